@@ -1,0 +1,59 @@
+#include "app/InstallerApp.h"
+
+#include "installer/Installer.h"
+#include "payload/PayloadFormat.h"
+#include "payload/PayloadReader.h"
+#include "platform/Message.h"
+
+namespace app {
+namespace {
+
+enum ProjectType : uint32_t {
+  kRunInPlace = 1,
+  kStandalone = 2,
+  kScreenSaver = 5,
+  kWinampPlugin = 6,
+};
+
+// Each flow runs in an installer object of its own, with its own reader.
+template <bool (installer::Installer::*Flow)()>
+void RunFlow(HINSTANCE instance, HWND mainWindow) {
+  installer::Installer run;
+  run.SetHost(instance, mainWindow);
+  (run.*Flow)();
+}
+
+}  // namespace
+
+void InstallerApp::SetHost(HINSTANCE instance, HWND mainWindow) {
+  instance_ = instance;
+  mainWindow_ = mainWindow;
+}
+
+bool InstallerApp::ReadSetting(const char* name, void* buffer, int32_t count) {
+  payload::PayloadReader reader;
+  return reader.ReadItem(name, buffer, count, payload::kTypeAppData);
+}
+
+void InstallerApp::Run() {
+  uint8_t raw[4];
+  if (!ReadSetting("ProjectType", raw, sizeof(raw))) {
+    message::Show("Can't find project type", "Error", message::kOk);
+    return;
+  }
+  uint32_t type = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (static_cast<uint32_t>(raw[3]) << 24);
+  switch (type) {
+    case kRunInPlace: RunInPlace(); break;
+    case kStandalone: Standalone(); break;
+    case kScreenSaver: ScreenSaver(); break;
+    case kWinampPlugin: WinampPlugin(); break;
+    default: break;  // Unknown types end the run without a word.
+  }
+}
+
+void InstallerApp::RunInPlace() { RunFlow<&installer::Installer::RunInPlaceFlow>(instance_, mainWindow_); }
+void InstallerApp::Standalone() { RunFlow<&installer::Installer::InstallStandaloneFlow>(instance_, mainWindow_); }
+void InstallerApp::ScreenSaver() { RunFlow<&installer::Installer::InstallScreenSaverFlow>(instance_, mainWindow_); }
+void InstallerApp::WinampPlugin() { RunFlow<&installer::Installer::InstallWinampPluginFlow>(instance_, mainWindow_); }
+
+}  // namespace app

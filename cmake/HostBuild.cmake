@@ -1,0 +1,49 @@
+# Native tools and tests, plus the two Windows builds as sub-builds.
+option(VDL_WINDOWS_BUILDS "Build the stub and the Windows tests with MinGW" ON)
+option(VDL_FUZZ "Build the fuzz target (needs clang)" ON)
+
+add_compile_options(-Wall -Wextra)
+find_package(GTest REQUIRED)
+find_package(ZLIB REQUIRED)
+
+add_subdirectory(platform)
+add_subdirectory(payload)
+add_subdirectory(packager)
+add_subdirectory(vpack)
+add_subdirectory(tests/support)
+add_subdirectory(tests/host)
+if(VDL_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  add_subdirectory(tests/fuzz)
+endif()
+
+if(VDL_WINDOWS_BUILDS)
+  include(WineFixture)
+  include(ExternalProject)
+  foreach(arch x86_64 i686)
+    # The i686 build is the release artifact; only the x86_64 build carries
+    # the Windows test programs, since 32-bit Wine starts slowly here.
+    if(arch STREQUAL "x86_64")
+      set(with_tests ON)
+    else()
+      set(with_tests OFF)
+    endif()
+    ExternalProject_Add(win-${arch}
+      SOURCE_DIR ${CMAKE_SOURCE_DIR}
+      BINARY_DIR ${CMAKE_BINARY_DIR}/win-${arch}
+      CMAKE_ARGS
+        -G ${CMAKE_GENERATOR}
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchains/mingw-${arch}.cmake
+        -DCMAKE_BUILD_TYPE=MinSizeRel
+        -DVDL_WINDOWS_TESTS=${with_tests}
+        -DVDL_HOST_BINARY_DIR=${CMAKE_BINARY_DIR}
+        -DCMAKE_CROSSCOMPILING_EMULATOR=${VDL_WINE_RUN}
+      BUILD_ALWAYS ON
+      INSTALL_COMMAND ""
+      USES_TERMINAL_CONFIGURE ON
+      USES_TERMINAL_BUILD ON)
+  endforeach()
+  add_dependencies(win-x86_64 vpack)
+  # ctest reaches the Windows tests through the x86_64 build's own test file.
+  file(WRITE ${CMAKE_BINARY_DIR}/windows-tests.cmake "subdirs(\"${CMAKE_BINARY_DIR}/win-x86_64\")\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows-tests.cmake)
+endif()

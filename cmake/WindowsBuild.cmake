@@ -1,0 +1,33 @@
+# The stub, its stand-ins and the Windows test programs, built with MinGW.
+option(VDL_WINDOWS_TESTS "Build the Windows test programs" ON)
+set(VDL_HOST_BINARY_DIR "" CACHE PATH "Binary folder of the host build")
+
+# Static links: Wine then needs no MinGW runtime DLLs.
+add_link_options(-static)
+add_compile_options(-Wall -Wextra)
+
+# What the stub itself is compiled with: no exceptions, no RTTI, no unwind
+# tables, every function in its own section so that the linker drops the rest.
+add_library(stub_flags INTERFACE)
+target_compile_options(stub_flags INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>
+  -Os -fcheck-new -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
+target_compile_definitions(stub_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
+
+add_subdirectory(platform)
+add_subdirectory(payload)
+add_subdirectory(engine)
+add_subdirectory(ui)
+add_subdirectory(installer)
+add_subdirectory(flows)
+add_subdirectory(app)
+
+if(VDL_WINDOWS_TESTS)
+  include(WindowsTests)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  find_package(ZLIB REQUIRED)
+  add_subdirectory(packager)
+  add_subdirectory(tests/support)
+  add_subdirectory(tests/win)
+  add_subdirectory(tests/e2e)
+endif()

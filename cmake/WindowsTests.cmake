@@ -1,0 +1,16 @@
+# Windows test programs run under Wine (the emulator of this build) inside the
+# fixture that provides the display, the prefix and the wineserver.
+function(vdl_add_wine_test name target)
+  cmake_parse_arguments(T "" "TIMEOUT" "ARGS;LABELS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 600)
+  endif()
+  add_test(NAME ${name} COMMAND ${target} ${T_ARGS})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+endfunction()
+
+# The Windows form (Z: drive) of a path in this machine's file system.
+function(vdl_wine_path out path)
+  string(REPLACE "/" "\\\\" converted "Z:${path}")
+  set(${out} "${converted}" PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,45 @@
+#include "installer/Installer.h"
+
+namespace installer {
+
+Installer::Installer()
+    : instance(nullptr),
+      engineModule(nullptr),
+      itemData(nullptr),
+      itemSize(0),
+      engineControl(nullptr),
+      channelServices(nullptr),
+      loaderChannel(nullptr),
+      parentWindow(nullptr),
+      progressWindow(nullptr),
+      reader(nullptr) {
+  workFolder[0] = '\0';
+  reader = new payload::PayloadReader();
+}
+
+Installer::~Installer() {
+  delete progressWindow;
+  progressWindow = nullptr;
+  delete reader;
+  reader = nullptr;
+  // The path copies are released by whoever consumed the lists; the process
+  // ends right after the flow, so what is left here is the lists' storage.
+  createdFolders.Clear();
+  createdFiles.Clear();
+}
+
+void Installer::SetHost(HINSTANCE newInstance, HWND newParentWindow) {
+  instance = newInstance;
+  parentWindow = newParentWindow;
+}
+
+bool Installer::ReadItem(const char* name, void* buffer, int32_t size, const char* type) {
+  if (reader == nullptr) return false;
+  bool found = reader->ReadItem(name, buffer, size, type);
+  if (buffer != nullptr) return found;
+  itemData = reader->Data();
+  itemSize = reader->DataSize();
+  return found;
+}
+
+}  // namespace installer

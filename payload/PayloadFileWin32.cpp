@@ -1,0 +1,78 @@
+#include "payload/PayloadFile.h"
+
+#include <windows.h>
+
+namespace payload {
+namespace {
+
+constexpr DWORD kLongPathChars = 32768;
+
+HANDLE OpenForReading(const wchar_t* path) {
+  return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+bool PayloadFile::OpenOwnExecutable() {
+  Close();
+  // Room for the "\\?\UNC\" prefix in front of the longest module path.
+  wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (kLongPathChars + 8) * sizeof(wchar_t)));
+  if (buffer == nullptr) return false;
+  wchar_t* path = buffer + 8;
+  DWORD length = GetModuleFileNameW(nullptr, path, kLongPathChars);
+  HANDLE h = INVALID_HANDLE_VALUE;
+  if (length > 0 && length < kLongPathChars) {
+    h = OpenForReading(path);
+    // Paths beyond MAX_PATH open only in their extended form.
+    if (h == INVALID_HANDLE_VALUE && length >= MAX_PATH && path[0] != L'\\') {
+      path -= 4;
+      path[0] = L'\\'; path[1] = L'\\'; path[2] = L'?'; path[3] = L'\\';
+      h = OpenForReading(path);
+    } else if (h == INVALID_HANDLE_VALUE && length >= MAX_PATH && path[1] == L'\\' && path[2] != L'?') {
+      // \\server\share\... becomes \\?\UNC\server\share\...
+      path -= 6;
+      const wchar_t prefix[] = L"\\\\?\\UNC";
+      for (int i = 0; i < 7; ++i) path[i] = prefix[i];
+      h = OpenForReading(path);
+    }
+  }
+  HeapFree(GetProcessHeap(), 0, buffer);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  handle_ = h;
+  return true;
+}
+
+bool PayloadFile::Open(const char* path) {
+  Close();
+  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  handle_ = h;
+  return true;
+}
+
+void PayloadFile::Close() {
+  if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+}
+
+int64_t PayloadFile::Size() const {
+  LARGE_INTEGER size;
+  if (handle_ == nullptr || !GetFileSizeEx(static_cast<HANDLE>(handle_), &size)) return -1;
+  return size.QuadPart;
+}
+
+bool PayloadFile::Seek(int64_t offset) {
+  LARGE_INTEGER distance;
+  distance.QuadPart = offset;
+  return handle_ != nullptr && SetFilePointerEx(static_cast<HANDLE>(handle_), distance, nullptr, FILE_BEGIN);
+}
+
+uint32_t PayloadFile::Read(void* buffer, uint32_t count) {
+  DWORD done = 0;
+  if (handle_ == nullptr || !ReadFile(static_cast<HANDLE>(handle_), buffer, count, &done, nullptr)) return 0;
+  return done;
+}
+
+}  // namespace payload

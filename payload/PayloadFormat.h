@@ -1,0 +1,34 @@
+#pragma once
+// Layout constants of the payload that the packager appends to the stub.
+#include <stdint.h>
+
+namespace payload {
+
+// The marker is kept as two halves and joined at run time: the stub scans its
+// own file from offset 0, so its image must never hold the 36 bytes in a row.
+constexpr char kMarkerHead[] = "5B1E07C2-94AD-4F63";
+constexpr char kMarkerTail[] = "-A2D8-31C7E9F04B6A";
+constexpr uint32_t kMarkerLength = 36;
+
+// Writes the joined marker and a terminator into out (37 bytes).
+void JoinMarker(char* out);
+
+// Strings are copied into fields of this size; at most 259 characters fit.
+constexpr uint32_t kFieldSize = 260;
+constexpr uint32_t kTextSettingSize = 259;
+constexpr uint32_t kListNameSize = 399;
+
+// The scan for a payload whose trailer is wrong: whole blocks that follow each
+// other without overlap; a match must start at most this far into a block.
+constexpr uint32_t kScanBlockSize = 9999;
+constexpr uint32_t kScanLastStart = 9962;
+constexpr uint32_t kScanBlocks = 20;
+
+constexpr char kTypeAppData[] = "APPDATA";
+constexpr char kTypeChannelInfo[] = "CHANNELINFO";
+constexpr char kTypeFileInfo[] = "FILEINFO";
+
+// Smallest directory entry: two lengths, two one-byte strings, size and CRC.
+constexpr uint32_t kMinEntryBytes = 4 + 1 + 4 + 1 + 4 + 4;
+
+}  // namespace payload

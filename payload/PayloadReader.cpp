@@ -1,0 +1,205 @@
+#include "payload/PayloadReader.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "payload/Crc32Table.h"
+#include "platform/Message.h"
+#include "platform/Text.h"
+
+namespace payload {
+namespace {
+
+// Sequential reads of the directory through a buffer, so that a directory of
+// many entries costs a few large reads instead of six small ones per entry.
+class DirectoryCursor {
+ public:
+  DirectoryCursor(PayloadFile& file, int64_t start) : file_(file), next_(start) {}
+  ~DirectoryCursor() { free(buffer_); }
+
+  bool Take(void* out, uint32_t count) {
+    uint8_t* dst = static_cast<uint8_t*>(out);
+    while (count > 0) {
+      if (used_ == filled_ && !Refill()) return false;
+      uint32_t n = filled_ - used_ < count ? filled_ - used_ : count;
+      memcpy(dst, buffer_ + used_, n);
+      used_ += n;
+      dst += n;
+      count -= n;
+      consumed_ += n;
+    }
+    return true;
+  }
+
+  bool TakeU32(uint32_t* value) {
+    uint8_t b[4];
+    if (!Take(b, 4)) return false;
+    *value = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    return true;
+  }
+
+  uint64_t Consumed() const { return consumed_; }
+
+ private:
+  static constexpr uint32_t kBufferSize = 64 * 1024;
+
+  bool Refill() {
+    if (buffer_ == nullptr) buffer_ = static_cast<uint8_t*>(malloc(kBufferSize));
+    if (buffer_ == nullptr || !file_.Seek(next_)) return false;
+    filled_ = file_.Read(buffer_, kBufferSize);
+    used_ = 0;
+    next_ += filled_;
+    return filled_ > 0;
+  }
+
+  PayloadFile& file_;
+  int64_t next_;
+  uint8_t* buffer_ = nullptr;
+  uint32_t filled_ = 0;
+  uint32_t used_ = 0;
+  uint64_t consumed_ = 0;
+};
+
+// A length of 1 to 260 bytes that ends with the terminator it includes.
+bool TakeString(DirectoryCursor& cursor, char* field) {
+  uint32_t length = 0;
+  if (!cursor.TakeU32(&length) || length == 0 || length > kFieldSize) return false;
+  return cursor.Take(field, length) && field[length - 1] == '\0';
+}
+
+}  // namespace
+
+PayloadReader::PayloadReader(const char* path) : path_(path) { LoadDirectory(); }
+
+PayloadReader::~PayloadReader() {
+  file_.Close();
+  free(data_);
+  data_ = nullptr;
+  FreeDirectory();
+}
+
+void PayloadReader::FreeDirectory() {
+  for (int32_t i = 0; i < directory_.Count(); ++i) {
+    free(directory_.Get(i));
+    directory_.SetAt(nullptr, i);
+  }
+  directory_.Clear();
+}
+
+void PayloadReader::LoadDirectory() {
+  FreeDirectory();
+  bool opened = path_ != nullptr ? file_.Open(path_) : file_.OpenOwnExecutable();
+  int64_t fileSize = opened ? file_.Size() : -1;
+  if (fileSize >= 0 && LocateMarker(fileSize) && ParseDirectory(fileSize)) return;
+  FreeDirectory();
+  message::Show("Data header not found!", "Error", message::kOk);
+}
+
+bool PayloadReader::LocateMarker(int64_t fileSize) {
+  char marker[kMarkerLength + 1];
+  JoinMarker(marker);
+  uint8_t trailer[4];
+  if (fileSize >= 4 && file_.Seek(fileSize - 4) && file_.Read(trailer, 4) == 4) {
+    int64_t start = trailer[0] | (trailer[1] << 8) | (trailer[2] << 16) | (static_cast<uint32_t>(trailer[3]) << 24);
+    char found[kMarkerLength];
+    if (start + kMarkerLength <= fileSize && file_.Seek(start) &&
+        file_.Read(found, kMarkerLength) == kMarkerLength && text::EqualNoCaseN(found, marker, kMarkerLength)) {
+      markerOffset_ = start;
+      return true;
+    }
+  }
+  return ScanForMarker();
+}
+
+bool PayloadReader::ScanForMarker() {
+  char marker[kMarkerLength + 1];
+  JoinMarker(marker);
+  uint8_t* block = static_cast<uint8_t*>(malloc(kScanBlockSize));
+  bool found = false;
+  int64_t position = 0;
+  for (uint32_t b = 0; block != nullptr && !found && b < kScanBlocks; ++b) {
+    if (!file_.Seek(position)) break;
+    uint32_t got = file_.Read(block, kScanBlockSize);
+    for (uint32_t i = 0; i <= kScanLastStart && i + kMarkerLength <= got; ++i) {
+      if (memcmp(block + i, marker, kMarkerLength) == 0) {
+        markerOffset_ = position + i;
+        found = true;
+        break;
+      }
+    }
+    if (got < kScanBlockSize) break;
+    position += got;
+  }
+  free(block);
+  return found;
+}
+
+// Refuses, as a whole, any directory that does not fit the file, so that no
+// later read can reach beyond it or beyond a field.
+bool PayloadReader::ParseDirectory(int64_t fileSize) {
+  DirectoryCursor cursor(file_, markerOffset_ + kMarkerLength);
+  uint32_t rawCount = 0;
+  if (!cursor.TakeU32(&rawCount)) return false;
+  int32_t count = static_cast<int32_t>(rawCount);
+  int64_t room = fileSize - markerOffset_ - kMarkerLength - 8;
+  if (count <= 0 || room < 0 || count > room / kMinEntryBytes) return false;
+  uint64_t total = 0;
+  for (int32_t k = 0; k < count; ++k) {
+    PayloadEntry* entry = static_cast<PayloadEntry*>(calloc(1, sizeof(PayloadEntry)));
+    if (entry == nullptr) return false;
+    bool ok = TakeString(cursor, entry->type) && TakeString(cursor, entry->name) &&
+              cursor.TakeU32(&entry->size) && cursor.TakeU32(&entry->crc) && total <= 0xFFFFFFFFu;
+    entry->offset = static_cast<uint32_t>(total);
+    total += entry->size;
+    if (!ok || directory_.Push(entry) < 0) {
+      free(entry);
+      return false;
+    }
+  }
+  uint32_t header = 0;
+  if (!cursor.TakeU32(&header) || header != kMarkerLength + cursor.Consumed()) return false;
+  headerLength_ = header;
+  return static_cast<uint64_t>(markerOffset_) + header + total + 4 <= static_cast<uint64_t>(fileSize);
+}
+
+const PayloadEntry* PayloadReader::Find(const char* name, const char* type) const {
+  for (int32_t i = 0; i < directory_.Count(); ++i) {
+    const PayloadEntry* e = Entry(i);
+    if (text::EqualNoCase(e->name, name) && text::EqualNoCase(e->type, type)) return e;
+  }
+  return nullptr;
+}
+
+bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
+  char wanted[kFieldSize];
+  text::CopyAtMost(wanted, type != nullptr ? type : kTypeAppData, kFieldSize - 1);
+  if (name == nullptr || directory_.Count() == 0) return false;
+  const PayloadEntry* entry = Find(name, wanted);
+  if (entry == nullptr) return false;
+  int64_t position = markerOffset_ + headerLength_ + entry->offset;
+  if (buffer != nullptr) {
+    // A count below the stored size would leave part of the item unread and
+    // the CRC computed over stale bytes.
+    if (count < 0 || entry->size > static_cast<uint32_t>(count)) return false;
+    uint32_t got = file_.Seek(position) ? file_.Read(buffer, static_cast<uint32_t>(count)) : 0;
+    Crc32Table table;
+    table.Build();
+    if (got < entry->size || table.Compute(buffer, entry->size) != entry->crc) {
+      message::Show("Crc error corrupt file", entry->name, message::kOk);
+      return false;
+    }
+    return true;
+  }
+  free(data_);
+  dataSize_ = 0;
+  data_ = static_cast<uint8_t*>(malloc(static_cast<size_t>(entry->size) + 1));
+  if (data_ == nullptr) return false;
+  dataSize_ = entry->size;
+  return file_.Seek(position) && file_.Read(data_, entry->size) == entry->size;
+}
+
+uint8_t* PayloadReader::Data() { return data_; }
+
+uint32_t PayloadReader::DataSize() { return dataSize_; }
+
+}  // namespace payload

@@ -1,0 +1,52 @@
+#pragma once
+#include <stdint.h>
+
+#include "payload/PayloadEntry.h"
+#include "payload/PayloadFile.h"
+#include "payload/PointerList.h"
+
+namespace payload {
+
+// Finds the payload appended to a file, holds its directory and hands out
+// items by (name, type). Settings are read into the caller's buffer with a
+// CRC check; files are read whole into a block the reader owns.
+class PayloadReader {
+ public:
+  // Null path: the running program's own file.
+  explicit PayloadReader(const char* path = nullptr);
+  virtual ~PayloadReader();
+  PayloadReader(const PayloadReader&) = delete;
+  PayloadReader& operator=(const PayloadReader&) = delete;
+
+  virtual void LoadDirectory();
+  // With a buffer: count bytes into it, true when found and the CRC matches.
+  // Without one: the whole item into Data(), unchecked.
+  virtual bool ReadItem(const char* name, void* buffer, int32_t count, const char* type);
+  virtual uint8_t* Data();
+  virtual uint32_t DataSize();
+
+  // Directory access for the host tools.
+  int32_t EntryCount() const { return directory_.Count(); }
+  const PayloadEntry* Entry(int32_t index) const {
+    return static_cast<const PayloadEntry*>(directory_.Get(index));
+  }
+  int64_t MarkerOffset() const { return markerOffset_; }
+  uint32_t HeaderLength() const { return headerLength_; }
+
+ private:
+  bool LocateMarker(int64_t fileSize);
+  bool ScanForMarker();
+  bool ParseDirectory(int64_t fileSize);
+  const PayloadEntry* Find(const char* name, const char* type) const;
+  void FreeDirectory();
+
+  PayloadFile file_;
+  PointerList directory_;
+  uint32_t headerLength_ = 0;
+  uint8_t* data_ = nullptr;
+  uint32_t dataSize_ = 0;
+  int64_t markerOffset_ = 0;
+  const char* path_;
+};
+
+}  // namespace payload

@@ -1,0 +1,39 @@
+#include "platform/Message.h"
+
+#include "platform/Text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <stdio.h>
+#endif
+
+namespace message {
+namespace {
+Hook g_hook = nullptr;
+void* g_context = nullptr;
+}  // namespace
+
+void SetHook(Hook hook, void* context) {
+  g_hook = hook;
+  g_context = context;
+}
+
+int Show(const char* text, const char* caption, uint32_t type) {
+  if (g_hook != nullptr) return g_hook(g_context, text, caption, type);
+#ifdef _WIN32
+  return MessageBoxA(nullptr, text, caption, type);
+#else
+  // Host tools share the payload code; they report on the terminal instead.
+  fprintf(stderr, "%s: %s\n", caption, text);
+  return kAnswerOk;
+#endif
+}
+
+void ReportMissingItem(const char* name) {
+  char textBuffer[320] = "Can't find project type ";
+  text::Append(textBuffer, sizeof(textBuffer), name);
+  Show(textBuffer, "Error", kOk);
+}
+
+}  // namespace message

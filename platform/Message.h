@@ -1,0 +1,30 @@
+#pragma once
+// Every message box of the stub goes through ShowMessage, so that tests can
+// replace the dialog by a recorder with scripted answers.
+#include <stdint.h>
+
+namespace message {
+
+enum : uint32_t {
+  kOk = 0x0,
+  kYesNo = 0x4,
+  kIconError = 0x10,
+  kIconWarning = 0x30,
+  kIconInformation = 0x40,
+};
+
+enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+
+using Hook = int (*)(void* context, const char* text, const char* caption, uint32_t type);
+
+// Null restores the real message box.
+void SetHook(Hook hook, void* context);
+
+// Shows a message box with no owner window and returns the button pressed.
+int Show(const char* text, const char* caption, uint32_t type);
+
+// The common report of a missing payload item: "Can't find project type "
+// followed by the item's name, caption "Error".
+void ReportMissingItem(const char* name);
+
+}  // namespace message

@@ -1,0 +1,60 @@
+#include "platform/Text.h"
+
+#include <string.h>
+
+namespace text {
+
+size_t LengthUpTo(const char* s, size_t limit) {
+  size_t n = 0;
+  while (n < limit && s[n] != '\0') ++n;
+  return n;
+}
+
+size_t CopyAtMost(char* dst, const char* src, size_t maxChars) {
+  size_t n = LengthUpTo(src, maxChars);
+  memcpy(dst, src, n);
+  dst[n] = '\0';
+  return n;
+}
+
+bool Append(char* dst, size_t capacity, const char* src) {
+  size_t used = LengthUpTo(dst, capacity);
+  size_t add = strlen(src);
+  if (used >= capacity || add >= capacity - used) return false;
+  memcpy(dst + used, src, add + 1);
+  return true;
+}
+
+bool AppendDecimal(char* dst, size_t capacity, int64_t value) {
+  char digits[24];
+  char* p = digits + sizeof(digits);
+  *--p = '\0';
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  do {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = '-';
+  return Append(dst, capacity, p);
+}
+
+static char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualNoCaseN(const char* a, const char* b, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+    if (a[i] == '\0') return true;
+  }
+  return true;
+}
+
+bool EqualNoCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    if (Lower(*a) != Lower(*b)) return false;
+    if (*a == '\0') return true;
+  }
+}
+
+}  // namespace text

@@ -1,0 +1,27 @@
+#pragma once
+// Small ANSI text helpers shared by the stub and the host tools. Every copy is
+// bounded by the destination's capacity and always terminates.
+#include <stddef.h>
+#include <stdint.h>
+
+namespace text {
+
+// Length of s, but never more than limit.
+size_t LengthUpTo(const char* s, size_t limit);
+
+// Copies at most maxChars characters of src into dst and terminates it.
+// dst must hold maxChars + 1 bytes. Returns the number of characters copied.
+size_t CopyAtMost(char* dst, const char* src, size_t maxChars);
+
+// Appends src to the text in dst (capacity bytes in all). Returns false and
+// leaves dst unchanged when the result would not fit.
+bool Append(char* dst, size_t capacity, const char* src);
+
+// Appends value in decimal, without leading zeros; false when it does not fit.
+bool AppendDecimal(char* dst, size_t capacity, int64_t value);
+
+// ASCII letters compared without regard to case; other bytes exactly.
+bool EqualNoCase(const char* a, const char* b);
+bool EqualNoCaseN(const char* a, const char* b, size_t n);
+
+}  // namespace text

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test. Arguments go to ctest, for example
+# --preset fast to leave out the slow 32-bit end-to-end runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ "$(id -u)" -eq 0 ]; then
+  bash scripts/setup.sh
+fi
+cmake --preset default
+cmake --build --preset default
+preset=default
+for arg in "$@"; do
+  case "$arg" in --preset=*) preset=${arg#--preset=} ;; esac
+done
+args=()
+for arg in "$@"; do
+  case "$arg" in --preset=*) ;; *) args+=("$arg") ;; esac
+done
+ctest --preset "$preset" "${args[@]+"${args[@]}"}"

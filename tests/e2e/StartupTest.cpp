@@ -1,0 +1,131 @@
+// The real stub, started as a user starts it, with payloads made by the
+// packager library: project-type dispatch and the start-up messages.
+#include <gtest/gtest.h>
+
+#include "tests/support/Installers.h"
+#include "tests/support/StubDriver.h"
+#include "tests/support/TempDir.h"
+
+using testing_support::DialogSeen;
+using testing_support::StubDriver;
+using testing_support::TempDir;
+
+namespace {
+
+constexpr DWORD kRunMs = 60000;
+// 32-bit programs start under emulation here and need about a minute.
+constexpr DWORD kRunMsI686 = 300000;
+
+packager::PayloadBuilder ProjectTypePayload(uint32_t type) {
+  packager::PayloadBuilder payload;
+  payload.AddU32("ProjectType", type);
+  return payload;
+}
+
+std::string MakeInstaller(const TempDir& dir, const packager::PayloadBuilder& payload,
+                          const std::string& stub = testing_support::StubPath()) {
+  std::string path = dir.File("setup.exe");
+  EXPECT_TRUE(testing_support::WriteInstaller(path, stub, payload));
+  return path;
+}
+
+struct Box {
+  std::string text;
+  std::string caption;
+  bool operator==(const Box& other) const { return text == other.text && caption == other.caption; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Box& box) {
+  return out << "[" << box.caption << "] " << box.text;
+}
+
+// Runs the installer to its end, answering every box with OK.
+std::vector<Box> RunToEnd(const std::string& installer, const std::string& arguments = "", DWORD timeoutMs = kRunMs) {
+  StubDriver driver;
+  EXPECT_TRUE(driver.Start(installer, arguments));
+  std::vector<Box> boxes;
+  for (const DialogSeen& seen : driver.AnswerAllUntilExit(timeoutMs)) boxes.push_back(Box{seen.text, seen.caption});
+  EXPECT_TRUE(driver.WaitForExit(5000));
+  EXPECT_EQ(0u, driver.ExitCode());
+  return boxes;
+}
+
+const Box kNoProjectType{"Can't find project type", "Error"};
+
+}  // namespace
+
+TEST(Startup, ProjectTypesWithoutFlow_EndSilentlyWithCodeZero) {
+  for (uint32_t type : {3u, 4u, 0u, 7u}) {
+    TempDir dir;
+    EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, ProjectTypePayload(type)))) << "type " << type;
+  }
+}
+
+TEST(Startup, NoPayload_ReportsHeaderThenProjectType) {
+  std::vector<Box> boxes = RunToEnd(testing_support::StubPath());
+  ASSERT_EQ(2u, boxes.size());
+  EXPECT_EQ("Data header not found!", boxes[0].text);
+  EXPECT_EQ(kNoProjectType, boxes[1]);
+}
+
+TEST(Startup, DamagedProjectType_ReportsCrcWithStoredNameThenProjectType) {
+  packager::PayloadBuilder payload;
+  payload.AddU32("PROJECTtype", 3);
+  TempDir dir;
+  std::string path = MakeInstaller(dir, payload);
+  // Flip the item's one data byte that differs from zero: the last four bytes
+  // are the trailer, the four before them the value.
+  std::string image = testing_support::ReadFileBytes(path);
+  image[image.size() - 8] ^= 0x01;
+  ASSERT_TRUE(testing_support::WriteFileBytes(path, image.data(), image.size()));
+
+  std::vector<Box> boxes = RunToEnd(path);
+  EXPECT_EQ((std::vector<Box>{{"Crc error corrupt file", "PROJECTtype"}, kNoProjectType}), boxes);
+}
+
+TEST(Startup, ProjectTypeOnlyUnderFileInfo_IsNotFound) {
+  packager::PayloadBuilder payload;
+  payload.AddU32("ProjectType", 3, "FILEINFO");
+  TempDir dir;
+  EXPECT_EQ(std::vector<Box>{kNoProjectType}, RunToEnd(MakeInstaller(dir, payload)));
+}
+
+TEST(Startup, UpperCaseNameAndType_AreFound) {
+  packager::PayloadBuilder payload;
+  payload.AddU32("PROJECTTYPE", 3, "APPDATA");
+  payload.Items().back().type = "appdata";
+  TempDir dir;
+  EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, payload)));
+}
+
+TEST(Startup, StartedWithArguments_StillFindsItsPayload) {
+  TempDir dir;
+  EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, ProjectTypePayload(4)), "/S \"C:\\some where\""));
+}
+
+TEST(Startup, MainWindow_ExistsButIsNeverVisible) {
+  // The missing-payload box keeps the process alive long enough to look.
+  for (int show : {SW_SHOWNORMAL, SW_SHOWMAXIMIZED}) {
+    StubDriver driver;
+    ASSERT_TRUE(driver.Start(testing_support::StubPath(), "", show));
+    DialogSeen box = driver.WaitForDialog(kRunMs);
+    ASSERT_NE(nullptr, box.window);
+    HWND main = driver.FindWindowOfClass("VandrelExe Window");
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ("VandrelExe", StubDriver::WindowText(main));
+    EXPECT_FALSE(IsWindowVisible(main));
+    RECT frame;
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(25, frame.right - frame.left);
+    EXPECT_EQ(25, frame.bottom - frame.top);
+    driver.AnswerAllUntilExit(kRunMs);
+    EXPECT_TRUE(driver.WaitForExit(5000));
+  }
+}
+
+TEST(StartupI686, NoPayload_ReportsHeaderThenProjectType) {
+  std::vector<Box> boxes = RunToEnd(testing_support::StubPathI686(), "", kRunMsI686);
+  ASSERT_EQ(2u, boxes.size());
+  EXPECT_EQ("Data header not found!", boxes[0].text);
+  EXPECT_EQ(kNoProjectType, boxes[1]);
+}

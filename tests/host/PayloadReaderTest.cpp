@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include "packager/PayloadBuilder.h"
+#include "payload/PayloadReader.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+
+using packager::Bytes;
+using packager::PayloadBuilder;
+using testing_support::MessageRecorder;
+
+namespace {
+
+const std::vector<std::string> kHeaderNotFound = {"Data header not found!"};
+
+class PayloadReaderTest : public ::testing::Test {
+ protected:
+  // A stub of stubSize zero bytes with the payload behind it.
+  static Bytes Image(uint32_t stubSize, const PayloadBuilder& payload) {
+    Bytes image(stubSize, 0);
+    Bytes tail = payload.Build(stubSize);
+    image.insert(image.end(), tail.begin(), tail.end());
+    return image;
+  }
+
+  static PayloadBuilder ProjectType(uint32_t value) {
+    PayloadBuilder payload;
+    payload.AddU32("ProjectType", value);
+    return payload;
+  }
+
+  static void SetU32(Bytes& image, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) image[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  }
+
+  const char* Write(const Bytes& image) {
+    path_ = dir_.File("setup.exe");
+    testing_support::WriteFileBytes(path_, image.data(), image.size());
+    return path_.c_str();
+  }
+
+  static uint32_t ReadU32(payload::PayloadReader& reader, const char* name, const char* type = nullptr) {
+    uint8_t b[4] = {};
+    EXPECT_TRUE(reader.ReadItem(name, b, 4, type)) << name;
+    return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+  }
+
+  testing_support::TempDir dir_;
+  std::string path_;
+  MessageRecorder messages_;
+};
+
+}  // namespace
+
+TEST_F(PayloadReaderTest, UpperCaseNamesAndTypes_MatchMixedCaseRequests) {
+  PayloadBuilder payload;
+  payload.AddU32("PROJECTTYPE", 2, "APPDATA");
+  payload.AddU32("CHANNELCOUNT", 5, "CHANNELINFO");
+  payload.Items()[0].type = "appData";
+  payload::PayloadReader reader(Write(Image(1000, payload)));
+  EXPECT_EQ(2u, ReadU32(reader, "ProjectType"));
+  EXPECT_EQ(5u, ReadU32(reader, "ChannelCount", "ChannelInfo"));
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(PayloadReaderTest, LowerCaseMarker_IsAcceptedAtTheTrailerOnly) {
+  Bytes image = Image(500, ProjectType(1));
+  for (size_t i = 500; i < 536; ++i) image[i] = static_cast<uint8_t>(tolower(image[i]));
+  {
+    payload::PayloadReader reader(Write(image));
+    EXPECT_EQ(1u, ReadU32(reader, "ProjectType"));
+    EXPECT_EQ(500, reader.MarkerOffset());
+  }
+  // Without the trailer the scan compares exactly, letter case included.
+  SetU32(image, image.size() - 4, 12);
+  payload::PayloadReader reader(Write(image));
+  EXPECT_EQ(0, reader.EntryCount());
+  EXPECT_EQ(kHeaderNotFound, messages_.Texts());
+}
+
+TEST_F(PayloadReaderTest, WrongTrailer_ScanFindsMarkerInLaterBlock) {
+  Bytes image = Image(110592, ProjectType(6));
+  SetU32(image, image.size() - 4, 77);
+  payload::PayloadReader reader(Write(image));
+  EXPECT_EQ(110592, reader.MarkerOffset());
+  EXPECT_EQ(6u, ReadU32(reader, "ProjectType"));
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(PayloadReaderTest, WrongTrailer_ScanReachesOnlyBlockOffset9962) {
+  for (uint32_t start : {9962u, 9999u * 19 + 9962}) {
+    Bytes image = Image(start, ProjectType(2));
+    SetU32(image, image.size() - 4, 0xFFFFFFF0u);
+    payload::PayloadReader reader(Write(image));
+    EXPECT_EQ(start, reader.MarkerOffset());
+  }
+  EXPECT_TRUE(messages_.Messages().empty());
+  for (uint32_t start : {9963u, 9999u * 3 + 9990, 9999u * 20}) {
+    Bytes image = Image(start, ProjectType(2));
+    SetU32(image, image.size() - 4, 3);
+    payload::PayloadReader reader(Write(image));
+    EXPECT_EQ(0, reader.EntryCount()) << start;
+  }
+  EXPECT_EQ(std::vector<std::string>(3, "Data header not found!"), messages_.Texts());
+}
+
+TEST_F(PayloadReaderTest, SameNameUnderTwoTypes_AreDistinctAndBothCountTowardsOffsets) {
+  PayloadBuilder payload;
+  payload.AddU32("ProjectType", 7, "FILEINFO");
+  payload.AddU32("ProjectType", 2);
+  payload.AddU32("ProjectType", 9);  // a later duplicate never wins
+  payload::PayloadReader reader(Write(Image(64, payload)));
+  EXPECT_EQ(2u, ReadU32(reader, "ProjectType"));
+  EXPECT_EQ(7u, ReadU32(reader, "projecttype", "FileInfo"));
+}
+
+TEST_F(PayloadReaderTest, CountLargerThanItem_ReadsOnAndChecksOnlyTheItem) {
+  PayloadBuilder payload;
+  payload.AddRaw("Name", Bytes{'a', 'b', 0});
+  payload.AddRaw("Next", Bytes{'X', 'Y'});
+  payload::PayloadReader reader(Write(Image(64, payload)));
+  char buffer[8];
+  memset(buffer, '?', sizeof(buffer));
+  ASSERT_TRUE(reader.ReadItem("Name", buffer, 6, nullptr));
+  EXPECT_EQ(0, memcmp("ab\0XY", buffer, 5));
+  // The trailer follows the data; beyond it there is nothing to read.
+  memset(buffer, '?', sizeof(buffer));
+  ASSERT_TRUE(reader.ReadItem("Next", buffer, 8, nullptr));
+  EXPECT_EQ('X', buffer[0]);
+  EXPECT_EQ(64, buffer[2]);
+  EXPECT_EQ('?', buffer[6]);
+}
+
+TEST_F(PayloadReaderTest, CountSmallerThanItem_IsRefusedWithoutMessage) {
+  PayloadBuilder payload;
+  ASSERT_TRUE(payload.AddText("ProjectName", "Tour"));
+  payload::PayloadReader reader(Write(Image(64, payload)));
+  char buffer[259];
+  EXPECT_FALSE(reader.ReadItem("ProjectName", buffer, 4, nullptr));
+  EXPECT_FALSE(reader.ReadItem("ProjectName", buffer, -1, nullptr));
+  EXPECT_TRUE(reader.ReadItem("ProjectName", buffer, 259, nullptr));
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(PayloadReaderTest, ZeroSizeItem_HasCrcZeroAndTakesNoData) {
+  PayloadBuilder payload;
+  payload.AddRaw("Empty", Bytes{});
+  payload.AddU32("ProjectType", 5);
+  payload::PayloadReader reader(Write(Image(64, payload)));
+  ASSERT_EQ(2, reader.EntryCount());
+  EXPECT_EQ(0u, reader.Entry(0)->crc);
+  EXPECT_EQ(0u, reader.Entry(1)->offset);
+  EXPECT_EQ(5u, ReadU32(reader, "ProjectType"));
+  ASSERT_TRUE(reader.ReadItem("Empty", nullptr, 0, nullptr));
+  EXPECT_EQ(0u, reader.DataSize());
+}
+
+TEST_F(PayloadReaderTest, CrcMismatch_NamesTheItemAsStored) {
+  Bytes image = Image(64, [] {
+    PayloadBuilder payload;
+    payload.AddU32("PROJECTtype", 2);
+    return payload;
+  }());
+  image[image.size() - 8] ^= 0x40;
+  payload::PayloadReader reader(Write(image));
+  uint8_t value[4];
+  EXPECT_FALSE(reader.ReadItem("ProjectType", value, 4, nullptr));
+  ASSERT_EQ(1u, messages_.Messages().size());
+  EXPECT_EQ("Crc error corrupt file", messages_.Messages()[0].text);
+  EXPECT_EQ("PROJECTtype", messages_.Messages()[0].caption);
+  // Whole-item reads are not checked.
+  EXPECT_TRUE(reader.ReadItem("ProjectType", nullptr, 0, nullptr));
+  EXPECT_EQ(0x42, reader.Data()[0]);
+}
+
+TEST_F(PayloadReaderTest, WholeItemReads_ReplaceTheBlock) {
+  PayloadBuilder payload;
+  payload.AddRaw("a.bin", Bytes{1, 2, 3});
+  payload.AddRaw("b.bin", Bytes{9});
+  payload::PayloadReader reader(Write(Image(64, payload)));
+  ASSERT_TRUE(reader.ReadItem("a.bin", nullptr, 0, nullptr));
+  EXPECT_EQ(3u, reader.DataSize());
+  EXPECT_EQ(3, reader.Data()[2]);
+  ASSERT_TRUE(reader.ReadItem("B.BIN", nullptr, 0, nullptr));
+  EXPECT_EQ(1u, reader.DataSize());
+  EXPECT_EQ(9, reader.Data()[0]);
+  // A miss keeps the block of the last read.
+  EXPECT_FALSE(reader.ReadItem("c.bin", nullptr, 0, nullptr));
+  EXPECT_EQ(9, reader.Data()[0]);
+  EXPECT_FALSE(reader.ReadItem(nullptr, nullptr, 0, nullptr));
+}
+
+// Offsets from the marker in the one-item payload of ProjectType.
+enum : size_t { kCount = 36, kTypeLength = 40, kType = 44, kNameLength = 52, kSize = 68, kHeader = 76 };
+
+TEST_F(PayloadReaderTest, DirectoriesThatDoNotFitTheFile_AreRefusedWhole) {
+  struct Damage {
+    size_t at;
+    uint32_t value;
+  } damages[] = {
+      {kCount, 0},          {kCount, 0xFFFFFFFFu}, {kCount, 0x7FFFFFFFu}, {kCount, 2},
+      {kTypeLength, 0},     {kTypeLength, 261},    {kTypeLength, 7},      {kNameLength, 0},
+      {kNameLength, 261},   {kNameLength, 300},    {kHeader, 81},         {kHeader, 79},
+      {kSize, 5},           {kSize, 0xFFFFFFFFu},
+  };
+  for (const Damage& damage : damages) {
+    Bytes image = Image(200, ProjectType(2));
+    SetU32(image, 200 + damage.at, damage.value);
+    payload::PayloadReader reader(Write(image));
+    EXPECT_EQ(0, reader.EntryCount()) << damage.at << "=" << damage.value;
+    uint8_t value[4];
+    EXPECT_FALSE(reader.ReadItem("ProjectType", value, 4, nullptr));
+  }
+  EXPECT_EQ(std::vector<std::string>(sizeof(damages) / sizeof(damages[0]), "Data header not found!"),
+            messages_.Texts());
+}
+
+TEST_F(PayloadReaderTest, StringsWithoutTheirTerminator_AreRefused) {
+  Bytes image = Image(200, ProjectType(2));
+  image[200 + kType + 7] = 'X';
+  payload::PayloadReader reader(Write(image));
+  EXPECT_EQ(0, reader.EntryCount());
+  EXPECT_EQ(kHeaderNotFound, messages_.Texts());
+}
+
+TEST_F(PayloadReaderTest, MissingOrTinyFile_ReportsHeaderNotFound) {
+  { payload::PayloadReader reader(dir_.File("absent.exe").c_str()); }
+  { payload::PayloadReader reader(Write(Bytes{1, 2})); }
+  EXPECT_EQ(std::vector<std::string>(2, "Data header not found!"), messages_.Texts());
+}
+
+TEST_F(PayloadReaderTest, BytesAfterTheTrailer_LeaveTheScanToFindThePayload) {
+  Bytes image = Image(3000, ProjectType(5));
+  image.insert(image.end(), 1500, 0xAB);
+  payload::PayloadReader reader(Write(image));
+  EXPECT_EQ(5u, ReadU32(reader, "ProjectType"));
+  EXPECT_TRUE(messages_.Messages().empty());
+}

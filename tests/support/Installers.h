@@ -1,0 +1,19 @@
+#pragma once
+// Installers for the tests: a stub's bytes followed by a payload.
+#include <string>
+
+#include "packager/PayloadBuilder.h"
+
+namespace testing_support {
+
+// The stubs under test, in their Windows form.
+std::string StubPath();      // x86_64 build
+std::string StubPathI686();  // the release build
+
+packager::Bytes ReadBytes(const std::string& path);
+// Writes stub + payload to path; false when the stub cannot be read or the
+// file cannot be written.
+bool WriteInstaller(const std::string& path, const std::string& stub, const packager::PayloadBuilder& payload);
+bool WriteInstaller(const std::string& path, const std::string& stub, const packager::Bytes& payloadBytes);
+
+}  // namespace testing_support

@@ -1,0 +1,36 @@
+#pragma once
+// Replaces the stub's message boxes by a recorder for in-process tests.
+#include <stdint.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct RecordedMessage {
+  std::string text;
+  std::string caption;
+  uint32_t type;
+};
+
+class MessageRecorder {
+ public:
+  MessageRecorder();
+  ~MessageRecorder();
+  MessageRecorder(const MessageRecorder&) = delete;
+  MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+  // Answers given in order; when none are left, a box answers OK (or Yes).
+  void ScriptAnswers(std::vector<int> answers);
+  const std::vector<RecordedMessage>& Messages() const { return messages_; }
+  std::vector<std::string> Texts() const;
+
+ private:
+  static int Record(void* context, const char* text, const char* caption, uint32_t type);
+
+  std::vector<RecordedMessage> messages_;
+  std::deque<int> answers_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,57 @@
+#pragma once
+// Drives a real executable from the outside, as a user would: starts it,
+// waits for its windows, reads their captions and texts, presses buttons and
+// collects the exit code.
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct DialogSeen {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;  // The message text of a message box, else empty.
+};
+
+class StubDriver {
+ public:
+  StubDriver() {}
+  ~StubDriver();
+  StubDriver(const StubDriver&) = delete;
+  StubDriver& operator=(const StubDriver&) = delete;
+
+  // arguments are appended to the quoted program path. showCommand reaches
+  // the program through its start-up information.
+  bool Start(const std::string& program, const std::string& arguments = "", int showCommand = SW_SHOWNORMAL);
+
+  // The next visible dialog of the process not returned before, or a null
+  // window after timeoutMs; a dialog stays unseen until it is visible.
+  DialogSeen WaitForDialog(DWORD timeoutMs);
+  // Sends a button's command to a dialog and waits until the dialog is gone.
+  bool Press(HWND dialog, int buttonId, DWORD timeoutMs = 10000);
+  // Answers every message box until the process ends; the boxes seen, in order.
+  std::vector<DialogSeen> AnswerAllUntilExit(DWORD timeoutMs, int buttonId = IDOK);
+
+  bool WaitForExit(DWORD timeoutMs);
+  DWORD ExitCode() const;
+  bool Running() const;
+  DWORD ProcessId() const { return processId_; }
+
+  // Top-level windows of the process, hidden ones included.
+  std::vector<HWND> Windows() const;
+  HWND FindWindowOfClass(const std::string& className) const;
+
+  static std::string WindowText(HWND window);
+  static std::string ClassName(HWND window);
+  static std::string MessageBoxText(HWND box);
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  std::set<HWND> seen_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+namespace testing_support {
+
+// A fresh folder below the temporary folder, removed with all it holds when
+// the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // Path + "\" + name.
+  std::string File(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+bool FileExists(const std::string& path);
+bool WriteFileBytes(const std::string& path, const void* data, size_t size);
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace testing_support

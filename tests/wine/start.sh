@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Starts Xvfb, makes the prefix if there is none yet, starts a wineserver.
+set -euo pipefail
+state=$1
+mkdir -p "$state"
+export WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+if ! alive "$state/xvfb.pid"; then
+  n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+  echo $! >"$state/xvfb.pid"
+  echo ":$n" >"$state/display"
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start"; cat "$state/xvfb.log"; exit 1; }
+fi
+export DISPLAY="$(cat "$state/display")"
+
+if [ ! -f "$WINEPREFIX/.ready" ]; then
+  # 32-bit support needs qemu registered first, or syswow64 stays empty.
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || { echo "32-bit Wine cannot start: run scripts/setup.sh"; exit 1; }
+  rm -rf "$WINEPREFIX"
+  echo "making the Wine prefix (a few minutes, once per build tree)"
+  wineboot -i >"$state/wineboot.log" 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.ready"
+fi
+
+if ! alive "$state/wineserver.pid"; then
+  setsid wineserver -p -f >/dev/null 2>&1 </dev/null &
+  echo $! >"$state/wineserver.pid"
+fi
+echo "wine ready on $DISPLAY"

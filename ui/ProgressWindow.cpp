@@ -1,0 +1,65 @@
+#include "ui/ProgressWindow.h"
+
+#include <commctrl.h>
+
+#include "platform/Text.h"
+#include "ui/ResourceIds.h"
+
+namespace ui {
+namespace {
+
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  if (message != WM_INITDIALOG) return FALSE;
+  ProgressWindow* self = reinterpret_cast<ProgressWindow*>(lParam);
+  if (self != nullptr) self->OnInitDialog(dialog);
+  return TRUE;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow() { text::CopyAtMost(caption_, "Installing...", sizeof(caption_) - 1); }
+
+ProgressWindow::~ProgressWindow() { Close(); }
+
+void ProgressWindow::SetCaption(const char* text) {
+  if (window_ != nullptr) {
+    SetWindowTextA(window_, text);
+  } else if (text != nullptr) {
+    text::CopyAtMost(caption_, text, sizeof(caption_) - 1);
+  }
+}
+
+int ProgressWindow::PositionFor(float fraction) {
+  // Widened before the product and never rounded back to single precision:
+  // 0.95f gives 474, not 475.
+  return static_cast<int>(static_cast<double>(fraction) * 500.0);
+}
+
+void ProgressWindow::SetProgress(float fraction) {
+  if (window_ == nullptr) return;
+  HWND bar = GetDlgItem(window_, IDC_PROGRESS_BAR);
+  SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(PositionFor(fraction)), 0);
+  UpdateWindow(bar);
+}
+
+void ProgressWindow::Create(HINSTANCE instance, HWND parent) {
+  // The bar's window class lives in the common-controls library and exists
+  // only once that library has registered it.
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  window_ = CreateDialogParamA(instance, "IDD_PROGRESSBAR", parent, ProgressDialogProc,
+                               reinterpret_cast<LPARAM>(this));
+}
+
+void ProgressWindow::OnInitDialog(HWND dialog) {
+  window_ = dialog;
+  SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 500));
+  SetWindowTextA(dialog, caption_);
+}
+
+void ProgressWindow::Close() {
+  if (window_ != nullptr) DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+}  // namespace ui

@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+
+namespace ui {
+
+// Modeless "Installing..." dialog with one bar. Nothing pumps messages while
+// a flow works, so every change of position repaints the bar at once.
+class ProgressWindow {
+ public:
+  ProgressWindow();
+  virtual ~ProgressWindow();
+  ProgressWindow(const ProgressWindow&) = delete;
+  ProgressWindow& operator=(const ProgressWindow&) = delete;
+
+  virtual void SetCaption(const char* text);
+  virtual void SetProgress(float fraction);
+  virtual void Create(HINSTANCE instance, HWND parent);
+  virtual void OnInitDialog(HWND dialog);
+  virtual void Close();
+
+  HWND Window() const { return window_; }
+  const char* Caption() const { return caption_; }
+
+  // Bar position (0 to 500) for a fraction, as the bar is set.
+  static int PositionFor(float fraction);
+
+ private:
+  HWND window_ = nullptr;
+  char caption_[260];
+};
+
+}  // namespace ui

@@ -1,0 +1,8 @@
+#pragma once
+// Control ids shared by the resource script and the dialog code.
+#define IDC_INSTALL 1
+#define IDC_PATH_EDIT 1000
+#define IDC_BROWSE 1001
+#define IDC_CANCEL_BUTTON 1002
+#define IDC_PROGRESS_BAR 1003
+#define IDI_APP_ICON 101
