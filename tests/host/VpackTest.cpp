@@ -1,0 +1,194 @@
+// vpack as its users run it: the real program on real manifests.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "packager/EngineFormat.h"
+#include "packager/PayloadBuilder.h"
+#include "payload/PayloadReader.h"
+#include "tests/support/TempDir.h"
+
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class VpackTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    stub_ = std::string(1000, 'S');
+    Put("stub.exe", stub_);
+    Put("start.vdl", "start file text");
+    Put("loader.dll", std::string(5000, 'L'));
+    Put("scene.txt", "scene one");
+    Put("music.cgr", "raw bytes");
+  }
+
+  void Put(const std::string& name, const std::string& bytes) {
+    ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File(name), bytes.data(), bytes.size()));
+  }
+
+  Outcome Vpack(const std::string& arguments) {
+    std::string out = dir_.File("out.log"), err = dir_.File("err.log");
+    std::string command = "cd '" + dir_.Path() + "' && " VDL_VPACK_PATH " " + arguments + " >'" + out + "' 2>'" + err + "'";
+    int status = system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
+  }
+
+  static std::string Manifest(const std::string& settings, const std::string& files) {
+    return "stub = \"stub.exe\"\n[settings]\n" + settings + files;
+  }
+
+  static std::string File(const std::string& name, const std::string& source, const std::string& extra = "") {
+    return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\n" + extra;
+  }
+
+  std::string GoodManifest() {
+    return Manifest("CheckDx8 = true\nProjectType = 1\n",
+                    File("channels\\LoaderUnit.dll", "loader.dll", "list = \"channel-modules\"\n") +
+                        File("VDLStart.vdl", "start.vdl", "store = \"engine\"\n") +
+                        File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
+                        File("music.cgr", "music.cgr", "store = \"raw\"\n"));
+  }
+
+  TempDir dir_;
+  std::string stub_;
+};
+
+TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
+  Put("tour.toml", GoodManifest());
+  Outcome run = Vpack("pack tour.toml -o setup.exe");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string image = ReadFileBytes(dir_.File("setup.exe"));
+  ASSERT_EQ(image.compare(0, stub_.size(), stub_), 0);
+
+  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  ASSERT_EQ(reader.MarkerOffset(), static_cast<int64_t>(stub_.size()));
+  const char* expected[] = {"ProjectType", "CheckDx8", "ChannelCount", "ChannelDLLCount", "ChannelDLLItemNameID0",
+                            "FileCount", "ItemNameID0", "channels\\LoaderUnit.dll", "VDLStart.vdl",
+                            "scene.vdl", "music.cgr"};
+  ASSERT_EQ(reader.EntryCount(), static_cast<int32_t>(std::size(expected)));
+  for (int32_t i = 0; i < reader.EntryCount(); ++i) EXPECT_STREQ(reader.Entry(i)->name, expected[i]) << i;
+}
+
+TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
+  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  ASSERT_TRUE(reader.ReadItem("music.cgr", nullptr, 0, "APPDATA"));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(reader.Data()), reader.DataSize()), "raw bytes");
+
+  ASSERT_TRUE(reader.ReadItem("scene.vdl", nullptr, 0, "APPDATA"));
+  packager::Bytes plain;
+  ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
+  EXPECT_EQ(std::string(plain.begin(), plain.end()), "scene one");
+
+  ASSERT_TRUE(reader.ReadItem("channels\\LoaderUnit.dll", nullptr, 0, "APPDATA"));
+  packager::Bytes unpacked;
+  ASSERT_TRUE(packager::ZlibUnpack(packager::Bytes(reader.Data(), reader.Data() + reader.DataSize()), &unpacked));
+  EXPECT_EQ(unpacked, packager::Bytes(5000, 'L'));
+}
+
+TEST_F(VpackTest, Pack_SameInputs_ByteIdenticalOutput) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o a.exe").status, 0);
+  ASSERT_EQ(Vpack("pack tour.toml -o b.exe").status, 0);
+  EXPECT_EQ(ReadFileBytes(dir_.File("a.exe")), ReadFileBytes(dir_.File("b.exe")));
+}
+
+TEST_F(VpackTest, Pack_BadManifests_OneLineErrorAndNoOutput) {
+  struct Case {
+    const char* manifest;
+    const char* says;
+  } cases[] = {
+      {"[settings]\nProjectTipe = 1\n", "unknown setting \"ProjectTipe\""},
+      {"[settings]\nCheckDx8 = 300\n", "setting \"CheckDx8\" is 300"},
+      {"[settings]\nProjectType = -1\n", "setting \"ProjectType\" is -1"},
+      {"[settings]\nProjectType = 1\n[[file]]\nname = 'a'\nsource = \"missing.bin\"\n", "missing.bin"},
+      {"[settings]\nProjectType = 1\n[[file]]\nname = 'a'\nsource = \"scene.txt\"\nstore = \"lzma\"\n",
+       "unknown store \"lzma\""},
+      {"[settings]\nProjectType = 1\n[[file]]\nname = 'ProjectType'\nsource = \"scene.txt\"\n",
+       "duplicate item name"},
+      {"[settings\n", "bad TOML at line 2"},
+  };
+  for (const Case& c : cases) {
+    Put("bad.toml", std::string("stub = \"stub.exe\"\n") + c.manifest);
+    Outcome run = Vpack("pack bad.toml -o setup.exe");
+    EXPECT_EQ(run.status, 1) << c.manifest;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.rfind("vpack: error: ", 0), 0u) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe"))) << c.manifest;
+  }
+}
+
+TEST_F(VpackTest, Pack_FailureLeavesEarlierOutputAndNoTemporary) {
+  Put("setup.exe", "earlier");
+  Put("bad.toml", Manifest("ProjectType = 1\n", File("a", "missing.bin")));
+  ASSERT_EQ(Vpack("pack bad.toml -o setup.exe").status, 1);
+  EXPECT_EQ(ReadFileBytes(dir_.File("setup.exe")), "earlier");
+  int leftover = system(("ls '" + dir_.Path() + "' | grep -q vpack-").c_str());
+  EXPECT_NE(leftover, 0) << "a temporary file was left behind";
+}
+
+TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
+  for (const char* arguments : {"", "frobnicate", "pack", "pack tour.toml", "list", "verify a b"}) {
+    Outcome run = Vpack(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find("usage: vpack pack"), std::string::npos) << arguments;
+  }
+}
+
+TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
+  Outcome run = Vpack("verify setup.exe");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("11 items, all intact"), std::string::npos) << run.out;
+  Outcome list = Vpack("list setup.exe");
+  EXPECT_EQ(list.status, 0);
+  EXPECT_NE(list.out.find("music.cgr"), std::string::npos) << list.out;
+}
+
+TEST_F(VpackTest, Verify_DamagedItem_NamesItAndFails) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
+  std::string image = ReadFileBytes(dir_.File("setup.exe"));
+  size_t at = image.find("raw bytes");
+  ASSERT_NE(at, std::string::npos);
+  image[at] = 'R';
+  Put("setup.exe", image);
+  Outcome run = Vpack("verify setup.exe");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("APPDATA \"music.cgr\": checksum"), std::string::npos) << run.err;
+}
+
+TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
+  // A standalone project without its settings, and a listed file stored raw.
+  Put("thin.toml", Manifest("ProjectType = 2\n", File("scene.vdl", "scene.txt", "store = \"raw\"\nlist = \"project\"\n")));
+  Outcome pack = Vpack("pack thin.toml -o setup.exe");
+  ASSERT_EQ(pack.status, 0) << pack.err;
+  EXPECT_NE(pack.err.find("vpack: warning: APPDATA \"InstallPath\": missing"), std::string::npos) << pack.err;
+  Outcome run = Vpack("verify setup.exe");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("\"ShortCutName\": missing"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\"scene.vdl\": not in the engine format"), std::string::npos) << run.err;
+}
+
+TEST_F(VpackTest, Verify_NoPayload_Fails) {
+  Outcome run = Vpack("verify stub.exe");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no payload found"), std::string::npos) << run.err;
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+#pragma once
+// What the installer relies on beyond intact bytes: the settings its project
+// type reads, at the widths it reads them; the three lists; and files in the
+// form the installer unpacks them by name. Shared by verify, which checks an
+// installer, and pack, which warns before writing one that would fail.
+#include <string>
+#include <vector>
+
+#include "packager/PayloadBuilder.h"
+
+namespace vpack {
+
+// One line per problem, each naming the item; empty when all is well.
+std::vector<std::string> CheckContents(const std::vector<packager::Item>& items);
+
+// How every message names an item: its type and quoted name.
+std::string ItemLabel(const std::string& type, const std::string& name);
+
+}  // namespace vpack
