@@ -21,7 +21,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 void RegisterMainWindowClass(HINSTANCE instance) {
-  text::CopyAtMost(g_windowTitle, "VandrelExe", sizeof(g_windowTitle) - 1);
+  text::CopyAtMost(g_windowTitle, names::kMainWindowTitle, sizeof(g_windowTitle) - 1);
   text::CopyAtMost(g_windowClass, kWindowClassName, sizeof(g_windowClass) - 1);
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof(windowClass);

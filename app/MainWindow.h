@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/WindowNames.h"
+
 namespace app {
 
 // The hidden 25 by 25 window: never shown and given no message loop; it is the
@@ -10,7 +12,7 @@ extern char g_windowTitle[];
 extern char g_windowClass[];
 extern HWND g_mainWindow;
 
-constexpr char kWindowClassName[] = "VandrelExe Window";
+constexpr const char* kWindowClassName = names::kMainWindowClass;
 
 void RegisterMainWindowClass(HINSTANCE instance);
 // Leaves g_mainWindow null when the window cannot be made; the run goes on.

@@ -14,6 +14,7 @@ target_compile_options(stub_flags INTERFACE
   -Os -fcheck-new -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
 target_compile_definitions(stub_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
 
+find_package(ZLIB REQUIRED)
 add_subdirectory(platform)
 add_subdirectory(payload)
 add_subdirectory(engine)
@@ -21,11 +22,14 @@ add_subdirectory(ui)
 add_subdirectory(installer)
 add_subdirectory(flows)
 add_subdirectory(app)
+# Test equipment kept apart from the stub, built always: the stand-ins are
+# what the stub is run against.
+add_subdirectory(standins/chunks)
+add_subdirectory(standins/engine)
 
 if(VDL_WINDOWS_TESTS)
   include(WindowsTests)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  find_package(ZLIB REQUIRED)
   add_subdirectory(packager)
   add_subdirectory(tests/support)
   add_subdirectory(tests/win)

@@ -1,5 +1,7 @@
 #include "installer/Installer.h"
 
+#include "platform/Text.h"
+
 namespace installer {
 
 Installer::Installer()
@@ -12,7 +14,8 @@ Installer::Installer()
       loaderChannel(nullptr),
       parentWindow(nullptr),
       progressWindow(nullptr),
-      reader(nullptr) {
+      reader(nullptr),
+      inflated(nullptr) {
   workFolder[0] = '\0';
   reader = new payload::PayloadReader();
 }
@@ -22,6 +25,7 @@ Installer::~Installer() {
   progressWindow = nullptr;
   delete reader;
   reader = nullptr;
+  delete[] inflated;
   // The path copies are released by whoever consumed the lists; the process
   // ends right after the flow, so what is left here is the lists' storage.
   createdFolders.Clear();
@@ -40,6 +44,11 @@ bool Installer::ReadItem(const char* name, void* buffer, int32_t size, const cha
   itemData = reader->Data();
   itemSize = reader->DataSize();
   return found;
+}
+
+void Installer::Record(payload::PointerList& list, const char* path) {
+  char* copy = text::Duplicate(path);
+  if (copy != nullptr && list.Push(copy) < 0) delete[] copy;
 }
 
 }  // namespace installer

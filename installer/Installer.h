@@ -9,12 +9,21 @@
 
 namespace installer {
 
-// Working folder storage: at most 399 characters and a terminator.
+// Working folder and extraction target storage: 399 characters and a
+// terminator.
 constexpr uint32_t kWorkFolderSize = 400;
+// Every other path (engine DLL, shortcuts, copies, registry data).
+constexpr uint32_t kPathSize = 260;
+// Text settings and the record files' text fields.
+constexpr uint32_t kTextFieldSize = 259;
+
+// Which record files a flow leaves in the installation folder.
+enum class RecordKind { kStandalone, kScreenSaver, kWinampPlugin };
 
 // Carries one run of the stub: its own payload reader, the working folder,
 // the current item, the engine objects, what was created, and the progress
-// window. Flows and steps call one another through the object.
+// window. Flows and steps call one another through the object, so that each
+// step can be replaced on its own.
 class Installer {
  public:
   Installer();
@@ -23,13 +32,34 @@ class Installer {
   Installer& operator=(const Installer&) = delete;
 
   virtual void SetHost(HINSTANCE instance, HWND parentWindow);
+  virtual bool CreateTempWorkDir();
   virtual bool ReadItem(const char* name, void* buffer, int32_t size, const char* type);
   virtual bool RunInPlaceFlow();
+  virtual bool ExtractEngineFiles();
+  virtual bool ExtractItem(const char* name, uint8_t decode);
+  virtual bool StartEngine();
+  virtual bool ExtractChannels();
+  virtual bool ExtractProjectFiles();
+  virtual void RunViewer(uint8_t wait);
+  virtual void RemoveExtractedFiles();
+  virtual bool HasDirectX81();
+  virtual uint32_t DetectDirectXVersion();
   virtual bool InstallStandaloneFlow();
+  virtual void CreateShortcut(const char* target, const char* link, const char* description, const char* arguments);
+  virtual void WriteViewerRegistryKey();
+  virtual void WriteUninstallRegistryKey();
   virtual bool InstallScreenSaverFlow();
+  virtual void CopyScreenSaverToSystem();
   virtual bool InstallWinampPluginFlow();
 
-  // Read access for the flows' tests.
+  // The flows' fixed point after the project files: the configuration file of
+  // the kind and the uninstall record, through one saver channel. False only
+  // when a screen-saver setting is missing.
+  bool WriteRecordFiles(RecordKind kind, const char* projectName);
+  // Loader channel, control object, DLL: the order the engine needs.
+  void ReleaseEngine();
+
+  // Read access for the tests.
   const char* WorkFolder() const { return workFolder; }
   const uint8_t* ItemData() const { return itemData; }
   uint32_t ItemSize() const { return itemSize; }
@@ -37,8 +67,12 @@ class Installer {
   const payload::PointerList& CreatedFolders() const { return createdFolders; }
 
  protected:
+  // A heap copy of path at the end of the list; a copy that cannot be made
+  // is left out rather than recorded as null.
+  static void Record(payload::PointerList& list, const char* path);
+
   HINSTANCE instance;
-  HMODULE engineModule;
+  HMODULE engineModule;  // freed by the flows in the engine's release order
   char workFolder[kWorkFolderSize];
   uint8_t* itemData;
   uint32_t itemSize;
@@ -50,6 +84,21 @@ class Installer {
   payload::PointerList createdFolders;
   ui::ProgressWindow* progressWindow;
   payload::PayloadReader* reader;
+
+ private:
+  bool InflateCurrentItem();
+  bool DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
+  void CreateMissingFolders(const char* target);
+  bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
+  bool ExtractList(const char* countName, const char* prefix, const char* type, double base, bool report);
+  bool ExtractListed(const char* name, uint8_t decode);
+  bool WriteConfiguration(engine::SaverChannel* saver, RecordKind kind);
+  bool WriteScreenSaverFlags(engine::SaverChannel* saver);
+  void WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName);
+
+  // The last inflated block: released when the next one replaces it, so that
+  // a long project does not hold every inflated file until the end.
+  uint8_t* inflated;
 };
 
 }  // namespace installer

@@ -195,7 +195,22 @@ bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, cons
   data_ = static_cast<uint8_t*>(malloc(static_cast<size_t>(entry->size) + 1));
   if (data_ == nullptr) return false;
   dataSize_ = entry->size;
-  return file_.Seek(position) && file_.Read(data_, entry->size) == entry->size;
+  if (!file_.Seek(position) || file_.Read(data_, entry->size) != entry->size) return false;
+  // Files are checked like settings: a damaged program or project file must
+  // not be installed in silence.
+  Crc32Table table;
+  table.Build();
+  if (table.Compute(data_, entry->size) != entry->crc) {
+    message::Show("Crc error corrupt file", entry->name, message::kOk);
+    return false;
+  }
+  return true;
+}
+
+bool PayloadReader::Contains(const char* name, const char* type) const {
+  char wanted[kFieldSize];
+  text::CopyAtMost(wanted, type != nullptr ? type : kTypeAppData, kFieldSize - 1);
+  return name != nullptr && Find(name, wanted) != nullptr;
 }
 
 uint8_t* PayloadReader::Data() { return data_; }

@@ -20,10 +20,13 @@ class PayloadReader {
 
   virtual void LoadDirectory();
   // With a buffer: count bytes into it, true when found and the CRC matches.
-  // Without one: the whole item into Data(), unchecked.
+  // Without one: the whole item into Data(), checked as well.
   virtual bool ReadItem(const char* name, void* buffer, int32_t count, const char* type);
   virtual uint8_t* Data();
   virtual uint32_t DataSize();
+
+  // Whether an item is in the directory, without reading it.
+  bool Contains(const char* name, const char* type) const;
 
   // Directory access for the host tools.
   int32_t EntryCount() const { return directory_.Count(); }

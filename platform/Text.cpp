@@ -38,6 +38,19 @@ bool AppendDecimal(char* dst, size_t capacity, int64_t value) {
   return Append(dst, capacity, p);
 }
 
+char* Duplicate(const char* s) {
+  size_t n = strlen(s);
+  char* copy = new char[n + 1];
+  if (copy != nullptr) memcpy(copy, s, n + 1);
+  return copy;
+}
+
+void FillField(char* field, size_t size, const char* src) {
+  size_t n = LengthUpTo(src, size);
+  memcpy(field, src, n);
+  memset(field + n, 0, size - n);
+}
+
 static char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }

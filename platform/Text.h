@@ -20,6 +20,13 @@ bool Append(char* dst, size_t capacity, const char* src);
 // Appends value in decimal, without leading zeros; false when it does not fit.
 bool AppendDecimal(char* dst, size_t capacity, int64_t value);
 
+// A heap copy of s (new[]), or null when memory is short.
+char* Duplicate(const char* s);
+
+// Copies at most size characters of src into a field of size bytes and fills
+// the rest with zeros; a text of size characters or more has no terminator.
+void FillField(char* field, size_t size, const char* src);
+
 // ASCII letters compared without regard to case; other bytes exactly.
 bool EqualNoCase(const char* a, const char* b);
 bool EqualNoCaseN(const char* a, const char* b, size_t n);

@@ -170,9 +170,23 @@ TEST_F(PayloadReaderTest, CrcMismatch_NamesTheItemAsStored) {
   ASSERT_EQ(1u, messages_.Messages().size());
   EXPECT_EQ("Crc error corrupt file", messages_.Messages()[0].text);
   EXPECT_EQ("PROJECTtype", messages_.Messages()[0].caption);
-  // Whole-item reads are not checked.
-  EXPECT_TRUE(reader.ReadItem("ProjectType", nullptr, 0, nullptr));
-  EXPECT_EQ(0x42, reader.Data()[0]);
+  // Whole-item reads are checked the same way.
+  EXPECT_FALSE(reader.ReadItem("ProjectType", nullptr, 0, nullptr));
+  ASSERT_EQ(2u, messages_.Messages().size());
+  EXPECT_EQ("Crc error corrupt file", messages_.Messages()[1].text);
+  EXPECT_EQ("PROJECTtype", messages_.Messages()[1].caption);
+}
+
+TEST_F(PayloadReaderTest, Contains_FindsWithoutReading) {
+  PayloadBuilder payload;
+  payload.AddRaw("a.bin", Bytes{1});
+  payload.Add("FILEINFO", "FileCount", Bytes{0, 0, 0, 0});
+  payload::PayloadReader reader(Write(Image(64, payload)));
+  EXPECT_TRUE(reader.Contains("A.BIN", nullptr));
+  EXPECT_TRUE(reader.Contains("filecount", "fileinfo"));
+  EXPECT_FALSE(reader.Contains("FileCount", nullptr));
+  EXPECT_FALSE(reader.Contains(nullptr, nullptr));
+  EXPECT_EQ(0u, reader.DataSize());
 }
 
 TEST_F(PayloadReaderTest, WholeItemReads_ReplaceTheBlock) {

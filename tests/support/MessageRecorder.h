@@ -24,6 +24,7 @@ class MessageRecorder {
   // Answers given in order; when none are left, a box answers OK (or Yes).
   void ScriptAnswers(std::vector<int> answers);
   const std::vector<RecordedMessage>& Messages() const { return messages_; }
+  void Clear() { messages_.clear(); }
   std::vector<std::string> Texts() const;
 
  private:

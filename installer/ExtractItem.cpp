@@ -1,0 +1,114 @@
+// One payload item to one file below the working folder.
+#include <string.h>
+#include <zlib.h>
+
+#include "installer/Installer.h"
+#include "installer/ItemName.h"
+#include "platform/Message.h"
+#include "platform/ScopedHandle.h"
+#include "platform/Text.h"
+
+namespace installer {
+
+namespace {
+
+constexpr uint32_t kMaxDeflateRatio = 1032;
+
+}  // namespace
+
+bool Installer::ExtractItem(const char* name, uint8_t decode) {
+  if (name == nullptr || !IsSafeItemName(name)) return false;
+  char target[kWorkFolderSize];
+  target[0] = '\0';
+  // Refused rather than cut: a cut path would write a different file.
+  if (!text::Append(target, sizeof(target), workFolder) || !text::Append(target, sizeof(target), "\\") ||
+      !text::Append(target, sizeof(target), name)) {
+    return false;
+  }
+  CreateMissingFolders(target);
+  if (!ReadItem(name, nullptr, 0, nullptr)) return false;
+  const uint8_t* bytes = itemData;
+  uint32_t count = itemSize;
+  if (decode != 0 && !DecodeCurrentItem(&bytes, &count)) return false;
+  return WriteAndRecord(target, bytes, count);
+}
+
+// Every folder on the way to the target that does not exist yet is made and
+// recorded; the last component is the file.
+void Installer::CreateMissingFolders(const char* target) {
+  char prefix[kWorkFolderSize];
+  size_t n = text::LengthUpTo(target, kWorkFolderSize - 1);
+  for (size_t i = 0; i < n; ++i) {
+    char c = target[i] == '/' ? '\\' : target[i];
+    prefix[i] = c;
+    if (c != '\\') continue;
+    prefix[i + 1] = '\0';
+    if (CreateDirectoryA(prefix, nullptr)) Record(createdFolders, prefix);
+  }
+}
+
+bool Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
+  if (loaderChannel == nullptr) {
+    if (!InflateCurrentItem()) return false;
+    *bytes = itemData;
+    *count = itemSize;
+    return true;
+  }
+  loaderChannel->LoadFromMemory(itemData, itemSize, 1);
+  itemData = nullptr;
+  if (loaderChannel->CheckTag("MRVF", 0) != 0) channelServices->processor->Process(loaderChannel);
+  *count = loaderChannel->OutputSize();
+  *bytes = loaderChannel->OutputData();
+  return true;
+}
+
+// A zlib stream followed by the unpacked size, 4 bytes little-endian.
+bool Installer::InflateCurrentItem() {
+  uint8_t* unpacked = nullptr;
+  uLongf unpackedSize = 0;
+  bool ok = itemData != nullptr && itemSize >= 4;
+  if (ok) {
+    const uint8_t* tail = itemData + itemSize - 4;
+    uint32_t stated = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (static_cast<uint32_t>(tail[3]) << 24);
+    // Deflate packs at most 1032 to 1: a larger claim is damage, and is not
+    // worth an allocation of up to 4 GiB to find out.
+    ok = stated / kMaxDeflateRatio <= itemSize - 4;
+    // One spare byte, so that an empty file still gets a block of its own.
+    if (ok) unpacked = new uint8_t[static_cast<size_t>(stated) + 1];
+    unpackedSize = stated;
+    ok = ok && unpacked != nullptr && uncompress(unpacked, &unpackedSize, itemData, itemSize - 4) == Z_OK;
+    // A stream that ends short of its stated size is as damaged as one that
+    // does not inflate; written, it would be a cut program file.
+    ok = ok && unpackedSize == stated;
+  }
+  if (!ok) {
+    delete[] unpacked;
+    message::Show("Error decompress", "Error", message::kOk);
+    return false;
+  }
+  delete[] inflated;
+  inflated = unpacked;
+  itemData = unpacked;
+  itemSize = static_cast<uint32_t>(unpackedSize);
+  return true;
+}
+
+bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
+  DWORD written = 0;
+  {
+    platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    if (count > 0) WriteFile(file.Get(), bytes, count, &written, nullptr);
+  }
+  // An empty item leaves an empty, unrecorded file; a short write (a full
+  // disk) must not leave a damaged file that looks installed.
+  if (written == 0) return false;
+  if (written < count) {
+    DeleteFileA(target);
+    return false;
+  }
+  Record(createdFiles, target);
+  return true;
+}
+
+}  // namespace installer

@@ -1,0 +1,18 @@
+#include "installer/ItemName.h"
+
+namespace installer {
+
+bool IsSafeItemName(const char* name) {
+  const char* component = name;
+  for (const char* p = name;; ++p) {
+    char c = *p;
+    if (c == ':') return false;
+    if (c == '\\' || c == '/' || c == '\0') {
+      if (p - component == 2 && component[0] == '.' && component[1] == '.') return false;
+      if (c == '\0') return true;
+      component = p + 1;
+    }
+  }
+}
+
+}  // namespace installer

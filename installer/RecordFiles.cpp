@@ -1,0 +1,103 @@
+// The record files the installing flows leave in the installation folder,
+// written as chunks through the engine's saver channel.
+#include <string.h>
+
+#include "installer/Installer.h"
+#include "platform/Message.h"
+#include "platform/Text.h"
+
+namespace installer {
+
+namespace {
+
+constexpr int32_t kScreenSaverTiming = 20;
+
+void WriteChunk(engine::SaverChannel* saver, const char* tag, const void* data, uint32_t size) {
+  saver->BeginChunk(tag);
+  saver->SetChunkSize(size);
+  saver->WriteData(data, size);
+}
+
+void WriteInteger(engine::SaverChannel* saver, const char* tag, int32_t value) {
+  uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                      static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+  WriteChunk(saver, tag, bytes, sizeof(bytes));
+}
+
+void WriteField(engine::SaverChannel* saver, const char* tag, const char* value) {
+  char field[kTextFieldSize];
+  text::FillField(field, sizeof(field), value);
+  WriteChunk(saver, tag, field, sizeof(field));
+}
+
+// Working folder + name; false when it does not fit a path.
+bool BuildPath(char* path, const char* folder, const char* name) {
+  path[0] = '\0';
+  return text::Append(path, kPathSize, folder) && text::Append(path, kPathSize, name);
+}
+
+}  // namespace
+
+bool Installer::WriteRecordFiles(RecordKind kind, const char* projectName) {
+  engine::Channel* channel = channelServices->CreateChannel(engine::kSaverChannelId, 0, 0);
+  if (channel == nullptr) return true;
+  auto* saver = static_cast<engine::SaverChannel*>(channel);
+  bool complete = true;
+  if (kind != RecordKind::kStandalone) complete = WriteConfiguration(saver, kind);
+  if (complete) WriteUninstallRecord(saver, kind, projectName);
+  saver->Destroy(engine::kDeleteSelf);
+  return complete;
+}
+
+bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind) {
+  const char* name = kind == RecordKind::kScreenSaver ? "\\screensaver.cfg" : "\\winamp.cfg";
+  char path[kPathSize];
+  char start[kPathSize];
+  // Paths that do not fit are left unwritten rather than cut.
+  if (!BuildPath(path, workFolder, name)) return true;
+  bool complete = true;
+  if (BuildPath(start, workFolder, "\\VDLStart.vdl") && saver->Open(path, 0) != 0) {
+    WriteField(saver, "SCFP", start);
+    WriteInteger(saver, "SCTI", kScreenSaverTiming);
+    if (kind == RecordKind::kScreenSaver) complete = WriteScreenSaverFlags(saver);
+  }
+  saver->Close();
+  if (!complete) return false;
+  // Listed even when it could not be opened, so the uninstaller still looks.
+  Record(createdFiles, path);
+  return true;
+}
+
+bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
+  const char* const names[] = {"DoQuitCgr", "DoSmallPreview"};
+  const char* const tags[] = {"SCQC", "SCSP"};
+  for (int i = 0; i < 2; ++i) {
+    uint8_t value = 0;
+    if (!ReadItem(names[i], &value, 1, nullptr)) {
+      message::ReportMissingItem(names[i]);
+      return false;
+    }
+    WriteChunk(saver, tags[i], &value, 1);
+  }
+  return true;
+}
+
+void Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName) {
+  char path[kPathSize];
+  if (BuildPath(path, workFolder, "\\uninstall.nfo") && saver->Open(path, 0) != 0) {
+    int32_t files = createdFiles.Count();
+    WriteInteger(saver, "UNFC", files);
+    for (int32_t i = 0; i < files; ++i) WriteField(saver, "UNFN", static_cast<const char*>(createdFiles.Get(i)));
+    int32_t folders = createdFolders.Count();
+    WriteInteger(saver, "UNDC", folders);
+    // Newest first: every folder comes before its parent.
+    for (int32_t i = folders - 1; i >= 0; --i) {
+      WriteField(saver, "UNDN", static_cast<const char*>(createdFolders.Get(i)));
+    }
+    WriteChunk(saver, "UNPN", projectName, kTextFieldSize);
+    if (kind != RecordKind::kStandalone) saver->BeginChunk("UNSK");
+  }
+  saver->Close();
+}
+
+}  // namespace installer

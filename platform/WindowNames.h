@@ -1,0 +1,11 @@
+#pragma once
+// The hidden main window's names. The engine is told the class name and
+// refuses to start for any other, so the application and the installer must
+// agree on it.
+
+namespace names {
+
+constexpr char kMainWindowTitle[] = "VandrelExe";
+constexpr char kMainWindowClass[] = "VandrelExe Window";
+
+}  // namespace names

@@ -1,0 +1,18 @@
+#include "standins/engine/ChannelProcessor.h"
+
+#include "standins/engine/CallLog.h"
+#include "standins/engine/LoaderChannel.h"
+
+namespace standin {
+
+void* ENGINE_CALL ChannelProcessor::Destroy(uint32_t /*flags*/) { return this; }
+
+uint8_t ENGINE_CALL ChannelProcessor::Process(engine::LoaderChannel* channel) {
+  // Only this engine's loader channels exist in the process, so the cast
+  // reaches the real object.
+  bool decoded = channel != nullptr && static_cast<LoaderChannel*>(channel)->Decode();
+  LogCall("Process -> " + LogFlag(decoded));
+  return decoded ? 1 : 0;
+}
+
+}  // namespace standin

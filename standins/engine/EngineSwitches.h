@@ -1,0 +1,17 @@
+#pragma once
+// Environment variables through which tests make the stand-in engine fail:
+//   VDL_ENGINE_FAIL    "control", "initialise" (comma separated)
+//   VDL_ENGINE_REFUSE  "loader", "saver" (comma separated)
+//   VDL_ENGINE_LOG     file that receives the call log
+// They are read at each call, so a test can change them between calls.
+#include <string>
+
+namespace standin {
+
+// The variable's value; empty when unset.
+std::string EngineVariable(const char* name);
+// True when the variable's comma-separated list holds the word (spaces
+// around items ignored).
+bool EngineSwitchSet(const char* name, const char* word);
+
+}  // namespace standin

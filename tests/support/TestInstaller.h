@@ -1,0 +1,87 @@
+#pragma once
+// The stub's installer object in a test program: it reads a payload file the
+// test wrote instead of the test program itself, and lets the test set and
+// see the state that the flows normally handle.
+#include <string>
+
+#include "installer/Installer.h"
+#include "packager/PayloadBuilder.h"
+
+namespace testing_support {
+
+class TestInstaller : public installer::Installer {
+ public:
+  // Hosted by HostWindow(); reads its items from payloadFile.
+  explicit TestInstaller(const std::string& payloadFile);
+  // Releases whatever engine state a test left, so its folder can go.
+  ~TestInstaller() override { ReleaseEngine(); }
+
+  void SetWorkFolder(const std::string& folder);
+  // Creates the loader channel as the flows do once the engine runs.
+  bool CreateLoaderChannel();
+  // Takes ownership, as the flows' progress window is owned.
+  void SetProgressWindow(ui::ProgressWindow* window) { progressWindow = window; }
+
+  // Entries as extraction records them.
+  void AddCreatedFile(const std::string& path) { Record(createdFiles, path.c_str()); }
+  void AddCreatedFolder(const std::string& path) { Record(createdFolders, path.c_str()); }
+
+  HMODULE EngineModule() const { return engineModule; }
+  engine::EngineControl* Control() const { return engineControl; }
+  engine::ChannelServices* Services() const { return channelServices; }
+  engine::LoaderChannel* Loader() const { return loaderChannel; }
+  std::vector<std::string> Files() const;
+  std::vector<std::string> Folders() const;
+};
+
+// A progress window that remembers every fraction it was given.
+class RecordingProgress : public ui::ProgressWindow {
+ public:
+  void SetProgress(float fraction) override { fractions.push_back(fraction); }
+  std::vector<float> fractions;
+};
+
+// A hidden window of the stub's main window class in this process, made once.
+HWND HostWindow();
+
+// A small fake stub with the payload behind it, as the stub reads it.
+bool WritePayloadFile(const std::string& path, const packager::PayloadBuilder& payload);
+
+// The stand-in engine DLL of this build.
+std::string EngineDllPath();
+
+// Everything the engine needs in a folder to start: the DLL as
+// "tessaron.dll" and the two channel modules it looks for.
+bool PlaceEngine(const std::string& folder);
+
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value);
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  std::string name_;
+  std::string old_;
+  bool hadOld_;
+};
+
+// The engine's call log: pointed at a file in folder while the object lives.
+class EngineLog {
+ public:
+  explicit EngineLog(const std::string& folder);
+  EngineLog(const EngineLog&) = delete;
+  EngineLog& operator=(const EngineLog&) = delete;
+
+  std::vector<std::string> Lines() const;
+  // Lines that begin with prefix.
+  std::vector<std::string> LinesStartingWith(const std::string& prefix) const;
+
+ private:
+  std::string path_;
+  ScopedEnvironment variable_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,196 @@
+// Engine files, channel lists and project files, with the stand-in engine.
+#include <gtest/gtest.h>
+
+#include "packager/EngineFormat.h"
+#include "tests/support/Installers.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestInstaller.h"
+
+using packager::Bytes;
+using testing_support::FileExists;
+using testing_support::ReadFileBytes;
+
+namespace {
+
+const char* const kEngineFiles[] = {
+    "Tessaron.dll",
+    "channels\\SaverUnit.dll",
+    "channels\\FolderUnit.dll",
+    "channels\\LoaderUnit.dll",
+    "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll",
+    "channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll",
+    "channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll",
+    "channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll",
+    "VDLStart.vdl",
+};
+
+const char kCopyError[] =
+    "There was an error while trying to copy one of the installation files.\n"
+    "Please make sure no applications are running that might be locking some files.";
+
+Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// All nine engine files; the DLL is the real stand-in engine.
+void AddEngineFiles(packager::PayloadBuilder& payload, const char* skip = nullptr) {
+  for (const char* name : kEngineFiles) {
+    if (skip != nullptr && strcmp(name, skip) == 0) continue;
+    if (strcmp(name, "Tessaron.dll") == 0) {
+      payload.AddPacked(name, testing_support::ReadBytes(testing_support::EngineDllPath()));
+    } else if (strcmp(name, "VDLStart.vdl") == 0) {
+      payload.AddRaw(name, packager::EngineEncode(B("start")));
+    } else {
+      payload.AddPacked(name, B(std::string("module ") + name));
+    }
+  }
+}
+
+class ContentExtractionTest : public ::testing::Test {
+ protected:
+  testing_support::TestInstaller& Make(const packager::PayloadBuilder& payload) {
+    installer_.reset();  // it holds the payload file open
+    EXPECT_TRUE(testing_support::WritePayloadFile(dir_.File("payload.exe"), payload));
+    installer_.reset(new testing_support::TestInstaller(dir_.File("payload.exe")));
+    work_ = dir_.File("work");
+    CreateDirectoryA(work_.c_str(), nullptr);
+    installer_->SetWorkFolder(work_);
+    progress_ = new testing_support::RecordingProgress;
+    installer_->SetProgressWindow(progress_);
+    messages_.Clear();
+    return *installer_;
+  }
+
+  // Engine files out, engine running, loader channel made: where the lists start.
+  void ReachLists() {
+    ASSERT_TRUE(installer_->ExtractEngineFiles());
+    ASSERT_TRUE(installer_->StartEngine());
+    ASSERT_TRUE(installer_->CreateLoaderChannel());
+  }
+
+  testing_support::MessageRecorder messages_;
+  testing_support::TempDir dir_;
+  std::unique_ptr<testing_support::TestInstaller> installer_;
+  testing_support::RecordingProgress* progress_ = nullptr;
+  std::string work_;
+};
+
+TEST_F(ContentExtractionTest, EngineFiles_AllNineInOrderWithStartFileAsStored) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  auto& installer = Make(payload);
+  ASSERT_TRUE(installer.ExtractEngineFiles());
+  std::vector<std::string> expected;
+  for (const char* name : kEngineFiles) expected.push_back(work_ + "\\" + name);
+  EXPECT_EQ(expected, installer.Files());
+  EXPECT_EQ("module channels\\FolderUnit.dll", ReadFileBytes(work_ + "\\channels\\FolderUnit.dll"));
+  Bytes start = packager::EngineEncode(B("start"));
+  EXPECT_EQ(std::string(start.begin(), start.end()), ReadFileBytes(work_ + "\\VDLStart.vdl"));
+  EXPECT_TRUE(progress_->fractions.empty());
+}
+
+TEST_F(ContentExtractionTest, FifthEngineFileMissing_FirstFourStayOneMessage) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload, kEngineFiles[4]);
+  auto& installer = Make(payload);
+  EXPECT_FALSE(installer.ExtractEngineFiles());
+  EXPECT_EQ(4u, installer.Files().size());
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(FileExists(work_ + "\\" + kEngineFiles[i])) << i;
+  for (int i = 5; i < 9; ++i) EXPECT_FALSE(FileExists(work_ + "\\" + kEngineFiles[i])) << i;
+  ASSERT_EQ(1u, messages_.Messages().size());
+  EXPECT_EQ(kCopyError, messages_.Messages()[0].text);
+  EXPECT_EQ("Installation Error", messages_.Messages()[0].caption);
+}
+
+TEST_F(ContentExtractionTest, Channels_AllExtractedAndNoProgressWithoutModules) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddList(packager::ListKind::kChannels, {"\\chan\\a.vch", "\\chan\\b.vch"});
+  payload.AddList(packager::ListKind::kChannelModules, {});
+  payload.AddRaw("\\chan\\a.vch", packager::EngineEncode(B("channel a")));
+  payload.AddRaw("\\chan\\b.vch", packager::EngineEncode(B("channel b")));
+  auto& installer = Make(payload);
+  ReachLists();
+  ASSERT_TRUE(installer.ExtractChannels());
+  EXPECT_EQ("channel b", ReadFileBytes(work_ + "\\chan\\b.vch"));
+  EXPECT_TRUE(progress_->fractions.empty());
+}
+
+TEST_F(ContentExtractionTest, ChannelModules_ProgressFromPointThree) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddList(packager::ListKind::kChannels, {});
+  payload.AddList(packager::ListKind::kChannelModules, {"m0.dll", "m1.dll"});
+  payload.AddRaw("m0.dll", packager::EngineEncode(B("m0")));
+  payload.AddRaw("m1.dll", packager::EngineEncode(B("m1")));
+  auto& installer = Make(payload);
+  ReachLists();
+  ASSERT_TRUE(installer.ExtractChannels());
+  EXPECT_EQ((std::vector<float>{0.3f, 0.45f}), progress_->fractions);
+  EXPECT_EQ("m1", ReadFileBytes(work_ + "\\m1.dll"));
+}
+
+TEST_F(ContentExtractionTest, ProjectFiles_ProgressBeforeEachAndCgrStoredAsIs) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddList(packager::ListKind::kProjectFiles, {"scene.vdl", "music.cgr", "LOUD.CGR"});
+  payload.AddRaw("scene.vdl", packager::EngineEncode(B("scene")));
+  payload.AddRaw("music.cgr", packager::EngineEncode(B("as stored")));
+  payload.AddRaw("LOUD.CGR", packager::EngineEncode(B("decoded")));
+  auto& installer = Make(payload);
+  ReachLists();
+  ASSERT_TRUE(installer.ExtractProjectFiles());
+  EXPECT_EQ((std::vector<float>{0.6f, 0.7f, 0.8f}), progress_->fractions);
+  EXPECT_EQ("scene", ReadFileBytes(work_ + "\\scene.vdl"));
+  Bytes stored = packager::EngineEncode(B("as stored"));
+  EXPECT_EQ(std::string(stored.begin(), stored.end()), ReadFileBytes(work_ + "\\music.cgr"));
+  EXPECT_EQ("decoded", ReadFileBytes(work_ + "\\LOUD.CGR"));
+}
+
+TEST_F(ContentExtractionTest, MissingEntryOrItem_SkippedInSilence) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddU32("FileCount", 3, "FILEINFO");
+  payload.Add("FILEINFO", "ItemNameID0", B(std::string("a.vdl", 6)));
+  payload.Add("FILEINFO", "ItemNameID2", B(std::string("c.vdl", 6)));
+  payload.AddRaw("a.vdl", packager::EngineEncode(B("a")));
+  payload.AddRaw("c.vdl", packager::EngineEncode(B("c")));
+  payload.AddList(packager::ListKind::kChannels, {"absent.vch"});
+  payload.AddList(packager::ListKind::kChannelModules, {});
+  auto& installer = Make(payload);
+  ReachLists();
+  EXPECT_TRUE(installer.ExtractChannels());
+  EXPECT_TRUE(installer.ExtractProjectFiles());
+  EXPECT_TRUE(FileExists(work_ + "\\a.vdl"));
+  EXPECT_TRUE(FileExists(work_ + "\\c.vdl"));
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(ContentExtractionTest, ListedFileThatCannotBeWritten_StopsWithCopyError) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddList(packager::ListKind::kProjectFiles, {"blocked\\a.vdl", "b.vdl"});
+  payload.AddRaw("blocked\\a.vdl", packager::EngineEncode(B("a")));
+  payload.AddRaw("b.vdl", packager::EngineEncode(B("b")));
+  auto& installer = Make(payload);
+  ReachLists();
+  // A file where the folder should be: the file cannot be created.
+  testing_support::WriteFileBytes(work_ + "\\blocked", "x", 1);
+  EXPECT_FALSE(installer.ExtractProjectFiles());
+  EXPECT_EQ(std::vector<std::string>{kCopyError}, messages_.Texts());
+  EXPECT_FALSE(FileExists(work_ + "\\b.vdl"));
+}
+
+TEST_F(ContentExtractionTest, MissingCounts_TheirOwnMessages) {
+  packager::PayloadBuilder noLists;
+  auto& installer = Make(noLists);
+  EXPECT_FALSE(installer.ExtractChannels());
+  EXPECT_FALSE(installer.ExtractProjectFiles());
+  packager::PayloadBuilder noModules;
+  noModules.AddList(packager::ListKind::kChannels, {});
+  auto& second = Make(noModules);
+  EXPECT_FALSE(second.ExtractChannels());
+  EXPECT_EQ((std::vector<std::string>{"Can't find ChannelCount"}), messages_.Texts());
+  EXPECT_EQ("Error", messages_.Messages()[0].caption);
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// One payload item to one file, on the real file system.
+#include <gtest/gtest.h>
+
+#include "packager/EngineFormat.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestInstaller.h"
+
+using packager::Bytes;
+using testing_support::ReadFileBytes;
+
+namespace {
+
+class ExtractItemTest : public ::testing::Test {
+ protected:
+  // Installer over payload, working in a fresh "work" folder.
+  testing_support::TestInstaller& Make(const packager::PayloadBuilder& payload) {
+    installer_.reset();  // it holds the payload file open
+    EXPECT_TRUE(testing_support::WritePayloadFile(dir_.File("payload.exe"), payload));
+    installer_.reset(new testing_support::TestInstaller(dir_.File("payload.exe")));
+    work_ = dir_.File("work");
+    CreateDirectoryA(work_.c_str(), nullptr);
+    installer_->SetWorkFolder(work_);
+    messages_.Clear();
+    return *installer_;
+  }
+
+  // The engine running in the working folder with its loader channel.
+  void StartEngine() {
+    ASSERT_TRUE(testing_support::PlaceEngine(work_));
+    ASSERT_TRUE(installer_->StartEngine());
+    ASSERT_TRUE(installer_->CreateLoaderChannel());
+  }
+
+  void TearDown() override {
+    if (installer_) installer_->ReleaseEngine();
+  }
+
+  testing_support::MessageRecorder messages_;
+  testing_support::TempDir dir_;
+  std::unique_ptr<testing_support::TestInstaller> installer_;
+  std::string work_;
+};
+
+Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+TEST_F(ExtractItemTest, PackedItemInAFreshFolder_InflatedAndFolderRecordedOnce) {
+  packager::PayloadBuilder payload;
+  payload.AddPacked("channels\\SaverUnit.dll", B("saver module"));
+  payload.AddPacked("channels\\LoaderUnit.dll", B("loader module"));
+  auto& installer = Make(payload);
+  ASSERT_TRUE(installer.ExtractItem("channels\\SaverUnit.dll", 1));
+  ASSERT_TRUE(installer.ExtractItem("channels\\LoaderUnit.dll", 1));
+  EXPECT_EQ("saver module", ReadFileBytes(work_ + "\\channels\\SaverUnit.dll"));
+  EXPECT_EQ(std::vector<std::string>{work_ + "\\channels\\"}, installer.Folders());
+  EXPECT_EQ((std::vector<std::string>{work_ + "\\channels\\SaverUnit.dll", work_ + "\\channels\\LoaderUnit.dll"}),
+            installer.Files());
+}
+
+TEST_F(ExtractItemTest, ForwardSlashesAndLeadingBackslash_RecordedAsTheNamesSay) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("a/b/c.txt", B("abc"));
+  payload.AddRaw("\\lead\\x.txt", B("x"));
+  auto& installer = Make(payload);
+  ASSERT_TRUE(installer.ExtractItem("a/b/c.txt", 0));
+  ASSERT_TRUE(installer.ExtractItem("\\lead\\x.txt", 0));
+  EXPECT_EQ((std::vector<std::string>{work_ + "\\a\\", work_ + "\\a\\b\\", work_ + "\\\\lead\\"}),
+            installer.Folders());
+  EXPECT_EQ((std::vector<std::string>{work_ + "\\a/b/c.txt", work_ + "\\\\lead\\x.txt"}), installer.Files());
+  EXPECT_EQ("abc", ReadFileBytes(work_ + "\\a\\b\\c.txt"));
+}
+
+TEST_F(ExtractItemTest, InstallationFolderAndParents_CreatedAndRecorded) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("f.txt", B("f"));
+  auto& installer = Make(payload);
+  installer.SetWorkFolder(work_ + "\\new\\deeper");
+  ASSERT_TRUE(installer.ExtractItem("f.txt", 0));
+  EXPECT_EQ((std::vector<std::string>{work_ + "\\new\\", work_ + "\\new\\deeper\\"}), installer.Folders());
+}
+
+TEST_F(ExtractItemTest, ExistingFile_Replaced) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("f.txt", B("new"));
+  Make(payload);
+  testing_support::WriteFileBytes(work_ + "\\f.txt", "old and longer", 14);
+  ASSERT_TRUE(installer_->ExtractItem("f.txt", 0));
+  EXPECT_EQ("new", ReadFileBytes(work_ + "\\f.txt"));
+}
+
+TEST_F(ExtractItemTest, EmptyItem_EmptyFileLeftUnrecordedAndFalse) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("empty.bin", Bytes());
+  auto& installer = Make(payload);
+  EXPECT_FALSE(installer.ExtractItem("empty.bin", 0));
+  EXPECT_TRUE(testing_support::FileExists(work_ + "\\empty.bin"));
+  EXPECT_TRUE(installer.Files().empty());
+}
+
+TEST_F(ExtractItemTest, MissingOrNullName_FalseAndNoFile) {
+  auto& installer = Make(packager::PayloadBuilder());
+  EXPECT_FALSE(installer.ExtractItem(nullptr, 0));
+  EXPECT_FALSE(installer.ExtractItem("nothing.txt", 0));
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\nothing.txt"));
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(ExtractItemTest, DamagedOrShortZlib_ErrorDecompressAndNoFile) {
+  packager::PayloadBuilder payload;
+  Bytes damaged = packager::ZlibPack(B("some text to pack"));
+  damaged[4] ^= 0xFF;
+  packager::PutU32(damaged, 17);
+  payload.AddRaw("damaged.bin", damaged);
+  payload.AddRaw("short.bin", Bytes{1, 2, 3});
+  // Trailers that claim more than the stream holds: beyond what can be
+  // allocated, or just one byte more.
+  Bytes huge = packager::ZlibPack(B("x"));
+  packager::PutU32(huge, 0xFFFFFFF0u);
+  payload.AddRaw("huge.bin", huge);
+  Bytes longer = packager::ZlibPack(B("xy"));
+  packager::PutU32(longer, 3);
+  payload.AddRaw("longer.bin", longer);
+  auto& installer = Make(payload);
+  for (const char* name : {"damaged.bin", "short.bin", "huge.bin", "longer.bin"}) {
+    messages_.Clear();
+    EXPECT_FALSE(installer.ExtractItem(name, 1)) << name;
+    EXPECT_EQ(std::vector<std::string>{"Error decompress"}, messages_.Texts()) << name;
+    EXPECT_EQ("Error", messages_.Messages().at(0).caption);
+    EXPECT_FALSE(testing_support::FileExists(work_ + "\\" + name)) << name;
+  }
+  EXPECT_TRUE(installer.Files().empty());
+}
+
+TEST_F(ExtractItemTest, NamesLeavingTheWorkingFolder_RefusedAndNothingWritten) {
+  packager::PayloadBuilder payload;
+  const char* names[] = {"..\\escape.txt", "a/../../escape.txt", "C:\\escape.txt", "x.txt:stream", "sub\\.."};
+  for (const char* name : names) payload.AddRaw(name, B("bad"));
+  payload.AddRaw("..name.txt", B("fine"));
+  auto& installer = Make(payload);
+  for (const char* name : names) EXPECT_FALSE(installer.ExtractItem(name, 0)) << name;
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("escape.txt")));
+  EXPECT_TRUE(installer.Folders().empty());
+  // Dots that are part of a name are no component of their own.
+  EXPECT_TRUE(installer.ExtractItem("..name.txt", 0));
+}
+
+TEST_F(ExtractItemTest, DamagedStoredFile_CrcMessageAndNotWritten) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("Scene.VDL", B("scene bytes"));
+  Make(payload);
+  installer_.reset();
+  std::string image = ReadFileBytes(dir_.File("payload.exe"));
+  size_t at = image.find("scene bytes");
+  ASSERT_NE(std::string::npos, at);
+  image[at] = 'S';
+  testing_support::WriteFileBytes(dir_.File("payload.exe"), image.data(), image.size());
+  testing_support::TestInstaller installer(dir_.File("payload.exe"));
+  installer.SetWorkFolder(work_);
+  messages_.Clear();
+  EXPECT_FALSE(installer.ExtractItem("scene.vdl", 0));
+  ASSERT_EQ(1u, messages_.Messages().size());
+  EXPECT_EQ("Crc error corrupt file", messages_.Messages()[0].text);
+  EXPECT_EQ("Scene.VDL", messages_.Messages()[0].caption);
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\scene.vdl"));
+}
+
+TEST_F(ExtractItemTest, TargetPathTooLong_RefusedNotCut) {
+  packager::PayloadBuilder payload;
+  std::string name(400 - work_.size() - 1, 'n');
+  payload.AddRaw(name, B("x"));
+  payload.AddRaw(name.substr(1), B("x"));
+  auto& installer = Make(payload);
+  EXPECT_FALSE(installer.ExtractItem(name.c_str(), 0));
+  EXPECT_TRUE(installer.Files().empty());
+  // One character shorter fits the 399 characters exactly; the file system
+  // may still refuse a name that long, but nothing is cut.
+  installer.ExtractItem(name.substr(1).c_str(), 0);
+  for (const std::string& file : installer.Files()) EXPECT_EQ(399u, file.size());
+}
+
+TEST_F(ExtractItemTest, WithLoaderChannel_EngineFormatDecodedThroughTheEngine) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("scene.vdl", packager::EngineEncode(B("decoded scene")));
+  payload.AddRaw("plain.bin", B("no tag here"));
+  payload.AddRaw("stored.vdl", packager::EngineEncode(B("kept")));
+  auto& installer = Make(payload);
+  testing_support::EngineLog log(dir_.Path());
+  StartEngine();
+  ASSERT_TRUE(installer.ExtractItem("scene.vdl", 1));
+  EXPECT_EQ("decoded scene", ReadFileBytes(work_ + "\\scene.vdl"));
+  EXPECT_EQ(nullptr, installer.ItemData());
+  EXPECT_EQ(1u, log.LinesStartingWith("Process").size());
+
+  // No tag: the loader's output as loaded, without Process.
+  ASSERT_TRUE(installer.ExtractItem("plain.bin", 1));
+  EXPECT_EQ("no tag here", ReadFileBytes(work_ + "\\plain.bin"));
+  EXPECT_EQ(1u, log.LinesStartingWith("Process").size());
+  EXPECT_EQ("CheckTag MRVF -> 0", log.LinesStartingWith("CheckTag").back());
+
+  // Decode flag 0: the engine is not asked at all.
+  size_t calls = log.Lines().size();
+  ASSERT_TRUE(installer.ExtractItem("stored.vdl", 0));
+  EXPECT_EQ(calls, log.Lines().size());
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(packager::EngineEncode(B("kept")).data()), 
+                        packager::EngineEncode(B("kept")).size()),
+            ReadFileBytes(work_ + "\\stored.vdl"));
+}
+
+}  // namespace

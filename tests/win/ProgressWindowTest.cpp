@@ -1,0 +1,79 @@
+// The modeless progress dialog from the resource template.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tests/support/StubDriver.h"
+#include "tests/support/TestInstaller.h"
+#include "ui/ProgressWindow.h"
+#include "ui/ResourceIds.h"
+
+using testing_support::StubDriver;
+
+namespace {
+
+int BarPosition(const ui::ProgressWindow& window) {
+  return static_cast<int>(SendDlgItemMessageA(window.Window(), IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
+}
+
+void Create(ui::ProgressWindow& window) { window.Create(GetModuleHandleA(nullptr), testing_support::HostWindow()); }
+
+TEST(ProgressWindow, Create_VisibleWithRangeAndCaption) {
+  ui::ProgressWindow window;
+  Create(window);
+  ASSERT_NE(nullptr, window.Window());
+  EXPECT_TRUE(IsWindowVisible(window.Window()));
+  EXPECT_EQ("Installing...", StubDriver::WindowText(window.Window()));
+  EXPECT_EQ(500, SendDlgItemMessageA(window.Window(), IDC_PROGRESS_BAR, PBM_GETRANGE, FALSE, 0));
+  EXPECT_EQ("msctls_progress32", StubDriver::ClassName(GetDlgItem(window.Window(), IDC_PROGRESS_BAR)));
+}
+
+TEST(ProgressWindow, SetProgress_TruncatedPositions) {
+  ui::ProgressWindow window;
+  Create(window);
+  const struct {
+    float fraction;
+    int position;
+  } cases[] = {{0.0f, 0}, {0.05f, 25}, {0.25f, 125}, {0.3f, 150}, {0.6f, 300}, {0.95f, 474}};
+  for (const auto& c : cases) {
+    window.SetProgress(c.fraction);
+    EXPECT_EQ(c.position, BarPosition(window)) << c.fraction;
+  }
+}
+
+TEST(ProgressWindow, WithoutWindow_ProgressAndCloseDoNothing) {
+  ui::ProgressWindow window;
+  window.SetProgress(0.5f);
+  window.Close();
+  EXPECT_EQ(nullptr, window.Window());
+  Create(window);
+  window.Close();
+  EXPECT_EQ(nullptr, window.Window());
+  window.SetProgress(0.5f);
+}
+
+TEST(ProgressWindow, SetCaption_StoredBeforeCreateAppliedAtOnceAfter) {
+  ui::ProgressWindow window;
+  window.SetCaption(std::string(300, 'c').c_str());
+  window.SetCaption(nullptr);
+  Create(window);
+  EXPECT_EQ(std::string(259, 'c'), StubDriver::WindowText(window.Window()));
+  window.SetCaption("Copying");
+  EXPECT_EQ("Copying", StubDriver::WindowText(window.Window()));
+  // The stored caption is what a new window shows.
+  window.Close();
+  Create(window);
+  EXPECT_EQ(std::string(259, 'c'), StubDriver::WindowText(window.Window()));
+}
+
+TEST(ProgressWindow, Destroyed_WindowGoesWithIt) {
+  auto* window = new ui::ProgressWindow;
+  Create(*window);
+  HWND dialog = window->Window();
+  ASSERT_TRUE(IsWindow(dialog));
+  delete window;
+  EXPECT_FALSE(IsWindow(dialog));
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+// The record files, written through the stand-in engine's saver and read
+// back through its framing.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include "standins/chunks/ChunkFile.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestInstaller.h"
+
+using installer::RecordKind;
+using testing_support::EngineLog;
+using testing_support::TestInstaller;
+
+namespace {
+
+std::string Field(const std::string& text) {
+  std::string field = text.substr(0, 259);
+  field.resize(259, '\0');
+  return field;
+}
+
+std::string Int(int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
+
+struct Expected {
+  std::string tag;
+  uint32_t size;
+  std::string data;
+};
+
+class RecordFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Start(packager::PayloadBuilder()); }
+
+  // The engine running in the working folder, over the given settings.
+  void Start(const packager::PayloadBuilder& payload) {
+    installer_.reset();
+    ASSERT_TRUE(testing_support::WritePayloadFile(dir_.File("payload.exe"), payload));
+    work_ = dir_.File("work");
+    CreateDirectoryA(work_.c_str(), nullptr);
+    ASSERT_TRUE(testing_support::PlaceEngine(work_));
+    installer_.reset(new TestInstaller(dir_.File("payload.exe")));
+    installer_->SetWorkFolder(work_);
+    ASSERT_TRUE(installer_->StartEngine());
+    messages_.Clear();
+    project_ = Field("Tour of the Harbour");
+  }
+
+  void ExpectChunks(const std::string& file, const std::vector<Expected>& expected) {
+    std::vector<chunks::Chunk> read;
+    ASSERT_TRUE(chunks::ReadChunkFileFromPath(work_ + "\\" + file, &read)) << file;
+    ASSERT_EQ(expected.size(), read.size()) << file;
+    for (size_t i = 0; i < read.size(); ++i) {
+      EXPECT_EQ(expected[i].tag, read[i].tag) << file << " chunk " << i;
+      EXPECT_EQ(expected[i].size, read[i].declaredSize) << file << " chunk " << i;
+      EXPECT_EQ(expected[i].data, std::string(read[i].data.begin(), read[i].data.end())) << file << " chunk " << i;
+    }
+  }
+
+  testing_support::MessageRecorder messages_;
+  testing_support::TempDir dir_;
+  std::unique_ptr<TestInstaller> installer_;
+  std::string work_;
+  std::string project_;
+};
+
+TEST_F(RecordFilesTest, Standalone_FilesInOrderFoldersNewestFirstNoSkipChunk) {
+  installer_->AddCreatedFile(work_ + "\\a.dll");
+  installer_->AddCreatedFile(work_ + "\\b\\c.vdl");
+  installer_->AddCreatedFolder("A\\");
+  installer_->AddCreatedFolder("A\\B\\");
+  installer_->AddCreatedFolder("A\\B\\C\\");
+  ASSERT_TRUE(installer_->WriteRecordFiles(RecordKind::kStandalone, project_.data()));
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
+                                 {"UNFN", 259, Field(work_ + "\\a.dll")},
+                                 {"UNFN", 259, Field(work_ + "\\b\\c.vdl")},
+                                 {"UNDC", 4, Int(3)},
+                                 {"UNDN", 259, Field("A\\B\\C\\")},
+                                 {"UNDN", 259, Field("A\\B\\")},
+                                 {"UNDN", 259, Field("A\\")},
+                                 {"UNPN", 259, project_}});
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\screensaver.cfg"));
+}
+
+TEST_F(RecordFilesTest, LongPaths_FullFieldWithoutTerminatorOrCut) {
+  std::string exact = "C:\\" + std::string(256, 'e');
+  std::string longer = "C:\\" + std::string(300, 'l');
+  installer_->AddCreatedFile(exact);
+  installer_->AddCreatedFile(longer);
+  ASSERT_TRUE(installer_->WriteRecordFiles(RecordKind::kStandalone, project_.data()));
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
+                                 {"UNFN", 259, exact},
+                                 {"UNFN", 259, longer.substr(0, 259)},
+                                 {"UNDC", 4, Int(0)},
+                                 {"UNPN", 259, project_}});
+}
+
+TEST_F(RecordFilesTest, ScreenSaver_ConfigurationThenRecordEndingInEmptySkipChunk) {
+  packager::PayloadBuilder settings;
+  settings.AddFlag("DoQuitCgr", 0);
+  settings.AddFlag("DoSmallPreview", 0);
+  Start(settings);
+  EngineLog log(dir_.Path());
+  ASSERT_TRUE(installer_->WriteRecordFiles(RecordKind::kScreenSaver, project_.data()));
+  std::string configuration = work_ + "\\screensaver.cfg";
+  ExpectChunks("screensaver.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")},
+                                   {"SCTI", 4, Int(20)},
+                                   {"SCQC", 1, std::string(1, '\0')},
+                                   {"SCSP", 1, std::string(1, '\0')}});
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(1)},
+                                 {"UNFN", 259, Field(configuration)},
+                                 {"UNDC", 4, Int(0)},
+                                 {"UNPN", 259, project_},
+                                 {"UNSK", 0, ""}});
+  // One saver for both files, begun alone for the last chunk, destroyed once.
+  std::vector<std::string> lines = log.Lines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ((std::vector<std::string>{"BeginChunk UNSK", "Close", "Destroy saver"}),
+            std::vector<std::string>(lines.end() - 3, lines.end()));
+  EXPECT_EQ(1u, log.LinesStartingWith("CreateChannel saver").size());
+}
+
+TEST_F(RecordFilesTest, WinampPlugin_ConfigurationStopsAfterTiming) {
+  ASSERT_TRUE(installer_->WriteRecordFiles(RecordKind::kWinampPlugin, project_.data()));
+  ExpectChunks("winamp.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")}, {"SCTI", 4, Int(20)}});
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(1)},
+                                 {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
+                                 {"UNDC", 4, Int(0)},
+                                 {"UNPN", 259, project_},
+                                 {"UNSK", 0, ""}});
+}
+
+TEST_F(RecordFilesTest, ConfigurationThatCannotBeOpened_StillListedLast) {
+  installer_->AddCreatedFile(work_ + "\\first.dll");
+  CreateDirectoryA((work_ + "\\winamp.cfg").c_str(), nullptr);
+  ASSERT_TRUE(installer_->WriteRecordFiles(RecordKind::kWinampPlugin, project_.data()));
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
+                                 {"UNFN", 259, Field(work_ + "\\first.dll")},
+                                 {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
+                                 {"UNDC", 4, Int(0)},
+                                 {"UNPN", 259, project_},
+                                 {"UNSK", 0, ""}});
+}
+
+TEST_F(RecordFilesTest, ScreenSaverSettingMissing_FalseMessageAndNoRecord) {
+  packager::PayloadBuilder settings;
+  settings.AddFlag("DoQuitCgr", 1);
+  Start(settings);
+  EXPECT_FALSE(installer_->WriteRecordFiles(RecordKind::kScreenSaver, project_.data()));
+  ASSERT_EQ(1u, messages_.Messages().size());
+  EXPECT_EQ("Error", messages_.Messages()[0].caption);
+  EXPECT_NE(std::string::npos, messages_.Messages()[0].text.find("DoSmallPreview"));
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\uninstall.nfo"));
+  ExpectChunks("screensaver.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")},
+                                   {"SCTI", 4, Int(20)},
+                                   {"SCQC", 1, std::string(1, '\1')}});
+}
+
+TEST_F(RecordFilesTest, NoSaverChannel_NothingWrittenNoMessage) {
+  testing_support::ScopedEnvironment refuse("VDL_ENGINE_REFUSE", "saver");
+  EXPECT_TRUE(installer_->WriteRecordFiles(RecordKind::kScreenSaver, project_.data()));
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\uninstall.nfo"));
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\screensaver.cfg"));
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+}  // namespace
