@@ -3,29 +3,13 @@
 #include <string.h>
 
 #include "installer/Installer.h"
+#include "payload/EngineFiles.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
 namespace installer {
 
 namespace {
-
-struct EngineFile {
-  const char* name;
-  uint8_t decode;
-};
-
-const EngineFile kEngineFiles[] = {
-    {"Tessaron.dll", 1},
-    {"channels\\SaverUnit.dll", 1},
-    {"channels\\FolderUnit.dll", 1},
-    {"channels\\LoaderUnit.dll", 1},
-    {"channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll", 1},
-    {"channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll", 1},
-    {"channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll", 1},
-    {"channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll", 1},
-    {"VDLStart.vdl", 0},
-};
 
 // List names are read into a 400-byte buffer, 399 bytes at a time.
 constexpr int32_t kListNameRead = 399;
@@ -45,7 +29,7 @@ float Fraction(double base, int32_t index, int32_t count) {
 }  // namespace
 
 bool Installer::ExtractEngineFiles() {
-  for (const EngineFile& file : kEngineFiles) {
+  for (const payload::EngineFile& file : payload::kEngineFiles) {
     if (!ExtractItem(file.name, file.decode)) {
       ReportCopyFailure();
       return false;

@@ -101,3 +101,27 @@ ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name
 ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+ScopedDllOverride::ScopedDllOverride(const std::string& program, const std::string& dlls)
+    : key_("Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides") {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != 0) {
+    return;
+  }
+  size_t start = 0;
+  while (start <= dlls.size()) {
+    size_t end = dlls.find(';', start);
+    if (end == std::string::npos) end = dlls.size();
+    std::string dll = dlls.substr(start, end - start);
+    // An empty load order is "disabled".
+    if (!dll.empty()) RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    start = end + 1;
+  }
+  RegCloseKey(key);
+}
+
+ScopedDllOverride::~ScopedDllOverride() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+
+}  // namespace testing_support

@@ -68,6 +68,21 @@ class ScopedEnvironment {
   bool hadOld_;
 };
 
+// Takes DLLs away from one program under Wine for the life of the object,
+// through the per-program overrides in the registry (the override variable
+// does not reach processes started from inside Wine). dlls: base names
+// separated by ';'.
+class ScopedDllOverride {
+ public:
+  ScopedDllOverride(const std::string& program, const std::string& dlls);
+  ~ScopedDllOverride();
+  ScopedDllOverride(const ScopedDllOverride&) = delete;
+  ScopedDllOverride& operator=(const ScopedDllOverride&) = delete;
+
+ private:
+  std::string key_;
+};
+
 // The engine's call log: pointed at a file in folder while the object lives.
 class EngineLog {
  public:

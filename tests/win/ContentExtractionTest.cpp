@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "packager/EngineFormat.h"
+#include "payload/EngineFiles.h"
 #include "tests/support/Installers.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
@@ -13,18 +14,6 @@ using testing_support::ReadFileBytes;
 
 namespace {
 
-const char* const kEngineFiles[] = {
-    "Tessaron.dll",
-    "channels\\SaverUnit.dll",
-    "channels\\FolderUnit.dll",
-    "channels\\LoaderUnit.dll",
-    "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll",
-    "channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll",
-    "channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll",
-    "channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll",
-    "VDLStart.vdl",
-};
-
 const char kCopyError[] =
     "There was an error while trying to copy one of the installation files.\n"
     "Please make sure no applications are running that might be locking some files.";
@@ -33,7 +22,8 @@ Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 // All nine engine files; the DLL is the real stand-in engine.
 void AddEngineFiles(packager::PayloadBuilder& payload, const char* skip = nullptr) {
-  for (const char* name : kEngineFiles) {
+  for (const payload::EngineFile& file : payload::kEngineFiles) {
+    const char* name = file.name;
     if (skip != nullptr && strcmp(name, skip) == 0) continue;
     if (strcmp(name, "Tessaron.dll") == 0) {
       payload.AddPacked(name, testing_support::ReadBytes(testing_support::EngineDllPath()));
@@ -80,7 +70,7 @@ TEST_F(ContentExtractionTest, EngineFiles_AllNineInOrderWithStartFileAsStored) {
   auto& installer = Make(payload);
   ASSERT_TRUE(installer.ExtractEngineFiles());
   std::vector<std::string> expected;
-  for (const char* name : kEngineFiles) expected.push_back(work_ + "\\" + name);
+  for (const payload::EngineFile& file : payload::kEngineFiles) expected.push_back(work_ + "\\" + file.name);
   EXPECT_EQ(expected, installer.Files());
   EXPECT_EQ("module channels\\FolderUnit.dll", ReadFileBytes(work_ + "\\channels\\FolderUnit.dll"));
   Bytes start = packager::EngineEncode(B("start"));
@@ -90,12 +80,12 @@ TEST_F(ContentExtractionTest, EngineFiles_AllNineInOrderWithStartFileAsStored) {
 
 TEST_F(ContentExtractionTest, FifthEngineFileMissing_FirstFourStayOneMessage) {
   packager::PayloadBuilder payload;
-  AddEngineFiles(payload, kEngineFiles[4]);
+  AddEngineFiles(payload, payload::kEngineFiles[4].name);
   auto& installer = Make(payload);
   EXPECT_FALSE(installer.ExtractEngineFiles());
   EXPECT_EQ(4u, installer.Files().size());
-  for (int i = 0; i < 4; ++i) EXPECT_TRUE(FileExists(work_ + "\\" + kEngineFiles[i])) << i;
-  for (int i = 5; i < 9; ++i) EXPECT_FALSE(FileExists(work_ + "\\" + kEngineFiles[i])) << i;
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(FileExists(work_ + "\\" + payload::kEngineFiles[i].name)) << i;
+  for (int i = 5; i < 9; ++i) EXPECT_FALSE(FileExists(work_ + "\\" + payload::kEngineFiles[i].name)) << i;
   ASSERT_EQ(1u, messages_.Messages().size());
   EXPECT_EQ(kCopyError, messages_.Messages()[0].text);
   EXPECT_EQ("Installation Error", messages_.Messages()[0].caption);

@@ -1,0 +1,46 @@
+// Project type 1: show the project from a temporary folder, then remove it.
+#include "installer/Installer.h"
+#include "platform/Message.h"
+
+namespace installer {
+
+namespace {
+
+// LF then CR, as the message has always been worded.
+constexpr char kNoDirectX[] =
+    "DirectX 8.1 or higher was not detected on this system\n\r"
+    "Please install DirectX 8.1 or higher for this application to run.";
+
+}  // namespace
+
+bool Installer::RunInPlaceFlow() {
+  uint8_t checkDx8 = 0;
+  if (!ReadItem("CheckDx8", &checkDx8, 1, nullptr)) {
+    message::ReportMissingItem("CheckDx8");
+    return false;
+  }
+  if (checkDx8 != 0 && !HasDirectX81()) {
+    message::Show(kNoDirectX, "DirectX version check error", message::kOk | message::kIconError);
+    return false;
+  }
+  if (!CreateTempWorkDir()) return false;
+  // The viewer is started by a relative command line from here.
+  SetCurrentDirectoryA(workFolder);
+  if (!ExtractItem("VandrelViewer.exe", 1)) {
+    message::Show("VandrelViewer.exe not found", "P", message::kOk);
+    return false;
+  }
+  if (!ExtractEngineFiles() || !StartEngine()) return false;
+  loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
+  if (loaderChannel == nullptr) {
+    message::Show("Can't init loaderunit", "P", message::kOk);
+    return false;
+  }
+  if (!ExtractChannels() || !ExtractProjectFiles()) return false;
+  ReleaseEngine();
+  RunViewer(1);
+  RemoveExtractedFiles();
+  return true;
+}
+
+}  // namespace installer

@@ -1,0 +1,47 @@
+// Starting the viewer on the project in the working folder.
+#include "installer/Installer.h"
+#include "platform/Message.h"
+#include "platform/ScopedHandle.h"
+#include "platform/Text.h"
+
+namespace installer {
+
+namespace {
+
+constexpr DWORD kPollMs = 1000;
+
+void ReportStartFailure(DWORD error) {
+  char caption[16];
+  caption[0] = '\0';
+  text::AppendDecimal(caption, sizeof(caption), error);
+  message::Show("Unable to start vandrelviewer.exe", caption, message::kOk);
+}
+
+}  // namespace
+
+void Installer::RunViewer(uint8_t wait) {
+  // The program is named by its full path: searched for by the command line
+  // alone, a "VandrelViewer.exe" beside the installer (a downloads folder)
+  // would be started instead of the one just extracted.
+  char program[kPathSize];
+  program[0] = '\0';
+  bool fits = text::Append(program, sizeof(program), workFolder) &&
+              text::Append(program, sizeof(program), "\\VandrelViewer.exe");
+  char commandLine[] = "VandrelViewer.exe VDLStart.vdl";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!fits ||
+      !CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    ReportStartFailure(fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+    return;
+  }
+  platform::ScopedKernelObject processHandle(process.hProcess);
+  platform::ScopedKernelObject threadHandle(process.hThread);
+  if (wait == 0) return;
+  // Asked once a second; the process's own state rather than its exit code,
+  // which a viewer could end with the value that means "still running".
+  while (WaitForSingleObject(processHandle.Get(), 0) == WAIT_TIMEOUT) Sleep(kPollMs);
+}
+
+}  // namespace installer

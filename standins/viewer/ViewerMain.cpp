@@ -1,0 +1,59 @@
+// A stand-in for the viewer that installed projects run on. It records how it
+// was started and what it found, leaves "channel.lst" behind as the real one
+// does, and can be told to stay a while or leave a file of its own.
+//   VDL_VIEWER_LOG    file to append its lines to
+//   VDL_VIEWER_STAY   milliseconds to stay alive
+//   VDL_VIEWER_LEAVE  relative path of an extra file to leave behind
+#include <windows.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "standins/viewer/FolderListing.h"
+#include "standins/viewer/ViewerLog.h"
+
+namespace {
+
+std::string CurrentFolder() {
+  char folder[MAX_PATH];
+  DWORD length = GetCurrentDirectoryA(sizeof(folder), folder);
+  return length > 0 && length < sizeof(folder) ? std::string(folder, length) : std::string();
+}
+
+void WriteFileText(const std::string& path, const char* text) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+  CloseHandle(file);
+}
+
+// Makes the folders on the way, then the file.
+void LeaveFile(const std::string& folder, const std::string& relative) {
+  for (size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1)) {
+    CreateDirectoryA((folder + "\\" + relative.substr(0, slash)).c_str(), nullptr);
+  }
+  WriteFileText(folder + "\\" + relative, "left behind by the viewer\n");
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::string folder = CurrentFolder();
+  char program[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, program, sizeof(program));
+  viewer::LogLine("Viewer start");
+  viewer::LogLine(std::string("Viewer command ") + GetCommandLineA());
+  viewer::LogLine("Viewer program " + std::string(program, length < sizeof(program) ? length : 0));
+  viewer::LogLine("Viewer folder " + folder);
+  viewer::LogFilesBelow(folder);
+  WriteFileText(folder + "\\channel.lst", "channels seen by the viewer\n");
+  std::string leave = viewer::Variable("VDL_VIEWER_LEAVE");
+  if (!leave.empty()) LeaveFile(folder, leave);
+  std::string stay = viewer::Variable("VDL_VIEWER_STAY");
+  if (!stay.empty()) Sleep(static_cast<DWORD>(strtoul(stay.c_str(), nullptr, 10)));
+  viewer::LogLine("Viewer end");
+  return 0;
+}

@@ -1,0 +1,240 @@
+// Run-in-place projects: the real stub, a whole project made by the packager
+// library with the stand-in viewer and engine, under Wine.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <algorithm>
+
+#include "tests/support/Installers.h"
+#include "tests/support/Projects.h"
+#include "tests/support/StubDriver.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestInstaller.h"
+
+using testing_support::Arch;
+using testing_support::DialogSeen;
+using testing_support::FileExists;
+using testing_support::ProjectFiles;
+using testing_support::ScopedEnvironment;
+using testing_support::StubDriver;
+using testing_support::TempDir;
+
+namespace {
+
+constexpr DWORD kRunMs = 60000;
+constexpr DWORD kRunMsI686 = 600000;
+
+std::string Crc(const std::string& bytes) {
+  char text[16];
+  uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
+  snprintf(text, sizeof(text), "%08lX", static_cast<unsigned long>(crc));
+  return text;
+}
+
+struct Box {
+  std::string text;
+  std::string caption;
+};
+
+// One run of an installer with its own temporary folder and one log for the
+// engine and the viewer together, so that their order shows.
+class RunInPlaceTest : public ::testing::Test {
+ protected:
+  RunInPlaceTest()
+      : temp_(dir_.File("temp")),
+        log_(dir_.File("calls.log")),
+        tmp_("TMP", temp_.c_str()),
+        tempVariable_("TEMP", temp_.c_str()),
+        engineLog_("VDL_ENGINE_LOG", log_.c_str()),
+        viewerLog_("VDL_VIEWER_LOG", log_.c_str()) {
+    CreateDirectoryA(temp_.c_str(), nullptr);
+  }
+
+  std::vector<Box> Run(const packager::PayloadBuilder& payload, Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
+    std::string installer = dir_.File("setup.exe");
+    std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
+    EXPECT_TRUE(testing_support::WriteInstaller(installer, stub, payload));
+    StubDriver driver;
+    EXPECT_TRUE(driver.Start(installer));
+    std::vector<Box> boxes;
+    for (const DialogSeen& seen : driver.AnswerAllUntilExit(timeoutMs)) boxes.push_back({seen.text, seen.caption});
+    EXPECT_TRUE(driver.WaitForExit(5000));
+    EXPECT_EQ(0u, driver.ExitCode());
+    return boxes;
+  }
+
+  std::vector<std::string> Log() const {
+    std::vector<std::string> lines;
+    std::string text = testing_support::ReadFileBytes(log_);
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+      end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+  }
+
+  bool Logged(const std::string& line) const {
+    std::vector<std::string> lines = Log();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  size_t Position(const std::string& line) const {
+    std::vector<std::string> lines = Log();
+    return std::find(lines.begin(), lines.end(), line) - lines.begin();
+  }
+
+  std::string Work() const { return temp_ + "\\Vandrel0"; }
+
+  void ExpectSuccessfulRun(const ProjectFiles& files) {
+    std::string work = Work();
+    EXPECT_TRUE(Logged("Viewer command VandrelViewer.exe VDLStart.vdl"));
+    EXPECT_TRUE(Logged("Viewer folder " + work));
+    EXPECT_TRUE(Logged("Viewer program " + work + "\\VandrelViewer.exe"));
+    for (const auto& [path, plain] : files.plain) {
+      EXPECT_TRUE(Logged("Viewer file " + path + " " + std::to_string(plain.size()) + " " + Crc(plain))) << path;
+    }
+    // The engine was gone before the viewer came.
+    EXPECT_LT(Position("DllDetach"), Position("Viewer start"));
+    EXPECT_TRUE(Logged("Viewer end"));
+    // Everything went, the viewer's "channel.lst" and the folder included.
+    EXPECT_FALSE(FileExists(work)) << work;
+  }
+
+  TempDir dir_;
+  std::string temp_;
+  std::string log_;
+  ScopedEnvironment tmp_, tempVariable_, engineLog_, viewerLog_;
+};
+
+TEST_F(RunInPlaceTest, WholeProject_ViewerSeesEverythingThenAllIsRemoved) {
+  ProjectFiles files;
+  EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
+  ExpectSuccessfulRun(files);
+}
+
+TEST_F(RunInPlaceTest, ViewerLeavesAFile_ItAndItsFoldersStay) {
+  ScopedEnvironment leave("VDL_VIEWER_LEAVE", "scenes\\Notes.txt");
+  Run(testing_support::RunInPlaceProject(Arch::kX64));
+  EXPECT_TRUE(FileExists(Work() + "\\scenes\\Notes.txt"));
+  EXPECT_FALSE(FileExists(Work() + "\\scenes\\Quay.vdl"));
+  EXPECT_FALSE(FileExists(Work() + "\\channels"));
+  EXPECT_FALSE(FileExists(Work() + "\\VandrelViewer.exe"));
+  EXPECT_FALSE(FileExists(Work() + "\\channel.lst"));
+}
+
+TEST_F(RunInPlaceTest, ViewerThatCannotStart_ReportedWithCodeAndFilesRemoved) {
+  packager::PayloadBuilder payload = testing_support::RunInPlaceProject(Arch::kX64);
+  ASSERT_TRUE(testing_support::ReplaceItem(payload, "VandrelViewer.exe", [] {
+    packager::Bytes packed = packager::ZlibPack(packager::Bytes(300, 'v'));
+    packager::PutU32(packed, 300);
+    return packed;
+  }()));
+  std::vector<Box> boxes = Run(payload);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Unable to start vandrelviewer.exe", boxes[0].text);
+  EXPECT_EQ(std::to_string(ERROR_BAD_EXE_FORMAT), boxes[0].caption);
+  EXPECT_FALSE(FileExists(Work()));
+}
+
+TEST_F(RunInPlaceTest, PlantedViewerBesideTheInstaller_NotStarted) {
+  CopyFileA(testing_support::StandInViewerPath(Arch::kX64).c_str(), dir_.File("VandrelViewer.exe").c_str(), FALSE);
+  Run(testing_support::RunInPlaceProject(Arch::kX64));
+  EXPECT_TRUE(Logged("Viewer program " + Work() + "\\VandrelViewer.exe"));
+  EXPECT_FALSE(Logged("Viewer program " + dir_.File("VandrelViewer.exe")));
+}
+
+TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
+  auto project = [] { return testing_support::RunInPlaceProject(Arch::kX64); };
+  const char kCopyError[] =
+      "There was an error while trying to copy one of the installation files.\n"
+      "Please make sure no applications are running that might be locking some files.";
+  struct Case {
+    const char* what;
+    packager::PayloadBuilder payload;
+    const char* refuse;
+    std::vector<std::string> texts;
+    std::string lastCaption;
+  };
+  std::vector<Case> cases;
+  {
+    auto p = project();
+    testing_support::RemoveItem(p, "VandrelViewer.exe");
+    cases.push_back({"no viewer", p, "", {"VandrelViewer.exe not found"}, "P"});
+  }
+  {
+    auto p = project();
+    testing_support::ReplaceItem(p, "channels\\FolderUnit.dll", packager::Bytes{1, 2, 3, 4, 5, 6});
+    cases.push_back({"damaged engine file", p, "", {"Error decompress", kCopyError}, "Installation Error"});
+  }
+  {
+    auto p = project();
+    packager::Bytes notADll = packager::ZlibPack(packager::Bytes(64, 'x'));
+    packager::PutU32(notADll, 64);
+    testing_support::ReplaceItem(p, "Tessaron.dll", notADll);
+    cases.push_back({"engine not loadable", p, "", {}, ""});
+  }
+  cases.push_back({"no loader", project(), "loader", {"Can't init loaderunit"}, "P"});
+  {
+    auto p = project();
+    testing_support::RemoveItem(p, "ChannelCount", "CHANNELINFO");
+    cases.push_back({"no channel count", p, "", {"Can't find ChannelCount"}, "Error"});
+  }
+  {
+    auto p = project();
+    testing_support::RemoveItem(p, "FileCount", "FILEINFO");
+    cases.push_back({"no file count", p, "", {"Can't find FileCount"}, "Error"});
+  }
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScopedEnvironment refuse("VDL_ENGINE_REFUSE", c.refuse);
+    std::vector<Box> boxes = Run(c.payload);
+    std::vector<std::string> texts;
+    for (const Box& box : boxes) texts.push_back(box.text);
+    EXPECT_EQ(c.texts, texts);
+    if (!boxes.empty()) {
+      EXPECT_EQ(c.lastCaption, boxes.back().caption);
+    }
+    // Nothing is cleaned up after an early stop; the viewer never ran.
+    EXPECT_TRUE(FileExists(Work()));
+    EXPECT_FALSE(Logged("Viewer start"));
+    testing_support::RemoveTree(Work());
+  }
+}
+
+TEST_F(RunInPlaceTest, NoCheckDx8_ReportedAndNoFolder) {
+  packager::PayloadBuilder payload = testing_support::RunInPlaceProject(Arch::kX64);
+  ASSERT_TRUE(testing_support::RemoveItem(payload, "CheckDx8"));
+  std::vector<Box> boxes = Run(payload);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Can't find project type CheckDx8", boxes[0].text);
+  EXPECT_EQ("Error", boxes[0].caption);
+  EXPECT_FALSE(FileExists(Work()));
+}
+
+TEST_F(RunInPlaceTest, DirectXMissing_CheckedOnlyWhenAsked) {
+  testing_support::ScopedDllOverride overrides("setup.exe", "ddraw");
+  packager::PayloadBuilder payload = testing_support::RunInPlaceProject(Arch::kX64);
+  ASSERT_TRUE(testing_support::ReplaceItem(payload, "CheckDx8", packager::Bytes{1}));
+  std::vector<Box> boxes = Run(payload);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(
+      "DirectX 8.1 or higher was not detected on this system\n\r"
+      "Please install DirectX 8.1 or higher for this application to run.",
+      boxes[0].text);
+  EXPECT_EQ("DirectX version check error", boxes[0].caption);
+  EXPECT_FALSE(FileExists(Work()));
+
+  ProjectFiles files;
+  EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
+  ExpectSuccessfulRun(files);
+}
+
+TEST_F(RunInPlaceTest, I686_WholeProject_ViewerSeesEverythingThenAllIsRemoved) {
+  ProjectFiles files;
+  EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kI686, &files), Arch::kI686, kRunMsI686).empty());
+  ExpectSuccessfulRun(files);
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include "tests/support/Projects.h"
+
+#include "packager/EngineFormat.h"
+#include "payload/EngineFiles.h"
+#include "tests/support/Installers.h"
+
+namespace testing_support {
+
+namespace {
+
+packager::Bytes B(const std::string& s) { return packager::Bytes(s.begin(), s.end()); }
+
+}  // namespace
+
+std::string StandInViewerPath(Arch arch) { return arch == Arch::kX64 ? VDL_VIEWER_X64 : VDL_VIEWER_I686; }
+std::string StandInEnginePath(Arch arch) { return arch == Arch::kX64 ? VDL_ENGINE_X64 : VDL_ENGINE_I686; }
+
+packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
+  ProjectFiles local;
+  ProjectFiles& out = files != nullptr ? *files : local;
+  packager::PayloadBuilder payload;
+  payload.AddU32("ProjectType", 1);
+  payload.AddFlag("CheckDx8", 0);
+  payload.AddList(packager::ListKind::kChannels, {"\\channels\\Harbour.vch"});
+  payload.AddList(packager::ListKind::kChannelModules, {"channels\\Sound.dll"});
+  payload.AddList(packager::ListKind::kProjectFiles, {"scenes\\Quay.vdl", "Intro.vdl", "music/Tide.cgr"});
+  payload.AddPacked("VandrelViewer.exe", ReadBytes(StandInViewerPath(arch)));
+  payload.AddPacked("Tessaron.dll", ReadBytes(StandInEnginePath(arch)));
+  for (const payload::EngineFile& file : payload::kEngineFiles) {
+    // The DLL and the start file are added on their own.
+    if (file.decode == 0 || std::string(file.name) == "Tessaron.dll") continue;
+    const char* module = file.name;
+    std::string text = std::string("module ") + module;
+    payload.AddPacked(module, B(text));
+    out.plain[module] = text;
+  }
+  out.plain["channels\\Harbour.vch"] = "harbour channel";
+  out.plain["channels\\Sound.dll"] = "sound channel module";
+  out.plain["scenes\\Quay.vdl"] = "the quay at dawn";
+  out.plain["Intro.vdl"] = "introduction";
+  out.cgrName = "music\\Tide.cgr";
+  // Stored in the engine's format, but written as it is stored.
+  packager::Bytes cgr = packager::EngineEncode(B("tide music"));
+  out.plain[out.cgrName] = std::string(cgr.begin(), cgr.end());
+  // The start file is written as stored, for the viewer to decode.
+  packager::Bytes start = packager::EngineEncode(B("start of the harbour tour"));
+  out.plain["VDLStart.vdl"] = std::string(start.begin(), start.end());
+  payload.AddRaw("VDLStart.vdl", start);
+  payload.AddRaw("\\channels\\Harbour.vch", packager::EngineEncode(B(out.plain["channels\\Harbour.vch"])));
+  payload.AddRaw("channels\\Sound.dll", packager::EngineEncode(B(out.plain["channels\\Sound.dll"])));
+  payload.AddRaw("scenes\\Quay.vdl", packager::EngineEncode(B(out.plain["scenes\\Quay.vdl"])));
+  payload.AddRaw("Intro.vdl", packager::EngineEncode(B(out.plain["Intro.vdl"])));
+  payload.AddRaw("music/Tide.cgr", cgr);
+  return payload;
+}
+
+bool ReplaceItem(packager::PayloadBuilder& payload, const std::string& name, const packager::Bytes& data) {
+  for (packager::Item& item : payload.Items()) {
+    if (item.name == name) {
+      item.data = data;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool RemoveItem(packager::PayloadBuilder& payload, const std::string& name, const std::string& type) {
+  auto& items = payload.Items();
+  for (auto it = items.begin(); it != items.end(); ++it) {
+    if (it->name == name && it->type == type) {
+      items.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace testing_support
