@@ -24,9 +24,11 @@ add_subdirectory(flows)
 add_subdirectory(app)
 # Test equipment kept apart from the stub, built always: the stand-ins are
 # what the stub is run against.
+add_subdirectory(standins/common)
 add_subdirectory(standins/chunks)
 add_subdirectory(standins/engine)
 add_subdirectory(standins/viewer)
+add_subdirectory(standins/uninstaller)
 
 if(VDL_WINDOWS_TESTS)
   include(WindowsTests)

@@ -51,4 +51,10 @@ void Installer::Record(payload::PointerList& list, const char* path) {
   if (copy != nullptr && list.Push(copy) < 0) delete[] copy;
 }
 
+bool Installer::BuildPath(char* path, const char* first, const char* second, const char* third) {
+  path[0] = '\0';
+  return text::Append(path, kPathSize, first) && text::Append(path, kPathSize, second) &&
+         text::Append(path, kPathSize, third);
+}
+
 }  // namespace installer

@@ -86,6 +86,12 @@ class Installer {
   payload::PayloadReader* reader;
 
  private:
+  bool ReadProjectName(char* name);
+  bool CreateStartMenuEntries(const char* shortcutName);
+  bool InstallStandaloneContent(const char* shortcutName, const char* projectName);
+  void SetProgressIfOpen(float fraction);
+  // first + second + third in kPathSize storage; false when it does not fit.
+  static bool BuildPath(char* path, const char* first, const char* second, const char* third);
   bool InflateCurrentItem();
   bool DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
   void CreateMissingFolders(const char* target);

@@ -30,12 +30,6 @@ void WriteField(engine::SaverChannel* saver, const char* tag, const char* value)
   WriteChunk(saver, tag, field, sizeof(field));
 }
 
-// Working folder + name; false when it does not fit a path.
-bool BuildPath(char* path, const char* folder, const char* name) {
-  path[0] = '\0';
-  return text::Append(path, kPathSize, folder) && text::Append(path, kPathSize, name);
-}
-
 }  // namespace
 
 bool Installer::WriteRecordFiles(RecordKind kind, const char* projectName) {
@@ -54,9 +48,9 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind)
   char path[kPathSize];
   char start[kPathSize];
   // Paths that do not fit are left unwritten rather than cut.
-  if (!BuildPath(path, workFolder, name)) return true;
+  if (!BuildPath(path, workFolder, name, "")) return true;
   bool complete = true;
-  if (BuildPath(start, workFolder, "\\VDLStart.vdl") && saver->Open(path, 0) != 0) {
+  if (BuildPath(start, workFolder, "\\VDLStart.vdl", "") && saver->Open(path, 0) != 0) {
     WriteField(saver, "SCFP", start);
     WriteInteger(saver, "SCTI", kScreenSaverTiming);
     if (kind == RecordKind::kScreenSaver) complete = WriteScreenSaverFlags(saver);
@@ -84,7 +78,7 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
 
 void Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName) {
   char path[kPathSize];
-  if (BuildPath(path, workFolder, "\\uninstall.nfo") && saver->Open(path, 0) != 0) {
+  if (BuildPath(path, workFolder, "\\uninstall.nfo", "") && saver->Open(path, 0) != 0) {
     int32_t files = createdFiles.Count();
     WriteInteger(saver, "UNFC", files);
     for (int32_t i = 0; i < files; ++i) WriteField(saver, "UNFN", static_cast<const char*>(createdFiles.Get(i)));

@@ -1,6 +1,6 @@
 #include "standins/engine/EngineSwitches.h"
 
-#include <windows.h>
+#include "standins/common/LogFile.h"
 
 namespace standin {
 namespace {
@@ -14,17 +14,7 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-std::string EngineVariable(const char* name) {
-  DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
-  if (needed == 0) return std::string();
-  std::string value(needed, '\0');
-  DWORD got = GetEnvironmentVariableA(name, &value[0], needed);
-  // The variable may have changed between the two calls; a value that no
-  // longer fits counts as unset rather than being read half.
-  if (got == 0 || got >= needed) return std::string();
-  value.resize(got);
-  return value;
-}
+std::string EngineVariable(const char* name) { return standin_log::Variable(name); }
 
 bool EngineSwitchSet(const char* name, const char* word) {
   std::string list = EngineVariable(name);

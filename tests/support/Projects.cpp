@@ -14,6 +14,9 @@ packager::Bytes B(const std::string& s) { return packager::Bytes(s.begin(), s.en
 
 std::string StandInViewerPath(Arch arch) { return arch == Arch::kX64 ? VDL_VIEWER_X64 : VDL_VIEWER_I686; }
 std::string StandInEnginePath(Arch arch) { return arch == Arch::kX64 ? VDL_ENGINE_X64 : VDL_ENGINE_I686; }
+std::string StandInUninstallerPath(Arch arch) {
+  return arch == Arch::kX64 ? VDL_UNINSTALLER_X64 : VDL_UNINSTALLER_I686;
+}
 
 packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
   ProjectFiles local;
@@ -51,6 +54,23 @@ packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
   payload.AddRaw("scenes\\Quay.vdl", packager::EngineEncode(B(out.plain["scenes\\Quay.vdl"])));
   payload.AddRaw("Intro.vdl", packager::EngineEncode(B(out.plain["Intro.vdl"])));
   payload.AddRaw("music/Tide.cgr", cgr);
+  return payload;
+}
+
+packager::PayloadBuilder StandaloneProject(Arch arch, const StandaloneSettings& settings, ProjectFiles* files) {
+  packager::PayloadBuilder project = RunInPlaceProject(arch, files);
+  packager::PayloadBuilder payload;
+  payload.AddU32("ProjectType", 2);
+  payload.AddFlag("CheckDx8", settings.checkDx8);
+  payload.AddFlag("RunAfterInstall", settings.runAfterInstall);
+  payload.AddText("InstallPath", settings.installPath);
+  payload.AddText("ShortCutName", settings.shortcutName);
+  payload.AddText("ProjectName", settings.projectName);
+  payload.AddPacked("VDLUnInst.exe", ReadBytes(StandInUninstallerPath(arch)));
+  // Everything else as the run-in-place project has it.
+  for (packager::Item& item : project.Items()) {
+    if (item.name != "ProjectType" && item.name != "CheckDx8") payload.Items().push_back(item);
+  }
   return payload;
 }
 

@@ -94,6 +94,8 @@ std::vector<DialogSeen> StubDriver::AnswerAllUntilExit(DWORD timeoutMs, int butt
   while (GetTickCount() - start < timeoutMs) {
     DialogSeen box = WaitForDialog(kPollMs * 4);
     if (box.window != nullptr) {
+      // Other dialogs (the progress window) go on their own.
+      if (!IsMessageBox(box.window)) continue;
       boxes.push_back(box);
       Press(box.window, buttonId);
     } else if (!Running()) {
@@ -121,11 +123,23 @@ std::string StubDriver::WindowText(HWND window) {
   return buffer;
 }
 
+// Asked of the control itself: across processes GetWindowText reads only the
+// text the system keeps, never what an edit control holds.
+std::string StubDriver::ControlText(HWND window) {
+  char buffer[1024] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+                      &copied);
+  return buffer;
+}
+
 std::string StubDriver::ClassName(HWND window) {
   char buffer[256] = {};
   GetClassNameA(window, buffer, sizeof(buffer));
   return buffer;
 }
+
+bool StubDriver::IsMessageBox(HWND dialog) { return GetDlgItem(dialog, kMessageTextId) != nullptr; }
 
 std::string StubDriver::MessageBoxText(HWND box) {
   HWND text = GetDlgItem(box, kMessageTextId);

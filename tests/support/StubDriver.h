@@ -32,7 +32,8 @@ class StubDriver {
   DialogSeen WaitForDialog(DWORD timeoutMs);
   // Sends a button's command to a dialog and waits until the dialog is gone.
   bool Press(HWND dialog, int buttonId, DWORD timeoutMs = 10000);
-  // Answers every message box until the process ends; the boxes seen, in order.
+  // Answers every message box until the process ends; the boxes seen, in
+  // order. Other dialogs are left alone.
   std::vector<DialogSeen> AnswerAllUntilExit(DWORD timeoutMs, int buttonId = IDOK);
 
   bool WaitForExit(DWORD timeoutMs);
@@ -44,9 +45,13 @@ class StubDriver {
   std::vector<HWND> Windows() const;
   HWND FindWindowOfClass(const std::string& className) const;
 
+  // The caption the system keeps; never waits for the program.
   static std::string WindowText(HWND window);
+  // What a control of a program holds; waits until the program answers.
+  static std::string ControlText(HWND control);
   static std::string ClassName(HWND window);
   static std::string MessageBoxText(HWND box);
+  static bool IsMessageBox(HWND dialog);
 
  private:
   HANDLE process_ = nullptr;

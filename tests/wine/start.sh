@@ -24,6 +24,10 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   rm -rf "$WINEPREFIX"
   echo "making the Wine prefix (a few minutes, once per build tree)"
   wineboot -i >"$state/wineboot.log" 2>&1
+  # One virtual desktop: without a window manager on Xvfb, Wine then still
+  # draws captions and frames, so that screenshots show what a user sees.
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$state/wineboot.log" 2>&1
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$state/wineboot.log" 2>&1
   wineserver -w
   touch "$WINEPREFIX/.ready"
 fi

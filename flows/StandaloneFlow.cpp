@@ -1,0 +1,141 @@
+// Project type 2: install into a folder the user chooses, with Start-menu
+// shortcuts, an uninstall record and an uninstall entry.
+#include <shlobj.h>
+
+#include "installer/Installer.h"
+#include "platform/Message.h"
+#include "platform/Text.h"
+#include "ui/OptionsDialog.h"
+
+namespace installer {
+
+namespace {
+
+constexpr char kAskDirectX[] =
+    "DirectX 8.1 or higher was not detected on this system\r\n"
+    "Please install DirectX 8.1 or higher before running the program that is installed.\r\n"
+    "Continue installation?";
+constexpr char kDone[] =
+    "Installation successfully completed!\r\n"
+    "You are able to find the installed program in the Start menu.";
+
+// The settings the flow reads before anything is written.
+struct StandaloneSettings {
+  uint8_t checkDx8 = 0;
+  uint8_t runAfterInstall = 0;
+  char installPath[kTextFieldSize + 1] = {};
+  char shortcutName[kTextFieldSize + 1] = {};
+  char projectName[kTextFieldSize + 1] = {};
+};
+
+// The Programs folder of the Start menu, or false when the shell has none.
+bool ProgramsFolder(HWND owner, char* folder) {
+  LPITEMIDLIST location = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &location))) return false;
+  bool found = SHGetPathFromIDListA(location, folder) != FALSE;
+  CoTaskMemFree(location);
+  return found;
+}
+
+}  // namespace
+
+bool Installer::InstallStandaloneFlow() {
+  ui::OptionsDialog dialog;
+  StandaloneSettings settings;
+  if (!ReadItem("CheckDx8", &settings.checkDx8, 1, nullptr)) {
+    message::ReportMissingItem("CheckDx8");
+    return false;
+  }
+  if (!ReadItem("RunAfterInstall", &settings.runAfterInstall, 1, nullptr)) {
+    message::ReportMissingItem("RunAfterInstall");
+    return false;
+  }
+  if (settings.checkDx8 != 0 && !HasDirectX81() &&
+      message::Show(kAskDirectX, "DirectX version check", message::kYesNo | message::kIconWarning) !=
+          message::kAnswerYes) {
+    return false;
+  }
+  char* texts[] = {settings.installPath, settings.shortcutName, settings.projectName};
+  const char* names[] = {"InstallPath", "ShortCutName", "ProjectName"};
+  for (int i = 0; i < 3; ++i) {
+    if (!ReadItem(names[i], texts[i], kTextFieldSize, nullptr)) {
+      message::ReportMissingItem(names[i]);
+      return false;
+    }
+  }
+  dialog.SetProjectName(settings.projectName);
+  if (!dialog.Show(instance, parentWindow, settings.installPath)) return false;
+  progressWindow = new ui::ProgressWindow;
+  if (progressWindow != nullptr) {
+    progressWindow->SetCaption("Installing...");
+    progressWindow->Create(instance, parentWindow);
+    progressWindow->SetProgress(0.0f);
+  }
+  text::CopyAtMost(workFolder, dialog.GetDirectory(), sizeof(workFolder) - 1);
+  SetCurrentDirectoryA(workFolder);
+  if (!ExtractItem("VandrelViewer.exe", 1)) {
+    message::Show("VandrelViewer.exe not found", "P", message::kOk);
+    return false;
+  }
+  if (!InstallStandaloneContent(settings.shortcutName, settings.projectName)) return false;
+  if (settings.runAfterInstall != 0 && HasDirectX81()) {
+    SetCurrentDirectoryA(workFolder);
+    RunViewer(0);
+  } else {
+    message::Show(kDone, settings.projectName, message::kOk | message::kIconInformation);
+  }
+  return true;
+}
+
+// From the engine files to the uninstall entry, with the progress window open.
+bool Installer::InstallStandaloneContent(const char* shortcutName, const char* projectName) {
+  SetProgressIfOpen(0.05f);
+  if (!ExtractEngineFiles()) return false;
+  SetProgressIfOpen(0.25f);
+  CreateStartMenuEntries(shortcutName);
+  SetProgressIfOpen(0.3f);
+  if (!StartEngine()) return false;
+  ExtractItem("VDLUnInst.exe", 1);
+  loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
+  if (loaderChannel == nullptr) {
+    message::Show("Can't init loaderunit", "P", message::kOk);
+    return false;
+  }
+  if (!ExtractChannels() || !ExtractProjectFiles()) return false;
+  WriteRecordFiles(RecordKind::kStandalone, projectName);
+  ReleaseEngine();
+  SetProgressIfOpen(0.95f);
+  delete progressWindow;
+  progressWindow = nullptr;
+  WriteUninstallRegistryKey();
+  return true;
+}
+
+void Installer::SetProgressIfOpen(float fraction) {
+  if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
+}
+
+// The project and uninstall links below the Programs folder. A shell
+// without one gets no links; the installation goes on all the same.
+bool Installer::CreateStartMenuEntries(const char* shortcutName) {
+  char programs[kPathSize];
+  if (!ProgramsFolder(parentWindow, programs)) return false;
+  char link[kPathSize];
+  char uninstallLink[kPathSize];
+  char target[kPathSize];
+  char uninstallTarget[kPathSize];
+  // Paths that do not fit are refused as a whole rather than cut.
+  bool fits = BuildPath(link, programs, shortcutName, ".lnk") &&
+              BuildPath(uninstallLink, programs, shortcutName, " Uninstall.lnk") &&
+              BuildPath(target, workFolder, "\\VandrelViewer.exe", "") &&
+              BuildPath(uninstallTarget, workFolder, "\\VDLUnInst.exe", "");
+  if (!fits) return false;
+  CreateMissingFolders(link);
+  CreateShortcut(target, link, "Vandrel Project Link", "VDLStart.vdl");
+  Record(createdFiles, link);
+  CreateShortcut(uninstallTarget, uninstallLink, "Vandrel Uninstall Link", nullptr);
+  Record(createdFiles, uninstallLink);
+  return true;
+}
+
+}  // namespace installer

@@ -1,0 +1,71 @@
+#include "tests/support/SystemState.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "tests/support/TempDir.h"
+
+namespace testing_support {
+
+LinkFacts ReadShellLink(const std::string& path) {
+  LinkFacts facts;
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+      char text[MAX_PATH];
+      int icon = 0;
+      facts.read = true;
+      if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) facts.target = text;
+      if (SUCCEEDED(link->GetArguments(text, MAX_PATH))) facts.arguments = text;
+      if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) facts.workingFolder = text;
+      if (SUCCEEDED(link->GetDescription(text, MAX_PATH))) facts.description = text;
+      if (SUCCEEDED(link->GetIconLocation(text, MAX_PATH, &icon))) facts.iconLocation = text;
+    }
+  }
+  if (file != nullptr) file->Release();
+  if (link != nullptr) link->Release();
+  CoUninitialize();
+  return facts;
+}
+
+std::string MachineString(const std::string& keyPath, const std::string& value) {
+  char data[1024];
+  DWORD size = sizeof(data);
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, keyPath.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) != 0) {
+    return "<missing>";
+  }
+  return data;
+}
+
+bool MachineKeyExists(const std::string& keyPath) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void DeleteMachineKey(const std::string& keyPath) { RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str()); }
+
+std::string ProgramsFolder() {
+  char folder[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, folder, CSIDL_PROGRAMS, FALSE);
+  return folder;
+}
+
+bool WaitForLine(const std::string& file, const std::string& line, unsigned timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    std::string text = "\n" + ReadFileBytes(file);
+    if (text.find("\n" + line + "\n") != std::string::npos) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(200);
+  }
+}
+
+}  // namespace testing_support

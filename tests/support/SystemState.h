@@ -1,0 +1,31 @@
+#pragma once
+// What an installation leaves in the system, read back the way the shell and
+// the system read it: shell links, machine registry values, record files.
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct LinkFacts {
+  bool read = false;
+  std::string target;
+  std::string arguments;
+  std::string workingFolder;
+  std::string description;
+  std::string iconLocation;
+};
+
+LinkFacts ReadShellLink(const std::string& path);
+
+// The string value under HKEY_LOCAL_MACHINE, or "<missing>".
+std::string MachineString(const std::string& keyPath, const std::string& value);
+bool MachineKeyExists(const std::string& keyPath);
+void DeleteMachineKey(const std::string& keyPath);
+
+// The Programs folder of this user's Start menu.
+std::string ProgramsFolder();
+
+// Waits until the file holds the line; false after timeoutMs.
+bool WaitForLine(const std::string& file, const std::string& line, unsigned timeoutMs);
+
+}  // namespace testing_support

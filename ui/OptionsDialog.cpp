@@ -1,0 +1,135 @@
+#include "ui/OptionsDialog.h"
+
+#include <shlobj.h>
+
+#include "platform/Message.h"
+#include "platform/Text.h"
+#include "ui/ResourceIds.h"
+
+namespace ui {
+namespace {
+
+constexpr size_t kMaxPath = 259;
+
+// Every command the dialog answers; the system's cancel (Escape) is not one.
+void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWND control) {
+  switch (id) {
+    case IDC_INSTALL:
+      // A text that names no full folder would install into the root or the
+      // current folder of whatever drive the installer runs from.
+      if (!IsFullFolderPath(self->GetDirectory())) {
+        message::Show("Please enter the full path of the installation folder.", self->Caption(), message::kOk);
+        return;
+      }
+      self->OnInstall();
+      EndDialog(dialog, 0);
+      return;
+    case IDC_PATH_EDIT:
+      if (notification == EN_CHANGE) {
+        char buffer[kMaxPath + 1];
+        GetWindowTextA(control, buffer, sizeof(buffer));
+        self->OnPathEdited(buffer);
+      }
+      return;
+    case IDC_BROWSE:
+      self->OnBrowse(dialog);
+      return;
+    case IDC_CANCEL_BUTTON:
+      EndDialog(dialog, 0);
+      return;
+    default:
+      return;
+  }
+}
+
+// Returns 0 for everything, so that the system's default handling runs and
+// no initial focus is set.
+INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+      auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+      if (self != nullptr) self->OnInitDialog(dialog);
+      break;
+    }
+    case WM_COMMAND: {
+      auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+      if (self != nullptr) OnCommand(dialog, self, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      break;
+    }
+    case WM_SYSCOMMAND:
+      if (wParam == SC_CLOSE) EndDialog(dialog, 0);
+      break;
+    case WM_DESTROY:
+      EndDialog(dialog, 0);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+bool IsFullFolderPath(const char* path) {
+  if (path == nullptr) return false;
+  if (IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) return true;
+  // \\server\share: both names present.
+  if (!IsSeparator(path[0]) || !IsSeparator(path[1])) return false;
+  const char* server = path + 2;
+  const char* end = server;
+  while (*end != '\0' && !IsSeparator(*end)) ++end;
+  return end > server && *end != '\0' && end[1] != '\0' && !IsSeparator(end[1]);
+}
+
+OptionsDialog::OptionsDialog() : accepted_(false) {
+  text::CopyAtMost(caption_, "Installation Options", sizeof(caption_) - 1);
+  path_[0] = '\0';
+}
+
+bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath) {
+  if (initialPath != nullptr) text::CopyAtMost(path_, initialPath, kMaxPath);
+  DialogBoxParamA(instance, "IDD_ISNTALLDIALOG", nullptr, OptionsDialogProc, reinterpret_cast<LPARAM>(this));
+  return accepted_;
+}
+
+const char* OptionsDialog::GetDirectory() { return path_; }
+
+void OptionsDialog::OnInitDialog(HWND dialog) {
+  SendDlgItemMessageA(dialog, IDC_PATH_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_));
+  SetWindowTextA(dialog, caption_);
+}
+
+void OptionsDialog::OnInstall() { accepted_ = true; }
+
+void OptionsDialog::OnBrowse(HWND dialog) {
+  char displayName[MAX_PATH];
+  BROWSEINFOA browse = {};
+  browse.hwndOwner = dialog;
+  browse.pszDisplayName = displayName;
+  browse.lpszTitle = "Select Installation Directory";
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
+  LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
+  if (chosen == nullptr) return;
+  // The shell writes up to MAX_PATH characters, which path_ has room for.
+  SHGetPathFromIDListA(chosen, path_);
+  CoTaskMemFree(chosen);
+  SendDlgItemMessageA(dialog, IDC_PATH_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_));
+}
+
+void OptionsDialog::OnPathEdited(const char* text) {
+  if (text != nullptr) text::CopyAtMost(path_, text, kMaxPath);
+}
+
+void OptionsDialog::SetProjectName(const char* name) {
+  if (name == nullptr) return;
+  // A name too long for the suffix is cut so that the suffix always shows.
+  constexpr char kSuffix[] = " Installation Options";
+  text::CopyAtMost(caption_, name, sizeof(caption_) - sizeof(kSuffix));
+  text::Append(caption_, sizeof(caption_), kSuffix);
+}
+
+}  // namespace ui

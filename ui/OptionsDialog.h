@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+namespace ui {
+
+// The modal "Installation Options" dialog: proposes a target folder, lets
+// the user edit it or pick one with the folder browser, and ends accepted
+// ("Install") or not.
+class OptionsDialog {
+ public:
+  OptionsDialog();
+  virtual ~OptionsDialog() {}
+  OptionsDialog(const OptionsDialog&) = delete;
+  OptionsDialog& operator=(const OptionsDialog&) = delete;
+
+  virtual bool Show(HINSTANCE instance, HWND parent, const char* initialPath);
+  virtual const char* GetDirectory();
+  virtual void OnInitDialog(HWND dialog);
+  virtual void OnInstall();
+  virtual void OnBrowse(HWND dialog);
+  virtual void OnPathEdited(const char* text);
+  virtual void SetProjectName(const char* name);
+
+  const char* Caption() const { return caption_; }
+
+ private:
+  char caption_[300];
+  char path_[300];
+  bool accepted_;
+};
+
+// Whether a folder text can be installed into: an absolute path with a drive
+// letter ("C:\...") or a network share ("\\server\share...").
+bool IsFullFolderPath(const char* path);
+
+}  // namespace ui
