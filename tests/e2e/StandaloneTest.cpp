@@ -6,96 +6,12 @@
 #include <algorithm>
 
 #include "standins/chunks/ChunkFile.h"
-#include "tests/support/Installers.h"
-#include "tests/support/Projects.h"
-#include "tests/support/Screenshot.h"
-#include "tests/support/StubDriver.h"
-#include "tests/support/SystemState.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestInstaller.h"
+#include "tests/e2e/StandaloneFixture.h"
 
-using testing_support::Arch;
-using testing_support::DialogSeen;
+using namespace standalone_e2e;
 using testing_support::FileExists;
-using testing_support::ScopedEnvironment;
-using testing_support::StandaloneSettings;
-using testing_support::StubDriver;
 
 namespace {
-
-constexpr DWORD kRunMs = 60000;
-constexpr DWORD kRunMsI686 = 600000;
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
-constexpr char kDone[] =
-    "Installation successfully completed!\r\nYou are able to find the installed program in the Start menu.";
-enum { kInstall = 1, kPathEdit = 1000, kBrowse = 1001, kCancel = 1002 };
-
-std::string Field(const std::string& text) {
-  std::string field = text.substr(0, 259);
-  field.resize(259, '\0');
-  return field;
-}
-
-std::string Text(const std::vector<uint8_t>& data) {
-  std::string text(data.begin(), data.end());
-  return text.substr(0, text.find('\0'));
-}
-
-class StandaloneTest : public ::testing::Test {
- public:
-  StandaloneTest()
-      : log_(dir_.File("calls.log")),
-        engineLog_("VDL_ENGINE_LOG", log_.c_str()),
-        viewerLog_("VDL_VIEWER_LOG", log_.c_str()),
-        uninstallLog_("VDL_UNINSTALL_LOG", log_.c_str()) {
-    static int sequence = 0;
-    menu_ = "VdlTest" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
-    settings_.installPath = dir_.File("Apps\\Vandrel Tours\\Harbour");
-    settings_.shortcutName = "\\" + menu_ + "\\Tour";
-    settings_.projectName = "Harbour " + menu_;
-  }
-
-  ~StandaloneTest() override {
-    testing_support::RemoveTree(testing_support::ProgramsFolder() + "\\" + menu_);
-    testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName);
-  }
-
-  // Writes the installer and starts it; the options dialog is up on return.
-  DialogSeen Start(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
-    std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
-    EXPECT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"),
-                                                stub, testing_support::StandaloneProject(arch, settings_)));
-    EXPECT_TRUE(driver_.Start(dir_.File("setup.exe")));
-    return driver_.WaitForDialog(timeoutMs);
-  }
-
-  // Taken a moment after a window appears, so that it is painted.
-  void Shot(const std::string& name) {
-    Sleep(700);
-    std::string folder = VDL_ARTIFACTS;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    testing_support::SaveScreenshot(folder + "\\" + name + ".bmp");
-  }
-
-  // Presses Install and answers every box to the end; the boxes' texts.
-  std::vector<DialogSeen> InstallToEnd(HWND options, DWORD timeoutMs = kRunMs) {
-    EXPECT_TRUE(driver_.Press(options, kInstall));
-    std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(timeoutMs);
-    EXPECT_TRUE(driver_.WaitForExit(5000));
-    EXPECT_EQ(0u, driver_.ExitCode());
-    return boxes;
-  }
-
-  std::string Install() const { return settings_.installPath; }
-  std::string Menu() const { return testing_support::ProgramsFolder() + "\\" + menu_; }
-
-  testing_support::TempDir dir_;
-  std::string log_;
-  ScopedEnvironment engineLog_, viewerLog_, uninstallLog_;
-  std::string menu_;
-  StandaloneSettings settings_;
-  StubDriver driver_;
-};
 
 void ExpectRecord(const std::string& install, const std::vector<std::string>& files,
                   const std::vector<std::string>& folders, const std::string& project) {
@@ -247,6 +163,80 @@ TEST_F(StandaloneTest, ShortcutFoldersThatExist_NotRecorded) {
     }
   }
   EXPECT_TRUE(FileExists(Menu() + "\\Tour.lnk"));
+}
+
+
+constexpr char kAskDirectX[] =
+    "DirectX 8.1 or higher was not detected on this system\r\n"
+    "Please install DirectX 8.1 or higher before running the program that is installed.\r\n"
+    "Continue installation?";
+
+TEST_F(StandaloneTest, DirectXMissing_AskedFirstNoStopsYesInstalls) {
+  testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
+  settings_.checkDx8 = 1;
+  for (int answer : {IDNO, IDYES}) {
+    driver_.Reset();
+    DialogSeen question = Start();
+    ASSERT_NE(nullptr, question.window);
+    EXPECT_EQ(kAskDirectX, question.text);
+    EXPECT_EQ("DirectX version check", question.caption);
+    EXPECT_TRUE(driver_.Press(question.window, answer));
+    if (answer == IDNO) {
+      EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+      EXPECT_FALSE(FileExists(dir_.File("Apps")));
+      continue;
+    }
+    DialogSeen options = driver_.WaitForDialog(kRunMs);
+    ASSERT_NE(nullptr, options.window);
+    InstallToEnd(options.window);
+    EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
+  }
+}
+
+TEST_F(StandaloneTest, RunAfterInstall_ViewerStartsInTheFolderInsteadOfTheMessage) {
+  settings_.runAfterInstall = 1;
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  EXPECT_TRUE(InstallToEnd(options.window).empty());
+  ASSERT_TRUE(testing_support::WaitForLine(log_, "Viewer end", kRunMs));
+  EXPECT_TRUE(testing_support::WaitForLine(log_, "Viewer folder " + Install(), 0));
+  EXPECT_TRUE(testing_support::WaitForLine(log_, "Viewer command VandrelViewer.exe VDLStart.vdl", 0));
+}
+
+TEST_F(StandaloneTest, RunAfterInstallWithoutDirectX_MessageInstead) {
+  testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
+  settings_.runAfterInstall = 1;
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kDone, boxes[0].text);
+  EXPECT_FALSE(testing_support::WaitForLine(log_, "Viewer start", 2000));
+}
+
+TEST_F(StandaloneTest, SecondInstallation_OverwritesTheSameKey) {
+  std::string key = kUninstallKey + settings_.projectName;
+  for (const char* folder : {"First", "Second"}) {
+    driver_.Reset();
+    settings_.installPath = dir_.File(folder);
+    DialogSeen options = Start();
+    ASSERT_NE(nullptr, options.window);
+    InstallToEnd(options.window);
+    EXPECT_EQ("\"" + dir_.File(folder) + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString"));
+  }
+  EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName"));
+}
+
+TEST_F(StandaloneTest, UninstallKeyThatCannotBeWritten_ReportedAndInstallationCompletes) {
+  // A key name longer than the registry takes.
+  settings_.projectName = menu_ + std::string(300 - menu_.size(), 'k').substr(0, 258 - menu_.size());
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
+  ASSERT_EQ(2u, boxes.size());
+  EXPECT_EQ("Error can't write in registry", boxes[0].text);
+  EXPECT_EQ(kUninstallKey + settings_.projectName, boxes[0].caption);
+  EXPECT_EQ(kDone, boxes[1].text);
 }
 
 }  // namespace

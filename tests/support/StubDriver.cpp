@@ -30,6 +30,13 @@ StubDriver::~StubDriver() {
   }
 }
 
+void StubDriver::Reset() {
+  if (process_ != nullptr) CloseHandle(process_);
+  process_ = nullptr;
+  processId_ = 0;
+  seen_.clear();
+}
+
 bool StubDriver::Start(const std::string& program, const std::string& arguments, int showCommand) {
   std::string commandLine = "\"" + program + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;

@@ -25,6 +25,9 @@ class StubDriver {
 
   // arguments are appended to the quoted program path. showCommand reaches
   // the program through its start-up information.
+  // Lets go of the last program, so that the driver can start another.
+  void Reset();
+
   bool Start(const std::string& program, const std::string& arguments = "", int showCommand = SW_SHOWNORMAL);
 
   // The next visible dialog of the process not returned before, or a null

@@ -1,0 +1,125 @@
+// The options dialog of a standalone installer, worked from outside as a
+// user works it: keys, buttons, the close box, the folder browser.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "tests/e2e/StandaloneFixture.h"
+
+using namespace standalone_e2e;
+using testing_support::FileExists;
+
+namespace {
+
+constexpr char kRefused[] = "Please enter the full path of the installation folder.";
+
+class OptionsDialogTest : public StandaloneTest {
+ public:
+  HWND Options() {
+    DialogSeen options = Start();
+    EXPECT_NE(nullptr, options.window);
+    return options.window;
+  }
+
+  HWND Edit(HWND options) { return GetDlgItem(options, kPathEdit); }
+
+  void Type(HWND options, const std::string& text) {
+    SendMessageA(Edit(options), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+
+  void Key(HWND window, UINT message, WPARAM key, LPARAM flags = 0) { PostMessageA(window, message, key, flags); }
+
+  // The installer ended without writing anything and without a progress window.
+  void ExpectNothingDone() {
+    DialogSeen next = driver_.WaitForDialog(kRunMs);
+    EXPECT_EQ(nullptr, next.window) << next.caption;
+    EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+    EXPECT_FALSE(FileExists(dir_.File("Apps")));
+    EXPECT_FALSE(FileExists(Menu()));
+  }
+
+  bool StillOpen(HWND options) {
+    Sleep(800);
+    return IsWindow(options) && IsWindowVisible(options);
+  }
+};
+
+TEST_F(OptionsDialogTest, Cancel_RefusesAndNothingIsWritten) {
+  EXPECT_TRUE(driver_.Press(Options(), kCancel));
+  ExpectNothingDone();
+}
+
+TEST_F(OptionsDialogTest, CloseBox_RefusesAndNothingIsWritten) {
+  Key(Options(), WM_SYSCOMMAND, SC_CLOSE);
+  ExpectNothingDone();
+}
+
+TEST_F(OptionsDialogTest, AltF4_RefusesAndNothingIsWritten) {
+  // As the keyboard sends it: a system key with the Alt bit set.
+  Key(Options(), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  ExpectNothingDone();
+}
+
+TEST_F(OptionsDialogTest, Escape_LeavesTheDialogOpen) {
+  HWND options = Options();
+  Key(Edit(options), WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_TRUE(StillOpen(options));
+  EXPECT_TRUE(driver_.Press(options, kCancel));
+  ExpectNothingDone();
+}
+
+TEST_F(OptionsDialogTest, Enter_AcceptsAndInstalls) {
+  HWND options = Options();
+  Key(Edit(options), WM_KEYDOWN, VK_RETURN);
+  std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kDone, boxes[0].text);
+  EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
+}
+
+TEST_F(OptionsDialogTest, TextsThatNameNoFullFolder_KeepTheDialogOpen) {
+  HWND options = Options();
+  std::string caption = settings_.projectName + " Installation Options";
+  for (const char* text : {"", "Apps\\Tour", "\\Apps\\Tour", "C:Apps", "\\\\server", "\\\\server\\"}) {
+    SCOPED_TRACE(text);
+    Type(options, text);
+    PostMessageA(options, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED), 0);
+    DialogSeen box = driver_.WaitForDialog(kRunMs);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ(kRefused, box.text);
+    EXPECT_EQ(caption, box.caption);
+    EXPECT_TRUE(driver_.Press(box.window, IDOK));
+    EXPECT_TRUE(StillOpen(options));
+  }
+  // A network share is a full folder: it is taken.
+  Type(options, Install());
+  InstallToEnd(options);
+  EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
+}
+
+TEST_F(OptionsDialogTest, BrowseCancelled_NothingChanges) {
+  HWND options = Options();
+  PostMessageA(options, WM_COMMAND, MAKEWPARAM(kBrowse, BN_CLICKED), 0);
+  DialogSeen browser = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, browser.window);
+  EXPECT_TRUE(driver_.Press(browser.window, IDCANCEL));
+  EXPECT_EQ(Install(), StubDriver::ControlText(Edit(options)));
+  EXPECT_TRUE(driver_.Press(options, kCancel));
+  ExpectNothingDone();
+}
+
+TEST_F(OptionsDialogTest, BrowseChosen_FolderPathInTheEdit) {
+  HWND options = Options();
+  PostMessageA(options, WM_COMMAND, MAKEWPARAM(kBrowse, BN_CLICKED), 0);
+  DialogSeen browser = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, browser.window);
+  EXPECT_EQ("Select Installation Directory", StubDriver::ControlText(GetDlgItem(browser.window, 0x3742)));
+  // The browser starts on the desktop; taking it chooses the desktop folder.
+  EXPECT_TRUE(driver_.Press(browser.window, IDOK));
+  char desktop[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+  EXPECT_EQ(desktop, StubDriver::ControlText(Edit(options)));
+  EXPECT_TRUE(driver_.Press(options, kCancel));
+}
+
+}  // namespace

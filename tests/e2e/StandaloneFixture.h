@@ -1,0 +1,97 @@
+#pragma once
+// The standalone installer under test: its settings, its own folder and log,
+// the driver that works its windows, and the clean-up of what it leaves in
+// the Start menu and the registry.
+#include <gtest/gtest.h>
+
+#include "tests/support/Installers.h"
+#include "tests/support/Projects.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/StubDriver.h"
+#include "tests/support/SystemState.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestInstaller.h"
+
+namespace standalone_e2e {
+
+using testing_support::Arch;
+using testing_support::DialogSeen;
+using testing_support::ScopedEnvironment;
+using testing_support::StandaloneSettings;
+using testing_support::StubDriver;
+
+constexpr DWORD kRunMs = 60000;
+constexpr DWORD kRunMsI686 = 600000;
+constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
+constexpr char kDone[] =
+    "Installation successfully completed!\r\nYou are able to find the installed program in the Start menu.";
+enum { kInstall = 1, kPathEdit = 1000, kBrowse = 1001, kCancel = 1002 };
+
+inline std::string Field(const std::string& text) {
+  std::string field = text.substr(0, 259);
+  field.resize(259, '\0');
+  return field;
+}
+
+inline std::string Text(const std::vector<uint8_t>& data) {
+  std::string text(data.begin(), data.end());
+  return text.substr(0, text.find('\0'));
+}
+
+class StandaloneTest : public ::testing::Test {
+ public:
+  StandaloneTest()
+      : log_(dir_.File("calls.log")),
+        engineLog_("VDL_ENGINE_LOG", log_.c_str()),
+        viewerLog_("VDL_VIEWER_LOG", log_.c_str()),
+        uninstallLog_("VDL_UNINSTALL_LOG", log_.c_str()) {
+    static int sequence = 0;
+    menu_ = "VdlTest" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
+    settings_.installPath = dir_.File("Apps\\Vandrel Tours\\Harbour");
+    settings_.shortcutName = "\\" + menu_ + "\\Tour";
+    settings_.projectName = "Harbour " + menu_;
+  }
+
+  ~StandaloneTest() override {
+    testing_support::RemoveTree(testing_support::ProgramsFolder() + "\\" + menu_);
+    testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName);
+  }
+
+  // Writes the installer and starts it; the options dialog is up on return.
+  DialogSeen Start(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
+    std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
+    EXPECT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"),
+                                                stub, testing_support::StandaloneProject(arch, settings_)));
+    EXPECT_TRUE(driver_.Start(dir_.File("setup.exe")));
+    return driver_.WaitForDialog(timeoutMs);
+  }
+
+  // Taken a moment after a window appears, so that it is painted.
+  void Shot(const std::string& name) {
+    Sleep(700);
+    std::string folder = VDL_ARTIFACTS;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    testing_support::SaveScreenshot(folder + "\\" + name + ".bmp");
+  }
+
+  // Presses Install and answers every box to the end; the boxes' texts.
+  std::vector<DialogSeen> InstallToEnd(HWND options, DWORD timeoutMs = kRunMs) {
+    EXPECT_TRUE(driver_.Press(options, kInstall));
+    std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(timeoutMs);
+    EXPECT_TRUE(driver_.WaitForExit(5000));
+    EXPECT_EQ(0u, driver_.ExitCode());
+    return boxes;
+  }
+
+  std::string Install() const { return settings_.installPath; }
+  std::string Menu() const { return testing_support::ProgramsFolder() + "\\" + menu_; }
+
+  testing_support::TempDir dir_;
+  std::string log_;
+  ScopedEnvironment engineLog_, viewerLog_, uninstallLog_;
+  std::string menu_;
+  StandaloneSettings settings_;
+  StubDriver driver_;
+};
+
+}  // namespace standalone_e2e
