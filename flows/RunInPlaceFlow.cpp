@@ -31,12 +31,7 @@ bool Installer::RunInPlaceFlow() {
     return false;
   }
   if (!ExtractEngineFiles() || !StartEngine()) return false;
-  loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
-  if (loaderChannel == nullptr) {
-    message::Show("Can't init loaderunit", "P", message::kOk);
-    return false;
-  }
-  if (!ExtractChannels() || !ExtractProjectFiles()) return false;
+  if (!ExtractContent()) return false;
   ReleaseEngine();
   RunViewer(1);
   RemoveExtractedFiles();

@@ -5,7 +5,6 @@
 #include "installer/Installer.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
-#include "ui/OptionsDialog.h"
 
 namespace installer {
 
@@ -40,39 +39,18 @@ bool ProgramsFolder(HWND owner, char* folder) {
 }  // namespace
 
 bool Installer::InstallStandaloneFlow() {
-  ui::OptionsDialog dialog;
   StandaloneSettings settings;
-  if (!ReadItem("CheckDx8", &settings.checkDx8, 1, nullptr)) {
-    message::ReportMissingItem("CheckDx8");
-    return false;
-  }
-  if (!ReadItem("RunAfterInstall", &settings.runAfterInstall, 1, nullptr)) {
-    message::ReportMissingItem("RunAfterInstall");
-    return false;
-  }
+  const SettingRead flags[] = {{"CheckDx8", &settings.checkDx8, 1}, {"RunAfterInstall", &settings.runAfterInstall, 1}};
+  if (!ReadSettings(flags, 2)) return false;
   if (settings.checkDx8 != 0 && !HasDirectX81() &&
       message::Show(kAskDirectX, "DirectX version check", message::kYesNo | message::kIconWarning) !=
           message::kAnswerYes) {
     return false;
   }
-  char* texts[] = {settings.installPath, settings.shortcutName, settings.projectName};
-  const char* names[] = {"InstallPath", "ShortCutName", "ProjectName"};
-  for (int i = 0; i < 3; ++i) {
-    if (!ReadItem(names[i], texts[i], kTextFieldSize, nullptr)) {
-      message::ReportMissingItem(names[i]);
-      return false;
-    }
-  }
-  dialog.SetProjectName(settings.projectName);
-  if (!dialog.Show(instance, parentWindow, settings.installPath)) return false;
-  progressWindow = new ui::ProgressWindow;
-  if (progressWindow != nullptr) {
-    progressWindow->SetCaption("Installing...");
-    progressWindow->Create(instance, parentWindow);
-    progressWindow->SetProgress(0.0f);
-  }
-  text::CopyAtMost(workFolder, dialog.GetDirectory(), sizeof(workFolder) - 1);
-  SetCurrentDirectoryA(workFolder);
+  const SettingRead texts[] = {{"InstallPath", settings.installPath, kTextFieldSize},
+                               {"ShortCutName", settings.shortcutName, kTextFieldSize},
+                               {"ProjectName", settings.projectName, kTextFieldSize}};
+  if (!ReadSettings(texts, 3) || !AcceptOptions(settings.projectName, settings.installPath)) return false;
   if (!ExtractItem("VandrelViewer.exe", 1)) {
     message::Show("VandrelViewer.exe not found", "P", message::kOk);
     return false;
@@ -96,12 +74,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   SetProgressIfOpen(0.3f);
   if (!StartEngine()) return false;
   ExtractItem("VDLUnInst.exe", 1);
-  loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
-  if (loaderChannel == nullptr) {
-    message::Show("Can't init loaderunit", "P", message::kOk);
-    return false;
-  }
-  if (!ExtractChannels() || !ExtractProjectFiles()) return false;
+  if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
   ReleaseEngine();
   SetProgressIfOpen(0.95f);
@@ -109,10 +82,6 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   progressWindow = nullptr;
   WriteUninstallRegistryKey();
   return true;
-}
-
-void Installer::SetProgressIfOpen(float fraction) {
-  if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
 }
 
 // The project and uninstall links below the Programs folder. A shell

@@ -17,6 +17,13 @@ constexpr uint32_t kPathSize = 260;
 // Text settings and the record files' text fields.
 constexpr uint32_t kTextFieldSize = 259;
 
+// One setting a flow reads into its own buffer.
+struct SettingRead {
+  const char* name;
+  void* buffer;
+  int32_t size;
+};
+
 // Which record files a flow leaves in the installation folder.
 enum class RecordKind { kStandalone, kScreenSaver, kWinampPlugin };
 
@@ -87,6 +94,14 @@ class Installer {
 
  private:
   bool ReadProjectName(char* name);
+  // Reads each in order; the first one missing is reported and ends it.
+  bool ReadSettings(const SettingRead* reads, int count);
+  bool AcceptOptions(const char* projectName, const char* initialPath);
+  bool CreateLoaderChannel();
+  bool ExtractContent();
+  void FinishInstallation(const char* projectName, bool viewerKey);
+  bool FindPlayerFolder(uint8_t winamp3, const char* projectName, char* folder);
+  void CopyPlugin(const char* player, uint8_t winamp3, const char* projectName);
   bool CreateStartMenuEntries(const char* shortcutName);
   bool InstallStandaloneContent(const char* shortcutName, const char* projectName);
   void SetProgressIfOpen(float fraction);

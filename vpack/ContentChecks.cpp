@@ -114,6 +114,16 @@ void CheckList(const std::vector<Item>& items, ListKind kind, std::vector<std::s
   }
 }
 
+// The installer writes a project file named ".cgr" (in that case, anywhere
+// in the name) as it is stored, so it may be in any format.
+bool IsStoredProjectFile(const std::string& name, const std::vector<std::string>& projectFiles) {
+  if (name.find(".cgr") == std::string::npos) return false;
+  for (const std::string& entry : projectFiles) {
+    if (SameItemName(entry, name)) return true;
+  }
+  return false;
+}
+
 bool IsListed(const std::vector<std::string>& listed, const std::string& name) {
   for (const std::string& entry : listed) {
     if (SameItemName(entry, name)) return true;
@@ -123,14 +133,16 @@ bool IsListed(const std::vector<std::string>& listed, const std::string& name) {
 
 // The installer inflates files by name; the files the engine loads must
 // already carry the engine's tag. The name decides before any list does.
-void CheckFiles(const std::vector<Item>& items, const std::vector<std::string>& listed, Problems& problems) {
+void CheckFiles(const std::vector<Item>& items, const std::vector<std::string>& listed,
+                const std::vector<std::string>& projectFiles, Problems& problems) {
   for (const Item& item : items) {
     if (!SameItemName(item.type, payload::kTypeAppData)) continue;
     std::string label = ItemLabel(item.type, item.name);
     if (IsPackedName(item.name)) {
       std::string problem = ZlibProblem(item.data);
       if (!problem.empty()) problems.push_back(label + ": " + problem);
-    } else if (IsListed(listed, item.name) || IsStartFile(item.name)) {
+    } else if ((IsListed(listed, item.name) && !IsStoredProjectFile(item.name, projectFiles)) ||
+               IsStartFile(item.name)) {
       bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
       if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
     }
@@ -145,10 +157,11 @@ std::vector<std::string> CheckContents(const std::vector<Item>& items) {
   Problems problems;
   CheckSettings(items, problems);
   std::vector<std::string> listed;
-  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
-    CheckList(items, kind, listed, problems);
-  }
-  CheckFiles(items, listed, problems);
+  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules}) CheckList(items, kind, listed, problems);
+  std::vector<std::string> projectFiles;
+  CheckList(items, ListKind::kProjectFiles, projectFiles, problems);
+  listed.insert(listed.end(), projectFiles.begin(), projectFiles.end());
+  CheckFiles(items, listed, projectFiles, problems);
   return problems;
 }
 

@@ -23,6 +23,7 @@ using testing_support::StubDriver;
 constexpr DWORD kRunMs = 60000;
 constexpr DWORD kRunMsI686 = 600000;
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
+constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 constexpr char kDone[] =
     "Installation successfully completed!\r\nYou are able to find the installed program in the Start menu.";
 enum { kInstall = 1, kPathEdit = 1000, kBrowse = 1001, kCancel = 1002 };
@@ -55,6 +56,8 @@ class StandaloneTest : public ::testing::Test {
   ~StandaloneTest() override {
     testing_support::RemoveTree(testing_support::ProgramsFolder() + "\\" + menu_);
     testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName);
+    testing_support::DeleteMachineKey(kViewerKey + settings_.projectName);
+    DeleteFileA((testing_support::SystemFolder() + "\\" + settings_.projectName + ".scr").c_str());
   }
 
   // Writes the installer and starts it; the options dialog is up on return.

@@ -185,6 +185,17 @@ TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
   EXPECT_NE(run.err.find("\"scene.vdl\": not in the engine format"), std::string::npos) << run.err;
 }
 
+TEST_F(VpackTest, Verify_RawCgrProjectFile_Accepted) {
+  Put("cgr.toml", Manifest("ProjectType = 1\nCheckDx8 = false\n",
+                           File("music.cgr", "music.cgr", "store = \"raw\"\nlist = \"project\"\n") +
+                               File("chan.cgr", "music.cgr", "store = \"raw\"\nlist = \"channels\"\n")));
+  ASSERT_EQ(0, Vpack("pack cgr.toml -o setup.exe").status);
+  Outcome run = Vpack("verify setup.exe");
+  // Only the project list copies ".cgr" files as stored; channels are decoded.
+  EXPECT_EQ(std::string::npos, run.err.find("\"music.cgr\": not in the engine format")) << run.err;
+  EXPECT_NE(std::string::npos, run.err.find("\"chan.cgr\": not in the engine format")) << run.err;
+}
+
 TEST_F(VpackTest, Verify_NoPayload_Fails) {
   Outcome run = Vpack("verify stub.exe");
   EXPECT_EQ(run.status, 1);

@@ -57,16 +57,36 @@ packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
   return payload;
 }
 
-packager::PayloadBuilder StandaloneProject(Arch arch, const StandaloneSettings& settings, ProjectFiles* files) {
+const char kScreenSaverModule[] = "screen saver module of the harbour tour";
+const char kPluginModule[] = "winamp plug-in module of the harbour tour";
+
+namespace {
+
+void AddSettings(packager::PayloadBuilder& payload, const InstallSettings& settings) {
+  payload.AddU32("ProjectType", settings.projectType);
+  payload.AddFlag("CheckDx8", settings.checkDx8);
+  if (settings.projectType != 6 && settings.withRunAfterInstall) {
+    payload.AddFlag("RunAfterInstall", settings.runAfterInstall);
+  }
+  payload.AddText(settings.projectType == 6 ? "StartupDirectory" : "InstallPath", settings.installPath);
+  if (settings.projectType == 2) payload.AddText("ShortCutName", settings.shortcutName);
+  payload.AddText("ProjectName", settings.projectName);
+  if (settings.projectType == 5) {
+    payload.AddFlag("DoQuitCgr", settings.doQuitCgr);
+    payload.AddFlag("DoSmallPreview", settings.doSmallPreview);
+  }
+  if (settings.projectType == 6) payload.AddFlag("WinampVersion", settings.winampVersion);
+}
+
+}  // namespace
+
+packager::PayloadBuilder InstallingProject(Arch arch, const InstallSettings& settings, ProjectFiles* files) {
   packager::PayloadBuilder project = RunInPlaceProject(arch, files);
   packager::PayloadBuilder payload;
-  payload.AddU32("ProjectType", 2);
-  payload.AddFlag("CheckDx8", settings.checkDx8);
-  payload.AddFlag("RunAfterInstall", settings.runAfterInstall);
-  payload.AddText("InstallPath", settings.installPath);
-  payload.AddText("ShortCutName", settings.shortcutName);
-  payload.AddText("ProjectName", settings.projectName);
+  AddSettings(payload, settings);
   payload.AddPacked("VDLUnInst.exe", ReadBytes(StandInUninstallerPath(arch)));
+  if (settings.projectType == 5) payload.AddPacked("VDLSvr.scr", B(kScreenSaverModule));
+  if (settings.projectType == 6) payload.AddPacked("WinAmp.dll", B(kPluginModule));
   // Everything else as the run-in-place project has it.
   for (packager::Item& item : project.Items()) {
     if (item.name != "ProjectType" && item.name != "CheckDx8") payload.Items().push_back(item);

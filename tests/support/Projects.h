@@ -25,18 +25,33 @@ struct ProjectFiles {
 // channel module, two engine-format project files and one ".cgr" file.
 packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files = nullptr);
 
-struct StandaloneSettings {
-  std::string installPath;
+// The settings of an installing project (types 2, 5 and 6); each type
+// stores those it reads.
+struct InstallSettings {
+  uint32_t projectType = 2;
+  std::string installPath;  // StartupDirectory for type 6
   std::string shortcutName;
   std::string projectName;
   uint8_t checkDx8 = 0;
   uint8_t runAfterInstall = 0;
+  bool withRunAfterInstall = true;
+  uint8_t doQuitCgr = 0;
+  uint8_t doSmallPreview = 0;
+  uint8_t winampVersion = 0;
 };
+using StandaloneSettings = InstallSettings;
 
-// ProjectType 2: the run-in-place project's files, the stand-in uninstaller
-// and the settings of an installation.
-packager::PayloadBuilder StandaloneProject(Arch arch, const StandaloneSettings& settings,
-                                           ProjectFiles* files = nullptr);
+// The bytes of the screen-saver and plug-in modules the projects carry.
+extern const char kScreenSaverModule[];
+extern const char kPluginModule[];
+
+// The run-in-place project's files, the stand-in uninstaller, the type's
+// module and settings.
+packager::PayloadBuilder InstallingProject(Arch arch, const InstallSettings& settings, ProjectFiles* files = nullptr);
+inline packager::PayloadBuilder StandaloneProject(Arch arch, const InstallSettings& settings,
+                                                  ProjectFiles* files = nullptr) {
+  return InstallingProject(arch, settings, files);
+}
 
 // Replaces the data of the named item; false when there is none.
 bool ReplaceItem(packager::PayloadBuilder& payload, const std::string& name, const packager::Bytes& data);

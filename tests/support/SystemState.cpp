@@ -52,6 +52,25 @@ bool MachineKeyExists(const std::string& keyPath) {
 
 void DeleteMachineKey(const std::string& keyPath) { RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str()); }
 
+bool SetClassesRootDefault(const std::string& keyPath, const std::string& value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != 0) {
+    return false;
+  }
+  bool set = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return set;
+}
+
+void DeleteClassesRootTree(const std::string& keyPath) { RegDeleteTreeA(HKEY_CLASSES_ROOT, keyPath.c_str()); }
+
+std::string SystemFolder() {
+  char folder[MAX_PATH] = "";
+  GetSystemDirectoryA(folder, sizeof(folder));
+  return folder;
+}
+
 std::string ProgramsFolder() {
   char folder[MAX_PATH] = "";
   SHGetSpecialFolderPathA(nullptr, folder, CSIDL_PROGRAMS, FALSE);

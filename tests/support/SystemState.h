@@ -22,6 +22,13 @@ std::string MachineString(const std::string& keyPath, const std::string& value);
 bool MachineKeyExists(const std::string& keyPath);
 void DeleteMachineKey(const std::string& keyPath);
 
+// The default value of a key under HKEY_CLASSES_ROOT, made with its key;
+// and the key's removal with everything below it.
+bool SetClassesRootDefault(const std::string& keyPath, const std::string& value);
+void DeleteClassesRootTree(const std::string& keyPath);
+
+std::string SystemFolder();
+
 // The Programs folder of this user's Start menu.
 std::string ProgramsFolder();
 

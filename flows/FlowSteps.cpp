@@ -1,0 +1,63 @@
+// Steps that every installing flow takes the same way.
+#include "installer/Installer.h"
+#include "platform/Message.h"
+#include "platform/Text.h"
+#include "ui/OptionsDialog.h"
+
+namespace installer {
+
+bool Installer::ReadSettings(const SettingRead* reads, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!ReadItem(reads[i].name, reads[i].buffer, reads[i].size, nullptr)) {
+      message::ReportMissingItem(reads[i].name);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The options dialog, then the progress window and the working folder.
+bool Installer::AcceptOptions(const char* projectName, const char* initialPath) {
+  ui::OptionsDialog dialog;
+  dialog.SetProjectName(projectName);
+  if (!dialog.Show(instance, parentWindow, initialPath)) return false;
+  progressWindow = new ui::ProgressWindow;
+  if (progressWindow != nullptr) {
+    progressWindow->SetCaption("Installing...");
+    progressWindow->Create(instance, parentWindow);
+    progressWindow->SetProgress(0.0f);
+  }
+  text::CopyAtMost(workFolder, dialog.GetDirectory(), sizeof(workFolder) - 1);
+  // A folder that does not exist yet is made by the first extraction.
+  SetCurrentDirectoryA(workFolder);
+  return true;
+}
+
+bool Installer::CreateLoaderChannel() {
+  loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
+  if (loaderChannel != nullptr) return true;
+  message::Show("Can't init loaderunit", "P", message::kOk);
+  return false;
+}
+
+void Installer::SetProgressIfOpen(float fraction) {
+  if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
+}
+
+// The engine's part of an installation, up to the records: channel and
+// project files decoded through the loader channel.
+bool Installer::ExtractContent() {
+  return CreateLoaderChannel() && ExtractChannels() && ExtractProjectFiles();
+}
+
+// After the records: engine released, then the registry, progress at its end.
+void Installer::FinishInstallation(const char* projectName, bool viewerKey) {
+  ReleaseEngine();
+  if (viewerKey) WriteViewerRegistryKey();
+  WriteUninstallRegistryKey();
+  SetProgressIfOpen(0.95f);
+  if (progressWindow != nullptr) progressWindow->Close();
+  message::Show("Installation successfully completed!", projectName, message::kOk | message::kIconInformation);
+}
+
+}  // namespace installer

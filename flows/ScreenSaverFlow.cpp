@@ -1,0 +1,71 @@
+// Project type 5: install the project as a screen saver.
+#include "installer/Installer.h"
+#include "platform/Message.h"
+#include "platform/Text.h"
+
+namespace installer {
+
+namespace {
+
+constexpr char kNoDirectX[] =
+    "DirectX 8.1 or higher was not detected on this system\n\r"
+    "DirectX 8.1 or higher needs to be installed before the screen saver will work.";
+
+// The two boxes of a failed copy, both captioned with the target.
+void ReportCopyFailure(const char* target, DWORD error) {
+  char number[16];
+  number[0] = '\0';
+  text::AppendDecimal(number, sizeof(number), error);
+  message::Show(number, target, message::kOk);
+  message::Show("Unable to copy screensaver to system directory", target, message::kOk);
+}
+
+}  // namespace
+
+bool Installer::InstallScreenSaverFlow() {
+  uint8_t checkDx8 = 0;
+  uint8_t runAfterInstall = 0;
+  char installPath[kTextFieldSize + 1] = {};
+  char projectName[kTextFieldSize + 1] = {};
+  const SettingRead reads[] = {{"CheckDx8", &checkDx8, 1},
+                               {"RunAfterInstall", &runAfterInstall, 1},
+                               {"InstallPath", installPath, kTextFieldSize},
+                               {"ProjectName", projectName, kTextFieldSize}};
+  if (!ReadSettings(reads, 4)) return false;
+  if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
+  if (!AcceptOptions(projectName, installPath)) return false;
+  if (!ExtractEngineFiles() || !StartEngine()) return false;
+  SetProgressIfOpen(0.05f);
+  ExtractItem("VDLUnInst.exe", 1);
+  CopyScreenSaverToSystem();
+  SetProgressIfOpen(0.1f);
+  if (!ExtractContent()) return false;
+  if (!WriteRecordFiles(RecordKind::kScreenSaver, projectName)) return false;
+  FinishInstallation(projectName, true);
+  return true;
+}
+
+void Installer::CopyScreenSaverToSystem() {
+  ExtractItem("VDLSvr.scr", 1);
+  char source[kPathSize];
+  char system[kPathSize];
+  char target[kPathSize];
+  bool sourceFits = BuildPath(source, workFolder, "\\VDLSvr.scr", "");
+  UINT length = GetSystemDirectoryA(system, kPathSize - 1);
+  if (length == 0 || length >= kPathSize - 1) system[0] = '\0';
+  char name[kTextFieldSize + 1];
+  if (!ReadProjectName(name)) return;
+  // A target that does not fit is reported as a failed copy, never cut.
+  if (!BuildPath(target, system, "\\", name) || !text::Append(target, kPathSize, ".scr")) {
+    target[kPathSize - 1] = '\0';
+    ReportCopyFailure(target, ERROR_FILENAME_EXCED_RANGE);
+    return;
+  }
+  if (!sourceFits || !CopyFileA(source, target, FALSE)) {
+    ReportCopyFailure(target, sourceFits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+  }
+  // Recorded even when the copy failed: a half-written file may be there.
+  Record(createdFiles, target);
+}
+
+}  // namespace installer

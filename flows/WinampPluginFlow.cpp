@@ -1,0 +1,125 @@
+// Project type 6: install the project as a Winamp 2.x visualisation plug-in
+// or a Winamp 3 component.
+#include <shlobj.h>
+
+#include "installer/Installer.h"
+#include "platform/Message.h"
+#include "platform/ScopedHandle.h"
+#include "platform/Text.h"
+
+namespace installer {
+
+namespace {
+
+constexpr char kNoDirectX[] =
+    "DirectX 8.1 or higher was not detected on this system\n\r"
+    "DirectX 8.1 or higher needs to be installed before the winamp plugin will work.";
+constexpr char kAskWinamp2[] =
+    "WinAmp 2.x installation folder could not be detected by the installer. This program needs WinAmp 2.x (not "
+    "WinAmp 3) to run.\nWould you like to continue and manually select your WinAmp 2.x folder?";
+constexpr char kAskWinamp3[] =
+    "WinAmp 3 installation folder could not be detected by the installer. This program needs WinAmp 3 (not "
+    "WinAmp 2.x) to run.\nWould you like to continue and manually select your WinAmp 3 folder?";
+constexpr DWORD kCommandSize = 513;
+
+// The player's command as registered, terminated within the buffer whatever
+// the registry left there; false when it cannot be read.
+bool ReadPlayerCommand(uint8_t winamp3, char* command) {
+  const char* keyName = winamp3 != 0 ? "Applications\\Studio.exe\\shell\\open\\command"
+                                     : "Applications\\Winamp.exe\\shell\\open\\command";
+  HKEY raw = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+  platform::ScopedRegistryKey key(raw);
+  DWORD size = kCommandSize;
+  if (RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  command[size < kCommandSize ? size : kCommandSize] = '\0';
+  return true;
+}
+
+// "\"C:\Apps\Winamp\winamp.exe\" \"%1\"" gives "C:\Apps\Winamp\": the quoted
+// program's folder with its backslash; no backslash gives an empty folder.
+void FolderFromCommand(const char* command, char* folder) {
+  const char* start = command[0] != '\0' ? command + 1 : command;
+  size_t length = 0;
+  while (start[length] != '\0' && start[length] != '"') ++length;
+  size_t keep = 0;
+  for (size_t i = 0; i < length; ++i) {
+    if (start[i] == '\\') keep = i + 1;
+  }
+  if (keep >= kPathSize) keep = 0;
+  memcpy(folder, start, keep);
+  folder[keep] = '\0';
+}
+
+}  // namespace
+
+bool Installer::InstallWinampPluginFlow() {
+  uint8_t checkDx8 = 0;
+  uint8_t winamp3 = 0;
+  char startupDirectory[kTextFieldSize + 1] = {};
+  char projectName[kTextFieldSize + 1] = {};
+  const SettingRead reads[] = {{"CheckDx8", &checkDx8, 1},
+                               {"StartupDirectory", startupDirectory, kTextFieldSize},
+                               {"ProjectName", projectName, kTextFieldSize}};
+  if (!ReadSettings(reads, 3)) return false;
+  if (!ReadItem("WinampVersion", &winamp3, 1, nullptr)) {
+    message::Show("Can't find winamp version", "Error", message::kOk);
+    return false;
+  }
+  if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
+  if (!AcceptOptions(projectName, startupDirectory)) return false;
+  if (!ExtractEngineFiles() || !StartEngine()) return false;
+  SetProgressIfOpen(0.05f);
+  ExtractItem("VDLUnInst.exe", 1);
+  ExtractItem("WinAmp.dll", 1);
+  char player[kPathSize];
+  if (!FindPlayerFolder(winamp3, projectName, player)) return false;
+  CopyPlugin(player, winamp3, projectName);
+  SetProgressIfOpen(0.1f);
+  if (!ExtractContent()) return false;
+  WriteRecordFiles(RecordKind::kWinampPlugin, projectName);
+  FinishInstallation(projectName, true);
+  return true;
+}
+
+// From the registry, or from the user; false when the user declines or
+// cancels the browser, so that no target is built from no folder.
+bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char* folder) {
+  char command[kCommandSize + 1];
+  if (ReadPlayerCommand(winamp3, command)) {
+    FolderFromCommand(command, folder);
+    return true;
+  }
+  if (message::Show(winamp3 != 0 ? kAskWinamp3 : kAskWinamp2, projectName, message::kYesNo | message::kIconWarning) !=
+      message::kAnswerYes) {
+    return false;
+  }
+  BROWSEINFOA browse = {};
+  browse.lpszTitle = "Select Main WinAmp Install Folder";
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
+  LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
+  if (chosen == nullptr) return false;
+  bool found = SHGetPathFromIDListA(chosen, folder) != FALSE;
+  CoTaskMemFree(chosen);
+  return found;
+}
+
+// A target that does not fit is skipped, never cut; a failed copy is
+// recorded all the same, as a half-written file may be there.
+void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
+  char source[kPathSize];
+  char target[kPathSize];
+  bool fits = BuildPath(source, workFolder, "\\WinAmp.dll", "") &&
+              (winamp3 != 0 ? BuildPath(target, player, "\\Wacs\\", projectName) &&
+                                  text::Append(target, kPathSize, ".wac")
+                            : BuildPath(target, player, "\\Plugins\\vis_", projectName) &&
+                                  text::Append(target, kPathSize, ".dll"));
+  if (!fits) return;
+  CopyFileA(source, target, FALSE);
+  Record(createdFiles, target);
+}
+
+}  // namespace installer

@@ -1,0 +1,147 @@
+// Screen-saver installations: the real stub under Wine, its module copied
+// into the system folder, its configuration and uninstall record.
+#include <gtest/gtest.h>
+
+#include "standins/chunks/ChunkFile.h"
+#include "tests/e2e/StandaloneFixture.h"
+
+using namespace standalone_e2e;
+using testing_support::FileExists;
+
+namespace {
+
+std::string Int(int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
+
+std::vector<std::string> Entries(const std::string& file) {
+  std::vector<chunks::Chunk> record;
+  std::vector<std::string> entries;
+  if (!chunks::ReadChunkFileFromPath(file, &record)) return entries;
+  for (const chunks::Chunk& chunk : record) {
+    entries.push_back(chunk.tag + "|" + std::to_string(chunk.declaredSize) + "|" +
+                      std::string(chunk.data.begin(), chunk.data.end()));
+  }
+  return entries;
+}
+
+class ScreenSaverTest : public StandaloneTest {
+ public:
+  ScreenSaverTest() {
+    settings_.projectType = 5;
+    settings_.doQuitCgr = 1;
+    settings_.doSmallPreview = 0;
+  }
+
+  std::string Scr() const { return testing_support::SystemFolder() + "\\" + settings_.projectName + ".scr"; }
+
+  std::vector<DialogSeen> InstallAll(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
+    DialogSeen options = Start(arch, timeoutMs);
+    EXPECT_NE(nullptr, options.window);
+    if (options.window == nullptr) return {};
+    return InstallToEnd(options.window, timeoutMs);
+  }
+
+  void ExpectInstalled() {
+    std::string install = Install();
+    EXPECT_EQ(testing_support::kScreenSaverModule, testing_support::ReadFileBytes(Scr()));
+    EXPECT_EQ((std::vector<std::string>{"SCFP|259|" + Field(install + "\\VDLStart.vdl"), "SCTI|4|" + Int(20),
+                                        "SCQC|1|" + std::string(1, '\1'), "SCSP|1|" + std::string(1, '\0')}),
+              Entries(install + "\\screensaver.cfg"));
+    std::vector<std::string> files;
+    for (const std::string& entry : Entries(install + "\\uninstall.nfo")) {
+      if (entry.compare(0, 5, "UNFN|") == 0) files.push_back(Text(std::vector<uint8_t>(entry.begin() + 9, entry.end())));
+    }
+    ASSERT_EQ(18u, files.size());
+    EXPECT_EQ(install + "\\Tessaron.dll", files[0]);
+    EXPECT_EQ(install + "\\VDLStart.vdl", files[8]);
+    EXPECT_EQ(install + "\\VDLUnInst.exe", files[9]);
+    EXPECT_EQ(install + "\\VDLSvr.scr", files[10]);
+    EXPECT_EQ(Scr(), files[11]);
+    EXPECT_EQ(install + "\\\\channels\\Harbour.vch", files[12]);
+    EXPECT_EQ(install + "\\music/Tide.cgr", files[16]);
+    EXPECT_EQ(install + "\\screensaver.cfg", files[17]);
+    EXPECT_EQ("UNSK|0|", Entries(install + "\\uninstall.nfo").back());
+    EXPECT_EQ(install, testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName"));
+    EXPECT_EQ("\"" + install + "\\VDLUnInst.exe\"",
+              testing_support::MachineString(kUninstallKey + settings_.projectName, "UninstallString"));
+  }
+};
+
+TEST_F(ScreenSaverTest, FullInstallation_InPlaceThenUndoneByTheUninstaller) {
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+  EXPECT_EQ(settings_.projectName, boxes[0].caption);
+  ExpectInstalled();
+
+  StubDriver uninstaller;
+  ASSERT_TRUE(uninstaller.Start(Install() + "\\VDLUnInst.exe"));
+  ASSERT_TRUE(testing_support::WaitForLine(log_, "Uninstall done", kRunMs));
+  EXPECT_FALSE(FileExists(Scr()));
+  EXPECT_FALSE(FileExists(dir_.File("Apps")));
+  EXPECT_FALSE(testing_support::MachineKeyExists(kViewerKey + settings_.projectName));
+  EXPECT_FALSE(testing_support::MachineKeyExists(kUninstallKey + settings_.projectName));
+}
+
+TEST_F(ScreenSaverTest, I686_FullInstallation_InPlace) {
+  std::vector<DialogSeen> boxes = InstallAll(Arch::kI686, kRunMsI686);
+  ASSERT_EQ(1u, boxes.size());
+  ExpectInstalled();
+}
+
+TEST_F(ScreenSaverTest, ExistingScreenSaver_Replaced) {
+  testing_support::WriteFileBytes(Scr(), "an older screen saver", 21);
+  InstallAll();
+  EXPECT_EQ(testing_support::kScreenSaverModule, testing_support::ReadFileBytes(Scr()));
+}
+
+TEST_F(ScreenSaverTest, NameThatIsNoFileName_TwoMessagesRecordedAndSuccess) {
+  settings_.projectName = "Harbour|" + menu_;
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(3u, boxes.size());
+  EXPECT_EQ(std::to_string(ERROR_INVALID_NAME), boxes[0].text);
+  EXPECT_EQ(Scr(), boxes[0].caption);
+  EXPECT_EQ("Unable to copy screensaver to system directory", boxes[1].text);
+  EXPECT_EQ(Scr(), boxes[1].caption);
+  EXPECT_EQ("Installation successfully completed!", boxes[2].text);
+  std::string record = testing_support::ReadFileBytes(Install() + "\\uninstall.nfo");
+  EXPECT_NE(std::string::npos, record.find(Scr()));
+}
+
+TEST_F(ScreenSaverTest, DirectXMissing_WarnsOnceAndInstalls) {
+  testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
+  settings_.checkDx8 = 1;
+  DialogSeen warning = Start();
+  ASSERT_NE(nullptr, warning.window);
+  EXPECT_EQ(
+      "DirectX 8.1 or higher was not detected on this system\n\r"
+      "DirectX 8.1 or higher needs to be installed before the screen saver will work.",
+      warning.text);
+  EXPECT_EQ(settings_.projectName, warning.caption);
+  EXPECT_TRUE(driver_.Press(warning.window, IDOK));
+  DialogSeen options = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, options.window);
+  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_TRUE(FileExists(Scr()));
+}
+
+TEST_F(ScreenSaverTest, RunAfterInstallMissing_StopsBeforeTheDialog) {
+  settings_.withRunAfterInstall = false;
+  DialogSeen box = Start();
+  ASSERT_NE(nullptr, box.window);
+  EXPECT_EQ("Can't find project type RunAfterInstall", box.text);
+  EXPECT_TRUE(driver_.Press(box.window, IDOK));
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_FALSE(FileExists(dir_.File("Apps")));
+}
+
+TEST_F(ScreenSaverTest, NoSaverChannel_NoRecordsStillSuccess) {
+  ScopedEnvironment refuse("VDL_ENGINE_REFUSE", "saver");
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+  EXPECT_FALSE(FileExists(Install() + "\\screensaver.cfg"));
+  EXPECT_FALSE(FileExists(Install() + "\\uninstall.nfo"));
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// Winamp plug-in installations: the real stub under Wine, the player found
+// through the registry or chosen by the user.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "standins/chunks/ChunkFile.h"
+#include "tests/e2e/StandaloneFixture.h"
+
+using namespace standalone_e2e;
+using testing_support::FileExists;
+
+namespace {
+
+constexpr char kWinamp2Key[] = "Applications\\Winamp.exe\\shell\\open\\command";
+constexpr char kWinamp3Key[] = "Applications\\Studio.exe\\shell\\open\\command";
+constexpr char kAskWinamp2[] =
+    "WinAmp 2.x installation folder could not be detected by the installer. This program needs WinAmp 2.x (not "
+    "WinAmp 3) to run.\nWould you like to continue and manually select your WinAmp 2.x folder?";
+constexpr char kAskWinamp3[] =
+    "WinAmp 3 installation folder could not be detected by the installer. This program needs WinAmp 3 (not "
+    "WinAmp 2.x) to run.\nWould you like to continue and manually select your WinAmp 3 folder?";
+
+class WinampPluginTest : public StandaloneTest {
+ public:
+  WinampPluginTest() : player_(dir_.File("Winamp")) {
+    settings_.projectType = 6;
+    CreateDirectoryA(player_.c_str(), nullptr);
+    CreateDirectoryA((player_ + "\\Plugins").c_str(), nullptr);
+    CreateDirectoryA((player_ + "\\Wacs").c_str(), nullptr);
+    testing_support::DeleteClassesRootTree("Applications\\Winamp.exe");
+    testing_support::DeleteClassesRootTree("Applications\\Studio.exe");
+  }
+  ~WinampPluginTest() override {
+    testing_support::DeleteClassesRootTree("Applications\\Winamp.exe");
+    testing_support::DeleteClassesRootTree("Applications\\Studio.exe");
+  }
+
+  void Register(const char* key, const std::string& command) {
+    ASSERT_TRUE(testing_support::SetClassesRootDefault(key, command));
+  }
+
+  // Accepts the options dialog; the boxes after it, answered with OK.
+  std::vector<DialogSeen> InstallAll(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
+    DialogSeen options = Start(arch, timeoutMs);
+    EXPECT_NE(nullptr, options.window);
+    if (options.window == nullptr) return {};
+    return InstallToEnd(options.window, timeoutMs);
+  }
+
+  // Accepts the options dialog and waits past the progress window for the
+  // first message box.
+  DialogSeen InstallUntilQuestion() {
+    DialogSeen options = Start();
+    if (options.window == nullptr || !driver_.Press(options.window, kInstall)) return DialogSeen{};
+    DialogSeen seen = driver_.WaitForDialog(kRunMs);
+    while (seen.window != nullptr && !StubDriver::IsMessageBox(seen.window)) seen = driver_.WaitForDialog(kRunMs);
+    return seen;
+  }
+
+  std::vector<chunks::Chunk> Record(const std::string& name) {
+    std::vector<chunks::Chunk> record;
+    chunks::ReadChunkFileFromPath(Install() + "\\" + name, &record);
+    return record;
+  }
+
+  std::vector<std::string> RecordedFiles() {
+    std::vector<std::string> files;
+    for (const chunks::Chunk& chunk : Record("uninstall.nfo")) {
+      if (chunk.tag == "UNFN") files.push_back(Text(chunk.data));
+    }
+    return files;
+  }
+
+  void ExpectWinamp2Installed() {
+    std::string plugin = player_ + "\\\\Plugins\\vis_" + settings_.projectName + ".dll";
+    EXPECT_EQ(testing_support::kPluginModule, testing_support::ReadFileBytes(plugin));
+    std::vector<std::string> files = RecordedFiles();
+    ASSERT_EQ(18u, files.size());
+    EXPECT_EQ(Install() + "\\VDLUnInst.exe", files[9]);
+    EXPECT_EQ(Install() + "\\WinAmp.dll", files[10]);
+    EXPECT_EQ(plugin, files[11]);
+    EXPECT_EQ(Install() + "\\winamp.cfg", files[17]);
+    std::vector<chunks::Chunk> configuration = Record("winamp.cfg");
+    ASSERT_EQ(2u, configuration.size());
+    EXPECT_EQ("SCFP", configuration[0].tag);
+    EXPECT_EQ(Field(Install() + "\\VDLStart.vdl"), std::string(configuration[0].data.begin(), configuration[0].data.end()));
+    EXPECT_EQ("SCTI", configuration[1].tag);
+    EXPECT_EQ("UNSK", Record("uninstall.nfo").back().tag);
+    EXPECT_EQ(0u, Record("uninstall.nfo").back().data.size());
+    EXPECT_EQ(Install(), testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName"));
+  }
+
+  std::string player_;
+};
+
+TEST_F(WinampPluginTest, Winamp2Registered_PluginBesideTheOthersWithDoubledBackslash) {
+  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+  EXPECT_EQ(settings_.projectName, boxes[0].caption);
+  ExpectWinamp2Installed();
+}
+
+TEST_F(WinampPluginTest, I686_Winamp2Registered_PluginInstalled) {
+  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
+  std::vector<DialogSeen> boxes = InstallAll(Arch::kI686, kRunMsI686);
+  ASSERT_EQ(1u, boxes.size());
+  ExpectWinamp2Installed();
+}
+
+TEST_F(WinampPluginTest, Winamp3Registered_ComponentInWacs) {
+  settings_.winampVersion = 1;
+  Register(kWinamp3Key, "\"" + player_ + "\\Studio.exe\" \"%1\"");
+  InstallAll();
+  std::string component = player_ + "\\\\Wacs\\" + settings_.projectName + ".wac";
+  EXPECT_EQ(testing_support::kPluginModule, testing_support::ReadFileBytes(component));
+  std::vector<std::string> files = RecordedFiles();
+  ASSERT_EQ(18u, files.size());
+  EXPECT_EQ(component, files[11]);
+}
+
+TEST_F(WinampPluginTest, CommandWithoutBackslash_EmptyPlayerFolder) {
+  Register(kWinamp2Key, "\"winamp.exe\" \"%1\"");
+  InstallAll();
+  std::vector<std::string> files = RecordedFiles();
+  ASSERT_EQ(18u, files.size());
+  EXPECT_EQ("\\Plugins\\vis_" + settings_.projectName + ".dll", files[11]);
+}
+
+TEST_F(WinampPluginTest, NotRegisteredAnsweredNo_EndsWithoutRecord) {
+  settings_.winampVersion = 1;
+  DialogSeen question = InstallUntilQuestion();
+  ASSERT_NE(nullptr, question.window);
+  EXPECT_EQ(kAskWinamp3, question.text);
+  EXPECT_EQ(settings_.projectName, question.caption);
+  EXPECT_TRUE(driver_.Press(question.window, IDNO));
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_TRUE(FileExists(Install() + "\\Tessaron.dll"));
+  EXPECT_FALSE(FileExists(Install() + "\\uninstall.nfo"));
+}
+
+TEST_F(WinampPluginTest, NotRegisteredAnsweredYes_ChosenFolderUsed) {
+  DialogSeen question = InstallUntilQuestion();
+  ASSERT_NE(nullptr, question.window);
+  EXPECT_EQ(kAskWinamp2, question.text);
+  EXPECT_TRUE(driver_.Press(question.window, IDYES));
+  DialogSeen browser = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, browser.window);
+  // The browser opens on the desktop (Wine's has no edit box to type into);
+  // taking it chooses the desktop folder, which is then the player folder.
+  char desktop[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+  std::string plugins = std::string(desktop) + "\\Plugins";
+  CreateDirectoryA(plugins.c_str(), nullptr);
+  EXPECT_TRUE(driver_.Press(browser.window, IDOK));
+  std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  std::string plugin = plugins + "\\vis_" + settings_.projectName + ".dll";
+  EXPECT_EQ(testing_support::kPluginModule, testing_support::ReadFileBytes(plugin));
+  std::vector<std::string> files = RecordedFiles();
+  ASSERT_EQ(18u, files.size());
+  EXPECT_EQ(plugin, files[11]);
+  DeleteFileA(plugin.c_str());
+  RemoveDirectoryA(plugins.c_str());
+}
+
+TEST_F(WinampPluginTest, PluginThatCannotBeCopied_NoMessageStillSuccess) {
+  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
+  // A folder where the plug-in should go: no copy can replace it (a
+  // read-only file would not do, as Wine running as root writes it anyway).
+  std::string plugin = player_ + "\\Plugins\\vis_" + settings_.projectName + ".dll";
+  CreateDirectoryA(plugin.c_str(), nullptr);
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+  EXPECT_NE(0u, GetFileAttributesA(plugin.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  RemoveDirectoryA(plugin.c_str());
+}
+
+}  // namespace
