@@ -1,5 +1,6 @@
 // The engine files every project needs, then the listed channel and project
 // files.
+#include <stdlib.h>
 #include <string.h>
 
 #include "installer/Installer.h"
@@ -53,19 +54,68 @@ bool Installer::ExtractList(const char* countName, const char* prefix, const cha
                   message::kOk);
     return false;
   }
-  for (int32_t i = 0; i < count; ++i) {
-    if (report && progressWindow != nullptr) progressWindow->SetProgress(Fraction(base, i, count));
-    char key[64];
-    text::CopyAtMost(key, prefix, sizeof(key) - 12);
-    text::AppendDecimal(key, sizeof(key), i);
-    char name[kListNameRead + 1];
-    if (!ReadItem(key, name, kListNameRead, type)) continue;
-    name[kListNameRead] = '\0';
-    // Project files named ".cgr" are stored as they are written.
-    uint8_t decode = strcmp(type, "FILEINFO") == 0 && strstr(name, ".cgr") != nullptr ? 0 : 1;
-    if (!ExtractListed(name, decode)) return false;
+  ListWalk walk = {prefix, type, base, report, count};
+  if (reader == nullptr || count <= reader->EntryCount()) {
+    for (int32_t i = 0; i < count; ++i) {
+      if (!ExtractListEntry(walk, i)) return false;
+    }
+    return true;
   }
-  return true;
+  return ExtractPresentEntries(walk);
+}
+
+// A count beyond what the directory holds would mean billions of lookups of
+// names that cannot be there: only the entries present are visited, in
+// index order, and only they move the progress bar.
+bool Installer::ExtractPresentEntries(const ListWalk& walk) {
+  int32_t* indices = new int32_t[static_cast<size_t>(reader->EntryCount()) + 1];
+  if (indices == nullptr) return false;
+  int32_t found = 0;
+  for (int32_t e = 0; e < reader->EntryCount(); ++e) {
+    const payload::PayloadEntry* entry = reader->Entry(e);
+    int32_t index = ListIndex(entry->name, walk.prefix);
+    if (index >= 0 && index < walk.count && text::EqualNoCase(entry->type, walk.type)) indices[found++] = index;
+  }
+  qsort(indices, static_cast<size_t>(found), sizeof(int32_t), [](const void* a, const void* b) {
+    int32_t x = *static_cast<const int32_t*>(a), y = *static_cast<const int32_t*>(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
+  });
+  bool ok = true;
+  for (int32_t n = 0; ok && n < found; ++n) {
+    if (n > 0 && indices[n] == indices[n - 1]) continue;
+    ok = ExtractListEntry(walk, indices[n]);
+  }
+  delete[] indices;
+  return ok;
+}
+
+// The index in a name of the form prefix + decimal (no sign, no leading
+// zero, as the keys are built), or -1.
+int32_t Installer::ListIndex(const char* name, const char* prefix) {
+  size_t length = strlen(prefix);
+  if (!text::EqualNoCaseN(name, prefix, length)) return -1;
+  const char* digits = name + length;
+  if (digits[0] < '0' || digits[0] > '9' || (digits[0] == '0' && digits[1] != '\0')) return -1;
+  int64_t value = 0;
+  for (const char* p = digits; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return -1;
+    value = value * 10 + (*p - '0');
+    if (value > 0x7FFFFFFF) return -1;
+  }
+  return static_cast<int32_t>(value);
+}
+
+bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
+  if (walk.report && progressWindow != nullptr) progressWindow->SetProgress(Fraction(walk.base, i, walk.count));
+  char key[64];
+  text::CopyAtMost(key, walk.prefix, sizeof(key) - 12);
+  text::AppendDecimal(key, sizeof(key), i);
+  char name[kListNameRead + 1];
+  if (!ReadItem(key, name, kListNameRead, walk.type)) return true;
+  name[kListNameRead] = '\0';
+  // Project files named ".cgr" are stored as they are written.
+  uint8_t decode = strcmp(walk.type, "FILEINFO") == 0 && strstr(name, ".cgr") != nullptr ? 0 : 1;
+  return ExtractListed(name, decode);
 }
 
 // A listed name that the payload lacks is passed over, as lists may name

@@ -24,6 +24,15 @@ struct SettingRead {
   int32_t size;
 };
 
+// One list of the payload as it is walked.
+struct ListWalk {
+  const char* prefix;
+  const char* type;
+  double base;
+  bool report;
+  int32_t count;
+};
+
 // Which record files a flow leaves in the installation folder.
 enum class RecordKind { kStandalone, kScreenSaver, kWinampPlugin };
 
@@ -113,6 +122,9 @@ class Installer {
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
   bool ExtractList(const char* countName, const char* prefix, const char* type, double base, bool report);
   bool ExtractListed(const char* name, uint8_t decode);
+  bool ExtractListEntry(const ListWalk& walk, int32_t index);
+  bool ExtractPresentEntries(const ListWalk& walk);
+  static int32_t ListIndex(const char* name, const char* prefix);
   bool WriteConfiguration(engine::SaverChannel* saver, RecordKind kind);
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
   void WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName);

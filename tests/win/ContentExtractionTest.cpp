@@ -155,6 +155,28 @@ TEST_F(ContentExtractionTest, MissingEntryOrItem_SkippedInSilence) {
   EXPECT_TRUE(messages_.Messages().empty());
 }
 
+TEST_F(ContentExtractionTest, HugeCount_OnlyEntriesPresentVisitedInIndexOrder) {
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddU32("FileCount", 0x7FFFFFFF, "FILEINFO");
+  // Out of order, one of them twice, one not a key at all.
+  payload.Add("FILEINFO", "ItemNameID7", B(std::string("c.vdl", 6)));
+  payload.Add("FILEINFO", "itemnameid2", B(std::string("a.vdl", 6)));
+  payload.Add("FILEINFO", "ItemNameID02", B(std::string("x.vdl", 6)));
+  payload.Add("FILEINFO", "ItemNameID7", B(std::string("x.vdl", 6)));
+  for (const char* name : {"a.vdl", "c.vdl", "x.vdl"}) payload.AddRaw(name, packager::EngineEncode(B(name)));
+  payload.AddList(packager::ListKind::kChannels, {});
+  payload.AddList(packager::ListKind::kChannelModules, {});
+  auto& installer = Make(payload);
+  ReachLists();
+  EXPECT_TRUE(installer.ExtractProjectFiles());
+  std::vector<std::string> files = installer.Files();
+  ASSERT_EQ(11u, files.size());
+  EXPECT_EQ(work_ + "\\a.vdl", files[9]);
+  EXPECT_EQ(work_ + "\\c.vdl", files[10]);
+  EXPECT_EQ(2u, progress_->fractions.size());
+}
+
 TEST_F(ContentExtractionTest, ListedFileThatCannotBeWritten_StopsWithCopyError) {
   packager::PayloadBuilder payload;
   AddEngineFiles(payload);
