@@ -1,9 +1,9 @@
 // One payload item to one file below the working folder.
 #include <string.h>
-#include <zlib.h>
 
 #include "installer/Installer.h"
 #include "installer/ItemName.h"
+#include "payload/Inflate.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
@@ -65,7 +65,7 @@ bool Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
 // A zlib stream followed by the unpacked size, 4 bytes little-endian.
 bool Installer::InflateCurrentItem() {
   uint8_t* unpacked = nullptr;
-  uLongf unpackedSize = 0;
+  size_t unpackedSize = 0;
   bool ok = itemData != nullptr && itemSize >= 4;
   if (ok) {
     const uint8_t* tail = itemData + itemSize - 4;
@@ -75,8 +75,7 @@ bool Installer::InflateCurrentItem() {
     ok = stated / kMaxDeflateRatio <= itemSize - 4;
     // One spare byte, so that an empty file still gets a block of its own.
     if (ok) unpacked = new uint8_t[static_cast<size_t>(stated) + 1];
-    unpackedSize = stated;
-    ok = ok && unpacked != nullptr && uncompress(unpacked, &unpackedSize, itemData, itemSize - 4) == Z_OK;
+    ok = ok && unpacked != nullptr && payload::InflateZlib(itemData, itemSize - 4, unpacked, stated, &unpackedSize);
     // A stream that ends short of its stated size is as damaged as one that
     // does not inflate; written, it would be a cut program file.
     ok = ok && unpackedSize == stated;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "payload/Inflate.h"
 #include "payload/PayloadReader.h"
 #include "platform/Message.h"
 
@@ -18,6 +19,17 @@ int Silent(void*, const char*, const char*, uint32_t) { return 1; }
 std::string ScratchPath() {
   const char* dir = getenv("TMPDIR");
   return std::string(dir != nullptr ? dir : "/tmp") + "/vdl-fuzz-" + std::to_string(getpid()) + ".bin";
+}
+
+// As the installer inflates a packed item: the size its last four bytes
+// state, bounded here so that the fuzzer's claims stay cheap.
+void InflateLikeTheInstaller(const uint8_t* data, size_t size) {
+  if (size < 4) return;
+  const uint8_t* tail = data + size - 4;
+  size_t stated = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (static_cast<size_t>(tail[3]) << 24);
+  std::vector<uint8_t> out(stated < (1u << 20) ? stated : (1u << 20));
+  size_t written = 0;
+  payload::InflateZlib(data, size - 4, out.data(), out.size(), &written);
 }
 
 void ReadEverything(payload::PayloadReader& reader) {
@@ -32,6 +44,7 @@ void ReadEverything(payload::PayloadReader& reader) {
       volatile uint8_t last = reader.Data()[reader.DataSize() - 1];
       (void)first;
       (void)last;
+      InflateLikeTheInstaller(reader.Data(), reader.DataSize());
     }
   }
   uint8_t small[4];
@@ -51,5 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fclose(file);
   payload::PayloadReader reader(path.c_str());
   ReadEverything(reader);
+  // The input as one packed item, so that the fuzzer reaches the inflater
+  // directly too.
+  InflateLikeTheInstaller(data, size);
   return 0;
 }
