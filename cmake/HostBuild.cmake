@@ -44,6 +44,10 @@ if(VDL_WINDOWS_BUILDS)
       USES_TERMINAL_BUILD ON)
   endforeach()
   add_dependencies(win-x86_64 vpack)
+  # The sample installers, signed after packing, for the end-to-end tests.
+  add_test(NAME signed.make COMMAND ${CMAKE_SOURCE_DIR}/tests/signed/make-signed.sh ${CMAKE_BINARY_DIR}/signed
+    $<TARGET_FILE:vpack> ${CMAKE_BINARY_DIR}/win-x86_64)
+  set_tests_properties(signed.make PROPERTIES FIXTURES_SETUP signed LABELS host TIMEOUT 300)
   # ctest reaches the Windows tests through the x86_64 build's own test file.
   file(WRITE ${CMAKE_BINARY_DIR}/windows-tests.cmake "subdirs(\"${CMAKE_BINARY_DIR}/win-x86_64\")\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows-tests.cmake)

@@ -12,7 +12,7 @@ packages=(
   cmake ninja-build g++ clang libgtest-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 wine32:i386 qemu-user-static binfmt-support
-  xvfb xauth x11-utils imagemagick libtomlplusplus-dev osslsigncode
+  xvfb xauth x11-utils imagemagick libtomlplusplus-dev osslsigncode openssl
 )
 
 missing=()
