@@ -2,8 +2,13 @@
 
 #include "app/InstallerApp.h"
 #include "app/MainWindow.h"
+#include "platform/DllSearch.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything loads a DLL by name. The stub imports only libraries the
+  // system always takes from its own folder; the common controls, which it
+  // does not, are loaded later by full path.
+  platform::RestrictDllSearch();
   app::InstallerApp application;
   app::RegisterMainWindowClass(instance);
   app::CreateMainWindow(instance);

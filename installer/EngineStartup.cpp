@@ -1,5 +1,6 @@
 // Loading the engine DLL from the working folder and releasing it again.
 #include "installer/Installer.h"
+#include "platform/DllSearch.h"
 #include "platform/Text.h"
 #include "platform/WindowNames.h"
 
@@ -12,7 +13,7 @@ bool Installer::StartEngine() {
   if (!text::Append(path, sizeof(path), workFolder) || !text::Append(path, sizeof(path), "\\tessaron.dll")) {
     return false;
   }
-  engineModule = LoadLibraryA(path);
+  engineModule = platform::LoadEngineLibrary(path, workFolder);
   if (engineModule == nullptr) return false;
   auto getInstance = reinterpret_cast<engine::GetEngineControlInstanceFn>(
       reinterpret_cast<void*>(GetProcAddress(engineModule, engine::kEngineExportName)));

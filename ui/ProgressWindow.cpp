@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/SystemModule.h"
 #include "platform/Text.h"
 #include "ui/ResourceIds.h"
 
@@ -45,8 +46,14 @@ void ProgressWindow::SetProgress(float fraction) {
 void ProgressWindow::Create(HINSTANCE instance, HWND parent) {
   // The bar's window class lives in the common-controls library and exists
   // only once that library has registered it.
+  // The library is not a known DLL that the system always takes from its own
+  // folder, so it is not imported but loaded by full path, and kept.
+  using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  static HMODULE controlsLibrary = platform::LoadSystemModule("comctl32.dll").Release();
+  auto init = reinterpret_cast<InitFn>(
+      reinterpret_cast<void*>(GetProcAddress(controlsLibrary, "InitCommonControlsEx")));
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  if (init != nullptr) init(&controls);
   window_ = CreateDialogParamA(instance, "IDD_PROGRESSBAR", parent, ProgressDialogProc,
                                reinterpret_cast<LPARAM>(this));
 }

@@ -104,7 +104,7 @@ ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(),
 
 namespace testing_support {
 
-ScopedDllOverride::ScopedDllOverride(const std::string& program, const std::string& dlls)
+ScopedDllOverride::ScopedDllOverride(const std::string& program, const std::string& dlls, const std::string& order)
     : key_("Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides") {
   HKEY key = nullptr;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != 0) {
@@ -115,8 +115,10 @@ ScopedDllOverride::ScopedDllOverride(const std::string& program, const std::stri
     size_t end = dlls.find(';', start);
     if (end == std::string::npos) end = dlls.size();
     std::string dll = dlls.substr(start, end - start);
-    // An empty load order is "disabled".
-    if (!dll.empty()) RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    if (!dll.empty()) {
+      RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order.c_str()),
+                     static_cast<DWORD>(order.size() + 1));
+    }
     start = end + 1;
   }
   RegCloseKey(key);

@@ -68,13 +68,13 @@ class ScopedEnvironment {
   bool hadOld_;
 };
 
-// Takes DLLs away from one program under Wine for the life of the object,
-// through the per-program overrides in the registry (the override variable
-// does not reach processes started from inside Wine). dlls: base names
-// separated by ';'.
+// Sets the load order of DLLs for one program under Wine for the life of the
+// object, through the per-program overrides in the registry (the override
+// variable does not reach processes started from inside Wine). dlls: base
+// names separated by ';'. The empty order takes them away.
 class ScopedDllOverride {
  public:
-  ScopedDllOverride(const std::string& program, const std::string& dlls);
+  ScopedDllOverride(const std::string& program, const std::string& dlls, const std::string& order = "");
   ~ScopedDllOverride();
   ScopedDllOverride(const ScopedDllOverride&) = delete;
   ScopedDllOverride& operator=(const ScopedDllOverride&) = delete;
