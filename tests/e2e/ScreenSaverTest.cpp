@@ -31,7 +31,7 @@ class ScreenSaverTest : public StandaloneTest {
     settings_.doSmallPreview = 0;
   }
 
-  std::string Scr() const { return testing_support::SystemFolder() + "\\" + settings_.projectName + ".scr"; }
+  std::string Scr() const { return testing_support::SystemFolder(view32_) + "\\" + settings_.projectName + ".scr"; }
 
   std::vector<DialogSeen> InstallAll(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
     DialogSeen options = Start(arch, timeoutMs);
@@ -60,9 +60,9 @@ class ScreenSaverTest : public StandaloneTest {
     EXPECT_EQ(install + "\\music/Tide.cgr", files[16]);
     EXPECT_EQ(install + "\\screensaver.cfg", files[17]);
     EXPECT_EQ("UNSK|0|", Entries(install + "\\uninstall.nfo").back());
-    EXPECT_EQ(install, testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName"));
+    EXPECT_EQ(install, testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName", view32_));
     EXPECT_EQ("\"" + install + "\\VDLUnInst.exe\"",
-              testing_support::MachineString(kUninstallKey + settings_.projectName, "UninstallString"));
+              testing_support::MachineString(kUninstallKey + settings_.projectName, "UninstallString", view32_));
   }
 };
 
@@ -78,8 +78,8 @@ TEST_F(ScreenSaverTest, FullInstallation_InPlaceThenUndoneByTheUninstaller) {
   ASSERT_TRUE(testing_support::WaitForLine(log_, "Uninstall done", kRunMs));
   EXPECT_FALSE(FileExists(Scr()));
   EXPECT_FALSE(FileExists(dir_.File("Apps")));
-  EXPECT_FALSE(testing_support::MachineKeyExists(kViewerKey + settings_.projectName));
-  EXPECT_FALSE(testing_support::MachineKeyExists(kUninstallKey + settings_.projectName));
+  EXPECT_FALSE(testing_support::MachineKeyExists(kViewerKey + settings_.projectName, view32_));
+  EXPECT_FALSE(testing_support::MachineKeyExists(kUninstallKey + settings_.projectName, view32_));
 }
 
 TEST_F(ScreenSaverTest, I686_FullInstallation_InPlace) {

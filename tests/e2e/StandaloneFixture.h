@@ -55,13 +55,16 @@ class StandaloneTest : public ::testing::Test {
 
   ~StandaloneTest() override {
     testing_support::RemoveTree(testing_support::ProgramsFolder() + "\\" + menu_);
-    testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName);
-    testing_support::DeleteMachineKey(kViewerKey + settings_.projectName);
-    DeleteFileA((testing_support::SystemFolder() + "\\" + settings_.projectName + ".scr").c_str());
+    for (bool view32 : {false, true}) {
+      testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32);
+      testing_support::DeleteMachineKey(kViewerKey + settings_.projectName, view32);
+      DeleteFileA((testing_support::SystemFolder(view32) + "\\" + settings_.projectName + ".scr").c_str());
+    }
   }
 
   // Writes the installer and starts it; the options dialog is up on return.
   DialogSeen Start(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
+    view32_ = arch == Arch::kI686;
     std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
     EXPECT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"),
                                                 stub, testing_support::StandaloneProject(arch, settings_)));
@@ -95,6 +98,8 @@ class StandaloneTest : public ::testing::Test {
   std::string menu_;
   StandaloneSettings settings_;
   StubDriver driver_;
+  // A 32-bit stub sees the registry and the system folder of 32-bit programs.
+  bool view32_ = false;
 };
 
 }  // namespace standalone_e2e

@@ -112,21 +112,21 @@ TEST_F(StandaloneTest, FullInstallation_EverythingInPlaceAndUndoneByTheUninstall
   FullInstallation(*this, Arch::kX64, kRunMs);
   ExpectLinks(Install(), Menu());
   std::string key = kUninstallKey + settings_.projectName;
-  EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName"));
-  EXPECT_EQ("\"" + Install() + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString"));
+  EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName", view32_));
+  EXPECT_EQ("\"" + Install() + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString", view32_));
 
   Uninstall(Install());
   ASSERT_TRUE(testing_support::WaitForLine(log_, "Uninstall done", kRunMs));
   EXPECT_FALSE(FileExists(dir_.File("Apps")));
   EXPECT_FALSE(FileExists(Menu()));
-  EXPECT_FALSE(testing_support::MachineKeyExists(key));
+  EXPECT_FALSE(testing_support::MachineKeyExists(key, view32_));
 }
 
 TEST_F(StandaloneTest, I686_FullInstallation_EverythingInPlace) {
   FullInstallation(*this, Arch::kI686, kRunMsI686);
   ExpectLinks(Install(), Menu());
   EXPECT_EQ("\"" + Install() + "\\VDLUnInst.exe\"",
-            testing_support::MachineString(kUninstallKey + settings_.projectName, "UninstallString"));
+            testing_support::MachineString(kUninstallKey + settings_.projectName, "UninstallString", view32_));
 }
 
 TEST_F(StandaloneTest, ShortcutNameWithSlashes_FoldersWithBackslashesLinksAsGiven) {
@@ -222,9 +222,9 @@ TEST_F(StandaloneTest, SecondInstallation_OverwritesTheSameKey) {
     DialogSeen options = Start();
     ASSERT_NE(nullptr, options.window);
     InstallToEnd(options.window);
-    EXPECT_EQ("\"" + dir_.File(folder) + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString"));
+    EXPECT_EQ("\"" + dir_.File(folder) + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString", view32_));
   }
-  EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName"));
+  EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName", view32_));
 }
 
 TEST_F(StandaloneTest, UninstallKeyThatCannotBeWritten_ReportedAndInstallationCompletes) {

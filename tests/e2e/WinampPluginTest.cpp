@@ -88,7 +88,7 @@ class WinampPluginTest : public StandaloneTest {
     EXPECT_EQ("SCTI", configuration[1].tag);
     EXPECT_EQ("UNSK", Record("uninstall.nfo").back().tag);
     EXPECT_EQ(0u, Record("uninstall.nfo").back().data.size());
-    EXPECT_EQ(Install(), testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName"));
+    EXPECT_EQ(Install(), testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName", view32_));
   }
 
   std::string player_;

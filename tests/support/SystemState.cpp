@@ -34,23 +34,30 @@ LinkFacts ReadShellLink(const std::string& path) {
   return facts;
 }
 
-std::string MachineString(const std::string& keyPath, const std::string& value) {
+static REGSAM View(bool view32) { return view32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+
+std::string MachineString(const std::string& keyPath, const std::string& value, bool view32) {
   char data[1024];
   DWORD size = sizeof(data);
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, keyPath.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) != 0) {
+  DWORD flags = RRF_RT_REG_SZ | (view32 ? RRF_SUBKEY_WOW6432KEY : RRF_SUBKEY_WOW6464KEY);
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, keyPath.c_str(), value.c_str(), flags, nullptr, data, &size) != 0) {
     return "<missing>";
   }
   return data;
 }
 
-bool MachineKeyExists(const std::string& keyPath) {
+bool MachineKeyExists(const std::string& keyPath, bool view32) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | View(view32), &key) != ERROR_SUCCESS) {
+    return false;
+  }
   RegCloseKey(key);
   return true;
 }
 
-void DeleteMachineKey(const std::string& keyPath) { RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str()); }
+void DeleteMachineKey(const std::string& keyPath, bool view32) {
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), View(view32), 0);
+}
 
 bool SetClassesRootDefault(const std::string& keyPath, const std::string& value) {
   HKEY key = nullptr;
@@ -65,9 +72,13 @@ bool SetClassesRootDefault(const std::string& keyPath, const std::string& value)
 
 void DeleteClassesRootTree(const std::string& keyPath) { RegDeleteTreeA(HKEY_CLASSES_ROOT, keyPath.c_str()); }
 
-std::string SystemFolder() {
+std::string SystemFolder(bool view32) {
   char folder[MAX_PATH] = "";
-  GetSystemDirectoryA(folder, sizeof(folder));
+  if (view32) {
+    GetSystemWow64DirectoryA(folder, sizeof(folder));
+  } else {
+    GetSystemDirectoryA(folder, sizeof(folder));
+  }
   return folder;
 }
 

@@ -17,17 +17,19 @@ struct LinkFacts {
 
 LinkFacts ReadShellLink(const std::string& path);
 
-// The string value under HKEY_LOCAL_MACHINE, or "<missing>".
-std::string MachineString(const std::string& keyPath, const std::string& value);
-bool MachineKeyExists(const std::string& keyPath);
-void DeleteMachineKey(const std::string& keyPath);
+// The string value under HKEY_LOCAL_MACHINE, or "<missing>". view32: as a
+// 32-bit program sees the registry (64-bit Windows keeps its keys apart).
+std::string MachineString(const std::string& keyPath, const std::string& value, bool view32 = false);
+bool MachineKeyExists(const std::string& keyPath, bool view32 = false);
+void DeleteMachineKey(const std::string& keyPath, bool view32 = false);
 
 // The default value of a key under HKEY_CLASSES_ROOT, made with its key;
 // and the key's removal with everything below it.
 bool SetClassesRootDefault(const std::string& keyPath, const std::string& value);
 void DeleteClassesRootTree(const std::string& keyPath);
 
-std::string SystemFolder();
+// The system folder as a 64-bit or (view32) a 32-bit program sees it.
+std::string SystemFolder(bool view32 = false);
 
 // The Programs folder of this user's Start menu.
 std::string ProgramsFolder();

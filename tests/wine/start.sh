@@ -36,4 +36,11 @@ if ! alive "$state/wineserver.pid"; then
   setsid wineserver -p -f >/dev/null 2>&1 </dev/null &
   echo $! >"$state/wineserver.pid"
 fi
+# Wine's background programs (services, the virtual desktop) start with the
+# first program that needs them and inherit its output. Started here, with
+# none, so that no test's output stays open after the test has ended.
+/usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+# A desktop that already runs makes this one end at once.
+setsid /usr/lib/wine/wine64 explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+sleep 2
 echo "wine ready on $DISPLAY"
