@@ -55,7 +55,8 @@ class ScreenSaverTest : public StandaloneTest {
     EXPECT_EQ(install + "\\VDLStart.vdl", files[8]);
     EXPECT_EQ(install + "\\VDLUnInst.exe", files[9]);
     EXPECT_EQ(install + "\\VDLSvr.scr", files[10]);
-    EXPECT_EQ(Scr(), files[11]);
+    // Recorded as the stub sees it: a 32-bit stub's system32 is redirected.
+    EXPECT_EQ(testing_support::SystemFolder() + "\\" + settings_.projectName + ".scr", files[11]);
     EXPECT_EQ(install + "\\\\channels\\Harbour.vch", files[12]);
     EXPECT_EQ(install + "\\music/Tide.cgr", files[16]);
     EXPECT_EQ(install + "\\screensaver.cfg", files[17]);
