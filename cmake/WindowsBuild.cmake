@@ -6,11 +6,13 @@ set(VDL_HOST_BINARY_DIR "" CACHE PATH "Binary folder of the host build")
 add_link_options(-static)
 add_compile_options(-Wall -Wextra)
 
-# What the stub itself is compiled with: no exceptions, no RTTI, no unwind
-# tables, every function in its own section so that the linker drops the rest.
+# What the stub itself is compiled with: no exceptions, no RTTI, no guards for
+# local statics (it has one thread; the guards would bring in the runtime's
+# thread library), no unwind tables, every function in its own section so
+# that the linker drops the rest.
 add_library(stub_flags INTERFACE)
 target_compile_options(stub_flags INTERFACE
-  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
   -Os -fcheck-new -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
 target_compile_definitions(stub_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
 

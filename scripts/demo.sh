@@ -70,7 +70,7 @@ copy_runtime() {
 pack() {
   mkdir -p "$out"
   rm -f "$installer"
-  build/vpack/vpack pack "$manifest" -o "$installer" --stub "$win_build/app/VandrelStub.exe"
+  build/vpack/vpack pack "$manifest" -o "$installer" --stub "$win_build/app"
   build/vpack/vpack verify "$installer"
 }
 

@@ -61,7 +61,7 @@ int RunVerify(const Arguments& arguments) {
 }
 
 const char* UsageText() {
-  return "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB]\n"
+  return "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER]\n"
          "       vpack list INSTALLER\n"
          "       vpack verify INSTALLER\n";
 }

@@ -1,5 +1,7 @@
-// vpack pack MANIFEST -o OUTPUT [--stub STUB]
+// vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER]
 #include <stdio.h>
+
+#include <filesystem>
 
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
@@ -43,9 +45,21 @@ PackOptions ParsePackOptions(const Arguments& arguments) {
 
 // The stub is copied unchanged; the payload's trailer records its size, which
 // must therefore fit 32 bits.
+// A folder of stubs holds both variants: the installing project types need
+// an administrator, the others run as the user who starts them.
+std::string StubInFolder(const std::string& folder, const Manifest& manifest) {
+  uint32_t type = 0;
+  for (const SettingValue& setting : manifest.settings) {
+    if (std::string(setting.info->name) == kProjectType) type = setting.number;
+  }
+  bool installs = type == 2 || type == 5 || type == 6;
+  return (std::filesystem::path(folder) / (installs ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
+}
+
 packager::Bytes ReadStub(const PackOptions& options, const Manifest& manifest) {
   std::string path = !options.stub.empty() ? options.stub : manifest.stub;
   if (path.empty()) throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub)");
+  if (std::filesystem::is_directory(path)) path = StubInFolder(path, manifest);
   packager::Bytes stub = ReadWholeFile(path, "stub");
   if (stub.size() > 0xFFFFFFFFull) throw Error("stub " + Quoted(path) + " is larger than 4 GiB");
   return stub;

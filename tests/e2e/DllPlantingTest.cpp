@@ -12,9 +12,11 @@ namespace {
 // Libraries loaded while the stub runs, not at its start: the DirectX
 // components of the probe and libraries the shell and COM bring in late.
 // (Those the system loads at start are known DLLs on Windows, taken from the
-// system folder whatever lies beside the program.)
-const char* const kPlantedNames[] = {"ddraw.dll", "dinput.dll", "d3d8.dll", "d3d9.dll", "dpnhpast.dll", "dmusic.dll",
-                                     "uxtheme.dll", "dwmapi.dll", "propsys.dll", "msimg32.dll"};
+// system folder whatever lies beside the program. msimg32.dll is left out:
+// Wine resolves the imports of the side-by-side common controls from the
+// program's folder whatever the search order says, which Windows does not.)
+const char* const kPlantedNames[] = {"ddraw.dll", "dinput.dll", "d3d8.dll",   "d3d9.dll",  "dpnhpast.dll",
+                                     "dmusic.dll", "uxtheme.dll", "dwmapi.dll", "propsys.dll"};
 
 class DllPlantingTest : public StandaloneTest {
  public:

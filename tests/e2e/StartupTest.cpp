@@ -135,3 +135,32 @@ TEST(StartupI686, NoPayload_ReportsHeaderThenProjectType) {
   EXPECT_EQ("Data header not found!", boxes[0].text);
   EXPECT_EQ(kNoProjectType, boxes[1]);
 }
+
+namespace {
+
+// The manifest resource of a stub, or "" when it has none.
+std::string ManifestOf(const std::string& stub) {
+  HMODULE module = LoadLibraryExA(stub.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (module == nullptr) return "";
+  std::string text;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+  if (loaded != nullptr) text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found));
+  FreeLibrary(module);
+  return text;
+}
+
+}  // namespace
+
+TEST(Startup, Manifests_ExecutionLevelPerVariantCommonControlsAndWindows11) {
+  std::string stub = testing_support::StubPath();
+  std::string admin = stub.substr(0, stub.size() - 4) + "Admin.exe";
+  for (const std::string& path : {stub, admin}) {
+    std::string manifest = ManifestOf(path);
+    EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"")) << path;
+    // The Windows 10 and 11 compatibility id.
+    EXPECT_NE(std::string::npos, manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")) << path;
+  }
+  EXPECT_NE(std::string::npos, ManifestOf(stub).find("level=\"asInvoker\""));
+  EXPECT_NE(std::string::npos, ManifestOf(admin).find("level=\"requireAdministrator\""));
+}

@@ -99,6 +99,19 @@ TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
   EXPECT_EQ(unpacked, packager::Bytes(5000, 'L'));
 }
 
+TEST_F(VpackTest, StubFolder_VariantPickedByProjectType) {
+  ASSERT_EQ(0, system(("mkdir -p '" + dir_.File("stubs") + "'").c_str()));
+  Put("stubs/VandrelStub.exe", std::string(600, 'I'));
+  Put("stubs/VandrelStubAdmin.exe", std::string(700, 'A'));
+  for (uint32_t type : {1u, 2u, 5u, 6u, 3u}) {
+    Put("t.toml", "[settings]\nProjectType = " + std::to_string(type) + "\n");
+    ASSERT_EQ(0, Vpack("pack t.toml -o setup.exe --stub stubs").status) << type;
+    payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+    bool installs = type == 2 || type == 5 || type == 6;
+    EXPECT_EQ(installs ? 700 : 600, reader.MarkerOffset()) << type;
+  }
+}
+
 TEST_F(VpackTest, Pack_SameInputs_ByteIdenticalOutput) {
   Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o a.exe").status, 0);

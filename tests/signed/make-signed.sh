@@ -17,7 +17,8 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vandrel Test Publis
   -keyout "$out/key.pem" -out "$out/cert.pem" 2>/dev/null
 for manifest in "$out"/tour/*.toml; do
   name=$(basename "$manifest" .toml)
-  "$vpack" pack "$manifest" -o "$out/$name.exe" --stub "$win/app/VandrelStub.exe"
+  # The folder: vpack picks the stub variant the project type needs.
+  "$vpack" pack "$manifest" -o "$out/$name.exe" --stub "$win/app"
   osslsigncode sign -certs "$out/cert.pem" -key "$out/key.pem" -n "Harbour Tour" \
     -in "$out/$name.exe" -out "$out/$name-signed.exe" >/dev/null
   # The trailer must no longer be the file's last bytes, or the test proves

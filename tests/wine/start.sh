@@ -28,6 +28,8 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   # draws captions and frames, so that screenshots show what a user sees.
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$state/wineboot.log" 2>&1
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$state/wineboot.log" 2>&1
+  # A program that crashes ends, rather than waiting behind a crash dialog.
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$state/wineboot.log" 2>&1
   wineserver -w
   touch "$WINEPREFIX/.ready"
 fi
