@@ -79,6 +79,8 @@ PayloadReader::~PayloadReader() {
 }
 
 void PayloadReader::FreeDirectory() {
+  free(index_);
+  index_ = nullptr;
   for (int32_t i = 0; i < directory_.Count(); ++i) {
     free(directory_.Get(i));
     directory_.SetAt(nullptr, i);
@@ -90,7 +92,10 @@ void PayloadReader::LoadDirectory() {
   FreeDirectory();
   bool opened = path_ != nullptr ? file_.Open(path_) : file_.OpenOwnExecutable();
   int64_t fileSize = opened ? file_.Size() : -1;
-  if (fileSize >= 0 && LocateMarker(fileSize) && ParseDirectory(fileSize)) return;
+  if (fileSize >= 0 && LocateMarker(fileSize) && ParseDirectory(fileSize)) {
+    BuildIndex();
+    return;
+  }
   FreeDirectory();
   message::Show("Data header not found!", "Error", message::kOk);
 }
@@ -162,12 +167,62 @@ bool PayloadReader::ParseDirectory(int64_t fileSize) {
   return static_cast<uint64_t>(markerOffset_) + header + total + 4 <= static_cast<uint64_t>(fileSize);
 }
 
-const PayloadEntry* PayloadReader::Find(const char* name, const char* type) const {
-  for (int32_t i = 0; i < directory_.Count(); ++i) {
-    const PayloadEntry* e = Entry(i);
-    if (text::EqualNoCase(e->name, name) && text::EqualNoCase(e->type, type)) return e;
+int PayloadReader::Compare(int32_t a, int32_t b) const {
+  int order = text::CompareNoCase(Entry(a)->type, Entry(b)->type);
+  if (order == 0) order = text::CompareNoCase(Entry(a)->name, Entry(b)->name);
+  return order != 0 ? order : (a < b ? -1 : (a > b ? 1 : 0));
+}
+
+// Bottom-up merge sort: no recursion, and no comparison function that would
+// need the reader in a global.
+void PayloadReader::BuildIndex() {
+  int32_t n = directory_.Count();
+  index_ = static_cast<int32_t*>(malloc(sizeof(int32_t) * 2 * static_cast<size_t>(n)));
+  if (index_ == nullptr) return;
+  int32_t* from = index_;
+  int32_t* to = index_ + n;
+  for (int32_t i = 0; i < n; ++i) from[i] = i;
+  for (int32_t width = 1; width < n; width *= 2) {
+    for (int32_t left = 0; left < n; left += 2 * width) {
+      int32_t mid = left + width < n ? left + width : n;
+      int32_t right = left + 2 * width < n ? left + 2 * width : n;
+      int32_t i = left, j = mid, k = left;
+      while (i < mid && j < right) to[k++] = Compare(from[i], from[j]) <= 0 ? from[i++] : from[j++];
+      while (i < mid) to[k++] = from[i++];
+      while (j < right) to[k++] = from[j++];
+    }
+    int32_t* swap = from;
+    from = to;
+    to = swap;
   }
-  return nullptr;
+  if (from != index_) memcpy(index_, from, sizeof(int32_t) * static_cast<size_t>(n));
+}
+
+// The first entry of that name and type in directory order.
+const PayloadEntry* PayloadReader::Find(const char* name, const char* type) const {
+  if (index_ == nullptr) {
+    for (int32_t i = 0; i < directory_.Count(); ++i) {
+      const PayloadEntry* e = Entry(i);
+      if (text::EqualNoCase(e->name, name) && text::EqualNoCase(e->type, type)) return e;
+    }
+    return nullptr;
+  }
+  // The lowest position whose (type, name) is not below the one asked for.
+  int32_t low = 0, high = directory_.Count();
+  while (low < high) {
+    int32_t mid = low + (high - low) / 2;
+    const PayloadEntry* e = Entry(index_[mid]);
+    int order = text::CompareNoCase(e->type, type);
+    if (order == 0) order = text::CompareNoCase(e->name, name);
+    if (order < 0) {
+      low = mid + 1;
+    } else {
+      high = mid;
+    }
+  }
+  if (low == directory_.Count()) return nullptr;
+  const PayloadEntry* e = Entry(index_[low]);
+  return text::EqualNoCase(e->name, name) && text::EqualNoCase(e->type, type) ? e : nullptr;
 }
 
 bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, const char* type) {

@@ -41,6 +41,8 @@ class PayloadReader {
   bool ScanForMarker();
   bool ParseDirectory(int64_t fileSize);
   const PayloadEntry* Find(const char* name, const char* type) const;
+  void BuildIndex();
+  int Compare(int32_t a, int32_t b) const;
   void FreeDirectory();
 
   PayloadFile file_;
@@ -49,6 +51,10 @@ class PayloadReader {
   uint8_t* data_ = nullptr;
   uint32_t dataSize_ = 0;
   int64_t markerOffset_ = 0;
+  // Entry positions ordered by type, name (case ignored) and position, so
+  // that a lookup costs a binary search, not a walk of the directory; null
+  // when it could not be made, and lookups walk after all.
+  int32_t* index_ = nullptr;
   const char* path_;
 };
 

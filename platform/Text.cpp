@@ -63,6 +63,15 @@ bool EqualNoCaseN(const char* a, const char* b, size_t n) {
   return true;
 }
 
+int CompareNoCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    unsigned char x = static_cast<unsigned char>(Lower(*a));
+    unsigned char y = static_cast<unsigned char>(Lower(*b));
+    if (x != y) return x < y ? -1 : 1;
+    if (x == '\0') return 0;
+  }
+}
+
 bool EqualNoCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     if (Lower(*a) != Lower(*b)) return false;

@@ -30,5 +30,7 @@ void FillField(char* field, size_t size, const char* src);
 // ASCII letters compared without regard to case; other bytes exactly.
 bool EqualNoCase(const char* a, const char* b);
 bool EqualNoCaseN(const char* a, const char* b, size_t n);
+// Order of a and b with ASCII letters compared as lower case: < 0, 0, > 0.
+int CompareNoCase(const char* a, const char* b);
 
 }  // namespace text

@@ -177,6 +177,29 @@ TEST_F(PayloadReaderTest, CrcMismatch_NamesTheItemAsStored) {
   EXPECT_EQ("PROJECTtype", messages_.Messages()[1].caption);
 }
 
+TEST_F(PayloadReaderTest, ManyItems_EachFoundFirstMatchWinsAnyCase) {
+  PayloadBuilder payload;
+  for (int i = 0; i < 3000; ++i) {
+    payload.Add(i % 3 == 0 ? "FILEINFO" : "APPDATA", "Item" + std::to_string(i * 7919 % 3000), Bytes{uint8_t(i)});
+  }
+  // Repeated under the same name and type in other cases: the first wins.
+  payload.Add("appdata", "ITEM1", Bytes{0xEE});
+  payload.Add("APPDATA", "~last", Bytes{0xDD});
+  payload::PayloadReader reader(Write(Image(64, payload)));
+  for (int i = 0; i < 3000; ++i) {
+    std::string name = "iTEm" + std::to_string(i * 7919 % 3000);
+    const char* type = i % 3 == 0 ? "fileinfo" : "AppData";
+    ASSERT_TRUE(reader.ReadItem(name.c_str(), nullptr, 0, type)) << name;
+    ASSERT_EQ(uint8_t(i), reader.Data()[0]) << name;
+    EXPECT_FALSE(reader.Contains(name.c_str(), i % 3 == 0 ? "APPDATA" : "FILEINFO")) << name;
+  }
+  ASSERT_TRUE(reader.ReadItem("~LAST", nullptr, 0, nullptr));
+  EXPECT_EQ(0xDD, reader.Data()[0]);
+  EXPECT_FALSE(reader.Contains("Item3000", nullptr));
+  EXPECT_FALSE(reader.Contains("Item", nullptr));
+  EXPECT_FALSE(reader.Contains("", nullptr));
+}
+
 TEST_F(PayloadReaderTest, Contains_FindsWithoutReading) {
   PayloadBuilder payload;
   payload.AddRaw("a.bin", Bytes{1});
