@@ -107,6 +107,7 @@ TEST_F(WinampPluginTest, I686_Winamp2Registered_PluginInstalled) {
   Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
   std::vector<DialogSeen> boxes = InstallAll(Arch::kI686, kRunMsI686);
   ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
   ExpectWinamp2Installed();
 }
 

@@ -60,17 +60,31 @@ void DeleteMachineKey(const std::string& keyPath, bool view32) {
 }
 
 bool SetClassesRootDefault(const std::string& keyPath, const std::string& value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != 0) {
-    return false;
+  bool set = true;
+  for (bool view32 : {false, true}) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE | View(view32), nullptr, &key,
+                        nullptr) != 0) {
+      return false;
+    }
+    set = set && RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
   }
-  bool set = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-  RegCloseKey(key);
   return set;
 }
 
-void DeleteClassesRootTree(const std::string& keyPath) { RegDeleteTreeA(HKEY_CLASSES_ROOT, keyPath.c_str()); }
+void DeleteClassesRootTree(const std::string& keyPath) {
+  size_t split = keyPath.rfind('\\');
+  std::string parent = split == std::string::npos ? "" : keyPath.substr(0, split);
+  std::string child = split == std::string::npos ? keyPath : keyPath.substr(split + 1);
+  for (bool view32 : {false, true}) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, parent.c_str(), 0, KEY_ALL_ACCESS | View(view32), &key) != 0) continue;
+    RegDeleteTreeA(key, child.c_str());
+    RegCloseKey(key);
+  }
+}
 
 std::string SystemFolder(bool view32) {
   char folder[MAX_PATH] = "";

@@ -25,6 +25,7 @@ void DeleteMachineKey(const std::string& keyPath, bool view32 = false);
 
 // The default value of a key under HKEY_CLASSES_ROOT, made with its key;
 // and the key's removal with everything below it.
+// Both in the registry view of 64-bit programs and in that of 32-bit ones.
 bool SetClassesRootDefault(const std::string& keyPath, const std::string& value);
 void DeleteClassesRootTree(const std::string& keyPath);
 
