@@ -6,7 +6,11 @@ function(vdl_add_wine_test name target)
     set(T_TIMEOUT 600)
   endif()
   add_test(NAME ${name} COMMAND ${target} ${T_ARGS})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+  # One at a time: the programs under test share the prefix's registry,
+  # Start menu, system folder and per-program DLL settings, which the tests
+  # set up and clear around each run.
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
+    RESOURCE_LOCK wine_session)
 endfunction()
 
 # The Windows form (Z: drive) of a path in this machine's file system.
