@@ -33,13 +33,6 @@ class ScreenSaverTest : public StandaloneTest {
 
   std::string Scr() const { return testing_support::SystemFolder(view32_) + "\\" + settings_.projectName + ".scr"; }
 
-  std::vector<DialogSeen> InstallAll(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
-    DialogSeen options = Start(arch, timeoutMs);
-    EXPECT_NE(nullptr, options.window);
-    if (options.window == nullptr) return {};
-    return InstallToEnd(options.window, timeoutMs);
-  }
-
   void ExpectInstalled() {
     std::string install = Install();
     EXPECT_EQ(testing_support::kScreenSaverModule, testing_support::ReadFileBytes(Scr()));

@@ -72,6 +72,15 @@ class StandaloneTest : public ::testing::Test {
     return driver_.WaitForDialog(timeoutMs);
   }
 
+  // Starts the installer, accepts the options dialog; the boxes after it,
+  // answered with OK.
+  std::vector<DialogSeen> InstallAll(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
+    DialogSeen options = Start(arch, timeoutMs);
+    EXPECT_NE(nullptr, options.window);
+    if (options.window == nullptr) return {};
+    return InstallToEnd(options.window, timeoutMs);
+  }
+
   // Taken a moment after a window appears, so that it is painted.
   void Shot(const std::string& name) {
     Sleep(700);

@@ -40,14 +40,6 @@ class WinampPluginTest : public StandaloneTest {
     ASSERT_TRUE(testing_support::SetClassesRootDefault(key, command));
   }
 
-  // Accepts the options dialog; the boxes after it, answered with OK.
-  std::vector<DialogSeen> InstallAll(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
-    DialogSeen options = Start(arch, timeoutMs);
-    EXPECT_NE(nullptr, options.window);
-    if (options.window == nullptr) return {};
-    return InstallToEnd(options.window, timeoutMs);
-  }
-
   // Accepts the options dialog and waits past the progress window for the
   // first message box.
   DialogSeen InstallUntilQuestion() {

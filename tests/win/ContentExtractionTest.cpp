@@ -3,6 +3,7 @@
 
 #include "packager/EngineFormat.h"
 #include "payload/EngineFiles.h"
+#include "tests/win/InstallerFixture.h"
 #include "tests/support/Installers.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
@@ -35,19 +36,14 @@ void AddEngineFiles(packager::PayloadBuilder& payload, const char* skip = nullpt
   }
 }
 
-class ContentExtractionTest : public ::testing::Test {
+class ContentExtractionTest : public InstallerFixture {
  protected:
+  // With a progress window that records what it is given.
   testing_support::TestInstaller& Make(const packager::PayloadBuilder& payload) {
-    installer_.reset();  // it holds the payload file open
-    EXPECT_TRUE(testing_support::WritePayloadFile(dir_.File("payload.exe"), payload));
-    installer_.reset(new testing_support::TestInstaller(dir_.File("payload.exe")));
-    work_ = dir_.File("work");
-    CreateDirectoryA(work_.c_str(), nullptr);
-    installer_->SetWorkFolder(work_);
+    testing_support::TestInstaller& installer = InstallerFixture::Make(payload);
     progress_ = new testing_support::RecordingProgress;
-    installer_->SetProgressWindow(progress_);
-    messages_.Clear();
-    return *installer_;
+    installer.SetProgressWindow(progress_);
+    return installer;
   }
 
   // Engine files out, engine running, loader channel made: where the lists start.
@@ -57,11 +53,7 @@ class ContentExtractionTest : public ::testing::Test {
     ASSERT_TRUE(installer_->CreateLoaderChannel());
   }
 
-  testing_support::MessageRecorder messages_;
-  testing_support::TempDir dir_;
-  std::unique_ptr<testing_support::TestInstaller> installer_;
   testing_support::RecordingProgress* progress_ = nullptr;
-  std::string work_;
 };
 
 TEST_F(ContentExtractionTest, EngineFiles_AllNineInOrderWithStartFileAsStored) {

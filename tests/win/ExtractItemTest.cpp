@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "packager/EngineFormat.h"
+#include "tests/win/InstallerFixture.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
@@ -11,20 +12,8 @@ using testing_support::ReadFileBytes;
 
 namespace {
 
-class ExtractItemTest : public ::testing::Test {
+class ExtractItemTest : public InstallerFixture {
  protected:
-  // Installer over payload, working in a fresh "work" folder.
-  testing_support::TestInstaller& Make(const packager::PayloadBuilder& payload) {
-    installer_.reset();  // it holds the payload file open
-    EXPECT_TRUE(testing_support::WritePayloadFile(dir_.File("payload.exe"), payload));
-    installer_.reset(new testing_support::TestInstaller(dir_.File("payload.exe")));
-    work_ = dir_.File("work");
-    CreateDirectoryA(work_.c_str(), nullptr);
-    installer_->SetWorkFolder(work_);
-    messages_.Clear();
-    return *installer_;
-  }
-
   // The engine running in the working folder with its loader channel.
   void StartEngine() {
     ASSERT_TRUE(testing_support::PlaceEngine(work_));
@@ -35,11 +24,6 @@ class ExtractItemTest : public ::testing::Test {
   void TearDown() override {
     if (installer_) installer_->ReleaseEngine();
   }
-
-  testing_support::MessageRecorder messages_;
-  testing_support::TempDir dir_;
-  std::unique_ptr<testing_support::TestInstaller> installer_;
-  std::string work_;
 };
 
 Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
