@@ -13,7 +13,7 @@ add_compile_options(-Wall -Wextra)
 add_library(stub_flags INTERFACE)
 target_compile_options(stub_flags INTERFACE
   $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-  -Os -fcheck-new -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
+  -Os -fcheck-new -fno-asynchronous-unwind-tables -ffunction-sections)
 target_compile_definitions(stub_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
 
 find_package(ZLIB REQUIRED)

@@ -19,12 +19,14 @@ constexpr char kDone[] =
     "You are able to find the installed program in the Start menu.";
 
 // The settings the flow reads before anything is written.
+// Zeroed where it is declared, not by member initializers: those would make
+// the compiler keep a zero image of the whole struct in the stub's data.
 struct StandaloneSettings {
-  uint8_t checkDx8 = 0;
-  uint8_t runAfterInstall = 0;
-  char installPath[kTextFieldSize + 1] = {};
-  char shortcutName[kTextFieldSize + 1] = {};
-  char projectName[kTextFieldSize + 1] = {};
+  uint8_t checkDx8;
+  uint8_t runAfterInstall;
+  char installPath[kTextFieldSize + 1];
+  char shortcutName[kTextFieldSize + 1];
+  char projectName[kTextFieldSize + 1];
 };
 
 // The Programs folder of the Start menu, or false when the shell has none.
@@ -39,7 +41,7 @@ bool ProgramsFolder(HWND owner, char* folder) {
 }  // namespace
 
 bool Installer::InstallStandaloneFlow() {
-  StandaloneSettings settings;
+  StandaloneSettings settings = {};
   const SettingRead flags[] = {{"CheckDx8", &settings.checkDx8, 1}, {"RunAfterInstall", &settings.runAfterInstall, 1}};
   if (!ReadSettings(flags, 2)) return false;
   if (settings.checkDx8 != 0 && !HasDirectX81() &&

@@ -109,7 +109,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   if (walk.report && progressWindow != nullptr) progressWindow->SetProgress(Fraction(walk.base, i, walk.count));
   char key[64];
   text::CopyAtMost(key, walk.prefix, sizeof(key) - 12);
-  text::AppendDecimal(key, sizeof(key), i);
+  text::AppendDecimal(key, sizeof(key), static_cast<uint32_t>(i));
   char name[kListNameRead + 1];
   if (!ReadItem(key, name, kListNameRead, walk.type)) return true;
   name[kListNameRead] = '\0';

@@ -22,7 +22,7 @@ bool Installer::CreateTempWorkDir() {
     text::CopyAtMost(candidate, temp, sizeof(candidate) - 1);
     // A temporary path too long for the name is refused, not cut.
     if (!text::Append(candidate, sizeof(candidate), "Vandrel") ||
-        !text::AppendDecimal(candidate, sizeof(candidate), counter)) {
+        !text::AppendDecimal(candidate, sizeof(candidate), static_cast<uint32_t>(counter))) {
       return false;
     }
     if (CreateDirectoryA(candidate, nullptr)) {

@@ -147,7 +147,7 @@ bool PayloadReader::ParseDirectory(int64_t fileSize) {
   if (!cursor.TakeU32(&rawCount)) return false;
   int32_t count = static_cast<int32_t>(rawCount);
   int64_t room = fileSize - markerOffset_ - kMarkerLength - 8;
-  if (count <= 0 || room < 0 || count > room / kMinEntryBytes) return false;
+  if (count <= 0 || room < 0 || static_cast<int64_t>(count) * kMinEntryBytes > room) return false;
   uint64_t total = 0;
   for (int32_t k = 0; k < count; ++k) {
     PayloadEntry* entry = static_cast<PayloadEntry*>(calloc(1, sizeof(PayloadEntry)));

@@ -25,16 +25,14 @@ bool Append(char* dst, size_t capacity, const char* src) {
   return true;
 }
 
-bool AppendDecimal(char* dst, size_t capacity, int64_t value) {
-  char digits[24];
+bool AppendDecimal(char* dst, size_t capacity, uint32_t value) {
+  char digits[12];
   char* p = digits + sizeof(digits);
   *--p = '\0';
-  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   do {
-    *--p = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0) *--p = '-';
+    *--p = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
   return Append(dst, capacity, p);
 }
 

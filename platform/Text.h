@@ -18,7 +18,7 @@ size_t CopyAtMost(char* dst, const char* src, size_t maxChars);
 bool Append(char* dst, size_t capacity, const char* src);
 
 // Appends value in decimal, without leading zeros; false when it does not fit.
-bool AppendDecimal(char* dst, size_t capacity, int64_t value);
+bool AppendDecimal(char* dst, size_t capacity, uint32_t value);
 
 // A heap copy of s (new[]), or null when memory is short.
 char* Duplicate(const char* s);
