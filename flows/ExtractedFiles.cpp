@@ -34,6 +34,7 @@ void Installer::RemoveExtractedFiles() {
     DeleteFileA(channelList);
   }
   ConsumeList(createdFolders, true, [](const char* path) { RemoveDirectoryA(path); });
+  knownFolder[0] = '\0';
   // The working folder is the current directory, which Windows does not let
   // go while it is in use: step out to its parent first.
   char parent[kWorkFolderSize];

@@ -39,9 +39,12 @@ void Installer::RunViewer(uint8_t wait) {
   platform::ScopedKernelObject processHandle(process.hProcess);
   platform::ScopedKernelObject threadHandle(process.hThread);
   if (wait == 0) return;
-  // Asked once a second; the process's own state rather than its exit code,
-  // which a viewer could end with the value that means "still running".
-  while (WaitForSingleObject(processHandle.Get(), 0) == WAIT_TIMEOUT) Sleep(kPollMs);
+  // Asked once a second, but woken the moment the viewer ends rather than at
+  // the next whole second: the clean-up follows the viewer at once. The
+  // process's own state is asked, not its exit code, which a viewer could end
+  // with the value that means "still running".
+  while (WaitForSingleObject(processHandle.Get(), kPollMs) == WAIT_TIMEOUT) {
+  }
 }
 
 }  // namespace installer

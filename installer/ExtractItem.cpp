@@ -34,17 +34,26 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
 }
 
 // Every folder on the way to the target that does not exist yet is made and
-// recorded; the last component is the file.
+// recorded; the last component is the file. The folders the previous target
+// went through are known to exist and are not asked for again: with many
+// files in one folder that would be a system call per folder per file.
 void Installer::CreateMissingFolders(const char* target) {
   char prefix[kWorkFolderSize];
   size_t n = text::LengthUpTo(target, kWorkFolderSize - 1);
+  size_t known = strlen(knownFolder);
+  bool shared = true;
+  size_t folderLength = 0;
   for (size_t i = 0; i < n; ++i) {
     char c = target[i] == '/' ? '\\' : target[i];
     prefix[i] = c;
+    shared = shared && i < known && knownFolder[i] == c;
     if (c != '\\') continue;
     prefix[i + 1] = '\0';
-    if (CreateDirectoryA(prefix, nullptr)) Record(createdFolders, prefix);
+    folderLength = i + 1;
+    if (!shared && CreateDirectoryA(prefix, nullptr)) Record(createdFolders, prefix);
   }
+  memcpy(knownFolder, prefix, folderLength);
+  knownFolder[folderLength] = '\0';
 }
 
 bool Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {

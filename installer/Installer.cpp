@@ -17,6 +17,7 @@ Installer::Installer()
       reader(nullptr),
       inflated(nullptr) {
   workFolder[0] = '\0';
+  knownFolder[0] = '\0';
   reader = new payload::PayloadReader();
 }
 

@@ -132,6 +132,9 @@ class Installer {
   // The last inflated block: released when the next one replaces it, so that
   // a long project does not hold every inflated file until the end.
   uint8_t* inflated;
+  // The folder of the last extraction target, with its final backslash: it
+  // and every folder above it exist. Forgotten when folders are removed.
+  char knownFolder[kWorkFolderSize];
 };
 
 }  // namespace installer

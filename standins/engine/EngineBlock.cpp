@@ -3,7 +3,6 @@
 #include <string.h>
 #include <zlib.h>
 
-#include <new>
 
 namespace standin {
 namespace {
@@ -22,19 +21,19 @@ bool HasEngineBlockTag(const uint8_t* data, size_t size) {
   return data != nullptr && size >= kEngineBlockHeadSize && memcmp(data, kEngineBlockTag, 4) == 0;
 }
 
-bool DecodeEngineBlock(const uint8_t* data, size_t size, std::unique_ptr<uint8_t[]>* out, uint32_t* outSize) {
+bool EngineBlockSize(const uint8_t* data, size_t size, uint32_t* decodedSize) {
   if (!HasEngineBlockTag(data, size)) return false;
   uint32_t decoded = GetU32(data + 4);
   uint64_t packed = size - kEngineBlockHeadSize;
   if (packed > UINT32_MAX || decoded > packed * kMaxInflateRatio) return false;
-  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[decoded == 0 ? 1 : decoded]);
-  if (!buffer) return false;
-  uLongf got = decoded;
-  int result = uncompress(buffer.get(), &got, data + kEngineBlockHeadSize, static_cast<uLong>(packed));
-  if (result != Z_OK || got != decoded) return false;
-  *out = std::move(buffer);
-  *outSize = decoded;
+  *decodedSize = decoded;
   return true;
+}
+
+bool InflateEngineBlock(const uint8_t* data, size_t size, uint8_t* out, uint32_t decodedSize) {
+  uLongf got = decodedSize;
+  int result = uncompress(out, &got, data + kEngineBlockHeadSize, static_cast<uLong>(size - kEngineBlockHeadSize));
+  return result == Z_OK && got == decodedSize;
 }
 
 }  // namespace standin

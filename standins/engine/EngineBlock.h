@@ -4,8 +4,6 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include <memory>
-
 namespace standin {
 
 constexpr char kEngineBlockTag[4] = {'M', 'R', 'V', 'F'};
@@ -13,8 +11,12 @@ constexpr size_t kEngineBlockHeadSize = 8;
 
 bool HasEngineBlockTag(const uint8_t* data, size_t size);
 
-// False when the block has no tag, states a size its stream cannot hold, or
-// does not inflate to exactly that size; *out is untouched then.
-bool DecodeEngineBlock(const uint8_t* data, size_t size, std::unique_ptr<uint8_t[]>* out, uint32_t* outSize);
+// The decoded size a block states; false when it has no tag or states more
+// than its stream can hold.
+bool EngineBlockSize(const uint8_t* data, size_t size, uint32_t* decodedSize);
+
+// Inflates a block whose size EngineBlockSize accepted into out, which holds
+// decodedSize bytes; false unless it inflates to exactly that size.
+bool InflateEngineBlock(const uint8_t* data, size_t size, uint8_t* out, uint32_t decodedSize);
 
 }  // namespace standin

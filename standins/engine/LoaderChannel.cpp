@@ -4,6 +4,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
 #include "standins/engine/CallLog.h"
 #include "standins/engine/EngineBlock.h"
@@ -25,7 +26,14 @@ void LoaderChannel::Forget() {
   input_ = nullptr;
   inputSize_ = 0;
   inputCopy_.reset();
+  // The decoded block's memory is kept for the next one, as an engine keeps
+  // its buffers: fresh memory for every block costs more than decoding it.
+  if (decoded_ && (!spare_ || decodedCapacity_ > spareCapacity_)) {
+    spare_ = std::move(decoded_);
+    spareCapacity_ = decodedCapacity_;
+  }
   decoded_.reset();
+  decodedCapacity_ = 0;
   output_ = nullptr;
   outputSize_ = 0;
 }
@@ -74,10 +82,19 @@ uint32_t ENGINE_CALL LoaderChannel::OutputSize() {
 bool LoaderChannel::Decode() {
   if (!loaded_) return false;
   if (!HasEngineBlockTag(input_, inputSize_)) return true;
-  std::unique_ptr<uint8_t[]> decoded;
   uint32_t decodedSize = 0;
-  if (!DecodeEngineBlock(input_, inputSize_, &decoded, &decodedSize)) return false;
-  decoded_ = std::move(decoded);
+  if (!EngineBlockSize(input_, inputSize_, &decodedSize)) return false;
+  // The spare buffer is never the current output, so a failed decode into it
+  // leaves the output as it was.
+  uint32_t needed = decodedSize == 0 ? 1 : decodedSize;
+  if (!spare_ || spareCapacity_ < needed) {
+    spare_.reset(new (std::nothrow) uint8_t[needed]);
+    spareCapacity_ = spare_ ? needed : 0;
+    if (!spare_) return false;
+  }
+  if (!InflateEngineBlock(input_, inputSize_, spare_.get(), decodedSize)) return false;
+  std::swap(decoded_, spare_);
+  std::swap(decodedCapacity_, spareCapacity_);
   output_ = decoded_.get();
   outputSize_ = decodedSize;
   return true;

@@ -29,6 +29,9 @@ class LoaderChannel final : public engine::LoaderChannel {
   uint32_t inputSize_ = 0;
   std::unique_ptr<uint8_t[]> inputCopy_;
   std::unique_ptr<uint8_t[]> decoded_;
+  uint32_t decodedCapacity_ = 0;
+  std::unique_ptr<uint8_t[]> spare_;
+  uint32_t spareCapacity_ = 0;
   const uint8_t* output_ = nullptr;
   uint32_t outputSize_ = 0;
 };

@@ -63,6 +63,31 @@ TEST_F(ExtractItemTest, InstallationFolderAndParents_CreatedAndRecorded) {
   EXPECT_EQ((std::vector<std::string>{work_ + "\\new\\", work_ + "\\new\\deeper\\"}), installer.Folders());
 }
 
+TEST_F(ExtractItemTest, FilesAlternatingBetweenFolders_EachFolderMadeAndRecordedOnce) {
+  packager::PayloadBuilder payload;
+  for (const char* name : {"a\\1.txt", "b\\2.txt", "a\\3.txt", "a\\c\\4.txt", "b\\5.txt"}) {
+    payload.AddRaw(name, B(name));
+  }
+  auto& installer = Make(payload);
+  for (const char* name : {"a\\1.txt", "b\\2.txt", "a\\3.txt", "a\\c\\4.txt", "b\\5.txt"}) {
+    ASSERT_TRUE(installer.ExtractItem(name, 0)) << name;
+    EXPECT_EQ(name, ReadFileBytes(work_ + "\\" + name));
+  }
+  EXPECT_EQ((std::vector<std::string>{work_ + "\\a\\", work_ + "\\b\\", work_ + "\\a\\c\\"}), installer.Folders());
+}
+
+TEST_F(ExtractItemTest, AfterTheFilesAreRemoved_FoldersMadeAgain) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("a\\1.txt", B("one"));
+  auto& installer = Make(payload);
+  installer.SetWorkFolder(work_ + "\\run");
+  ASSERT_TRUE(installer.ExtractItem("a\\1.txt", 0));
+  installer.RemoveExtractedFiles();
+  ASSERT_FALSE(testing_support::FileExists(work_ + "\\run"));
+  ASSERT_TRUE(installer.ExtractItem("a\\1.txt", 0));
+  EXPECT_EQ("one", ReadFileBytes(work_ + "\\run\\a\\1.txt"));
+}
+
 TEST_F(ExtractItemTest, ExistingFile_Replaced) {
   packager::PayloadBuilder payload;
   payload.AddRaw("f.txt", B("new"));

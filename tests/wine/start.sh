@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts Xvfb, makes the prefix if there is none yet, starts a wineserver.
 set -euo pipefail
-state=$1
+state=$(realpath -m "$1")
 mkdir -p "$state"
 export WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
 

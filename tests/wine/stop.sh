@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Ends the wineserver and the X server that start.sh left running.
-state=$1
+state=$(realpath -m "$1")
 export WINEPREFIX="$state/prefix"
 wineserver -k 2>/dev/null || true
 for f in wineserver xvfb; do
