@@ -10,3 +10,11 @@ add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/start.sh ${VDL_W
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 900 LABELS "host;wine")
 add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/stop.sh ${VDL_WINE_STATE})
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120 LABELS "host;wine")
+
+# A full drive and a read-only drive for the tests of installations that
+# cannot be written; needs the prefix, so it comes after wine.start.
+add_test(NAME drives.mount COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/drives.sh mount ${VDL_WINE_STATE})
+set_tests_properties(drives.mount PROPERTIES FIXTURES_SETUP drives FIXTURES_REQUIRED wine TIMEOUT 60
+  LABELS "host;wine")
+add_test(NAME drives.unmount COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/drives.sh unmount ${VDL_WINE_STATE})
+set_tests_properties(drives.unmount PROPERTIES FIXTURES_CLEANUP drives TIMEOUT 60 LABELS "host;wine")

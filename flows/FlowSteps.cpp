@@ -16,6 +16,20 @@ bool Installer::ReadSettings(const SettingRead* reads, int count) {
   return true;
 }
 
+// A viewer that the payload holds but that cannot be written (one still
+// running from an earlier installation, a folder that cannot be written, a
+// full disk) is reported as such: "not found" would send the user looking for
+// a file that is there.
+bool Installer::ExtractViewer() {
+  if (ExtractItem("VandrelViewer.exe", 1)) return true;
+  if (reader != nullptr && reader->Contains("VandrelViewer.exe", nullptr)) {
+    message::ReportCopyFailure();
+  } else {
+    message::Show("VandrelViewer.exe not found", "P", message::kOk);
+  }
+  return false;
+}
+
 // The options dialog, then the progress window and the working folder.
 bool Installer::AcceptOptions(const char* projectName, const char* initialPath) {
   ui::OptionsDialog dialog;

@@ -26,10 +26,7 @@ bool Installer::RunInPlaceFlow() {
   if (!CreateTempWorkDir()) return false;
   // The viewer is started by a relative command line from here.
   SetCurrentDirectoryA(workFolder);
-  if (!ExtractItem("VandrelViewer.exe", 1)) {
-    message::Show("VandrelViewer.exe not found", "P", message::kOk);
-    return false;
-  }
+  if (!ExtractViewer()) return false;
   if (!ExtractEngineFiles() || !StartEngine()) return false;
   if (!ExtractContent()) return false;
   ReleaseEngine();

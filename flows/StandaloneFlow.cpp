@@ -53,10 +53,7 @@ bool Installer::InstallStandaloneFlow() {
                                {"ShortCutName", settings.shortcutName, kTextFieldSize},
                                {"ProjectName", settings.projectName, kTextFieldSize}};
   if (!ReadSettings(texts, 3) || !AcceptOptions(settings.projectName, settings.installPath)) return false;
-  if (!ExtractItem("VandrelViewer.exe", 1)) {
-    message::Show("VandrelViewer.exe not found", "P", message::kOk);
-    return false;
-  }
+  if (!ExtractViewer()) return false;
   if (!InstallStandaloneContent(settings.shortcutName, settings.projectName)) return false;
   if (settings.runAfterInstall != 0 && HasDirectX81()) {
     SetCurrentDirectoryA(workFolder);

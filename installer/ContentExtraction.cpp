@@ -15,13 +15,6 @@ namespace {
 // List names are read into a 400-byte buffer, 399 bytes at a time.
 constexpr int32_t kListNameRead = 399;
 
-void ReportCopyFailure() {
-  message::Show(
-      "There was an error while trying to copy one of the installation files.\n"
-      "Please make sure no applications are running that might be locking some files.",
-      "Installation Error", message::kOk | message::kIconError);
-}
-
 float Fraction(double base, int32_t index, int32_t count) {
   double share = static_cast<double>(index) / count * 0.3;
   return static_cast<float>(share + base);
@@ -32,7 +25,7 @@ float Fraction(double base, int32_t index, int32_t count) {
 bool Installer::ExtractEngineFiles() {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     if (!ExtractItem(file.name, file.decode)) {
-      ReportCopyFailure();
+      message::ReportCopyFailure();
       return false;
     }
   }
@@ -124,7 +117,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
 bool Installer::ExtractListed(const char* name, uint8_t decode) {
   if (reader == nullptr || !reader->Contains(name, nullptr)) return true;
   if (ExtractItem(name, decode)) return true;
-  ReportCopyFailure();
+  message::ReportCopyFailure();
   return false;
 }
 

@@ -107,6 +107,7 @@ class Installer {
   bool ReadSettings(const SettingRead* reads, int count);
   bool AcceptOptions(const char* projectName, const char* initialPath);
   bool CreateLoaderChannel();
+  bool ExtractViewer();
   bool ExtractContent();
   void FinishInstallation(const char* projectName, bool viewerKey);
   bool FindPlayerFolder(uint8_t winamp3, const char* projectName, char* folder);

@@ -36,4 +36,10 @@ void ReportMissingItem(const char* name) {
   Show(textBuffer, "Error", kOk);
 }
 
+void ReportCopyFailure() {
+  Show("There was an error while trying to copy one of the installation files.\n"
+       "Please make sure no applications are running that might be locking some files.",
+       "Installation Error", kOk | kIconError);
+}
+
 }  // namespace message

@@ -27,4 +27,8 @@ int Show(const char* text, const char* caption, uint32_t type);
 // followed by the item's name, caption "Error".
 void ReportMissingItem(const char* name);
 
+// A file of the installation that could not be written: "Installation Error",
+// asking the user to close what may be locking it.
+void ReportCopyFailure();
+
 }  // namespace message

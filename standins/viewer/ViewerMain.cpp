@@ -3,6 +3,7 @@
 // does, and can be told to stay a while or leave a file of its own.
 //   VDL_VIEWER_LOG    file to append its lines to
 //   VDL_VIEWER_STAY   milliseconds to stay alive
+//   VDL_VIEWER_HOLD   a file whose appearance it waits for (two minutes at most)
 //   VDL_VIEWER_LEAVE  relative path of an extra file to leave behind
 #include <windows.h>
 
@@ -55,6 +56,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!leave.empty()) LeaveFile(folder, leave);
   std::string stay = viewer::Variable("VDL_VIEWER_STAY");
   if (!stay.empty()) Sleep(static_cast<DWORD>(strtoul(stay.c_str(), nullptr, 10)));
+  std::string hold = viewer::Variable("VDL_VIEWER_HOLD");
+  for (int i = 0; !hold.empty() && i < 1200 && GetFileAttributesA(hold.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(100);
+  }
   viewer::LogLine("Viewer end");
   return 0;
 }

@@ -2,6 +2,7 @@
 // library with the stand-in viewer and engine, under Wine.
 #include <gtest/gtest.h>
 
+#include <string.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "tests/support/Installers.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
+#include "tests/support/SystemState.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
 
@@ -229,6 +231,47 @@ TEST_F(RunInPlaceTest, DirectXMissing_CheckedOnlyWhenAsked) {
   ProjectFiles files;
   EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
   ExpectSuccessfulRun(files);
+}
+
+// The folder a viewer logged that it was started in, or "".
+std::string ViewerFolder(const std::string& log) {
+  std::string text = testing_support::ReadFileBytes(log);
+  size_t start = text.find("Viewer folder ");
+  if (start == std::string::npos) return "";
+  start += strlen("Viewer folder ");
+  return text.substr(start, text.find('\n', start) - start);
+}
+
+// A double double-click: two runs of one installer at once. The one whose
+// viewer ends first removes its own files, none of the other's.
+TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
+  ProjectFiles files;
+  std::string installer = dir_.File("setup.exe");
+  ASSERT_TRUE(testing_support::WriteInstaller(installer, testing_support::StubPath(),
+                                              testing_support::RunInPlaceProject(Arch::kX64, &files)));
+  std::string quickLog = dir_.File("quick.log"), heldLog = dir_.File("held.log"), release = dir_.File("release");
+  StubDriver quick, held;
+  {
+    ScopedEnvironment log("VDL_VIEWER_LOG", heldLog.c_str());
+    ScopedEnvironment hold("VDL_VIEWER_HOLD", release.c_str());
+    ASSERT_TRUE(held.Start(installer));
+  }
+  {
+    ScopedEnvironment log("VDL_VIEWER_LOG", quickLog.c_str());
+    ASSERT_TRUE(quick.Start(installer));
+  }
+  ASSERT_TRUE(quick.WaitForExit(kRunMs));
+  ASSERT_TRUE(testing_support::WaitForLine(heldLog, "Viewer start", kRunMs));
+  std::string quickFolder = ViewerFolder(quickLog), heldFolder = ViewerFolder(heldLog);
+  ASSERT_FALSE(quickFolder.empty());
+  EXPECT_NE(quickFolder, heldFolder);
+  EXPECT_FALSE(FileExists(quickFolder));
+  for (const auto& [path, plain] : files.plain) EXPECT_TRUE(FileExists(heldFolder + "\\" + path)) << path;
+  EXPECT_TRUE(FileExists(heldFolder + "\\VandrelViewer.exe"));
+  ASSERT_TRUE(testing_support::WriteFileBytes(release, "", 0));
+  ASSERT_TRUE(held.WaitForExit(kRunMs));
+  EXPECT_TRUE(testing_support::WaitForLine(heldLog, "Viewer end", 0));
+  EXPECT_FALSE(FileExists(heldFolder));
 }
 
 TEST_F(RunInPlaceTest, I686_WholeProject_ViewerSeesEverythingThenAllIsRemoved) {

@@ -4,6 +4,8 @@
 // the Start menu and the registry.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/support/Installers.h"
 #include "tests/support/Projects.h"
 #include "tests/support/Screenshot.h"
@@ -66,8 +68,9 @@ class StandaloneTest : public ::testing::Test {
   DialogSeen Start(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
     view32_ = arch == Arch::kI686;
     std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
-    EXPECT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"),
-                                                stub, testing_support::StandaloneProject(arch, settings_)));
+    packager::PayloadBuilder project = testing_support::StandaloneProject(arch, settings_);
+    if (alterProject_) alterProject_(project);
+    EXPECT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"), stub, project));
     EXPECT_TRUE(driver_.Start(dir_.File("setup.exe")));
     return driver_.WaitForDialog(timeoutMs);
   }
@@ -106,6 +109,8 @@ class StandaloneTest : public ::testing::Test {
   ScopedEnvironment engineLog_, viewerLog_, uninstallLog_;
   std::string menu_;
   StandaloneSettings settings_;
+  // Changes the project before it is written, when set.
+  std::function<void(packager::PayloadBuilder&)> alterProject_;
   StubDriver driver_;
   // A 32-bit stub sees the registry and the system folder of 32-bit programs.
   bool view32_ = false;

@@ -1,0 +1,95 @@
+// Installations whose files cannot be written: a full disk, a read-only
+// folder, the viewer of an earlier installation still running. Each ends in a
+// message that says so, never in the success message. The drives R: (full)
+// and S: (read-only) come from the test fixture drives.mount.
+#include <random>
+
+#include "packager/EngineFormat.h"
+#include "tests/e2e/StandaloneFixture.h"
+
+namespace {
+
+using namespace standalone_e2e;
+
+constexpr char kCopyError[] =
+    "There was an error while trying to copy one of the installation files.\n"
+    "Please make sure no applications are running that might be locking some files.";
+
+bool Contains(const std::vector<DialogSeen>& boxes, const std::string& text, const std::string& caption) {
+  for (const DialogSeen& box : boxes) {
+    if (box.text == text && box.caption == caption) return true;
+  }
+  return false;
+}
+
+bool Shows(const std::vector<DialogSeen>& boxes, const std::string& text) {
+  for (const DialogSeen& box : boxes) {
+    if (box.text == text) return true;
+  }
+  return false;
+}
+
+class UnwritableTargetTest : public StandaloneTest {
+ protected:
+  ~UnwritableTargetTest() override {
+    if (!removeAfter_.empty()) testing_support::RemoveTree(removeAfter_);
+  }
+
+  static bool HasDrive(const char* root) { return GetFileAttributesA(root) != INVALID_FILE_ATTRIBUTES; }
+
+  bool HasUninstallKey() const {
+    return testing_support::MachineKeyExists(kUninstallKey + settings_.projectName, view32_);
+  }
+
+  std::string removeAfter_;
+};
+
+TEST_F(UnwritableTargetTest, DiskFullInAProjectFile_InstallationErrorNoSuccessNoPartFile) {
+  if (!HasDrive("R:\\")) GTEST_SKIP() << "no 1 MiB drive R: (tmpfs could not be mounted)";
+  settings_.installPath = "R:\\" + menu_;
+  removeAfter_ = settings_.installPath;
+  // Three MiB that do not compress, on a drive of one.
+  alterProject_ = [](packager::PayloadBuilder& project) {
+    std::mt19937 random(7);
+    packager::Bytes noise(3 << 20);
+    for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random());
+    ASSERT_TRUE(testing_support::ReplaceItem(project, "scenes\\Quay.vdl", packager::EngineEncode(noise)));
+  };
+  std::vector<DialogSeen> boxes = InstallAll();
+  EXPECT_TRUE(Contains(boxes, kCopyError, "Installation Error"));
+  EXPECT_FALSE(Shows(boxes, kDone));
+  EXPECT_TRUE(testing_support::FileExists(Install() + "\\VandrelViewer.exe"));
+  EXPECT_FALSE(testing_support::FileExists(Install() + "\\scenes\\Quay.vdl"));
+  EXPECT_FALSE(HasUninstallKey());
+}
+
+TEST_F(UnwritableTargetTest, ReadOnlyFolder_InstallationErrorAndNothingElseMade) {
+  if (!HasDrive("S:\\Locked")) GTEST_SKIP() << "no read-only drive S: (tmpfs could not be mounted)";
+  settings_.installPath = "S:\\Locked";
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kCopyError, boxes[0].text);
+  EXPECT_EQ("Installation Error", boxes[0].caption);
+  EXPECT_FALSE(testing_support::FileExists(Menu()));
+  EXPECT_FALSE(HasUninstallKey());
+}
+
+TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_InstallationErrorNoSuccess) {
+  settings_.runAfterInstall = 1;
+  {
+    ScopedEnvironment stay("VDL_VIEWER_STAY", "15000");
+    EXPECT_TRUE(InstallAll().empty());
+  }
+  ASSERT_TRUE(testing_support::WaitForLine(log_, "Viewer start", kRunMs));
+  testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32_);
+  driver_.Reset();
+  settings_.runAfterInstall = 0;
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kCopyError, boxes[0].text);
+  EXPECT_FALSE(HasUninstallKey());
+  // The folder goes with the fixture once the viewer lets go of it.
+  EXPECT_TRUE(testing_support::WaitForLine(log_, "Viewer end", 60000));
+}
+
+}  // namespace
