@@ -17,4 +17,6 @@ add_test(NAME drives.mount COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/drives.sh moun
 set_tests_properties(drives.mount PROPERTIES FIXTURES_SETUP drives FIXTURES_REQUIRED wine TIMEOUT 60
   LABELS "host;wine")
 add_test(NAME drives.unmount COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/drives.sh unmount ${VDL_WINE_STATE})
-set_tests_properties(drives.unmount PROPERTIES FIXTURES_CLEANUP drives TIMEOUT 60 LABELS "host;wine")
+# After the wineserver is gone, so that nothing holds a file on the drives.
+set_tests_properties(drives.unmount PROPERTIES FIXTURES_CLEANUP drives DEPENDS wine.stop TIMEOUT 60
+  LABELS "host;wine")

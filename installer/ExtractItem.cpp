@@ -42,6 +42,7 @@ void Installer::CreateMissingFolders(const char* target) {
   size_t n = text::LengthUpTo(target, kWorkFolderSize - 1);
   size_t known = strlen(knownFolder);
   bool shared = true;
+  bool allThere = true;
   size_t folderLength = 0;
   for (size_t i = 0; i < n; ++i) {
     char c = target[i] == '/' ? '\\' : target[i];
@@ -50,8 +51,17 @@ void Installer::CreateMissingFolders(const char* target) {
     if (c != '\\') continue;
     prefix[i + 1] = '\0';
     folderLength = i + 1;
-    if (!shared && CreateDirectoryA(prefix, nullptr)) Record(createdFolders, prefix);
+    if (shared) continue;
+    if (CreateDirectoryA(prefix, nullptr)) {
+      Record(createdFolders, prefix);
+    } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
+      // A drive's root answers "access denied"; anything else that is not a
+      // folder now is asked for again with the next file.
+      DWORD attributes = GetFileAttributesA(prefix);
+      allThere = allThere && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
   }
+  if (!allThere) folderLength = 0;
   memcpy(knownFolder, prefix, folderLength);
   knownFolder[folderLength] = '\0';
 }
@@ -102,16 +112,15 @@ bool Installer::InflateCurrentItem() {
 }
 
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
+  // An empty item leaves an empty, unrecorded file.
+  platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid() || count == 0) return false;
   DWORD written = 0;
-  {
-    platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-    if (count > 0) WriteFile(file.Get(), bytes, count, &written, nullptr);
-  }
-  // An empty item leaves an empty, unrecorded file; a short write (a full
-  // disk) must not leave a damaged file that looks installed.
-  if (written == 0) return false;
-  if (written < count) {
+  bool whole = WriteFile(file.Get(), bytes, count, &written, nullptr) && written == count;
+  file.Reset();
+  // A write that fails or stops short (a full disk) must not leave a damaged
+  // or empty file that looks installed.
+  if (!whole) {
     DeleteFileA(target);
     return false;
   }

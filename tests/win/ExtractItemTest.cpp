@@ -82,7 +82,12 @@ TEST_F(ExtractItemTest, AfterTheFilesAreRemoved_FoldersMadeAgain) {
   auto& installer = Make(payload);
   installer.SetWorkFolder(work_ + "\\run");
   ASSERT_TRUE(installer.ExtractItem("a\\1.txt", 0));
+  // The removal steps out of the working folder into its parent; this
+  // process's own current folder is put back.
+  char current[MAX_PATH];
+  ASSERT_NE(0u, GetCurrentDirectoryA(sizeof(current), current));
   installer.RemoveExtractedFiles();
+  SetCurrentDirectoryA(current);
   ASSERT_FALSE(testing_support::FileExists(work_ + "\\run"));
   ASSERT_TRUE(installer.ExtractItem("a\\1.txt", 0));
   EXPECT_EQ("one", ReadFileBytes(work_ + "\\run\\a\\1.txt"));

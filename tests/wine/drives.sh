@@ -13,29 +13,35 @@ devices="$state/prefix/dosdevices"
 full="$state/drives/full"
 locked="$state/drives/locked"
 
+# Every layer mounted at a point, even one left by an earlier run; a busy
+# one is detached lazily rather than left in place.
 unmount() {
   rm -f "$devices/r:" "$devices/s:"
   for point in "$full" "$locked"; do
-    mountpoint -q "$point" && umount "$point"
+    while mountpoint -q "$point"; do
+      umount "$point" 2>/dev/null || umount -l "$point" || { echo "drives.sh: cannot unmount $point"; return 1; }
+    done
   done
   return 0
 }
 
+skip() {
+  echo "drives.sh: $1; the full-disk and read-only tests will be skipped"
+  unmount
+  exit 0
+}
+
 if [ "$action" = unmount ]; then
   unmount
-  exit 0
+  exit
 fi
 
-unmount
+unmount || skip "an earlier drive is still mounted"
 mkdir -p "$full" "$locked" "$devices"
-if ! mount -t tmpfs -o size=1m,mode=0777 vdl-full "$full" 2>/dev/null ||
-   ! mount -t tmpfs -o size=64k,mode=0777 vdl-locked "$locked" 2>/dev/null; then
-  echo "drives.sh: cannot mount tmpfs here; the full-disk and read-only tests will be skipped"
-  unmount
-  exit 0
-fi
-mkdir "$locked/Locked"
-mount -o remount,ro "$locked"
+mount -t tmpfs -o size=1m,mode=0777 vdl-full "$full" 2>/dev/null || skip "cannot mount tmpfs here"
+mount -t tmpfs -o size=64k,mode=0777 vdl-locked "$locked" 2>/dev/null || skip "cannot mount tmpfs here"
+mkdir "$locked/Locked" || skip "cannot make the folder of the read-only drive"
+mount -o remount,ro "$locked" || skip "cannot make the drive read-only"
 ln -s "$full" "$devices/r:"
 ln -s "$locked" "$devices/s:"
 echo "drives R: (1 MiB) and S: (read-only) ready"
