@@ -127,22 +127,24 @@ def timed(command, watch=None):
 
 
 def median_time(command, runs, watch=None):
-    results = [timed(command, watch) for _ in range(runs)]
+    return summary([timed(command, watch) for _ in range(runs)])
+
+
+def size_rows():
+    rows = []
+    for variant in ("VandrelStub.exe", "VandrelStubAdmin.exe"):
+        size = os.path.getsize(os.path.join(WIN32, "app", variant))
+        rows.append(("Stub size, i686, " + variant, "%d bytes (%.1f KiB)" % (size, size / 1024)))
+    return rows
+
+
+def summary(results):
+    """The median time and the largest peak of (seconds, peak) results."""
     return statistics.median(r[0] for r in results), max(r[1] for r in results)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--mib", type=int, default=256, help="project size for the throughput figure")
-    parser.add_argument("--runs", type=int, default=5)
-    args = parser.parse_args()
-    os.makedirs(WORK, exist_ok=True)
-    rows = []
-    for variant in ("VandrelStub.exe", "VandrelStubAdmin.exe"):
-        rows.append(("Stub size, i686, " + variant, "%d bytes (%.1f KiB)" % (
-            os.path.getsize(os.path.join(WIN32, "app", variant)), os.path.getsize(os.path.join(WIN32, "app", variant)) / 1024)))
-
-    big = write_project("throughput", 64, args.mib * MIB)
+def throughput_rows(mib, runs):
+    big = write_project("throughput", 64, mib * MIB)
     empty = write_project("empty", 0, 0)
     baseline = os.path.join(WIN64, "tests", "bench", "inflate_baseline.exe")
     out = os.path.join(WORK, "baseline-out")
@@ -152,53 +154,66 @@ def main():
     # removed files, the baseline's removed output) costs far less to fill
     # again than memory the host has had time to take back; without the wait
     # that would favour whichever program runs right after a removal.
-    def settled(command, watch=None):
+    def stub_run(installer):
         time.sleep(SETTLE_S)
-        return timed(command, watch)
+        return timed([RUN64, windows(installer)], os.path.basename(installer))
     def base_run(installer):
         shutil.rmtree(out, ignore_errors=True)
-        return settled([RUN64, baseline, windows(installer), windows(out)])
-    stub_runs, base_runs, empty_stub_runs, empty_base_runs = [], [], [], []
-    for _ in range(args.runs):
-        stub_runs.append(settled([RUN64, windows(big)], "throughput.exe"))
-        base_runs.append(base_run(big))
-        empty_stub_runs.append(settled([RUN64, windows(empty)], "empty.exe"))
-        empty_base_runs.append(base_run(empty))
+        time.sleep(SETTLE_S)
+        return timed([RUN64, baseline, windows(installer), windows(out)])
+    results = {"stub": [], "base": [], "empty stub": [], "empty base": []}
+    for _ in range(runs):
+        results["stub"].append(stub_run(big))
+        results["base"].append(base_run(big))
+        results["empty stub"].append(stub_run(empty))
+        results["empty base"].append(base_run(empty))
     shutil.rmtree(out, ignore_errors=True)
-    stub_s, stub_peak = statistics.median(r[0] for r in stub_runs), max(r[1] for r in stub_runs)
-    base_s = statistics.median(r[0] for r in base_runs)
-    empty_stub_s, empty_peak = statistics.median(r[0] for r in empty_stub_runs), max(r[1] for r in empty_stub_runs)
-    empty_base_s = statistics.median(r[0] for r in empty_base_runs)
-    size = args.mib * MIB
-    rows.append(("Extraction, %d MiB in 64 files" % args.mib, "%.0f MB/s stub, %.0f MB/s baseline: %.2fx the baseline's time"
-                 % (size / stub_s / 1e6, size / base_s / 1e6, stub_s / base_s)))
-    # What the project files add to a run, without the fixed costs of either
-    # program: the stub's window, engine, viewer and clean-up; the processes.
-    rows.append(("The same project without its %d MiB" % args.mib, "%.2f s stub, %.2f s baseline"
-                 % (empty_stub_s, empty_base_s)))
-    rows.append(("Extraction less that, %d MiB" % args.mib, "%.0f MB/s stub, %.0f MB/s baseline: %.2fx the baseline's time"
-                 % (size / (stub_s - empty_stub_s) / 1e6, size / (base_s - empty_base_s) / 1e6,
-                    (stub_s - empty_stub_s) / (base_s - empty_base_s))))
-    unpacked = args.mib * MIB // 64
+    (stub_s, stub_peak), (base_s, _) = summary(results["stub"]), summary(results["base"])
+    (empty_stub_s, empty_peak), (empty_base_s, _) = summary(results["empty stub"]), summary(results["empty base"])
+    size = mib * MIB
     stored = largest_stored(big)
-    rows.append(("Peak memory, largest item %d KiB stored + %d KiB unpacked" % (stored // 1024, unpacked // 1024),
-                 "%d KiB resident; %d KiB without the project files" % (stub_peak, empty_peak)))
+    # The run without the project files shows the fixed costs of either
+    # program: the stub's window, engine, viewer and clean-up; the processes.
+    return [
+        ("Extraction, %d MiB in 64 files" % mib, "%.0f MB/s stub, %.0f MB/s baseline: %.2fx the baseline's time"
+         % (size / stub_s / 1e6, size / base_s / 1e6, stub_s / base_s)),
+        ("The same project without its %d MiB" % mib, "%.2f s stub, %.2f s baseline" % (empty_stub_s, empty_base_s)),
+        ("Extraction less that, %d MiB" % mib, "%.0f MB/s stub, %.0f MB/s baseline: %.2fx the baseline's time"
+         % (size / (stub_s - empty_stub_s) / 1e6, size / (base_s - empty_base_s) / 1e6,
+            (stub_s - empty_stub_s) / (base_s - empty_base_s))),
+        ("Peak memory, largest item %d KiB stored + %d KiB unpacked" % (stored // 1024, size // 64 // 1024),
+         "%d KiB resident; %d KiB without the project files" % (stub_peak, empty_peak)),
+    ]
 
+
+def scaling_rows(runs):
     few = write_project("items-100", 100, 64 * MIB)
     many = write_project("items-10000", 10000, 64 * MIB)
-    few_s, _ = median_time([RUN64, windows(few)], args.runs)
-    many_s, _ = median_time([RUN64, windows(many)], args.runs)
-    rows.append(("64 MiB as 100 / 10,000 items", "%.2f s / %.2f s: per item %.1f ms / %.2f ms"
-                 % (few_s, many_s, few_s / 100 * 1000, many_s / 10000 * 1000)))
-    rows.append(("Per-item time, 10,000 items against 100", "%.2fx" % ((many_s / 10000) / (few_s / 100))))
+    few_s, _ = median_time([RUN64, windows(few)], runs)
+    many_s, _ = median_time([RUN64, windows(many)], runs)
+    return [
+        ("64 MiB as 100 / 10,000 items", "%.2f s / %.2f s: per item %.1f ms / %.2f ms"
+         % (few_s, many_s, few_s / 100 * 1000, many_s / 10000 * 1000)),
+        ("Per-item time, 10,000 items against 100", "%.2fx" % ((many_s / 10000) / (few_s / 100))),
+    ]
 
+
+def startup_rows(runs):
     one = write_project("start-few", 0, 0, project_type=7, with_runtime=False)
     lots = write_project("start-many", 5000, 5000, project_type=7, with_runtime=False)
-    one_s, _ = median_time([RUN64, windows(one)], args.runs)
-    lots_s, _ = median_time([RUN64, windows(lots)], args.runs)
-    rows.append(("Start-up to exit, %d / %d items" % (item_count(one), item_count(lots)),
-                 "%.2f s / %.2f s: %.2fx" % (one_s, lots_s, lots_s / one_s)))
+    one_s, _ = median_time([RUN64, windows(one)], runs)
+    lots_s, _ = median_time([RUN64, windows(lots)], runs)
+    return [("Start-up to exit, %d / %d items" % (item_count(one), item_count(lots)),
+             "%.2f s / %.2f s: %.2fx" % (one_s, lots_s, lots_s / one_s))]
 
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--mib", type=int, default=256, help="project size for the throughput figure")
+    parser.add_argument("--runs", type=int, default=5)
+    args = parser.parse_args()
+    os.makedirs(WORK, exist_ok=True)
+    rows = size_rows() + throughput_rows(args.mib, args.runs) + scaling_rows(args.runs) + startup_rows(args.runs)
     width = max(len(r[0]) for r in rows)
     print("| %s | %s |" % ("Figure".ljust(width), "Measured"))
     print("|-%s-|-%s-|" % ("-" * width, "-" * 8))

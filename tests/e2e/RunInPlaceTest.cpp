@@ -13,6 +13,7 @@
 #include "tests/support/SystemState.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
+#include "tests/support/ViewerHold.h"
 
 using testing_support::Arch;
 using testing_support::DialogSeen;
@@ -254,17 +255,13 @@ TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
   std::string installer = dir_.File("setup.exe");
   ASSERT_TRUE(testing_support::WriteInstaller(installer, testing_support::StubPath(),
                                               testing_support::RunInPlaceProject(Arch::kX64, &files)));
-  std::string quickLog = dir_.File("quick.log"), heldLog = dir_.File("held.log"), release = dir_.File("release");
+  std::string quickLog = dir_.File("quick.log"), heldLog = dir_.File("held.log");
   StubDriver quick, held;
-  // Destroyed before the drivers: a held viewer is let go however the test
-  // ends, so that its run removes its folder.
-  struct Release {
-    std::string path;
-    ~Release() { testing_support::WriteFileBytes(path, "", 0); }
-  } releaseAtEnd{release};
+  // Gone before the drivers: the held viewer's run removes its own folder.
+  testing_support::ViewerHold viewerHold(dir_.File("release"), heldLog);
   {
     ScopedEnvironment log("VDL_VIEWER_LOG", heldLog.c_str());
-    ScopedEnvironment hold("VDL_VIEWER_HOLD", release.c_str());
+    ScopedEnvironment hold("VDL_VIEWER_HOLD", viewerHold.ReleaseFile().c_str());
     ASSERT_TRUE(held.Start(installer));
   }
   {
@@ -280,7 +277,7 @@ TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
   for (const auto& [path, plain] : files.plain) EXPECT_TRUE(FileExists(heldFolder + "\\" + path)) << path;
   EXPECT_TRUE(FileExists(heldFolder + "\\VandrelViewer.exe"));
   EXPECT_FALSE(testing_support::WaitForLine(heldLog, "Viewer end", 0));
-  ASSERT_TRUE(testing_support::WriteFileBytes(release, "", 0));
+  ASSERT_TRUE(viewerHold.Release());
   ASSERT_TRUE(held.WaitForExit(kRunMs));
   EXPECT_TRUE(testing_support::WaitForLine(heldLog, "Viewer end", 0));
   EXPECT_FALSE(FileExists(heldFolder));

@@ -6,6 +6,7 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/ViewerHold.h"
 
 namespace {
 
@@ -75,19 +76,11 @@ TEST_F(UnwritableTargetTest, ReadOnlyFolder_InstallationErrorAndNothingElseMade)
 }
 
 TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_InstallationErrorNoSuccess) {
-  std::string release = dir_.File("release");
-  // However the test ends, the viewer lets go of the folder before the
-  // fixture removes it.
-  struct Release {
-    std::string path, log;
-    ~Release() {
-      testing_support::WriteFileBytes(path, "", 0);
-      testing_support::WaitForLine(log, "Viewer end", 60000);
-    }
-  } releaseAtEnd{release, log_};
+  // Gone before the fixture removes the folder the viewer holds.
+  testing_support::ViewerHold held(dir_.File("release"), log_);
   settings_.runAfterInstall = 1;
   {
-    ScopedEnvironment hold("VDL_VIEWER_HOLD", release.c_str());
+    ScopedEnvironment hold("VDL_VIEWER_HOLD", held.ReleaseFile().c_str());
     EXPECT_TRUE(InstallAll().empty());
   }
   ASSERT_TRUE(testing_support::WaitForLine(log_, "Viewer start", kRunMs));
