@@ -52,7 +52,7 @@ TEST_F(DllPlantingTest, StandaloneWithProbeAndBrowser_NoPlantedDllLoaded) {
   PostMessageA(options.window, WM_COMMAND, MAKEWPARAM(kBrowse, BN_CLICKED), 0);
   DialogSeen browser = driver_.WaitForDialog(kRunMs);
   ASSERT_NE(nullptr, browser.window);
-  EXPECT_TRUE(driver_.Press(browser.window, IDCANCEL));
+  EXPECT_TRUE(driver_.PressUntilGone(browser.window, IDCANCEL));
   InstallToEnd(options.window);
   EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
   EXPECT_EQ("", testing_support::ReadFileBytes(planted_));

@@ -102,7 +102,7 @@ TEST_F(OptionsDialogTest, BrowseCancelled_NothingChanges) {
   PostMessageA(options, WM_COMMAND, MAKEWPARAM(kBrowse, BN_CLICKED), 0);
   DialogSeen browser = driver_.WaitForDialog(kRunMs);
   ASSERT_NE(nullptr, browser.window);
-  EXPECT_TRUE(driver_.Press(browser.window, IDCANCEL));
+  EXPECT_TRUE(driver_.PressUntilGone(browser.window, IDCANCEL));
   EXPECT_EQ(Install(), StubDriver::ControlText(Edit(options)));
   EXPECT_TRUE(driver_.Press(options, kCancel));
   ExpectNothingDone();
@@ -115,7 +115,7 @@ TEST_F(OptionsDialogTest, BrowseChosen_FolderPathInTheEdit) {
   ASSERT_NE(nullptr, browser.window);
   EXPECT_EQ("Select Installation Directory", StubDriver::ControlText(GetDlgItem(browser.window, 0x3742)));
   // The browser starts on the desktop; taking it chooses the desktop folder.
-  EXPECT_TRUE(driver_.Press(browser.window, IDOK));
+  EXPECT_TRUE(driver_.PressUntilGone(browser.window, IDOK));
   char desktop[MAX_PATH] = "";
   SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
   EXPECT_EQ(desktop, StubDriver::ControlText(Edit(options)));

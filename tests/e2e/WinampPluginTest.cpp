@@ -147,7 +147,7 @@ TEST_F(WinampPluginTest, NotRegisteredAnsweredYes_ChosenFolderUsed) {
   SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
   std::string plugins = std::string(desktop) + "\\Plugins";
   CreateDirectoryA(plugins.c_str(), nullptr);
-  EXPECT_TRUE(driver_.Press(browser.window, IDOK));
+  EXPECT_TRUE(driver_.PressUntilGone(browser.window, IDOK));
   std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
   ASSERT_EQ(1u, boxes.size());
   std::string plugin = plugins + "\\vis_" + settings_.projectName + ".dll";

@@ -95,6 +95,14 @@ bool StubDriver::Press(HWND dialog, int buttonId, DWORD timeoutMs) {
   return true;
 }
 
+bool StubDriver::PressUntilGone(HWND dialog, int buttonId, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!Press(dialog, buttonId, 1000)) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+  }
+  return true;
+}
+
 std::vector<DialogSeen> StubDriver::AnswerAllUntilExit(DWORD timeoutMs, int buttonId) {
   std::vector<DialogSeen> boxes;
   DWORD start = GetTickCount();

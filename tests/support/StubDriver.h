@@ -35,6 +35,9 @@ class StubDriver {
   DialogSeen WaitForDialog(DWORD timeoutMs);
   // Sends a button's command to a dialog and waits until the dialog is gone.
   bool Press(HWND dialog, int buttonId, DWORD timeoutMs = 10000);
+  // The same, pressing again each second: for a dialog that shows before it
+  // can act on the button (the folder browser while it fills its tree).
+  bool PressUntilGone(HWND dialog, int buttonId, DWORD timeoutMs = 60000);
   // Answers every message box until the process ends; the boxes seen, in
   // order. Other dialogs are left alone.
   std::vector<DialogSeen> AnswerAllUntilExit(DWORD timeoutMs, int buttonId = IDOK);
