@@ -3,8 +3,13 @@
 # Idempotent: a machine that has everything costs a few seconds.
 set -euo pipefail
 
+# It installs Debian packages, so it needs root: a user who is not root is
+# asked for sudo here, so that one command line works with and without it.
 if [ "$(id -u)" -ne 0 ]; then
-  echo "setup.sh: run as root (it installs Debian packages)" >&2
+  if command -v sudo >/dev/null 2>&1; then
+    exec sudo bash "$0" "$@"
+  fi
+  echo "setup.sh: run as root (it installs Debian packages), or install sudo" >&2
   exit 1
 fi
 
@@ -13,6 +18,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 wine32:i386 qemu-user-static binfmt-support
   xvfb xauth x11-utils imagemagick libtomlplusplus-dev osslsigncode openssl
+  libdeflate-dev libcli11-dev nlohmann-json3-dev nsis
 )
 
 missing=()
