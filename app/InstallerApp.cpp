@@ -3,17 +3,11 @@
 #include "installer/Installer.h"
 #include "payload/PayloadFormat.h"
 #include "payload/PayloadReader.h"
+#include "payload/ProjectTypes.h"
 #include "platform/Message.h"
 
 namespace app {
 namespace {
-
-enum ProjectType : uint32_t {
-  kRunInPlace = 1,
-  kStandalone = 2,
-  kScreenSaver = 5,
-  kWinampPlugin = 6,
-};
 
 // Each flow runs in an installer object of its own, with its own reader.
 template <bool (installer::Installer::*Flow)()>
@@ -37,16 +31,16 @@ bool InstallerApp::ReadSetting(const char* name, void* buffer, int32_t count) {
 
 void InstallerApp::Run() {
   uint8_t raw[4];
-  if (!ReadSetting("ProjectType", raw, sizeof(raw))) {
+  if (!ReadSetting(payload::kProjectTypeSetting.name, raw, sizeof(raw))) {
     message::Show("Can't find project type", "Error", message::kOk);
     return;
   }
   uint32_t type = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (static_cast<uint32_t>(raw[3]) << 24);
   switch (type) {
-    case kRunInPlace: RunInPlace(); break;
-    case kStandalone: Standalone(); break;
-    case kScreenSaver: ScreenSaver(); break;
-    case kWinampPlugin: WinampPlugin(); break;
+    case payload::kRunInPlace: RunInPlace(); break;
+    case payload::kStandalone: Standalone(); break;
+    case payload::kScreenSaver: ScreenSaver(); break;
+    case payload::kWinampPlugin: WinampPlugin(); break;
     default: break;  // Unknown types end the run without a word.
   }
 }

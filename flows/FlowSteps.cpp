@@ -8,8 +8,9 @@ namespace installer {
 
 bool Installer::ReadSettings(const SettingRead* reads, int count) {
   for (int i = 0; i < count; ++i) {
-    if (!ReadItem(reads[i].name, reads[i].buffer, reads[i].size, nullptr)) {
-      message::ReportMissingItem(reads[i].name);
+    const payload::Setting& setting = reads[i].setting;
+    if (!ReadItem(setting.name, reads[i].buffer, static_cast<int32_t>(setting.size), nullptr)) {
+      message::ReportMissingItem(setting.name);
       return false;
     }
   }

@@ -15,8 +15,8 @@ constexpr char kNoDirectX[] =
 
 bool Installer::RunInPlaceFlow() {
   uint8_t checkDx8 = 0;
-  if (!ReadItem("CheckDx8", &checkDx8, 1, nullptr)) {
-    message::ReportMissingItem("CheckDx8");
+  if (!ReadItem(payload::kCheckDx8.name, &checkDx8, payload::kCheckDx8.size, nullptr)) {
+    message::ReportMissingItem(payload::kCheckDx8.name);
     return false;
   }
   if (checkDx8 != 0 && !HasDirectX81()) {

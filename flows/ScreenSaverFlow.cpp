@@ -27,10 +27,10 @@ bool Installer::InstallScreenSaverFlow() {
   uint8_t runAfterInstall = 0;
   char installPath[kTextFieldSize + 1] = {};
   char projectName[kTextFieldSize + 1] = {};
-  const SettingRead reads[] = {{"CheckDx8", &checkDx8, 1},
-                               {"RunAfterInstall", &runAfterInstall, 1},
-                               {"InstallPath", installPath, kTextFieldSize},
-                               {"ProjectName", projectName, kTextFieldSize}};
+  const SettingRead reads[] = {{payload::kCheckDx8, &checkDx8},
+                               {payload::kRunAfterInstall, &runAfterInstall},
+                               {payload::kInstallPath, installPath},
+                               {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 4)) return false;
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, installPath)) return false;

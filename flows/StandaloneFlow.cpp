@@ -42,16 +42,16 @@ bool ProgramsFolder(HWND owner, char* folder) {
 
 bool Installer::InstallStandaloneFlow() {
   StandaloneSettings settings = {};
-  const SettingRead flags[] = {{"CheckDx8", &settings.checkDx8, 1}, {"RunAfterInstall", &settings.runAfterInstall, 1}};
+  const SettingRead flags[] = {{payload::kCheckDx8, &settings.checkDx8}, {payload::kRunAfterInstall, &settings.runAfterInstall}};
   if (!ReadSettings(flags, 2)) return false;
   if (settings.checkDx8 != 0 && !HasDirectX81() &&
       message::Show(kAskDirectX, "DirectX version check", message::kYesNo | message::kIconWarning) !=
           message::kAnswerYes) {
     return false;
   }
-  const SettingRead texts[] = {{"InstallPath", settings.installPath, kTextFieldSize},
-                               {"ShortCutName", settings.shortcutName, kTextFieldSize},
-                               {"ProjectName", settings.projectName, kTextFieldSize}};
+  const SettingRead texts[] = {{payload::kInstallPath, settings.installPath},
+                               {payload::kShortCutName, settings.shortcutName},
+                               {payload::kProjectName, settings.projectName}};
   if (!ReadSettings(texts, 3) || !AcceptOptions(settings.projectName, settings.installPath)) return false;
   if (!ExtractViewer()) return false;
   if (!InstallStandaloneContent(settings.shortcutName, settings.projectName)) return false;

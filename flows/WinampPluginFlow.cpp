@@ -61,11 +61,11 @@ bool Installer::InstallWinampPluginFlow() {
   uint8_t winamp3 = 0;
   char startupDirectory[kTextFieldSize + 1] = {};
   char projectName[kTextFieldSize + 1] = {};
-  const SettingRead reads[] = {{"CheckDx8", &checkDx8, 1},
-                               {"StartupDirectory", startupDirectory, kTextFieldSize},
-                               {"ProjectName", projectName, kTextFieldSize}};
+  const SettingRead reads[] = {{payload::kCheckDx8, &checkDx8},
+                               {payload::kStartupDirectory, startupDirectory},
+                               {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 3)) return false;
-  if (!ReadItem("WinampVersion", &winamp3, 1, nullptr)) {
+  if (!ReadItem(payload::kWinampVersion.name, &winamp3, payload::kWinampVersion.size, nullptr)) {
     message::Show("Can't find winamp version", "Error", message::kOk);
     return false;
   }

@@ -33,21 +33,20 @@ bool Installer::ExtractEngineFiles() {
 }
 
 bool Installer::ExtractChannels() {
-  return ExtractList("ChannelCount", "ChannelItemNameID", "CHANNELINFO", 0.0, false) &&
-         ExtractList("ChannelDLLCount", "ChannelDLLItemNameID", "CHANNELINFO", 0.3, true);
+  return ExtractList(payload::kChannelList, 0.0, false) && ExtractList(payload::kChannelModuleList, 0.3, true);
 }
 
-bool Installer::ExtractProjectFiles() { return ExtractList("FileCount", "ItemNameID", "FILEINFO", 0.6, true); }
+bool Installer::ExtractProjectFiles() { return ExtractList(payload::kProjectFileList, 0.6, true); }
 
-bool Installer::ExtractList(const char* countName, const char* prefix, const char* type, double base, bool report) {
+bool Installer::ExtractList(const payload::ListInfo& list, double base, bool report) {
   int32_t count = 0;
-  if (!ReadItem(countName, &count, sizeof(count), type)) {
+  bool projectFiles = strcmp(list.type, payload::kTypeFileInfo) == 0;
+  if (!ReadItem(list.countName, &count, sizeof(count), list.type)) {
     // Both channel counts share one text.
-    message::Show(strcmp(type, "FILEINFO") == 0 ? "Can't find FileCount" : "Can't find ChannelCount", "Error",
-                  message::kOk);
+    message::Show(projectFiles ? "Can't find FileCount" : "Can't find ChannelCount", "Error", message::kOk);
     return false;
   }
-  ListWalk walk = {prefix, type, base, report, count};
+  ListWalk walk = {list.entryPrefix, list.type, base, report, count};
   if (reader == nullptr || count <= reader->EntryCount()) {
     for (int32_t i = 0; i < count; ++i) {
       if (!ExtractListEntry(walk, i)) return false;
@@ -107,7 +106,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   if (!ReadItem(key, name, kListNameRead, walk.type)) return true;
   name[kListNameRead] = '\0';
   // Project files named ".cgr" are stored as they are written.
-  uint8_t decode = strcmp(walk.type, "FILEINFO") == 0 && strstr(name, ".cgr") != nullptr ? 0 : 1;
+  uint8_t decode = strcmp(walk.type, payload::kTypeFileInfo) == 0 && strstr(name, ".cgr") != nullptr ? 0 : 1;
   return ExtractListed(name, decode);
 }
 

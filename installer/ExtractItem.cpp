@@ -2,7 +2,7 @@
 #include <string.h>
 
 #include "installer/Installer.h"
-#include "installer/ItemName.h"
+#include "payload/ItemName.h"
 #include "payload/Inflate.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
@@ -17,7 +17,7 @@ constexpr uint32_t kMaxDeflateRatio = 1032;
 }  // namespace
 
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
-  if (name == nullptr || !IsSafeItemName(name)) return false;
+  if (name == nullptr || !payload::IsSafeItemName(name)) return false;
   char target[kWorkFolderSize];
   target[0] = '\0';
   // Refused rather than cut: a cut path would write a different file.

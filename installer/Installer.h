@@ -5,6 +5,7 @@
 #include "engine/EngineInterface.h"
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
+#include "payload/ProjectTypes.h"
 #include "ui/ProgressWindow.h"
 
 namespace installer {
@@ -15,13 +16,12 @@ constexpr uint32_t kWorkFolderSize = 400;
 // Every other path (engine DLL, shortcuts, copies, registry data).
 constexpr uint32_t kPathSize = 260;
 // Text settings and the record files' text fields.
-constexpr uint32_t kTextFieldSize = 259;
+constexpr uint32_t kTextFieldSize = payload::kTextSettingSize;
 
-// One setting a flow reads into its own buffer.
+// One setting a flow reads into its own buffer, at the setting's width.
 struct SettingRead {
-  const char* name;
+  const payload::Setting& setting;
   void* buffer;
-  int32_t size;
 };
 
 // One list of the payload as it is walked.
@@ -121,7 +121,7 @@ class Installer {
   bool DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
-  bool ExtractList(const char* countName, const char* prefix, const char* type, double base, bool report);
+  bool ExtractList(const payload::ListInfo& list, double base, bool report);
   bool ExtractListed(const char* name, uint8_t decode);
   bool ExtractListEntry(const ListWalk& walk, int32_t index);
   bool ExtractPresentEntries(const ListWalk& walk);

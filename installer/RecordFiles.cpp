@@ -63,12 +63,12 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind)
 }
 
 bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
-  const char* const names[] = {"DoQuitCgr", "DoSmallPreview"};
+  const payload::Setting* const settings[] = {&payload::kDoQuitCgr, &payload::kDoSmallPreview};
   const char* const tags[] = {"SCQC", "SCSP"};
   for (int i = 0; i < 2; ++i) {
     uint8_t value = 0;
-    if (!ReadItem(names[i], &value, 1, nullptr)) {
-      message::ReportMissingItem(names[i]);
+    if (!ReadItem(settings[i]->name, &value, settings[i]->size, nullptr)) {
+      message::ReportMissingItem(settings[i]->name);
       return false;
     }
     WriteChunk(saver, tags[i], &value, 1);

@@ -4,28 +4,21 @@
 
 #include "payload/Crc32Table.h"
 #include "payload/PayloadFormat.h"
+#include "payload/ProjectTypes.h"
 
 namespace packager {
 
-const char* ListCountName(ListKind kind) {
+static const payload::ListInfo& ListOf(ListKind kind) {
   switch (kind) {
-    case ListKind::kChannels: return "ChannelCount";
-    case ListKind::kChannelModules: return "ChannelDLLCount";
-    default: return "FileCount";
+    case ListKind::kChannels: return payload::kChannelList;
+    case ListKind::kChannelModules: return payload::kChannelModuleList;
+    default: return payload::kProjectFileList;
   }
 }
 
-const char* ListEntryPrefix(ListKind kind) {
-  switch (kind) {
-    case ListKind::kChannels: return "ChannelItemNameID";
-    case ListKind::kChannelModules: return "ChannelDLLItemNameID";
-    default: return "ItemNameID";
-  }
-}
-
-const char* ListType(ListKind kind) {
-  return kind == ListKind::kProjectFiles ? payload::kTypeFileInfo : payload::kTypeChannelInfo;
-}
+const char* ListCountName(ListKind kind) { return ListOf(kind).countName; }
+const char* ListEntryPrefix(ListKind kind) { return ListOf(kind).entryPrefix; }
+const char* ListType(ListKind kind) { return ListOf(kind).type; }
 
 void PutU32(Bytes& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));

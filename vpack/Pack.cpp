@@ -52,8 +52,7 @@ std::string StubInFolder(const std::string& folder, const Manifest& manifest) {
   for (const SettingValue& setting : manifest.settings) {
     if (std::string(setting.info->name) == kProjectType) type = setting.number;
   }
-  bool installs = type == 2 || type == 5 || type == 6;
-  return (std::filesystem::path(folder) / (installs ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
+  return (std::filesystem::path(folder) / (InstallsProject(type) ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
 }
 
 packager::Bytes ReadStub(const PackOptions& options, const Manifest& manifest) {

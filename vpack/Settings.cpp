@@ -1,22 +1,25 @@
 #include "vpack/Settings.h"
 
-#include "payload/PayloadFormat.h"
+#include "payload/ProjectTypes.h"
 
 namespace vpack {
 
+namespace {
+
+SettingKind KindOf(const payload::Setting& setting) {
+  if (setting.size == payload::kNumberSize) return SettingKind::kNumber;
+  if (setting.size == payload::kFlagSize) return SettingKind::kFlag;
+  return SettingKind::kText;
+}
+
+}  // namespace
+
 const std::vector<SettingInfo>& KnownSettings() {
-  static const std::vector<SettingInfo> settings = {
-      {kProjectType, SettingKind::kNumber},
-      {"CheckDx8", SettingKind::kFlag},
-      {"RunAfterInstall", SettingKind::kFlag},
-      {"DoQuitCgr", SettingKind::kFlag},
-      {"DoSmallPreview", SettingKind::kFlag},
-      {"WinampVersion", SettingKind::kFlag},
-      {"InstallPath", SettingKind::kText},
-      {"ShortCutName", SettingKind::kText},
-      {"ProjectName", SettingKind::kText},
-      {"StartupDirectory", SettingKind::kText},
-  };
+  static const std::vector<SettingInfo> settings = [] {
+    std::vector<SettingInfo> all;
+    for (const payload::Setting* setting : payload::kAllSettings) all.push_back({setting->name, KindOf(*setting)});
+    return all;
+  }();
   return settings;
 }
 
@@ -29,20 +32,23 @@ const SettingInfo* FindSetting(const std::string& name) {
 
 uint32_t SettingWidth(SettingKind kind) {
   switch (kind) {
-    case SettingKind::kNumber: return 4;
-    case SettingKind::kFlag: return 1;
+    case SettingKind::kNumber: return payload::kNumberSize;
+    case SettingKind::kFlag: return payload::kFlagSize;
     default: return payload::kTextSettingSize;
   }
 }
 
 std::vector<const char*> RequiredSettings(uint32_t projectType) {
-  switch (projectType) {
-    case 1: return {"CheckDx8"};
-    case 2: return {"CheckDx8", "RunAfterInstall", "InstallPath", "ShortCutName", "ProjectName"};
-    case 5: return {"CheckDx8", "RunAfterInstall", "InstallPath", "ProjectName", "DoQuitCgr", "DoSmallPreview"};
-    case 6: return {"CheckDx8", "StartupDirectory", "ProjectName", "WinampVersion"};
-    default: return {};
-  }
+  std::vector<const char*> names;
+  const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
+  if (info == nullptr) return names;
+  for (uint32_t i = 0; i < info->settingCount; ++i) names.push_back(info->settings[i]->name);
+  return names;
+}
+
+bool InstallsProject(uint32_t projectType) {
+  const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
+  return info != nullptr && info->installs;
 }
 
 }  // namespace vpack

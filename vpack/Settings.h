@@ -4,6 +4,8 @@
 // as a missing setting.
 #include <stdint.h>
 
+#include "payload/ProjectTypes.h"
+
 #include <string>
 #include <vector>
 
@@ -26,12 +28,14 @@ const std::vector<SettingInfo>& KnownSettings();
 const SettingInfo* FindSetting(const std::string& name);
 uint32_t SettingWidth(SettingKind kind);
 
-constexpr char kProjectType[] = "ProjectType";
+constexpr const char* kProjectType = payload::kProjectTypeSetting.name;
 // Longest text that fits a text setting with its terminator.
 constexpr size_t kMaxSettingText = 258;
 
 // Settings the installer reads for a project type, besides ProjectType and
 // the three list counts; empty for the types that do nothing.
 std::vector<const char*> RequiredSettings(uint32_t projectType);
+// The installing project types need an administrator.
+bool InstallsProject(uint32_t projectType);
 
 }  // namespace vpack

@@ -1,7 +1,10 @@
 #include "tests/support/Projects.h"
 
+#include <map>
+
 #include "packager/EngineFormat.h"
 #include "payload/EngineFiles.h"
+#include "payload/ProjectTypes.h"
 #include "tests/support/Installers.h"
 
 namespace testing_support {
@@ -29,7 +32,7 @@ packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
   payload.AddList(packager::ListKind::kProjectFiles, {"scenes\\Quay.vdl", "Intro.vdl", "music/Tide.cgr"});
   payload.AddPacked("VandrelViewer.exe", ReadBytes(StandInViewerPath(arch)));
   payload.AddPacked("Tessaron.dll", ReadBytes(StandInEnginePath(arch)));
-  for (const payload::EngineFile& file : payload::kEngineFiles) {
+  for (const payload::EngineFile& file : ::payload::kEngineFiles) {
     // The DLL and the start file are added on their own.
     if (file.decode == 0 || std::string(file.name) == "Tessaron.dll") continue;
     const char* module = file.name;
@@ -62,20 +65,29 @@ const char kPluginModule[] = "winamp plug-in module of the harbour tour";
 
 namespace {
 
+// Every setting the project type reads, in the installer's order, with the
+// test's values.
 void AddSettings(packager::PayloadBuilder& payload, const InstallSettings& settings) {
-  payload.AddU32("ProjectType", settings.projectType);
-  payload.AddFlag("CheckDx8", settings.checkDx8);
-  if (settings.projectType != 6 && settings.withRunAfterInstall) {
-    payload.AddFlag("RunAfterInstall", settings.runAfterInstall);
+  const std::map<std::string, uint8_t> flags = {{::payload::kCheckDx8.name, settings.checkDx8},
+                                                {::payload::kRunAfterInstall.name, settings.runAfterInstall},
+                                                {::payload::kDoQuitCgr.name, settings.doQuitCgr},
+                                                {::payload::kDoSmallPreview.name, settings.doSmallPreview},
+                                                {::payload::kWinampVersion.name, settings.winampVersion}};
+  const std::map<std::string, std::string> texts = {{::payload::kInstallPath.name, settings.installPath},
+                                                    {::payload::kStartupDirectory.name, settings.installPath},
+                                                    {::payload::kShortCutName.name, settings.shortcutName},
+                                                    {::payload::kProjectName.name, settings.projectName}};
+  payload.AddU32(::payload::kProjectTypeSetting.name, settings.projectType);
+  const ::payload::ProjectTypeInfo* type = ::payload::FindProjectType(settings.projectType);
+  for (uint32_t i = 0; type != nullptr && i < type->settingCount; ++i) {
+    std::string name = type->settings[i]->name;
+    if (name == ::payload::kRunAfterInstall.name && !settings.withRunAfterInstall) continue;
+    if (type->settings[i]->size == ::payload::kTextSettingSize) {
+      payload.AddText(name, texts.at(name));
+    } else {
+      payload.AddFlag(name, flags.at(name));
+    }
   }
-  payload.AddText(settings.projectType == 6 ? "StartupDirectory" : "InstallPath", settings.installPath);
-  if (settings.projectType == 2) payload.AddText("ShortCutName", settings.shortcutName);
-  payload.AddText("ProjectName", settings.projectName);
-  if (settings.projectType == 5) {
-    payload.AddFlag("DoQuitCgr", settings.doQuitCgr);
-    payload.AddFlag("DoSmallPreview", settings.doSmallPreview);
-  }
-  if (settings.projectType == 6) payload.AddFlag("WinampVersion", settings.winampVersion);
 }
 
 }  // namespace
@@ -89,7 +101,9 @@ packager::PayloadBuilder InstallingProject(Arch arch, const InstallSettings& set
   if (settings.projectType == 6) payload.AddPacked("WinAmp.dll", B(kPluginModule));
   // Everything else as the run-in-place project has it.
   for (packager::Item& item : project.Items()) {
-    if (item.name != "ProjectType" && item.name != "CheckDx8") payload.Items().push_back(item);
+    if (item.name != ::payload::kProjectTypeSetting.name && item.name != ::payload::kCheckDx8.name) {
+      payload.Items().push_back(item);
+    }
   }
   return payload;
 }

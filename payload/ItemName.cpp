@@ -1,6 +1,6 @@
-#include "installer/ItemName.h"
+#include "payload/ItemName.h"
 
-namespace installer {
+namespace payload {
 
 bool IsSafeItemName(const char* name) {
   const char* component = name;
@@ -15,4 +15,4 @@ bool IsSafeItemName(const char* name) {
   }
 }
 
-}  // namespace installer
+}  // namespace payload

@@ -1,0 +1,86 @@
+#pragma once
+// What each project type reads from the payload: its settings, each at a
+// fixed width, and the three lists the installer walks. The stub's flows,
+// vpack and the tests all take names and widths from here, so that a setting
+// one of them needs cannot go missing from another.
+#include <stdint.h>
+
+#include "payload/PayloadFormat.h"
+
+namespace payload {
+
+enum ProjectType : uint32_t {
+  kRunInPlace = 1,
+  kStandalone = 2,
+  kScreenSaver = 5,
+  kWinampPlugin = 6,
+};
+
+// An APPDATA item read at exactly this many bytes: a wrong width is as bad as
+// a missing setting.
+struct Setting {
+  const char* name;
+  uint32_t size;
+};
+
+constexpr uint32_t kNumberSize = 4;
+constexpr uint32_t kFlagSize = 1;
+
+constexpr Setting kProjectTypeSetting = {"ProjectType", kNumberSize};
+constexpr Setting kCheckDx8 = {"CheckDx8", kFlagSize};
+constexpr Setting kRunAfterInstall = {"RunAfterInstall", kFlagSize};
+constexpr Setting kDoQuitCgr = {"DoQuitCgr", kFlagSize};
+constexpr Setting kDoSmallPreview = {"DoSmallPreview", kFlagSize};
+constexpr Setting kWinampVersion = {"WinampVersion", kFlagSize};
+constexpr Setting kInstallPath = {"InstallPath", kTextSettingSize};
+constexpr Setting kShortCutName = {"ShortCutName", kTextSettingSize};
+constexpr Setting kProjectName = {"ProjectName", kTextSettingSize};
+constexpr Setting kStartupDirectory = {"StartupDirectory", kTextSettingSize};
+
+// Every setting, in the order the packager writes them.
+constexpr const Setting* kAllSettings[] = {
+    &kProjectTypeSetting, &kCheckDx8,     &kRunAfterInstall, &kDoQuitCgr,     &kDoSmallPreview,
+    &kWinampVersion,      &kInstallPath, &kShortCutName,    &kProjectName, &kStartupDirectory,
+};
+
+constexpr uint32_t kMaxTypeSettings = 6;
+
+struct ProjectTypeInfo {
+  uint32_t type;
+  // The installing types need an administrator; a run in place does not.
+  bool installs;
+  uint32_t settingCount;
+  // Besides ProjectType and the list counts.
+  const Setting* settings[kMaxTypeSettings];
+};
+
+constexpr ProjectTypeInfo kProjectTypes[] = {
+    {kRunInPlace, false, 1, {&kCheckDx8}},
+    {kStandalone, true, 5, {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kShortCutName, &kProjectName}},
+    {kScreenSaver,
+     true,
+     6,
+     {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kProjectName, &kDoQuitCgr, &kDoSmallPreview}},
+    {kWinampPlugin, true, 4, {&kCheckDx8, &kStartupDirectory, &kProjectName, &kWinampVersion}},
+};
+
+// Null for a type the stub ignores.
+constexpr const ProjectTypeInfo* FindProjectType(uint32_t type) {
+  for (const ProjectTypeInfo& info : kProjectTypes) {
+    if (info.type == type) return &info;
+  }
+  return nullptr;
+}
+
+// A list: a count item and one name item per entry, "<prefix><index>".
+struct ListInfo {
+  const char* countName;
+  const char* entryPrefix;
+  const char* type;
+};
+
+constexpr ListInfo kChannelList = {"ChannelCount", "ChannelItemNameID", kTypeChannelInfo};
+constexpr ListInfo kChannelModuleList = {"ChannelDLLCount", "ChannelDLLItemNameID", kTypeChannelInfo};
+constexpr ListInfo kProjectFileList = {"FileCount", "ItemNameID", kTypeFileInfo};
+
+}  // namespace payload
