@@ -264,14 +264,18 @@ TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
     ScopedEnvironment hold("VDL_VIEWER_HOLD", viewerHold.ReleaseFile().c_str());
     ASSERT_TRUE(held.Start(installer));
   }
+  // The second run starts once the first has its folder: on a loaded machine
+  // the first could otherwise start after the second had ended and take the
+  // same, by then free, name.
+  std::string heldFolder = ViewerFolder(heldLog, kRunMs);
+  ASSERT_FALSE(heldFolder.empty());
   {
     ScopedEnvironment log("VDL_VIEWER_LOG", quickLog.c_str());
     ASSERT_TRUE(quick.Start(installer));
   }
   ASSERT_TRUE(quick.WaitForExit(kRunMs));
-  std::string quickFolder = ViewerFolder(quickLog, 0), heldFolder = ViewerFolder(heldLog, kRunMs);
+  std::string quickFolder = ViewerFolder(quickLog, 0);
   ASSERT_FALSE(quickFolder.empty());
-  ASSERT_FALSE(heldFolder.empty());
   EXPECT_NE(quickFolder, heldFolder);
   EXPECT_FALSE(FileExists(quickFolder));
   for (const auto& [path, plain] : files.plain) EXPECT_TRUE(FileExists(heldFolder + "\\" + path)) << path;
