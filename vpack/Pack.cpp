@@ -10,6 +10,7 @@
 #include "vpack/OutputFile.h"
 #include "vpack/PayloadAssembly.h"
 #include "vpack/Progress.h"
+#include "vpack/StubBranding.h"
 
 namespace vpack {
 namespace {
@@ -43,7 +44,7 @@ PackOptions ParsePackOptions(const Arguments& arguments) {
   return options;
 }
 
-// The stub is copied unchanged; the payload's trailer records its size, which
+// The stub is copied unchanged but for the branding; the payload's trailer records its size, which
 // must therefore fit 32 bits.
 // A folder of stubs holds both variants: the installing project types need
 // an administrator, the others run as the user who starts them.
@@ -62,6 +63,7 @@ packager::Bytes ReadStub(const PackOptions& options, const Manifest& manifest) {
   if (std::filesystem::is_directory(path)) path = StubInFolder(path, manifest);
   packager::Bytes stub = ReadWholeFile(path, "stub");
   if (stub.size() > 0xFFFFFFFFull) throw Error("stub " + Quoted(path) + " is larger than 4 GiB");
+  if (!manifest.branding.Empty()) stub = BrandStub(stub, manifest.branding, path);
   return stub;
 }
 
