@@ -27,14 +27,28 @@ Resource Numbered(uint32_t type, uint32_t id, ByteVector data) {
   return resource;
 }
 
+// The publisher's group takes the name of the stub's first one, so that the
+// stub's own windows show it as well; Explorer shows the first group.
+Resource IconGroup(const std::vector<Resource>& resources, const Branding& branding) {
+  Resource group = Numbered(kGroupIconResource, 1, IconGroupData(branding.icon, 1));
+  const Resource* first = nullptr;
+  for (const Resource& r : resources) {
+    bool isGroup = r.type.name.empty() && r.type.id == kGroupIconResource;
+    if (isGroup && (first == nullptr || r.name < first->name)) first = &r;
+  }
+  if (first != nullptr) group.name = first->name, group.language = first->language;
+  return group;
+}
+
 void ApplyBranding(std::vector<Resource>& resources, const Branding& branding) {
   if (!branding.icon.empty()) {
+    Resource group = IconGroup(resources, branding);
     Remove(resources, kIconResource);
     Remove(resources, kGroupIconResource);
     for (size_t i = 0; i < branding.icon.size(); ++i) {
       resources.push_back(Numbered(kIconResource, static_cast<uint32_t>(i + 1), branding.icon[i].data));
     }
-    resources.push_back(Numbered(kGroupIconResource, 1, IconGroupData(branding.icon, 1)));
+    resources.push_back(std::move(group));
   }
   if (branding.version) {
     Remove(resources, kVersionResource);
