@@ -62,6 +62,13 @@ ByteVector Brand(const ByteVector& stub, const Branding& branding) {
   std::vector<Resource> resources = ReadResources(SectionData(stub, section), section.virtualAddress);
   ApplyBranding(resources, branding);
   ByteVector built = BuildResources(resources, section.virtualAddress);
+  // The stub scans its file from the start for the marker when a signature
+  // follows the payload; a copy of it in the resources would be taken first.
+  char marker[payload::kMarkerLength + 1];
+  payload::JoinMarker(marker);
+  if (std::search(built.begin(), built.end(), marker, marker + payload::kMarkerLength) != built.end()) {
+    throw Error("would hold the payload's marker in its branding, where the installer would look for its payload");
+  }
   // A file that ends where a marker straddles two of the search's blocks is
   // moved on by one more unit of file alignment.
   ByteVector out = ReplaceResources(stub, image, built, 0);

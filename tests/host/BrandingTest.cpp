@@ -207,6 +207,17 @@ TEST_F(BrandingTest, LargestAllowed_GrowthWithinBudgetAndPayloadFoundBehindSigna
   EXPECT_NE(std::string::npos, run.err.find("branding \"icon\" \"tour.ico\" is 114689 bytes; at most 114688")) << run.err;
 }
 
+TEST_F(BrandingTest, IconHoldingThePayloadMarker_Refused) {
+  std::string stubPath = std::string(VDL_STUBS_X64) + "/VandrelStubAdmin.exe";
+  if (!FileExists(stubPath)) GTEST_SKIP() << "no Windows build: " << stubPath;
+  Put("tour.ico", Icon({{32, Png(32, 200) + "5B1E07C2-94AD-4F63" "-A2D8-31C7E9F04B6A"}}));
+  PutManifest("[branding]\nicon = \"tour.ico\"\n");
+  Outcome run = Vpack("pack tour.toml -o setup.exe --stub " + stubPath);
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("would hold the payload's marker")) << run.err;
+  EXPECT_FALSE(FileExists(dir_.File("setup.exe")));
+}
+
 TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
   Put("stub.exe", std::string(4096, 'S'));
   std::string good = Icon({{32, Bitmap(32, 32, 1)}});
