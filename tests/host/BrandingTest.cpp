@@ -95,6 +95,42 @@ const testing_support::PeSectionView* Find(const testing_support::PeLayout& layo
   return nullptr;
 }
 
+// The stub's own icons give way to the publisher's; everything else of its
+// stays as it was. The version resources found go to versions.
+void ExpectIconsReplaced(const testing_support::PeLayout& original, const testing_support::PeLayout& layout,
+                         const std::vector<std::pair<uint32_t, std::string>>& images,
+                         std::vector<testing_support::PeResourceLeaf>* versions) {
+  std::vector<testing_support::PeResourceLeaf> kept, icons, groups, stubsOwn, stubsGroups;
+  for (const auto& r : layout.resources) {
+    (r.type == 3 ? icons : r.type == 14 ? groups : r.type == 16 ? *versions : kept).push_back(r);
+  }
+  for (const auto& r : original.resources) {
+    if (r.type == 14) stubsGroups.push_back(r);
+    if (r.type != 3 && r.type != 14) stubsOwn.push_back(r);
+  }
+  ASSERT_EQ(stubsOwn.size(), kept.size());
+  for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(stubsOwn[i].data, kept[i].data) << kept[i].name;
+
+  // The group, under the stub's group's name, lists each image by id with
+  // its size and true depth.
+  ASSERT_EQ(1u, groups.size());
+  ASSERT_EQ(1u, stubsGroups.size());
+  EXPECT_EQ(stubsGroups[0].name, groups[0].name);
+  const std::string& group = groups[0].data;
+  ASSERT_EQ(6 + 14 * images.size(), group.size());
+  ASSERT_EQ(images.size(), icons.size());
+  for (size_t i = 0; i < images.size(); ++i) {
+    const char* entry = group.data() + 6 + 14 * i;
+    EXPECT_EQ(static_cast<char>(images[i].first & 0xFF), entry[0]);
+    uint8_t bits = images[i].second[0] == '\x89' ? 32 : static_cast<uint8_t>(images[i].second[14]);
+    EXPECT_EQ(bits, static_cast<uint8_t>(entry[6])) << i;
+    std::string id = std::to_string(static_cast<uint8_t>(entry[12]) | static_cast<uint8_t>(entry[13]) << 8);
+    bool found = false;
+    for (const auto& icon : icons) found = found || (icon.name == id && icon.data == images[i].second);
+    EXPECT_TRUE(found) << "image " << i << " as icon " << id;
+  }
+}
+
 TEST_F(BrandingTest, RealStubs_ImageSoundCodeKeptResourcesAsGiven) {
   std::vector<std::pair<uint32_t, std::string>> images = {
       {16, Bitmap(16, 32, 0x11)}, {32, Bitmap(32, 32, 0x22)}, {48, Bitmap(48, 8, 0x33)}, {256, Png(256, 3000)}};
@@ -120,36 +156,8 @@ TEST_F(BrandingTest, RealStubs_ImageSoundCodeKeptResourcesAsGiven) {
     EXPECT_EQ(original.relocations, layout.relocations);
     EXPECT_GT(Find(layout, ".reloc")->rva, Find(original, ".reloc")->rva);
 
-    // The stub's own icons give way; everything else of its stays as it was.
-    std::vector<testing_support::PeResourceLeaf> kept, icons, groups, versions, stubsOwn, stubsGroups;
-    for (const auto& r : layout.resources) {
-      (r.type == 3 ? icons : r.type == 14 ? groups : r.type == 16 ? versions : kept).push_back(r);
-    }
-    for (const auto& r : original.resources) {
-      if (r.type == 14) stubsGroups.push_back(r);
-      if (r.type != 3 && r.type != 14) stubsOwn.push_back(r);
-    }
-    ASSERT_EQ(stubsOwn.size(), kept.size());
-    for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(stubsOwn[i].data, kept[i].data) << kept[i].name;
-
-    // The group, under the stub's group's name, lists each image by id with
-    // its size and true depth.
-    ASSERT_EQ(1u, groups.size());
-    ASSERT_EQ(1u, stubsGroups.size());
-    EXPECT_EQ(stubsGroups[0].name, groups[0].name);
-    const std::string& group = groups[0].data;
-    ASSERT_EQ(6 + 14 * images.size(), group.size());
-    ASSERT_EQ(images.size(), icons.size());
-    for (size_t i = 0; i < images.size(); ++i) {
-      const char* entry = group.data() + 6 + 14 * i;
-      EXPECT_EQ(static_cast<char>(images[i].first & 0xFF), entry[0]);
-      EXPECT_EQ(i == 2 ? 8 : 32, static_cast<uint8_t>(entry[6])) << i;
-      std::string id = std::to_string(static_cast<uint8_t>(entry[12]) | static_cast<uint8_t>(entry[13]) << 8);
-      bool found = false;
-      for (const auto& icon : icons) found = found || (icon.name == id && icon.data == images[i].second);
-      EXPECT_TRUE(found) << "image " << i << " as icon " << id;
-    }
-
+    std::vector<testing_support::PeResourceLeaf> versions;
+    ExpectIconsReplaced(original, layout, images, &versions);
     ASSERT_EQ(1u, versions.size());
     testing_support::PeVersion version = testing_support::ReadPeVersion(versions[0].data);
     ASSERT_TRUE(version.sound);
