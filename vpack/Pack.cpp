@@ -44,8 +44,8 @@ PackOptions ParsePackOptions(const Arguments& arguments) {
   return options;
 }
 
-// The stub is copied unchanged but for the branding; the payload's trailer records its size, which
-// must therefore fit 32 bits.
+// The stub is copied unchanged but for the branding; the payload's trailer
+// records its size, which must therefore fit 32 bits.
 // A folder of stubs holds both variants: the installing project types need
 // an administrator, the others run as the user who starts them.
 std::string StubInFolder(const std::string& folder, const Manifest& manifest) {
