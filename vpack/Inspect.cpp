@@ -6,6 +6,7 @@
 #include "vpack/ContentChecks.h"
 #include "vpack/Error.h"
 #include "vpack/InstallerFile.h"
+#include "vpack/StubBranding.h"
 
 namespace vpack {
 namespace {
@@ -34,9 +35,11 @@ std::vector<std::string> CrcProblems(const std::vector<StoredItem>& items) {
 }  // namespace
 
 int RunList(const Arguments& arguments) {
-  InstallerFile installer(OneInstaller("list", arguments));
+  std::string path = OneInstaller("list", arguments);
+  InstallerFile installer(path);
   const payload::PayloadReader& reader = installer.Reader();
   printf("stub: %lld bytes\n", static_cast<long long>(reader.MarkerOffset()));
+  for (const std::string& line : VersionLines(path, reader.MarkerOffset())) printf("%s\n", line.c_str());
   printf("%-12s %10s  %-8s  %s\n", "type", "size", "crc", "name");
   for (int32_t i = 0; i < reader.EntryCount(); ++i) {
     const payload::PayloadEntry* entry = reader.Entry(i);

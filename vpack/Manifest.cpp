@@ -14,6 +14,9 @@
 //   list = "channels"                  # optional: "channels", "channel-modules"
 //                                      # or "project"
 //
+//   [branding]                         # optional: icon and version
+//                                      # information, see Branding.cpp
+//
 // "raw" stores the source as it is, "zlib" deflates it and appends the
 // unpacked size, "engine" encodes a plain source into the engine format.
 // Anything vpack does not know is an error rather than being ignored: a
@@ -227,8 +230,10 @@ Manifest LoadManifest(const std::string& path) {
       manifest.settings = ParseSettings(context, node);
     } else if (key == "file") {
       manifest.files = ParseFiles(context, node);
+    } else if (key == "branding") {
+      manifest.branding = ReadBranding(node, path, context.folder);
     } else {
-      context.Fail("unknown key " + Quoted(std::string(key.str())) + " (stub, [settings] or [[file]])");
+      context.Fail("unknown key " + Quoted(std::string(key.str())) + " (stub, [settings], [[file]] or [branding])");
     }
   }
   CheckDuplicates(context, manifest);

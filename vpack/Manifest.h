@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "packager/PayloadBuilder.h"
+#include "vpack/Branding.h"
 #include "vpack/Settings.h"
 
 namespace vpack {
@@ -32,6 +33,7 @@ struct Manifest {
   std::string stub;  // resolved; empty when the manifest names none
   std::vector<SettingValue> settings;  // in KnownSettings() order
   std::vector<FileSpec> files;         // in manifest order
+  Branding branding;                   // see Branding.cpp
 };
 
 // Longest item name the installer's directory holds, and longest list entry.

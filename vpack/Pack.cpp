@@ -10,6 +10,7 @@
 #include "vpack/OutputFile.h"
 #include "vpack/PayloadAssembly.h"
 #include "vpack/Progress.h"
+#include "vpack/StubBranding.h"
 
 namespace vpack {
 namespace {
@@ -43,8 +44,8 @@ PackOptions ParsePackOptions(const Arguments& arguments) {
   return options;
 }
 
-// The stub is copied unchanged; the payload's trailer records its size, which
-// must therefore fit 32 bits.
+// The stub is copied unchanged but for the branding; the payload's trailer
+// records its size, which must therefore fit 32 bits.
 // A folder of stubs holds both variants: the installing project types need
 // an administrator, the others run as the user who starts them.
 std::string StubInFolder(const std::string& folder, const Manifest& manifest) {
@@ -61,6 +62,7 @@ packager::Bytes ReadStub(const PackOptions& options, const Manifest& manifest) {
   if (std::filesystem::is_directory(path)) path = StubInFolder(path, manifest);
   packager::Bytes stub = ReadWholeFile(path, "stub");
   if (stub.size() > 0xFFFFFFFFull) throw Error("stub " + Quoted(path) + " is larger than 4 GiB");
+  if (!manifest.branding.Empty()) stub = BrandStub(stub, manifest.branding, path);
   return stub;
 }
 

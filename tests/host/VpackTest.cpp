@@ -11,17 +11,14 @@
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VpackRun.h"
 
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
+using Outcome = testing_support::VpackOutcome;
 
 class VpackTest : public ::testing::Test {
  protected:
@@ -38,12 +35,7 @@ class VpackTest : public ::testing::Test {
     ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File(name), bytes.data(), bytes.size()));
   }
 
-  Outcome Vpack(const std::string& arguments) {
-    std::string out = dir_.File("out.log"), err = dir_.File("err.log");
-    std::string command = "cd '" + dir_.Path() + "' && " VDL_VPACK_PATH " " + arguments + " >'" + out + "' 2>'" + err + "'";
-    int status = system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
-  }
+  Outcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
 
   static std::string Manifest(const std::string& settings, const std::string& files) {
     return "stub = \"stub.exe\"\n[settings]\n" + settings + files;
