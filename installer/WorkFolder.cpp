@@ -1,5 +1,6 @@
 // The run-in-place flow's working folder below the temporary folder.
 #include "installer/Installer.h"
+#include "platform/FolderMessage.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -7,6 +8,15 @@ namespace installer {
 namespace {
 
 constexpr int32_t kLastCandidate = 10000;
+
+// Nothing shows when a project runs in place, so a folder that cannot be made
+// must say so, or the user sees nothing happen at all.
+void ReportNoWorkFolder(DWORD error) {
+  wchar_t temp[kWorkFolderSize];
+  DWORD length = GetTempPathW(kWorkFolderSize, temp);
+  if (length == 0 || length >= kWorkFolderSize) temp[0] = 0;
+  message::ReportFolderError("Unable to create a working folder in the temporary folder", temp, error);
+}
 
 }  // namespace
 
@@ -16,14 +26,19 @@ constexpr int32_t kLastCandidate = 10000;
 bool Installer::CreateTempWorkDir() {
   char temp[kWorkFolderSize];
   DWORD length = GetTempPathA(sizeof(temp), temp);
-  if (length == 0 || length >= sizeof(temp)) return false;
-  for (int32_t counter = 0; counter <= kLastCandidate; ++counter) {
+  if (length == 0 || length >= sizeof(temp)) {
+    ReportNoWorkFolder(length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  DWORD error = ERROR_ALREADY_EXISTS;
+  for (int32_t counter = 0; counter <= kLastCandidate && error == ERROR_ALREADY_EXISTS; ++counter) {
     char candidate[kWorkFolderSize];
     text::CopyAtMost(candidate, temp, sizeof(candidate) - 1);
     // A temporary path too long for the name is refused, not cut.
     if (!text::Append(candidate, sizeof(candidate), "Vandrel") ||
         !text::AppendDecimal(candidate, sizeof(candidate), static_cast<uint32_t>(counter))) {
-      return false;
+      error = ERROR_FILENAME_EXCED_RANGE;
+      break;
     }
     if (CreateDirectoryA(candidate, nullptr)) {
       text::CopyAtMost(workFolder, candidate, sizeof(workFolder) - 1);
@@ -31,8 +46,9 @@ bool Installer::CreateTempWorkDir() {
     }
     // Any failure but an existing name will not go away with another number
     // (no write access, a missing temporary folder).
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    error = GetLastError();
   }
+  ReportNoWorkFolder(error);
   return false;
 }
 

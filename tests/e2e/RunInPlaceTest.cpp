@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "packager/EngineFormat.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
@@ -231,6 +232,42 @@ TEST_F(RunInPlaceTest, DirectXMissing_CheckedOnlyWhenAsked) {
 
   ProjectFiles files;
   EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
+  ExpectSuccessfulRun(files);
+}
+
+// A user sees nothing of a project that runs in place until its viewer
+// comes: a working folder that cannot be made must be reported.
+TEST_F(RunInPlaceTest, TemporaryFolderMissing_MessageNamesItAndTheReason) {
+  std::string missing = dir_.File("gone\\temp");
+  ScopedEnvironment tmp("TMP", missing.c_str());
+  ScopedEnvironment tempVariable("TEMP", missing.c_str());
+  std::vector<Box> boxes = Run(testing_support::RunInPlaceProject(Arch::kX64));
+  ASSERT_EQ(1u, boxes.size());
+  char reason[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, reason,
+                 sizeof(reason), nullptr);
+  EXPECT_EQ("Unable to create a working folder in the temporary folder\n" + missing + "\\\n\n" + reason,
+            boxes[0].text);
+  EXPECT_EQ("Error", boxes[0].caption);
+  EXPECT_FALSE(Logged("Viewer start"));
+}
+
+// A project file of no bytes, stored so or decoded by the engine to nothing.
+TEST_F(RunInPlaceTest, EmptyProjectFiles_WrittenAndTheRunGoesOn) {
+  ProjectFiles files;
+  packager::PayloadBuilder payload = testing_support::RunInPlaceProject(Arch::kX64, &files);
+  const std::vector<std::string> listed = {"scenes\\Quay.vdl", "Intro.vdl", "music/Tide.cgr", "Blank.vdl",
+                                           "music/Silence.cgr"};
+  ASSERT_TRUE(testing_support::RemoveItem(payload, "FileCount", "FILEINFO"));
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(testing_support::RemoveItem(payload, "ItemNameID" + std::to_string(i), "FILEINFO"));
+  }
+  payload.AddList(packager::ListKind::kProjectFiles, listed);
+  payload.AddRaw("Blank.vdl", packager::EngineEncode(packager::Bytes()));
+  payload.AddRaw("music/Silence.cgr", packager::Bytes());
+  files.plain["Blank.vdl"] = "";
+  files.plain["music\\Silence.cgr"] = "";
+  EXPECT_TRUE(Run(payload).empty());
   ExpectSuccessfulRun(files);
 }
 
