@@ -256,15 +256,8 @@ TEST_F(RunInPlaceTest, TemporaryFolderMissing_MessageNamesItAndTheReason) {
 TEST_F(RunInPlaceTest, EmptyProjectFiles_WrittenAndTheRunGoesOn) {
   ProjectFiles files;
   packager::PayloadBuilder payload = testing_support::RunInPlaceProject(Arch::kX64, &files);
-  const std::vector<std::string> listed = {"scenes\\Quay.vdl", "Intro.vdl", "music/Tide.cgr", "Blank.vdl",
-                                           "music/Silence.cgr"};
-  ASSERT_TRUE(testing_support::RemoveItem(payload, "FileCount", "FILEINFO"));
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(testing_support::RemoveItem(payload, "ItemNameID" + std::to_string(i), "FILEINFO"));
-  }
-  payload.AddList(packager::ListKind::kProjectFiles, listed);
-  payload.AddRaw("Blank.vdl", packager::EngineEncode(packager::Bytes()));
-  payload.AddRaw("music/Silence.cgr", packager::Bytes());
+  testing_support::AddProjectFiles(
+      payload, {{"Blank.vdl", packager::EngineEncode(packager::Bytes())}, {"music/Silence.cgr", packager::Bytes()}});
   files.plain["Blank.vdl"] = "";
   files.plain["music\\Silence.cgr"] = "";
   EXPECT_TRUE(Run(payload).empty());
