@@ -1,5 +1,6 @@
 // The run-in-place flow's working folder below the temporary folder.
 #include "installer/Installer.h"
+#include "platform/AnsiFolder.h"
 #include "platform/FolderMessage.h"
 #include "platform/Text.h"
 
@@ -11,10 +12,7 @@ constexpr int32_t kLastCandidate = 10000;
 
 // Nothing shows when a project runs in place, so a folder that cannot be made
 // must say so, or the user sees nothing happen at all.
-void ReportNoWorkFolder(DWORD error) {
-  wchar_t temp[kWorkFolderSize];
-  DWORD length = GetTempPathW(kWorkFolderSize, temp);
-  if (length == 0 || length >= kWorkFolderSize) temp[0] = 0;
+void ReportNoWorkFolder(const wchar_t* temp, DWORD error) {
   message::ReportFolderError("Unable to create a working folder in the temporary folder", temp, error);
 }
 
@@ -24,12 +22,15 @@ void ReportNoWorkFolder(DWORD error) {
 // to another run of the same installer still in progress, which deletes its
 // folder when it ends, whatever this run has put there meanwhile.
 bool Installer::CreateTempWorkDir() {
-  char temp[kWorkFolderSize];
-  DWORD length = GetTempPathA(sizeof(temp), temp);
-  if (length == 0 || length >= sizeof(temp)) {
-    ReportNoWorkFolder(length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+  wchar_t wideTemp[kWorkFolderSize];
+  DWORD length = GetTempPathW(kWorkFolderSize, wideTemp);
+  if (length == 0 || length >= kWorkFolderSize) {
+    wideTemp[0] = 0;
+    ReportNoWorkFolder(wideTemp, length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
+  char temp[kWorkFolderSize];
+  if (!platform::AnsiFolder(wideTemp, temp, sizeof(temp))) return false;
   DWORD error = ERROR_ALREADY_EXISTS;
   for (int32_t counter = 0; counter <= kLastCandidate && error == ERROR_ALREADY_EXISTS; ++counter) {
     char candidate[kWorkFolderSize];
@@ -48,7 +49,7 @@ bool Installer::CreateTempWorkDir() {
     // (no write access, a missing temporary folder).
     error = GetLastError();
   }
-  ReportNoWorkFolder(error);
+  ReportNoWorkFolder(wideTemp, error);
   return false;
 }
 
