@@ -63,7 +63,8 @@ void ProgressWindow::KeepAnswering() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     // A close request would take the progress window, or the hidden main
     // window and the engine's parent with it, away in the middle of the work.
-    if (IsInput(message.message) || message.message == WM_CLOSE || message.message == WM_QUIT) continue;
+    UINT id = message.message;
+    if (IsInput(id) || id == WM_CLOSE || id == WM_SYSCOMMAND || id == WM_QUIT) continue;
     DispatchMessageA(&message);
   }
 }
