@@ -59,6 +59,10 @@ void Installer::SetProgressIfOpen(float fraction) {
   if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
 }
 
+void Installer::KeepWindowsAnswering() {
+  if (progressWindow != nullptr) progressWindow->KeepAnswering();
+}
+
 // The engine's part of an installation, up to the records: channel and
 // project files decoded through the loader channel.
 bool Installer::ExtractContent() {

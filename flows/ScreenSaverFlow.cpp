@@ -1,5 +1,6 @@
 // Project type 5: install the project as a screen saver.
 #include "installer/Installer.h"
+#include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -51,8 +52,11 @@ void Installer::CopyScreenSaverToSystem() {
   char system[kPathSize];
   char target[kPathSize];
   bool sourceFits = BuildPath(source, workFolder, "\\VDLSvr.scr", "");
-  UINT length = GetSystemDirectoryA(system, kPathSize - 1);
-  if (length == 0 || length >= kPathSize - 1) system[0] = '\0';
+  wchar_t wideSystem[kPathSize];
+  UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
+  if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
+  // Reported by name: nothing could be copied into it.
+  if (!platform::AnsiFolder(wideSystem, system, kPathSize)) return;
   char name[kTextFieldSize + 1];
   if (!ReadProjectName(name)) return;
   // A target that does not fit is reported as a failed copy, never cut.

@@ -112,11 +112,11 @@ bool Installer::InflateCurrentItem() {
 }
 
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
-  // An empty item leaves an empty, unrecorded file.
   platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid() || count == 0) return false;
+  if (!file.Valid()) return false;
   DWORD written = 0;
-  bool whole = WriteFile(file.Get(), bytes, count, &written, nullptr) && written == count;
+  // An empty file is a file of the project like any other: written, recorded.
+  bool whole = count == 0 || (WriteFile(file.Get(), bytes, count, &written, nullptr) && written == count);
   file.Reset();
   // A write that fails or stops short (a full disk) must not leave a damaged
   // or empty file that looks installed.
