@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -72,7 +73,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   CreateStartMenuEntries(shortcutName);
   SetProgressIfOpen(0.3f);
   if (!StartEngine()) return false;
-  ExtractItem("VDLUnInst.exe", 1);
+  ExtractItem(payload::kUninstallerName, 1);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
   ReleaseEngine();
