@@ -9,6 +9,7 @@
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
 #include "vpack/Error.h"
+#include "vpack/ItemIndex.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"
 #include "vpack/ZlibCheck.h"
@@ -20,22 +21,14 @@ using packager::Item;
 using packager::ListKind;
 using Problems = std::vector<std::string>;
 
-// The first match, as the installer finds items.
-const Item* FindItem(const std::vector<Item>& items, const std::string& type, const std::string& name) {
-  for (const Item& item : items) {
-    if (SameItemName(item.type, type) && SameItemName(item.name, name)) return &item;
-  }
-  return nullptr;
-}
-
 uint32_t U32At(const packager::Bytes& data) {
   return data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24);
 }
 
 // A 4-byte number item; false (with a problem) when missing or of another size.
-bool ReadNumber(const std::vector<Item>& items, const std::string& type, const std::string& name, uint32_t* value,
+bool ReadNumber(const ItemIndex& items, const std::string& type, const std::string& name, uint32_t* value,
                 Problems& problems) {
-  const Item* item = FindItem(items, type, name);
+  const Item* item = items.Find(type, name);
   std::string label = ItemLabel(type, name);
   if (item == nullptr) {
     problems.push_back(label + ": missing");
@@ -48,9 +41,9 @@ bool ReadNumber(const std::vector<Item>& items, const std::string& type, const s
   return false;
 }
 
-void CheckSettingWidths(const std::vector<Item>& items, Problems& problems) {
+void CheckSettingWidths(const ItemIndex& items, Problems& problems) {
   for (const SettingInfo& info : KnownSettings()) {
-    const Item* item = FindItem(items, payload::kTypeAppData, info.name);
+    const Item* item = items.Find(payload::kTypeAppData, info.name);
     if (item == nullptr || info.kind == SettingKind::kNumber) continue;
     uint32_t width = SettingWidth(info.kind);
     std::string label = ItemLabel(payload::kTypeAppData, info.name);
@@ -63,15 +56,15 @@ void CheckSettingWidths(const std::vector<Item>& items, Problems& problems) {
   }
 }
 
-void RequireFile(const std::vector<Item>& items, const char* name, const std::string& why, Problems& problems) {
-  if (FindItem(items, payload::kTypeAppData, name) == nullptr) {
+void RequireFile(const ItemIndex& items, const char* name, const std::string& why, Problems& problems) {
+  if (items.Find(payload::kTypeAppData, name) == nullptr) {
     problems.push_back(ItemLabel(payload::kTypeAppData, name) + ": missing; " + why);
   }
 }
 
 // The settings and program files the flow of the project type reads; 0 when
 // the type is missing or one the installer ignores.
-uint32_t CheckProjectType(const std::vector<Item>& items, Problems& problems) {
+uint32_t CheckProjectType(const ItemIndex& items, Problems& problems) {
   CheckSettingWidths(items, problems);
   uint32_t projectType = 0;
   if (!ReadNumber(items, payload::kTypeAppData, kProjectType, &projectType, problems)) return 0;
@@ -110,19 +103,19 @@ std::string ListEntryName(const Item& entry, Problems& problems) {
 }
 
 // Reads one list and adds the names it holds to listed.
-void ReadList(const std::vector<Item>& items, ListKind kind, std::vector<ListedName>& listed, Problems& problems) {
+void ReadList(const ItemIndex& items, ListKind kind, std::vector<ListedName>& listed, Problems& problems) {
   uint32_t count = 0;
   if (!ReadNumber(items, packager::ListType(kind), packager::ListCountName(kind), &count, problems)) return;
   // A damaged count must not turn into billions of "missing" lines.
-  if (count > items.size()) {
+  if (count > items.Size()) {
     problems.push_back(ItemLabel(packager::ListType(kind), packager::ListCountName(kind)) + ": " +
-                       std::to_string(count) + " entries, more than the payload's " + std::to_string(items.size()) +
+                       std::to_string(count) + " entries, more than the payload's " + std::to_string(items.Size()) +
                        " items");
     return;
   }
   for (uint32_t i = 0; i < count; ++i) {
     std::string entryName = packager::ListEntryPrefix(kind) + std::to_string(i);
-    const Item* entry = FindItem(items, packager::ListType(kind), entryName);
+    const Item* entry = items.Find(packager::ListType(kind), entryName);
     if (entry == nullptr) {
       problems.push_back(ItemLabel(packager::ListType(kind), entryName) + ": missing; the count says " +
                          std::to_string(count));
@@ -132,30 +125,29 @@ void ReadList(const std::vector<Item>& items, ListKind kind, std::vector<ListedN
     if (name.empty()) continue;
     listed.push_back({kind, name});
     // The installer passes over an entry whose file is not there.
-    if (FindItem(items, payload::kTypeAppData, name) == nullptr) {
+    if (items.Find(payload::kTypeAppData, name) == nullptr) {
       problems.push_back(ItemLabel(entry->type, entryName) + ": names " + Quoted(name) +
                          ", which is not in the payload");
     }
   }
 }
 
-// Whether the installer hands the item to the engine to decode: the start
-// file, and whatever a list names, except project files listed with ".cgr"
-// (in that case, anywhere in the name), which it writes as stored.
-bool IsEngineDecoded(const std::string& name, const std::vector<ListedName>& listed) {
-  if (IsStartFile(name)) return true;
+// How the installer uses each listed name: it hands the item to the engine
+// to decode, unless a project list names it with ".cgr" (in that case,
+// anywhere in the name) and it is written as stored; the start file is
+// decoded without being listed.
+struct ListUse {
+  bool decoded = false;
+};
+
+std::unordered_map<std::string, ListUse> ListUses(const std::vector<ListedName>& listed) {
+  std::unordered_map<std::string, ListUse> uses;
   for (const ListedName& entry : listed) {
     bool stored = entry.list == ListKind::kProjectFiles && entry.name.find(".cgr") != std::string::npos;
-    if (!stored && SameItemName(entry.name, name)) return true;
+    ListUse& use = uses[NameKey(entry.name)];
+    use.decoded = use.decoded || !stored;
   }
-  return false;
-}
-
-bool IsListed(const std::string& name, const std::vector<ListedName>& listed) {
-  for (const ListedName& entry : listed) {
-    if (SameItemName(entry.name, name)) return true;
-  }
-  return false;
+  return uses;
 }
 
 // A file's name is joined to the installation folder as it is.
@@ -171,11 +163,14 @@ void CheckFileName(const Item& item, Problems& problems) {
 // must already carry the engine's tag; and it writes no empty file, so an
 // empty one it extracts counts as a failed copy.
 void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, Problems& problems) {
+  std::unordered_map<std::string, ListUse> uses = ListUses(listed);
   for (const Item& item : items) {
     if (!IsFileItem(item)) continue;
     std::string label = ItemLabel(item.type, item.name);
     CheckFileName(item, problems);
-    bool extracted = IsPackedName(item.name) || IsStartFile(item.name) || IsListed(item.name, listed);
+    auto use = uses.find(NameKey(item.name));
+    bool listedHere = use != uses.end();
+    bool extracted = IsPackedName(item.name) || IsStartFile(item.name) || listedHere;
     size_t written = item.data.size();
     if (IsPackedName(item.name)) {
       packager::Bytes unpacked;
@@ -185,7 +180,7 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
         continue;
       }
       written = unpacked.size();
-    } else if (IsEngineDecoded(item.name, listed)) {
+    } else if (IsStartFile(item.name) || (listedHere && use->second.decoded)) {
       bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
       if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
     }
@@ -207,15 +202,16 @@ std::string ItemLabel(const std::string& type, const std::string& name) { return
 
 std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& problems) {
   std::vector<ListedName> listed;
+  ItemIndex index(items);
   for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
-    ReadList(items, kind, listed, problems);
+    ReadList(index, kind, listed, problems);
   }
   return listed;
 }
 
 std::vector<std::string> CheckContents(const std::vector<Item>& items) {
   Problems problems;
-  CheckProjectType(items, problems);
+  CheckProjectType(ItemIndex(items), problems);
   std::vector<ListedName> listed = ReadLists(items, problems);
   CheckFiles(items, listed, problems);
   return problems;

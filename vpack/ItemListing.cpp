@@ -9,6 +9,7 @@
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
 #include "vpack/InstallerFile.h"
+#include "vpack/ItemIndex.h"
 #include "vpack/Manifest.h"
 #include "vpack/StorageRules.h"
 
@@ -24,7 +25,9 @@ struct ListedItem {
 
 // The store follows from how the installer treats the item: program files
 // are inflated, tagged files go to the engine, the rest is written as stored.
-ListedItem Describe(const packager::Item& item, const std::vector<ListedName>& listed) {
+using ListsByName = std::unordered_map<std::string, std::vector<std::string>>;
+
+ListedItem Describe(const packager::Item& item, const ListsByName& lists) {
   ListedItem out{&item, "raw", static_cast<int64_t>(item.data.size()), {}};
   uint32_t stated = 0;
   if (IsFileItem(item) && IsPackedName(item.name)) {
@@ -35,9 +38,8 @@ ListedItem Describe(const packager::Item& item, const std::vector<ListedName>& l
     out.store = "engine";
     out.unpacked = -1;
   }
-  for (const ListedName& entry : listed) {
-    if (IsFileItem(item) && SameItemName(entry.name, item.name)) out.lists.push_back(ListLabel(entry.list));
-  }
+  auto found = lists.find(NameKey(item.name));
+  if (IsFileItem(item) && found != lists.end()) out.lists = found->second;
   return out;
 }
 
@@ -78,9 +80,10 @@ int List(const std::string& installer, bool json) {
   std::vector<packager::Item> items;
   for (StoredItem& stored : file.ReadItems()) items.push_back(std::move(stored.item));
   std::vector<std::string> unreadable;
-  std::vector<ListedName> listed = ReadLists(items, unreadable);
+  ListsByName lists;
+  for (const ListedName& entry : ReadLists(items, unreadable)) lists[NameKey(entry.name)].push_back(ListLabel(entry.list));
   std::vector<ListedItem> described;
-  for (const packager::Item& item : items) described.push_back(Describe(item, listed));
+  for (const packager::Item& item : items) described.push_back(Describe(item, lists));
   if (json) {
     PrintJson(file.Reader().MarkerOffset(), described);
   } else {
