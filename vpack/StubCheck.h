@@ -14,9 +14,10 @@
 
 namespace vpack {
 
-// One line per problem; file is the whole installer, the stub its first
-// stubSize bytes.
-std::vector<std::string> StubProblems(const std::vector<uint8_t>& file, size_t stubSize);
+// One line per problem; the stub is the installer's first stubSize bytes.
+// Only they are held in memory: a signed file's checksum is summed as it is
+// read. Throws Error when the file cannot be read.
+std::vector<std::string> StubProblems(const std::string& installer, uint64_t stubSize);
 
 // The PE image checksum of size bytes, the 4 bytes at checksumAt counted as
 // zero.

@@ -147,7 +147,7 @@ const Broken kBroken[] = {
      [](std::string& file, size_t stubSize) { FlipByteAt(file, "Tessaron.dll", stubSize); }},
     {"ChangedByteInItemData", "APPDATA \"music.cgr\": checksum", nullptr, nullptr,
      [](std::string& file, size_t stubSize) { FlipByteAt(file, "raw bytes", stubSize); }},
-    {"CutFile", "no payload found: the directory at offset 1024 does not fit the file", nullptr, nullptr,
+    {"CutFile", "no payload found: the directory at offset 1024 is damaged or does not fit the file", nullptr, nullptr,
      [](std::string& file, size_t) {
        std::string trailer = file.substr(file.size() - 4);
        file = file.substr(0, file.size() - 200) + trailer;
