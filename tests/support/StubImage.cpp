@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "payload/PayloadFormat.h"
 #include "platform/WindowNames.h"
 #include "vpack/StubCheck.h"
 
@@ -34,8 +33,6 @@ std::string StubImage(size_t size) {
   PutU16(image, kPeAt + 4, 0x14C);   // i386
   PutU16(image, kPeAt + 20, 0xE0);   // optional header size
   PutU16(image, kPeAt + 24, 0x10B);  // PE32
-  PutText(image, 0x200, payload::kMarkerHead);
-  PutText(image, 0x240, payload::kMarkerTail);
   PutText(image, 0x280, names::kMainWindowClass);
   StampChecksum(image);
   return image;

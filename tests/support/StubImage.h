@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in for the stub on the host: what vpack checks of a stub and no
-// more (a PE header with its image checksum, the marker's two halves, the
-// window class), padded to the size asked for.
+// more (a PE header with its image checksum and the window class), padded to
+// the size asked for.
 #include <stddef.h>
 
 #include <string>
