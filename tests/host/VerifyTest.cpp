@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,8 @@ struct Broken {
   std::function<void(std::string& file, size_t stubSize)> file = nullptr;
   std::vector<std::string> projectFiles = {"scene.vdl", "music.cgr"};
 };
+
+void PrintTo(const Broken& broken, std::ostream* out) { *out << broken.kind; }
 
 std::string Build(const Broken& broken) {
   packager::PayloadBuilder builder = StandaloneProject(broken.projectFiles);
