@@ -132,22 +132,17 @@ void ReadList(const ItemIndex& items, ListKind kind, std::vector<ListedName>& li
   }
 }
 
-// How the installer uses each listed name: it hands the item to the engine
-// to decode, unless a project list names it with ".cgr" (in that case,
-// anywhere in the name) and it is written as stored; the start file is
-// decoded without being listed.
-struct ListUse {
-  bool decoded = false;
-};
-
-std::unordered_map<std::string, ListUse> ListUses(const std::vector<ListedName>& listed) {
-  std::unordered_map<std::string, ListUse> uses;
+// Whether the installer decodes each listed name: it hands the item to the
+// engine, unless a project list names it with ".cgr" (in that case, anywhere
+// in the name) and it is written as stored.
+std::unordered_map<std::string, bool> DecodedByName(const std::vector<ListedName>& listed) {
+  std::unordered_map<std::string, bool> decoded;
   for (const ListedName& entry : listed) {
     bool stored = entry.list == ListKind::kProjectFiles && entry.name.find(".cgr") != std::string::npos;
-    ListUse& use = uses[NameKey(entry.name)];
-    use.decoded = use.decoded || !stored;
+    bool& decode = decoded[NameKey(entry.name)];
+    decode = decode || !stored;
   }
-  return uses;
+  return decoded;
 }
 
 // A file's name is joined to the installation folder as it is.
@@ -163,13 +158,13 @@ void CheckFileName(const Item& item, Problems& problems) {
 // must already carry the engine's tag; and it writes no empty file, so an
 // empty one it extracts counts as a failed copy.
 void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, Problems& problems) {
-  std::unordered_map<std::string, ListUse> uses = ListUses(listed);
+  std::unordered_map<std::string, bool> decoded = DecodedByName(listed);
   for (const Item& item : items) {
     if (!IsFileItem(item)) continue;
     std::string label = ItemLabel(item.type, item.name);
     CheckFileName(item, problems);
-    auto use = uses.find(NameKey(item.name));
-    bool listedHere = use != uses.end();
+    auto use = decoded.find(NameKey(item.name));
+    bool listedHere = use != decoded.end();
     bool extracted = IsPackedName(item.name) || IsStartFile(item.name) || listedHere;
     size_t written = item.data.size();
     if (IsPackedName(item.name)) {
@@ -180,7 +175,7 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
         continue;
       }
       written = unpacked.size();
-    } else if (IsStartFile(item.name) || (listedHere && use->second.decoded)) {
+    } else if (IsStartFile(item.name) || (listedHere && use->second)) {
       bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
       if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
     }

@@ -81,7 +81,9 @@ int List(const std::string& installer, bool json) {
   for (StoredItem& stored : file.ReadItems()) items.push_back(std::move(stored.item));
   std::vector<std::string> unreadable;
   ListsByName lists;
-  for (const ListedName& entry : ReadLists(items, unreadable)) lists[NameKey(entry.name)].push_back(ListLabel(entry.list));
+  for (const ListedName& entry : ReadLists(items, unreadable)) {
+    lists[NameKey(entry.name)].push_back(ListLabel(entry.list));
+  }
   std::vector<ListedItem> described;
   for (const packager::Item& item : items) described.push_back(Describe(item, lists));
   if (json) {

@@ -46,7 +46,9 @@ int64_t MarkerAt(const std::string& path) {
 // did not.
 std::string NoPayloadProblem(const std::string& path) {
   int64_t at = MarkerAt(path);
-  if (at < 0) return "no payload found: no marker where the installer looks (at the trailer's offset, or early in the file)";
+  if (at < 0) {
+    return "no payload found: no marker where the installer looks (at the trailer's offset, or early in the file)";
+  }
   return "no payload found: the directory at offset " + std::to_string(at) + " is damaged or does not fit the file";
 }
 
