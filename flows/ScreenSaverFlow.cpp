@@ -1,5 +1,6 @@
 // Project type 5: install the project as a screen saver.
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
@@ -37,7 +38,7 @@ bool Installer::InstallScreenSaverFlow() {
   if (!AcceptOptions(projectName, installPath)) return false;
   if (!ExtractEngineFiles() || !StartEngine()) return false;
   SetProgressIfOpen(0.05f);
-  ExtractItem("VDLUnInst.exe", 1);
+  ExtractItem(payload::kUninstallerName, 1);
   CopyScreenSaverToSystem();
   SetProgressIfOpen(0.1f);
   if (!ExtractContent()) return false;
@@ -47,7 +48,7 @@ bool Installer::InstallScreenSaverFlow() {
 }
 
 void Installer::CopyScreenSaverToSystem() {
-  ExtractItem("VDLSvr.scr", 1);
+  ExtractItem(payload::kScreenSaverName, 1);
   char source[kPathSize];
   char system[kPathSize];
   char target[kPathSize];

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
@@ -76,7 +77,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   if (!CreateStartMenuEntries(shortcutName)) return false;
   SetProgressIfOpen(0.3f);
   if (!StartEngine()) return false;
-  ExtractItem("VDLUnInst.exe", 1);
+  ExtractItem(payload::kUninstallerName, 1);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
   ReleaseEngine();

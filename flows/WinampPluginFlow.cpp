@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
@@ -76,8 +77,8 @@ bool Installer::InstallWinampPluginFlow() {
   if (!AcceptOptions(projectName, startupDirectory)) return false;
   if (!ExtractEngineFiles() || !StartEngine()) return false;
   SetProgressIfOpen(0.05f);
-  ExtractItem("VDLUnInst.exe", 1);
-  ExtractItem("WinAmp.dll", 1);
+  ExtractItem(payload::kUninstallerName, 1);
+  ExtractItem(payload::kWinampModuleName, 1);
   char player[kPathSize];
   if (!FindPlayerFolder(winamp3, projectName, player)) return false;
   CopyPlugin(player, winamp3, projectName);

@@ -1,20 +1,10 @@
 #include "vpack/StorageRules.h"
 
 #include "payload/EngineFiles.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/Text.h"
 
 namespace vpack {
-namespace {
-
-// The engine files that are packed, and the program files of the flows.
-const char* const kProgramNames[] = {
-    "VandrelViewer.exe",
-    "VDLUnInst.exe",
-    "VDLSvr.scr",
-    "WinAmp.dll",
-};
-
-}  // namespace
 
 bool SameItemName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && text::EqualNoCaseN(a.data(), b.data(), a.size());
@@ -24,7 +14,7 @@ bool IsPackedName(const std::string& name) {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     if (file.decode != 0 && SameItemName(name, file.name)) return true;
   }
-  for (const char* program : kProgramNames) {
+  for (const char* program : payload::kProgramFiles) {
     if (SameItemName(name, program)) return true;
   }
   return false;

@@ -11,6 +11,7 @@ int Dispatch(const std::string& command, const vpack::Arguments& arguments) {
   if (command == "pack") return vpack::RunPack(arguments);
   if (command == "list") return vpack::RunList(arguments);
   if (command == "verify") return vpack::RunVerify(arguments);
+  if (command == "extract") return vpack::RunExtract(arguments);
   if (command == "help" || command == "--help" || command == "-h") {
     fputs(vpack::UsageText(), stdout);
     return 0;

@@ -5,11 +5,15 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <map>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
+#include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
 
@@ -23,7 +27,7 @@ using Outcome = testing_support::VpackOutcome;
 class VpackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    stub_ = std::string(1000, 'S');
+    stub_ = testing_support::StubImage(1000);
     Put("stub.exe", stub_);
     Put("start.vdl", "start file text");
     Put("loader.dll", std::string(5000, 'L'));
@@ -51,6 +55,20 @@ class VpackTest : public ::testing::Test {
                         File("VDLStart.vdl", "start.vdl", "store = \"engine\"\n") +
                         File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
                         File("music.cgr", "music.cgr", "store = \"raw\"\n"));
+  }
+
+  // A project the installer can run: the viewer and every engine file too.
+  std::string CompleteManifest() {
+    Put("program.bin", std::string(4000, 'P'));
+    std::string files = File("VandrelViewer.exe", "program.bin");
+    for (const char* name : {"Tessaron.dll", "channels\\SaverUnit.dll", "channels\\FolderUnit.dll",
+                             "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll",
+                             "channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll",
+                             "channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll",
+                             "channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll"}) {
+      files += File(name, "program.bin");
+    }
+    return GoodManifest() + files;
   }
 
   TempDir dir_;
@@ -155,11 +173,11 @@ TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
 }
 
 TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
-  Put("tour.toml", GoodManifest());
+  Put("tour.toml", CompleteManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("11 items, all intact"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("19 items, all intact"), std::string::npos) << run.out;
   Outcome list = Vpack("list setup.exe");
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("music.cgr"), std::string::npos) << list.out;
@@ -199,6 +217,62 @@ TEST_F(VpackTest, Verify_RawCgrProjectFile_Accepted) {
   // Only the project list copies ".cgr" files as stored; channels are decoded.
   EXPECT_EQ(std::string::npos, run.err.find("\"music.cgr\": not in the engine format")) << run.err;
   EXPECT_NE(std::string::npos, run.err.find("\"chan.cgr\": not in the engine format")) << run.err;
+}
+
+// Each problem on a line of its own, so that none hides another.
+// Written without pack, which may refuse to make such installers.
+TEST_F(VpackTest, Verify_InstallerWithoutRuntime_OneLinePerProblem) {
+  packager::PayloadBuilder builder;
+  builder.AddU32("ProjectType", 1);
+  builder.AddFlag("CheckDx8", 0);
+  for (packager::ListKind kind :
+       {packager::ListKind::kChannels, packager::ListKind::kChannelModules, packager::ListKind::kProjectFiles}) {
+    builder.AddList(kind, {});
+  }
+  packager::Bytes payload = builder.Build(static_cast<uint32_t>(stub_.size()));
+  Put("setup.exe", stub_ + std::string(payload.begin(), payload.end()));
+  Outcome run = Vpack("verify setup.exe");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("vpack: setup.exe: APPDATA \"VandrelViewer.exe\": missing; project type 1 needs it\n"),
+            std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("vpack: setup.exe: APPDATA \"Tessaron.dll\": missing; every project type extracts it\n"),
+            std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(VpackTest, Verify_TextFileAsStub_Fails) {
+  Put("tour.toml", CompleteManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
+  std::string image = ReadFileBytes(dir_.File("setup.exe"));
+  std::string notes = "These are the release notes.\n";
+  image.replace(0, stub_.size(), notes + std::string(stub_.size() - notes.size(), '.'));
+  Put("setup.exe", image);
+  Outcome run = Vpack("verify setup.exe");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "vpack: setup.exe: stub: not a Windows program (no \"MZ\" and \"PE\" headers)\n");
+}
+
+TEST_F(VpackTest, ListJson_StoreUnpackedSizeAndLists) {
+  Put("tour.toml", CompleteManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
+  Outcome run = Vpack("list setup.exe --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  nlohmann::json listing = nlohmann::json::parse(run.out);
+  EXPECT_EQ(listing["stub"], 1000);
+  std::map<std::string, nlohmann::json> byName;
+  for (const nlohmann::json& item : listing["items"]) byName[item["name"]] = item;
+  ASSERT_EQ(byName.size(), 19u) << run.out;
+  EXPECT_EQ(byName["VandrelViewer.exe"]["store"], "zlib");
+  EXPECT_EQ(byName["VandrelViewer.exe"]["unpacked"], 4000);
+  EXPECT_EQ(byName["VandrelViewer.exe"]["lists"], nlohmann::json::array());
+  EXPECT_EQ(byName["channels\\LoaderUnit.dll"]["lists"], nlohmann::json::array({"channel-modules"}));
+  EXPECT_EQ(byName["scene.vdl"]["store"], "engine");
+  EXPECT_TRUE(byName["scene.vdl"]["unpacked"].is_null());
+  EXPECT_EQ(byName["scene.vdl"]["lists"], nlohmann::json::array({"project"}));
+  EXPECT_EQ(byName["music.cgr"]["store"], "raw");
+  EXPECT_EQ(byName["music.cgr"]["unpacked"], 9);
+  EXPECT_EQ(byName["ProjectType"]["type"], "APPDATA");
+  EXPECT_EQ(byName["ProjectType"]["size"], 4);
 }
 
 TEST_F(VpackTest, Verify_NoPayload_Fails) {
