@@ -3,6 +3,7 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/win/InstallerFixture.h"
+#include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"

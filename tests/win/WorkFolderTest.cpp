@@ -1,6 +1,7 @@
 // The run-in-place working folder below the temporary folder.
 #include <gtest/gtest.h>
 
+#include "tests/support/Environment.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
