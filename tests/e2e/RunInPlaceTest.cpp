@@ -70,6 +70,7 @@ class RunInPlaceTest : public ::testing::Test {
     EXPECT_TRUE(Logged("Viewer command VandrelViewer.exe VDLStart.vdl"));
     EXPECT_TRUE(Logged("Viewer folder " + work));
     EXPECT_TRUE(Logged("Viewer program " + work + "\\VandrelViewer.exe"));
+    EXPECT_FALSE(files.plain.empty());
     for (const auto& [path, plain] : files.plain) {
       EXPECT_TRUE(Logged("Viewer file " + path + " " + std::to_string(plain.size()) + " " + Crc(plain))) << path;
     }
@@ -234,6 +235,7 @@ TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
   ASSERT_FALSE(heldFolder.empty());
   EXPECT_NE(quickFolder, heldFolder);
   EXPECT_FALSE(FileExists(quickFolder));
+  ASSERT_FALSE(files.plain.empty());
   for (const auto& [path, plain] : files.plain) EXPECT_TRUE(FileExists(heldFolder + "\\" + path)) << path;
   EXPECT_TRUE(FileExists(heldFolder + "\\VandrelViewer.exe"));
   EXPECT_FALSE(testing_support::WaitForLine(heldLog, "Viewer end", 0));

@@ -98,7 +98,7 @@ TEST_F(ExtractItemTest, ExistingFile_Replaced) {
   packager::PayloadBuilder payload;
   payload.AddRaw("f.txt", B("new"));
   Make(payload);
-  testing_support::WriteFileBytes(work_ + "\\f.txt", "old and longer", 14);
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt", "old and longer", 14));
   ASSERT_TRUE(installer_->ExtractItem("f.txt", 0));
   EXPECT_EQ("new", ReadFileBytes(work_ + "\\f.txt"));
 }
@@ -168,7 +168,7 @@ TEST_F(ExtractItemTest, DamagedStoredFile_CrcMessageAndNotWritten) {
   size_t at = image.find("scene bytes");
   ASSERT_NE(std::string::npos, at);
   image[at] = 'S';
-  testing_support::WriteFileBytes(dir_.File("payload.exe"), image.data(), image.size());
+  ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File("payload.exe"), image.data(), image.size()));
   testing_support::TestInstaller installer(dir_.File("payload.exe"));
   installer.SetWorkFolder(work_);
   messages_.Clear();
