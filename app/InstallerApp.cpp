@@ -1,6 +1,7 @@
 #include "app/InstallerApp.h"
 
 #include "installer/Installer.h"
+#include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/PayloadReader.h"
 #include "payload/ProjectTypes.h"
@@ -35,8 +36,7 @@ void InstallerApp::Run() {
     message::Show("Can't find project type", "Error", message::kOk);
     return;
   }
-  uint32_t type = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (static_cast<uint32_t>(raw[3]) << 24);
-  switch (type) {
+  switch (payload::ReadLittleEndian32(raw)) {
     case payload::kRunInPlace: RunInPlace(); break;
     case payload::kStandalone: Standalone(); break;
     case payload::kScreenSaver: ScreenSaver(); break;
