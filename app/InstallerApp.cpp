@@ -10,10 +10,11 @@
 namespace app {
 namespace {
 
-// Each flow runs in an installer object of its own, with its own reader.
+// Each flow runs in an installer object of its own, with a reader of its own
+// over this program.
 template <bool (installer::Installer::*Flow)()>
 void RunFlow(HINSTANCE instance, HWND mainWindow) {
-  installer::Installer run;
+  installer::Installer run(new payload::PayloadReader());
   run.SetHost(instance, mainWindow);
   (run.*Flow)();
 }

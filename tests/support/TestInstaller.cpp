@@ -8,9 +8,8 @@
 
 namespace testing_support {
 
-TestInstaller::TestInstaller(const std::string& payloadFile) {
-  delete reader;
-  reader = new payload::PayloadReader(payloadFile.c_str());
+TestInstaller::TestInstaller(const std::string& payloadFile)
+    : installer::Installer(new payload::PayloadReader(payloadFile.c_str())) {
   SetHost(GetModuleHandleA(nullptr), HostWindow());
 }
 
