@@ -1,6 +1,7 @@
 #include "app/InstallerApp.h"
 
 #include "installer/Installer.h"
+#include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/PayloadReader.h"
 #include "payload/ProjectTypes.h"
@@ -9,10 +10,11 @@
 namespace app {
 namespace {
 
-// Each flow runs in an installer object of its own, with its own reader.
+// Each flow runs in an installer object of its own, with a reader of its own
+// over this program.
 template <bool (installer::Installer::*Flow)()>
 void RunFlow(HINSTANCE instance, HWND mainWindow) {
-  installer::Installer run;
+  installer::Installer run(new payload::PayloadReader());
   run.SetHost(instance, mainWindow);
   (run.*Flow)();
 }
@@ -35,8 +37,7 @@ void InstallerApp::Run() {
     message::Show("Can't find project type", "Error", message::kOk);
     return;
   }
-  uint32_t type = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (static_cast<uint32_t>(raw[3]) << 24);
-  switch (type) {
+  switch (payload::ReadLittleEndian32(raw)) {
     case payload::kRunInPlace: RunInPlace(); break;
     case payload::kStandalone: Standalone(); break;
     case payload::kScreenSaver: ScreenSaver(); break;

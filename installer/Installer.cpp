@@ -4,7 +4,7 @@
 
 namespace installer {
 
-Installer::Installer()
+Installer::Installer(payload::PayloadReader* payloadReader)
     : instance(nullptr),
       engineModule(nullptr),
       itemData(nullptr),
@@ -14,11 +14,10 @@ Installer::Installer()
       loaderChannel(nullptr),
       parentWindow(nullptr),
       progressWindow(nullptr),
-      reader(nullptr),
+      reader(payloadReader),
       inflated(nullptr) {
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
-  reader = new payload::PayloadReader();
 }
 
 Installer::~Installer() {

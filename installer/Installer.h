@@ -42,7 +42,10 @@ enum class RecordKind { kStandalone, kScreenSaver, kWinampPlugin };
 // step can be replaced on its own.
 class Installer {
  public:
-  Installer();
+  // Takes ownership of the reader the run reads its items from: the
+  // application's reads the program itself, a test's a payload it wrote.
+  // Null, when none could be made, fails every read.
+  explicit Installer(payload::PayloadReader* payloadReader);
   virtual ~Installer();
   Installer(const Installer&) = delete;
   Installer& operator=(const Installer&) = delete;

@@ -2,6 +2,7 @@
 
 #include <ddraw.h>
 
+#include "platform/ComRef.h"
 #include "platform/SystemModule.h"
 
 namespace platform {
@@ -20,20 +21,6 @@ static_assert(sizeof(DDSURFACEDESC) == 108, "the primary surface is described in
 
 using DirectDrawCreateFn = HRESULT(WINAPI*)(GUID*, IDirectDraw**, IUnknown*);
 using DirectDrawCreateExFn = HRESULT(WINAPI*)(GUID*, void**, REFIID, IUnknown*);
-
-// Releases a COM interface when it goes; declared after the module it comes
-// from, so that it is released before that module is unloaded.
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p != nullptr) p->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T* p = nullptr;
-};
 
 FARPROC Lookup(const ScopedModule& module, const char* name) { return GetProcAddress(module.Get(), name); }
 
@@ -118,7 +105,7 @@ bool HasDirectDraw7(const ScopedModule& ddraw) {
       reinterpret_cast<DirectDrawCreateExFn>(reinterpret_cast<void*>(Lookup(ddraw, "DirectDrawCreateEx")));
   ComRef<IUnknown> draw7;
   return createEx != nullptr &&
-         SUCCEEDED(createEx(nullptr, reinterpret_cast<void**>(&draw7.p), kIidDirectDraw7, nullptr));
+         SUCCEEDED(createEx(nullptr, draw7.Out(), kIidDirectDraw7, nullptr));
 }
 
 // DirectPlay's NAT helper came with 8.1 and left Windows with Vista; there

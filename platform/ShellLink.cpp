@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/ComRef.h"
+
 namespace platform {
 namespace {
 
@@ -29,17 +31,14 @@ HRESULT FillAndSave(IShellLinkA* link, IPersistFile* file, const char* target, c
 HRESULT SaveShellLink(const char* target, const char* linkPath, const char* description, const char* arguments,
                       const char* workingFolder) {
   HRESULT initialised = CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  HRESULT result =
-      CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA, reinterpret_cast<void**>(&link));
-  if (SUCCEEDED(result)) {
-    IPersistFile* file = nullptr;
-    result = link->QueryInterface(kIidPersistFile, reinterpret_cast<void**>(&file));
-    if (SUCCEEDED(result)) {
-      result = FillAndSave(link, file, target, linkPath, description, arguments, workingFolder);
-      file->Release();
-    }
-    link->Release();
+  HRESULT result;
+  {
+    // Released before the library is uninitialised.
+    ComRef<IShellLinkA> link;
+    ComRef<IPersistFile> file;
+    result = CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA, link.Out());
+    if (SUCCEEDED(result)) result = link.p->QueryInterface(kIidPersistFile, file.Out());
+    if (SUCCEEDED(result)) result = FillAndSave(link.p, file.p, target, linkPath, description, arguments, workingFolder);
   }
   // Only a successful initialisation is undone.
   if (SUCCEEDED(initialised)) CoUninitialize();

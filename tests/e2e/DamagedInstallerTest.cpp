@@ -6,20 +6,17 @@
 #include <algorithm>
 
 #include "payload/PayloadFormat.h"
+#include "tests/support/Environment.h"
+#include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
+#include "tests/support/Logs.h"
 #include "tests/support/Projects.h"
-#include "tests/support/StubDriver.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/TestInstaller.h"
 
 using testing_support::Arch;
-using testing_support::DialogSeen;
 using testing_support::ScopedEnvironment;
-using testing_support::StubDriver;
 
 namespace {
-
-constexpr DWORD kRunMs = 60000;
 
 struct Outcome {
   std::vector<std::string> texts;
@@ -46,16 +43,12 @@ class DamagedInstallerTest : public ::testing::Test {
     CreateDirectoryA(temp_.c_str(), nullptr);
     std::string installer = dir_.File("setup.exe");
     EXPECT_TRUE(testing_support::WriteFileBytes(installer, image.data(), image.size()));
-    StubDriver driver;
-    EXPECT_TRUE(driver.Start(installer));
     Outcome run;
-    for (const DialogSeen& box : driver.AnswerAllUntilExit(kRunMs)) {
+    for (const testing_support::Box& box : testing_support::RunToEnd(installer)) {
       run.texts.push_back(box.text);
       run.captions.push_back(box.caption);
     }
-    EXPECT_TRUE(driver.WaitForExit(5000));
-    EXPECT_EQ(0u, driver.ExitCode());
-    run.viewerRan = testing_support::ReadFileBytes(log_).find("Viewer start") != std::string::npos;
+    run.viewerRan = testing_support::HasLine(log_, "Viewer start");
     return run;
   }
 

@@ -8,17 +8,20 @@
 #include <algorithm>
 
 #include "packager/EngineFormat.h"
+#include "tests/support/Environment.h"
+#include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
+#include "tests/support/Logs.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
-#include "tests/support/SystemState.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/TestInstaller.h"
 #include "tests/support/ViewerHold.h"
 
 using testing_support::Arch;
-using testing_support::DialogSeen;
+using testing_support::Box;
 using testing_support::FileExists;
+using testing_support::kRunMs;
+using testing_support::kRunMsI686;
 using testing_support::ProjectFiles;
 using testing_support::ScopedEnvironment;
 using testing_support::StubDriver;
@@ -26,20 +29,12 @@ using testing_support::TempDir;
 
 namespace {
 
-constexpr DWORD kRunMs = 60000;
-constexpr DWORD kRunMsI686 = 600000;
-
 std::string Crc(const std::string& bytes) {
   char text[16];
   uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
   snprintf(text, sizeof(text), "%08lX", static_cast<unsigned long>(crc));
   return text;
 }
-
-struct Box {
-  std::string text;
-  std::string caption;
-};
 
 // One run of an installer with its own temporary folder and one log for the
 // engine and the viewer together, so that their order shows.
@@ -59,33 +54,13 @@ class RunInPlaceTest : public ::testing::Test {
     std::string installer = dir_.File("setup.exe");
     std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
     EXPECT_TRUE(testing_support::WriteInstaller(installer, stub, payload));
-    StubDriver driver;
-    EXPECT_TRUE(driver.Start(installer));
-    std::vector<Box> boxes;
-    for (const DialogSeen& seen : driver.AnswerAllUntilExit(timeoutMs)) boxes.push_back({seen.text, seen.caption});
-    EXPECT_TRUE(driver.WaitForExit(5000));
-    EXPECT_EQ(0u, driver.ExitCode());
-    return boxes;
+    return testing_support::RunToEnd(installer, timeoutMs);
   }
 
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    std::string text = testing_support::ReadFileBytes(log_);
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-      end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-  }
-
-  bool Logged(const std::string& line) const {
-    std::vector<std::string> lines = Log();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
+  bool Logged(const std::string& line) const { return testing_support::HasLine(log_, line); }
 
   size_t Position(const std::string& line) const {
-    std::vector<std::string> lines = Log();
+    std::vector<std::string> lines = testing_support::LogLines(log_);
     return std::find(lines.begin(), lines.end(), line) - lines.begin();
   }
 
@@ -96,6 +71,7 @@ class RunInPlaceTest : public ::testing::Test {
     EXPECT_TRUE(Logged("Viewer command VandrelViewer.exe VDLStart.vdl"));
     EXPECT_TRUE(Logged("Viewer folder " + work));
     EXPECT_TRUE(Logged("Viewer program " + work + "\\VandrelViewer.exe"));
+    EXPECT_FALSE(files.plain.empty());
     for (const auto& [path, plain] : files.plain) {
       EXPECT_TRUE(Logged("Viewer file " + path + " " + std::to_string(plain.size()) + " " + Crc(plain))) << path;
     }
@@ -194,9 +170,7 @@ TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
     SCOPED_TRACE(c.what);
     ScopedEnvironment refuse("VDL_ENGINE_REFUSE", c.refuse);
     std::vector<Box> boxes = Run(c.payload);
-    std::vector<std::string> texts;
-    for (const Box& box : boxes) texts.push_back(box.text);
-    EXPECT_EQ(c.texts, texts);
+    EXPECT_EQ(c.texts, testing_support::Texts(boxes));
     if (!boxes.empty()) {
       EXPECT_EQ(c.lastCaption, boxes.back().caption);
     }
@@ -340,20 +314,6 @@ TEST_F(RunInPlaceTest, EmptyProjectFiles_WrittenAndTheRunGoesOn) {
   ExpectSuccessfulRun(files);
 }
 
-// The folder a viewer logged that it was started in, or "" when it has not
-// logged it within timeoutMs.
-std::string ViewerFolder(const std::string& log, DWORD timeoutMs) {
-  const std::string tag = "Viewer folder ";
-  for (DWORD waited = 0;; waited += 50) {
-    std::string text = testing_support::ReadFileBytes(log);
-    size_t start = text.find(tag);
-    size_t end = start == std::string::npos ? start : text.find('\n', start);
-    if (end != std::string::npos) return text.substr(start + tag.size(), end - start - tag.size());
-    if (waited >= timeoutMs) return "";
-    Sleep(50);
-  }
-}
-
 // A double double-click: two runs of one installer at once. The one whose
 // viewer ends first removes its own files, none of the other's.
 TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
@@ -373,17 +333,18 @@ TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
   // The second run starts once the first has its folder: on a loaded machine
   // the first could otherwise start after the second had ended and take the
   // same, by then free, name.
-  std::string heldFolder = ViewerFolder(heldLog, kRunMs);
+  std::string heldFolder = testing_support::WaitForLineStartingWith(heldLog, "Viewer folder ", kRunMs);
   ASSERT_FALSE(heldFolder.empty());
   {
     ScopedEnvironment log("VDL_VIEWER_LOG", quickLog.c_str());
     ASSERT_TRUE(quick.Start(installer));
   }
   ASSERT_TRUE(quick.WaitForExit(kRunMs));
-  std::string quickFolder = ViewerFolder(quickLog, 0);
+  std::string quickFolder = testing_support::WaitForLineStartingWith(quickLog, "Viewer folder ", 0);
   ASSERT_FALSE(quickFolder.empty());
   EXPECT_NE(quickFolder, heldFolder);
   EXPECT_FALSE(FileExists(quickFolder));
+  ASSERT_FALSE(files.plain.empty());
   for (const auto& [path, plain] : files.plain) EXPECT_TRUE(FileExists(heldFolder + "\\" + path)) << path;
   EXPECT_TRUE(FileExists(heldFolder + "\\VandrelViewer.exe"));
   EXPECT_FALSE(testing_support::WaitForLine(heldLog, "Viewer end", 0));

@@ -6,24 +6,26 @@
 
 #include <functional>
 
+#include "tests/support/Environment.h"
+#include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
+#include "tests/support/Logs.h"
 #include "tests/support/Projects.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/StubDriver.h"
 #include "tests/support/SystemState.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/TestInstaller.h"
 
 namespace standalone_e2e {
 
 using testing_support::Arch;
 using testing_support::DialogSeen;
+using testing_support::kRunMs;
+using testing_support::kRunMsI686;
 using testing_support::ScopedEnvironment;
 using testing_support::StandaloneSettings;
 using testing_support::StubDriver;
 
-constexpr DWORD kRunMs = 60000;
-constexpr DWORD kRunMsI686 = 600000;
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
 constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 constexpr char kDone[] =

@@ -4,19 +4,20 @@
 
 #include <algorithm>
 
+#include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/StubDriver.h"
 #include "tests/support/TempDir.h"
 
+using testing_support::Box;
 using testing_support::DialogSeen;
+using testing_support::kRunMs;
+using testing_support::kRunMsI686;
+using testing_support::RunToEnd;
 using testing_support::StubDriver;
 using testing_support::TempDir;
 
 namespace {
-
-constexpr DWORD kRunMs = 60000;
-// 32-bit programs start under emulation here and need about a minute.
-constexpr DWORD kRunMsI686 = 300000;
 
 packager::PayloadBuilder ProjectTypePayload(uint32_t type) {
   packager::PayloadBuilder payload;
@@ -29,27 +30,6 @@ std::string MakeInstaller(const TempDir& dir, const packager::PayloadBuilder& pa
   std::string path = dir.File("setup.exe");
   EXPECT_TRUE(testing_support::WriteInstaller(path, stub, payload));
   return path;
-}
-
-struct Box {
-  std::string text;
-  std::string caption;
-  bool operator==(const Box& other) const { return text == other.text && caption == other.caption; }
-};
-
-std::ostream& operator<<(std::ostream& out, const Box& box) {
-  return out << "[" << box.caption << "] " << box.text;
-}
-
-// Runs the installer to its end, answering every box with OK.
-std::vector<Box> RunToEnd(const std::string& installer, const std::string& arguments = "", DWORD timeoutMs = kRunMs) {
-  StubDriver driver;
-  EXPECT_TRUE(driver.Start(installer, arguments));
-  std::vector<Box> boxes;
-  for (const DialogSeen& seen : driver.AnswerAllUntilExit(timeoutMs)) boxes.push_back(Box{seen.text, seen.caption});
-  EXPECT_TRUE(driver.WaitForExit(5000));
-  EXPECT_EQ(0u, driver.ExitCode());
-  return boxes;
 }
 
 const Box kNoProjectType{"Can't find project type", "Error"};
@@ -102,7 +82,7 @@ TEST(Startup, UpperCaseNameAndType_AreFound) {
 
 TEST(Startup, StartedWithArguments_StillFindsItsPayload) {
   TempDir dir;
-  EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, ProjectTypePayload(4)), "/S \"C:\\some where\""));
+  EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, ProjectTypePayload(4)), kRunMs, "/S \"C:\\some where\""));
 }
 
 TEST(Startup, MainWindow_ExistsButIsNeverVisible) {
@@ -130,7 +110,7 @@ TEST(Startup, MainWindow_ExistsButIsNeverVisible) {
 }
 
 TEST(StartupI686, NoPayload_ReportsHeaderThenProjectType) {
-  std::vector<Box> boxes = RunToEnd(testing_support::StubPathI686(), "", kRunMsI686);
+  std::vector<Box> boxes = RunToEnd(testing_support::StubPathI686(), kRunMsI686);
   ASSERT_EQ(2u, boxes.size());
   EXPECT_EQ("Data header not found!", boxes[0].text);
   EXPECT_EQ(kNoProjectType, boxes[1]);

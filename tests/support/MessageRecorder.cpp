@@ -1,6 +1,7 @@
 #include "tests/support/MessageRecorder.h"
 
 #include "platform/Message.h"
+#include "tests/support/MessageTypes.h"
 
 namespace testing_support {
 
@@ -19,6 +20,7 @@ std::vector<std::string> MessageRecorder::Texts() const {
 int MessageRecorder::Record(void* context, const char* text, const char* caption, uint32_t type) {
   MessageRecorder* self = static_cast<MessageRecorder*>(context);
   self->messages_.push_back(RecordedMessage{text ? text : "", caption ? caption : "", type});
+  CheckMessageType(self->messages_.back().text, self->messages_.back().caption, type);
   if (!self->answers_.empty()) {
     int answer = self->answers_.front();
     self->answers_.pop_front();

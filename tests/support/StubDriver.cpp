@@ -1,11 +1,87 @@
 #include "tests/support/StubDriver.h"
 
+#include "tests/support/MessageTypes.h"
+
 namespace testing_support {
 namespace {
 
 constexpr DWORD kPollMs = 50;
 // Static control that holds a message box's text.
 constexpr int kMessageTextId = 0xFFFF;
+// Static control that holds its icon: Wine's id, then Windows' own.
+constexpr int kMessageIconIds[] = {0x440, 0x14};
+// A box shows its icon once it is painted, which may take a moment.
+constexpr DWORD kIconPaintMs = 10000;
+
+// Every button a message box can have, with the type that has exactly these.
+struct ButtonSet {
+  uint32_t type;
+  int buttons[3];
+};
+const ButtonSet kButtonSets[] = {
+    {MB_OK, {IDOK}},
+    {MB_OKCANCEL, {IDOK, IDCANCEL}},
+    {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}},
+    {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
+    {MB_YESNO, {IDYES, IDNO}},
+    {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}},
+};
+constexpr int kAllButtons[] = {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO};
+
+uint32_t ButtonsOf(HWND box) {
+  for (const ButtonSet& set : kButtonSets) {
+    bool same = true;
+    for (int id : kAllButtons) {
+      bool wanted = id == set.buttons[0] || id == set.buttons[1] || id == set.buttons[2];
+      same = same && (GetDlgItem(box, id) != nullptr) == wanted;
+    }
+    if (same) return set.type;
+  }
+  return 0xF;  // No set of buttons a message box has.
+}
+
+// The system's icons are told apart by their colours on the screen, as the
+// icon handle of another process says nothing here: the error icon is red,
+// the warning icon yellow, the information icon blue.
+uint32_t IconByColour(const RECT& area) {
+  int red = 0, yellow = 0, blue = 0;
+  HDC screen = GetDC(nullptr);
+  for (LONG y = area.top; y < area.bottom; ++y) {
+    for (LONG x = area.left; x < area.right; ++x) {
+      COLORREF pixel = GetPixel(screen, x, y);
+      int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
+      if (r > 160 && g < 100 && b < 100) ++red;
+      if (r > 180 && g > 160 && b < 100) ++yellow;
+      if (b > 150 && r < 100) ++blue;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  const int enough = 50;
+  if (yellow >= enough) return MB_ICONWARNING;
+  if (red >= enough) return MB_ICONERROR;
+  if (blue >= enough) return MB_ICONINFORMATION;
+  return 0;
+}
+
+uint32_t IconOf(HWND box) {
+  HWND icon = nullptr;
+  for (int id : kMessageIconIds) {
+    if (icon == nullptr) icon = GetDlgItem(box, id);
+  }
+  DWORD_PTR handle = 0;
+  if (icon == nullptr ||
+      !SendMessageTimeoutA(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &handle) || handle == 0) {
+    return 0;
+  }
+  DWORD start = GetTickCount();
+  for (;;) {
+    RECT area = {};
+    GetWindowRect(icon, &area);
+    uint32_t found = IconByColour(area);
+    if (found != 0 || GetTickCount() - start >= kIconPaintMs) return found != 0 ? found : MB_USERICON;
+    Sleep(kPollMs);
+  }
+}
 
 struct EnumContext {
   DWORD processId;
@@ -75,7 +151,12 @@ DialogSeen StubDriver::WaitForDialog(DWORD timeoutMs) {
     for (HWND w : Windows()) {
       if (seen_.count(w) == 0 && IsWindowVisible(w) && ClassName(w) == "#32770") {
         seen_.insert(w);
-        return DialogSeen{w, WindowText(w), MessageBoxText(w)};
+        DialogSeen seen{w, WindowText(w), MessageBoxText(w)};
+        if (IsMessageBox(w)) {
+          seen.type = MessageBoxType(w);
+          CheckMessageType(seen.text, seen.caption, seen.type);
+        }
+        return seen;
       }
     }
     // An ended process shows nothing more; its windows went with it.
@@ -154,7 +235,18 @@ std::string StubDriver::ClassName(HWND window) {
   return buffer;
 }
 
-bool StubDriver::IsMessageBox(HWND dialog) { return GetDlgItem(dialog, kMessageTextId) != nullptr; }
+uint32_t StubDriver::MessageBoxType(HWND box) { return ButtonsOf(box) | IconOf(box); }
+
+// A dialog's labels have the text's id too; only a message box has the icon
+// control beside it.
+bool StubDriver::IsMessageBox(HWND dialog) {
+  if (GetDlgItem(dialog, kMessageTextId) == nullptr) return false;
+  for (int id : kMessageIconIds) {
+    HWND icon = GetDlgItem(dialog, id);
+    if (icon != nullptr && ClassName(icon) == "Static") return true;
+  }
+  return false;
+}
 
 std::string StubDriver::MessageBoxText(HWND box) {
   HWND text = GetDlgItem(box, kMessageTextId);

@@ -3,6 +3,7 @@
 // waits for its windows, reads their captions and texts, presses buttons and
 // collects the exit code.
 #include <windows.h>
+#include <stdint.h>
 
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@ struct DialogSeen {
   HWND window = nullptr;
   std::string caption;
   std::string text;  // The message text of a message box, else empty.
+  uint32_t type = 0;  // A message box's buttons and icon, as MessageBoxA takes them.
 };
 
 class StubDriver {
@@ -31,7 +33,8 @@ class StubDriver {
   bool Start(const std::string& program, const std::string& arguments = "", int showCommand = SW_SHOWNORMAL);
 
   // The next visible dialog of the process not returned before, or a null
-  // window after timeoutMs; a dialog stays unseen until it is visible.
+  // window after timeoutMs; a dialog stays unseen until it is visible. The
+  // type of every message box is checked against the text it shows.
   DialogSeen WaitForDialog(DWORD timeoutMs);
   // Sends a button's command to a dialog and waits until the dialog is gone.
   bool Press(HWND dialog, int buttonId, DWORD timeoutMs = 10000);
@@ -58,6 +61,8 @@ class StubDriver {
   static std::string ClassName(HWND window);
   static std::string MessageBoxText(HWND box);
   static bool IsMessageBox(HWND dialog);
+  // Buttons and icon of a message box, read as a user sees them.
+  static uint32_t MessageBoxType(HWND box);
 
  private:
   HANDLE process_ = nullptr;

@@ -102,14 +102,4 @@ std::string ProgramsFolder() {
   return folder;
 }
 
-bool WaitForLine(const std::string& file, const std::string& line, unsigned timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    std::string text = "\n" + ReadFileBytes(file);
-    if (text.find("\n" + line + "\n") != std::string::npos) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(200);
-  }
-}
-
 }  // namespace testing_support

@@ -35,7 +35,4 @@ std::string SystemFolder(bool view32 = false);
 // The Programs folder of this user's Start menu.
 std::string ProgramsFolder();
 
-// Waits until the file holds the line; false after timeoutMs.
-bool WaitForLine(const std::string& file, const std::string& line, unsigned timeoutMs);
-
 }  // namespace testing_support

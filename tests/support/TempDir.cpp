@@ -57,7 +57,9 @@ bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
 
 std::string ReadFileBytes(const std::string& path) {
   std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  // Shared with writers: the stand-ins append to their logs while tests read them.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return bytes;
   char chunk[65536];
   DWORD got = 0;

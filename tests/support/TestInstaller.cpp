@@ -8,9 +8,8 @@
 
 namespace testing_support {
 
-TestInstaller::TestInstaller(const std::string& payloadFile) {
-  delete reader;
-  reader = new payload::PayloadReader(payloadFile.c_str());
+TestInstaller::TestInstaller(const std::string& payloadFile)
+    : installer::Installer(new payload::PayloadReader(payloadFile.c_str())) {
   SetHost(GetModuleHandleA(nullptr), HostWindow());
 }
 
@@ -63,67 +62,5 @@ bool PlaceEngine(const std::string& folder) {
          WriteFileBytes(folder + "\\channels\\LoaderUnit.dll", "L", 1) &&
          WriteFileBytes(folder + "\\channels\\SaverUnit.dll", "S", 1);
 }
-
-EngineLog::EngineLog(const std::string& folder)
-    : path_(folder + "\\engine.log"), variable_("VDL_ENGINE_LOG", path_.c_str()) {}
-
-std::vector<std::string> EngineLog::Lines() const {
-  std::vector<std::string> lines;
-  std::string text = ReadFileBytes(path_);
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
-std::vector<std::string> EngineLog::LinesStartingWith(const std::string& prefix) const {
-  std::vector<std::string> found;
-  for (const std::string& line : Lines()) {
-    if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
-  }
-  return found;
-}
-
-ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
-  char old[4096];
-  DWORD length = GetEnvironmentVariableA(name, old, sizeof(old));
-  hadOld_ = length > 0 && length < sizeof(old);
-  if (hadOld_) old_ = old;
-  SetEnvironmentVariableA(name, value);
-}
-
-ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
-
-}  // namespace testing_support
-
-namespace testing_support {
-
-ScopedDllOverride::ScopedDllOverride(const std::string& program, const std::string& dlls, const std::string& order)
-    : key_("Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides") {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != 0) {
-    return;
-  }
-  size_t start = 0;
-  while (start <= dlls.size()) {
-    size_t end = dlls.find(';', start);
-    if (end == std::string::npos) end = dlls.size();
-    std::string dll = dlls.substr(start, end - start);
-    if (!dll.empty()) {
-      RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order.c_str()),
-                     static_cast<DWORD>(order.size() + 1));
-    }
-    start = end + 1;
-  }
-  RegCloseKey(key);
-}
-
-ScopedDllOverride::~ScopedDllOverride() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
 
 }  // namespace testing_support

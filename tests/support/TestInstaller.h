@@ -54,49 +54,4 @@ std::string EngineDllPath();
 // "tessaron.dll" and the two channel modules it looks for.
 bool PlaceEngine(const std::string& folder);
 
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const char* value);
-  ~ScopedEnvironment();
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  std::string name_;
-  std::string old_;
-  bool hadOld_;
-};
-
-// Sets the load order of DLLs for one program under Wine for the life of the
-// object, through the per-program overrides in the registry (the override
-// variable does not reach processes started from inside Wine). dlls: base
-// names separated by ';'. The empty order takes them away.
-class ScopedDllOverride {
- public:
-  ScopedDllOverride(const std::string& program, const std::string& dlls, const std::string& order = "");
-  ~ScopedDllOverride();
-  ScopedDllOverride(const ScopedDllOverride&) = delete;
-  ScopedDllOverride& operator=(const ScopedDllOverride&) = delete;
-
- private:
-  std::string key_;
-};
-
-// The engine's call log: pointed at a file in folder while the object lives.
-class EngineLog {
- public:
-  explicit EngineLog(const std::string& folder);
-  EngineLog(const EngineLog&) = delete;
-  EngineLog& operator=(const EngineLog&) = delete;
-
-  std::vector<std::string> Lines() const;
-  // Lines that begin with prefix.
-  std::vector<std::string> LinesStartingWith(const std::string& prefix) const;
-
- private:
-  std::string path_;
-  ScopedEnvironment variable_;
-};
-
 }  // namespace testing_support

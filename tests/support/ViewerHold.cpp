@@ -1,6 +1,6 @@
 #include "tests/support/ViewerHold.h"
 
-#include "tests/support/SystemState.h"
+#include "tests/support/Logs.h"
 #include "tests/support/TempDir.h"
 
 namespace testing_support {

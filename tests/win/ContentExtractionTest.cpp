@@ -178,7 +178,7 @@ TEST_F(ContentExtractionTest, ListedFileThatCannotBeWritten_StopsWithCopyError) 
   auto& installer = Make(payload);
   ReachLists();
   // A file where the folder should be: the file cannot be created.
-  testing_support::WriteFileBytes(work_ + "\\blocked", "x", 1);
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\blocked", "x", 1));
   EXPECT_FALSE(installer.ExtractProjectFiles());
   EXPECT_EQ(std::vector<std::string>{kCopyError}, messages_.Texts());
   EXPECT_FALSE(FileExists(work_ + "\\b.vdl"));

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/ScopedHandle.h"
+#include "tests/support/Environment.h"
 #include "tests/support/TestInstaller.h"
 
 namespace {

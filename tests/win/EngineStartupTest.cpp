@@ -1,6 +1,7 @@
 // Loading the stand-in engine from the working folder, and releasing it.
 #include <gtest/gtest.h>
 
+#include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"

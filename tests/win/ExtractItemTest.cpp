@@ -3,6 +3,7 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/win/InstallerFixture.h"
+#include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
@@ -97,7 +98,7 @@ TEST_F(ExtractItemTest, ExistingFile_Replaced) {
   packager::PayloadBuilder payload;
   payload.AddRaw("f.txt", B("new"));
   Make(payload);
-  testing_support::WriteFileBytes(work_ + "\\f.txt", "old and longer", 14);
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt", "old and longer", 14));
   ASSERT_TRUE(installer_->ExtractItem("f.txt", 0));
   EXPECT_EQ("new", ReadFileBytes(work_ + "\\f.txt"));
 }
@@ -172,7 +173,7 @@ TEST_F(ExtractItemTest, DamagedStoredFile_CrcMessageAndNotWritten) {
   size_t at = image.find("scene bytes");
   ASSERT_NE(std::string::npos, at);
   image[at] = 'S';
-  testing_support::WriteFileBytes(dir_.File("payload.exe"), image.data(), image.size());
+  ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File("payload.exe"), image.data(), image.size()));
   testing_support::TestInstaller installer(dir_.File("payload.exe"));
   installer.SetWorkFolder(work_);
   messages_.Clear();
@@ -185,16 +186,34 @@ TEST_F(ExtractItemTest, DamagedStoredFile_CrcMessageAndNotWritten) {
 
 TEST_F(ExtractItemTest, TargetPathTooLong_RefusedNotCut) {
   packager::PayloadBuilder payload;
-  std::string name(400 - work_.size() - 1, 'n');
-  payload.AddRaw(name, B("x"));
-  payload.AddRaw(name.substr(1), B("x"));
+  // A working folder of 150 characters leaves room for item names that fit
+  // the payload's 259-character names. Each name leads through a folder of
+  // its own, which is made only when the whole target path was taken.
+  const size_t work = 150;
+  std::string over = "over\\" + std::string(400 - work - 1 - 5, 'n');
+  std::string fits = "fits\\" + std::string(399 - work - 1 - 5, 'n');
+  payload.AddRaw(over, B("x"));
+  payload.AddRaw(fits, B("x"));
   auto& installer = Make(payload);
-  EXPECT_FALSE(installer.ExtractItem(name.c_str(), 0));
-  EXPECT_TRUE(installer.Files().empty());
-  // One character shorter fits the 399 characters exactly; the file system
-  // may still refuse a name that long, but nothing is cut.
-  installer.ExtractItem(name.substr(1).c_str(), 0);
-  for (const std::string& file : installer.Files()) EXPECT_EQ(399u, file.size());
+  std::string longWork = work_ + "\\" + std::string(work - work_.size() - 1, 'w');
+  ASSERT_TRUE(CreateDirectoryA(longWork.c_str(), nullptr));
+  installer.SetWorkFolder(longWork);
+  ASSERT_EQ(400u, (longWork + "\\" + over).size());
+  EXPECT_FALSE(installer.ExtractItem(over.c_str(), 0));
+  EXPECT_TRUE(installer.Folders().empty());
+  EXPECT_FALSE(testing_support::FileExists(longWork + "\\over"));
+  EXPECT_EQ(0u, installer.ItemSize());
+
+  // 399 characters fit exactly and are taken whole: the folder on the way is
+  // made and the item found under its whole name. Whether the file system
+  // then takes so long a path is its own affair (Wine's ANSI calls stop at
+  // 260 characters); a file written is recorded under the whole path.
+  std::string target = longWork + "\\" + fits;
+  ASSERT_EQ(399u, target.size());
+  bool written = installer.ExtractItem(fits.c_str(), 0);
+  EXPECT_EQ(std::vector<std::string>{longWork + "\\fits\\"}, installer.Folders());
+  EXPECT_EQ(1u, installer.ItemSize());
+  EXPECT_EQ(written ? std::vector<std::string>{target} : std::vector<std::string>{}, installer.Files());
 }
 
 TEST_F(ExtractItemTest, WithLoaderChannel_EngineFormatDecodedThroughTheEngine) {

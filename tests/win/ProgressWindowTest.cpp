@@ -47,10 +47,18 @@ TEST(ProgressWindow, WithoutWindow_ProgressAndCloseDoNothing) {
   window.SetProgress(0.5f);
   window.Close();
   EXPECT_EQ(nullptr, window.Window());
+  // A position given while there was no window is not kept for the next one.
   Create(window);
+  ASSERT_NE(nullptr, window.Window());
+  EXPECT_EQ(0, BarPosition(window));
+  HWND dialog = window.Window();
   window.Close();
   EXPECT_EQ(nullptr, window.Window());
+  EXPECT_FALSE(IsWindow(dialog));
+  // Nor does a position after Close bring a window back.
   window.SetProgress(0.5f);
+  EXPECT_EQ(nullptr, window.Window());
+  EXPECT_EQ(nullptr, FindWindowA("#32770", "Installing..."));
 }
 
 TEST(ProgressWindow, SetCaption_StoredBeforeCreateAppliedAtOnceAfter) {

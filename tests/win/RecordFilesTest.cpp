@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "standins/chunks/ChunkFile.h"
+#include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"

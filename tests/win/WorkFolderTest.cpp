@@ -1,6 +1,7 @@
 // The run-in-place working folder below the temporary folder.
 #include <gtest/gtest.h>
 
+#include "tests/support/Environment.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
@@ -48,9 +49,9 @@ TEST_F(WorkFolderTest, NothingThere_FirstNumberCreated) {
 
 TEST_F(WorkFolderTest, ExistingFolders_PassedOverWithOrWithoutEngine) {
   CreateDirectoryA((temp_ + "\\Vandrel0").c_str(), nullptr);
-  testing_support::WriteFileBytes(temp_ + "\\Vandrel0\\tessaron.dll", "x", 1);
+  ASSERT_TRUE(testing_support::WriteFileBytes(temp_ + "\\Vandrel0\\tessaron.dll", "x", 1));
   CreateDirectoryA((temp_ + "\\Vandrel1").c_str(), nullptr);
-  testing_support::WriteFileBytes(temp_ + "\\Vandrel1\\other.txt", "x", 1);
+  ASSERT_TRUE(testing_support::WriteFileBytes(temp_ + "\\Vandrel1\\other.txt", "x", 1));
   std::string chosen;
   ASSERT_TRUE(Choose(temp_, &chosen));
   EXPECT_EQ(temp_ + "\\Vandrel2", chosen);

@@ -1,0 +1,31 @@
+#pragma once
+// A whole run of an installer, as a user who answers every message with OK
+// sees it: the message boxes, in order.
+#include <windows.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// How long a run may take. A 32-bit program starts under emulation here and
+// needs about a minute before it shows anything.
+constexpr DWORD kRunMs = 60000;
+constexpr DWORD kRunMsI686 = 600000;
+
+// A message box as a user reads it; its type is checked as it is seen.
+struct Box {
+  std::string text;
+  std::string caption;
+  bool operator==(const Box& other) const { return text == other.text && caption == other.caption; }
+};
+std::ostream& operator<<(std::ostream& out, const Box& box);
+
+// Starts the installer, answers every message box with OK until it ends, and
+// expects it to end with code 0.
+std::vector<Box> RunToEnd(const std::string& installer, DWORD timeoutMs = kRunMs, const std::string& arguments = "");
+
+std::vector<std::string> Texts(const std::vector<Box>& boxes);
+
+}  // namespace testing_support
