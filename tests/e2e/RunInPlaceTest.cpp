@@ -290,7 +290,7 @@ TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePageNotThere_MessageNam
                                               testing_support::RunInPlaceProject(Arch::kX64)));
   StubDriver driver;
   ASSERT_TRUE(driver.Start(installer));
-  DialogSeen box = driver.WaitForDialog(kRunMs);
+  testing_support::DialogSeen box = driver.WaitForDialog(kRunMs);
   ASSERT_NE(nullptr, box.window);
   wchar_t text[1024] = L"";
   GetWindowTextW(GetDlgItem(box.window, 0xFFFF), text, 1024);
