@@ -1,10 +1,9 @@
 // Project type 6: install the project as a Winamp 2.x visualisation plug-in
 // or a Winamp 3 component.
-#include <shlobj.h>
-
 #include "installer/Installer.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
+#include "platform/FolderBrowser.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
@@ -103,14 +102,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
       message::kAnswerYes) {
     return false;
   }
-  BROWSEINFOA browse = {};
-  browse.lpszTitle = "Select Main WinAmp Install Folder";
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
-  LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
-  if (chosen == nullptr) return false;
-  bool found = SHGetPathFromIDListW(chosen, wide) != FALSE;
-  CoTaskMemFree(chosen);
-  return found && platform::AnsiFolder(wide, folder, kPathSize);
+  return platform::BrowseForFolder(nullptr, "Select Main WinAmp Install Folder", folder, kPathSize);
 }
 
 // A target that does not fit is skipped, never cut; a failed copy is

@@ -1,8 +1,6 @@
 #include "ui/OptionsDialog.h"
 
-#include <shlobj.h>
-
-#include "platform/AnsiFolder.h"
+#include "platform/FolderBrowser.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 #include "ui/ResourceIds.h"
@@ -107,19 +105,10 @@ void OptionsDialog::OnInitDialog(HWND dialog) {
 void OptionsDialog::OnInstall() { accepted_ = true; }
 
 void OptionsDialog::OnBrowse(HWND dialog) {
-  char displayName[MAX_PATH];
-  BROWSEINFOA browse = {};
-  browse.hwndOwner = dialog;
-  browse.pszDisplayName = displayName;
-  browse.lpszTitle = "Select Installation Directory";
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
-  LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
-  if (chosen == nullptr) return;
-  wchar_t wide[MAX_PATH];
-  bool found = SHGetPathFromIDListW(chosen, wide) != FALSE;
-  CoTaskMemFree(chosen);
   // A folder that cannot be named is reported and the text stays as it was.
-  if (!found || !platform::AnsiFolder(wide, path_, kMaxPath + 1)) return;
+  char chosen[kMaxPath + 1];
+  if (!platform::BrowseForFolder(dialog, "Select Installation Directory", chosen, sizeof(chosen))) return;
+  text::CopyAtMost(path_, chosen, kMaxPath);
   SendDlgItemMessageA(dialog, IDC_PATH_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_));
 }
 
