@@ -1,4 +1,4 @@
-// vpack list INSTALLER and vpack verify INSTALLER
+// vpack list INSTALLER and vpack verify INSTALLER (extract: a placeholder)
 #include <stdio.h>
 
 #include "packager/PayloadBuilder.h"
@@ -9,13 +9,6 @@
 
 namespace vpack {
 namespace {
-
-std::string OneInstaller(const char* command, const Arguments& arguments) {
-  if (arguments.size() != 1 || (arguments[0].size() > 1 && arguments[0][0] == '-')) {
-    throw UsageError(std::string(command) + " takes one installer");
-  }
-  return arguments[0];
-}
 
 // Items whose bytes do not match the directory's checksum, one line each.
 std::vector<std::string> CrcProblems(const std::vector<StoredItem>& items) {
@@ -33,8 +26,8 @@ std::vector<std::string> CrcProblems(const std::vector<StoredItem>& items) {
 
 }  // namespace
 
-int RunList(const Arguments& arguments) {
-  InstallerFile installer(OneInstaller("list", arguments));
+int List(const std::string& path, bool /*json*/) {
+  InstallerFile installer(path);
   const payload::PayloadReader& reader = installer.Reader();
   printf("stub: %lld bytes\n", static_cast<long long>(reader.MarkerOffset()));
   printf("%-12s %10s  %-8s  %s\n", "type", "size", "crc", "name");
@@ -46,8 +39,7 @@ int RunList(const Arguments& arguments) {
   return 0;
 }
 
-int RunVerify(const Arguments& arguments) {
-  std::string path = OneInstaller("verify", arguments);
+int Verify(const std::string& path) {
   InstallerFile installer(path);
   std::vector<StoredItem> stored = installer.ReadItems();
   std::vector<std::string> problems = CrcProblems(stored);
@@ -60,10 +52,9 @@ int RunVerify(const Arguments& arguments) {
   return 0;
 }
 
-const char* UsageText() {
-  return "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER]\n"
-         "       vpack list INSTALLER\n"
-         "       vpack verify INSTALLER\n";
+// Placeholder until extract is written: it refuses rather than pretend.
+int Extract(const std::string& /*installer*/, const std::string& /*folder*/) {
+  throw Error("extract is not available in this build");
 }
 
 }  // namespace vpack

@@ -10,6 +10,7 @@
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
+#include "tests/support/PackProject.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::ReadFileBytes;
@@ -26,8 +27,8 @@ struct Outcome {
 class VpackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    stub_ = std::string(1000, 'S');
-    Put("stub.exe", stub_);
+    runtime_ = testing_support::WriteRuntimeProject(dir_, 1);
+    stub_ = ReadFileBytes(dir_.File("stub.exe"));
     Put("start.vdl", "start file text");
     Put("loader.dll", std::string(5000, 'L'));
     Put("scene.txt", "scene one");
@@ -49,19 +50,25 @@ class VpackTest : public ::testing::Test {
     return "stub = \"stub.exe\"\n[settings]\n" + settings + files;
   }
 
+  // An installer written without vpack's checks, for what verify must catch.
+  void PutInstaller(const std::string& name, const packager::PayloadBuilder& builder) {
+    packager::Bytes payload = builder.Build(static_cast<uint32_t>(stub_.size()));
+    Put(name, stub_ + std::string(payload.begin(), payload.end()));
+  }
+
   static std::string File(const std::string& name, const std::string& source, const std::string& extra = "") {
     return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\n" + extra;
   }
 
+  // The runtime from a folder, and files of each kind, each store given.
   std::string GoodManifest() {
-    return Manifest("CheckDx8 = true\nProjectType = 1\n",
-                    File("channels\\LoaderUnit.dll", "loader.dll", "list = \"channel-modules\"\n") +
-                        File("VDLStart.vdl", "start.vdl", "store = \"engine\"\n") +
-                        File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
-                        File("music.cgr", "music.cgr", "store = \"raw\"\n"));
+    return runtime_ + File("channels\\Lights.dll", "loader.dll", "list = \"channel-modules\"\n") +
+           File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
+           File("music.cgr", "music.cgr", "store = \"raw\"\nlist = \"project\"\n");
   }
 
   TempDir dir_;
+  std::string runtime_;
   std::string stub_;
 };
 
@@ -74,11 +81,15 @@ TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
 
   payload::PayloadReader reader(dir_.File("setup.exe").c_str());
   ASSERT_EQ(reader.MarkerOffset(), static_cast<int64_t>(stub_.size()));
+  // Settings, the lists, then the files sorted by name whatever the
+  // manifest's order.
   const char* expected[] = {"ProjectType", "CheckDx8", "ChannelCount", "ChannelDLLCount", "ChannelDLLItemNameID0",
-                            "FileCount", "ItemNameID0", "channels\\LoaderUnit.dll", "VDLStart.vdl",
-                            "scene.vdl", "music.cgr"};
-  ASSERT_EQ(reader.EntryCount(), static_cast<int32_t>(std::size(expected)));
-  for (int32_t i = 0; i < reader.EntryCount(); ++i) EXPECT_STREQ(reader.Entry(i)->name, expected[i]) << i;
+                            "FileCount", "ItemNameID0", "ItemNameID1", "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll"};
+  ASSERT_EQ(reader.EntryCount(), 8 + 10 + 3);
+  for (size_t i = 0; i < std::size(expected); ++i) EXPECT_STREQ(reader.Entry(i)->name, expected[i]) << i;
+  for (int32_t i = 9; i < reader.EntryCount(); ++i) {
+    EXPECT_LT(strcasecmp(reader.Entry(i - 1)->name, reader.Entry(i)->name), 0) << reader.Entry(i)->name;
+  }
 }
 
 TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
@@ -93,19 +104,26 @@ TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
   EXPECT_EQ(std::string(plain.begin(), plain.end()), "scene one");
 
+  ASSERT_TRUE(reader.ReadItem("channels\\Lights.dll", nullptr, 0, "APPDATA"));
+  ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
+  EXPECT_EQ(plain, packager::Bytes(5000, 'L'));
+
   ASSERT_TRUE(reader.ReadItem("channels\\LoaderUnit.dll", nullptr, 0, "APPDATA"));
   packager::Bytes unpacked;
   ASSERT_TRUE(packager::ZlibUnpack(packager::Bytes(reader.Data(), reader.Data() + reader.DataSize()), &unpacked));
-  EXPECT_EQ(unpacked, packager::Bytes(5000, 'L'));
+  EXPECT_EQ(ReadFileBytes(dir_.File("runtime/channels/LoaderUnit.dll")), std::string(unpacked.begin(), unpacked.end()));
 }
 
 TEST_F(VpackTest, StubFolder_VariantPickedByProjectType) {
   ASSERT_EQ(0, system(("mkdir -p '" + dir_.File("stubs") + "'").c_str()));
-  Put("stubs/VandrelStub.exe", std::string(600, 'I'));
-  Put("stubs/VandrelStubAdmin.exe", std::string(700, 'A'));
-  for (uint32_t type : {1u, 2u, 5u, 6u, 3u}) {
-    Put("t.toml", "[settings]\nProjectType = " + std::to_string(type) + "\n");
-    ASSERT_EQ(0, Vpack("pack t.toml -o setup.exe --stub stubs").status) << type;
+  Put("stubs/VandrelStub.exe", "MZ" + std::string(598, 'I'));
+  Put("stubs/VandrelStubAdmin.exe", "MZ" + std::string(698, 'A'));
+  for (uint32_t type : {1u, 2u, 5u, 6u}) {
+    TempDir project;
+    std::string manifest = testing_support::WriteRuntimeProject(project, type);
+    Put("t.toml", manifest.replace(manifest.find("runtime"), 7, project.Path() + "/runtime"));
+    Outcome run = Vpack("pack t.toml -o setup.exe --stub stubs");
+    ASSERT_EQ(0, run.status) << type << run.err;
     payload::PayloadReader reader(dir_.File("setup.exe").c_str());
     bool installs = type == 2 || type == 5 || type == 6;
     EXPECT_EQ(installs ? 700 : 600, reader.MarkerOffset()) << type;
@@ -155,11 +173,28 @@ TEST_F(VpackTest, Pack_FailureLeavesEarlierOutputAndNoTemporary) {
 }
 
 TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
-  for (const char* arguments : {"", "frobnicate", "pack", "pack tour.toml", "list", "verify a b"}) {
+  for (const char* arguments : {"", "frobnicate", "pack", "pack tour.toml", "list", "verify a b", "pack --jobs 0"}) {
     Outcome run = Vpack(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("usage: vpack pack"), std::string::npos) << arguments;
   }
+}
+
+TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
+  for (const char* arguments : {"--help", "pack --help", "verify --help", "list --help", "extract --help"}) {
+    Outcome run = Vpack(arguments);
+    EXPECT_EQ(0, run.status) << arguments;
+    EXPECT_NE(std::string::npos, run.out.find("Usage:")) << arguments << run.out;
+  }
+  EXPECT_NE(std::string::npos, Vpack("pack --help").out.find("--strict"));
+  Outcome version = Vpack("--version");
+  EXPECT_EQ(0, version.status);
+  EXPECT_EQ(0u, version.out.rfind("vpack ", 0)) << version.out;
+  Put("tour.toml", GoodManifest());
+  Outcome pack = Vpack("pack tour.toml -o setup.exe");
+  ASSERT_EQ(0, pack.status) << pack.err;
+  EXPECT_NE(std::string::npos, pack.out.find("setup.exe: 13 files")) << pack.out;
+  EXPECT_EQ("", pack.err) << "progress only on a terminal";
 }
 
 TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
@@ -167,7 +202,7 @@ TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("11 items, all intact"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("21 items, all intact"), std::string::npos) << run.out;
   Outcome list = Vpack("list setup.exe");
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("music.cgr"), std::string::npos) << list.out;
@@ -187,11 +222,19 @@ TEST_F(VpackTest, Verify_DamagedItem_NamesItAndFails) {
 }
 
 TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
-  // A standalone project without its settings, and a listed file stored raw.
+  // A standalone project without its settings, and a listed file stored raw:
+  // pack refuses it, and verify names both in an installer made without it.
   Put("thin.toml", Manifest("ProjectType = 2\n", File("scene.vdl", "scene.txt", "store = \"raw\"\nlist = \"project\"\n")));
   Outcome pack = Vpack("pack thin.toml -o setup.exe");
-  ASSERT_EQ(pack.status, 0) << pack.err;
-  EXPECT_NE(pack.err.find("vpack: warning: APPDATA \"InstallPath\": missing"), std::string::npos) << pack.err;
+  ASSERT_EQ(pack.status, 1) << pack.err;
+  EXPECT_NE(pack.err.find("file \"scene.vdl\": store raw"), std::string::npos) << pack.err;
+  packager::PayloadBuilder builder;
+  builder.AddU32("ProjectType", 2);
+  builder.AddList(packager::ListKind::kChannels, {});
+  builder.AddList(packager::ListKind::kChannelModules, {});
+  builder.AddList(packager::ListKind::kProjectFiles, {"scene.vdl"});
+  builder.AddRaw("scene.vdl", packager::Bytes{'s'});
+  PutInstaller("setup.exe", builder);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("\"ShortCutName\": missing"), std::string::npos) << run.err;
@@ -199,10 +242,15 @@ TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
 }
 
 TEST_F(VpackTest, Verify_RawCgrProjectFile_Accepted) {
-  Put("cgr.toml", Manifest("ProjectType = 1\nCheckDx8 = false\n",
-                           File("music.cgr", "music.cgr", "store = \"raw\"\nlist = \"project\"\n") +
-                               File("chan.cgr", "music.cgr", "store = \"raw\"\nlist = \"channels\"\n")));
-  ASSERT_EQ(0, Vpack("pack cgr.toml -o setup.exe").status);
+  packager::PayloadBuilder builder;
+  builder.AddU32("ProjectType", 1);
+  builder.AddFlag("CheckDx8", 0);
+  builder.AddList(packager::ListKind::kChannels, {"chan.cgr"});
+  builder.AddList(packager::ListKind::kChannelModules, {});
+  builder.AddList(packager::ListKind::kProjectFiles, {"music.cgr"});
+  builder.AddRaw("music.cgr", packager::Bytes{'r'});
+  builder.AddRaw("chan.cgr", packager::Bytes{'r'});
+  PutInstaller("setup.exe", builder);
   Outcome run = Vpack("verify setup.exe");
   // Only the project list copies ".cgr" files as stored; channels are decoded.
   EXPECT_EQ(std::string::npos, run.err.find("\"music.cgr\": not in the engine format")) << run.err;
