@@ -2,6 +2,7 @@
 
 #include <libdeflate.h>
 
+#include <memory>
 #include <new>
 
 namespace vpack {
@@ -20,11 +21,13 @@ Deflate::Deflate() : compressor_(libdeflate_alloc_compressor(kLevel)) {
 Deflate::~Deflate() { libdeflate_free_compressor(compressor_); }
 
 void Deflate::AppendZlib(const uint8_t* bytes, size_t size, packager::Bytes& out) {
-  size_t head = out.size();
-  out.resize(head + libdeflate_zlib_compress_bound(compressor_, size));
-  size_t packed = libdeflate_zlib_compress(compressor_, bytes, size, out.data() + head, out.size() - head);
-  // The bound is exact for libdeflate, so the stream always fits.
-  out.resize(head + packed);
+  // Room for the worst case, left uninitialised: the pages a small stream
+  // never reaches are never made resident, as a zero-filled vector's would be.
+  size_t bound = libdeflate_zlib_compress_bound(compressor_, size);
+  std::unique_ptr<uint8_t[]> room(new uint8_t[bound]);
+  // The bound always holds the stream, so packed is never 0.
+  size_t packed = libdeflate_zlib_compress(compressor_, bytes, size, room.get(), bound);
+  out.insert(out.end(), room.get(), room.get() + packed);
 }
 
 uint32_t Crc32Of(uint32_t crc, const uint8_t* bytes, size_t size) { return libdeflate_crc32(crc, bytes, size); }

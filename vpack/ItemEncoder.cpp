@@ -31,9 +31,6 @@ EncodedItem EncodeFile(const FileSpec& file, Deflate& deflate) {
     deflate.AppendZlib(source.data(), source.size(), encoded.data);
     packager::PutU32(encoded.data, size);
   }
-  // The compressor wrote into room for the worst case; waiting items keep
-  // only what they hold.
-  encoded.data.shrink_to_fit();
   encoded.crc = Crc32Of(0, encoded.data.data(), encoded.data.size());
   return encoded;
 }
