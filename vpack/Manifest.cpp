@@ -54,7 +54,8 @@ void ParseSettings(const ManifestContext& context, const toml::node& node, std::
     const SettingInfo* info = FindSetting(std::string(key.str()));
     if (info == nullptr) context.Fail("unknown setting " + Quoted(std::string(key.str())));
     SettingValue setting = ParseSetting(context, *info, value);
-    auto same = std::find_if(settings.begin(), settings.end(), [info](const SettingValue& s) { return s.info == info; });
+    auto same =
+        std::find_if(settings.begin(), settings.end(), [info](const SettingValue& s) { return s.info == info; });
     if (same != settings.end()) {
       *same = setting;
     } else {
@@ -94,8 +95,9 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
   ExpectKeys(context, what, table, {"name", "source", "store", "list"});
   if (!table.contains("name")) context.Fail(what + " has no name");
   FileSpec file;
-  file.name = CanonicalName(ExpectString(context, what + " name", *table.get("name")));
-  what = "file " + Quoted(file.name);
+  std::string given = ExpectString(context, what + " name", *table.get("name"));
+  file.name = CanonicalName(given);
+  what = "file " + Quoted(given);
   if (!table.contains("source")) context.Fail(what + " has no source");
   file.source = context.PathOf(what + " source", *table.get("source"));
   if (const toml::node* list = table.get("list")) file.list = ParseList(context, what, *list);
@@ -104,8 +106,9 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
   file.entry = context.path + ": " + what;
   std::error_code error;
   if (!std::filesystem::is_regular_file(file.source, error)) {
-    context.Fail(what + ": source " + Quoted(file.source) +
-                 (std::filesystem::exists(file.source, error) ? " is not a regular file" : " cannot be read: no such file"));
+    context.Fail(
+        what + ": source " + Quoted(file.source) +
+        (std::filesystem::exists(file.source, error) ? " is not a regular file" : " cannot be read: no such file"));
   }
   file.size = std::filesystem::file_size(file.source, error);
   return file;

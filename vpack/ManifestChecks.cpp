@@ -55,7 +55,9 @@ void CheckDuplicates(const Manifest& manifest) {
   }
   for (const FileSpec& file : manifest.files) {
     for (const SettingValue& setting : manifest.settings) {
-      if (SameItemName(file.name, setting.info->name)) Refuse(file, "duplicate item name " + Quoted(file.name) + " (a setting)");
+      if (SameItemName(file.name, setting.info->name)) {
+        Refuse(file, "duplicate item name " + Quoted(file.name) + " (a setting)");
+      }
     }
   }
 }

@@ -33,7 +33,9 @@ std::string StubPath(const PackOptions& options, const Manifest& manifest) {
 // start, whatever follows it.
 packager::Bytes ReadStub(const std::string& path) {
   packager::Bytes stub = ReadWholeFile(path, "stub");
-  if (stub.size() < 2 || stub[0] != 'M' || stub[1] != 'Z') throw Error("stub " + Quoted(path) + " is not a Windows program");
+  if (stub.size() < 2 || stub[0] != 'M' || stub[1] != 'Z') {
+    throw Error("stub " + Quoted(path) + " is not a Windows program");
+  }
   return stub;
 }
 
@@ -49,7 +51,13 @@ std::vector<InputFile> Inputs(const Manifest& manifest, const std::string& stub)
 // file that is stored as it is.
 void CheckKnownSize(size_t stubSize, const std::vector<PlannedItem>& items) {
   uint64_t known = stubSize + HeaderLength(items) + 4;
-  for (const PlannedItem& item : items) known += item.file != nullptr ? (item.file->store == Store::kRaw ? item.file->size : 0) : item.bytes.size();
+  for (const PlannedItem& item : items) {
+    if (item.file == nullptr) {
+      known += item.bytes.size();
+    } else if (item.file->store == Store::kRaw) {
+      known += item.file->size;
+    }
+  }
   if (known > kMaxInstallerSize) {
     throw Error("the installer would be at least " + std::to_string(known) + " bytes; it must stay below 2 GiB");
   }
@@ -83,8 +91,9 @@ int Pack(const PackOptions& options) {
   uint64_t payloadBytes = 0;
   {
     Progress progress;
-    payloadBytes = WritePayload(output, static_cast<uint32_t>(stub.size()), items, options.jobs,
-                                [&progress](size_t i, size_t n, const std::string& name) { progress.Show(i, n, name); });
+    payloadBytes =
+        WritePayload(output, static_cast<uint32_t>(stub.size()), items, options.jobs,
+                     [&progress](size_t i, size_t n, const std::string& name) { progress.Show(i, n, name); });
   }
   output.Commit();
   printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes\n", options.output.c_str(), manifest.files.size(),

@@ -42,7 +42,9 @@ packager::Bytes Header(const std::vector<PlannedItem>& items, const std::vector<
 // A raw file goes from its source to the output a chunk at a time.
 Stored CopyRaw(OutputFile& output, const FileSpec& file) {
   FILE* source = fopen(file.source.c_str(), "rb");
-  if (source == nullptr) throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(errno));
+  if (source == nullptr) {
+    throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(errno));
+  }
   static thread_local uint8_t chunk[1 << 20];
   uint64_t total = 0;
   uint32_t crc = 0;

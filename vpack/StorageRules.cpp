@@ -71,7 +71,9 @@ std::string StoreProblem(const std::string& name, std::optional<packager::ListKi
   if (IsPackedName(name) && store != Store::kZlib) return "the installer inflates it, so it must be stored as zlib";
   if (IsCopiedProjectFile(name, list)) {
     // The engine format is copied as it is too, which the engine then reads.
-    if (store == Store::kZlib) return "the installer copies a \".cgr\" project file as stored; zlib would leave it packed";
+    if (store == Store::kZlib) {
+      return "the installer copies a \".cgr\" project file as stored; zlib would leave it packed";
+    }
     return std::string();
   }
   if ((list || IsStartFile(name)) && store != Store::kEngine) {

@@ -2,7 +2,6 @@
 // defaults from what the installer does with a file, and the manifests that
 // cannot give a working installer, refused with the entry named.
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include "tests/support/PackProject.h"
@@ -51,16 +50,16 @@ TEST_F(ManifestTest, Folder_RecursivePatternsTargetDefaultsSorted) {
   PutFile(dir_, "content/drafts/x.vdl", "x");
   PutFile(dir_, "lights/Lights.vch", "l");
   PutFile(dir_, "lights/readme.txt", "r");
-  vpack::Manifest manifest = Load(head_ +
-                                  "[[folder]]\nsource = \"content\"\ntarget = \"data\"\nexclude = [\"*.BAK\", \"drafts/*\"]\n"
-                                  "[[folder]]\nsource = \"lights\"\ntarget = 'channels\\'\ninclude = \"*.vch\"\n"
-                                  "list = \"channels\"\n");
+  vpack::Manifest manifest =
+      Load(head_ +
+           "[[folder]]\nsource = \"content\"\ntarget = \"data\"\nexclude = [\"*.BAK\", \"drafts/*\"]\n"
+           "[[folder]]\nsource = \"lights\"\ntarget = 'channels\\'\ninclude = \"*.vch\"\n"
+           "list = \"channels\"\n");
   std::vector<std::string> names;
   for (const vpack::FileSpec& file : manifest.files) names.push_back(file.name);
   std::vector<std::string> sorted = names;
-  std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-    return strcasecmp(a.c_str(), b.c_str()) < 0;
-  });
+  std::sort(sorted.begin(), sorted.end(),
+            [](const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
   EXPECT_EQ(sorted, names);
   EXPECT_EQ(nullptr, Find(manifest, "data\\notes.bak"));
   EXPECT_EQ(nullptr, Find(manifest, "data\\drafts\\x.vdl"));
@@ -119,13 +118,15 @@ TEST_F(ManifestTest, UnsafeOrUnwritableName_RefusedNamingEntry) {
     EXPECT_NE(std::string::npos, error.find("file \"" + std::string(name) + "\"")) << name << ": " << error;
   }
   PutFile(dir_, "bad/a<b.vdl", "f");
-  EXPECT_NE(std::string::npos, Refusal(head_ + "[[folder]]\nsource = \"bad\"\n").find("folder \"bad\", item \"a<b.vdl\""));
+  EXPECT_NE(std::string::npos,
+            Refusal(head_ + "[[folder]]\nsource = \"bad\"\n").find("folder \"bad\", item \"a<b.vdl\""));
 }
 
 TEST_F(ManifestTest, CgrProjectFileAsZlib_Refused) {
   PutFile(dir_, "t.cgr", "c");
-  std::string error = Refusal(head_ + "[[file]]\nname = 'music\\t.cgr'\nsource = \"t.cgr\"\nlist = \"project\"\n"
-                                      "store = \"zlib\"\n");
+  std::string error = Refusal(head_ +
+                              "[[file]]\nname = 'music\\t.cgr'\nsource = \"t.cgr\"\nlist = \"project\"\n"
+                              "store = \"zlib\"\n");
   EXPECT_NE(std::string::npos, error.find("file \"music\\t.cgr\": store zlib")) << error;
 }
 
@@ -134,8 +135,9 @@ TEST_F(ManifestTest, StoreTheInstallerCannotUse_Refused) {
   EXPECT_NE(std::string::npos,
             Refusal(head_ + "[[file]]\nname = 'a.vdl'\nsource = \"f.bin\"\nlist = \"project\"\nstore = \"zlib\"\n")
                 .find("engine format"));
-  EXPECT_NE(std::string::npos,
-            Refusal(head_ + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n").find("inflates"));
+  EXPECT_NE(
+      std::string::npos,
+      Refusal(head_ + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n").find("inflates"));
 }
 
 TEST_F(ManifestTest, FileInNoList_Warned) {

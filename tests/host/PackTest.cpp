@@ -68,7 +68,8 @@ TEST_F(PackTest, Strict_WarningIsAnError) {
 
 TEST_F(PackTest, AnyThreadCount_SameBytesThatReadBack) {
   // Enough files that the workers finish out of order.
-  for (int i = 0; i < 40; ++i) PutFile(dir_, "content/many/f" + std::to_string(i) + ".vdl", std::string(i * 997, 'a' + i % 26));
+  for (int i = 0; i < 40; ++i)
+    PutFile(dir_, "content/many/f" + std::to_string(i) + ".vdl", std::string(i * 997, 'a' + i % 26));
   std::string outputs[2];
   for (unsigned jobs : {1u, 4u}) {
     std::string output = dir_.File("setup" + std::to_string(jobs) + ".exe");
