@@ -1,6 +1,7 @@
 // vpack's pack through its library: where it refuses to write, --strict, and
 // a streamed, parallel payload that reads back as the installer reads it.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include "packager/EngineFormat.h"
@@ -64,6 +65,16 @@ TEST_F(PackTest, Strict_WarningIsAnError) {
   std::string error = Refusal(dir_.File("strict.exe"), true);
   EXPECT_NE(std::string::npos, error.find("--strict")) << error;
   EXPECT_FALSE(testing_support::FileExists(dir_.File("strict.exe")));
+}
+
+TEST_F(PackTest, InstallerOf2GiB_RefusedBeforeWriting) {
+  // Two sparse raw files, each small enough alone: nothing is read to refuse them.
+  for (const char* name : {"a.cgr", "b.cgr"}) {
+    ASSERT_EQ(0, system(("truncate -s 1200M '" + dir_.File("content/music/") + name + "'").c_str()));
+  }
+  std::string error = Refusal(dir_.File("setup.exe"));
+  EXPECT_NE(std::string::npos, error.find("must stay below 2 GiB")) << error;
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));
 }
 
 TEST_F(PackTest, AnyThreadCount_SameBytesThatReadBack) {
