@@ -1,5 +1,6 @@
 // Steps that every installing flow takes the same way.
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 #include "ui/OptionsDialog.h"
@@ -22,8 +23,8 @@ bool Installer::ReadSettings(const SettingRead* reads, int count) {
 // full disk) is reported as such: "not found" would send the user looking for
 // a file that is there.
 bool Installer::ExtractViewer() {
-  if (ExtractItem("VandrelViewer.exe", 1)) return true;
-  if (reader != nullptr && reader->Contains("VandrelViewer.exe", nullptr)) {
+  if (ExtractItem(payload::kViewerName, 1)) return true;
+  if (reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
     message::ReportCopyFailure();
   } else {
     message::Show("VandrelViewer.exe not found", "P", message::kOk);
@@ -57,6 +58,10 @@ bool Installer::CreateLoaderChannel() {
 
 void Installer::SetProgressIfOpen(float fraction) {
   if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
+}
+
+void Installer::KeepWindowsAnswering() {
+  if (progressWindow != nullptr) progressWindow->KeepAnswering();
 }
 
 // The engine's part of an installation, up to the records: channel and

@@ -1,5 +1,7 @@
 // Project type 5: install the project as a screen saver.
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
+#include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -36,7 +38,7 @@ bool Installer::InstallScreenSaverFlow() {
   if (!AcceptOptions(projectName, installPath)) return false;
   if (!ExtractEngineFiles() || !StartEngine()) return false;
   SetProgressIfOpen(0.05f);
-  ExtractItem("VDLUnInst.exe", 1);
+  ExtractItem(payload::kUninstallerName, 1);
   CopyScreenSaverToSystem();
   SetProgressIfOpen(0.1f);
   if (!ExtractContent()) return false;
@@ -46,13 +48,16 @@ bool Installer::InstallScreenSaverFlow() {
 }
 
 void Installer::CopyScreenSaverToSystem() {
-  ExtractItem("VDLSvr.scr", 1);
+  ExtractItem(payload::kScreenSaverName, 1);
   char source[kPathSize];
   char system[kPathSize];
   char target[kPathSize];
   bool sourceFits = BuildPath(source, workFolder, "\\VDLSvr.scr", "");
-  UINT length = GetSystemDirectoryA(system, kPathSize - 1);
-  if (length == 0 || length >= kPathSize - 1) system[0] = '\0';
+  wchar_t wideSystem[kPathSize];
+  UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
+  if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
+  // Reported by name: nothing could be copied into it.
+  if (!platform::AnsiFolder(wideSystem, system, kPathSize)) return;
   char name[kTextFieldSize + 1];
   if (!ReadProjectName(name)) return;
   // A target that does not fit is reported as a failed copy, never cut.

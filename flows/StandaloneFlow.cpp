@@ -3,6 +3,8 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
+#include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -30,11 +32,14 @@ struct StandaloneSettings {
 };
 
 // The Programs folder of the Start menu, or false when the shell has none.
+// One that has no ANSI form is reported and given as an empty text.
 bool ProgramsFolder(HWND owner, char* folder) {
   LPITEMIDLIST location = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &location))) return false;
-  bool found = SHGetPathFromIDListA(location, folder) != FALSE;
+  wchar_t wide[MAX_PATH];
+  bool found = SHGetPathFromIDListW(location, wide) != FALSE;
   CoTaskMemFree(location);
+  if (found && !platform::AnsiFolder(wide, folder, kPathSize)) folder[0] = '\0';
   return found;
 }
 
@@ -69,10 +74,10 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   SetProgressIfOpen(0.05f);
   if (!ExtractEngineFiles()) return false;
   SetProgressIfOpen(0.25f);
-  CreateStartMenuEntries(shortcutName);
+  if (!CreateStartMenuEntries(shortcutName)) return false;
   SetProgressIfOpen(0.3f);
   if (!StartEngine()) return false;
-  ExtractItem("VDLUnInst.exe", 1);
+  ExtractItem(payload::kUninstallerName, 1);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
   ReleaseEngine();
@@ -84,10 +89,12 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
 }
 
 // The project and uninstall links below the Programs folder. A shell
-// without one gets no links; the installation goes on all the same.
+// without one gets no links; the installation goes on all the same. False
+// only for a Programs folder that cannot be named, which has been reported.
 bool Installer::CreateStartMenuEntries(const char* shortcutName) {
   char programs[kPathSize];
-  if (!ProgramsFolder(parentWindow, programs)) return false;
+  if (!ProgramsFolder(parentWindow, programs)) return true;
+  if (programs[0] == '\0') return false;
   char link[kPathSize];
   char uninstallLink[kPathSize];
   char target[kPathSize];
@@ -97,7 +104,7 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
               BuildPath(uninstallLink, programs, shortcutName, " Uninstall.lnk") &&
               BuildPath(target, workFolder, "\\VandrelViewer.exe", "") &&
               BuildPath(uninstallTarget, workFolder, "\\VDLUnInst.exe", "");
-  if (!fits) return false;
+  if (!fits) return true;
   CreateMissingFolders(link);
   CreateShortcut(target, link, "Vandrel Project Link", "VDLStart.vdl");
   Record(createdFiles, link);

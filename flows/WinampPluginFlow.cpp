@@ -3,6 +3,8 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
+#include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
@@ -23,35 +25,37 @@ constexpr char kAskWinamp3[] =
 constexpr DWORD kCommandSize = 513;
 
 // The player's command as registered, terminated within the buffer whatever
-// the registry left there; false when it cannot be read.
-bool ReadPlayerCommand(uint8_t winamp3, char* command) {
+// the registry left there; false when it cannot be read. Read in UTF-16: the
+// player may sit below a folder named outside the code page.
+bool ReadPlayerCommand(uint8_t winamp3, wchar_t* command) {
   const char* keyName = winamp3 != 0 ? "Applications\\Studio.exe\\shell\\open\\command"
                                      : "Applications\\Winamp.exe\\shell\\open\\command";
   HKEY raw = nullptr;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
   platform::ScopedRegistryKey key(raw);
-  DWORD size = kCommandSize;
-  if (RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size) !=
+  DWORD size = kCommandSize * sizeof(wchar_t);
+  if (RegQueryValueExW(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size) !=
       ERROR_SUCCESS) {
     return false;
   }
-  command[size < kCommandSize ? size : kCommandSize] = '\0';
+  size /= sizeof(wchar_t);
+  command[size < kCommandSize ? size : kCommandSize] = 0;
   return true;
 }
 
 // "\"C:\Apps\Winamp\winamp.exe\" \"%1\"" gives "C:\Apps\Winamp\": the quoted
 // program's folder with its backslash; no backslash gives an empty folder.
-void FolderFromCommand(const char* command, char* folder) {
-  const char* start = command[0] != '\0' ? command + 1 : command;
+void FolderFromCommand(const wchar_t* command, wchar_t* folder) {
+  const wchar_t* start = command[0] != 0 ? command + 1 : command;
   size_t length = 0;
-  while (start[length] != '\0' && start[length] != '"') ++length;
+  while (start[length] != 0 && start[length] != L'"') ++length;
   size_t keep = 0;
   for (size_t i = 0; i < length; ++i) {
-    if (start[i] == '\\') keep = i + 1;
+    if (start[i] == L'\\') keep = i + 1;
   }
   if (keep >= kPathSize) keep = 0;
-  memcpy(folder, start, keep);
-  folder[keep] = '\0';
+  memcpy(folder, start, keep * sizeof(wchar_t));
+  folder[keep] = 0;
 }
 
 }  // namespace
@@ -73,8 +77,8 @@ bool Installer::InstallWinampPluginFlow() {
   if (!AcceptOptions(projectName, startupDirectory)) return false;
   if (!ExtractEngineFiles() || !StartEngine()) return false;
   SetProgressIfOpen(0.05f);
-  ExtractItem("VDLUnInst.exe", 1);
-  ExtractItem("WinAmp.dll", 1);
+  ExtractItem(payload::kUninstallerName, 1);
+  ExtractItem(payload::kWinampModuleName, 1);
   char player[kPathSize];
   if (!FindPlayerFolder(winamp3, projectName, player)) return false;
   CopyPlugin(player, winamp3, projectName);
@@ -86,12 +90,14 @@ bool Installer::InstallWinampPluginFlow() {
 }
 
 // From the registry, or from the user; false when the user declines or
-// cancels the browser, so that no target is built from no folder.
+// cancels the browser, so that no target is built from no folder, and for a
+// folder that has no ANSI form (reported).
 bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char* folder) {
-  char command[kCommandSize + 1];
+  wchar_t command[kCommandSize + 1];
+  wchar_t wide[kPathSize];
   if (ReadPlayerCommand(winamp3, command)) {
-    FolderFromCommand(command, folder);
-    return true;
+    FolderFromCommand(command, wide);
+    return platform::AnsiFolder(wide, folder, kPathSize);
   }
   if (message::Show(winamp3 != 0 ? kAskWinamp3 : kAskWinamp2, projectName, message::kYesNo | message::kIconWarning) !=
       message::kAnswerYes) {
@@ -102,9 +108,9 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
   LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
   if (chosen == nullptr) return false;
-  bool found = SHGetPathFromIDListA(chosen, folder) != FALSE;
+  bool found = SHGetPathFromIDListW(chosen, wide) != FALSE;
   CoTaskMemFree(chosen);
-  return found;
+  return found && platform::AnsiFolder(wide, folder, kPathSize);
 }
 
 // A target that does not fit is skipped, never cut; a failed copy is

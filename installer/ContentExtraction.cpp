@@ -24,6 +24,7 @@ float Fraction(double base, int32_t index, int32_t count) {
 
 bool Installer::ExtractEngineFiles() {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
+    KeepWindowsAnswering();
     if (!ExtractItem(file.name, file.decode)) {
       message::ReportCopyFailure();
       return false;
@@ -99,6 +100,7 @@ int32_t Installer::ListIndex(const char* name, const char* prefix) {
 
 bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   if (walk.report && progressWindow != nullptr) progressWindow->SetProgress(Fraction(walk.base, i, walk.count));
+  if (!walk.report) KeepWindowsAnswering();
   char key[64];
   text::CopyAtMost(key, walk.prefix, sizeof(key) - 12);
   text::AppendDecimal(key, sizeof(key), static_cast<uint32_t>(i));

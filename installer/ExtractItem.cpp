@@ -10,12 +10,6 @@
 
 namespace installer {
 
-namespace {
-
-constexpr uint32_t kMaxDeflateRatio = 1032;
-
-}  // namespace
-
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
   if (name == nullptr || !payload::IsSafeItemName(name)) return false;
   char target[kWorkFolderSize];
@@ -85,15 +79,11 @@ bool Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
 bool Installer::InflateCurrentItem() {
   uint8_t* unpacked = nullptr;
   size_t unpackedSize = 0;
-  bool ok = itemData != nullptr && itemSize >= 4;
+  uint32_t stated = 0;
+  bool ok = payload::ZlibItemSize(itemData, itemSize, &stated);
   if (ok) {
-    const uint8_t* tail = itemData + itemSize - 4;
-    uint32_t stated = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (static_cast<uint32_t>(tail[3]) << 24);
-    // Deflate packs at most 1032 to 1: a larger claim is damage, and is not
-    // worth an allocation of up to 4 GiB to find out.
-    ok = stated / kMaxDeflateRatio <= itemSize - 4;
     // One spare byte, so that an empty file still gets a block of its own.
-    if (ok) unpacked = new uint8_t[static_cast<size_t>(stated) + 1];
+    unpacked = new uint8_t[static_cast<size_t>(stated) + 1];
     ok = ok && unpacked != nullptr && payload::InflateZlib(itemData, itemSize - 4, unpacked, stated, &unpackedSize);
     // A stream that ends short of its stated size is as damaged as one that
     // does not inflate; written, it would be a cut program file.
@@ -112,11 +102,11 @@ bool Installer::InflateCurrentItem() {
 }
 
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
-  // An empty item leaves an empty, unrecorded file.
   platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid() || count == 0) return false;
+  if (!file.Valid()) return false;
   DWORD written = 0;
-  bool whole = WriteFile(file.Get(), bytes, count, &written, nullptr) && written == count;
+  // An empty file is a file of the project like any other: written, recorded.
+  bool whole = count == 0 || (WriteFile(file.Get(), bytes, count, &written, nullptr) && written == count);
   file.Reset();
   // A write that fails or stops short (a full disk) must not leave a damaged
   // or empty file that looks installed.

@@ -115,6 +115,8 @@ class Installer {
   bool CreateStartMenuEntries(const char* shortcutName);
   bool InstallStandaloneContent(const char* shortcutName, const char* projectName);
   void SetProgressIfOpen(float fraction);
+  // Between items that move no bar: the progress window goes on answering.
+  void KeepWindowsAnswering();
   // first + second + third in kPathSize storage; false when it does not fit.
   static bool BuildPath(char* path, const char* first, const char* second, const char* third);
   bool InflateCurrentItem();

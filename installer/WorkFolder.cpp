@@ -1,5 +1,7 @@
 // The run-in-place flow's working folder below the temporary folder.
 #include "installer/Installer.h"
+#include "platform/AnsiFolder.h"
+#include "platform/FolderMessage.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -8,22 +10,36 @@ namespace {
 
 constexpr int32_t kLastCandidate = 10000;
 
+// Nothing shows when a project runs in place, so a folder that cannot be made
+// must say so, or the user sees nothing happen at all.
+void ReportNoWorkFolder(const wchar_t* temp, DWORD error) {
+  message::ReportFolderError("Unable to create a working folder in the temporary folder", temp, error);
+}
+
 }  // namespace
 
 // Only a folder made by this very call is taken. An existing one may belong
 // to another run of the same installer still in progress, which deletes its
 // folder when it ends, whatever this run has put there meanwhile.
 bool Installer::CreateTempWorkDir() {
+  wchar_t wideTemp[kWorkFolderSize];
+  DWORD length = GetTempPathW(kWorkFolderSize, wideTemp);
+  if (length == 0 || length >= kWorkFolderSize) {
+    wideTemp[0] = 0;
+    ReportNoWorkFolder(wideTemp, length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   char temp[kWorkFolderSize];
-  DWORD length = GetTempPathA(sizeof(temp), temp);
-  if (length == 0 || length >= sizeof(temp)) return false;
-  for (int32_t counter = 0; counter <= kLastCandidate; ++counter) {
+  if (!platform::AnsiFolder(wideTemp, temp, sizeof(temp))) return false;
+  DWORD error = ERROR_ALREADY_EXISTS;
+  for (int32_t counter = 0; counter <= kLastCandidate && error == ERROR_ALREADY_EXISTS; ++counter) {
     char candidate[kWorkFolderSize];
     text::CopyAtMost(candidate, temp, sizeof(candidate) - 1);
     // A temporary path too long for the name is refused, not cut.
     if (!text::Append(candidate, sizeof(candidate), "Vandrel") ||
         !text::AppendDecimal(candidate, sizeof(candidate), static_cast<uint32_t>(counter))) {
-      return false;
+      error = ERROR_FILENAME_EXCED_RANGE;
+      break;
     }
     if (CreateDirectoryA(candidate, nullptr)) {
       text::CopyAtMost(workFolder, candidate, sizeof(workFolder) - 1);
@@ -31,8 +47,9 @@ bool Installer::CreateTempWorkDir() {
     }
     // Any failure but an existing name will not go away with another number
     // (no write access, a missing temporary folder).
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    error = GetLastError();
   }
+  ReportNoWorkFolder(wideTemp, error);
   return false;
 }
 

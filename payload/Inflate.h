@@ -11,4 +11,17 @@ namespace payload {
 // writes outside the two buffers, whatever the input.
 bool InflateZlib(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize, size_t* written);
 
+// A zlib item is the stream followed by its unpacked size, 4 bytes
+// little-endian. False when there is no room for the size, or when it claims
+// more than deflate can give from the stream (at most 1032 to 1): that is
+// damage, and not worth an allocation of up to 4 GiB to find out.
+// Inline: the stub has one caller and no room to spare.
+inline bool ZlibItemSize(const uint8_t* item, uint32_t itemSize, uint32_t* unpacked) {
+  constexpr uint32_t kMaxDeflateRatio = 1032;
+  if (item == nullptr || itemSize < 4) return false;
+  const uint8_t* tail = item + itemSize - 4;
+  *unpacked = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (static_cast<uint32_t>(tail[3]) << 24);
+  return *unpacked / kMaxDeflateRatio <= itemSize - 4;
+}
+
 }  // namespace payload

@@ -30,6 +30,19 @@ int Show(const char* text, const char* caption, uint32_t type) {
 #endif
 }
 
+#ifdef _WIN32
+int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type) {
+  if (g_hook == nullptr) return MessageBoxW(nullptr, text, caption, type);
+  char textUtf8[2048];
+  char captionUtf8[128];
+  if (WideCharToMultiByte(CP_UTF8, 0, text, -1, textUtf8, sizeof(textUtf8), nullptr, nullptr) == 0) textUtf8[0] = 0;
+  if (WideCharToMultiByte(CP_UTF8, 0, caption, -1, captionUtf8, sizeof(captionUtf8), nullptr, nullptr) == 0) {
+    captionUtf8[0] = 0;
+  }
+  return g_hook(g_context, textUtf8, captionUtf8, type);
+}
+#endif
+
 void ReportMissingItem(const char* name) {
   char textBuffer[320] = "Can't find project type ";
   text::Append(textBuffer, sizeof(textBuffer), name);

@@ -23,6 +23,12 @@ void SetHook(Hook hook, void* context);
 // Shows a message box with no owner window and returns the button pressed.
 int Show(const char* text, const char* caption, uint32_t type);
 
+#ifdef _WIN32
+// The same for texts the ANSI code page cannot hold, such as a folder the
+// user's name is part of; a hook sees them in UTF-8.
+int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type);
+#endif
+
 // The common report of a missing payload item: "Can't find project type "
 // followed by the item's name, caption "Error".
 void ReportMissingItem(const char* name);

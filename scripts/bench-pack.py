@@ -6,11 +6,12 @@ core and with one, and pack peak memory against the largest item. Medians of
 several runs. Run at the end of scripts/bench.sh, which builds first."""
 import argparse
 import os
-import random
 import shutil
 import statistics
 import subprocess
 import time
+
+from bench import text_like  # the same compressible data as the stub's figures
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
@@ -19,14 +20,6 @@ VPACK = os.path.join(BUILD, "vpack", "vpack")
 WORK = os.path.join(BUILD, "bench", "pack")
 MB = 1000 * 1000
 MIB = 1 << 20
-
-
-def text_like(size, seed):
-    """Compressible data, roughly as project files pack: words and noise."""
-    rng = random.Random(seed)
-    words = [b"harbour ", b"quay ", b"tide ", b"lantern ", b"scene ", b"\r\n", b"vertex 0.125 ", b"frame "]
-    chunk = b"".join(rng.choice(words) for _ in range(4096)) + bytes(rng.randrange(256) for _ in range(2048))
-    return (chunk * (size // len(chunk) + 1))[:size]
 
 
 def write_tree(small, small_size, large, large_size):

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "platform/AnsiFolder.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 #include "ui/ResourceIds.h"
@@ -114,9 +115,11 @@ void OptionsDialog::OnBrowse(HWND dialog) {
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
   LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
   if (chosen == nullptr) return;
-  // The shell writes up to MAX_PATH characters, which path_ has room for.
-  SHGetPathFromIDListA(chosen, path_);
+  wchar_t wide[MAX_PATH];
+  bool found = SHGetPathFromIDListW(chosen, wide) != FALSE;
   CoTaskMemFree(chosen);
+  // A folder that cannot be named is reported and the text stays as it was.
+  if (!found || !platform::AnsiFolder(wide, path_, kMaxPath + 1)) return;
   SendDlgItemMessageA(dialog, IDC_PATH_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_));
 }
 

@@ -39,8 +39,34 @@ int ProgressWindow::PositionFor(float fraction) {
 void ProgressWindow::SetProgress(float fraction) {
   if (window_ == nullptr) return;
   HWND bar = GetDlgItem(window_, IDC_PROGRESS_BAR);
-  SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(PositionFor(fraction)), 0);
+  WPARAM position = static_cast<WPARAM>(PositionFor(fraction));
+  // With visual styles a bar glides up to a higher position, drawn over later
+  // messages; a step back is drawn at once, so it is taken one past and back.
+  SendMessageA(bar, PBM_SETPOS, position + 1, 0);
+  SendMessageA(bar, PBM_SETPOS, position, 0);
   UpdateWindow(bar);
+  KeepAnswering();
+}
+
+namespace {
+
+bool IsInput(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+}  // namespace
+
+void ProgressWindow::KeepAnswering() {
+  if (window_ == nullptr) return;
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // A close request would take the progress window, or the hidden main
+    // window and the engine's parent with it, away in the middle of the work.
+    UINT id = message.message;
+    if (IsInput(id) || id == WM_CLOSE || id == WM_SYSCOMMAND || id == WM_QUIT) continue;
+    DispatchMessageA(&message);
+  }
 }
 
 void ProgressWindow::Create(HINSTANCE instance, HWND parent) {

@@ -3,8 +3,9 @@
 
 namespace ui {
 
-// Modeless "Installing..." dialog with one bar. Nothing pumps messages while
-// a flow works, so every change of position repaints the bar at once.
+// Modeless "Installing..." dialog with one bar. The flows work on the thread
+// that owns it, so every change of position repaints the bar at once and
+// reads what has queued up meanwhile.
 class ProgressWindow {
  public:
   ProgressWindow();
@@ -17,6 +18,11 @@ class ProgressWindow {
   virtual void Create(HINSTANCE instance, HWND parent);
   virtual void OnInitDialog(HWND dialog);
   virtual void Close();
+
+  // Dispatches the messages waiting for the thread's windows, so that the
+  // system never takes the installer for hung; input is dropped, as nothing
+  // may start or close while files are written. Only while the window exists.
+  void KeepAnswering();
 
   HWND Window() const { return window_; }
   const char* Caption() const { return caption_; }

@@ -15,8 +15,11 @@ struct PackOptions {
 };
 
 int Pack(const PackOptions& options);
+// Whether the installer will do its job, one line per reason it will not.
 int Verify(const std::string& installer);
+// Per item its store, unpacked size and the lists naming it; json for scripts.
 int List(const std::string& installer, bool json);
+// The files as the installation places them, below folder.
 int Extract(const std::string& installer, const std::string& folder);
 
 }  // namespace vpack

@@ -3,8 +3,13 @@
 #include <string.h>
 
 #include "packager/EngineFormat.h"
+#include "payload/EngineFiles.h"
+#include "payload/ItemName.h"
 #include "payload/PayloadFormat.h"
+#include "payload/ProjectTypes.h"
+#include "payload/RuntimeFiles.h"
 #include "vpack/Error.h"
+#include "vpack/ItemIndex.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"
 #include "vpack/ZlibCheck.h"
@@ -16,22 +21,14 @@ using packager::Item;
 using packager::ListKind;
 using Problems = std::vector<std::string>;
 
-// The first match, as the installer finds items.
-const Item* FindItem(const std::vector<Item>& items, const std::string& type, const std::string& name) {
-  for (const Item& item : items) {
-    if (SameItemName(item.type, type) && SameItemName(item.name, name)) return &item;
-  }
-  return nullptr;
-}
-
 uint32_t U32At(const packager::Bytes& data) {
   return data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24);
 }
 
 // A 4-byte number item; false (with a problem) when missing or of another size.
-bool ReadNumber(const std::vector<Item>& items, const std::string& type, const std::string& name, uint32_t* value,
+bool ReadNumber(const ItemIndex& items, const std::string& type, const std::string& name, uint32_t* value,
                 Problems& problems) {
-  const Item* item = FindItem(items, type, name);
+  const Item* item = items.Find(type, name);
   std::string label = ItemLabel(type, name);
   if (item == nullptr) {
     problems.push_back(label + ": missing");
@@ -44,9 +41,9 @@ bool ReadNumber(const std::vector<Item>& items, const std::string& type, const s
   return false;
 }
 
-void CheckSettingWidths(const std::vector<Item>& items, Problems& problems) {
+void CheckSettingWidths(const ItemIndex& items, Problems& problems) {
   for (const SettingInfo& info : KnownSettings()) {
-    const Item* item = FindItem(items, payload::kTypeAppData, info.name);
+    const Item* item = items.Find(payload::kTypeAppData, info.name);
     if (item == nullptr || info.kind == SettingKind::kNumber) continue;
     uint32_t width = SettingWidth(info.kind);
     std::string label = ItemLabel(payload::kTypeAppData, info.name);
@@ -59,16 +56,31 @@ void CheckSettingWidths(const std::vector<Item>& items, Problems& problems) {
   }
 }
 
-void CheckSettings(const std::vector<Item>& items, Problems& problems) {
+void RequireFile(const ItemIndex& items, const char* name, const std::string& why, Problems& problems) {
+  if (items.Find(payload::kTypeAppData, name) == nullptr) {
+    problems.push_back(ItemLabel(payload::kTypeAppData, name) + ": missing; " + why);
+  }
+}
+
+// The settings and program files the flow of the project type reads; 0 when
+// the type is missing or one the installer ignores.
+uint32_t CheckProjectType(const ItemIndex& items, Problems& problems) {
   CheckSettingWidths(items, problems);
   uint32_t projectType = 0;
-  if (!ReadNumber(items, payload::kTypeAppData, kProjectType, &projectType, problems)) return;
-  for (const char* name : RequiredSettings(projectType)) {
-    if (FindItem(items, payload::kTypeAppData, name) == nullptr) {
-      problems.push_back(ItemLabel(payload::kTypeAppData, name) + ": missing; project type " +
-                         std::to_string(projectType) + " needs it");
-    }
+  if (!ReadNumber(items, payload::kTypeAppData, kProjectType, &projectType, problems)) return 0;
+  const payload::RuntimeFiles* runtime = payload::FindRuntimeFiles(projectType);
+  if (payload::FindProjectType(projectType) == nullptr || runtime == nullptr) {
+    problems.push_back(ItemLabel(payload::kTypeAppData, kProjectType) + ": " + std::to_string(projectType) +
+                       ", a type the installer ignores: it ends without a word (it knows 1, 2, 5 and 6)");
+    return 0;
   }
+  std::string needs = "project type " + std::to_string(projectType) + " needs it";
+  for (const char* name : RequiredSettings(projectType)) RequireFile(items, name, needs, problems);
+  for (uint32_t i = 0; i < runtime->count; ++i) RequireFile(items, runtime->names[i], needs, problems);
+  for (const payload::EngineFile& file : payload::kEngineFiles) {
+    RequireFile(items, file.name, "every project type extracts it", problems);
+  }
+  return projectType;
 }
 
 // A list entry as the installer copies it: a name terminated within the
@@ -90,78 +102,113 @@ std::string ListEntryName(const Item& entry, Problems& problems) {
   return std::string(reinterpret_cast<const char*>(entry.data.data()), static_cast<const uint8_t*>(end) - entry.data.data());
 }
 
-// Checks one list and adds the names it holds to listed.
-void CheckList(const std::vector<Item>& items, ListKind kind, std::vector<std::string>& listed, Problems& problems) {
+// Reads one list and adds the names it holds to listed.
+void ReadList(const ItemIndex& items, ListKind kind, std::vector<ListedName>& listed, Problems& problems) {
   uint32_t count = 0;
   if (!ReadNumber(items, packager::ListType(kind), packager::ListCountName(kind), &count, problems)) return;
   // A damaged count must not turn into billions of "missing" lines.
-  if (count > items.size()) {
+  if (count > items.Size()) {
     problems.push_back(ItemLabel(packager::ListType(kind), packager::ListCountName(kind)) + ": " +
-                       std::to_string(count) + " entries, more than the payload's " + std::to_string(items.size()) +
+                       std::to_string(count) + " entries, more than the payload's " + std::to_string(items.Size()) +
                        " items");
     return;
   }
   for (uint32_t i = 0; i < count; ++i) {
     std::string entryName = packager::ListEntryPrefix(kind) + std::to_string(i);
-    const Item* entry = FindItem(items, packager::ListType(kind), entryName);
+    const Item* entry = items.Find(packager::ListType(kind), entryName);
     if (entry == nullptr) {
       problems.push_back(ItemLabel(packager::ListType(kind), entryName) + ": missing; the count says " +
                          std::to_string(count));
       continue;
     }
     std::string name = ListEntryName(*entry, problems);
-    if (!name.empty()) listed.push_back(name);
+    if (name.empty()) continue;
+    listed.push_back({kind, name});
+    // The installer passes over an entry whose file is not there.
+    if (items.Find(payload::kTypeAppData, name) == nullptr) {
+      problems.push_back(ItemLabel(entry->type, entryName) + ": names " + Quoted(name) +
+                         ", which is not in the payload");
+    }
   }
 }
 
-// The installer writes a project file named ".cgr" (in that case, anywhere
-// in the name) as it is stored, so it may be in any format.
-bool IsStoredProjectFile(const std::string& name, const std::vector<std::string>& projectFiles) {
-  if (name.find(".cgr") == std::string::npos) return false;
-  for (const std::string& entry : projectFiles) {
-    if (SameItemName(entry, name)) return true;
+// Whether the installer decodes each listed name: it hands the item to the
+// engine, unless a project list names it with ".cgr" (in that case, anywhere
+// in the name) and it is written as stored.
+std::unordered_map<std::string, bool> DecodedByName(const std::vector<ListedName>& listed) {
+  std::unordered_map<std::string, bool> decoded;
+  for (const ListedName& entry : listed) {
+    bool stored = entry.list == ListKind::kProjectFiles && entry.name.find(".cgr") != std::string::npos;
+    bool& decode = decoded[NameKey(entry.name)];
+    decode = decode || !stored;
   }
-  return false;
+  return decoded;
 }
 
-bool IsListed(const std::vector<std::string>& listed, const std::string& name) {
-  for (const std::string& entry : listed) {
-    if (SameItemName(entry, name)) return true;
+// A file's name is joined to the installation folder as it is.
+void CheckFileName(const Item& item, Problems& problems) {
+  if (!payload::IsSafeItemName(item.name.c_str())) {
+    problems.push_back(ItemLabel(item.type, item.name) + ": a name the installer refuses (\"..\" or \":\")");
+  } else if (!payload::IsWindowsFileName(item.name.c_str())) {
+    problems.push_back(ItemLabel(item.type, item.name) + ": a name Windows cannot create as a file");
   }
-  return false;
 }
 
-// The installer inflates files by name; the files the engine loads must
-// already carry the engine's tag. The name decides before any list does.
-void CheckFiles(const std::vector<Item>& items, const std::vector<std::string>& listed,
-                const std::vector<std::string>& projectFiles, Problems& problems) {
+// The installer inflates program files by name; the files the engine loads
+// must already carry the engine's tag; and it writes no empty file, so an
+// empty one it extracts counts as a failed copy.
+void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, Problems& problems) {
+  std::unordered_map<std::string, bool> decoded = DecodedByName(listed);
   for (const Item& item : items) {
-    if (!SameItemName(item.type, payload::kTypeAppData)) continue;
+    if (!IsFileItem(item)) continue;
     std::string label = ItemLabel(item.type, item.name);
+    CheckFileName(item, problems);
+    auto use = decoded.find(NameKey(item.name));
+    bool listedHere = use != decoded.end();
+    bool extracted = IsPackedName(item.name) || IsStartFile(item.name) || listedHere;
+    size_t written = item.data.size();
     if (IsPackedName(item.name)) {
-      std::string problem = ZlibProblem(item.data);
-      if (!problem.empty()) problems.push_back(label + ": " + problem);
-    } else if ((IsListed(listed, item.name) && !IsStoredProjectFile(item.name, projectFiles)) ||
-               IsStartFile(item.name)) {
+      packager::Bytes unpacked;
+      std::string problem = ZlibProblem(item.data, &unpacked);
+      if (!problem.empty()) {
+        problems.push_back(label + ": " + problem);
+        continue;
+      }
+      written = unpacked.size();
+    } else if (IsStartFile(item.name) || (listedHere && use->second)) {
       bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
       if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
     }
+    if (extracted && written == 0) problems.push_back(label + ": empty; the installer writes no empty file");
   }
 }
 
 }  // namespace
 
+bool IsFileItem(const Item& item) {
+  if (!SameItemName(item.type, payload::kTypeAppData)) return false;
+  for (const SettingInfo& info : KnownSettings()) {
+    if (SameItemName(item.name, info.name)) return false;
+  }
+  return true;
+}
+
 std::string ItemLabel(const std::string& type, const std::string& name) { return type + " " + Quoted(name); }
+
+std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& problems) {
+  std::vector<ListedName> listed;
+  ItemIndex index(items);
+  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
+    ReadList(index, kind, listed, problems);
+  }
+  return listed;
+}
 
 std::vector<std::string> CheckContents(const std::vector<Item>& items) {
   Problems problems;
-  CheckSettings(items, problems);
-  std::vector<std::string> listed;
-  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules}) CheckList(items, kind, listed, problems);
-  std::vector<std::string> projectFiles;
-  CheckList(items, ListKind::kProjectFiles, projectFiles, problems);
-  listed.insert(listed.end(), projectFiles.begin(), projectFiles.end());
-  CheckFiles(items, listed, projectFiles, problems);
+  CheckProjectType(ItemIndex(items), problems);
+  std::vector<ListedName> listed = ReadLists(items, problems);
+  CheckFiles(items, listed, problems);
   return problems;
 }
 

@@ -1,7 +1,8 @@
 // Reads a manifest and the manifests it includes into one Manifest: settings
 // by name (the including manifest's value wins), files from [[file]] and
 // [[folder]] entries sorted by item name, so that the same tree always gives
-// the same installer. docs/manifest.md describes every key.
+// the same installer, and the [branding] keys (the including manifest's
+// win). docs/manifest.md describes every key.
 #include "vpack/Manifest.h"
 
 #include <algorithm>
@@ -174,11 +175,12 @@ void LoadInto(const std::string& path, const Variables& inherited, int depth, Ma
   ManifestContext context{path, std::filesystem::path(path).parent_path(), {}};
   toml::table root = ParseToml(context);
   manifest.inputs.push_back(path);
-  ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "settings", "file", "folder"});
+  ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "settings", "file", "folder", "branding"});
   context.variables = ParseVariables(context, root, inherited);
   if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, depth, manifest);
   if (const toml::node* stub = root.get("stub")) manifest.stub = context.PathOf("stub", *stub);
   if (const toml::node* settings = root.get("settings")) ParseSettings(context, *settings, manifest.settings);
+  if (const toml::node* branding = root.get("branding")) ReadBranding(context, *branding, manifest.branding);
   if (const toml::node* files = root.get("file")) {
     ForEachTable(context, "file", *files,
                  [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "packager/PayloadBuilder.h"
+#include "vpack/Branding.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"
 
@@ -37,6 +38,7 @@ struct Manifest {
   // What would leave the installer short of what the manifest asks, but not
   // broken; --strict makes each an error.
   std::vector<std::string> warnings;
+  Branding branding;                   // the publisher's icon and version; see Branding.h
 };
 
 // Longest item name the installer's directory holds, and longest list entry.

@@ -12,6 +12,7 @@
 #include "vpack/PayloadPlan.h"
 #include "vpack/PayloadStream.h"
 #include "vpack/Progress.h"
+#include "vpack/StubBranding.h"
 
 namespace vpack {
 namespace {
@@ -29,13 +30,14 @@ std::string StubPath(const PackOptions& options, const Manifest& manifest) {
   return (std::filesystem::path(path) / (InstallsProject(type) ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
 }
 
-// The stub is copied unchanged; a file that is no Windows program cannot
-// start, whatever follows it.
-packager::Bytes ReadStub(const std::string& path) {
+// The stub is copied unchanged but for the publisher's branding; a file that
+// is no Windows program cannot start, whatever follows it.
+packager::Bytes ReadStub(const std::string& path, const Branding& branding) {
   packager::Bytes stub = ReadWholeFile(path, "stub");
   if (stub.size() < 2 || stub[0] != 'M' || stub[1] != 'Z') {
     throw Error("stub " + Quoted(path) + " is not a Windows program");
   }
+  if (!branding.Empty()) stub = BrandStub(stub, branding, path);
   return stub;
 }
 
@@ -43,6 +45,7 @@ std::vector<InputFile> Inputs(const Manifest& manifest, const std::string& stub)
   std::vector<InputFile> inputs;
   for (const std::string& path : manifest.inputs) inputs.push_back({path, "the manifest " + Quoted(path)});
   inputs.push_back({stub, "the stub"});
+  if (!manifest.branding.iconPath.empty()) inputs.push_back({manifest.branding.iconPath, "the branding icon"});
   for (const FileSpec& file : manifest.files) inputs.push_back({file.source, "the source of " + file.entry});
   return inputs;
 }
@@ -83,7 +86,7 @@ int Pack(const PackOptions& options) {
   ReportWarnings(manifest, options.strict);
   std::string stubPath = StubPath(options, manifest);
   CheckOutputTarget(options.output, Inputs(manifest, stubPath));
-  packager::Bytes stub = ReadStub(stubPath);
+  packager::Bytes stub = ReadStub(stubPath, manifest.branding);
   std::vector<PlannedItem> items = PlanPayload(manifest);
   CheckKnownSize(stub.size(), items);
   OutputFile output(options.output);

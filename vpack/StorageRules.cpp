@@ -1,21 +1,10 @@
 #include "vpack/StorageRules.h"
 
 #include "payload/EngineFiles.h"
-#include "payload/ProjectTypes.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/Text.h"
 
 namespace vpack {
-namespace {
-
-constexpr char kViewer[] = "VandrelViewer.exe";
-constexpr char kUninstaller[] = "VDLUnInst.exe";
-constexpr char kSaverModule[] = "VDLSvr.scr";
-constexpr char kPluginModule[] = "WinAmp.dll";
-
-// The program files of the flows, besides the packed engine files.
-const char* const kProgramNames[] = {kViewer, kUninstaller, kSaverModule, kPluginModule};
-
-}  // namespace
 
 bool SameItemName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && text::EqualNoCaseN(a.data(), b.data(), a.size());
@@ -33,7 +22,7 @@ bool IsPackedName(const std::string& name) {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     if (file.decode != 0 && SameItemName(name, file.name)) return true;
   }
-  for (const char* program : kProgramNames) {
+  for (const char* program : payload::kProgramFiles) {
     if (SameItemName(name, program)) return true;
   }
   return false;
@@ -45,14 +34,10 @@ bool IsRuntimeName(const std::string& name) { return IsPackedName(name) || IsSta
 
 std::vector<std::string> RuntimeFiles(uint32_t projectType) {
   std::vector<std::string> names;
-  const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
-  if (info == nullptr) return names;
+  const payload::RuntimeFiles* flow = payload::FindRuntimeFiles(projectType);
+  if (flow == nullptr) return names;
   for (const payload::EngineFile& file : payload::kEngineFiles) names.push_back(file.name);
-  names.push_back(kViewer);
-  // Every installing flow leaves its uninstaller behind.
-  if (info->installs) names.push_back(kUninstaller);
-  if (projectType == payload::kScreenSaver) names.push_back(kSaverModule);
-  if (projectType == payload::kWinampPlugin) names.push_back(kPluginModule);
+  for (uint32_t i = 0; i < flow->count; ++i) names.push_back(flow->names[i]);
   return names;
 }
 

@@ -28,8 +28,9 @@ bool IsStartFile(const std::string& name);
 // A file a flow extracts by its name rather than from a list.
 bool IsRuntimeName(const std::string& name);
 
-// The files a project type's flow extracts by name: the engine files, the
-// viewer and the flow's own program files. Empty for an unknown type.
+// The files a project type's flow extracts by name: the engine files and the
+// flow's program files (payload/RuntimeFiles.h, the stub's own table). Empty
+// for a type the stub ignores.
 std::vector<std::string> RuntimeFiles(uint32_t projectType);
 
 // The project list writes a name holding ".cgr" (in that case) as stored.

@@ -1,7 +1,7 @@
 #pragma once
-// Checks a zlib-stored item the way the installer will unpack it, without
-// trusting its stated size for an allocation: a damaged trailer can claim
-// up to 4 GiB.
+// Unpacks a zlib-stored item as the installer does: with the installer's own
+// inflater, into a buffer of the size the item states, refusing a size that
+// the stream cannot hold.
 #include <string>
 
 #include "packager/PayloadBuilder.h"
@@ -9,7 +9,8 @@
 namespace vpack {
 
 // Empty when the stream inflates to exactly the size in the item's last four
-// bytes; otherwise what is wrong, as a phrase.
-std::string ZlibProblem(const packager::Bytes& stored);
+// bytes; otherwise what is wrong, as a phrase. unpacked, when given, receives
+// the bytes.
+std::string ZlibProblem(const packager::Bytes& stored, packager::Bytes* unpacked = nullptr);
 
 }  // namespace vpack

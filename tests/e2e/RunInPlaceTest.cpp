@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "packager/EngineFormat.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
@@ -234,6 +235,111 @@ TEST_F(RunInPlaceTest, DirectXMissing_CheckedOnlyWhenAsked) {
   ExpectSuccessfulRun(files);
 }
 
+// A user sees nothing of a project that runs in place until its viewer
+// comes: a working folder that cannot be made must be reported.
+TEST_F(RunInPlaceTest, TemporaryFolderMissing_MessageNamesItAndTheReason) {
+  std::string missing = dir_.File("gone\\temp");
+  ScopedEnvironment tmp("TMP", missing.c_str());
+  ScopedEnvironment tempVariable("TEMP", missing.c_str());
+  std::vector<Box> boxes = Run(testing_support::RunInPlaceProject(Arch::kX64));
+  ASSERT_EQ(1u, boxes.size());
+  char reason[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, reason,
+                 sizeof(reason), nullptr);
+  EXPECT_EQ("Unable to create a working folder in the temporary folder\n" + missing + "\\\n\n" + reason,
+            boxes[0].text);
+  EXPECT_EQ("Error", boxes[0].caption);
+  EXPECT_FALSE(Logged("Viewer start"));
+}
+
+// A variable of the environment the stub inherits, in UTF-16; put back when
+// the object goes.
+class ScopedWideEnvironment {
+ public:
+  ScopedWideEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+    wchar_t old[1024];
+    DWORD length = GetEnvironmentVariableW(name, old, 1024);
+    hadOld_ = length > 0 && length < 1024;
+    if (hadOld_) old_ = old;
+    SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedWideEnvironment() { SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
+  ScopedWideEnvironment(const ScopedWideEnvironment&) = delete;
+  ScopedWideEnvironment& operator=(const ScopedWideEnvironment&) = delete;
+
+ private:
+  std::wstring name_, old_;
+  bool hadOld_;
+};
+
+std::wstring Wide(const std::string& text) {
+  wchar_t wide[1024];
+  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
+  return length > 0 ? wide : L"";
+}
+
+bool CodePageHolds(const std::wstring& text) {
+  BOOL lossy = FALSE;
+  char ansi[1024];
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, ansi, sizeof(ansi), nullptr, &lossy);
+  return !lossy;
+}
+
+// A user whose name the ANSI code page cannot hold has such a temporary
+// folder: the project runs from the folder's short name.
+TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePage_RunsThroughItsShortName) {
+  std::wstring temp = Wide(dir_.Path()) + L"\\Временная";
+  if (CodePageHolds(temp)) GTEST_SKIP() << "the ANSI code page holds Cyrillic letters";
+  ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
+  ScopedWideEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+  ProjectFiles files;
+  EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
+  EXPECT_TRUE(Logged("Viewer command VandrelViewer.exe VDLStart.vdl"));
+  for (const auto& [path, plain] : files.plain) {
+    EXPECT_TRUE(Logged("Viewer file " + path + " " + std::to_string(plain.size()) + " " + Crc(plain))) << path;
+  }
+  EXPECT_TRUE(Logged("Viewer end"));
+  // Run from below the real folder, and all of it removed afterwards.
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((temp + L"\\Vandrel*").c_str(), &found);
+  EXPECT_EQ(INVALID_HANDLE_VALUE, search);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  RemoveDirectoryW(temp.c_str());
+}
+
+TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePageNotThere_MessageNamesIt) {
+  std::wstring temp = Wide(dir_.Path()) + L"\\Временная";
+  if (CodePageHolds(temp)) GTEST_SKIP() << "the ANSI code page holds Cyrillic letters";
+  ScopedWideEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+  std::string installer = dir_.File("setup.exe");
+  ASSERT_TRUE(testing_support::WriteInstaller(installer, testing_support::StubPath(),
+                                              testing_support::RunInPlaceProject(Arch::kX64)));
+  StubDriver driver;
+  ASSERT_TRUE(driver.Start(installer));
+  DialogSeen box = driver.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, box.window);
+  wchar_t text[1024] = L"";
+  GetWindowTextW(GetDlgItem(box.window, 0xFFFF), text, 1024);
+  EXPECT_EQ("Error", box.caption);
+  EXPECT_NE(std::wstring::npos, std::wstring(text).find(temp)) << box.text;
+  EXPECT_TRUE(driver.Press(box.window, IDOK));
+  EXPECT_TRUE(driver.WaitForExit(kRunMs));
+  EXPECT_EQ(0u, driver.ExitCode());
+  EXPECT_FALSE(Logged("Viewer start"));
+}
+
+// A project file of no bytes, stored so or decoded by the engine to nothing.
+TEST_F(RunInPlaceTest, EmptyProjectFiles_WrittenAndTheRunGoesOn) {
+  ProjectFiles files;
+  packager::PayloadBuilder payload = testing_support::RunInPlaceProject(Arch::kX64, &files);
+  testing_support::AddProjectFiles(
+      payload, {{"Blank.vdl", packager::EngineEncode(packager::Bytes())}, {"music/Silence.cgr", packager::Bytes()}});
+  files.plain["Blank.vdl"] = "";
+  files.plain["music\\Silence.cgr"] = "";
+  EXPECT_TRUE(Run(payload).empty());
+  ExpectSuccessfulRun(files);
+}
+
 // The folder a viewer logged that it was started in, or "" when it has not
 // logged it within timeoutMs.
 std::string ViewerFolder(const std::string& log, DWORD timeoutMs) {
@@ -264,14 +370,18 @@ TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
     ScopedEnvironment hold("VDL_VIEWER_HOLD", viewerHold.ReleaseFile().c_str());
     ASSERT_TRUE(held.Start(installer));
   }
+  // The second run starts once the first has its folder: on a loaded machine
+  // the first could otherwise start after the second had ended and take the
+  // same, by then free, name.
+  std::string heldFolder = ViewerFolder(heldLog, kRunMs);
+  ASSERT_FALSE(heldFolder.empty());
   {
     ScopedEnvironment log("VDL_VIEWER_LOG", quickLog.c_str());
     ASSERT_TRUE(quick.Start(installer));
   }
   ASSERT_TRUE(quick.WaitForExit(kRunMs));
-  std::string quickFolder = ViewerFolder(quickLog, 0), heldFolder = ViewerFolder(heldLog, kRunMs);
+  std::string quickFolder = ViewerFolder(quickLog, 0);
   ASSERT_FALSE(quickFolder.empty());
-  ASSERT_FALSE(heldFolder.empty());
   EXPECT_NE(quickFolder, heldFolder);
   EXPECT_FALSE(FileExists(quickFolder));
   for (const auto& [path, plain] : files.plain) EXPECT_TRUE(FileExists(heldFolder + "\\" + path)) << path;

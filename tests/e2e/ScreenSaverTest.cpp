@@ -104,17 +104,9 @@ TEST_F(ScreenSaverTest, NameThatIsNoFileName_TwoMessagesRecordedAndSuccess) {
 TEST_F(ScreenSaverTest, DirectXMissing_WarnsOnceAndInstalls) {
   testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
   settings_.checkDx8 = 1;
-  DialogSeen warning = Start();
-  ASSERT_NE(nullptr, warning.window);
-  EXPECT_EQ(
+  std::vector<DialogSeen> boxes = InstallAfterWarning(
       "DirectX 8.1 or higher was not detected on this system\n\r"
-      "DirectX 8.1 or higher needs to be installed before the screen saver will work.",
-      warning.text);
-  EXPECT_EQ(settings_.projectName, warning.caption);
-  EXPECT_TRUE(driver_.Press(warning.window, IDOK));
-  DialogSeen options = driver_.WaitForDialog(kRunMs);
-  ASSERT_NE(nullptr, options.window);
-  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
+      "DirectX 8.1 or higher needs to be installed before the screen saver will work.");
   ASSERT_EQ(1u, boxes.size());
   EXPECT_TRUE(FileExists(Scr()));
 }
@@ -136,6 +128,27 @@ TEST_F(ScreenSaverTest, NoSaverChannel_NoRecordsStillSuccess) {
   EXPECT_EQ("Installation successfully completed!", boxes[0].text);
   EXPECT_FALSE(FileExists(Install() + "\\screensaver.cfg"));
   EXPECT_FALSE(FileExists(Install() + "\\uninstall.nfo"));
+}
+
+TEST_F(ScreenSaverTest, CheckDx8ZeroWithoutDirectX_NoWarning) {
+  testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+}
+
+// A name too long for a registry key (and for the system folder) stands for
+// a machine registry the installer may not write to.
+TEST_F(ScreenSaverTest, MachineKeysThatCannotBeMade_EachReportedInOrderThenSuccess) {
+  settings_.projectName = std::string(258, 'S');
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(5u, boxes.size());
+  EXPECT_EQ("Unable to copy screensaver to system directory", boxes[1].text);
+  EXPECT_EQ("Error can't write in registry", boxes[2].text);
+  EXPECT_EQ(kViewerKey + settings_.projectName, boxes[2].caption);
+  EXPECT_EQ("Error can't write in registry", boxes[3].text);
+  EXPECT_EQ(kUninstallKey + settings_.projectName, boxes[3].caption);
+  EXPECT_EQ("Installation successfully completed!", boxes[4].text);
 }
 
 }  // namespace

@@ -19,21 +19,33 @@ class SignedInstallerTest : public StandaloneTest {
   }
 
   // Starts the signed installer made from the sample manifest of that name.
-  DialogSeen StartSigned(const std::string& manifest) {
+  DialogSeen StartSigned(const std::string& manifest, DWORD timeoutMs = kRunMs) {
     std::string installer = std::string(VDL_SIGNED_DIR) + "\\" + manifest + "-signed.exe";
     if (!FileExists(installer)) {
       ADD_FAILURE() << installer << " is missing: ctest makes it (test signed.make)";
       return DialogSeen{};
     }
     EXPECT_TRUE(driver_.Start(installer));
-    return driver_.WaitForDialog(kRunMs);
+    return driver_.WaitForDialog(timeoutMs);
   }
 
   // Points the options dialog at this test's folder and installs.
-  std::vector<DialogSeen> InstallHere(const DialogSeen& options) {
+  std::vector<DialogSeen> InstallHere(const DialogSeen& options, DWORD timeoutMs = kRunMs) {
     EXPECT_EQ(std::string(kProject) + " Installation Options", options.caption);
     SendMessageA(GetDlgItem(options.window, kPathEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Install().c_str()));
-    return InstallToEnd(options.window);
+    return InstallToEnd(options.window, timeoutMs);
+  }
+
+  // The sample's standalone installation (its installer is branded), to its
+  // success message.
+  void InstallStandalone(const std::string& manifest, DWORD timeoutMs = kRunMs) {
+    DialogSeen options = StartSigned(manifest, timeoutMs);
+    ASSERT_NE(nullptr, options.window);
+    std::vector<DialogSeen> boxes = InstallHere(options, timeoutMs);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(kDone, boxes[0].text);
+    EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
+    testing_support::RemoveTree(testing_support::ProgramsFolder() + "\\Vandrel Tours");
   }
 };
 
@@ -45,14 +57,13 @@ TEST_F(SignedInstallerTest, RunInPlace_ViewerRuns) {
   EXPECT_TRUE(testing_support::WaitForLine(log_, "Viewer command VandrelViewer.exe VDLStart.vdl", 0));
 }
 
-TEST_F(SignedInstallerTest, Standalone_Installs) {
-  DialogSeen options = StartSigned("standalone");
-  ASSERT_NE(nullptr, options.window);
-  std::vector<DialogSeen> boxes = InstallHere(options);
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ(kDone, boxes[0].text);
-  EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
-  testing_support::RemoveTree(testing_support::ProgramsFolder() + "\\Vandrel Tours");
+TEST_F(SignedInstallerTest, Standalone_Installs) { InstallStandalone("standalone"); }
+
+// The release build's stub with the publisher's icon and version information
+// (the sample's standalone manifest brands its installer).
+TEST_F(SignedInstallerTest, I686_BrandedStandalone_Installs) {
+  view32_ = true;
+  InstallStandalone("standalone-i686", kRunMsI686);
 }
 
 TEST_F(SignedInstallerTest, ScreenSaver_Installs) {

@@ -101,6 +101,21 @@ class StandaloneTest : public ::testing::Test {
     return boxes;
   }
 
+  // Starts the installer, expects the DirectX warning with this text before
+  // the options dialog, and installs to the end; the boxes after the dialog.
+  std::vector<DialogSeen> InstallAfterWarning(const std::string& warningText) {
+    DialogSeen warning = Start();
+    EXPECT_NE(nullptr, warning.window);
+    if (warning.window == nullptr) return {};
+    EXPECT_EQ(warningText, warning.text);
+    EXPECT_EQ(settings_.projectName, warning.caption);
+    EXPECT_TRUE(driver_.Press(warning.window, IDOK));
+    DialogSeen options = driver_.WaitForDialog(kRunMs);
+    EXPECT_NE(nullptr, options.window);
+    if (options.window == nullptr) return {};
+    return InstallToEnd(options.window);
+  }
+
   std::string Install() const { return settings_.installPath; }
   std::string Menu() const { return testing_support::ProgramsFolder() + "\\" + menu_; }
 

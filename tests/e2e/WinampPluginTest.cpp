@@ -172,4 +172,58 @@ TEST_F(WinampPluginTest, PluginThatCannotBeCopied_NoMessageStillSuccess) {
   RemoveDirectoryA(plugin.c_str());
 }
 
+// More than the 513 characters read: the value cannot be read whole, so it
+// is not used at all, and the user is asked.
+TEST_F(WinampPluginTest, CommandLongerThanItsBuffer_QuestionShown) {
+  Register(kWinamp2Key, "\"" + player_ + "\\" + std::string(600, 'w') + "\\winamp.exe\" \"%1\"");
+  DialogSeen question = InstallUntilQuestion();
+  ASSERT_NE(nullptr, question.window);
+  EXPECT_EQ(kAskWinamp2, question.text);
+  EXPECT_TRUE(driver_.Press(question.window, IDNO));
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_EQ(0u, driver_.ExitCode());
+}
+
+TEST_F(WinampPluginTest, DirectXTakenAway_WarnedWithThePluginTextOnlyWhenAsked) {
+  testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
+  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
+  settings_.checkDx8 = 1;
+  ASSERT_EQ(1u, InstallAfterWarning("DirectX 8.1 or higher was not detected on this system\n\r"
+                                    "DirectX 8.1 or higher needs to be installed before the winamp plugin will work.")
+                    .size());
+  EXPECT_TRUE(FileExists(player_ + "\\Plugins\\vis_" + settings_.projectName + ".dll"));
+
+  // CheckDx8 zero: DirectX is not looked at, and nothing is said.
+  settings_.checkDx8 = 0;
+  driver_.Reset();
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+}
+
+TEST_F(WinampPluginTest, WinampVersionMissing_ReportedBeforeTheDialog) {
+  alterProject_ = [](packager::PayloadBuilder& project) { testing_support::RemoveItem(project, "WinampVersion"); };
+  DialogSeen box = Start();
+  ASSERT_NE(nullptr, box.window);
+  EXPECT_EQ("Can't find winamp version", box.text);
+  EXPECT_EQ("Error", box.caption);
+  EXPECT_TRUE(driver_.Press(box.window, IDOK));
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_FALSE(FileExists(dir_.File("Apps")));
+}
+
+// A name too long for a registry key stands for a machine registry the
+// installer may not write to: each key is reported, captioned with its path.
+TEST_F(WinampPluginTest, MachineKeysThatCannotBeMade_EachReportedInOrderThenSuccess) {
+  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
+  settings_.projectName = std::string(258, 'P');
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(3u, boxes.size());
+  EXPECT_EQ("Error can't write in registry", boxes[0].text);
+  EXPECT_EQ(kViewerKey + settings_.projectName, boxes[0].caption);
+  EXPECT_EQ("Error can't write in registry", boxes[1].text);
+  EXPECT_EQ(kUninstallKey + settings_.projectName, boxes[1].caption);
+  EXPECT_EQ("Installation successfully completed!", boxes[2].text);
+}
+
 }  // namespace

@@ -41,8 +41,9 @@ class PackTest : public ::testing::Test {
 };
 
 TEST_F(PackTest, OutputIsAnInput_RefusedAndInputKept) {
-  std::string manifest = ReadFileBytes(dir_.File("tour.toml"));
-  for (const char* input : {"tour.toml", "stub.exe", "content/music/theme.cgr"}) {
+  PutFile(dir_, "art/tour.ico", ReadFileBytes(VDL_SOURCE_DIR "/sample/tour/art/tour.ico"));
+  PutFile(dir_, "tour.toml", ReadFileBytes(dir_.File("tour.toml")) + "[branding]\nicon = \"art/tour.ico\"\n");
+  for (const char* input : {"tour.toml", "stub.exe", "content/music/theme.cgr", "art/tour.ico"}) {
     std::string before = ReadFileBytes(dir_.File(input));
     std::string error = Refusal(dir_.File(input));
     EXPECT_NE(std::string::npos, error.find("packing would overwrite it")) << input << ": " << error;

@@ -1,28 +1,27 @@
 // vpack as its users run it: the real program on real manifests.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <map>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VpackRun.h"
 
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
+using Outcome = testing_support::VpackOutcome;
 
 class VpackTest : public ::testing::Test {
  protected:
@@ -39,12 +38,7 @@ class VpackTest : public ::testing::Test {
     ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File(name), bytes.data(), bytes.size()));
   }
 
-  Outcome Vpack(const std::string& arguments) {
-    std::string out = dir_.File("out.log"), err = dir_.File("err.log");
-    std::string command = "cd '" + dir_.Path() + "' && " VDL_VPACK_PATH " " + arguments + " >'" + out + "' 2>'" + err + "'";
-    int status = system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
-  }
+  Outcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
 
   static std::string Manifest(const std::string& settings, const std::string& files) {
     return "stub = \"stub.exe\"\n[settings]\n" + settings + files;
@@ -60,7 +54,8 @@ class VpackTest : public ::testing::Test {
     return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\n" + extra;
   }
 
-  // The runtime from a folder, and files of each kind, each store given.
+  // A project the installer can run: the runtime from a folder, and files of
+  // each kind, each store given.
   std::string GoodManifest() {
     return runtime_ + File("channels\\Lights.dll", "loader.dll", "list = \"channel-modules\"\n") +
            File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
@@ -255,6 +250,61 @@ TEST_F(VpackTest, Verify_RawCgrProjectFile_Accepted) {
   // Only the project list copies ".cgr" files as stored; channels are decoded.
   EXPECT_EQ(std::string::npos, run.err.find("\"music.cgr\": not in the engine format")) << run.err;
   EXPECT_NE(std::string::npos, run.err.find("\"chan.cgr\": not in the engine format")) << run.err;
+}
+
+// Each problem on a line of its own, so that none hides another.
+// Written without pack, which may refuse to make such installers.
+TEST_F(VpackTest, Verify_InstallerWithoutRuntime_OneLinePerProblem) {
+  packager::PayloadBuilder builder;
+  builder.AddU32("ProjectType", 1);
+  builder.AddFlag("CheckDx8", 0);
+  for (packager::ListKind kind :
+       {packager::ListKind::kChannels, packager::ListKind::kChannelModules, packager::ListKind::kProjectFiles}) {
+    builder.AddList(kind, {});
+  }
+  PutInstaller("setup.exe", builder);
+  Outcome run = Vpack("verify setup.exe");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("vpack: setup.exe: APPDATA \"VandrelViewer.exe\": missing; project type 1 needs it\n"),
+            std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("vpack: setup.exe: APPDATA \"Tessaron.dll\": missing; every project type extracts it\n"),
+            std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(VpackTest, Verify_TextFileAsStub_Fails) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
+  std::string image = ReadFileBytes(dir_.File("setup.exe"));
+  std::string notes = "These are the release notes.\n";
+  image.replace(0, stub_.size(), notes + std::string(stub_.size() - notes.size(), '.'));
+  Put("setup.exe", image);
+  Outcome run = Vpack("verify setup.exe");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "vpack: setup.exe: stub: not a Windows program (no \"MZ\" and \"PE\" headers)\n");
+}
+
+TEST_F(VpackTest, ListJson_StoreUnpackedSizeAndLists) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
+  Outcome run = Vpack("list setup.exe --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  nlohmann::json listing = nlohmann::json::parse(run.out);
+  EXPECT_EQ(listing["stub"], stub_.size());
+  std::map<std::string, nlohmann::json> byName;
+  for (const nlohmann::json& item : listing["items"]) byName[item["name"]] = item;
+  ASSERT_EQ(byName.size(), 21u) << run.out;
+  EXPECT_EQ(byName["VandrelViewer.exe"]["store"], "zlib");
+  EXPECT_EQ(byName["VandrelViewer.exe"]["unpacked"], ReadFileBytes(dir_.File("runtime/VandrelViewer.exe")).size());
+  EXPECT_EQ(byName["VandrelViewer.exe"]["lists"], nlohmann::json::array());
+  EXPECT_EQ(byName["channels\\Lights.dll"]["lists"], nlohmann::json::array({"channel-modules"}));
+  EXPECT_EQ(byName["scene.vdl"]["store"], "engine");
+  EXPECT_TRUE(byName["scene.vdl"]["unpacked"].is_null());
+  EXPECT_EQ(byName["scene.vdl"]["lists"], nlohmann::json::array({"project"}));
+  EXPECT_EQ(byName["music.cgr"]["store"], "raw");
+  EXPECT_EQ(byName["music.cgr"]["unpacked"], 9);
+  EXPECT_EQ(byName["ProjectType"]["type"], "APPDATA");
+  EXPECT_EQ(byName["ProjectType"]["size"], 4);
 }
 
 TEST_F(VpackTest, Verify_NoPayload_Fails) {

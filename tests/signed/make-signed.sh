@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Packs every sample manifest with the x86_64 stub and signs the installers
+# Packs every sample manifest with the x86_64 stub, and the standalone one
+# with the i686 stub as well, and signs the installers
 # as a publisher would, after the payload is appended, with a certificate
 # made here for the purpose. The signature then follows the payload's
 # trailer, so the stub has to find its payload by scanning.
@@ -9,16 +10,21 @@ out=$1 vpack=$2 win=$3
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 rm -rf "$out"
 mkdir -p "$out"
-cp -r "$root/sample/tour" "$out/tour"
-mkdir -p "$out/tour/runtime/build"
-cp "$win/standins/engine/Tessaron.dll" "$win/standins/viewer/VandrelViewer.exe" \
-   "$win/standins/uninstaller/VDLUnInst.exe" "$out/tour/runtime/build/"
+# The sample with the stand-ins of one build: tour for x86_64, tour-i686.
+copy_tour() {
+  cp -r "$root/sample/tour" "$out/$1"
+  mkdir -p "$out/$1/runtime/build"
+  cp "$2/standins/engine/Tessaron.dll" "$2/standins/viewer/VandrelViewer.exe" \
+     "$2/standins/uninstaller/VDLUnInst.exe" "$out/$1/runtime/build/"
+}
+copy_tour tour "$win"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vandrel Test Publisher" \
   -keyout "$out/key.pem" -out "$out/cert.pem" 2>/dev/null
-for manifest in "$out"/tour/*.toml; do
-  name=$(basename "$manifest" .toml)
+# pack_and_sign MANIFEST NAME STUB_FOLDER
+pack_and_sign() {
+  local manifest=$1 name=$2
   # The folder: vpack picks the stub variant the project type needs.
-  "$vpack" pack "$manifest" -o "$out/$name.exe" --stub "$win/app"
+  "$vpack" pack "$manifest" -o "$out/$name.exe" --stub "$3"
   osslsigncode sign -certs "$out/cert.pem" -key "$out/key.pem" -n "Harbour Tour" \
     -in "$out/$name.exe" -out "$out/$name-signed.exe" >/dev/null
   # The trailer must no longer be the file's last bytes, or the test proves
@@ -27,5 +33,12 @@ for manifest in "$out"/tour/*.toml; do
     echo "make-signed.sh: $name-signed.exe still ends with its trailer" >&2
     exit 1
   fi
+}
+for manifest in "$out"/tour/*.toml; do
+  pack_and_sign "$manifest" "$(basename "$manifest" .toml)" "$win/app"
 done
+# The release build's stub, branded and signed, for one run under 32-bit Wine.
+win32="$(dirname "$win")/win-i686"
+copy_tour tour-i686 "$win32"
+pack_and_sign "$out/tour-i686/standalone.toml" standalone-i686 "$win32/app"
 echo "make-signed.sh: signed installers in $out"

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "payload/ProjectTypes.h"
+#include "tests/support/StubImage.h"
 #include "vpack/StorageRules.h"
 
 namespace testing_support {
@@ -14,7 +15,7 @@ void PutFile(const TempDir& dir, const std::string& path, const std::string& byt
 }
 
 std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType) {
-  PutFile(dir, "stub.exe", "MZ" + std::string(998, 'S'));
+  PutFile(dir, "stub.exe", StubImage(1000));
   for (std::string name : vpack::RuntimeFiles(projectType)) {
     std::string path = "runtime/" + name;
     for (char& c : path) {

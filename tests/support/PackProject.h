@@ -13,7 +13,7 @@ namespace testing_support {
 // Writes path (folders made as needed) below dir.
 void PutFile(const TempDir& dir, const std::string& path, const std::string& bytes);
 
-// stub.exe and runtime/ in dir; returns the manifest's head: the stub, the
+// stub.exe (a StubImage, which verify accepts) and runtime/ in dir; returns the manifest's head: the stub, the
 // type's settings and a [[folder]] entry for runtime/. Text settings get
 // "x", numbers and flags 0.
 std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType);

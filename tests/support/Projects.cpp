@@ -1,5 +1,6 @@
 #include "tests/support/Projects.h"
 
+#include <algorithm>
 #include <map>
 
 #include "packager/EngineFormat.h"
@@ -106,6 +107,27 @@ packager::PayloadBuilder InstallingProject(Arch arch, const InstallSettings& set
     }
   }
   return payload;
+}
+
+void AddProjectFiles(packager::PayloadBuilder& payload, const std::map<std::string, packager::Bytes>& stored) {
+  const std::string prefix = packager::ListEntryPrefix(packager::ListKind::kProjectFiles);
+  const std::string type = packager::ListType(packager::ListKind::kProjectFiles);
+  std::vector<std::string> names;
+  for (int i = 0;; ++i) {
+    auto& items = payload.Items();
+    auto entry = std::find_if(items.begin(), items.end(), [&](const packager::Item& item) {
+      return item.type == type && item.name == prefix + std::to_string(i);
+    });
+    if (entry == items.end()) break;
+    names.push_back(std::string(entry->data.begin(), std::find(entry->data.begin(), entry->data.end(), 0)));
+    items.erase(entry);
+  }
+  RemoveItem(payload, packager::ListCountName(packager::ListKind::kProjectFiles), type);
+  for (const auto& [name, data] : stored) {
+    names.push_back(name);
+    payload.AddRaw(name, data);
+  }
+  payload.AddList(packager::ListKind::kProjectFiles, names);
 }
 
 bool ReplaceItem(packager::PayloadBuilder& payload, const std::string& name, const packager::Bytes& data) {

@@ -53,6 +53,10 @@ inline packager::PayloadBuilder StandaloneProject(Arch arch, const InstallSettin
   return InstallingProject(arch, settings, files);
 }
 
+// Lists more project files after those the payload lists, each stored as
+// given (names with ".cgr" are written as stored, the others decoded).
+void AddProjectFiles(packager::PayloadBuilder& payload, const std::map<std::string, packager::Bytes>& stored);
+
 // Replaces the data of the named item; false when there is none.
 bool ReplaceItem(packager::PayloadBuilder& payload, const std::string& name, const packager::Bytes& data);
 bool RemoveItem(packager::PayloadBuilder& payload, const std::string& name, const std::string& type = "APPDATA");

@@ -102,13 +102,18 @@ TEST_F(ExtractItemTest, ExistingFile_Replaced) {
   EXPECT_EQ("new", ReadFileBytes(work_ + "\\f.txt"));
 }
 
-TEST_F(ExtractItemTest, EmptyItem_EmptyFileLeftUnrecordedAndFalse) {
+TEST_F(ExtractItemTest, EmptyItems_WrittenAndRecordedLikeAnyFile) {
   packager::PayloadBuilder payload;
   payload.AddRaw("empty.bin", Bytes());
+  payload.AddPacked("packed.bin", Bytes());
   auto& installer = Make(payload);
-  EXPECT_FALSE(installer.ExtractItem("empty.bin", 0));
+  testing_support::WriteFileBytes(work_ + "\\packed.bin", "old", 3);
+  EXPECT_TRUE(installer.ExtractItem("empty.bin", 0));
+  EXPECT_TRUE(installer.ExtractItem("packed.bin", 1));
   EXPECT_TRUE(testing_support::FileExists(work_ + "\\empty.bin"));
-  EXPECT_TRUE(installer.Files().empty());
+  EXPECT_EQ("", ReadFileBytes(work_ + "\\packed.bin"));
+  EXPECT_EQ((std::vector<std::string>{work_ + "\\empty.bin", work_ + "\\packed.bin"}), installer.Files());
+  EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(ExtractItemTest, MissingOrNullName_FalseAndNoFile) {

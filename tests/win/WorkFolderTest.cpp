@@ -22,6 +22,8 @@ class WorkFolderTest : public ::testing::Test {
     ScopedEnvironment tmp("TMP", temp.c_str());
     ScopedEnvironment tempVariable("TEMP", temp.c_str());
     testing_support::TestInstaller installer(dir_.File("payload.exe"));
+    // What the installer's own reader said of the test program is not ours.
+    messages_.Clear();
     bool ok = installer.CreateTempWorkDir();
     *chosen = installer.WorkFolder();
     return ok;
@@ -63,11 +65,24 @@ TEST_F(WorkFolderTest, TwoRunsAtOnce_GetFoldersOfTheirOwn) {
   EXPECT_NE(first, second);
 }
 
-TEST_F(WorkFolderTest, TemporaryFolderThatCannotTakeFolders_FalseAtOnce) {
+// The system's own words for an error, as the message shows them.
+std::string Reason(DWORD error) {
+  char text[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof(text),
+                 nullptr);
+  return text;
+}
+
+TEST_F(WorkFolderTest, TemporaryFolderThatCannotTakeFolders_FalseAtOnceNamingItAndTheReason) {
   std::string chosen;
   EXPECT_FALSE(Choose(dir_.File("missing\\temp"), &chosen));
   EXPECT_EQ("", chosen);
   EXPECT_FALSE(IsFolder(dir_.File("missing")));
+  ASSERT_EQ(1u, messages_.Messages().size());
+  EXPECT_EQ("Unable to create a working folder in the temporary folder\n" + dir_.File("missing\\temp\\") + "\n\n" +
+                Reason(ERROR_PATH_NOT_FOUND),
+            messages_.Messages()[0].text);
+  EXPECT_EQ("Error", messages_.Messages()[0].caption);
 }
 
 TEST_F(WorkFolderTest, TemporaryPathTooLong_RefusedNotCut) {
@@ -78,6 +93,8 @@ TEST_F(WorkFolderTest, TemporaryPathTooLong_RefusedNotCut) {
   std::string chosen;
   EXPECT_FALSE(Choose(longTemp, &chosen));
   EXPECT_EQ("", chosen);
+  ASSERT_EQ(1u, messages_.Messages().size());
+  EXPECT_NE(std::string::npos, messages_.Messages()[0].text.find(Reason(ERROR_FILENAME_EXCED_RANGE)));
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+// The program files each project type's flow takes from the payload besides
+// the engine files (payload/EngineFiles.h), all zlib-packed. The viewer is
+// required: without it the flow stops; the others are extracted without a
+// look at the result, so a missing one leaves a broken installation behind.
+#include <stdint.h>
+
+#include "payload/ProjectTypes.h"
+
+namespace payload {
+
+inline constexpr char kViewerName[] = "VandrelViewer.exe";
+inline constexpr char kUninstallerName[] = "VDLUnInst.exe";
+inline constexpr char kScreenSaverName[] = "VDLSvr.scr";
+inline constexpr char kWinampModuleName[] = "WinAmp.dll";
+
+// Every packed program file, whichever flow takes it.
+constexpr const char* kProgramFiles[] = {kViewerName, kUninstallerName, kScreenSaverName, kWinampModuleName};
+
+constexpr uint32_t kMaxRuntimeFiles = 2;
+
+struct RuntimeFiles {
+  uint32_t type;
+  uint32_t count;
+  const char* names[kMaxRuntimeFiles];
+};
+
+constexpr RuntimeFiles kRuntimeFiles[] = {
+    {kRunInPlace, 1, {kViewerName}},
+    {kStandalone, 2, {kViewerName, kUninstallerName}},
+    {kScreenSaver, 2, {kUninstallerName, kScreenSaverName}},
+    {kWinampPlugin, 2, {kUninstallerName, kWinampModuleName}},
+};
+
+// Null for a type the stub ignores.
+constexpr const RuntimeFiles* FindRuntimeFiles(uint32_t type) {
+  for (const RuntimeFiles& files : kRuntimeFiles) {
+    if (files.type == type) return &files;
+  }
+  return nullptr;
+}
+
+}  // namespace payload

@@ -1,0 +1,35 @@
+#include "platform/AnsiFolder.h"
+
+#include "platform/FolderMessage.h"
+
+namespace platform {
+namespace {
+
+constexpr DWORD kShortChars = 400;
+
+// False where a character has no exact ANSI form (best fit would turn one
+// letter into another and so name another folder).
+bool ConvertExactly(const wchar_t* wide, char* ansi, int size) {
+  BOOL lossy = FALSE;
+  // A UTF-8 code page holds everything, and takes neither argument.
+  bool utf8 = GetACP() == CP_UTF8;
+  return WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, ansi, size, nullptr,
+                             utf8 ? nullptr : &lossy) != 0 &&
+         !lossy;
+}
+
+}  // namespace
+
+bool AnsiFolder(const wchar_t* folder, char* ansi, int size) {
+  if (ConvertExactly(folder, ansi, size)) return true;
+  wchar_t shortName[kShortChars];
+  DWORD length = GetShortPathNameW(folder, shortName, kShortChars);
+  DWORD error = length == 0 ? GetLastError() : 0;
+  if (length > 0 && length < kShortChars && ConvertExactly(shortName, ansi, size)) return true;
+  message::ReportFolderError("The installer cannot use this folder: its name has characters outside the system's "
+                             "code page, and no short name stands for it.",
+                             folder, error);
+  return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+// The progress window of a long installation, watched from outside as the
+// system watches it: a window that does not answer for a few seconds is shown
+// as hung, and users end such installers.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <set>
+
+#include "packager/EngineFormat.h"
+#include "tests/e2e/StandaloneFixture.h"
+#include "ui/ProgressWindow.h"
+
+using namespace standalone_e2e;
+
+namespace {
+
+constexpr int kExtraFiles = 40;
+constexpr int kProjectFiles = 3 + kExtraFiles;
+// Per decoded file: the installation takes several seconds.
+constexpr char kEngineDelayMs[] = "100";
+// Well below the five seconds after which the system calls a window hung.
+constexpr UINT kAnswerMs = 2000;
+constexpr int kBarId = 1003;
+
+// Bar positions the standalone flow sets, in order: its own steps, one
+// channel module, the project files, the end.
+std::vector<int> ExpectedPositions() {
+  std::vector<int> positions = {0, 25, 125, 150};
+  for (int i = 0; i < kProjectFiles; ++i) {
+    positions.push_back(ui::ProgressWindow::PositionFor(static_cast<float>(static_cast<double>(i) / kProjectFiles * 0.3 + 0.6)));
+  }
+  positions.push_back(474);
+  return positions;
+}
+
+class ProgressResponseTest : public StandaloneTest {
+ public:
+  ProgressResponseTest() : slow_("VDL_ENGINE_SLOW", kEngineDelayMs) {
+    alterProject_ = [](packager::PayloadBuilder& project) {
+      std::map<std::string, packager::Bytes> parts;
+      for (int i = 0; i < kExtraFiles; ++i) {
+        std::string text = "part " + std::to_string(i) + " of the tour";
+        parts["parts\\Part" + std::to_string(i) + ".vdl"] = packager::EngineEncode(packager::Bytes(text.begin(), text.end()));
+      }
+      testing_support::AddProjectFiles(project, parts);
+    };
+  }
+
+  ScopedEnvironment slow_;
+};
+
+TEST_F(ProgressResponseTest, LongInstallation_WindowAnswersThroughoutAndBarMovesThroughTheFractions) {
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  ASSERT_TRUE(driver_.Press(options.window, kInstall));
+  DialogSeen progress = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, progress.window);
+  ASSERT_EQ("Installing...", progress.caption);
+  HWND bar = GetDlgItem(progress.window, kBarId);
+  ASSERT_NE(nullptr, bar);
+
+  std::vector<int> seen;
+  int unanswered = 0;
+  DWORD longestWait = 0;
+  DWORD start = GetTickCount();
+  while (IsWindow(bar)) {
+    DWORD asked = GetTickCount();
+    DWORD_PTR position = 0;
+    if (SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, kAnswerMs, &position) != 0) {
+      seen.push_back(static_cast<int>(position));
+      longestWait = std::max(longestWait, GetTickCount() - asked);
+    } else if (IsWindow(bar)) {
+      ++unanswered;
+    }
+  }
+  DWORD shown = GetTickCount() - start;
+  std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kDone, boxes[0].text);
+  printf("progress window shown %lu ms, %zu answers, longest wait %lu ms\n", static_cast<unsigned long>(shown),
+         seen.size(), static_cast<unsigned long>(longestWait));
+
+  EXPECT_GE(shown, 3000u) << "the installation was too quick to show anything";
+  EXPECT_EQ(0, unanswered);
+  std::vector<int> expected = ExpectedPositions();
+  const std::set<int> allowed(expected.begin(), expected.end());
+  for (int position : seen) EXPECT_EQ(1u, allowed.count(position)) << position;
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  // The project files take the time: each of their positions is seen.
+  std::set<int> distinct(seen.begin(), seen.end());
+  int projectSeen = 0;
+  for (int i = 4; i < 4 + kProjectFiles; ++i) projectSeen += static_cast<int>(distinct.count(expected[i]));
+  EXPECT_GE(projectSeen, kProjectFiles - 2);
+}
+
+}  // namespace

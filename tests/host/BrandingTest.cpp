@@ -1,0 +1,292 @@
+// The publisher's icon and version information, packed into the real stubs
+// and read back with the tests' own executable reader.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "payload/PayloadReader.h"
+#include "tests/support/PackProject.h"
+#include "tests/support/PeLayout.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/VpackRun.h"
+#include "vpack/Branding.h"
+#include "vpack/Manifest.h"
+
+using testing_support::FileExists;
+using testing_support::ReadFileBytes;
+
+namespace {
+
+void Put16(std::string& out, uint32_t value) { out += {static_cast<char>(value), static_cast<char>(value >> 8)}; }
+void Put32(std::string& out, uint32_t value) { Put16(out, value & 0xFFFF), Put16(out, value >> 16); }
+
+// A square bitmap image with its mask: pixels of one value.
+std::string Bitmap(uint32_t size, uint16_t bits, uint8_t fill) {
+  std::string image;
+  for (uint32_t v : {40u, size, 2 * size}) Put32(image, v);
+  Put16(image, 1), Put16(image, bits);
+  for (int i = 0; i < 6; ++i) Put32(image, 0);
+  if (bits <= 8) image.append(4u << bits, '\0');
+  image.append((size * bits + 31) / 32 * 4 * size, static_cast<char>(fill));
+  image.append((size + 31) / 32 * 4 * size, '\0');
+  return image;
+}
+
+// A PNG image as far as icons are concerned: its header chunk, then bulk.
+std::string Png(uint32_t size, size_t length) {
+  std::string image("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+  for (uint32_t v : {size, size}) image += {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+  image += std::string("\x08\x06\0\0\0", 5);
+  image.resize(length, 'P');
+  return image;
+}
+
+std::string Icon(const std::vector<std::pair<uint32_t, std::string>>& images) {
+  std::string file;
+  Put16(file, 0), Put16(file, 1), Put16(file, static_cast<uint32_t>(images.size()));
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * images.size());
+  for (const auto& [size, data] : images) {
+    file += {static_cast<char>(size & 0xFF), static_cast<char>(size & 0xFF), 0, 0};
+    Put16(file, 1), Put16(file, 32), Put32(file, static_cast<uint32_t>(data.size())), Put32(file, offset);
+    offset += static_cast<uint32_t>(data.size());
+  }
+  for (const auto& image : images) file += image.second;
+  return file;
+}
+
+constexpr char kBranding[] =
+    "[branding]\n"
+    "icon = \"tour.ico\"\n"
+    "file-version = \"1.4.0.12\"\n"
+    "product-version = \"1.4.0.0\"\n"
+    "product-name = \"Harbour Tour\"\n"
+    "company-name = \"Vandrel Tours\"\n"
+    "file-description = \"Harbour Tour Setup\"\n"
+    "copyright = \"\xC2\xA9 2026 Vandrel Tours \xF0\x9F\x8C\x8A\"\n"
+    "original-filename = \"HarbourTourSetup.exe\"\n";
+
+class BrandingTest : public ::testing::Test {
+ protected:
+  using Outcome = testing_support::VpackOutcome;
+
+  void Put(const std::string& name, const std::string& bytes) {
+    ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File(name), bytes.data(), bytes.size()));
+  }
+
+  Outcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
+
+  // A complete project of the installing type: the stub folder gives the
+  // admin variant.
+  void PutManifest(const std::string& branding) {
+    Put("tour.toml", testing_support::WriteRuntimeProject(dir_, 2) + branding);
+  }
+
+  // The image part of an installer: what precedes the payload's marker.
+  std::string Image(const std::string& installer) {
+    payload::PayloadReader reader(dir_.File(installer).c_str());
+    return ReadFileBytes(dir_.File(installer)).substr(0, reader.MarkerOffset());
+  }
+
+  testing_support::TempDir dir_;
+};
+
+const testing_support::PeSectionView* Find(const testing_support::PeLayout& layout, const std::string& name) {
+  for (const auto& s : layout.sections) {
+    if (s.name == name) return &s;
+  }
+  return nullptr;
+}
+
+// The stub's own icons give way to the publisher's; everything else of its
+// stays as it was. The version resources found go to versions.
+void ExpectIconsReplaced(const testing_support::PeLayout& original, const testing_support::PeLayout& layout,
+                         const std::vector<std::pair<uint32_t, std::string>>& images,
+                         std::vector<testing_support::PeResourceLeaf>* versions) {
+  std::vector<testing_support::PeResourceLeaf> kept, icons, groups, stubsOwn, stubsGroups;
+  for (const auto& r : layout.resources) {
+    (r.type == 3 ? icons : r.type == 14 ? groups : r.type == 16 ? *versions : kept).push_back(r);
+  }
+  for (const auto& r : original.resources) {
+    if (r.type == 14) stubsGroups.push_back(r);
+    if (r.type != 3 && r.type != 14) stubsOwn.push_back(r);
+  }
+  ASSERT_EQ(stubsOwn.size(), kept.size());
+  for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(stubsOwn[i].data, kept[i].data) << kept[i].name;
+
+  // The group, under the stub's group's name, lists each image by id with
+  // its size and true depth.
+  ASSERT_EQ(1u, groups.size());
+  ASSERT_EQ(1u, stubsGroups.size());
+  EXPECT_EQ(stubsGroups[0].name, groups[0].name);
+  const std::string& group = groups[0].data;
+  ASSERT_EQ(6 + 14 * images.size(), group.size());
+  ASSERT_EQ(images.size(), icons.size());
+  for (size_t i = 0; i < images.size(); ++i) {
+    const char* entry = group.data() + 6 + 14 * i;
+    EXPECT_EQ(static_cast<char>(images[i].first & 0xFF), entry[0]);
+    uint8_t bits = images[i].second[0] == '\x89' ? 32 : static_cast<uint8_t>(images[i].second[14]);
+    EXPECT_EQ(bits, static_cast<uint8_t>(entry[6])) << i;
+    std::string id = std::to_string(static_cast<uint8_t>(entry[12]) | static_cast<uint8_t>(entry[13]) << 8);
+    bool found = false;
+    for (const auto& icon : icons) found = found || (icon.name == id && icon.data == images[i].second);
+    EXPECT_TRUE(found) << "image " << i << " as icon " << id;
+  }
+}
+
+TEST_F(BrandingTest, RealStubs_ImageSoundCodeKeptResourcesAsGiven) {
+  std::vector<std::pair<uint32_t, std::string>> images = {
+      {16, Bitmap(16, 32, 0x11)}, {32, Bitmap(32, 32, 0x22)}, {48, Bitmap(48, 8, 0x33)}, {256, Png(256, 3000)}};
+  Put("tour.ico", Icon(images));
+  PutManifest(kBranding);
+  for (const char* folder : {VDL_STUBS_X64, VDL_STUBS_I686}) {
+    std::string stubPath = std::string(folder) + "/VandrelStubAdmin.exe";
+    if (!FileExists(stubPath)) GTEST_SKIP() << "no Windows build: " << stubPath;
+    Outcome run = Vpack(std::string("pack tour.toml -o setup.exe --stub ") + folder);
+    ASSERT_EQ(0, run.status) << run.err;
+    std::string image = Image("setup.exe"), stub = ReadFileBytes(stubPath);
+    testing_support::PeLayout layout = testing_support::ReadPeLayout(image);
+    testing_support::PeLayout original = testing_support::ReadPeLayout(stub);
+    EXPECT_EQ(std::vector<std::string>(), layout.problems) << folder;
+    ASSERT_EQ(original.sections.size(), layout.sections.size());
+    // The code and data before the resources are the stub's, byte for byte,
+    // and the relocations moved whole.
+    for (size_t i = 0; original.sections[i].name != ".rsrc"; ++i) {
+      const auto &was = original.sections[i], &is = layout.sections[i];
+      EXPECT_EQ(stub.substr(was.rawOffset, was.rawSize), image.substr(is.rawOffset, is.rawSize)) << was.name;
+    }
+    EXPECT_FALSE(layout.relocations.empty());
+    EXPECT_EQ(original.relocations, layout.relocations);
+    EXPECT_GT(Find(layout, ".reloc")->rva, Find(original, ".reloc")->rva);
+
+    std::vector<testing_support::PeResourceLeaf> versions;
+    ExpectIconsReplaced(original, layout, images, &versions);
+    ASSERT_EQ(1u, versions.size());
+    testing_support::PeVersion version = testing_support::ReadPeVersion(versions[0].data);
+    ASSERT_TRUE(version.sound);
+    EXPECT_EQ((std::vector<uint16_t>{1, 4, 0, 12}), std::vector<uint16_t>(version.file, version.file + 4));
+    EXPECT_EQ((std::vector<uint16_t>{1, 4, 0, 0}), std::vector<uint16_t>(version.product, version.product + 4));
+    std::map<std::string, std::string> strings = {
+        {"CompanyName", "Vandrel Tours"}, {"FileDescription", "Harbour Tour Setup"}, {"FileVersion", "1.4.0.12"},
+        {"LegalCopyright", "\xC2\xA9 2026 Vandrel Tours \xF0\x9F\x8C\x8A"},
+        {"OriginalFilename", "HarbourTourSetup.exe"}, {"ProductName", "Harbour Tour"}, {"ProductVersion", "1.4.0.0"}};
+    EXPECT_EQ(strings, version.strings);
+
+    Outcome list = Vpack("list setup.exe");
+    EXPECT_NE(std::string::npos, list.out.find("version: file 1.4.0.12, product 1.4.0.0\n")) << list.out;
+    EXPECT_NE(std::string::npos, list.out.find("  ProductName: Harbour Tour\n")) << list.out;
+
+    ASSERT_EQ(0, Vpack(std::string("pack tour.toml -o again.exe --stub ") + folder).status);
+    EXPECT_EQ(ReadFileBytes(dir_.File("setup.exe")), ReadFileBytes(dir_.File("again.exe"))) << folder;
+  }
+}
+
+// The build lets a stub grow to the payload search's reach less the most
+// that branding adds; the largest branding must stay within that, and a
+// signature after the payload must still leave it to be found.
+TEST_F(BrandingTest, LargestAllowed_GrowthWithinBudgetAndPayloadFoundBehindSignature) {
+  std::string stubPath = std::string(VDL_STUBS_X64) + "/VandrelStubAdmin.exe";
+  if (!FileExists(stubPath)) GTEST_SKIP() << "no Windows build: " << stubPath;
+  std::vector<std::pair<uint32_t, std::string>> images;
+  size_t room = vpack::kMaxIconFileBytes - 6 - 16 * vpack::kMaxIconImages;
+  for (uint32_t i = 0; i < vpack::kMaxIconImages; ++i) {
+    size_t share = room / vpack::kMaxIconImages + (i == 0 ? room % vpack::kMaxIconImages : 0);
+    images.emplace_back(16 + i, Png(16 + i, share));
+  }
+  std::string icon = Icon(images);
+  ASSERT_EQ(vpack::kMaxIconFileBytes, icon.size());
+  Put("tour.ico", icon);
+  std::string text(vpack::kMaxVersionText, 'x'), texts = "[branding]\nicon = \"tour.ico\"\nfile-version = \"1.0.0.0\"\n";
+  for (const char* key : {"product-name", "company-name", "file-description", "copyright", "original-filename"}) {
+    texts += std::string(key) + " = \"" + text + "\"\n";
+  }
+  PutManifest(texts);
+  Outcome run = Vpack("pack tour.toml -o setup.exe --stub " + stubPath);
+  ASSERT_EQ(0, run.status) << run.err;
+  std::string image = Image("setup.exe");
+  EXPECT_EQ(std::vector<std::string>(), testing_support::ReadPeLayout(image).problems);
+  EXPECT_LE(image.size() - ReadFileBytes(stubPath).size(), vpack::kMaxBrandingGrowth);
+
+  Put("signed.exe", ReadFileBytes(dir_.File("setup.exe")) + std::string(1500, 'C'));
+  payload::PayloadReader reader(dir_.File("signed.exe").c_str());
+  EXPECT_EQ(static_cast<int64_t>(image.size()), reader.MarkerOffset());
+  EXPECT_GT(reader.EntryCount(), 0);
+
+  Put("tour.ico", icon + "!");
+  run = Vpack("pack tour.toml -o big.exe --stub " + stubPath);
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("branding \"icon\" \"tour.ico\" is 114689 bytes; at most 114688")) << run.err;
+}
+
+TEST_F(BrandingTest, IconHoldingThePayloadMarker_Refused) {
+  std::string stubPath = std::string(VDL_STUBS_X64) + "/VandrelStubAdmin.exe";
+  if (!FileExists(stubPath)) GTEST_SKIP() << "no Windows build: " << stubPath;
+  Put("tour.ico", Icon({{32, Png(32, 200) + "5B1E07C2-94AD-4F63" "-A2D8-31C7E9F04B6A"}}));
+  PutManifest("[branding]\nicon = \"tour.ico\"\n");
+  Outcome run = Vpack("pack tour.toml -o setup.exe --stub " + stubPath);
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("would hold the payload's marker")) << run.err;
+  EXPECT_FALSE(FileExists(dir_.File("setup.exe")));
+}
+
+TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
+  std::string project = testing_support::WriteRuntimeProject(dir_, 1);
+  // A Windows program at first sight only: its branding cannot be written.
+  Put("stub.exe", "MZ" + std::string(4094, '\0'));
+  std::string good = Icon({{32, Bitmap(32, 32, 1)}});
+  Put("good.ico", good);
+  Put("cut.ico", good.substr(0, good.size() - 10));
+  Put("flat.ico", Icon({{32, Bitmap(32, 8, 1)}}));
+  std::string wrongSize = Icon({{32, Bitmap(24, 32, 1)}});
+  Put("wrong.ico", wrongSize);
+  struct Case {
+    std::string branding;
+    const char* says;
+  } cases[] = {
+      {"icon = \"cut.ico\"", "branding \"icon\" \"cut.ico\" is not a usable icon file: it has image 1 outside"},
+      {"icon = \"flat.ico\"", "branding \"icon\" \"flat.ico\" has no 32-bit image"},
+      {"icon = \"wrong.ico\"", "branding \"icon\" \"wrong.ico\" is not a usable icon file: it has a bitmap whose size"},
+      {"icon = \"stub.exe\"", "branding \"icon\" \"stub.exe\" is not a usable icon file: it has no icon header"},
+      {"file-version = \"1.2.3\"", "branding \"file-version\" is \"1.2.3\"; it must be four numbers"},
+      {"product-version = \"1.2.3.65536\"", "branding \"product-version\" is \"1.2.3.65536\""},
+      {"product-name = \"" + std::string(257, 'n') + "\"", "branding \"product-name\" is 257 characters long"},
+      {"company-name = 5", "branding \"company-name\" must be a string"},
+      {"icon-file = \"good.ico\"", "branding \"icon-file\" is not a branding key"},
+      {"icon = \"good.ico\"", "stub \"stub.exe\" is not a Windows executable: it has no PE signature"},
+  };
+  for (const Case& c : cases) {
+    Put("bad.toml", project + "[branding]\n" + c.branding + "\n");
+    Outcome run = Vpack("pack bad.toml -o setup.exe");
+    EXPECT_EQ(1, run.status) << c.branding;
+    EXPECT_NE(std::string::npos, run.err.find(c.says)) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    EXPECT_FALSE(FileExists(dir_.File("setup.exe"))) << c.branding;
+  }
+}
+
+// A publisher's shared manifest carries the branding of all its projects: its
+// icon path takes variables and is its own folder's, and the including
+// manifest's keys win one by one, as its settings do.
+TEST_F(BrandingTest, Include_SharedBrandingWithVariables_IncluderKeysWin) {
+  testing_support::PutFile(dir_, "shared/art/tour.ico", Icon({{32, Bitmap(32, 32, 7)}}));
+  testing_support::PutFile(dir_, "shared/brand.toml",
+                           "[vars]\nart = \"nowhere\"\n[branding]\nicon = \"${art}/tour.ico\"\n"
+                           "file-version = \"1.0.0.0\"\nproduct-version = \"2.0.0.0\"\ncompany-name = \"Shared Co\"\n");
+  Put("tour.toml", "include = \"shared/brand.toml\"\n" + testing_support::WriteRuntimeProject(dir_, 1) +
+                       "[vars]\nart = \"art\"\n[branding]\nfile-version = \"1.4.0.12\"\nproduct-name = \"Harbour Tour\"\n");
+  vpack::Manifest manifest = vpack::LoadManifest(dir_.File("tour.toml"));
+  ASSERT_EQ(1u, manifest.branding.icon.size());
+  const vpack::ByteVector& image = manifest.branding.icon[0].data;
+  EXPECT_EQ(Bitmap(32, 32, 7), std::string(image.begin(), image.end()));
+  ASSERT_TRUE(manifest.branding.version.has_value());
+  const vpack::VersionInfo& version = *manifest.branding.version;
+  EXPECT_EQ((vpack::FourPartVersion{1, 4, 0, 12}), version.fileVersion);
+  EXPECT_EQ((vpack::FourPartVersion{2, 0, 0, 0}), version.productVersion);
+  std::vector<std::pair<std::string, std::string>> strings = {{"CompanyName", "Shared Co"},
+                                                              {"FileVersion", "1.4.0.12"},
+                                                              {"ProductName", "Harbour Tour"},
+                                                              {"ProductVersion", "2.0.0.0"}};
+  EXPECT_EQ(strings, version.strings);
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+// verify answers "will this installer do its job?": each kind of broken
+// installer is named, an intact one passes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "packager/EngineFormat.h"
+#include "packager/PayloadBuilder.h"
+#include "payload/EngineFiles.h"
+#include "payload/RuntimeFiles.h"
+#include "tests/support/StubImage.h"
+#include "tests/support/TempDir.h"
+#include "vpack/Verify.h"
+
+using packager::Bytes;
+using packager::Item;
+using packager::ListKind;
+using testing_support::StubImage;
+using testing_support::TempDir;
+
+namespace {
+
+Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// A standalone project with everything its flow reads.
+packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& projectFiles = {"scene.vdl", "music.cgr"}) {
+  packager::PayloadBuilder builder;
+  builder.AddU32("ProjectType", 2);
+  builder.AddFlag("CheckDx8", 0);
+  builder.AddFlag("RunAfterInstall", 0);
+  builder.AddText("InstallPath", "C:\\Tour");
+  builder.AddText("ShortCutName", "\\Tour");
+  builder.AddText("ProjectName", "Tour");
+  builder.AddList(ListKind::kChannels, {});
+  builder.AddList(ListKind::kChannelModules, {});
+  builder.AddList(ListKind::kProjectFiles, projectFiles);
+  builder.AddPacked(payload::kViewerName, Bytes(3000, 'V'));
+  builder.AddPacked(payload::kUninstallerName, Bytes(2000, 'U'));
+  for (const payload::EngineFile& file : payload::kEngineFiles) {
+    if (file.decode != 0) builder.AddPacked(file.name, Text(std::string("module ") + file.name));
+  }
+  builder.AddRaw("VDLStart.vdl", packager::EngineEncode(Text("start")));
+  builder.AddRaw("scene.vdl", packager::EngineEncode(Text("scene one")));
+  builder.AddRaw("music.cgr", Text("raw bytes"));
+  return builder;
+}
+
+void Remove(std::vector<Item>& items, const std::string& name) {
+  items.erase(std::remove_if(items.begin(), items.end(), [&](const Item& i) { return i.name == name; }), items.end());
+}
+
+Item& Find(std::vector<Item>& items, const std::string& name) {
+  return *std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.name == name; });
+}
+
+void FlipByteAt(std::string& file, const std::string& text, size_t from = 0) {
+  size_t at = file.find(text, from);
+  ASSERT_NE(at, std::string::npos) << text;
+  file[at + text.size() - 1] ^= 1;
+}
+
+struct Broken {
+  const char* kind;
+  const char* says;
+  std::function<void(packager::PayloadBuilder&)> items = nullptr;
+  std::function<void(std::string& stub)> stub = nullptr;
+  std::function<void(std::string& file, size_t stubSize)> file = nullptr;
+  std::vector<std::string> projectFiles = {"scene.vdl", "music.cgr"};
+};
+
+void PrintTo(const Broken& broken, std::ostream* out) { *out << broken.kind; }
+
+std::string Build(const Broken& broken) {
+  packager::PayloadBuilder builder = StandaloneProject(broken.projectFiles);
+  if (broken.items) broken.items(builder);
+  std::string stub = StubImage();
+  if (broken.stub) broken.stub(stub);
+  Bytes payload = builder.Build(static_cast<uint32_t>(stub.size()));
+  std::string file = stub + std::string(payload.begin(), payload.end());
+  if (broken.file) broken.file(file, stub.size());
+  return file;
+}
+
+std::vector<std::string> Problems(const std::string& image) {
+  TempDir dir;
+  std::string path = dir.File("setup.exe");
+  EXPECT_TRUE(testing_support::WriteFileBytes(path, image.data(), image.size()));
+  return vpack::InstallerProblems(path);
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& line : lines) all += line + "\n";
+  return all;
+}
+
+TEST(Verify, IntactInstaller_NoProblems) { EXPECT_EQ(Joined(Problems(Build({}))), ""); }
+
+TEST(Verify, SignedAfterPayload_NoProblems) {
+  std::string file = Build({});
+  size_t stubSize = StubImage().size();
+  // A signing tool appends its certificate, points the stub's directory entry
+  // at it and stamps the checksum over the whole file.
+  size_t certificate = file.size();
+  file += std::string(64, 'C');
+  for (int i = 0; i < 4; ++i) {
+    file[testing_support::kStubSecurityEntryAt + i] = static_cast<char>((certificate >> (8 * i)) & 0xFF);
+    file[testing_support::kStubSecurityEntryAt + 4 + i] = static_cast<char>((64 >> (8 * i)) & 0xFF);
+  }
+  testing_support::StampChecksum(file);
+  ASSERT_LT(testing_support::kStubSecurityEntryAt, stubSize);
+  // The trailer is no longer last, so the reader finds the payload by its scan.
+  EXPECT_EQ(Joined(Problems(file)), "");
+}
+
+class VerifyBroken : public ::testing::TestWithParam<Broken> {};
+
+TEST_P(VerifyBroken, NamesTheProblem) {
+  std::vector<std::string> problems = Problems(Build(GetParam()));
+  EXPECT_NE(Joined(problems).find(GetParam().says), std::string::npos) << Joined(problems);
+}
+
+const Broken kBroken[] = {
+    {"NoViewer", "APPDATA \"VandrelViewer.exe\": missing; project type 2 needs it",
+     [](packager::PayloadBuilder& b) { Remove(b.Items(), payload::kViewerName); }},
+    {"NoEngine", "APPDATA \"Tessaron.dll\": missing; every project type extracts it",
+     [](packager::PayloadBuilder& b) { Remove(b.Items(), "Tessaron.dll"); }},
+    {"NoUninstaller", "APPDATA \"VDLUnInst.exe\": missing; project type 2 needs it",
+     [](packager::PayloadBuilder& b) { Remove(b.Items(), payload::kUninstallerName); }},
+    {"UnknownProjectType", "APPDATA \"ProjectType\": 3, a type the installer ignores",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "ProjectType").data = {3, 0, 0, 0}; }},
+    {"MissingSetting", "APPDATA \"ShortCutName\": missing; project type 2 needs it",
+     [](packager::PayloadBuilder& b) { Remove(b.Items(), "ShortCutName"); }},
+    {"WrongSizeSetting", "APPDATA \"InstallPath\": 100 bytes; the installer reads 259",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "InstallPath").data.resize(100); }},
+    {"TextFileAsStub", "stub: not a Windows program", nullptr,
+     [](std::string& stub) { stub = "These are the release notes.\n" + std::string(2000, 'x'); }},
+    {"ChangedByteInStub", "stub: image checksum does not match", nullptr,
+     [](std::string& stub) { stub[0x2F0] ^= 0x40; }},
+    {"StubWithoutWindowClass", "stub: does not hold the window class \"VandrelExe Window\"", nullptr,
+     [](std::string& stub) {
+       FlipByteAt(stub, "VandrelExe Window");
+       testing_support::StampChecksum(stub);
+     }},
+    {"ChangedByteInItemName", "APPDATA \"Tessaron.dll\": missing", nullptr, nullptr,
+     [](std::string& file, size_t stubSize) { FlipByteAt(file, "Tessaron.dll", stubSize); }},
+    {"ChangedByteInItemData", "APPDATA \"music.cgr\": checksum", nullptr, nullptr,
+     [](std::string& file, size_t stubSize) { FlipByteAt(file, "raw bytes", stubSize); }},
+    {"CutFile", "no payload found: the directory at offset 1024 is damaged or does not fit the file", nullptr, nullptr,
+     [](std::string& file, size_t) {
+       std::string trailer = file.substr(file.size() - 4);
+       file = file.substr(0, file.size() - 200) + trailer;
+     }},
+    {"ZlibItemDoesNotInflate", "APPDATA \"VDLUnInst.exe\": does not inflate to its stated 2000 bytes",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), payload::kUninstallerName).data[5] ^= 0xFF; }},
+    {"ZlibItemStatesWrongSize", "APPDATA \"VandrelViewer.exe\": inflates to 3000 bytes, not its stated 4000",
+     [](packager::PayloadBuilder& b) {
+       Bytes& data = Find(b.Items(), payload::kViewerName).data;
+       data[data.size() - 4] = 0xA0, data[data.size() - 3] = 0x0F;
+     }},
+    {"EmptyProgramFile", "APPDATA \"channels\\SaverUnit.dll\": empty",
+     [](packager::PayloadBuilder& b) {
+       Remove(b.Items(), "channels\\SaverUnit.dll");
+       b.AddPacked("channels\\SaverUnit.dll", Bytes());
+     }},
+    {"DanglingListEntry", "FILEINFO \"ItemNameID2\": names \"hall.vdl\", which is not in the payload", nullptr,
+     nullptr, nullptr, {"scene.vdl", "music.cgr", "hall.vdl"}},
+    {"ParentFolderName", "APPDATA \"..\\evil.vdl\": a name the installer refuses",
+     [](packager::PayloadBuilder& b) { b.AddRaw("..\\evil.vdl", packager::EngineEncode(Text("x"))); }, nullptr,
+     nullptr, {"scene.vdl", "music.cgr", "..\\evil.vdl"}},
+    {"DriveName", "APPDATA \"C:evil.vdl\": a name the installer refuses",
+     [](packager::PayloadBuilder& b) { b.AddRaw("C:evil.vdl", packager::EngineEncode(Text("x"))); }},
+    {"ForbiddenCharacter", "APPDATA \"scenes\\hall?.vdl\": a name Windows cannot create",
+     [](packager::PayloadBuilder& b) { b.AddRaw("scenes\\hall?.vdl", packager::EngineEncode(Text("x"))); }},
+    {"DeviceName", "APPDATA \"scenes\\con.vdl\": a name Windows cannot create",
+     [](packager::PayloadBuilder& b) { b.AddRaw("scenes\\con.vdl", packager::EngineEncode(Text("x"))); }},
+    {"TrailingDot", "APPDATA \"scenes.\\hall.vdl\": a name Windows cannot create",
+     [](packager::PayloadBuilder& b) { b.AddRaw("scenes.\\hall.vdl", packager::EngineEncode(Text("x"))); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, VerifyBroken, ::testing::ValuesIn(kBroken),
+                         [](const ::testing::TestParamInfo<Broken>& info) { return std::string(info.param.kind); });
+
+}  // namespace

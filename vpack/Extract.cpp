@@ -1,0 +1,119 @@
+// vpack extract INSTALLER -o FOLDER
+#include <stdio.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "payload/Crc32Table.h"
+#include "payload/ItemName.h"
+#include "vpack/Commands.h"
+#include "vpack/ContentChecks.h"
+#include "vpack/Error.h"
+#include "vpack/InstallerFile.h"
+#include "vpack/OutputFile.h"
+#include "vpack/StorageRules.h"
+#include "vpack/ZlibCheck.h"
+
+namespace fs = std::filesystem;
+
+namespace vpack {
+namespace {
+
+// The item's path below the folder, with the host's separators; leading and
+// doubled separators mean nothing more than one does on Windows.
+fs::path RelativePath(const std::string& name) {
+  fs::path relative;
+  std::string component;
+  for (char c : name + "\\") {
+    if (c != '\\' && c != '/') {
+      component += c;
+    } else if (!component.empty()) {
+      relative /= component;
+      component.clear();
+    }
+  }
+  return relative;
+}
+
+// One file name on Windows: case and separators do not tell two apart.
+std::string WindowsKey(const std::string& name) {
+  std::string key = RelativePath(name).generic_string();
+  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+  return key;
+}
+
+// Refused as a whole before anything is written.
+std::vector<std::string> UnsafeNames(const std::vector<StoredItem>& items) {
+  std::vector<std::string> problems;
+  for (const StoredItem& stored : items) {
+    const packager::Item& item = stored.item;
+    if (!IsFileItem(item)) continue;
+    bool safe = payload::IsSafeItemName(item.name.c_str()) && payload::IsWindowsFileName(item.name.c_str());
+    if (!safe) problems.push_back(ItemLabel(item.type, item.name) + ": unsafe name, nothing extracted");
+  }
+  return problems;
+}
+
+// The bytes the installation writes, or a problem.
+std::string FileBytes(const StoredItem& stored, packager::Bytes* bytes) {
+  payload::Crc32Table table;
+  table.Build();
+  const packager::Bytes& data = stored.item.data;
+  if (table.Compute(data.data(), static_cast<uint32_t>(data.size())) != stored.crc) return "checksum does not match";
+  if (!IsPackedName(stored.item.name)) {
+    *bytes = data;
+    return std::string();
+  }
+  return ZlibProblem(data, bytes);
+}
+
+// Folders are made one by one, and none may be a link: one made before the
+// run could lead out of the root. The file itself is renamed into place, so a
+// link of its name is replaced, not written through.
+void WriteBelow(const fs::path& root, const fs::path& relative, const packager::Bytes& bytes) {
+  fs::path parent = root;
+  for (auto it = relative.begin(); std::next(it) != relative.end(); ++it) {
+    parent /= *it;
+    if (fs::is_symlink(fs::symlink_status(parent))) {
+      throw Error(Quoted(parent.string()) + " is a link; nothing is extracted through one");
+    }
+    fs::create_directory(parent);
+  }
+  OutputFile output((parent / relative.filename()).string());
+  output.Write(bytes.data(), bytes.size());
+  output.Commit();
+}
+
+}  // namespace
+
+int Extract(const std::string& installer, const std::string& folder) {
+  InstallerFile file(installer);
+  std::vector<StoredItem> items = file.ReadItems();
+  std::vector<std::string> problems = UnsafeNames(items);
+  if (problems.empty()) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) throw Error("cannot make " + Quoted(folder) + ": " + error.message());
+    fs::path root = fs::canonical(folder);
+    std::set<std::string> seen;
+    size_t written = 0;
+    for (const StoredItem& stored : items) {
+      // The installer reads the first item of a name; a later one is never written.
+      if (!IsFileItem(stored.item) || !seen.insert(WindowsKey(stored.item.name)).second) continue;
+      packager::Bytes bytes;
+      std::string problem = FileBytes(stored, &bytes);
+      if (problem.empty()) {
+        WriteBelow(root, RelativePath(stored.item.name), bytes);
+        ++written;
+      } else {
+        problems.push_back(ItemLabel(stored.item.type, stored.item.name) + ": " + problem + ", not extracted");
+      }
+    }
+    printf("%s: %zu files extracted\n", folder.c_str(), written);
+  }
+  for (const std::string& problem : problems) fprintf(stderr, "vpack: %s: %s\n", installer.c_str(), problem.c_str());
+  return problems.empty() ? 0 : 1;
+}
+
+}  // namespace vpack

@@ -1,0 +1,98 @@
+// vpack verify INSTALLER
+#include "vpack/Verify.h"
+
+#include <stdio.h>
+#include <string.h>
+#include <strings.h>
+
+#include "payload/Crc32Table.h"
+#include "payload/PayloadFormat.h"
+#include "vpack/Commands.h"
+#include "vpack/ContentChecks.h"
+#include "vpack/Error.h"
+#include "vpack/InstallerFile.h"
+#include "vpack/StubCheck.h"
+
+namespace vpack {
+namespace {
+
+// Where the marker is, at the trailer's offset or early in the file, as the
+// reader looks for it; -1 when it is in neither place.
+int64_t MarkerAt(const std::string& path) {
+  char marker[payload::kMarkerLength + 1];
+  payload::JoinMarker(marker);
+  FILE* file = fopen(path.c_str(), "rb");
+  if (file == nullptr) throw Error(Quoted(path) + " cannot be read");
+  uint8_t t[4];
+  char found[payload::kMarkerLength];
+  int64_t at = -1;
+  if (fseeko(file, -4, SEEK_END) == 0 && fread(t, 1, 4, file) == 4) {
+    off_t named = static_cast<off_t>(t[0] | (t[1] << 8) | (t[2] << 16) | (static_cast<uint32_t>(t[3]) << 24));
+    bool there = fseeko(file, named, SEEK_SET) == 0 && fread(found, 1, sizeof(found), file) == sizeof(found) &&
+                 strncasecmp(found, marker, sizeof(found)) == 0;
+    if (there) at = named;
+  }
+  if (at < 0) {
+    std::string head(payload::kScanBlocks * payload::kScanBlockSize, '\0');
+    head.resize(fseeko(file, 0, SEEK_SET) == 0 ? fread(&head[0], 1, head.size(), file) : 0);
+    size_t scanned = head.find(marker);
+    if (scanned != std::string::npos) at = static_cast<int64_t>(scanned);
+  }
+  fclose(file);
+  return at;
+}
+
+// Why the installer would not find its payload: the reader only says that it
+// did not.
+std::string NoPayloadProblem(const std::string& path) {
+  int64_t at = MarkerAt(path);
+  if (at < 0) {
+    return "no payload found: no marker where the installer looks (at the trailer's offset, or early in the file)";
+  }
+  return "no payload found: the directory at offset " + std::to_string(at) + " is damaged or does not fit the file";
+}
+
+std::vector<std::string> CrcProblems(const std::vector<StoredItem>& items) {
+  std::vector<std::string> problems;
+  payload::Crc32Table table;
+  table.Build();
+  for (const StoredItem& stored : items) {
+    uint32_t actual = table.Compute(stored.item.data.data(), static_cast<uint32_t>(stored.item.data.size()));
+    if (actual != stored.crc) {
+      char line[64];
+      snprintf(line, sizeof(line), ": checksum %08X, the directory says %08X", actual, stored.crc);
+      problems.push_back(ItemLabel(stored.item.type, stored.item.name) + line);
+    }
+  }
+  return problems;
+}
+
+}  // namespace
+
+std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount) {
+  std::unique_ptr<InstallerFile> installer;
+  try {
+    installer = std::make_unique<InstallerFile>(path);
+  } catch (const Error&) {
+    return {NoPayloadProblem(path)};
+  }
+  std::vector<std::string> problems = StubProblems(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()));
+  std::vector<StoredItem> stored = installer->ReadItems();
+  for (std::string& problem : CrcProblems(stored)) problems.push_back(std::move(problem));
+  std::vector<packager::Item> items;
+  for (StoredItem& entry : stored) items.push_back(std::move(entry.item));
+  for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
+  if (itemCount != nullptr) *itemCount = items.size();
+  return problems;
+}
+
+int Verify(const std::string& installer) {
+  size_t count = 0;
+  std::vector<std::string> problems = InstallerProblems(installer, &count);
+  for (const std::string& problem : problems) fprintf(stderr, "vpack: %s: %s\n", installer.c_str(), problem.c_str());
+  if (!problems.empty()) return 1;
+  printf("%s: %zu items, all intact\n", installer.c_str(), count);
+  return 0;
+}
+
+}  // namespace vpack
