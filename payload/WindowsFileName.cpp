@@ -26,8 +26,10 @@ bool IsDeviceName(const char* component, size_t length) {
   return stem == 4 && numbered && component[3] >= '1' && component[3] <= '9';
 }
 
+// An empty component (a doubled or trailing separator) or "." names no file
+// of its own, so the item would land on another one's path.
 bool IsWindowsComponent(const char* component, size_t length) {
-  if (length == 0) return true;  // doubled or leading separators are harmless
+  if (length == 0) return false;
   char last = component[length - 1];
   return last != '.' && last != ' ' && !IsDeviceName(component, length);
 }
@@ -35,7 +37,8 @@ bool IsWindowsComponent(const char* component, size_t length) {
 }  // namespace
 
 bool IsWindowsFileName(const char* name) {
-  if (name == nullptr || name[0] == '\0') return false;
+  if (name == nullptr) return false;
+  if (IsSeparator(*name)) ++name;
   const char* component = name;
   for (const char* p = name;; ++p) {
     char c = *p;
@@ -44,7 +47,7 @@ bool IsWindowsFileName(const char* name) {
       continue;
     }
     if (!IsWindowsComponent(component, static_cast<size_t>(p - component))) return false;
-    if (c == '\0') return !IsSeparator(p[-1]);
+    if (c == '\0') return true;
     component = p + 1;
   }
 }

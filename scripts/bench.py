@@ -36,9 +36,32 @@ def text_like(size, seed):
     return (chunk * (size // len(chunk) + 1))[:size]
 
 
+def write_unpackable(name, items, total, project_type):
+    """An installer vpack refuses to write (a project type the stub ignores),
+    laid out by hand: stub, marker, directory, data, trailer."""
+    import struct, zlib
+    with open(os.path.join(WIN64, "app", "VandrelStub.exe"), "rb") as f:
+        stub = f.read()
+    data = text_like(max(1, total // max(items, 1)), 7)
+    entries = [("APPDATA", "ProjectType", struct.pack("<I", project_type))]
+    entries += [("APPDATA", "data\\f%05d.vdl" % i, data) for i in range(items)]
+    def string(s):
+        return struct.pack("<I", len(s) + 1) + s.encode() + b"\0"
+    head = b"5B1E07C2-94AD-4F63-A2D8-31C7E9F04B6A" + struct.pack("<I", len(entries))
+    for kind, item, body in entries:
+        head += string(kind) + string(item) + struct.pack("<II", len(body), zlib.crc32(body))
+    head += struct.pack("<I", len(head) + 4)
+    installer = os.path.join(WORK, name + ".exe")
+    with open(installer, "wb") as out:
+        out.write(stub + head + b"".join(e[2] for e in entries) + struct.pack("<I", len(stub)))
+    return installer
+
+
 def write_project(name, items, total, project_type=1, with_runtime=True):
     """A manifest of `items` engine-format project files of `total` bytes,
     with the viewer, the engine and its channels unless with_runtime is false."""
+    if not with_runtime:
+        return write_unpackable(name, items, total, project_type)
     folder = os.path.join(WORK, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "files"))
@@ -51,7 +74,7 @@ def write_project(name, items, total, project_type=1, with_runtime=True):
         add("Tessaron.dll", os.path.join(WIN64, "standins", "engine", "Tessaron.dll"))
         for unit in sorted(os.listdir(os.path.join(runtime, "channels"))):
             add("channels\\" + unit, os.path.join(runtime, "channels", unit))
-        add("VDLStart.vdl", os.path.join(ROOT, "sample", "tour", "content", "VDLStart.txt"), 'store = "engine"')
+        add("VDLStart.vdl", os.path.join(ROOT, "sample", "tour", "content", "VDLStart.vdl"), 'store = "engine"')
     size = max(1, total // max(items, 1))
     data = text_like(size, 7)
     for i in range(items):

@@ -7,4 +7,5 @@ cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default >/dev/null
 bash tests/wine/start.sh build/wine >/dev/null
-exec python3 scripts/bench.py "$@"
+python3 scripts/bench.py "$@"
+python3 scripts/bench-pack.py

@@ -1,7 +1,7 @@
 // The [branding] table of the manifest:
 //
 //   [branding]
-//   icon = "art/tour.ico"               # .ico with a 32-bit image
+//   icon = "${art}/tour.ico"            # .ico with a 32-bit image
 //   file-version = "1.4.0.12"           # four numbers, each 0 .. 65535
 //   product-version = "1.4.0.0"         # default: the file version
 //   product-name = "Harbour Tour"
@@ -12,7 +12,7 @@
 #include "vpack/Branding.h"
 
 #include "vpack/Error.h"
-#include "vpack/PayloadAssembly.h"
+#include "vpack/PayloadPlan.h"
 
 namespace vpack {
 namespace {
@@ -29,10 +29,11 @@ constexpr TextKey kTextKeys[] = {
     {"product-version", "ProductVersion"},
 };
 
+// Each failure as "path: branding "key" ...", the manifest's own form.
 struct Context {
-  std::string path;
+  const ManifestContext& manifest;
   [[noreturn]] void Fail(const std::string& key, const std::string& problem) const {
-    throw Error(path + ": branding " + Quoted(key) + " " + problem);
+    manifest.Fail("branding " + Quoted(key) + " " + problem);
   }
 };
 
@@ -74,7 +75,7 @@ void CheckText(const Context& context, const std::string& key, const std::string
 
 std::vector<IconImage> ReadIcon(const Context& context, const std::string& given, const std::string& path) {
   std::string what = Quoted(given);
-  ByteVector file = ReadWholeFile(path, context.path + ": branding \"icon\"");
+  ByteVector file = ReadWholeFile(path, context.manifest.path + ": branding \"icon\"");
   if (file.size() > kMaxIconFileBytes) {
     context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; at most " +
                              std::to_string(kMaxIconFileBytes) + " fit before the payload search's reach");
@@ -95,43 +96,66 @@ std::vector<IconImage> ReadIcon(const Context& context, const std::string& given
   context.Fail("icon", what + " has no 32-bit image; Windows shows such icons badly");
 }
 
+bool HasString(const VersionInfo& version, const std::string& key) {
+  for (const auto& string : version.strings) {
+    if (string.first == key) return true;
+  }
+  return false;
+}
+
+// In kTextKeys' order whichever manifest gave each string, so that moving a
+// key into a shared manifest does not change the installer.
+void SetString(VersionInfo& version, const char* key, const std::string& text) {
+  auto rank = [](const std::string& name) {
+    size_t i = 0;
+    while (i < sizeof(kTextKeys) / sizeof(kTextKeys[0]) && name != kTextKeys[i].versionString) ++i;
+    return i;
+  };
+  auto at = version.strings.begin();
+  while (at != version.strings.end() && rank(at->first) < rank(key)) ++at;
+  if (at != version.strings.end() && at->first == key) {
+    at->second = text;
+  } else {
+    version.strings.insert(at, {key, text});
+  }
+}
+
 }  // namespace
 
-Branding ReadBranding(const toml::node& node, const std::string& manifestPath, const std::filesystem::path& folder) {
-  Context context{manifestPath};
+void ReadBranding(const ManifestContext& manifest, const toml::node& node, Branding& branding) {
+  Context context{manifest};
   const toml::table* table = node.as_table();
-  if (table == nullptr) throw Error(manifestPath + ": branding must be a table");
-  Branding branding;
-  VersionInfo version;
+  if (table == nullptr) manifest.Fail(std::string("branding must be a table, not ") + TypeName(node));
   for (auto&& [name, value] : *table) {
     std::string key(name.str());
-    const TextKey* text = nullptr;
-    for (const TextKey& candidate : kTextKeys) {
-      if (key == candidate.key) text = &candidate;
-    }
+    bool text = false;
+    for (const TextKey& candidate : kTextKeys) text = text || key == candidate.key;
     if (key == "icon") {
-      std::filesystem::path given(Text(context, key, value));
-      branding.icon = ReadIcon(context, given.string(), given.is_relative() ? (folder / given).string() : given.string());
-    } else if (text == nullptr) {
+      branding.iconPath = manifest.PathOf("branding \"icon\"", value);
+      branding.icon = ReadIcon(context, Text(context, key, value), branding.iconPath);
+    } else if (!text) {
       context.Fail(key, "is not a branding key (icon, file-version, product-version, product-name, company-name, "
                         "file-description, copyright, original-filename)");
     }
   }
+  VersionInfo version = branding.version.value_or(VersionInfo());
   for (const TextKey& key : kTextKeys) {
     const toml::node* value = table->get(key.key);
     if (value == nullptr) continue;
     std::string text = Text(context, key.key, *value);
     CheckText(context, key.key, text);
-    version.strings.emplace_back(key.versionString, text);
+    SetString(version, key.versionString, text);
   }
+  // The product version follows the file version unless some manifest gave
+  // it, here or in an included one.
   if (const toml::node* value = table->get("file-version")) {
-    version.fileVersion = version.productVersion = ParseVersion(context, "file-version", Text(context, "", *value));
+    version.fileVersion = ParseVersion(context, "file-version", Text(context, "", *value));
+    if (!HasString(version, "ProductVersion")) version.productVersion = version.fileVersion;
   }
   if (const toml::node* value = table->get("product-version")) {
     version.productVersion = ParseVersion(context, "product-version", Text(context, "", *value));
   }
   if (!version.strings.empty()) branding.version = version;
-  return branding;
 }
 
 }  // namespace vpack

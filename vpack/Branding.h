@@ -3,7 +3,6 @@
 // [branding] table, checked and ready to be written into the stub's copy.
 #include <stdint.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include <toml++/toml.h>
 
 #include "vpack/IconFile.h"
+#include "vpack/ManifestValues.h"
 #include "vpack/VersionResource.h"
 
 namespace vpack {
@@ -28,14 +28,17 @@ constexpr uint32_t kMaxBrandingGrowth = 131072;
 
 struct Branding {
   std::vector<IconImage> icon;         // empty: the stub keeps its own
+  std::string iconPath;                // where icon was read; pack must not write there
   std::optional<VersionInfo> version;  // none: no version resource
 
   bool Empty() const { return icon.empty() && !version; }
 };
 
-// Reads the [branding] table and the icon file it names (relative to
-// folder). Throws Error with a one-line message that starts with the
-// manifest's path and names the key.
-Branding ReadBranding(const toml::node& node, const std::string& manifestPath, const std::filesystem::path& folder);
+// Reads one manifest's [branding] table onto branding: each key it gives
+// replaces what an included manifest gave, as settings do. The icon's path
+// takes variables and is relative to that manifest's folder, as every path.
+// Throws Error with a one-line message that starts with the manifest's path
+// and names the key.
+void ReadBranding(const ManifestContext& context, const toml::node& node, Branding& branding);
 
 }  // namespace vpack

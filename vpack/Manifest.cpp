@@ -1,96 +1,26 @@
-// The packing manifest, a TOML file:
-//
-//   stub = "path/to/VandrelStub.exe"   # optional; --stub on the command line wins
-//
-//   [settings]                         # known settings only, see Settings.cpp
-//   ProjectType = 2                    # 0 .. 4294967295, written as 4 bytes
-//   CheckDx8 = true                    # flags: true/false or 0 .. 255, 1 byte
-//   InstallPath = 'C:\Apps\Tour'       # text: at most 258 bytes, written as 259
-//
-//   [[file]]                           # zero or more, written in this order
-//   name = 'channels\LoaderUnit.dll'   # item name: path below the install folder
-//   source = "runtime/LoaderUnit.dll"  # relative to the manifest's folder
-//   store = "zlib"                     # "zlib" (default), "raw" or "engine"
-//   list = "channels"                  # optional: "channels", "channel-modules"
-//                                      # or "project"
-//
-//   [branding]                         # optional: icon and version
-//                                      # information, see Branding.cpp
-//
-// "raw" stores the source as it is, "zlib" deflates it and appends the
-// unpacked size, "engine" encodes a plain source into the engine format.
-// Anything vpack does not know is an error rather than being ignored: a
-// misspelt setting would otherwise only show up when the installer runs.
+// Reads a manifest and the manifests it includes into one Manifest: settings
+// by name (the including manifest's value wins), files from [[file]] and
+// [[folder]] entries sorted by item name, so that the same tree always gives
+// the same installer, and the [branding] keys (the including manifest's
+// win). docs/manifest.md describes every key.
 #include "vpack/Manifest.h"
 
-#include <errno.h>
-#include <string.h>
-
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include <toml++/toml.h>
-
+#include "platform/Text.h"
 #include "vpack/Error.h"
-#include "vpack/StorageRules.h"
+#include "vpack/ManifestChecks.h"
+#include "vpack/ManifestFolder.h"
+#include "vpack/ManifestValues.h"
 
 namespace vpack {
 namespace {
 
-// Where the parser is, so that every message names the manifest.
-struct Context {
-  std::string path;
-  std::filesystem::path folder;
+// Deep enough for any sensible sharing, shallow enough to stop a cycle.
+constexpr int kMaxIncludeDepth = 8;
 
-  [[noreturn]] void Fail(const std::string& message) const { throw Error(path + ": " + message); }
-};
-
-const char* TypeName(const toml::node& node) {
-  switch (node.type()) {
-    case toml::node_type::table: return "a table";
-    case toml::node_type::array: return "an array";
-    case toml::node_type::string: return "a string";
-    case toml::node_type::integer: return "an integer";
-    case toml::node_type::floating_point: return "a float";
-    case toml::node_type::boolean: return "a boolean";
-    default: return "a date or time";
-  }
-}
-
-toml::table ParseToml(const Context& context) {
-  std::ifstream in(context.path, std::ios::binary);
-  if (!in) context.Fail(std::string("cannot read: ") + strerror(errno));
-  std::stringstream text;
-  text << in.rdbuf();
-  try {
-    return toml::parse(text.str(), context.path);
-  } catch (const toml::parse_error& e) {
-    const toml::source_position& at = e.source().begin;
-    context.Fail("bad TOML at line " + std::to_string(at.line) + ", column " + std::to_string(at.column) + ": " +
-                 std::string(e.description()));
-  }
-}
-
-std::string ExpectString(const Context& context, const std::string& what, const toml::node& node) {
-  const toml::value<std::string>* value = node.as_string();
-  if (value == nullptr) context.Fail(what + " must be a string, not " + TypeName(node));
-  const std::string& text = value->get();
-  if (text.find('\0') != std::string::npos) context.Fail(what + " contains a NUL character");
-  return text;
-}
-
-uint32_t ExpectInteger(const Context& context, const std::string& what, const toml::node& node, int64_t max) {
-  const toml::value<int64_t>* value = node.as_integer();
-  if (value == nullptr) context.Fail(what + " must be an integer, not " + TypeName(node));
-  int64_t number = value->get();
-  if (number < 0 || number > max) {
-    context.Fail(what + " is " + std::to_string(number) + "; it must be 0 .. " + std::to_string(max));
-  }
-  return static_cast<uint32_t>(number);
-}
-
-SettingValue ParseSetting(const Context& context, const SettingInfo& info, const toml::node& node) {
+SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& info, const toml::node& node) {
   std::string what = "setting " + Quoted(info.name);
   SettingValue setting{&info, 0, std::string()};
   switch (info.kind) {
@@ -117,24 +47,25 @@ SettingValue ParseSetting(const Context& context, const SettingInfo& info, const
   return setting;
 }
 
-std::vector<SettingValue> ParseSettings(const Context& context, const toml::node& node) {
+// Settings an included manifest gave are replaced by the including one's.
+void ParseSettings(const ManifestContext& context, const toml::node& node, std::vector<SettingValue>& settings) {
   const toml::table* table = node.as_table();
   if (table == nullptr) context.Fail(std::string("settings must be a table, not ") + TypeName(node));
   for (auto&& [key, value] : *table) {
-    if (FindSetting(std::string(key.str())) == nullptr) {
-      context.Fail("unknown setting " + Quoted(std::string(key.str())));
+    const SettingInfo* info = FindSetting(std::string(key.str()));
+    if (info == nullptr) context.Fail("unknown setting " + Quoted(std::string(key.str())));
+    SettingValue setting = ParseSetting(context, *info, value);
+    auto same =
+        std::find_if(settings.begin(), settings.end(), [info](const SettingValue& s) { return s.info == info; });
+    if (same != settings.end()) {
+      *same = setting;
+    } else {
+      settings.push_back(setting);
     }
   }
-  // Written in the fixed order of the known settings, not the manifest's, so
-  // that reordering the manifest does not change the installer.
-  std::vector<SettingValue> settings;
-  for (const SettingInfo& info : KnownSettings()) {
-    if (const toml::node* value = table->get(info.name)) settings.push_back(ParseSetting(context, info, *value));
-  }
-  return settings;
 }
 
-Store ParseStore(const Context& context, const std::string& what, const toml::node& node) {
+Store ParseStore(const ManifestContext& context, const std::string& what, const toml::node& node) {
   std::string label = ExpectString(context, what + " store", node);
   for (Store store : {Store::kZlib, Store::kRaw, Store::kEngine}) {
     if (label == StoreLabel(store)) return store;
@@ -142,110 +73,151 @@ Store ParseStore(const Context& context, const std::string& what, const toml::no
   context.Fail(what + " has unknown store " + Quoted(label) + " (zlib, raw or engine)");
 }
 
-packager::ListKind ParseList(const Context& context, const std::string& what, const toml::node& node) {
+// "none" keeps a folder's files out of every list.
+std::optional<packager::ListKind> ParseList(const ManifestContext& context, const std::string& what,
+                                            const toml::node& node) {
   std::string label = ExpectString(context, what + " list", node);
+  if (label == "none") return std::nullopt;
   using packager::ListKind;
   for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
     if (label == ListLabel(kind)) return kind;
   }
-  context.Fail(what + " has unknown list " + Quoted(label) + " (channels, channel-modules or project)");
+  context.Fail(what + " has unknown list " + Quoted(label) + " (channels, channel-modules, project or none)");
 }
 
-void CheckItemName(const Context& context, const std::string& what, const FileSpec& file) {
-  if (file.name.empty()) context.Fail(what + " has an empty name");
-  // A listed name is also written as a list entry, whose limit is reported
-  // first because it names the list the file was put into.
-  if (file.list && file.name.size() > kMaxListName) {
-    context.Fail(what + " is " + std::to_string(file.name.size()) + " characters long; a list entry holds at most " +
-                 std::to_string(kMaxListName));
-  }
-  if (file.name.size() > kMaxItemName) {
-    context.Fail(what + " is " + std::to_string(file.name.size()) + " characters long; an item name holds at most " +
-                 std::to_string(kMaxItemName));
-  }
+const toml::table& TableAt(const ManifestContext& context, const std::string& what, const toml::node& node) {
+  const toml::table* table = node.as_table();
+  if (table == nullptr) context.Fail(what + " must be a table, not " + TypeName(node));
+  return *table;
 }
 
-std::string Resolve(const Context& context, const std::string& path) {
-  std::filesystem::path given(path);
-  return given.is_relative() ? (context.folder / given).string() : path;
-}
-
-FileSpec ParseFile(const Context& context, const toml::table& table, size_t index) {
+FileSpec ParseFile(const ManifestContext& context, const toml::table& table, size_t index) {
   std::string what = "file #" + std::to_string(index + 1);
-  for (auto&& [key, value] : table) {
-    if (key != "name" && key != "source" && key != "store" && key != "list") {
-      context.Fail(what + " has unknown key " + Quoted(std::string(key.str())));
-    }
-  }
-  FileSpec file;
+  ExpectKeys(context, what, table, {"name", "source", "store", "list"});
   if (!table.contains("name")) context.Fail(what + " has no name");
-  file.name = ExpectString(context, what + " name", *table.get("name"));
-  what = "file " + Quoted(file.name);
+  FileSpec file;
+  std::string given = ExpectString(context, what + " name", *table.get("name"));
+  file.name = CanonicalName(given);
+  what = "file " + Quoted(given);
   if (!table.contains("source")) context.Fail(what + " has no source");
-  file.source = Resolve(context, ExpectString(context, what + " source", *table.get("source")));
-  if (const toml::node* store = table.get("store")) file.store = ParseStore(context, what, *store);
+  file.source = context.PathOf(what + " source", *table.get("source"));
   if (const toml::node* list = table.get("list")) file.list = ParseList(context, what, *list);
-  CheckItemName(context, what, file);
+  file.store = DefaultStore(file.name, file.list);
+  if (const toml::node* store = table.get("store")) file.store = ParseStore(context, what, *store);
+  file.entry = context.path + ": " + what;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file.source, error)) {
+    context.Fail(
+        what + ": source " + Quoted(file.source) +
+        (std::filesystem::exists(file.source, error) ? " is not a regular file" : " cannot be read: no such file"));
+  }
+  file.size = std::filesystem::file_size(file.source, error);
   return file;
 }
 
-std::vector<FileSpec> ParseFiles(const Context& context, const toml::node& node) {
-  const toml::array* array = node.as_array();
-  if (array == nullptr) context.Fail("file must be written as [[file]] tables, not " + std::string(TypeName(node)));
-  std::vector<FileSpec> files;
-  for (size_t i = 0; i < array->size(); ++i) {
-    const toml::table* table = (*array)[i].as_table();
-    if (table == nullptr) context.Fail("file #" + std::to_string(i + 1) + " must be a table");
-    files.push_back(ParseFile(context, *table, i));
+FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table, size_t index) {
+  std::string what = "folder #" + std::to_string(index + 1);
+  ExpectKeys(context, what, table, {"source", "target", "include", "exclude", "store", "list"});
+  if (!table.contains("source")) context.Fail(what + " has no source");
+  what = "folder " + Quoted(ExpectString(context, what + " source", *table.get("source")));
+  FolderSpec folder;
+  folder.source = context.PathOf(what + " source", *table.get("source"));
+  if (const toml::node* target = table.get("target")) {
+    folder.target = CanonicalName(ExpectString(context, what + " target", *target));
+    while (!folder.target.empty() && folder.target.back() == '\\') folder.target.pop_back();
   }
-  return files;
+  if (const toml::node* include = table.get("include")) folder.include = ExpectStrings(context, what, *include);
+  if (const toml::node* exclude = table.get("exclude")) folder.exclude = ExpectStrings(context, what, *exclude);
+  if (const toml::node* list = table.get("list")) {
+    folder.listGiven = true;
+    folder.list = ParseList(context, what, *list);
+  }
+  if (const toml::node* store = table.get("store")) folder.store = ParseStore(context, what, *store);
+  folder.entry = context.path + ": " + what;
+  return folder;
 }
 
-// Two items of the same name would leave the installer reading the first one
-// only; settings and files share the APPDATA type, so they collide too.
-void CheckDuplicates(const Context& context, const Manifest& manifest) {
-  std::vector<std::string> seen;
-  for (const SettingValue& setting : manifest.settings) seen.push_back(setting.info->name);
-  for (const FileSpec& file : manifest.files) {
-    for (const std::string& earlier : seen) {
-      if (SameItemName(file.name, earlier)) {
-        context.Fail("duplicate item name " + Quoted(file.name) + " (same as " + Quoted(earlier) + ")");
-      }
-    }
-    seen.push_back(file.name);
+template <typename Parse>
+void ForEachTable(const ManifestContext& context, const char* key, const toml::node& node, Parse parse) {
+  const toml::array* array = node.as_array();
+  if (array == nullptr) {
+    context.Fail(std::string(key) + " must be written as [[" + key + "]] tables, not " + TypeName(node));
   }
+  for (size_t i = 0; i < array->size(); ++i) {
+    parse(TableAt(context, std::string(key) + " #" + std::to_string(i + 1), (*array)[i]), i);
+  }
+}
+
+Variables ParseVariables(const ManifestContext& context, const toml::table& root, const Variables& inherited) {
+  Variables variables;
+  if (const toml::node* node = root.get("vars")) {
+    for (auto&& [key, value] : TableAt(context, "vars", *node)) {
+      variables[std::string(key.str())] = ExpectString(context, "variable " + Quoted(std::string(key.str())), value);
+    }
+  }
+  // The including manifest's values win, so a shared manifest's are defaults.
+  for (const auto& [name, value] : inherited) variables[name] = value;
+  return variables;
+}
+
+void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest);
+
+void LoadIncludes(const ManifestContext& context, const toml::node& node, int depth, Manifest& manifest) {
+  if (depth >= kMaxIncludeDepth) context.Fail("includes nest deeper than " + std::to_string(kMaxIncludeDepth));
+  for (const std::string& given : ExpectStrings(context, "include", node)) {
+    std::filesystem::path included(context.Expand("include", given));
+    if (included.is_relative()) included = context.folder / included;
+    LoadInto(included.lexically_normal().string(), context.variables, depth + 1, manifest);
+  }
+}
+
+void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest) {
+  ManifestContext context{path, std::filesystem::path(path).parent_path(), {}};
+  toml::table root = ParseToml(context);
+  manifest.inputs.push_back(path);
+  ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "settings", "file", "folder", "branding"});
+  context.variables = ParseVariables(context, root, inherited);
+  if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, depth, manifest);
+  if (const toml::node* stub = root.get("stub")) manifest.stub = context.PathOf("stub", *stub);
+  if (const toml::node* settings = root.get("settings")) ParseSettings(context, *settings, manifest.settings);
+  if (const toml::node* branding = root.get("branding")) ReadBranding(context, *branding, manifest.branding);
+  if (const toml::node* files = root.get("file")) {
+    ForEachTable(context, "file", *files,
+                 [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });
+  }
+  if (const toml::node* folders = root.get("folder")) {
+    ForEachTable(context, "folder", *folders, [&](const toml::table& table, size_t i) {
+      std::vector<FileSpec> found = ExpandFolder(ParseFolder(context, table, i), manifest.warnings);
+      manifest.files.insert(manifest.files.end(), found.begin(), found.end());
+    });
+  }
+}
+
+// Settings in the fixed order of the known settings and files by name, not
+// the manifest's order, so that rearranging a manifest or a disk's directory
+// order does not change the installer.
+void Order(Manifest& manifest) {
+  auto rank = [](const SettingValue& s) {
+    const std::vector<SettingInfo>& known = KnownSettings();
+    return std::find_if(known.begin(), known.end(), [&](const SettingInfo& i) { return &i == s.info; }) - known.begin();
+  };
+  std::stable_sort(manifest.settings.begin(), manifest.settings.end(),
+                   [&](const SettingValue& a, const SettingValue& b) { return rank(a) < rank(b); });
+  std::stable_sort(manifest.files.begin(), manifest.files.end(), [](const FileSpec& a, const FileSpec& b) {
+    int order = text::CompareNoCase(a.name.c_str(), b.name.c_str());
+    return order != 0 ? order < 0 : a.name < b.name;
+  });
 }
 
 }  // namespace
 
 Manifest LoadManifest(const std::string& path) {
-  Context context{path, std::filesystem::path(path).parent_path()};
-  toml::table root = ParseToml(context);
   Manifest manifest;
   manifest.path = path;
-  for (auto&& [key, node] : root) {
-    if (key == "stub") {
-      manifest.stub = Resolve(context, ExpectString(context, "stub", node));
-    } else if (key == "settings") {
-      manifest.settings = ParseSettings(context, node);
-    } else if (key == "file") {
-      manifest.files = ParseFiles(context, node);
-    } else if (key == "branding") {
-      manifest.branding = ReadBranding(node, path, context.folder);
-    } else {
-      context.Fail("unknown key " + Quoted(std::string(key.str())) + " (stub, [settings], [[file]] or [branding])");
-    }
-  }
-  CheckDuplicates(context, manifest);
+  LoadInto(path, Variables(), 0, manifest);
+  Order(manifest);
+  CheckManifest(manifest);
   return manifest;
-}
-
-const char* StoreLabel(Store store) {
-  switch (store) {
-    case Store::kZlib: return "zlib";
-    case Store::kRaw: return "raw";
-    default: return "engine";
-  }
 }
 
 const char* ListLabel(packager::ListKind kind) {

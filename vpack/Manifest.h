@@ -1,6 +1,6 @@
 #pragma once
 // The packing manifest as plain data: what to write, checked but not yet
-// read from disk. The format is described at the top of Manifest.cpp.
+// read from disk. docs/manifest.md describes the format.
 #include <stdint.h>
 
 #include <optional>
@@ -10,6 +10,7 @@
 #include "packager/PayloadBuilder.h"
 #include "vpack/Branding.h"
 #include "vpack/Settings.h"
+#include "vpack/StorageRules.h"
 
 namespace vpack {
 
@@ -19,31 +20,36 @@ struct SettingValue {
   std::string text;     // text settings
 };
 
-enum class Store { kZlib, kRaw, kEngine };
-
 struct FileSpec {
-  std::string name;    // item name: the path below the installation folder
+  std::string name;    // item name with backslashes: the path below the installation folder
   std::string source;  // resolved against the manifest's folder
-  Store store = Store::kZlib;
+  Store store = Store::kEngine;
   std::optional<packager::ListKind> list;
+  uint64_t size = 0;   // of the source when the manifest was read
+  std::string entry;   // the manifest entry it came from, for messages
 };
 
 struct Manifest {
   std::string path;
-  std::string stub;  // resolved; empty when the manifest names none
+  std::string stub;                    // resolved; empty when the manifest names none
   std::vector<SettingValue> settings;  // in KnownSettings() order
-  std::vector<FileSpec> files;         // in manifest order
-  Branding branding;                   // see Branding.cpp
+  std::vector<FileSpec> files;         // sorted by item name
+  std::vector<std::string> inputs;     // every manifest read, the including one first
+  // What would leave the installer short of what the manifest asks, but not
+  // broken; --strict makes each an error.
+  std::vector<std::string> warnings;
+  Branding branding;                   // the publisher's icon and version; see Branding.h
 };
 
 // Longest item name the installer's directory holds, and longest list entry.
 constexpr size_t kMaxItemName = 259;
 constexpr size_t kMaxListName = 398;
 
-// Throws Error with a one-line message that starts with the manifest's path.
+// Throws Error with a one-line message that starts with the manifest's path
+// and names the entry; a manifest that cannot give a working installer is
+// refused here.
 Manifest LoadManifest(const std::string& path);
 
-const char* StoreLabel(Store store);
 const char* ListLabel(packager::ListKind kind);
 
 }  // namespace vpack

@@ -63,6 +63,17 @@ void OutputFile::Write(const uint8_t* bytes, size_t count) {
   }
 }
 
+void OutputFile::WriteAt(uint64_t offset, const uint8_t* bytes, size_t count) {
+  while (count > 0) {
+    ssize_t written = pwrite(fd_, bytes, count, static_cast<off_t>(offset));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) Fail("write", written < 0 ? errno : ENOSPC);
+    bytes += written;
+    offset += static_cast<uint64_t>(written);
+    count -= static_cast<size_t>(written);
+  }
+}
+
 void OutputFile::Commit() {
   if (fsync(fd_) != 0) Fail("write", errno);
   int result = close(fd_);

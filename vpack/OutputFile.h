@@ -19,6 +19,8 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   void Write(const uint8_t* bytes, size_t count);
+  // Overwrites bytes already written, at offset from the file's start.
+  void WriteAt(uint64_t offset, const uint8_t* bytes, size_t count);
   // Flushes the temporary to disk and renames it to the target.
   void Commit();
 

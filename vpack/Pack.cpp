@@ -1,99 +1,107 @@
-// vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER]
+// vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]
 #include <stdio.h>
 
 #include <filesystem>
 
 #include "vpack/Commands.h"
-#include "vpack/ContentChecks.h"
 #include "vpack/Error.h"
 #include "vpack/Manifest.h"
+#include "vpack/ManifestChecks.h"
 #include "vpack/OutputFile.h"
-#include "vpack/PayloadAssembly.h"
+#include "vpack/OutputTarget.h"
+#include "vpack/PayloadPlan.h"
+#include "vpack/PayloadStream.h"
 #include "vpack/Progress.h"
 #include "vpack/StubBranding.h"
 
 namespace vpack {
 namespace {
 
-struct PackOptions {
-  std::string manifest;
-  std::string output;
-  std::string stub;
-};
-
-PackOptions ParsePackOptions(const Arguments& arguments) {
-  PackOptions options;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    bool takesValue = argument == "-o" || argument == "--output" || argument == "--stub";
-    if (takesValue && i + 1 >= arguments.size()) throw UsageError(argument + " needs a value");
-    if (argument == "-o" || argument == "--output") {
-      options.output = arguments[++i];
-    } else if (argument == "--stub") {
-      options.stub = arguments[++i];
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      throw UsageError("unknown option " + argument);
-    } else if (options.manifest.empty()) {
-      options.manifest = argument;
-    } else {
-      throw UsageError("pack takes one manifest");
-    }
-  }
-  if (options.manifest.empty()) throw UsageError("pack needs a manifest");
-  if (options.output.empty()) throw UsageError("pack needs -o OUTPUT");
-  return options;
-}
-
-// The stub is copied unchanged but for the branding; the payload's trailer
-// records its size, which must therefore fit 32 bits.
 // A folder of stubs holds both variants: the installing project types need
 // an administrator, the others run as the user who starts them.
-std::string StubInFolder(const std::string& folder, const Manifest& manifest) {
+std::string StubPath(const PackOptions& options, const Manifest& manifest) {
+  std::string path = !options.stub.empty() ? options.stub : manifest.stub;
+  if (path.empty()) throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub)");
+  if (!std::filesystem::is_directory(path)) return path;
   uint32_t type = 0;
   for (const SettingValue& setting : manifest.settings) {
     if (std::string(setting.info->name) == kProjectType) type = setting.number;
   }
-  return (std::filesystem::path(folder) / (InstallsProject(type) ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
+  return (std::filesystem::path(path) / (InstallsProject(type) ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
 }
 
-packager::Bytes ReadStub(const PackOptions& options, const Manifest& manifest) {
-  std::string path = !options.stub.empty() ? options.stub : manifest.stub;
-  if (path.empty()) throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub)");
-  if (std::filesystem::is_directory(path)) path = StubInFolder(path, manifest);
+// The stub is copied unchanged but for the publisher's branding; a file that
+// is no Windows program cannot start, whatever follows it.
+packager::Bytes ReadStub(const std::string& path, const Branding& branding) {
   packager::Bytes stub = ReadWholeFile(path, "stub");
-  if (stub.size() > 0xFFFFFFFFull) throw Error("stub " + Quoted(path) + " is larger than 4 GiB");
-  if (!manifest.branding.Empty()) stub = BrandStub(stub, manifest.branding, path);
+  if (stub.size() < 2 || stub[0] != 'M' || stub[1] != 'Z') {
+    throw Error("stub " + Quoted(path) + " is not a Windows program");
+  }
+  if (!branding.Empty()) stub = BrandStub(stub, branding, path);
   return stub;
 }
 
-// A pack that the installer could not use is still written, since the
-// manifest may be a work in progress, but not silently.
-void WarnAbout(const packager::PayloadBuilder& builder) {
-  for (const std::string& problem : CheckContents(builder.Items())) {
-    fprintf(stderr, "vpack: warning: %s\n", problem.c_str());
+std::vector<InputFile> Inputs(const Manifest& manifest, const std::string& stub) {
+  std::vector<InputFile> inputs;
+  for (const std::string& path : manifest.inputs) inputs.push_back({path, "the manifest " + Quoted(path)});
+  inputs.push_back({stub, "the stub"});
+  if (!manifest.branding.iconPath.empty()) inputs.push_back({manifest.branding.iconPath, "the branding icon"});
+  for (const FileSpec& file : manifest.files) inputs.push_back({file.source, "the source of " + file.entry});
+  return inputs;
+}
+
+// What can be known before compressing: the stub, the directory and every
+// file that is stored as it is.
+void CheckKnownSize(size_t stubSize, const std::vector<PlannedItem>& items) {
+  uint64_t known = stubSize + HeaderLength(items) + 4;
+  for (const PlannedItem& item : items) {
+    if (item.file == nullptr) {
+      known += item.bytes.size();
+    } else if (item.file->store == Store::kRaw) {
+      known += item.file->size;
+    }
+  }
+  if (known > kMaxInstallerSize) {
+    throw Error("the installer would be at least " + std::to_string(known) + " bytes; it must stay below 2 GiB");
   }
 }
 
-packager::PayloadBuilder AssembleWithProgress(const Manifest& manifest) {
-  Progress progress;
-  return AssemblePayload(manifest,
-                         [&progress](size_t i, size_t n, const std::string& name) { progress.Show(i, n, name); });
+void ReportWarnings(const Manifest& manifest, bool strict) {
+  for (const std::string& warning : manifest.warnings) fprintf(stderr, "vpack: warning: %s\n", warning.c_str());
+  if (strict && !manifest.warnings.empty()) {
+    throw Error(std::to_string(manifest.warnings.size()) + " warning(s), and --strict makes them errors");
+  }
+}
+
+uint64_t SourceBytes(const Manifest& manifest) {
+  uint64_t total = 0;
+  for (const FileSpec& file : manifest.files) total += file.size;
+  return total;
 }
 
 }  // namespace
 
-int RunPack(const Arguments& arguments) {
-  PackOptions options = ParsePackOptions(arguments);
+int Pack(const PackOptions& options) {
   Manifest manifest = LoadManifest(options.manifest);
-  packager::Bytes stub = ReadStub(options, manifest);
-  packager::PayloadBuilder builder = AssembleWithProgress(manifest);
-  packager::Bytes payload = builder.Build(static_cast<uint32_t>(stub.size()));
+  ReportWarnings(manifest, options.strict);
+  std::string stubPath = StubPath(options, manifest);
+  CheckOutputTarget(options.output, Inputs(manifest, stubPath));
+  packager::Bytes stub = ReadStub(stubPath, manifest.branding);
+  std::vector<PlannedItem> items = PlanPayload(manifest);
+  CheckKnownSize(stub.size(), items);
   OutputFile output(options.output);
   output.Write(stub.data(), stub.size());
-  output.Write(payload.data(), payload.size());
+  uint64_t payloadBytes = 0;
+  {
+    Progress progress;
+    payloadBytes =
+        WritePayload(output, static_cast<uint32_t>(stub.size()), items, options.jobs,
+                     [&progress](size_t i, size_t n, const std::string& name) { progress.Show(i, n, name); });
+  }
   output.Commit();
-  // Only after the output is in place: a failed pack reports its error alone.
-  WarnAbout(builder);
+  printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes\n", options.output.c_str(), manifest.files.size(),
+         static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
+         static_cast<unsigned long long>(stub.size() + payloadBytes));
   return 0;
 }
 

@@ -1,39 +1,84 @@
 // vpack: writes installers from a manifest and checks written ones.
+// Exit status: 0 done, 1 the task failed, 2 the command line is wrong.
 #include <stdio.h>
-#include <string.h>
+
+#include <CLI/CLI.hpp>
 
 #include "vpack/Commands.h"
 #include "vpack/Error.h"
 
+#ifndef VPACK_VERSION
+#define VPACK_VERSION "0.0"
+#endif
+
 namespace {
 
-int Dispatch(const std::string& command, const vpack::Arguments& arguments) {
-  if (command == "pack") return vpack::RunPack(arguments);
-  if (command == "list") return vpack::RunList(arguments);
-  if (command == "verify") return vpack::RunVerify(arguments);
-  if (command == "extract") return vpack::RunExtract(arguments);
-  if (command == "help" || command == "--help" || command == "-h") {
-    fputs(vpack::UsageText(), stdout);
-    return 0;
-  }
-  throw vpack::UsageError("unknown command " + vpack::Quoted(command));
+constexpr char kUsage[] =
+    "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]\n"
+    "       vpack verify INSTALLER\n"
+    "       vpack list INSTALLER [--json]\n"
+    "       vpack extract INSTALLER -o FOLDER\n"
+    "       vpack COMMAND --help, vpack --version\n";
+
+constexpr char kExitCodes[] = "Exit status: 0 done, 1 failed (one line on stderr says why), 2 wrong command line.";
+
+struct Parsed {
+  vpack::PackOptions pack;
+  std::string installer;
+  std::string folder;
+  bool json = false;
+};
+
+void AddPack(CLI::App& app, Parsed& parsed) {
+  CLI::App* pack = app.add_subcommand("pack", "Write an installer: the stub, then the manifest's payload");
+  pack->add_option("MANIFEST", parsed.pack.manifest, "The manifest (see docs/manifest.md)")->required();
+  pack->add_option("-o,--output", parsed.pack.output, "The installer to write; replaced only when complete")
+      ->required();
+  pack->add_option("--stub", parsed.pack.stub,
+                   "A stub, or a folder holding VandrelStub.exe and VandrelStubAdmin.exe (default: the manifest's)");
+  pack->add_flag("--strict", parsed.pack.strict, "Treat warnings as errors");
+  pack->add_option("-j,--jobs", parsed.pack.jobs, "Threads compressing files (default: one per core)")
+      ->check(CLI::Range(1u, 256u));
+}
+
+void AddInspection(CLI::App& app, Parsed& parsed) {
+  CLI::App* verify = app.add_subcommand("verify", "Check that an installer will do its job; one line per problem");
+  verify->add_option("INSTALLER", parsed.installer, "The installer to check")->required();
+  CLI::App* list = app.add_subcommand("list", "Show an installer's items: store, size, list");
+  list->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
+  list->add_flag("--json", parsed.json, "The same as JSON, for scripts");
+  CLI::App* extract = app.add_subcommand("extract", "Write an installer's items out as the installation would");
+  extract->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
+  extract->add_option("-o,--output", parsed.folder, "The folder to write into")->required();
+}
+
+int Run(const CLI::App& app, const Parsed& parsed) {
+  if (app.got_subcommand("pack")) return vpack::Pack(parsed.pack);
+  if (app.got_subcommand("verify")) return vpack::Verify(parsed.installer);
+  if (app.got_subcommand("list")) return vpack::List(parsed.installer, parsed.json);
+  return vpack::Extract(parsed.installer, parsed.folder);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    fputs(vpack::UsageText(), stderr);
+  CLI::App app("vpack " VPACK_VERSION ": packs Vandrel installers and checks them", "vpack");
+  app.set_version_flag("--version", "vpack " VPACK_VERSION);
+  app.footer(kExitCodes);
+  app.require_subcommand(1);
+  Parsed parsed;
+  AddPack(app, parsed);
+  AddInspection(app, parsed);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return app.exit(e);  // --help and --version
+  } catch (const CLI::ParseError& e) {
+    fprintf(stderr, "vpack: error: %s\n%s", e.what(), kUsage);
     return 2;
   }
   try {
-    return Dispatch(argv[1], vpack::Arguments(argv + 2, argv + argc));
-  } catch (const vpack::UsageError& e) {
-    fprintf(stderr, "vpack: error: %s\n%s", e.what(), vpack::UsageText());
-    return 2;
-  } catch (const vpack::Error& e) {
-    fprintf(stderr, "vpack: error: %s\n", e.what());
-    return 1;
+    return Run(app, parsed);
   } catch (const std::exception& e) {
     fprintf(stderr, "vpack: error: %s\n", e.what());
     return 1;

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "payload/PayloadReader.h"
+#include "tests/support/PackProject.h"
 #include "tests/support/PeLayout.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
 #include "vpack/Branding.h"
+#include "vpack/Manifest.h"
 
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
@@ -74,9 +76,10 @@ class BrandingTest : public ::testing::Test {
 
   Outcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
 
-  // The installing project type: the stub folder gives the admin variant.
+  // A complete project of the installing type: the stub folder gives the
+  // admin variant.
   void PutManifest(const std::string& branding) {
-    Put("tour.toml", "[settings]\nProjectType = 2\n" + branding);
+    Put("tour.toml", testing_support::WriteRuntimeProject(dir_, 2) + branding);
   }
 
   // The image part of an installer: what precedes the payload's marker.
@@ -227,7 +230,9 @@ TEST_F(BrandingTest, IconHoldingThePayloadMarker_Refused) {
 }
 
 TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
-  Put("stub.exe", std::string(4096, 'S'));
+  std::string project = testing_support::WriteRuntimeProject(dir_, 1);
+  // A Windows program at first sight only: its branding cannot be written.
+  Put("stub.exe", "MZ" + std::string(4094, '\0'));
   std::string good = Icon({{32, Bitmap(32, 32, 1)}});
   Put("good.ico", good);
   Put("cut.ico", good.substr(0, good.size() - 10));
@@ -247,16 +252,41 @@ TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
       {"product-name = \"" + std::string(257, 'n') + "\"", "branding \"product-name\" is 257 characters long"},
       {"company-name = 5", "branding \"company-name\" must be a string"},
       {"icon-file = \"good.ico\"", "branding \"icon-file\" is not a branding key"},
-      {"icon = \"good.ico\"", "stub \"stub.exe\" is not a Windows executable: it has no MZ header"},
+      {"icon = \"good.ico\"", "stub \"stub.exe\" is not a Windows executable: it has no PE signature"},
   };
   for (const Case& c : cases) {
-    Put("bad.toml", "stub = \"stub.exe\"\n[settings]\nProjectType = 1\n[branding]\n" + c.branding + "\n");
+    Put("bad.toml", project + "[branding]\n" + c.branding + "\n");
     Outcome run = Vpack("pack bad.toml -o setup.exe");
     EXPECT_EQ(1, run.status) << c.branding;
     EXPECT_NE(std::string::npos, run.err.find(c.says)) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
     EXPECT_FALSE(FileExists(dir_.File("setup.exe"))) << c.branding;
   }
+}
+
+// A publisher's shared manifest carries the branding of all its projects: its
+// icon path takes variables and is its own folder's, and the including
+// manifest's keys win one by one, as its settings do.
+TEST_F(BrandingTest, Include_SharedBrandingWithVariables_IncluderKeysWin) {
+  testing_support::PutFile(dir_, "shared/art/tour.ico", Icon({{32, Bitmap(32, 32, 7)}}));
+  testing_support::PutFile(dir_, "shared/brand.toml",
+                           "[vars]\nart = \"nowhere\"\n[branding]\nicon = \"${art}/tour.ico\"\n"
+                           "file-version = \"1.0.0.0\"\nproduct-version = \"2.0.0.0\"\ncompany-name = \"Shared Co\"\n");
+  Put("tour.toml", "include = \"shared/brand.toml\"\n" + testing_support::WriteRuntimeProject(dir_, 1) +
+                       "[vars]\nart = \"art\"\n[branding]\nfile-version = \"1.4.0.12\"\nproduct-name = \"Harbour Tour\"\n");
+  vpack::Manifest manifest = vpack::LoadManifest(dir_.File("tour.toml"));
+  ASSERT_EQ(1u, manifest.branding.icon.size());
+  const vpack::ByteVector& image = manifest.branding.icon[0].data;
+  EXPECT_EQ(Bitmap(32, 32, 7), std::string(image.begin(), image.end()));
+  ASSERT_TRUE(manifest.branding.version.has_value());
+  const vpack::VersionInfo& version = *manifest.branding.version;
+  EXPECT_EQ((vpack::FourPartVersion{1, 4, 0, 12}), version.fileVersion);
+  EXPECT_EQ((vpack::FourPartVersion{2, 0, 0, 0}), version.productVersion);
+  std::vector<std::pair<std::string, std::string>> strings = {{"CompanyName", "Shared Co"},
+                                                              {"FileVersion", "1.4.0.12"},
+                                                              {"ProductName", "Harbour Tour"},
+                                                              {"ProductVersion", "2.0.0.0"}};
+  EXPECT_EQ(strings, version.strings);
 }
 
 }  // namespace

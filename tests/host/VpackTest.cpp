@@ -1,6 +1,5 @@
 // vpack as its users run it: the real program on real manifests.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,7 +12,7 @@
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
-#include "tests/support/StubImage.h"
+#include "tests/support/PackProject.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
 
@@ -27,8 +26,8 @@ using Outcome = testing_support::VpackOutcome;
 class VpackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    stub_ = testing_support::StubImage(1000);
-    Put("stub.exe", stub_);
+    runtime_ = testing_support::WriteRuntimeProject(dir_, 1);
+    stub_ = ReadFileBytes(dir_.File("stub.exe"));
     Put("start.vdl", "start file text");
     Put("loader.dll", std::string(5000, 'L'));
     Put("scene.txt", "scene one");
@@ -45,33 +44,26 @@ class VpackTest : public ::testing::Test {
     return "stub = \"stub.exe\"\n[settings]\n" + settings + files;
   }
 
+  // An installer written without vpack's checks, for what verify must catch.
+  void PutInstaller(const std::string& name, const packager::PayloadBuilder& builder) {
+    packager::Bytes payload = builder.Build(static_cast<uint32_t>(stub_.size()));
+    Put(name, stub_ + std::string(payload.begin(), payload.end()));
+  }
+
   static std::string File(const std::string& name, const std::string& source, const std::string& extra = "") {
     return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\n" + extra;
   }
 
+  // A project the installer can run: the runtime from a folder, and files of
+  // each kind, each store given.
   std::string GoodManifest() {
-    return Manifest("CheckDx8 = true\nProjectType = 1\n",
-                    File("channels\\LoaderUnit.dll", "loader.dll", "list = \"channel-modules\"\n") +
-                        File("VDLStart.vdl", "start.vdl", "store = \"engine\"\n") +
-                        File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
-                        File("music.cgr", "music.cgr", "store = \"raw\"\n"));
-  }
-
-  // A project the installer can run: the viewer and every engine file too.
-  std::string CompleteManifest() {
-    Put("program.bin", std::string(4000, 'P'));
-    std::string files = File("VandrelViewer.exe", "program.bin");
-    for (const char* name : {"Tessaron.dll", "channels\\SaverUnit.dll", "channels\\FolderUnit.dll",
-                             "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll",
-                             "channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll",
-                             "channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll",
-                             "channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll"}) {
-      files += File(name, "program.bin");
-    }
-    return GoodManifest() + files;
+    return runtime_ + File("channels\\Lights.dll", "loader.dll", "list = \"channel-modules\"\n") +
+           File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
+           File("music.cgr", "music.cgr", "store = \"raw\"\nlist = \"project\"\n");
   }
 
   TempDir dir_;
+  std::string runtime_;
   std::string stub_;
 };
 
@@ -84,11 +76,15 @@ TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
 
   payload::PayloadReader reader(dir_.File("setup.exe").c_str());
   ASSERT_EQ(reader.MarkerOffset(), static_cast<int64_t>(stub_.size()));
+  // Settings, the lists, then the files sorted by name whatever the
+  // manifest's order.
   const char* expected[] = {"ProjectType", "CheckDx8", "ChannelCount", "ChannelDLLCount", "ChannelDLLItemNameID0",
-                            "FileCount", "ItemNameID0", "channels\\LoaderUnit.dll", "VDLStart.vdl",
-                            "scene.vdl", "music.cgr"};
-  ASSERT_EQ(reader.EntryCount(), static_cast<int32_t>(std::size(expected)));
-  for (int32_t i = 0; i < reader.EntryCount(); ++i) EXPECT_STREQ(reader.Entry(i)->name, expected[i]) << i;
+                            "FileCount", "ItemNameID0", "ItemNameID1", "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll"};
+  ASSERT_EQ(reader.EntryCount(), 8 + 10 + 3);
+  for (size_t i = 0; i < std::size(expected); ++i) EXPECT_STREQ(reader.Entry(i)->name, expected[i]) << i;
+  for (int32_t i = 9; i < reader.EntryCount(); ++i) {
+    EXPECT_LT(strcasecmp(reader.Entry(i - 1)->name, reader.Entry(i)->name), 0) << reader.Entry(i)->name;
+  }
 }
 
 TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
@@ -103,19 +99,26 @@ TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
   EXPECT_EQ(std::string(plain.begin(), plain.end()), "scene one");
 
+  ASSERT_TRUE(reader.ReadItem("channels\\Lights.dll", nullptr, 0, "APPDATA"));
+  ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
+  EXPECT_EQ(plain, packager::Bytes(5000, 'L'));
+
   ASSERT_TRUE(reader.ReadItem("channels\\LoaderUnit.dll", nullptr, 0, "APPDATA"));
   packager::Bytes unpacked;
   ASSERT_TRUE(packager::ZlibUnpack(packager::Bytes(reader.Data(), reader.Data() + reader.DataSize()), &unpacked));
-  EXPECT_EQ(unpacked, packager::Bytes(5000, 'L'));
+  EXPECT_EQ(ReadFileBytes(dir_.File("runtime/channels/LoaderUnit.dll")), std::string(unpacked.begin(), unpacked.end()));
 }
 
 TEST_F(VpackTest, StubFolder_VariantPickedByProjectType) {
   ASSERT_EQ(0, system(("mkdir -p '" + dir_.File("stubs") + "'").c_str()));
-  Put("stubs/VandrelStub.exe", std::string(600, 'I'));
-  Put("stubs/VandrelStubAdmin.exe", std::string(700, 'A'));
-  for (uint32_t type : {1u, 2u, 5u, 6u, 3u}) {
-    Put("t.toml", "[settings]\nProjectType = " + std::to_string(type) + "\n");
-    ASSERT_EQ(0, Vpack("pack t.toml -o setup.exe --stub stubs").status) << type;
+  Put("stubs/VandrelStub.exe", "MZ" + std::string(598, 'I'));
+  Put("stubs/VandrelStubAdmin.exe", "MZ" + std::string(698, 'A'));
+  for (uint32_t type : {1u, 2u, 5u, 6u}) {
+    TempDir project;
+    std::string manifest = testing_support::WriteRuntimeProject(project, type);
+    Put("t.toml", manifest.replace(manifest.find("runtime"), 7, project.Path() + "/runtime"));
+    Outcome run = Vpack("pack t.toml -o setup.exe --stub stubs");
+    ASSERT_EQ(0, run.status) << type << run.err;
     payload::PayloadReader reader(dir_.File("setup.exe").c_str());
     bool installs = type == 2 || type == 5 || type == 6;
     EXPECT_EQ(installs ? 700 : 600, reader.MarkerOffset()) << type;
@@ -165,19 +168,36 @@ TEST_F(VpackTest, Pack_FailureLeavesEarlierOutputAndNoTemporary) {
 }
 
 TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
-  for (const char* arguments : {"", "frobnicate", "pack", "pack tour.toml", "list", "verify a b"}) {
+  for (const char* arguments : {"", "frobnicate", "pack", "pack tour.toml", "list", "verify a b", "pack --jobs 0"}) {
     Outcome run = Vpack(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("usage: vpack pack"), std::string::npos) << arguments;
   }
 }
 
+TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
+  for (const char* arguments : {"--help", "pack --help", "verify --help", "list --help", "extract --help"}) {
+    Outcome run = Vpack(arguments);
+    EXPECT_EQ(0, run.status) << arguments;
+    EXPECT_NE(std::string::npos, run.out.find("Usage:")) << arguments << run.out;
+  }
+  EXPECT_NE(std::string::npos, Vpack("pack --help").out.find("--strict"));
+  Outcome version = Vpack("--version");
+  EXPECT_EQ(0, version.status);
+  EXPECT_EQ(0u, version.out.rfind("vpack ", 0)) << version.out;
+  Put("tour.toml", GoodManifest());
+  Outcome pack = Vpack("pack tour.toml -o setup.exe");
+  ASSERT_EQ(0, pack.status) << pack.err;
+  EXPECT_NE(std::string::npos, pack.out.find("setup.exe: 13 files")) << pack.out;
+  EXPECT_EQ("", pack.err) << "progress only on a terminal";
+}
+
 TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
-  Put("tour.toml", CompleteManifest());
+  Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("19 items, all intact"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("21 items, all intact"), std::string::npos) << run.out;
   Outcome list = Vpack("list setup.exe");
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("music.cgr"), std::string::npos) << list.out;
@@ -197,11 +217,19 @@ TEST_F(VpackTest, Verify_DamagedItem_NamesItAndFails) {
 }
 
 TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
-  // A standalone project without its settings, and a listed file stored raw.
+  // A standalone project without its settings, and a listed file stored raw:
+  // pack refuses it, and verify names both in an installer made without it.
   Put("thin.toml", Manifest("ProjectType = 2\n", File("scene.vdl", "scene.txt", "store = \"raw\"\nlist = \"project\"\n")));
   Outcome pack = Vpack("pack thin.toml -o setup.exe");
-  ASSERT_EQ(pack.status, 0) << pack.err;
-  EXPECT_NE(pack.err.find("vpack: warning: APPDATA \"InstallPath\": missing"), std::string::npos) << pack.err;
+  ASSERT_EQ(pack.status, 1) << pack.err;
+  EXPECT_NE(pack.err.find("file \"scene.vdl\": store raw"), std::string::npos) << pack.err;
+  packager::PayloadBuilder builder;
+  builder.AddU32("ProjectType", 2);
+  builder.AddList(packager::ListKind::kChannels, {});
+  builder.AddList(packager::ListKind::kChannelModules, {});
+  builder.AddList(packager::ListKind::kProjectFiles, {"scene.vdl"});
+  builder.AddRaw("scene.vdl", packager::Bytes{'s'});
+  PutInstaller("setup.exe", builder);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("\"ShortCutName\": missing"), std::string::npos) << run.err;
@@ -209,10 +237,15 @@ TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
 }
 
 TEST_F(VpackTest, Verify_RawCgrProjectFile_Accepted) {
-  Put("cgr.toml", Manifest("ProjectType = 1\nCheckDx8 = false\n",
-                           File("music.cgr", "music.cgr", "store = \"raw\"\nlist = \"project\"\n") +
-                               File("chan.cgr", "music.cgr", "store = \"raw\"\nlist = \"channels\"\n")));
-  ASSERT_EQ(0, Vpack("pack cgr.toml -o setup.exe").status);
+  packager::PayloadBuilder builder;
+  builder.AddU32("ProjectType", 1);
+  builder.AddFlag("CheckDx8", 0);
+  builder.AddList(packager::ListKind::kChannels, {"chan.cgr"});
+  builder.AddList(packager::ListKind::kChannelModules, {});
+  builder.AddList(packager::ListKind::kProjectFiles, {"music.cgr"});
+  builder.AddRaw("music.cgr", packager::Bytes{'r'});
+  builder.AddRaw("chan.cgr", packager::Bytes{'r'});
+  PutInstaller("setup.exe", builder);
   Outcome run = Vpack("verify setup.exe");
   // Only the project list copies ".cgr" files as stored; channels are decoded.
   EXPECT_EQ(std::string::npos, run.err.find("\"music.cgr\": not in the engine format")) << run.err;
@@ -229,8 +262,7 @@ TEST_F(VpackTest, Verify_InstallerWithoutRuntime_OneLinePerProblem) {
        {packager::ListKind::kChannels, packager::ListKind::kChannelModules, packager::ListKind::kProjectFiles}) {
     builder.AddList(kind, {});
   }
-  packager::Bytes payload = builder.Build(static_cast<uint32_t>(stub_.size()));
-  Put("setup.exe", stub_ + std::string(payload.begin(), payload.end()));
+  PutInstaller("setup.exe", builder);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("vpack: setup.exe: APPDATA \"VandrelViewer.exe\": missing; project type 1 needs it\n"),
@@ -241,7 +273,7 @@ TEST_F(VpackTest, Verify_InstallerWithoutRuntime_OneLinePerProblem) {
 }
 
 TEST_F(VpackTest, Verify_TextFileAsStub_Fails) {
-  Put("tour.toml", CompleteManifest());
+  Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   std::string image = ReadFileBytes(dir_.File("setup.exe"));
   std::string notes = "These are the release notes.\n";
@@ -253,19 +285,19 @@ TEST_F(VpackTest, Verify_TextFileAsStub_Fails) {
 }
 
 TEST_F(VpackTest, ListJson_StoreUnpackedSizeAndLists) {
-  Put("tour.toml", CompleteManifest());
+  Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   Outcome run = Vpack("list setup.exe --json");
   ASSERT_EQ(run.status, 0) << run.err;
   nlohmann::json listing = nlohmann::json::parse(run.out);
-  EXPECT_EQ(listing["stub"], 1000);
+  EXPECT_EQ(listing["stub"], stub_.size());
   std::map<std::string, nlohmann::json> byName;
   for (const nlohmann::json& item : listing["items"]) byName[item["name"]] = item;
-  ASSERT_EQ(byName.size(), 19u) << run.out;
+  ASSERT_EQ(byName.size(), 21u) << run.out;
   EXPECT_EQ(byName["VandrelViewer.exe"]["store"], "zlib");
-  EXPECT_EQ(byName["VandrelViewer.exe"]["unpacked"], 4000);
+  EXPECT_EQ(byName["VandrelViewer.exe"]["unpacked"], ReadFileBytes(dir_.File("runtime/VandrelViewer.exe")).size());
   EXPECT_EQ(byName["VandrelViewer.exe"]["lists"], nlohmann::json::array());
-  EXPECT_EQ(byName["channels\\LoaderUnit.dll"]["lists"], nlohmann::json::array({"channel-modules"}));
+  EXPECT_EQ(byName["channels\\Lights.dll"]["lists"], nlohmann::json::array({"channel-modules"}));
   EXPECT_EQ(byName["scene.vdl"]["store"], "engine");
   EXPECT_TRUE(byName["scene.vdl"]["unpacked"].is_null());
   EXPECT_EQ(byName["scene.vdl"]["lists"], nlohmann::json::array({"project"}));

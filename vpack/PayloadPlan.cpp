@@ -1,10 +1,10 @@
-#include "vpack/PayloadAssembly.h"
+#include "vpack/PayloadPlan.h"
 
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "packager/EngineFormat.h"
+#include "payload/PayloadFormat.h"
 #include "vpack/Error.h"
 
 namespace vpack {
@@ -38,29 +38,23 @@ void AddLists(packager::PayloadBuilder& builder, const std::vector<FileSpec>& fi
   }
 }
 
-void AddFile(packager::PayloadBuilder& builder, const FileSpec& file) {
-  packager::Bytes source = ReadWholeFile(file.source, "file " + Quoted(file.name) + ": source");
-  switch (file.store) {
-    case Store::kZlib: builder.AddPacked(file.name, source); break;
-    case Store::kRaw: builder.AddRaw(file.name, std::move(source)); break;
-    case Store::kEngine: builder.AddRaw(file.name, packager::EngineEncode(source)); break;
-  }
-}
-
-// The directory holds 32-bit sizes and offsets; a payload beyond them would
-// be written without complaint and then misread by the installer.
-void CheckSizes(const packager::PayloadBuilder& builder) {
-  uint64_t total = 0;
-  for (const packager::Item& item : builder.Items()) total += item.data.size();
-  if (total > 0xFFFFFFFFull) throw Error("the items come to " + std::to_string(total) + " bytes; at most 4 GiB fit");
-}
-
 }  // namespace
 
-packager::Bytes ReadWholeFile(const std::string& path, const std::string& what) {
+std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
+  packager::PayloadBuilder builder;
+  for (const SettingValue& setting : manifest.settings) AddSetting(builder, setting);
+  AddLists(builder, manifest.files);
+  std::vector<PlannedItem> items;
+  for (packager::Item& item : builder.Items()) items.push_back({item.type, item.name, std::move(item.data), nullptr});
+  for (const FileSpec& file : manifest.files) items.push_back({payload::kTypeAppData, file.name, {}, &file});
+  return items;
+}
+
+packager::Bytes ReadWholeFile(const std::string& path, const std::string& what, uint64_t expected) {
   FILE* file = fopen(path.c_str(), "rb");
   if (file == nullptr) throw Error(what + " " + Quoted(path) + " cannot be read: " + strerror(errno));
   packager::Bytes bytes;
+  bytes.reserve(expected);
   uint8_t chunk[64 * 1024];
   size_t got = 0;
   while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
@@ -68,18 +62,6 @@ packager::Bytes ReadWholeFile(const std::string& path, const std::string& what) 
   fclose(file);
   if (error != 0) throw Error(what + " " + Quoted(path) + " cannot be read: " + strerror(error));
   return bytes;
-}
-
-packager::PayloadBuilder AssemblePayload(const Manifest& manifest, const FileProgress& progress) {
-  packager::PayloadBuilder builder;
-  for (const SettingValue& setting : manifest.settings) AddSetting(builder, setting);
-  AddLists(builder, manifest.files);
-  for (size_t i = 0; i < manifest.files.size(); ++i) {
-    if (progress) progress(i, manifest.files.size(), manifest.files[i].name);
-    AddFile(builder, manifest.files[i]);
-  }
-  CheckSizes(builder);
-  return builder;
 }
 
 }  // namespace vpack

@@ -1,0 +1,35 @@
+#include "tests/support/PackProject.h"
+
+#include <filesystem>
+
+#include "payload/ProjectTypes.h"
+#include "tests/support/StubImage.h"
+#include "vpack/StorageRules.h"
+
+namespace testing_support {
+
+void PutFile(const TempDir& dir, const std::string& path, const std::string& bytes) {
+  std::filesystem::path full = std::filesystem::path(dir.Path()) / path;
+  std::filesystem::create_directories(full.parent_path());
+  WriteFileBytes(full.string(), bytes.data(), bytes.size());
+}
+
+std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType) {
+  PutFile(dir, "stub.exe", StubImage(1000));
+  for (std::string name : vpack::RuntimeFiles(projectType)) {
+    std::string path = "runtime/" + name;
+    for (char& c : path) {
+      if (c == '\\') c = '/';
+    }
+    PutFile(dir, path, "runtime file " + name + std::string(3000, 'r'));
+  }
+  std::string manifest = "stub = \"stub.exe\"\n[settings]\nProjectType = " + std::to_string(projectType) + "\n";
+  const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
+  for (uint32_t i = 0; info != nullptr && i < info->settingCount; ++i) {
+    const payload::Setting& setting = *info->settings[i];
+    manifest += std::string(setting.name) + (setting.size == payload::kTextSettingSize ? " = 'x'\n" : " = 0\n");
+  }
+  return manifest + "[[folder]]\nsource = \"runtime\"\n";
+}
+
+}  // namespace testing_support

@@ -1,0 +1,21 @@
+#pragma once
+// Project trees for vpack's tests: a stub, every runtime file a project
+// type's flow extracts, and the head of a manifest that packs them with the
+// settings the type reads. Tests add their own files below it.
+#include <stdint.h>
+
+#include <string>
+
+#include "tests/support/TempDir.h"
+
+namespace testing_support {
+
+// Writes path (folders made as needed) below dir.
+void PutFile(const TempDir& dir, const std::string& path, const std::string& bytes);
+
+// stub.exe (a StubImage, which verify accepts) and runtime/ in dir; returns the manifest's head: the stub, the
+// type's settings and a [[folder]] entry for runtime/. Text settings get
+// "x", numbers and flags 0.
+std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType);
+
+}  // namespace testing_support

@@ -1,0 +1,30 @@
+#pragma once
+// Compression for the items the installer inflates, with libdeflate: its
+// zlib streams are standard, smaller than zlib's at the same level and made
+// about three times as fast. One Deflate per thread.
+#include <stdint.h>
+
+#include "packager/PayloadBuilder.h"
+
+struct libdeflate_compressor;
+
+namespace vpack {
+
+class Deflate {
+ public:
+  Deflate();
+  ~Deflate();
+  Deflate(const Deflate&) = delete;
+  Deflate& operator=(const Deflate&) = delete;
+
+  // Appends a zlib stream (RFC 1950) of the bytes to out.
+  void AppendZlib(const uint8_t* bytes, size_t size, packager::Bytes& out);
+
+ private:
+  libdeflate_compressor* compressor_;
+};
+
+// CRC-32 as zlib and the installer compute it, continued from crc (0 to start).
+uint32_t Crc32Of(uint32_t crc, const uint8_t* bytes, size_t size);
+
+}  // namespace vpack

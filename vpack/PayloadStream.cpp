@@ -1,0 +1,107 @@
+#include "vpack/PayloadStream.h"
+
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "payload/PayloadFormat.h"
+#include "vpack/Deflate.h"
+#include "vpack/Error.h"
+#include "vpack/ItemEncoder.h"
+#include "vpack/ManifestChecks.h"
+
+namespace vpack {
+namespace {
+
+struct Stored {
+  uint32_t size;
+  uint32_t crc;
+};
+
+void PutString(packager::Bytes& out, const std::string& s) {
+  packager::PutU32(out, static_cast<uint32_t>(s.size() + 1));
+  out.insert(out.end(), s.begin(), s.end());
+  out.push_back(0);
+}
+
+packager::Bytes Header(const std::vector<PlannedItem>& items, const std::vector<Stored>& stored) {
+  char marker[payload::kMarkerLength + 1];
+  payload::JoinMarker(marker);
+  packager::Bytes out(marker, marker + payload::kMarkerLength);
+  packager::PutU32(out, static_cast<uint32_t>(items.size()));
+  for (size_t i = 0; i < items.size(); ++i) {
+    PutString(out, items[i].type);
+    PutString(out, items[i].name);
+    packager::PutU32(out, stored[i].size);
+    packager::PutU32(out, stored[i].crc);
+  }
+  packager::PutU32(out, static_cast<uint32_t>(out.size() + 4));
+  return out;
+}
+
+// A raw file goes from its source to the output a chunk at a time.
+Stored CopyRaw(OutputFile& output, const FileSpec& file) {
+  FILE* source = fopen(file.source.c_str(), "rb");
+  if (source == nullptr) {
+    throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(errno));
+  }
+  static thread_local uint8_t chunk[1 << 20];
+  uint64_t total = 0;
+  uint32_t crc = 0;
+  size_t got = 0;
+  while ((got = fread(chunk, 1, sizeof(chunk), source)) > 0) {
+    crc = Crc32Of(crc, chunk, got);
+    output.Write(chunk, got);
+    total += got;
+  }
+  bool failed = ferror(source) != 0;
+  fclose(source);
+  if (failed) throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read");
+  if (total != file.size) throw Error(file.entry + ": source " + Quoted(file.source) + " changed while packing");
+  return {static_cast<uint32_t>(total), crc};
+}
+
+Stored WriteItem(OutputFile& output, const PlannedItem& item, size_t index, ItemEncoder& encoder) {
+  if (NeedsEncoding(item)) {
+    EncodedItem encoded = encoder.Take(index);
+    output.Write(encoded.data.data(), encoded.data.size());
+    return {static_cast<uint32_t>(encoded.data.size()), encoded.crc};
+  }
+  if (item.file != nullptr) return CopyRaw(output, *item.file);
+  output.Write(item.bytes.data(), item.bytes.size());
+  return {static_cast<uint32_t>(item.bytes.size()), Crc32Of(0, item.bytes.data(), item.bytes.size())};
+}
+
+}  // namespace
+
+uint64_t HeaderLength(const std::vector<PlannedItem>& items) {
+  uint64_t length = payload::kMarkerLength + 4 + 4;
+  for (const PlannedItem& item : items) length += 4 + item.type.size() + 1 + 4 + item.name.size() + 1 + 4 + 4;
+  return length;
+}
+
+uint64_t WritePayload(OutputFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
+                      const ItemProgress& progress) {
+  uint64_t headerLength = HeaderLength(items);
+  output.Write(packager::Bytes(headerLength, 0).data(), headerLength);
+  uint64_t end = stubSize + headerLength;
+  std::vector<Stored> stored;
+  ItemEncoder encoder(items, jobs);
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (progress && items[i].file != nullptr) progress(i, items.size(), items[i].name);
+    stored.push_back(WriteItem(output, items[i], i, encoder));
+    end += stored.back().size;
+    // The trailer's 4 bytes must fit too.
+    if (end + 4 > kMaxInstallerSize) {
+      throw Error("the installer would be larger than 2 GiB, which it cannot be; stopped at " + Quoted(items[i].name));
+    }
+  }
+  packager::Bytes trailer;
+  packager::PutU32(trailer, stubSize);
+  output.Write(trailer.data(), trailer.size());
+  packager::Bytes header = Header(items, stored);
+  output.WriteAt(stubSize, header.data(), header.size());
+  return end + 4 - stubSize;
+}
+
+}  // namespace vpack
