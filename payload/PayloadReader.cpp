@@ -246,7 +246,10 @@ bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, cons
   if (data_ == nullptr || entry->size >= dataCapacity_) {
     free(data_);
     dataCapacity_ = 0;
-    data_ = static_cast<uint8_t*>(malloc(static_cast<size_t>(entry->size) + 1));
+    // On a 32-bit system the spare byte of a 4 GiB item would wrap to an
+    // allocation of nothing, which the read would then overrun.
+    size_t wanted = static_cast<size_t>(entry->size) + 1;
+    data_ = wanted != 0 ? static_cast<uint8_t*>(malloc(wanted)) : nullptr;
     if (data_ == nullptr) return false;
     dataCapacity_ = entry->size + 1;
   }
