@@ -4,7 +4,9 @@
 namespace payload {
 
 // CRC-32 as zlib computes it (reflected 0x04C11DB7, initial and final
-// complement), from a table built on demand.
+// complement), from tables built on demand. The first table is the classic
+// one; the other seven let Compute take eight bytes a step (slicing by
+// eight), several times faster over the megabytes of a file item.
 class Crc32Table {
  public:
   virtual ~Crc32Table() {}
@@ -12,10 +14,11 @@ class Crc32Table {
   void Build();
   uint32_t Reflect(uint32_t value, int bits) const;
   uint32_t Compute(const void* bytes, uint32_t length) const;
-  uint32_t At(uint8_t index) const { return table_[index]; }
+  uint32_t At(uint8_t index) const { return table_[0][index]; }
 
  private:
-  uint32_t table_[256] = {};
+  static constexpr int kSlices = 8;
+  uint32_t table_[kSlices][256] = {};
 };
 
 }  // namespace payload

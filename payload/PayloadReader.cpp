@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+
 #include "payload/Crc32Table.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
@@ -75,6 +77,7 @@ PayloadReader::~PayloadReader() {
   file_.Close();
   free(data_);
   data_ = nullptr;
+  delete crc_;
   FreeDirectory();
 }
 
@@ -237,29 +240,37 @@ bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, cons
     // the CRC computed over stale bytes.
     if (count < 0 || entry->size > static_cast<uint32_t>(count)) return false;
     uint32_t got = file_.Seek(position) ? file_.Read(buffer, static_cast<uint32_t>(count)) : 0;
-    Crc32Table table;
-    table.Build();
-    if (got < entry->size || table.Compute(buffer, entry->size) != entry->crc) {
-      message::Show("Crc error corrupt file", entry->name, message::kOk);
-      return false;
-    }
-    return true;
+    return Checked(got >= entry->size ? buffer : nullptr, entry);
   }
-  free(data_);
   dataSize_ = 0;
-  data_ = static_cast<uint8_t*>(malloc(static_cast<size_t>(entry->size) + 1));
-  if (data_ == nullptr) return false;
+  if (data_ == nullptr || entry->size >= dataCapacity_) {
+    free(data_);
+    dataCapacity_ = 0;
+    // On a 32-bit system the spare byte of a 4 GiB item would wrap to an
+    // allocation of nothing, which the read would then overrun.
+    size_t wanted = static_cast<size_t>(entry->size) + 1;
+    data_ = wanted != 0 ? static_cast<uint8_t*>(malloc(wanted)) : nullptr;
+    if (data_ == nullptr) return false;
+    dataCapacity_ = entry->size + 1;
+  }
   dataSize_ = entry->size;
   if (!file_.Seek(position) || file_.Read(data_, entry->size) != entry->size) return false;
   // Files are checked like settings: a damaged program or project file must
   // not be installed in silence.
-  Crc32Table table;
-  table.Build();
-  if (table.Compute(data_, entry->size) != entry->crc) {
-    message::Show("Crc error corrupt file", entry->name, message::kOk);
-    return false;
+  return Checked(data_, entry);
+}
+
+// False, after the message, when the bytes are not the item's or were not
+// all there to read (null).
+bool PayloadReader::Checked(const void* bytes, const PayloadEntry* entry) {
+  if (crc_ == nullptr) {
+    crc_ = new (std::nothrow) Crc32Table();
+    if (crc_ == nullptr) return false;
+    crc_->Build();
   }
-  return true;
+  if (bytes != nullptr && crc_->Compute(bytes, entry->size) == entry->crc) return true;
+  message::Show("Crc error corrupt file", entry->name, message::kOk);
+  return false;
 }
 
 bool PayloadReader::Contains(const char* name, const char* type) const {

@@ -1,6 +1,7 @@
 #pragma once
 #include <stdint.h>
 
+#include "payload/Crc32Table.h"
 #include "payload/PayloadEntry.h"
 #include "payload/PayloadFile.h"
 #include "payload/PointerList.h"
@@ -44,12 +45,19 @@ class PayloadReader {
   void BuildIndex();
   int Compare(int32_t a, int32_t b) const;
   void FreeDirectory();
+  bool Checked(const void* bytes, const PayloadEntry* entry);
 
   PayloadFile file_;
   PointerList directory_;
   uint32_t headerLength_ = 0;
   uint8_t* data_ = nullptr;
   uint32_t dataSize_ = 0;
+  // The block is kept for the next item that fits: under Wine a large
+  // allocation is fresh memory from the system each time, and touching it
+  // first costs more than the read that fills it.
+  uint32_t dataCapacity_ = 0;
+  // Built with the first checked read and kept: 8 KiB of tables.
+  Crc32Table* crc_ = nullptr;
   int64_t markerOffset_ = 0;
   // Entry positions ordered by type, name (case ignored) and position, so
   // that a lookup costs a binary search, not a walk of the directory; null

@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """The stub's figures: size, extraction throughput against a bare
-inflate-and-write baseline, scaling with the number of items, start-up time
-and peak memory. Each timing is the median of several runs and is given as a
+inflate-and-write baseline, scaling with the number of items, start-up time,
+peak memory, and a standalone installation against NSIS installing the same
+files. Each timing is the median of several runs and is given as a
 ratio against a baseline measured in the same run, so that the figures hold
 on a noisy machine. Run by scripts/bench.sh, which builds first."""
 import argparse
+import base64
+import json
 import os
 import random
 import shutil
@@ -57,16 +60,31 @@ def write_unpackable(name, items, total, project_type):
     return installer
 
 
-def write_project(name, items, total, project_type=1, with_runtime=True):
+def base64_of_random(size, seed):
+    """Poorly compressible text: base64 of random bytes, which deflate packs
+    only to about three quarters."""
+    raw = random.Random(seed).randbytes(size * 3 // 4 + 64)
+    return base64.encodebytes(raw)[:size]
+
+
+def standalone_settings(target):
+    """Settings of a standalone installation (project type 2) into target."""
+    return ["ProjectType = 2", "CheckDx8 = false", "RunAfterInstall = false", "InstallPath = '%s'" % windows(target),
+            "ShortCutName = '\\Vandrel Bench\\Bench'", "ProjectName = 'Vandrel Bench'"]
+
+
+def write_project(name, items, total, project_type=1, with_runtime=True, settings=None, data=None, keep=False):
     """A manifest of `items` engine-format project files of `total` bytes,
-    with the viewer, the engine and its channels unless with_runtime is false."""
+    with the viewer, the engine and its channels unless with_runtime is false.
+    settings replaces the project type's; data(size, index) makes file index;
+    keep leaves the project files in WORK/name/files."""
     if not with_runtime:
         return write_unpackable(name, items, total, project_type)
     folder = os.path.join(WORK, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "files"))
     runtime = os.path.join(ROOT, "sample", "tour", "runtime")
-    lines = ["[settings]", "ProjectType = %d" % project_type, "CheckDx8 = false", ""]
+    lines = ["[settings]"] + (settings or ["ProjectType = %d" % project_type, "CheckDx8 = false"]) + [""]
     def add(item, source, extra=""):
         lines.extend(["[[file]]", "name = '%s'" % item, 'source = "%s"' % source, extra, ""])
     if with_runtime:
@@ -75,12 +93,14 @@ def write_project(name, items, total, project_type=1, with_runtime=True):
         for unit in sorted(os.listdir(os.path.join(runtime, "channels"))):
             add("channels\\" + unit, os.path.join(runtime, "channels", unit))
         add("VDLStart.vdl", os.path.join(ROOT, "sample", "tour", "content", "VDLStart.vdl"), 'store = "engine"')
+        if settings:
+            add("VDLUnInst.exe", os.path.join(WIN64, "standins", "uninstaller", "VDLUnInst.exe"))
     size = max(1, total // max(items, 1))
-    data = text_like(size, 7)
+    same = text_like(size, 7) if data is None else None
     for i in range(items):
         path = os.path.join(folder, "files", "f%05d.txt" % i)
         with open(path, "wb") as out:
-            out.write(data)
+            out.write(same if data is None else data(size, i))
         add("data\\f%05d.vdl" % i, path, 'store = "engine"\nlist = "project"')
     manifest = os.path.join(folder, "project.toml")
     with open(manifest, "w") as out:
@@ -88,14 +108,15 @@ def write_project(name, items, total, project_type=1, with_runtime=True):
     installer = os.path.join(WORK, name + ".exe")
     subprocess.run([VPACK, "pack", manifest, "-o", installer, "--stub", os.path.join(WIN64, "app")], check=True,
                    stdout=subprocess.DEVNULL)
-    shutil.rmtree(folder)
+    if not keep:
+        shutil.rmtree(folder)
     return installer
 
 
 def listing(installer):
-    """vpack's rows for an installer's items: type, size, crc, name."""
-    lines = subprocess.run([VPACK, "list", installer], check=True, capture_output=True, text=True).stdout.splitlines()
-    return [line.split(None, 3) for line in lines[2:]]
+    """vpack's description of an installer's items."""
+    out = subprocess.run([VPACK, "list", "--json", installer], check=True, capture_output=True, text=True).stdout
+    return json.loads(out)["items"]
 
 
 def item_count(installer):
@@ -104,7 +125,7 @@ def item_count(installer):
 
 def largest_stored(installer):
     """The stored size of the largest project file."""
-    return max(int(row[1]) for row in listing(installer) if row[3].startswith("data\\"))
+    return max(item["size"] for item in listing(installer) if item["name"].startswith("data\\"))
 
 
 def peak_kib(pid):
@@ -222,21 +243,92 @@ def scaling_rows(runs):
 
 
 def startup_rows(runs):
-    one = write_project("start-few", 0, 0, project_type=7, with_runtime=False)
-    lots = write_project("start-many", 5000, 5000, project_type=7, with_runtime=False)
-    one_s, _ = median_time([RUN64, windows(one)], runs)
-    lots_s, _ = median_time([RUN64, windows(lots)], runs)
-    return [("Start-up to exit, %d / %d items" % (item_count(one), item_count(lots)),
+    """Start-up as a user waits for it: from the start of a standalone
+    installer to its options dialog, the first window of a real flow."""
+    settings = standalone_settings(os.path.join(WORK, "start-target"))
+    one = write_project("start-few", 0, 0, with_runtime=False, settings=settings)
+    lots = write_project("start-many", 5000, 5000, with_runtime=False, settings=settings)
+    driver = os.path.join(WIN64, "tests", "bench", "install_driver.exe")
+    def first_window(installer):
+        result = subprocess.run([RUN64, driver, "--first-window", windows(installer)], capture_output=True, text=True)
+        if result.returncode != 0:
+            sys.exit("bench: %s failed: %s%s" % (installer, result.stdout, result.stderr))
+        return float(result.stdout.split()[-1])
+    one_s = statistics.median(first_window(one) for _ in range(runs))
+    lots_s = statistics.median(first_window(lots) for _ in range(runs))
+    return [("Start-up to the options dialog, %d / %d items" % (item_count(one), item_count(lots)),
              "%.2f s / %.2f s: %.2fx" % (one_s, lots_s, lots_s / one_s))]
+
+
+def write_nsis(name, files):
+    """NSIS's installer of the same files: zlib, its 64-bit stub, files one by
+    one into the folder given with /D, as our stub writes them."""
+    script = os.path.join(WORK, name + ".nsi")
+    installer = os.path.join(WORK, name + ".exe")
+    lines = ["Unicode true", "Target amd64-unicode", "SetCompressor zlib", "RequestExecutionLevel user",
+             'Name "Vandrel Bench"', 'OutFile "%s"' % installer, 'InstallDir "C:\\VandrelBench"',
+             "Section", '  SetOutPath "$INSTDIR\\data"']
+    for source in sorted(os.listdir(files)):
+        lines.append('  File "/oname=%s" "%s"' % (source.replace(".txt", ".vdl"), os.path.join(files, source)))
+    lines.append("SectionEnd")
+    with open(script, "w") as out:
+        out.write("\n".join(lines) + "\n")
+    subprocess.run(["makensis", "-V1", script], check=True, stdout=subprocess.DEVNULL)
+    return installer
+
+
+def driven(command):
+    """Seconds that InstallDriver timed for one installation: from the start
+    of the installer to its end, clicks included."""
+    driver = os.path.join(WIN64, "tests", "bench", "install_driver.exe")
+    result = subprocess.run([RUN64, driver] + command, capture_output=True, text=True)
+    if result.returncode != 0:
+        sys.exit("bench: %s failed: %s%s" % (" ".join(command), result.stdout, result.stderr))
+    return float(result.stdout.split()[-1])
+
+
+def peer_rows(mib, runs):
+    """Our standalone installation, clicked through, against NSIS installing
+    the same 64 files silently; the two take turns on each kind of data."""
+    rows = []
+    kinds = [("poorly compressible (base64 of random bytes)", "base64", lambda size, i: base64_of_random(size, i)),
+             ("highly compressible text", "text", None)]
+    for label, tag, data in kinds:
+        target = os.path.join(WORK, "peer-target")
+        ours = write_project("peer-" + tag, 64, mib * MIB, settings=standalone_settings(os.path.join(target, "stub")),
+                             data=data, keep=True)
+        theirs = write_nsis("peer-nsis-" + tag, os.path.join(WORK, "peer-" + tag, "files"))
+        shutil.rmtree(os.path.join(WORK, "peer-" + tag))
+        times = {"stub": [], "nsis": []}
+        for _ in range(runs):
+            for side in ("stub", "nsis"):
+                shutil.rmtree(target, ignore_errors=True)
+                time.sleep(SETTLE_S)
+                command = [windows(ours)] if side == "stub" else [windows(theirs), "/S",
+                                                                   "/D=" + windows(os.path.join(target, "nsis"))]
+                times[side].append(driven(command))
+        shutil.rmtree(target, ignore_errors=True)
+        stub_s, nsis_s = statistics.median(times["stub"]), statistics.median(times["nsis"])
+        rows.append(("Standalone installation against NSIS, %d MiB %s" % (mib, label),
+                     "%.2f s stub, %.2f s NSIS: %.2fx NSIS's time (payload %.1f MB / %.1f MB)"
+                     % (stub_s, nsis_s, stub_s / nsis_s, os.path.getsize(ours) / 1e6, os.path.getsize(theirs) / 1e6)))
+    return rows
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--mib", type=int, default=256, help="project size for the throughput figure")
     parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--only", choices=["peer", "startup"], help="only the comparison with NSIS, or the start-up")
     args = parser.parse_args()
     os.makedirs(WORK, exist_ok=True)
-    rows = size_rows() + throughput_rows(args.mib, args.runs) + scaling_rows(args.runs) + startup_rows(args.runs)
+    if args.only == "peer":
+        rows = peer_rows(args.mib, max(args.runs, 3))
+    elif args.only == "startup":
+        rows = startup_rows(args.runs)
+    else:
+        rows = (size_rows() + throughput_rows(args.mib, args.runs) + scaling_rows(args.runs) + startup_rows(args.runs)
+                + peer_rows(args.mib, max(args.runs, 3)))
     width = max(len(r[0]) for r in rows)
     print("| %s | %s |" % ("Figure".ljust(width), "Measured"))
     print("|-%s-|-%s-|" % ("-" * width, "-" * 8))

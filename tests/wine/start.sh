@@ -38,6 +38,14 @@ if ! alive "$state/wineserver.pid"; then
   setsid wineserver -p -f >/dev/null 2>&1 </dev/null &
   echo $! >"$state/wineserver.pid"
 fi
+# Xvfb runs no window manager, and Wine waits 2 s for every window that a
+# window manager would handle when it is hidden or destroyed (a dialog that
+# closes, a message box after its OK). Unmanaged windows go at once. Set
+# here rather than only with a new prefix, so that older prefixes get it too;
+# asked of the saved registry first, as a new Wine process costs a second.
+if ! grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+fi
 # Wine's background programs (services, the virtual desktop) start with the
 # first program that needs them and inherit its output. Started here, with
 # none, so that no test's output stays open after the test has ended.
