@@ -3,8 +3,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <new>
-
 #include "payload/Crc32Table.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
@@ -264,7 +262,8 @@ bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, cons
 // all there to read (null).
 bool PayloadReader::Checked(const void* bytes, const PayloadEntry* entry) {
   if (crc_ == nullptr) {
-    crc_ = new (std::nothrow) Crc32Table();
+    // The stub's new gives null when memory runs out (it is built to check).
+    crc_ = new Crc32Table();
     if (crc_ == nullptr) return false;
     crc_->Build();
   }
