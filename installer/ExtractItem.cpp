@@ -4,6 +4,7 @@
 #include "installer/Installer.h"
 #include "payload/ItemName.h"
 #include "payload/Inflate.h"
+#include "platform/FileWrite.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
@@ -104,9 +105,8 @@ bool Installer::InflateCurrentItem() {
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
   platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
-  DWORD written = 0;
   // An empty file is a file of the project like any other: written, recorded.
-  bool whole = count == 0 || (WriteFile(file.Get(), bytes, count, &written, nullptr) && written == count);
+  bool whole = count == 0 || platform::WriteWhole(file.Get(), bytes, count);
   file.Reset();
   // A write that fails or stops short (a full disk) must not leave a damaged
   // or empty file that looks installed.

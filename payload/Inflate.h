@@ -4,6 +4,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "payload/LittleEndian.h"
+
 namespace payload {
 
 // True when the whole stream decodes, fits in outSize bytes and its
@@ -19,8 +21,7 @@ bool InflateZlib(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize,
 inline bool ZlibItemSize(const uint8_t* item, uint32_t itemSize, uint32_t* unpacked) {
   constexpr uint32_t kMaxDeflateRatio = 1032;
   if (item == nullptr || itemSize < 4) return false;
-  const uint8_t* tail = item + itemSize - 4;
-  *unpacked = tail[0] | (tail[1] << 8) | (tail[2] << 16) | (static_cast<uint32_t>(tail[3]) << 24);
+  *unpacked = ReadLittleEndian32(item + itemSize - 4);
   return *unpacked / kMaxDeflateRatio <= itemSize - 4;
 }
 

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "payload/Crc32Table.h"
+#include "payload/LittleEndian.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -34,7 +35,7 @@ class DirectoryCursor {
   bool TakeU32(uint32_t* value) {
     uint8_t b[4];
     if (!Take(b, 4)) return false;
-    *value = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    *value = ReadLittleEndian32(b);
     return true;
   }
 
@@ -106,7 +107,7 @@ bool PayloadReader::LocateMarker(int64_t fileSize) {
   JoinMarker(marker);
   uint8_t trailer[4];
   if (fileSize >= 4 && file_.Seek(fileSize - 4) && file_.Read(trailer, 4) == 4) {
-    int64_t start = trailer[0] | (trailer[1] << 8) | (trailer[2] << 16) | (static_cast<uint32_t>(trailer[3]) << 24);
+    int64_t start = ReadLittleEndian32(trailer);
     char found[kMarkerLength];
     if (start + kMarkerLength <= fileSize && file_.Seek(start) &&
         file_.Read(found, kMarkerLength) == kMarkerLength && text::EqualNoCaseN(found, marker, kMarkerLength)) {

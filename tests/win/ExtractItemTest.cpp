@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "packager/EngineFormat.h"
+#include "platform/FileWrite.h"
 #include "tests/win/InstallerFixture.h"
 #include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
@@ -115,6 +116,38 @@ TEST_F(ExtractItemTest, EmptyItems_WrittenAndRecordedLikeAnyFile) {
   EXPECT_EQ("", ReadFileBytes(work_ + "\\packed.bin"));
   EXPECT_EQ((std::vector<std::string>{work_ + "\\empty.bin", work_ + "\\packed.bin"}), installer.Files());
   EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// A disk that fills up mid-write, or a write refused outright: no damaged or
+// empty file may stay behind looking installed, and none is recorded.
+TEST_F(ExtractItemTest, WriteFailsOrStopsShort_FalseAndNoFileLeft) {
+  struct Case {
+    const char* name;
+    platform::WriteHook hook;
+  };
+  const Case cases[] = {
+      {"short.bin",
+       [](HANDLE file, const void* bytes, DWORD count, DWORD* written) {
+         return WriteFile(file, bytes, count / 2, written, nullptr);
+       }},
+      {"refused.bin",
+       [](HANDLE, const void*, DWORD, DWORD* written) {
+         *written = 0;
+         SetLastError(ERROR_DISK_FULL);
+         return FALSE;
+       }},
+  };
+  packager::PayloadBuilder payload;
+  for (const Case& c : cases) payload.AddRaw(c.name, B("sixteen bytes!!!"));
+  auto& installer = Make(payload);
+  for (const Case& c : cases) {
+    platform::writeHook = c.hook;
+    bool extracted = installer.ExtractItem(c.name, 0);
+    platform::writeHook = nullptr;
+    EXPECT_FALSE(extracted) << c.name;
+    EXPECT_FALSE(testing_support::FileExists(work_ + "\\" + c.name)) << c.name;
+  }
+  EXPECT_TRUE(installer.Files().empty());
 }
 
 TEST_F(ExtractItemTest, MissingOrNullName_FalseAndNoFile) {
