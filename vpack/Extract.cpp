@@ -78,7 +78,9 @@ void WriteBelow(const fs::path& root, const fs::path& relative, const packager::
     if (fs::is_symlink(fs::symlink_status(parent))) {
       throw Error(Quoted(parent.string()) + " is a link; nothing is extracted through one");
     }
-    fs::create_directory(parent);
+    std::error_code error;
+    fs::create_directory(parent, error);
+    if (error) throw Error("cannot make " + Quoted(parent.string()) + ": " + error.message());
   }
   OutputFile output((parent / relative.filename()).string());
   output.Write(bytes.data(), bytes.size());

@@ -167,6 +167,11 @@ void LoadIncludes(const ManifestContext& context, const toml::node& node, int de
   for (const std::string& given : ExpectStrings(context, "include", node)) {
     std::filesystem::path included(context.Expand("include", given));
     if (included.is_relative()) included = context.folder / included;
+    // Named here, from the manifest that asks for it, so a typo is found.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(included, error)) {
+      context.Fail("include " + Quoted(given) + ": no manifest file at " + Quoted(included.lexically_normal().string()));
+    }
     LoadInto(included.lexically_normal().string(), context.variables, depth + 1, manifest);
   }
 }

@@ -1,5 +1,6 @@
 #include "vpack/StubCheck.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -57,7 +58,7 @@ uint32_t Finish(uint64_t sum, uint64_t size) {
 class InputFile {
  public:
   explicit InputFile(const std::string& path) : path_(path), file_(fopen(path.c_str(), "rb")) {
-    if (file_ == nullptr) throw Error(Quoted(path) + " cannot be read");
+    if (file_ == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
   }
   ~InputFile() { fclose(file_); }
   InputFile(const InputFile&) = delete;

@@ -1,6 +1,7 @@
 // vpack verify INSTALLER
 #include "vpack/Verify.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
 #include <strings.h>
@@ -22,7 +23,7 @@ int64_t MarkerAt(const std::string& path) {
   char marker[payload::kMarkerLength + 1];
   payload::JoinMarker(marker);
   FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) throw Error(Quoted(path) + " cannot be read");
+  if (file == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
   uint8_t t[4];
   char found[payload::kMarkerLength];
   int64_t at = -1;
