@@ -33,7 +33,8 @@ int Show(const char* text, const char* caption, uint32_t type) {
 #ifdef _WIN32
 int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type) {
   if (g_hook == nullptr) return MessageBoxW(nullptr, text, caption, type);
-  char textUtf8[2048];
+  // Three bytes of UTF-8 for each of the 1,024 UTF-16 units a message holds.
+  char textUtf8[3 * 1024];
   char captionUtf8[128];
   if (WideCharToMultiByte(CP_UTF8, 0, text, -1, textUtf8, sizeof(textUtf8), nullptr, nullptr) == 0) textUtf8[0] = 0;
   if (WideCharToMultiByte(CP_UTF8, 0, caption, -1, captionUtf8, sizeof(captionUtf8), nullptr, nullptr) == 0) {
