@@ -3,7 +3,8 @@
 # then finds the marker only by scanning a bounded stretch after its start.
 # vpack may grow the stub's copy by the publisher's icon and version
 # information, up to kMaxBrandingGrowth bytes, and that must fit as well.
-#   cmake -DSTUB=file -DFORMAT=payload/PayloadFormat.h [-DBRANDING=vpack/Branding.h] -P CheckStubSize.cmake
+#   cmake -DSTUB=file -DFORMAT=payload/PayloadFormat.h [-DBRANDING=vpack/Branding.h] [-DBUDGET=bytes]
+#         -P CheckStubSize.cmake
 file(READ ${FORMAT} format)
 foreach(name kScanBlockSize kScanLastStart kScanBlocks)
   string(REGEX MATCH "${name} = ([0-9]+)" found "${format}")
@@ -17,6 +18,9 @@ if(BRANDING)
 endif()
 math(EXPR limit "(${kScanBlocks} - 1) * ${kScanBlockSize} + ${kScanLastStart}")
 file(SIZE ${STUB} size)
+if(BUDGET AND size GREATER BUDGET)
+  message(FATAL_ERROR "${STUB} is ${size} bytes, over its budget of ${BUDGET}")
+endif()
 math(EXPR grown "${size} + ${growth}")
 if(grown GREATER limit)
   message(FATAL_ERROR "${STUB} is ${size} bytes, ${grown} with the largest branding; the payload search reaches a marker at ${limit} at most")
