@@ -246,8 +246,8 @@ def startup_rows(runs):
     """Start-up as a user waits for it: from the start of a standalone
     installer to its options dialog, the first window of a real flow."""
     settings = standalone_settings(os.path.join(WORK, "start-target"))
-    one = write_project("start-few", 0, 0, with_runtime=False, settings=settings)
-    lots = write_project("start-many", 5000, 5000, with_runtime=False, settings=settings)
+    one = write_project("start-few", 0, 0, settings=settings)
+    lots = write_project("start-many", 5000, 5000, settings=settings)
     driver = os.path.join(WIN64, "tests", "bench", "install_driver.exe")
     def first_window(installer):
         result = subprocess.run([RUN64, driver, "--first-window", windows(installer)], capture_output=True, text=True)
