@@ -50,7 +50,7 @@ TEST_F(DllPlantingTest, StandaloneWithProbeAndBrowser_NoPlantedDllLoaded) {
   ASSERT_NE(nullptr, options.window);
   // The folder browser brings in shell and COM libraries of its own.
   PostMessageA(options.window, WM_COMMAND, MAKEWPARAM(kBrowse, BN_CLICKED), 0);
-  DialogSeen browser = driver_.WaitForDialog(kRunMs);
+  DialogSeen browser = driver_.WaitForFolderBrowser(kRunMs);
   ASSERT_NE(nullptr, browser.window);
   EXPECT_TRUE(driver_.PressUntilGone(browser.window, IDCANCEL));
   InstallToEnd(options.window);

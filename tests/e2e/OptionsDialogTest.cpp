@@ -100,7 +100,7 @@ TEST_F(OptionsDialogTest, TextsThatNameNoFullFolder_KeepTheDialogOpen) {
 TEST_F(OptionsDialogTest, BrowseCancelled_NothingChanges) {
   HWND options = Options();
   PostMessageA(options, WM_COMMAND, MAKEWPARAM(kBrowse, BN_CLICKED), 0);
-  DialogSeen browser = driver_.WaitForDialog(kRunMs);
+  DialogSeen browser = driver_.WaitForFolderBrowser(kRunMs);
   ASSERT_NE(nullptr, browser.window);
   EXPECT_TRUE(driver_.PressUntilGone(browser.window, IDCANCEL));
   EXPECT_EQ(Install(), StubDriver::ControlText(Edit(options)));
@@ -111,7 +111,7 @@ TEST_F(OptionsDialogTest, BrowseCancelled_NothingChanges) {
 TEST_F(OptionsDialogTest, BrowseChosen_FolderPathInTheEdit) {
   HWND options = Options();
   PostMessageA(options, WM_COMMAND, MAKEWPARAM(kBrowse, BN_CLICKED), 0);
-  DialogSeen browser = driver_.WaitForDialog(kRunMs);
+  DialogSeen browser = driver_.WaitForFolderBrowser(kRunMs);
   ASSERT_NE(nullptr, browser.window);
   EXPECT_EQ("Select Installation Directory", StubDriver::ControlText(GetDlgItem(browser.window, 0x3742)));
   // The browser starts on the desktop; taking it chooses the desktop folder.

@@ -139,7 +139,7 @@ TEST_F(WinampPluginTest, NotRegisteredAnsweredYes_ChosenFolderUsed) {
   ASSERT_NE(nullptr, question.window);
   EXPECT_EQ(kAskWinamp2, question.text);
   EXPECT_TRUE(driver_.Press(question.window, IDYES));
-  DialogSeen browser = driver_.WaitForDialog(kRunMs);
+  DialogSeen browser = driver_.WaitForFolderBrowser(kRunMs);
   ASSERT_NE(nullptr, browser.window);
   // The browser opens on the desktop (Wine's has no edit box to type into);
   // taking it chooses the desktop folder, which is then the player folder.

@@ -165,6 +165,18 @@ DialogSeen StubDriver::WaitForDialog(DWORD timeoutMs) {
   }
 }
 
+DialogSeen StubDriver::WaitForFolderBrowser(DWORD timeoutMs) {
+  // The browser's title line; no other dialog of the stub has it.
+  constexpr int kBrowserTitle = 0x3742;
+  DWORD start = GetTickCount();
+  DialogSeen seen = WaitForDialog(timeoutMs);
+  while (seen.window != nullptr && GetDlgItem(seen.window, kBrowserTitle) == nullptr) {
+    DWORD waited = GetTickCount() - start;
+    seen = waited >= timeoutMs ? DialogSeen{} : WaitForDialog(timeoutMs - waited);
+  }
+  return seen;
+}
+
 bool StubDriver::Press(HWND dialog, int buttonId, DWORD timeoutMs) {
   HWND button = GetDlgItem(dialog, buttonId);
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));

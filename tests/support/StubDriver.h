@@ -36,6 +36,9 @@ class StubDriver {
   // window after timeoutMs; a dialog stays unseen until it is visible. The
   // type of every message box is checked against the text it shows.
   DialogSeen WaitForDialog(DWORD timeoutMs);
+  // The next shell folder browser, passing over other dialogs (the progress
+  // window may show itself to the driver only after a later message box).
+  DialogSeen WaitForFolderBrowser(DWORD timeoutMs);
   // Sends a button's command to a dialog and waits until the dialog is gone.
   bool Press(HWND dialog, int buttonId, DWORD timeoutMs = 10000);
   // The same, pressing again each second: for a dialog that shows before it

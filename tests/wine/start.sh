@@ -46,6 +46,14 @@ fi
 if ! grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 fi
+# Wine links the user's desktop and document folders to the Linux home. The
+# folder browser then lists the whole home before it acts on OK, and tests
+# that choose the desktop would write into the home: folders of the prefix's
+# own instead.
+for shell_folder in Desktop Documents Downloads Music Pictures Videos; do
+  link="$WINEPREFIX/drive_c/users/$(id -un)/$shell_folder"
+  if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+done
 # Wine's background programs (services, the virtual desktop) start with the
 # first program that needs them and inherit its output. Started here, with
 # none, so that no test's output stays open after the test has ended.
