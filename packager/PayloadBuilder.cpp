@@ -73,18 +73,27 @@ static void PutString(Bytes& out, const std::string& s) {
   out.push_back(0);
 }
 
-Bytes PayloadBuilder::Build(uint32_t stubSize) const {
+Bytes PayloadHeader(const std::vector<DirectoryEntry>& entries) {
   char marker[payload::kMarkerLength + 1];
   payload::JoinMarker(marker);
   Bytes out(marker, marker + payload::kMarkerLength);
-  PutU32(out, static_cast<uint32_t>(items_.size()));
-  for (const Item& item : items_) {
-    PutString(out, item.type);
-    PutString(out, item.name);
-    PutU32(out, static_cast<uint32_t>(item.data.size()));
-    PutU32(out, Crc32(item.data));
+  PutU32(out, static_cast<uint32_t>(entries.size()));
+  for (const DirectoryEntry& entry : entries) {
+    PutString(out, entry.type);
+    PutString(out, entry.name);
+    PutU32(out, entry.size);
+    PutU32(out, entry.crc);
   }
   PutU32(out, static_cast<uint32_t>(out.size() + 4));
+  return out;
+}
+
+Bytes PayloadBuilder::Build(uint32_t stubSize) const {
+  std::vector<DirectoryEntry> entries;
+  for (const Item& item : items_) {
+    entries.push_back({item.type, item.name, static_cast<uint32_t>(item.data.size()), Crc32(item.data)});
+  }
+  Bytes out = PayloadHeader(entries);
   for (const Item& item : items_) out.insert(out.end(), item.data.begin(), item.data.end());
   PutU32(out, stubSize);
   return out;

@@ -49,6 +49,18 @@ class PayloadBuilder {
   std::vector<Item> items_;
 };
 
+// One item as the payload's directory records it.
+struct DirectoryEntry {
+  std::string type;
+  std::string name;
+  uint32_t size;
+  uint32_t crc;
+};
+
+// Marker, item count, directory and the directory's end offset: everything
+// before the item data.
+Bytes PayloadHeader(const std::vector<DirectoryEntry>& entries);
+
 Bytes ZlibPack(const Bytes& unpacked);
 // Unpacks a stored zlib item; false when it does not inflate to its size.
 bool ZlibUnpack(const Bytes& stored, Bytes* unpacked);

@@ -5,6 +5,7 @@
 #include "packager/EngineFormat.h"
 #include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
+#include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
@@ -21,10 +22,6 @@ using packager::Item;
 using packager::ListKind;
 using Problems = std::vector<std::string>;
 
-uint32_t U32At(const packager::Bytes& data) {
-  return data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24);
-}
-
 // A 4-byte number item; false (with a problem) when missing or of another size.
 bool ReadNumber(const ItemIndex& items, const std::string& type, const std::string& name, uint32_t* value,
                 Problems& problems) {
@@ -35,7 +32,7 @@ bool ReadNumber(const ItemIndex& items, const std::string& type, const std::stri
   } else if (item->data.size() != 4) {
     problems.push_back(label + ": " + std::to_string(item->data.size()) + " bytes; the installer reads 4");
   } else {
-    *value = U32At(item->data);
+    *value = payload::ReadLittleEndian32(item->data.data());
     return true;
   }
   return false;

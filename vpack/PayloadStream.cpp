@@ -18,25 +18,12 @@ struct Stored {
   uint32_t crc;
 };
 
-void PutString(packager::Bytes& out, const std::string& s) {
-  packager::PutU32(out, static_cast<uint32_t>(s.size() + 1));
-  out.insert(out.end(), s.begin(), s.end());
-  out.push_back(0);
-}
-
 packager::Bytes Header(const std::vector<PlannedItem>& items, const std::vector<Stored>& stored) {
-  char marker[payload::kMarkerLength + 1];
-  payload::JoinMarker(marker);
-  packager::Bytes out(marker, marker + payload::kMarkerLength);
-  packager::PutU32(out, static_cast<uint32_t>(items.size()));
+  std::vector<packager::DirectoryEntry> entries;
   for (size_t i = 0; i < items.size(); ++i) {
-    PutString(out, items[i].type);
-    PutString(out, items[i].name);
-    packager::PutU32(out, stored[i].size);
-    packager::PutU32(out, stored[i].crc);
+    entries.push_back({items[i].type, items[i].name, stored[i].size, stored[i].crc});
   }
-  packager::PutU32(out, static_cast<uint32_t>(out.size() + 4));
-  return out;
+  return packager::PayloadHeader(entries);
 }
 
 // A raw file goes from its source to the output a chunk at a time.

@@ -163,19 +163,29 @@ ByteVector ReplaceResources(const ByteVector& file, const PeImage& image, const 
   size_t initialized = image.optionalHeader + kInitializedDataField;
   Put32(out, initialized, in.U32(initialized) - old.rawSize + rawSize);
   Put32(out, image.optionalHeader + kImageSizeField, static_cast<uint32_t>(next));
-  Put32(out, image.optionalHeader + kChecksumField, PeChecksum(out, image.optionalHeader + kChecksumField));
+  Put32(out, image.optionalHeader + kChecksumField, PeChecksum(out.data(), out.size(), image.optionalHeader + kChecksumField));
   return out;
 }
 
-uint32_t PeChecksum(const ByteVector& file, size_t checksumOffset) {
-  uint64_t sum = 0;
-  for (size_t i = 0; i < file.size(); i += 2) {
-    if (i == checksumOffset || i == checksumOffset + 2) continue;
-    sum += file[i] | (i + 1 < file.size() ? file[i + 1] << 8 : 0);
+// 16-bit little-endian words, the carry folded back in.
+uint64_t PeChecksumAdd(uint64_t sum, const uint8_t* bytes, size_t size, uint64_t base, uint64_t checksumAt) {
+  auto byteAt = [&](size_t i) -> uint32_t {
+    return i >= size || (base + i >= checksumAt && base + i < checksumAt + 4) ? 0 : bytes[i];
+  };
+  for (size_t i = 0; i < size; i += 2) {
+    sum += byteAt(i) | (byteAt(i + 1) << 8);
     sum = (sum & 0xFFFF) + (sum >> 16);
   }
+  return sum;
+}
+
+uint32_t PeChecksumFinish(uint64_t sum, uint64_t size) {
   sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<uint32_t>(sum + file.size());
+  return static_cast<uint32_t>(sum + size);
+}
+
+uint32_t PeChecksum(const uint8_t* bytes, size_t size, size_t checksumAt) {
+  return PeChecksumFinish(PeChecksumAdd(0, bytes, size, 0, checksumAt), size);
 }
 
 }  // namespace vpack

@@ -63,7 +63,12 @@ ByteVector SectionData(const ByteVector& file, const PeSection& section);
 ByteVector ReplaceResources(const ByteVector& file, const PeImage& image, const ByteVector& resources,
                             uint32_t padding);
 
-// The header checksum as the Windows image loader computes it.
-uint32_t PeChecksum(const ByteVector& file, size_t checksumOffset);
+// The header checksum as the Windows image loader computes it, of size bytes
+// with the 4 bytes at checksumAt counted as zero.
+uint32_t PeChecksum(const uint8_t* bytes, size_t size, size_t checksumAt);
+// The same over a file read in pieces: the running sum of the piece at file
+// offset base (even), then the total once every piece is in.
+uint64_t PeChecksumAdd(uint64_t sum, const uint8_t* bytes, size_t size, uint64_t base, uint64_t checksumAt);
+uint32_t PeChecksumFinish(uint64_t sum, uint64_t size);
 
 }  // namespace vpack

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
+#include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "platform/WindowNames.h"
 #include "vpack/Error.h"
+#include "vpack/PeImage.h"
 
 namespace vpack {
 namespace {
@@ -20,7 +22,6 @@ constexpr size_t kChecksumAt = 64;        // within the optional header
 constexpr size_t kSecurityEntry = 4;      // data directory of the signature
 
 uint32_t U16At(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t U32At(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
 bool Holds(const std::vector<uint8_t>& bytes, const char* text) {
   size_t n = strlen(text);
@@ -31,28 +32,9 @@ bool Holds(const std::vector<uint8_t>& bytes, const char* text) {
 size_t OptionalHeader(const std::vector<uint8_t>& stub) {
   size_t size = stub.size();
   if (size < 64 || stub[0] != 'M' || stub[1] != 'Z') return 0;
-  size_t pe = U32At(stub.data() + 0x3C);
+  size_t pe = payload::ReadLittleEndian32(stub.data() + 0x3C);
   if (pe > size || size - pe < kOptionalHeaderAt + 2 || memcmp(stub.data() + pe, "PE\0\0", 4) != 0) return 0;
   return pe + kOptionalHeaderAt;
-}
-
-// The PE checksum's running sum: 16-bit little-endian words, the carry
-// folded back in; the 4 bytes at checksumAt count as zero. base is the file
-// offset of bytes[0], and even.
-uint64_t AddWords(uint64_t sum, const uint8_t* bytes, size_t size, uint64_t base, uint64_t checksumAt) {
-  auto byteAt = [&](size_t i) -> uint32_t {
-    return i >= size || (base + i >= checksumAt && base + i < checksumAt + 4) ? 0 : bytes[i];
-  };
-  for (size_t i = 0; i < size; i += 2) {
-    sum += byteAt(i) | (byteAt(i + 1) << 8);
-    sum = (sum & 0xFFFF) + (sum >> 16);
-  }
-  return sum;
-}
-
-uint32_t Finish(uint64_t sum, uint64_t size) {
-  sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<uint32_t>(sum + size);
 }
 
 class InputFile {
@@ -82,9 +64,9 @@ uint32_t FileChecksum(const std::string& path, uint64_t checksumAt) {
   std::vector<uint8_t> chunk(1 << 20);
   uint64_t sum = 0, total = 0;
   for (size_t got; (got = file.Read(chunk.data(), chunk.size())) > 0; total += got) {
-    sum = AddWords(sum, chunk.data(), got, total, checksumAt);
+    sum = PeChecksumAdd(sum, chunk.data(), got, total, checksumAt);
   }
-  return Finish(sum, total);
+  return PeChecksumFinish(sum, total);
 }
 
 // The checksum of the stub alone, or of the whole file once a signature
@@ -99,8 +81,8 @@ void CheckChecksum(const std::string& path, const std::vector<uint8_t>& stub, si
     return;
   }
   size_t at = optional + kChecksumAt;
-  uint32_t stated = U32At(stub.data() + at);
-  bool signedAfter = U32At(stub.data() + security + 4) != 0 && U32At(stub.data() + security) >= stub.size();
+  uint32_t stated = payload::ReadLittleEndian32(stub.data() + at);
+  bool signedAfter = payload::ReadLittleEndian32(stub.data() + security + 4) != 0 && payload::ReadLittleEndian32(stub.data() + security) >= stub.size();
   if (stated == 0) {
     problems.push_back("stub: carries no image checksum, so a changed byte cannot be told; not a stub vpack knows");
     return;
@@ -114,9 +96,6 @@ void CheckChecksum(const std::string& path, const std::vector<uint8_t>& stub, si
 
 }  // namespace
 
-uint32_t PeChecksum(const uint8_t* bytes, size_t size, size_t checksumAt) {
-  return Finish(AddWords(0, bytes, size, 0, checksumAt), size);
-}
 
 std::vector<std::string> StubProblems(const std::string& installer, uint64_t stubSize) {
   std::vector<std::string> problems;

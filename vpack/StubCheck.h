@@ -20,8 +20,4 @@ namespace vpack {
 // read. Throws Error when the file cannot be read.
 std::vector<std::string> StubProblems(const std::string& installer, uint64_t stubSize);
 
-// The PE image checksum of size bytes, the 4 bytes at checksumAt counted as
-// zero.
-uint32_t PeChecksum(const uint8_t* bytes, size_t size, size_t checksumAt);
-
 }  // namespace vpack

@@ -7,6 +7,7 @@
 #include <strings.h>
 
 #include "payload/Crc32Table.h"
+#include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
@@ -28,7 +29,7 @@ int64_t MarkerAt(const std::string& path) {
   char found[payload::kMarkerLength];
   int64_t at = -1;
   if (fseeko(file, -4, SEEK_END) == 0 && fread(t, 1, 4, file) == 4) {
-    off_t named = static_cast<off_t>(t[0] | (t[1] << 8) | (t[2] << 16) | (static_cast<uint32_t>(t[3]) << 24));
+    off_t named = static_cast<off_t>(payload::ReadLittleEndian32(t));
     bool there = fseeko(file, named, SEEK_SET) == 0 && fread(found, 1, sizeof(found), file) == sizeof(found) &&
                  strncasecmp(found, marker, sizeof(found)) == 0;
     if (there) at = named;

@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "platform/WindowNames.h"
-#include "vpack/StubCheck.h"
+#include "vpack/PeImage.h"
 
 namespace testing_support {
 namespace {
