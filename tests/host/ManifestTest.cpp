@@ -3,6 +3,10 @@
 // cannot give a working installer, refused with the entry named.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <optional>
 
 #include "tests/support/PackProject.h"
 #include "vpack/Error.h"
@@ -14,6 +18,11 @@ using testing_support::WriteRuntimeProject;
 
 namespace {
 
+// A [[file]] entry in the project list, with any further keys.
+std::string ProjectFile(const std::string& name, const std::string& source, const std::string& extra = "") {
+  return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\nlist = \"project\"\n" + extra;
+}
+
 class ManifestTest : public ::testing::Test {
  protected:
   vpack::Manifest Load(const std::string& text) {
@@ -21,10 +30,10 @@ class ManifestTest : public ::testing::Test {
     return vpack::LoadManifest(dir_.File("m.toml"));
   }
 
-  // The one-line error Load gives, or "" when it loads.
-  std::string Refusal(const std::string& text) {
+  // The one-line error loading the manifest at path gives, or "" when it loads.
+  static std::string RefusalOf(const std::string& path) {
     try {
-      Load(text);
+      vpack::LoadManifest(path);
     } catch (const vpack::Error& e) {
       return e.what();
     }
@@ -42,43 +51,44 @@ class ManifestTest : public ::testing::Test {
   std::string head_ = WriteRuntimeProject(dir_, 1);
 };
 
-TEST_F(ManifestTest, Folder_RecursivePatternsTargetDefaultsSorted) {
-  PutFile(dir_, "content/scenes/b.vdl", "b");
-  PutFile(dir_, "content/scenes/A.vdl", "a");
-  PutFile(dir_, "content/music/theme.cgr", "c");
-  PutFile(dir_, "content/notes.bak", "n");
-  PutFile(dir_, "content/drafts/x.vdl", "x");
-  PutFile(dir_, "lights/Lights.vch", "l");
-  PutFile(dir_, "lights/readme.txt", "r");
+TEST_F(ManifestTest, FoldersAndFiles_PatternsTargetDefaultsSorted) {
+  for (const char* path : {"content/scenes/b.vdl", "content/scenes/A.vdl", "content/music/theme.cgr",
+                           "content/notes.bak", "content/drafts/x.vdl", "lights/Lights.vch", "lights/readme.txt"}) {
+    PutFile(dir_, path, path);
+  }
   vpack::Manifest manifest =
       Load(head_ +
            "[[folder]]\nsource = \"content\"\ntarget = \"data\"\nexclude = [\"*.BAK\", \"drafts/*\"]\n"
-           "[[folder]]\nsource = \"lights\"\ntarget = 'channels\\'\ninclude = \"*.vch\"\n"
-           "list = \"channels\"\n");
+           "[[folder]]\nsource = \"lights\"\ntarget = 'channels\\'\ninclude = \"*.vch\"\nlist = \"channels\"\n" +
+           ProjectFile("extra/a.cgr", "lights/readme.txt"));
   std::vector<std::string> names;
   for (const vpack::FileSpec& file : manifest.files) names.push_back(file.name);
   std::vector<std::string> sorted = names;
   std::sort(sorted.begin(), sorted.end(),
             [](const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
   EXPECT_EQ(sorted, names);
-  EXPECT_EQ(nullptr, Find(manifest, "data\\notes.bak"));
-  EXPECT_EQ(nullptr, Find(manifest, "data\\drafts\\x.vdl"));
-  EXPECT_EQ(nullptr, Find(manifest, "channels\\readme.txt"));
-  const vpack::FileSpec* scene = Find(manifest, "data\\scenes\\A.vdl");
-  ASSERT_NE(nullptr, scene);
-  EXPECT_EQ(vpack::Store::kEngine, scene->store);
-  EXPECT_EQ(packager::ListKind::kProjectFiles, scene->list);
-  const vpack::FileSpec* cgr = Find(manifest, "data\\music\\theme.cgr");
-  ASSERT_NE(nullptr, cgr);
-  EXPECT_EQ(vpack::Store::kRaw, cgr->store);
-  const vpack::FileSpec* light = Find(manifest, "channels\\Lights.vch");
-  ASSERT_NE(nullptr, light);
-  EXPECT_EQ(packager::ListKind::kChannels, light->list);
-  // Runtime files from a folder: extracted by name, so in no list.
-  const vpack::FileSpec* viewer = Find(manifest, "VandrelViewer.exe");
-  ASSERT_NE(nullptr, viewer);
-  EXPECT_EQ(vpack::Store::kZlib, viewer->store);
-  EXPECT_FALSE(viewer->list.has_value());
+  for (const char* left : {"data\\notes.bak", "data\\drafts\\x.vdl", "channels\\readme.txt"}) {
+    EXPECT_EQ(nullptr, Find(manifest, left)) << left;
+  }
+  // Stored as the installer reads each: runtime files from a folder are
+  // extracted by name, so in no list; a ".cgr" project file is copied as is.
+  struct Expected {
+    const char* name;
+    vpack::Store store;
+    std::optional<packager::ListKind> list;
+  } expected[] = {
+      {"data\\scenes\\A.vdl", vpack::Store::kEngine, packager::ListKind::kProjectFiles},
+      {"data\\music\\theme.cgr", vpack::Store::kRaw, packager::ListKind::kProjectFiles},
+      {"channels\\Lights.vch", vpack::Store::kEngine, packager::ListKind::kChannels},
+      {"VandrelViewer.exe", vpack::Store::kZlib, std::nullopt},
+      {"extra\\a.cgr", vpack::Store::kRaw, packager::ListKind::kProjectFiles},
+  };
+  for (const Expected& e : expected) {
+    const vpack::FileSpec* file = Find(manifest, e.name);
+    ASSERT_NE(nullptr, file) << e.name;
+    EXPECT_EQ(e.store, file->store) << e.name;
+    EXPECT_EQ(e.list, file->list) << e.name;
+  }
   EXPECT_TRUE(manifest.warnings.empty()) << manifest.warnings[0];
 }
 
@@ -89,55 +99,13 @@ TEST_F(ManifestTest, Include_SharedEntriesWithVariablesIncluderWins) {
   PutFile(dir_, "scene.txt", "scene");
   std::string rt = dir_.Path() + "/runtime";
   vpack::Manifest manifest = Load("include = \"shared/runtime.toml\"\n[vars]\nrt = '" + rt +
-                                  "'\n[settings]\nProjectType = 1\n"
-                                  "[[file]]\nname = 'scene.vdl'\nsource = \"scene.txt\"\nlist = \"project\"\n");
+                                  "'\n[settings]\nProjectType = 1\n" + ProjectFile("scene.vdl", "scene.txt"));
   ASSERT_EQ(2u, manifest.settings.size());
   EXPECT_EQ(1u, manifest.settings[0].number);  // ProjectType: the includer's
   EXPECT_EQ(1u, manifest.settings[1].number);  // CheckDx8: the shared one's
   EXPECT_NE(nullptr, Find(manifest, "Tessaron.dll"));
   EXPECT_NE(nullptr, Find(manifest, "scene.vdl"));
   EXPECT_EQ(2u, manifest.inputs.size());
-}
-
-TEST_F(ManifestTest, SingleFile_DefaultsFromWhatTheInstallerDoes) {
-  PutFile(dir_, "f.bin", "f");
-  vpack::Manifest manifest = Load(head_ + "[[file]]\nname = 'scenes/a.vdl'\nsource = \"f.bin\"\nlist = \"project\"\n" +
-                                  "[[file]]\nname = 'a.cgr'\nsource = \"f.bin\"\nlist = \"project\"\n");
-  const vpack::FileSpec* scene = Find(manifest, "scenes\\a.vdl");
-  ASSERT_NE(nullptr, scene) << "separators become backslashes";
-  EXPECT_EQ(vpack::Store::kEngine, scene->store);
-  ASSERT_NE(nullptr, Find(manifest, "a.cgr"));
-  EXPECT_EQ(vpack::Store::kRaw, Find(manifest, "a.cgr")->store);
-}
-
-TEST_F(ManifestTest, UnsafeOrUnwritableName_RefusedNamingEntry) {
-  PutFile(dir_, "f.bin", "f");
-  for (const char* name : {"..\\evil.dll", "C:\\evil.dll", "a:stream", "scenes\\a<b.vdl", "CON", "scenes\\nul.txt",
-                           "lpt1.vdl", "trailing."}) {
-    std::string error = Refusal(head_ + "[[file]]\nname = '" + name + "'\nsource = \"f.bin\"\nlist = \"project\"\n");
-    EXPECT_NE(std::string::npos, error.find("file \"" + std::string(name) + "\"")) << name << ": " << error;
-  }
-  PutFile(dir_, "bad/a<b.vdl", "f");
-  EXPECT_NE(std::string::npos,
-            Refusal(head_ + "[[folder]]\nsource = \"bad\"\n").find("folder \"bad\", item \"a<b.vdl\""));
-}
-
-TEST_F(ManifestTest, CgrProjectFileAsZlib_Refused) {
-  PutFile(dir_, "t.cgr", "c");
-  std::string error = Refusal(head_ +
-                              "[[file]]\nname = 'music\\t.cgr'\nsource = \"t.cgr\"\nlist = \"project\"\n"
-                              "store = \"zlib\"\n");
-  EXPECT_NE(std::string::npos, error.find("file \"music\\t.cgr\": store zlib")) << error;
-}
-
-TEST_F(ManifestTest, StoreTheInstallerCannotUse_Refused) {
-  PutFile(dir_, "f.bin", "f");
-  EXPECT_NE(std::string::npos,
-            Refusal(head_ + "[[file]]\nname = 'a.vdl'\nsource = \"f.bin\"\nlist = \"project\"\nstore = \"zlib\"\n")
-                .find("engine format"));
-  EXPECT_NE(
-      std::string::npos,
-      Refusal(head_ + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n").find("inflates"));
 }
 
 TEST_F(ManifestTest, FileInNoList_Warned) {
@@ -147,54 +115,41 @@ TEST_F(ManifestTest, FileInNoList_Warned) {
   EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"lost.vdl\": in no list")) << manifest.warnings[0];
 }
 
-TEST_F(ManifestTest, FolderGivenAsManifest_Refused) {
-  PutFile(dir_, "folder.toml/x", "");
-  try {
-    vpack::LoadManifest(dir_.File("folder.toml"));
-    FAIL() << "a folder was read as a manifest";
-  } catch (const vpack::Error& e) {
-    EXPECT_NE(std::string::npos, std::string(e.what()).find("is a folder")) << e.what();
-  }
-}
-
-TEST_F(ManifestTest, SlashBackslashAndCase_SameItem) {
+TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
   PutFile(dir_, "f.bin", "f");
-  std::string error = Refusal(head_ + "[[file]]\nname = 'scenes/hall.vdl'\nsource = \"f.bin\"\nlist = \"project\"\n" +
-                              "[[file]]\nname = 'Scenes\\HALL.vdl'\nsource = \"f.bin\"\nlist = \"project\"\n");
-  EXPECT_NE(std::string::npos, error.find("duplicate item name")) << error;
-}
-
-TEST_F(ManifestTest, SourceOf4GiB_RefusedBeforeReading) {
+  PutFile(dir_, "bad/a<b.vdl", "f");
   // Sparse: no disk space used, and vpack must not read it to refuse it.
   ASSERT_EQ(0, system(("truncate -s 4G '" + dir_.File("huge.bin") + "'").c_str()));
-  std::string error = Refusal(head_ + "[[file]]\nname = 'huge.vdl'\nsource = \"huge.bin\"\nlist = \"project\"\n");
-  EXPECT_NE(std::string::npos, error.find("file \"huge.vdl\": source")) << error;
-  EXPECT_NE(std::string::npos, error.find("2 GiB")) << error;
-}
-
-TEST_F(ManifestTest, ProjectThatCannotWork_Refused) {
   TempDir other;
   std::string standalone = WriteRuntimeProject(other, 2);
-  struct Case {
-    std::string manifest;
-    const char* says;
-  } cases[] = {
+  standalone = standalone.substr(0, standalone.find("InstallPath")) + "[[folder]]\nsource = '" +
+               other.File("runtime") + "'\n";
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {head_ + "[[folder]]\nsource = \"bad\"\n", "folder \"bad\", item \"a<b.vdl\""},
+      {head_ + ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"), "file \"music\\t.cgr\": store zlib"},
+      {head_ + ProjectFile("a.vdl", "f.bin", "store = \"zlib\"\n"), "file \"a.vdl\": store zlib: the engine decodes"},
+      {head_ + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n",
+       "file \"VDLUnInst.exe\": store raw: the installer inflates it"},
+      {head_ + ProjectFile("scenes/hall.vdl", "f.bin") + ProjectFile("Scenes\\HALL.vdl", "f.bin"),
+       "duplicate item name"},
+      {head_ + ProjectFile("huge.vdl", "huge.bin"), "file \"huge.vdl\": source"},
+      {head_ + ProjectFile("huge.vdl", "huge.bin"), "is 4294967296 bytes; an installer holds less than 2 GiB"},
       {"stub = \"stub.exe\"\n", "\"ProjectType\" is missing"},
       {"[settings]\nProjectType = 3\n", "ProjectType\" is 3, which the installer ignores"},
-      {standalone.substr(0, standalone.find("InstallPath")) + "[[folder]]\nsource = \"runtime\"\n",
-       "setting \"InstallPath\" is missing; project type 2 reads it"},
+      {standalone, "setting \"InstallPath\" is missing; project type 2 reads it"},
       {head_ + "exclude = \"Tessaron.dll\"\n", "no file \"Tessaron.dll\"; project type 1 extracts it"},
   };
-  for (const Case& c : cases) {
-    PutFile(other, "m.toml", c.manifest);
-    std::string error;
-    try {
-      vpack::LoadManifest(other.File("m.toml"));
-    } catch (const vpack::Error& e) {
-      error = e.what();
-    }
-    EXPECT_NE(std::string::npos, error.find(c.says)) << c.manifest << "\n" << error;
+  // A name of each kind refused; ItemName's test has each rule.
+  for (const char* name : {"..\\evil.dll", "C:\\evil.dll", "a:stream", "scenes\\a<b.vdl", "scenes\\nul.txt"}) {
+    cases.emplace_back(head_ + ProjectFile(name, "f.bin"), "file \"" + std::string(name) + "\": \"" + name + "\" ");
   }
+  for (const auto& [manifest, says] : cases) {
+    PutFile(dir_, "m.toml", manifest);
+    std::string error = RefusalOf(dir_.File("m.toml"));
+    EXPECT_NE(std::string::npos, error.find(says)) << manifest << "\n" << error;
+  }
+  PutFile(dir_, "folder.toml/x", "");
+  EXPECT_NE(std::string::npos, RefusalOf(dir_.File("folder.toml")).find("is a folder"));
 }
 
 }  // namespace
