@@ -98,7 +98,7 @@ bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath) {
 const char* OptionsDialog::GetDirectory() { return path_; }
 
 void OptionsDialog::OnInitDialog(HWND dialog) {
-  SendDlgItemMessageA(dialog, IDC_PATH_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_));
+  SetWindowTextA(GetDlgItem(dialog, IDC_PATH_EDIT), path_);
   SetWindowTextA(dialog, caption_);
 }
 
@@ -109,7 +109,7 @@ void OptionsDialog::OnBrowse(HWND dialog) {
   char chosen[kMaxPath + 1];
   if (!platform::BrowseForFolder(dialog, "Select Installation Directory", chosen, sizeof(chosen))) return;
   text::CopyAtMost(path_, chosen, kMaxPath);
-  SendDlgItemMessageA(dialog, IDC_PATH_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path_));
+  SetWindowTextA(GetDlgItem(dialog, IDC_PATH_EDIT), path_);
 }
 
 void OptionsDialog::OnPathEdited(const char* text) {

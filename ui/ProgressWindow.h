@@ -4,8 +4,9 @@
 namespace ui {
 
 // Modeless "Installing..." dialog with one bar. The flows work on the thread
-// that owns it, so every change of position repaints the bar at once and
-// reads what has queued up meanwhile.
+// that owns it, so a change of position repaints the bar at once and reads
+// what has queued up meanwhile; only a small step right after another waits
+// for the next.
 class ProgressWindow {
  public:
   ProgressWindow();
@@ -32,6 +33,9 @@ class ProgressWindow {
 
  private:
   HWND window_ = nullptr;
+  // The position the bar last showed, and when.
+  int drawn_ = 0;
+  DWORD drawnAt_ = 0;
   char caption_[260];
 };
 

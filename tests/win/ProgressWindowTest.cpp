@@ -42,6 +42,24 @@ TEST(ProgressWindow, SetProgress_TruncatedPositions) {
   }
 }
 
+// Small steps one right after another are not each drawn, but the bar is
+// never left more than a small step behind, nor behind for long.
+TEST(ProgressWindow, SmallStepsInQuickSuccession_BarNeverFarBehind) {
+  ui::ProgressWindow window;
+  Create(window);
+  float fraction = 0.6f;
+  for (int i = 0; i < 200; ++i) {
+    fraction += 0.0004f;
+    window.SetProgress(fraction);
+    ASSERT_LT(ui::ProgressWindow::PositionFor(fraction) - BarPosition(window), 10) << i;
+  }
+  // One position further, a moment later: drawn.
+  Sleep(150);
+  fraction += 0.002f;
+  window.SetProgress(fraction);
+  EXPECT_EQ(ui::ProgressWindow::PositionFor(fraction), BarPosition(window));
+}
+
 TEST(ProgressWindow, WithoutWindow_ProgressAndCloseDoNothing) {
   ui::ProgressWindow window;
   window.SetProgress(0.5f);
