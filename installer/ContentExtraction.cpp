@@ -48,13 +48,18 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
     return false;
   }
   ListWalk walk = {list.entryPrefix, list.type, base, report, count};
+  writeBehind = true;
+  bool ok = true;
   if (reader == nullptr || count <= reader->EntryCount()) {
-    for (int32_t i = 0; i < count; ++i) {
-      if (!ExtractListEntry(walk, i)) return false;
-    }
-    return true;
+    for (int32_t i = 0; ok && i < count; ++i) ok = ExtractListEntry(walk, i);
+  } else {
+    ok = ExtractPresentEntries(walk);
   }
-  return ExtractPresentEntries(walk);
+  writeBehind = false;
+  // The list's last file may still be on its way to the disk.
+  if (FinishWrite()) return ok;
+  if (ok) message::ReportCopyFailure();
+  return false;
 }
 
 // A count beyond what the directory holds would mean billions of lookups of

@@ -15,7 +15,8 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       parentWindow(nullptr),
       progressWindow(nullptr),
       reader(payloadReader),
-      inflated(nullptr) {
+      inflated(nullptr),
+      writeBehind(false) {
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
 }

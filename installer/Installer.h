@@ -6,6 +6,7 @@
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
 #include "payload/ProjectTypes.h"
+#include "platform/BackgroundWrite.h"
 #include "ui/ProgressWindow.h"
 
 namespace installer {
@@ -126,6 +127,9 @@ class Installer {
   bool DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
+  // Waits for the file being written in the background, then records it, or
+  // removes what it left if it was not written whole.
+  bool FinishWrite();
   bool ExtractList(const payload::ListInfo& list, double base, bool report);
   bool ExtractListed(const char* name, uint8_t decode);
   bool ExtractListEntry(const ListWalk& walk, int32_t index);
@@ -141,6 +145,11 @@ class Installer {
   // The folder of the last extraction target, with its final backslash: it
   // and every folder above it exist. Forgotten when folders are removed.
   char knownFolder[kWorkFolderSize];
+  // While a list is extracted, a large file is written while the next item
+  // is decoded; every other file is written before the step goes on.
+  bool writeBehind;
+  platform::BackgroundWrite background;
+  char backgroundTarget[kWorkFolderSize];
 };
 
 }  // namespace installer

@@ -1,8 +1,11 @@
 // Engine files, channel lists and project files, with the stand-in engine.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "packager/EngineFormat.h"
 #include "payload/EngineFiles.h"
+#include "platform/FileWrite.h"
 #include "tests/win/InstallerFixture.h"
 #include "tests/support/Installers.h"
 #include "tests/support/MessageRecorder.h"
@@ -182,6 +185,57 @@ TEST_F(ContentExtractionTest, ListedFileThatCannotBeWritten_StopsWithCopyError) 
   EXPECT_FALSE(installer.ExtractProjectFiles());
   EXPECT_EQ(std::vector<std::string>{kCopyError}, messages_.Texts());
   EXPECT_FALSE(FileExists(work_ + "\\b.vdl"));
+}
+
+// Large files are written while the next one is decoded. Each must still
+// arrive whole and in list order, and a write that fails, the list's last
+// included, must be reported, leave no file behind and stop the list.
+std::atomic<int> largeWrites;
+int failingWrite;
+
+BOOL FailOneLargeWrite(HANDLE file, const void* bytes, DWORD count, DWORD* written) {
+  if (count >= (256u << 10) && largeWrites++ == failingWrite) {
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
+  return WriteFile(file, bytes, count, written, nullptr);
+}
+
+TEST_F(ContentExtractionTest, LargeFiles_WholeInOrderAndAFailedWriteStopsTheList) {
+  const std::vector<std::string> names = {"big0.vdl", "big1.vdl", "big2.vdl"};
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddList(packager::ListKind::kProjectFiles, names);
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::string body(300u << 10, '\0');
+    for (size_t b = 0; b < body.size(); ++b) body[b] = static_cast<char>(b * 7 + i);
+    payload.AddRaw(names[i], packager::EngineEncode(B(body)));
+  }
+  for (int fail : {-1, 1, 2}) {
+    auto& installer = Make(payload);
+    for (const std::string& name : names) DeleteFileA((work_ + "\\" + name).c_str());
+    ReachLists();
+    size_t before = installer.Files().size();
+    largeWrites = 0;
+    failingWrite = fail;
+    platform::writeHook = FailOneLargeWrite;
+    bool extracted = installer.ExtractProjectFiles();
+    platform::writeHook = nullptr;
+    size_t whole = fail < 0 ? names.size() : static_cast<size_t>(fail);
+    EXPECT_EQ(fail < 0, extracted) << fail;
+    std::vector<std::string> files = installer.Files();
+    ASSERT_EQ(before + whole, files.size()) << fail;
+    for (size_t i = 0; i < names.size(); ++i) {
+      std::string path = work_ + "\\" + names[i];
+      EXPECT_EQ(i < whole, FileExists(path)) << fail << " " << i;
+      if (i < whole) EXPECT_EQ(path, files[before + i]);
+      if (i < whole) EXPECT_EQ(static_cast<char>(299 * 7 + i), ReadFileBytes(path).at(299)) << fail;
+    }
+    EXPECT_EQ(fail < 0 ? std::vector<std::string>{} : std::vector<std::string>{kCopyError}, messages_.Texts()) << fail;
+    // The next installer writes the engine's files again.
+    installer.ReleaseEngine();
+  }
 }
 
 TEST_F(ContentExtractionTest, MissingCounts_TheirOwnMessages) {
