@@ -5,11 +5,27 @@ namespace platform {
 // Null (a zero image, no constructor) unless a test sets it.
 WriteHook writeHook;
 
+namespace {
+
+// One call for a file of several megabytes has Linux under Wine take page
+// cache for it in huge pieces, measured at four times the time of the same
+// bytes written a megabyte at a time; Windows does not mind either way.
+constexpr uint32_t kWritePiece = 1u << 20;
+
+}  // namespace
+
 bool WriteWhole(HANDLE file, const void* bytes, uint32_t count) {
-  DWORD written = 0;
-  BOOL done = writeHook != nullptr ? writeHook(file, bytes, count, &written)
-                                   : WriteFile(file, bytes, count, &written, nullptr);
-  return done && written == count;
+  const uint8_t* next = static_cast<const uint8_t*>(bytes);
+  while (count > 0) {
+    DWORD piece = count < kWritePiece ? count : kWritePiece;
+    DWORD written = 0;
+    BOOL done = writeHook != nullptr ? writeHook(file, next, piece, &written)
+                                     : WriteFile(file, next, piece, &written, nullptr);
+    if (!done || written != piece) return false;
+    next += piece;
+    count -= piece;
+  }
+  return true;
 }
 
 }  // namespace platform

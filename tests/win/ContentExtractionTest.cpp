@@ -207,10 +207,12 @@ TEST_F(ContentExtractionTest, LargeFiles_WholeInOrderAndAFailedWriteStopsTheList
   packager::PayloadBuilder payload;
   AddEngineFiles(payload);
   payload.AddList(packager::ListKind::kProjectFiles, names);
+  // Over a megabyte, which is written in more than one piece.
+  std::vector<std::string> bodies;
   for (size_t i = 0; i < names.size(); ++i) {
-    std::string body(300u << 10, '\0');
-    for (size_t b = 0; b < body.size(); ++b) body[b] = static_cast<char>(b * 7 + i);
-    payload.AddRaw(names[i], packager::EngineEncode(B(body)));
+    bodies.emplace_back((1u << 20) + (300u << 10), '\0');
+    for (size_t b = 0; b < bodies[i].size(); ++b) bodies[i][b] = static_cast<char>(b * 7 + b / 4099 + i);
+    payload.AddRaw(names[i], packager::EngineEncode(B(bodies[i])));
   }
   for (int fail : {-1, 1, 2}) {
     auto& installer = Make(payload);
@@ -218,7 +220,8 @@ TEST_F(ContentExtractionTest, LargeFiles_WholeInOrderAndAFailedWriteStopsTheList
     ReachLists();
     size_t before = installer.Files().size();
     largeWrites = 0;
-    failingWrite = fail;
+    // The failing file's second piece: its first megabyte is on disk by then.
+    failingWrite = fail < 0 ? -1 : 2 * fail + 1;
     platform::writeHook = FailOneLargeWrite;
     bool extracted = installer.ExtractProjectFiles();
     platform::writeHook = nullptr;
@@ -230,7 +233,7 @@ TEST_F(ContentExtractionTest, LargeFiles_WholeInOrderAndAFailedWriteStopsTheList
       std::string path = work_ + "\\" + names[i];
       EXPECT_EQ(i < whole, FileExists(path)) << fail << " " << i;
       if (i < whole) EXPECT_EQ(path, files[before + i]);
-      if (i < whole) EXPECT_EQ(static_cast<char>(299 * 7 + i), ReadFileBytes(path).at(299)) << fail;
+      if (i < whole) EXPECT_TRUE(ReadFileBytes(path) == bodies[i]) << fail << " " << i;
     }
     EXPECT_EQ(fail < 0 ? std::vector<std::string>{} : std::vector<std::string>{kCopyError}, messages_.Texts()) << fail;
     // The next installer writes the engine's files again.
