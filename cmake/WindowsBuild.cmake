@@ -10,11 +10,14 @@ add_compile_options(-Wall -Wextra)
 # local statics (only its main thread runs the code that has them; the guards
 # would bring in the runtime's thread library), no unwind tables, no frame
 # pointers (the 32-bit compiler keeps them even at -Os, about 700 bytes),
-# every function in its own section so that the linker drops the rest.
+# every function in its own section so that the linker drops the rest. The
+# 32-bit stub keeps its stack aligned to 4 bytes, as Windows does, not to 16
+# for vector code it does not have.
 add_library(stub_flags INTERFACE)
 target_compile_options(stub_flags INTERFACE
   $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-  -Os -fcheck-new -fno-asynchronous-unwind-tables -fomit-frame-pointer -ffunction-sections)
+  -Os -fcheck-new -fno-asynchronous-unwind-tables -fomit-frame-pointer -ffunction-sections
+  $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-mpreferred-stack-boundary=2>)
 target_compile_definitions(stub_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
 
 find_package(ZLIB REQUIRED)

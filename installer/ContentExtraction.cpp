@@ -57,7 +57,9 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
   }
   writeBehind = false;
   // The list's last file may still be on its way to the disk.
-  if (FinishWrite()) return ok;
+  bool written = FinishWrite();
+  background.ReleaseBuffer();
+  if (written) return ok;
   if (ok) message::ReportCopyFailure();
   return false;
 }

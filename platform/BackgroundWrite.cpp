@@ -6,13 +6,16 @@
 
 namespace platform {
 
-BackgroundWrite::~BackgroundWrite() {
+BackgroundWrite::~BackgroundWrite() { ReleaseBuffer(); }
+
+void BackgroundWrite::ReleaseBuffer() {
   Finish();
   delete[] buffer_;
+  buffer_ = nullptr;
+  capacity_ = 0;
 }
 
 bool BackgroundWrite::Start(HANDLE file, const void* bytes, uint32_t count) {
-  if (Pending()) return false;
   if (capacity_ < count) {
     delete[] buffer_;
     buffer_ = new uint8_t[count];

@@ -16,12 +16,16 @@ class BackgroundWrite {
   BackgroundWrite(const BackgroundWrite&) = delete;
   BackgroundWrite& operator=(const BackgroundWrite&) = delete;
 
-  // Takes the file and starts writing a copy of the bytes. False, with the
-  // file still the caller's, when there is no memory or thread for it.
+  // Takes the file and starts writing a copy of the bytes; the last write
+  // must have been finished. False, with the file still the caller's, when
+  // there is no memory or thread for it.
   bool Start(HANDLE file, const void* bytes, uint32_t count);
   bool Pending() const { return thread_.Valid(); }
   // Waits for the write and closes its file; false if it was not whole.
   bool Finish();
+  // Gives the copy's memory back, once the writes of a batch are finished:
+  // a run in place keeps the process while the viewer runs.
+  void ReleaseBuffer();
 
  private:
   static DWORD WINAPI Run(void* self);
