@@ -1,5 +1,7 @@
 #include "tests/support/StubDriver.h"
 
+#include <stdio.h>
+
 #include "tests/support/MessageTypes.h"
 
 namespace testing_support {
@@ -121,9 +123,17 @@ bool StubDriver::Start(const std::string& program, const std::string& arguments,
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return false;
+  // Under load, Wine has once refused to start an installer written a moment
+  // before; a second try a little later is what a user would do.
+  for (int attempt = 0;; ++attempt) {
+    if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &info)) {
+      break;
+    }
+    DWORD error = GetLastError();
+    fprintf(stderr, "StubDriver: starting %s failed with error %lu\n", program.c_str(), error);
+    if (attempt == 2) return false;
+    Sleep(500);
   }
   CloseHandle(info.hThread);
   process_ = info.hProcess;
