@@ -16,6 +16,8 @@ void BackgroundWrite::ReleaseBuffer() {
 }
 
 bool BackgroundWrite::Start(HANDLE file, const void* bytes, uint32_t count) {
+  // The buffer and the file are the running write's until it is finished.
+  if (Pending()) return false;
   if (capacity_ < count) {
     delete[] buffer_;
     buffer_ = new uint8_t[count];

@@ -16,8 +16,8 @@ class BackgroundWrite {
   BackgroundWrite(const BackgroundWrite&) = delete;
   BackgroundWrite& operator=(const BackgroundWrite&) = delete;
 
-  // Takes the file and starts writing a copy of the bytes; the last write
-  // must have been finished. False, with the file still the caller's, when
+  // Takes the file and starts writing a copy of the bytes. False, with the
+  // file still the caller's, while the last write is not finished or when
   // there is no memory or thread for it.
   bool Start(HANDLE file, const void* bytes, uint32_t count);
   bool Pending() const { return thread_.Valid(); }

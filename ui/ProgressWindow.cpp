@@ -42,9 +42,9 @@ namespace {
 // the installer would spend more time drawing the bar than writing them. A
 // step smaller than this many positions (2 % of the bar), coming within this
 // interval of the last repaint, is therefore not drawn on its own; the next
-// one that is drawn catches the bar up. The bar is then behind by less than
-// 2 % and 100 ms of the work, which no one sees, and a step of the flows
-// themselves is always drawn.
+// one that is drawn catches the bar up. Until then the bar is behind by less
+// than 2 %, which no one sees, and a step of the flows themselves is always
+// drawn.
 constexpr int kSmallStep = 10;
 constexpr DWORD kRepaintIntervalMs = 100;
 

@@ -43,7 +43,11 @@ packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
   }
   out.plain["channels\\Harbour.vch"] = "harbour channel";
   out.plain["channels\\Sound.dll"] = "sound channel module";
-  out.plain["scenes\\Quay.vdl"] = "the quay at dawn";
+  // Large enough to be written in the background while the next file is
+  // decoded, on either build.
+  std::string quay;
+  for (int frame = 0; quay.size() < (300u << 10); ++frame) quay += "the quay at dawn, frame " + std::to_string(frame) + "\r\n";
+  out.plain["scenes\\Quay.vdl"] = quay;
   out.plain["Intro.vdl"] = "introduction";
   out.cgrName = "music\\Tide.cgr";
   // Stored in the engine's format, but written as it is stored.

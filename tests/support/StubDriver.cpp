@@ -123,8 +123,8 @@ bool StubDriver::Start(const std::string& program, const std::string& arguments,
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION info = {};
-  // Under load, Wine has once refused to start an installer written a moment
-  // before; a second try a little later is what a user would do.
+  // Under load, starting an installer written a moment before has failed
+  // once; up to two more tries a little later are what a user would do.
   for (int attempt = 0;; ++attempt) {
     if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &info)) {
