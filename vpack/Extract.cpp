@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "payload/Crc32Table.h"
 #include "payload/ItemName.h"
@@ -68,21 +69,41 @@ std::string FileBytes(const StoredItem& stored, packager::Bytes* bytes) {
   return ZlibProblem(data, bytes);
 }
 
-// Folders are made one by one, and none may be a link: one made before the
-// run could lead out of the root. The file itself is renamed into place, so a
+// The folders from the root down to the item's own, the root not included.
+std::vector<fs::path> FoldersOnTheWay(const fs::path& root, const fs::path& relative) {
+  std::vector<fs::path> folders;
+  fs::path parent = root;
+  for (auto it = relative.begin(); std::next(it) != relative.end(); ++it) folders.push_back(parent /= *it);
+  return folders;
+}
+
+// None of the folders may be a link: one made before the run could lead out
+// of the root.
+void RefuseLink(const fs::path& folder) {
+  if (fs::is_symlink(fs::symlink_status(folder))) {
+    throw Error(Quoted(folder.string()) + " is a link; nothing is extracted through one");
+  }
+}
+
+// Asked of every item before the first is written, so that a refusal leaves
+// the folder as it was; asked again while writing, as the folder may change.
+void RefuseLinksOnTheWay(const fs::path& root, const std::vector<StoredItem>& items) {
+  for (const StoredItem& stored : items) {
+    if (!IsFileItem(stored.item)) continue;
+    for (const fs::path& folder : FoldersOnTheWay(root, RelativePath(stored.item.name))) RefuseLink(folder);
+  }
+}
+
+// Folders are made one by one. The file itself is renamed into place, so a
 // link of its name is replaced, not written through.
 void WriteBelow(const fs::path& root, const fs::path& relative, const packager::Bytes& bytes) {
-  fs::path parent = root;
-  for (auto it = relative.begin(); std::next(it) != relative.end(); ++it) {
-    parent /= *it;
-    if (fs::is_symlink(fs::symlink_status(parent))) {
-      throw Error(Quoted(parent.string()) + " is a link; nothing is extracted through one");
-    }
+  for (const fs::path& folder : FoldersOnTheWay(root, relative)) {
+    RefuseLink(folder);
     std::error_code error;
-    fs::create_directory(parent, error);
-    if (error) throw Error("cannot make " + Quoted(parent.string()) + ": " + error.message());
+    fs::create_directory(folder, error);
+    if (error) throw Error("cannot make " + Quoted(folder.string()) + ": " + error.message());
   }
-  OutputFile output((parent / relative.filename()).string());
+  OutputFile output((root / relative).string());
   output.Write(bytes.data(), bytes.size());
   output.Commit();
 }
@@ -98,6 +119,7 @@ int Extract(const std::string& installer, const std::string& folder) {
     fs::create_directories(folder, error);
     if (error) throw Error("cannot make " + Quoted(folder) + ": " + error.message());
     fs::path root = fs::canonical(folder);
+    RefuseLinksOnTheWay(root, items);
     std::set<std::string> seen;
     size_t written = 0;
     for (const StoredItem& stored : items) {
