@@ -151,9 +151,9 @@ void CheckFileName(const Item& item, Problems& problems) {
   }
 }
 
-// The installer inflates program files by name; the files the engine loads
-// must already carry the engine's tag; and it writes no empty file, so an
-// empty one it extracts counts as a failed copy.
+// The installer inflates program files by name, and Windows can neither
+// start nor load an empty one; the files the engine loads must already carry
+// the engine's tag. An empty project file is written like any other.
 void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, Problems& problems) {
   std::unordered_map<std::string, bool> decoded = DecodedByName(listed);
   for (const Item& item : items) {
@@ -161,22 +161,15 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
     std::string label = ItemLabel(item.type, item.name);
     CheckFileName(item, problems);
     auto use = decoded.find(NameKey(item.name));
-    bool listedHere = use != decoded.end();
-    bool extracted = IsPackedName(item.name) || IsStartFile(item.name) || listedHere;
-    size_t written = item.data.size();
     if (IsPackedName(item.name)) {
       packager::Bytes unpacked;
       std::string problem = ZlibProblem(item.data, &unpacked);
-      if (!problem.empty()) {
-        problems.push_back(label + ": " + problem);
-        continue;
-      }
-      written = unpacked.size();
-    } else if (IsStartFile(item.name) || (listedHere && use->second)) {
+      if (problem.empty() && unpacked.empty()) problem = "empty; Windows cannot start or load an empty program";
+      if (!problem.empty()) problems.push_back(label + ": " + problem);
+    } else if (IsStartFile(item.name) || (use != decoded.end() && use->second)) {
       bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
       if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
     }
-    if (extracted && written == 0) problems.push_back(label + ": empty; the installer writes no empty file");
   }
 }
 

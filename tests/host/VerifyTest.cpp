@@ -121,6 +121,17 @@ TEST(Verify, SignedAfterPayload_NoProblems) {
   EXPECT_EQ(Joined(Problems(file)), "");
 }
 
+// The installer writes an empty project file like any other.
+TEST(Verify, EmptyProjectFiles_NoProblems) {
+  Broken empty{"EmptyProjectFiles", "",
+               [](packager::PayloadBuilder& b) {
+                 b.AddRaw("blank.vdl", packager::EngineEncode(Bytes()));
+                 b.AddRaw("quiet.cgr", Bytes());
+               },
+               nullptr, nullptr, {"scene.vdl", "music.cgr", "blank.vdl", "quiet.cgr"}};
+  EXPECT_EQ(Joined(Problems(Build(empty))), "");
+}
+
 class VerifyBroken : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(VerifyBroken, NamesTheProblem) {
