@@ -59,17 +59,16 @@ void RequireFile(const ItemIndex& items, const char* name, const std::string& wh
   }
 }
 
-// The settings and program files the flow of the project type reads; 0 when
-// the type is missing or one the installer ignores.
-uint32_t CheckProjectType(const ItemIndex& items, Problems& problems) {
+// The settings and program files the flow of the project type reads.
+void CheckProjectType(const ItemIndex& items, Problems& problems) {
   CheckSettingWidths(items, problems);
   uint32_t projectType = 0;
-  if (!ReadNumber(items, payload::kTypeAppData, kProjectType, &projectType, problems)) return 0;
+  if (!ReadNumber(items, payload::kTypeAppData, kProjectType, &projectType, problems)) return;
   const payload::RuntimeFiles* runtime = payload::FindRuntimeFiles(projectType);
   if (payload::FindProjectType(projectType) == nullptr || runtime == nullptr) {
     problems.push_back(ItemLabel(payload::kTypeAppData, kProjectType) + ": " + std::to_string(projectType) +
                        ", a type the installer ignores: it ends without a word (it knows 1, 2, 5 and 6)");
-    return 0;
+    return;
   }
   std::string needs = "project type " + std::to_string(projectType) + " needs it";
   for (const char* name : RequiredSettings(projectType)) RequireFile(items, name, needs, problems);
@@ -77,7 +76,6 @@ uint32_t CheckProjectType(const ItemIndex& items, Problems& problems) {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     RequireFile(items, file.name, "every project type extracts it", problems);
   }
-  return projectType;
 }
 
 // A list entry as the installer copies it: a name terminated within the
@@ -129,13 +127,21 @@ void ReadList(const ItemIndex& items, ListKind kind, std::vector<ListedName>& li
   }
 }
 
+std::vector<ListedName> ListedNames(const ItemIndex& index, Problems& problems) {
+  std::vector<ListedName> listed;
+  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
+    ReadList(index, kind, listed, problems);
+  }
+  return listed;
+}
+
 // Whether the installer decodes each listed name: it hands the item to the
 // engine, unless a project list names it with ".cgr" (in that case, anywhere
 // in the name) and it is written as stored.
 std::unordered_map<std::string, bool> DecodedByName(const std::vector<ListedName>& listed) {
   std::unordered_map<std::string, bool> decoded;
   for (const ListedName& entry : listed) {
-    bool stored = entry.list == ListKind::kProjectFiles && entry.name.find(".cgr") != std::string::npos;
+    bool stored = IsCopiedProjectFile(entry.name, entry.list);
     bool& decode = decoded[NameKey(entry.name)];
     decode = decode || !stored;
   }
@@ -186,18 +192,14 @@ bool IsFileItem(const Item& item) {
 std::string ItemLabel(const std::string& type, const std::string& name) { return type + " " + Quoted(name); }
 
 std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& problems) {
-  std::vector<ListedName> listed;
-  ItemIndex index(items);
-  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
-    ReadList(index, kind, listed, problems);
-  }
-  return listed;
+  return ListedNames(ItemIndex(items), problems);
 }
 
 std::vector<std::string> CheckContents(const std::vector<Item>& items) {
   Problems problems;
-  CheckProjectType(ItemIndex(items), problems);
-  std::vector<ListedName> listed = ReadLists(items, problems);
+  ItemIndex index(items);
+  CheckProjectType(index, problems);
+  std::vector<ListedName> listed = ListedNames(index, problems);
   CheckFiles(items, listed, problems);
   return problems;
 }

@@ -1,17 +1,17 @@
 // vpack extract INSTALLER -o FOLDER
 #include <stdio.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <vector>
 
-#include "payload/Crc32Table.h"
+#include "packager/PayloadBuilder.h"
 #include "payload/ItemName.h"
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
 #include "vpack/Error.h"
 #include "vpack/InstallerFile.h"
+#include "vpack/ItemIndex.h"
 #include "vpack/OutputFile.h"
 #include "vpack/StorageRules.h"
 #include "vpack/ZlibCheck.h"
@@ -38,11 +38,7 @@ fs::path RelativePath(const std::string& name) {
 }
 
 // One file name on Windows: case and separators do not tell two apart.
-std::string WindowsKey(const std::string& name) {
-  std::string key = RelativePath(name).generic_string();
-  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-  return key;
-}
+std::string WindowsKey(const std::string& name) { return NameKey(RelativePath(name).generic_string()); }
 
 // Refused as a whole before anything is written.
 std::vector<std::string> UnsafeNames(const std::vector<StoredItem>& items) {
@@ -58,10 +54,8 @@ std::vector<std::string> UnsafeNames(const std::vector<StoredItem>& items) {
 
 // The bytes the installation writes, or a problem.
 std::string FileBytes(const StoredItem& stored, packager::Bytes* bytes) {
-  payload::Crc32Table table;
-  table.Build();
   const packager::Bytes& data = stored.item.data;
-  if (table.Compute(data.data(), static_cast<uint32_t>(data.size())) != stored.crc) return "checksum does not match";
+  if (packager::Crc32(data) != stored.crc) return "checksum does not match";
   if (!IsPackedName(stored.item.name)) {
     *bytes = data;
     return std::string();

@@ -4,7 +4,6 @@
 
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
-#include "platform/Text.h"
 #include "vpack/Error.h"
 
 namespace vpack {
