@@ -68,19 +68,6 @@ const FileSpec* FindFile(const Manifest& manifest, const std::string& name) {
   return nullptr;
 }
 
-uint32_t ProjectTypeOf(const Manifest& manifest) {
-  for (const SettingValue& setting : manifest.settings) {
-    if (std::string(setting.info->name) == kProjectType) {
-      if (payload::FindProjectType(setting.number) == nullptr) {
-        throw Error(manifest.path + ": setting \"ProjectType\" is " + std::to_string(setting.number) +
-                    ", which the installer ignores (1 run in place, 2 standalone, 5 screen saver, 6 Winamp plug-in)");
-      }
-      return setting.number;
-    }
-  }
-  throw Error(manifest.path + ": setting \"ProjectType\" is missing; the installer does nothing without it");
-}
-
 void CheckProjectNeeds(const Manifest& manifest, uint32_t type) {
   for (const char* name : RequiredSettings(type)) {
     bool given = std::any_of(manifest.settings.begin(), manifest.settings.end(),
@@ -113,6 +100,19 @@ void WarnAboutUnused(Manifest& manifest, uint32_t type) {
 }
 
 }  // namespace
+
+uint32_t ProjectTypeOf(const Manifest& manifest) {
+  for (const SettingValue& setting : manifest.settings) {
+    if (std::string(setting.info->name) == kProjectType) {
+      if (payload::FindProjectType(setting.number) == nullptr) {
+        throw Error(manifest.path + ": setting \"ProjectType\" is " + std::to_string(setting.number) +
+                    ", which the installer ignores (1 run in place, 2 standalone, 5 screen saver, 6 Winamp plug-in)");
+      }
+      return setting.number;
+    }
+  }
+  throw Error(manifest.path + ": setting \"ProjectType\" is missing; the installer does nothing without it");
+}
 
 void CheckManifest(Manifest& manifest) {
   for (const FileSpec& file : manifest.files) CheckFile(file);

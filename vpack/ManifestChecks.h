@@ -13,6 +13,10 @@ namespace vpack {
 // below 2 GiB, since its offsets are used as signed 32-bit seek distances.
 constexpr uint64_t kMaxInstallerSize = 0x7FFFFFFFull;
 
+// The project type the manifest sets; throws Error when it is missing or one
+// the installer ignores.
+uint32_t ProjectTypeOf(const Manifest& manifest);
+
 // Throws Error for the first problem; adds warnings to manifest.warnings.
 void CheckManifest(Manifest& manifest);
 

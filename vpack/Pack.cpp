@@ -23,11 +23,7 @@ std::string StubPath(const PackOptions& options, const Manifest& manifest) {
   std::string path = !options.stub.empty() ? options.stub : manifest.stub;
   if (path.empty()) throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub)");
   if (!std::filesystem::is_directory(path)) return path;
-  uint32_t type = 0;
-  for (const SettingValue& setting : manifest.settings) {
-    if (std::string(setting.info->name) == kProjectType) type = setting.number;
-  }
-  return (std::filesystem::path(path) / (InstallsProject(type) ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
+  return (std::filesystem::path(path) / (InstallsProject(ProjectTypeOf(manifest)) ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
 }
 
 // The stub is copied unchanged but for the publisher's branding; a file that

@@ -4,7 +4,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "payload/PayloadFormat.h"
 #include "vpack/Deflate.h"
 #include "vpack/Error.h"
 #include "vpack/ItemEncoder.h"
@@ -61,10 +60,10 @@ Stored WriteItem(OutputFile& output, const PlannedItem& item, size_t index, Item
 
 }  // namespace
 
+// Sizes and checksums are known only once the items are written; the
+// directory's length does not depend on them.
 uint64_t HeaderLength(const std::vector<PlannedItem>& items) {
-  uint64_t length = payload::kMarkerLength + 4 + 4;
-  for (const PlannedItem& item : items) length += 4 + item.type.size() + 1 + 4 + item.name.size() + 1 + 4 + 4;
-  return length;
+  return Header(items, std::vector<Stored>(items.size(), Stored{0, 0})).size();
 }
 
 uint64_t WritePayload(OutputFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
