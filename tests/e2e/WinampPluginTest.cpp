@@ -212,18 +212,4 @@ TEST_F(WinampPluginTest, WinampVersionMissing_ReportedBeforeTheDialog) {
   EXPECT_FALSE(FileExists(dir_.File("Apps")));
 }
 
-// A name too long for a registry key stands for a machine registry the
-// installer may not write to: each key is reported, captioned with its path.
-TEST_F(WinampPluginTest, MachineKeysThatCannotBeMade_EachReportedInOrderThenSuccess) {
-  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
-  settings_.projectName = std::string(258, 'P');
-  std::vector<DialogSeen> boxes = InstallAll();
-  ASSERT_EQ(3u, boxes.size());
-  EXPECT_EQ("Error can't write in registry", boxes[0].text);
-  EXPECT_EQ(kViewerKey + settings_.projectName, boxes[0].caption);
-  EXPECT_EQ("Error can't write in registry", boxes[1].text);
-  EXPECT_EQ(kUninstallKey + settings_.projectName, boxes[1].caption);
-  EXPECT_EQ("Installation successfully completed!", boxes[2].text);
-}
-
 }  // namespace
