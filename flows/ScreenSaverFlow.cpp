@@ -52,7 +52,7 @@ void Installer::CopyScreenSaverToSystem() {
   char source[kPathSize];
   char system[kPathSize];
   char target[kPathSize];
-  bool sourceFits = BuildPath(source, workFolder, "\\VDLSvr.scr", "");
+  bool sourceFits = BuildPath(source, workFolder, "\\", payload::kScreenSaverName);
   wchar_t wideSystem[kPathSize];
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;

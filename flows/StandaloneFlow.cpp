@@ -102,8 +102,8 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
   // Paths that do not fit are refused as a whole rather than cut.
   bool fits = BuildPath(link, programs, shortcutName, ".lnk") &&
               BuildPath(uninstallLink, programs, shortcutName, " Uninstall.lnk") &&
-              BuildPath(target, workFolder, "\\VandrelViewer.exe", "") &&
-              BuildPath(uninstallTarget, workFolder, "\\VDLUnInst.exe", "");
+              BuildPath(target, workFolder, "\\", payload::kViewerName) &&
+              BuildPath(uninstallTarget, workFolder, "\\", payload::kUninstallerName);
   if (!fits) return true;
   CreateMissingFolders(link);
   CreateShortcut(target, link, "Vandrel Project Link", "VDLStart.vdl");

@@ -110,7 +110,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
 void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
   char source[kPathSize];
   char target[kPathSize];
-  bool fits = BuildPath(source, workFolder, "\\WinAmp.dll", "") &&
+  bool fits = BuildPath(source, workFolder, "\\", payload::kWinampModuleName) &&
               (winamp3 != 0 ? BuildPath(target, player, "\\Wacs\\", projectName) &&
                                   text::Append(target, kPathSize, ".wac")
                             : BuildPath(target, player, "\\Plugins\\vis_", projectName) &&

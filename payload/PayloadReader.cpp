@@ -242,7 +242,7 @@ bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, cons
     return Checked(got >= entry->size ? buffer : nullptr, entry);
   }
   dataSize_ = 0;
-  if (data_ == nullptr || entry->size >= dataCapacity_) {
+  if (entry->size >= dataCapacity_) {
     free(data_);
     dataCapacity_ = 0;
     // On a 32-bit system the spare byte of a 4 GiB item would wrap to an
