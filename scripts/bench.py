@@ -39,27 +39,6 @@ def text_like(size, seed):
     return (chunk * (size // len(chunk) + 1))[:size]
 
 
-def write_unpackable(name, items, total, project_type):
-    """An installer vpack refuses to write (a project type the stub ignores),
-    laid out by hand: stub, marker, directory, data, trailer."""
-    import struct, zlib
-    with open(os.path.join(WIN64, "app", "VandrelStub.exe"), "rb") as f:
-        stub = f.read()
-    data = text_like(max(1, total // max(items, 1)), 7)
-    entries = [("APPDATA", "ProjectType", struct.pack("<I", project_type))]
-    entries += [("APPDATA", "data\\f%05d.vdl" % i, data) for i in range(items)]
-    def string(s):
-        return struct.pack("<I", len(s) + 1) + s.encode() + b"\0"
-    head = b"5B1E07C2-94AD-4F63-A2D8-31C7E9F04B6A" + struct.pack("<I", len(entries))
-    for kind, item, body in entries:
-        head += string(kind) + string(item) + struct.pack("<II", len(body), zlib.crc32(body))
-    head += struct.pack("<I", len(head) + 4)
-    installer = os.path.join(WORK, name + ".exe")
-    with open(installer, "wb") as out:
-        out.write(stub + head + b"".join(e[2] for e in entries) + struct.pack("<I", len(stub)))
-    return installer
-
-
 def base64_of_random(size, seed):
     """Poorly compressible text: base64 of random bytes, which deflate packs
     only to about three quarters."""
@@ -73,13 +52,11 @@ def standalone_settings(target):
             "ShortCutName = '\\Vandrel Bench\\Bench'", "ProjectName = 'Vandrel Bench'"]
 
 
-def write_project(name, items, total, project_type=1, with_runtime=True, settings=None, data=None, keep=False):
+def write_project(name, items, total, project_type=1, settings=None, data=None, keep=False):
     """A manifest of `items` engine-format project files of `total` bytes,
-    with the viewer, the engine and its channels unless with_runtime is false.
-    settings replaces the project type's; data(size, index) makes file index;
-    keep leaves the project files in WORK/name/files."""
-    if not with_runtime:
-        return write_unpackable(name, items, total, project_type)
+    with the viewer, the engine and its channels. settings replaces the
+    project type's; data(size, index) makes file index; keep leaves the
+    project files in WORK/name/files."""
     folder = os.path.join(WORK, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "files"))
@@ -87,14 +64,13 @@ def write_project(name, items, total, project_type=1, with_runtime=True, setting
     lines = ["[settings]"] + (settings or ["ProjectType = %d" % project_type, "CheckDx8 = false"]) + [""]
     def add(item, source, extra=""):
         lines.extend(["[[file]]", "name = '%s'" % item, 'source = "%s"' % source, extra, ""])
-    if with_runtime:
-        add("VandrelViewer.exe", os.path.join(WIN64, "standins", "viewer", "VandrelViewer.exe"))
-        add("Tessaron.dll", os.path.join(WIN64, "standins", "engine", "Tessaron.dll"))
-        for unit in sorted(os.listdir(os.path.join(runtime, "channels"))):
-            add("channels\\" + unit, os.path.join(runtime, "channels", unit))
-        add("VDLStart.vdl", os.path.join(ROOT, "sample", "tour", "content", "VDLStart.vdl"), 'store = "engine"')
-        if settings:
-            add("VDLUnInst.exe", os.path.join(WIN64, "standins", "uninstaller", "VDLUnInst.exe"))
+    add("VandrelViewer.exe", os.path.join(WIN64, "standins", "viewer", "VandrelViewer.exe"))
+    add("Tessaron.dll", os.path.join(WIN64, "standins", "engine", "Tessaron.dll"))
+    for unit in sorted(os.listdir(os.path.join(runtime, "channels"))):
+        add("channels\\" + unit, os.path.join(runtime, "channels", unit))
+    add("VDLStart.vdl", os.path.join(ROOT, "sample", "tour", "content", "VDLStart.vdl"), 'store = "engine"')
+    if settings:
+        add("VDLUnInst.exe", os.path.join(WIN64, "standins", "uninstaller", "VDLUnInst.exe"))
     size = max(1, total // max(items, 1))
     same = text_like(size, 7) if data is None else None
     for i in range(items):
@@ -248,14 +224,8 @@ def startup_rows(runs):
     settings = standalone_settings(os.path.join(WORK, "start-target"))
     one = write_project("start-few", 0, 0, settings=settings)
     lots = write_project("start-many", 5000, 5000, settings=settings)
-    driver = os.path.join(WIN64, "tests", "bench", "install_driver.exe")
-    def first_window(installer):
-        result = subprocess.run([RUN64, driver, "--first-window", windows(installer)], capture_output=True, text=True)
-        if result.returncode != 0:
-            sys.exit("bench: %s failed: %s%s" % (installer, result.stdout, result.stderr))
-        return float(result.stdout.split()[-1])
-    one_s = statistics.median(first_window(one) for _ in range(runs))
-    lots_s = statistics.median(first_window(lots) for _ in range(runs))
+    one_s = statistics.median(driven(["--first-window", windows(one)]) for _ in range(runs))
+    lots_s = statistics.median(driven(["--first-window", windows(lots)]) for _ in range(runs))
     return [("Start-up to the options dialog, %d / %d items" % (item_count(one), item_count(lots)),
              "%.2f s / %.2f s: %.2fx" % (one_s, lots_s, lots_s / one_s))]
 
@@ -278,8 +248,8 @@ def write_nsis(name, files):
 
 
 def driven(command):
-    """Seconds that InstallDriver timed for one installation: from the start
-    of the installer to its end, clicks included."""
+    """Seconds that InstallDriver timed for one run: from the start of the
+    installer to its end, clicks included, or to its first window."""
     driver = os.path.join(WIN64, "tests", "bench", "install_driver.exe")
     result = subprocess.run([RUN64, driver] + command, capture_output=True, text=True)
     if result.returncode != 0:
