@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 
 namespace app {
@@ -15,6 +16,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     PostQuitMessage(0);
     return 0;
   }
+  if (message == WM_QUERYENDSESSION && platform::ShutdownBlocked()) return FALSE;
+  // The hidden window is the engine's parent and lives as long as the run:
+  // a close request (Alt+F4, the system menu, a program that closes windows)
+  // would end the run from within whatever message box shows next.
+  if (message == WM_CLOSE) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

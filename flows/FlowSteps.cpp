@@ -1,11 +1,15 @@
 // Steps that every installing flow takes the same way.
 #include "installer/Installer.h"
 #include "payload/RuntimeFiles.h"
+#include "platform/FolderMessage.h"
 #include "platform/Message.h"
+#include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 #include "ui/OptionsDialog.h"
 
 namespace installer {
+
+const char kInstallationDone[] = "Installation successfully completed!";
 
 bool Installer::ReadSettings(const SettingRead* reads, int count) {
   for (int i = 0; i < count; ++i) {
@@ -24,7 +28,8 @@ bool Installer::ReadSettings(const SettingRead* reads, int count) {
 // a file that is there.
 bool Installer::ExtractViewer() {
   if (ExtractItem(payload::kViewerName, 1)) return true;
-  if (reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
+  // An empty viewer is no viewer: Windows cannot start it.
+  if (!emptyRefused && reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
     message::ReportCopyFailure();
   } else {
     message::Show("VandrelViewer.exe not found", "P", message::kOk);
@@ -37,6 +42,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath) 
   ui::OptionsDialog dialog;
   dialog.SetProjectName(projectName);
   if (!dialog.Show(instance, parentWindow, initialPath)) return false;
+  platform::BlockShutdown(parentWindow);
   progressWindow = new ui::ProgressWindow;
   if (progressWindow != nullptr) {
     progressWindow->SetCaption("Installing...");
@@ -47,6 +53,15 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath) 
   // A folder that does not exist yet is made by the first extraction.
   SetCurrentDirectoryA(workFolder);
   return true;
+}
+
+// An engine that cannot be loaded (a virus scanner took it from the folder,
+// say) or that does not start would otherwise end the run without a word.
+bool Installer::StartEngineOrReport() {
+  if (StartEngine()) return true;
+  DWORD error = engineModule == nullptr ? GetLastError() : 0;
+  message::ReportSystemError("The installation's engine, Tessaron.dll, could not be started.", error);
+  return false;
 }
 
 bool Installer::CreateLoaderChannel() {
@@ -77,7 +92,8 @@ void Installer::FinishInstallation(const char* projectName, bool viewerKey) {
   WriteUninstallRegistryKey();
   SetProgressIfOpen(0.95f);
   if (progressWindow != nullptr) progressWindow->Close();
-  message::Show("Installation successfully completed!", projectName, message::kOk | message::kIconInformation);
+  platform::AllowShutdown();
+  message::Show(kInstallationDone, projectName, message::kOk | message::kIconInformation);
 }
 
 }  // namespace installer

@@ -1,6 +1,7 @@
 // Project type 1: show the project from a temporary folder, then remove it.
 #include "installer/Installer.h"
 #include "platform/Message.h"
+#include "platform/ShutdownBlock.h"
 
 namespace installer {
 
@@ -24,12 +25,15 @@ bool Installer::RunInPlaceFlow() {
     return false;
   }
   if (!CreateTempWorkDir()) return false;
+  platform::BlockShutdown(parentWindow);
   // The viewer is started by a relative command line from here.
   SetCurrentDirectoryA(workFolder);
   if (!ExtractViewer()) return false;
-  if (!ExtractEngineFiles() || !StartEngine()) return false;
+  if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   if (!ExtractContent()) return false;
   ReleaseEngine();
+  platform::AllowShutdown();
+  ReleaseItemMemory();
   RunViewer(1);
   RemoveExtractedFiles();
   return true;

@@ -36,7 +36,7 @@ bool Installer::InstallScreenSaverFlow() {
   if (!ReadSettings(reads, 4)) return false;
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, installPath)) return false;
-  if (!ExtractEngineFiles() || !StartEngine()) return false;
+  if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(0.05f);
   ExtractItem(payload::kUninstallerName, 1);
   CopyScreenSaverToSystem();
@@ -56,14 +56,16 @@ void Installer::CopyScreenSaverToSystem() {
   wchar_t wideSystem[kPathSize];
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
-  // Reported by name: nothing could be copied into it.
-  if (!platform::AnsiFolder(wideSystem, system, kPathSize)) return;
   char name[kTextFieldSize + 1];
   if (!ReadProjectName(name)) return;
-  // A target that does not fit is reported as a failed copy, never cut.
-  if (!BuildPath(target, system, "\\", name) || !text::Append(target, kPathSize, ".scr")) {
+  // A system folder that cannot be named (reported by name) and a target
+  // that does not fit are reported as failed copies; the target is never cut
+  // and never built without its folder.
+  bool named = platform::AnsiFolder(wideSystem, system, kPathSize);
+  if (!named) system[0] = '\0';
+  if (!BuildPath(target, system, "\\", name) || !text::Append(target, kPathSize, ".scr") || !named) {
     target[kPathSize - 1] = '\0';
-    ReportCopyFailure(target, ERROR_FILENAME_EXCED_RANGE);
+    ReportCopyFailure(target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
     return;
   }
   if (!sourceFits || !CopyFileA(source, target, FALSE)) {

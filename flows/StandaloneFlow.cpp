@@ -6,6 +6,7 @@
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
+#include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -59,24 +60,27 @@ bool Installer::InstallStandaloneFlow() {
                                {payload::kProjectName, settings.projectName}};
   if (!ReadSettings(texts, 3) || !AcceptOptions(settings.projectName, settings.installPath)) return false;
   if (!ExtractViewer()) return false;
-  if (!InstallStandaloneContent(settings.shortcutName, settings.projectName)) return false;
+  bool linksMade = false;
+  if (!InstallStandaloneContent(settings.shortcutName, settings.projectName, &linksMade)) return false;
   if (settings.runAfterInstall != 0 && HasDirectX81()) {
     SetCurrentDirectoryA(workFolder);
     RunViewer(0);
   } else {
-    message::Show(kDone, settings.projectName, message::kOk | message::kIconInformation);
+    // The Start menu is promised only where the links are there.
+    message::Show(linksMade ? kDone : kInstallationDone, settings.projectName,
+                  message::kOk | message::kIconInformation);
   }
   return true;
 }
 
 // From the engine files to the uninstall entry, with the progress window open.
-bool Installer::InstallStandaloneContent(const char* shortcutName, const char* projectName) {
+bool Installer::InstallStandaloneContent(const char* shortcutName, const char* projectName, bool* linksMade) {
   SetProgressIfOpen(0.05f);
   if (!ExtractEngineFiles()) return false;
   SetProgressIfOpen(0.25f);
-  if (!CreateStartMenuEntries(shortcutName)) return false;
+  *linksMade = CreateStartMenuEntries(shortcutName);
   SetProgressIfOpen(0.3f);
-  if (!StartEngine()) return false;
+  if (!StartEngineOrReport()) return false;
   ExtractItem(payload::kUninstallerName, 1);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
@@ -85,16 +89,17 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   delete progressWindow;
   progressWindow = nullptr;
   WriteUninstallRegistryKey();
+  platform::AllowShutdown();
   return true;
 }
 
 // The project and uninstall links below the Programs folder. A shell
-// without one gets no links; the installation goes on all the same. False
-// only for a Programs folder that cannot be named, which has been reported.
+// without one, or with one that cannot be named (reported), gets no links;
+// the installation goes on all the same. True when the project's link is
+// there, which the success message sends the user to.
 bool Installer::CreateStartMenuEntries(const char* shortcutName) {
   char programs[kPathSize];
-  if (!ProgramsFolder(parentWindow, programs)) return true;
-  if (programs[0] == '\0') return false;
+  if (!ProgramsFolder(parentWindow, programs) || programs[0] == '\0') return false;
   char link[kPathSize];
   char uninstallLink[kPathSize];
   char target[kPathSize];
@@ -104,13 +109,13 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
               BuildPath(uninstallLink, programs, shortcutName, " Uninstall.lnk") &&
               BuildPath(target, workFolder, "\\", payload::kViewerName) &&
               BuildPath(uninstallTarget, workFolder, "\\", payload::kUninstallerName);
-  if (!fits) return true;
+  if (!fits) return false;
   CreateMissingFolders(link);
   CreateShortcut(target, link, "Vandrel Project Link", "VDLStart.vdl");
   Record(createdFiles, link);
   CreateShortcut(uninstallTarget, uninstallLink, "Vandrel Uninstall Link", nullptr);
   Record(createdFiles, uninstallLink);
-  return true;
+  return GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace installer

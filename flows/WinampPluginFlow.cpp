@@ -4,6 +4,7 @@
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
+#include "platform/FolderMessage.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
@@ -74,7 +75,7 @@ bool Installer::InstallWinampPluginFlow() {
   }
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, startupDirectory)) return false;
-  if (!ExtractEngineFiles() || !StartEngine()) return false;
+  if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(0.05f);
   ExtractItem(payload::kUninstallerName, 1);
   ExtractItem(payload::kWinampModuleName, 1);
@@ -90,13 +91,15 @@ bool Installer::InstallWinampPluginFlow() {
 
 // From the registry, or from the user; false when the user declines or
 // cancels the browser, so that no target is built from no folder, and for a
-// folder that has no ANSI form (reported).
+// chosen folder that cannot be named (reported).
 bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char* folder) {
   wchar_t command[kCommandSize + 1];
   wchar_t wide[kPathSize];
   if (ReadPlayerCommand(winamp3, command)) {
     FolderFromCommand(command, wide);
-    return platform::AnsiFolder(wide, folder, kPathSize);
+    // A player's folder that cannot be named (reported) is as good as none
+    // found: the user may still choose one.
+    if (platform::AnsiFolder(wide, folder, kPathSize)) return true;
   }
   if (message::Show(winamp3 != 0 ? kAskWinamp3 : kAskWinamp2, projectName, message::kYesNo | message::kIconWarning) !=
       message::kAnswerYes) {
@@ -105,8 +108,8 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
   return platform::BrowseForFolder(nullptr, "Select Main WinAmp Install Folder", folder, kPathSize);
 }
 
-// A target that does not fit is skipped, never cut; a failed copy is
-// recorded all the same, as a half-written file may be there.
+// A target that does not fit is reported, never cut; a failed copy is
+// reported and recorded all the same, as a half-written file may be there.
 void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
   char source[kPathSize];
   char target[kPathSize];
@@ -115,9 +118,11 @@ void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* proj
                                   text::Append(target, kPathSize, ".wac")
                             : BuildPath(target, player, "\\Plugins\\vis_", projectName) &&
                                   text::Append(target, kPathSize, ".dll"));
-  if (!fits) return;
-  CopyFileA(source, target, FALSE);
-  Record(createdFiles, target);
+  if (!fits || !CopyFileA(source, target, FALSE)) {
+    message::ReportSystemError("Unable to copy the plug-in to the WinAmp folder.",
+                               fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+  }
+  if (fits) Record(createdFiles, target);
 }
 
 }  // namespace installer

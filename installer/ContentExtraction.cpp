@@ -48,20 +48,15 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
     return false;
   }
   ListWalk walk = {list.entryPrefix, list.type, base, report, count};
-  writeBehind = true;
+  inList = true;
   bool ok = true;
   if (reader == nullptr || count <= reader->EntryCount()) {
     for (int32_t i = 0; ok && i < count; ++i) ok = ExtractListEntry(walk, i);
   } else {
     ok = ExtractPresentEntries(walk);
   }
-  writeBehind = false;
-  // The list's last file may still be on its way to the disk.
-  bool written = FinishWrite();
-  background.ReleaseBuffer();
-  if (written) return ok;
-  if (ok) message::ReportCopyFailure();
-  return false;
+  inList = false;
+  return ok;
 }
 
 // A count beyond what the directory holds would mean billions of lookups of
@@ -69,7 +64,11 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
 // index order, and only they move the progress bar.
 bool Installer::ExtractPresentEntries(const ListWalk& walk) {
   int32_t* indices = new int32_t[static_cast<size_t>(reader->EntryCount()) + 1];
-  if (indices == nullptr) return false;
+  if (indices == nullptr) {
+    message::Show("Not enough memory to go on.", "Installation Error",
+                  message::kOk | message::kIconError);
+    return false;
+  }
   int32_t found = 0;
   for (int32_t e = 0; e < reader->EntryCount(); ++e) {
     const payload::PayloadEntry* entry = reader->Entry(e);

@@ -21,10 +21,13 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
     return false;
   }
   CreateMissingFolders(target);
+  emptyRefused = false;
   if (!ReadItem(name, nullptr, 0, nullptr)) return false;
   const uint8_t* bytes = itemData;
   uint32_t count = itemSize;
   if (decode != 0 && !DecodeCurrentItem(&bytes, &count)) return false;
+  emptyRefused = count == 0 && !inList;
+  if (emptyRefused) return false;
   return WriteAndRecord(target, bytes, count);
 }
 
@@ -102,25 +105,9 @@ bool Installer::InflateCurrentItem() {
   return true;
 }
 
-namespace {
-
-// Below this a thread costs more than the overlap saves; above the upper
-// bound the copy would hold too much of a 32-bit address space.
-constexpr uint32_t kBackgroundMin = 256u << 10;
-constexpr uint32_t kBackgroundMax = 64u << 20;
-
-}  // namespace
-
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
-  // Files are created and recorded in item order, one write at a time.
-  if (!FinishWrite()) return false;
   platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
-  if (writeBehind && count >= kBackgroundMin && count <= kBackgroundMax && background.Start(file.Get(), bytes, count)) {
-    file.Release();
-    text::CopyAtMost(backgroundTarget, target, sizeof(backgroundTarget) - 1);
-    return true;
-  }
   // An empty file is a file of the project like any other: written, recorded.
   bool whole = count == 0 || platform::WriteWhole(file.Get(), bytes, count);
   file.Reset();
@@ -131,16 +118,6 @@ bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_
     return false;
   }
   Record(createdFiles, target);
-  return true;
-}
-
-bool Installer::FinishWrite() {
-  if (!background.Pending()) return true;
-  if (!background.Finish()) {
-    DeleteFileA(backgroundTarget);
-    return false;
-  }
-  Record(createdFiles, backgroundTarget);
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "installer/Installer.h"
 
+#include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -16,12 +17,14 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       progressWindow(nullptr),
       reader(payloadReader),
       inflated(nullptr),
-      writeBehind(false) {
+      inList(false),
+      emptyRefused(false) {
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
 }
 
 Installer::~Installer() {
+  platform::AllowShutdown();
   delete progressWindow;
   progressWindow = nullptr;
   delete reader;
@@ -31,6 +34,14 @@ Installer::~Installer() {
   // ends right after the flow, so what is left here is the lists' storage.
   createdFolders.Clear();
   createdFiles.Clear();
+}
+
+void Installer::ReleaseItemMemory() {
+  if (reader != nullptr) reader->ReleaseData();
+  delete[] inflated;
+  inflated = nullptr;
+  itemData = nullptr;
+  itemSize = 0;
 }
 
 void Installer::SetHost(HINSTANCE newInstance, HWND newParentWindow) {

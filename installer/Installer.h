@@ -6,7 +6,6 @@
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
 #include "payload/ProjectTypes.h"
-#include "platform/BackgroundWrite.h"
 #include "ui/ProgressWindow.h"
 
 namespace installer {
@@ -18,6 +17,9 @@ constexpr uint32_t kWorkFolderSize = 400;
 constexpr uint32_t kPathSize = 260;
 // Text settings and the record files' text fields.
 constexpr uint32_t kTextFieldSize = payload::kTextSettingSize;
+
+// The success message; the standalone flow adds where to find the program.
+extern const char kInstallationDone[];
 
 // One setting a flow reads into its own buffer, at the setting's width.
 struct SettingRead {
@@ -117,7 +119,12 @@ class Installer {
   bool FindPlayerFolder(uint8_t winamp3, const char* projectName, char* folder);
   void CopyPlugin(const char* player, uint8_t winamp3, const char* projectName);
   bool CreateStartMenuEntries(const char* shortcutName);
-  bool InstallStandaloneContent(const char* shortcutName, const char* projectName);
+  bool InstallStandaloneContent(const char* shortcutName, const char* projectName, bool* linksMade);
+  // The item blocks, given back before a long wait: the run in place keeps
+  // its process while the viewer runs.
+  void ReleaseItemMemory();
+  // StartEngine, with a message naming what failed when it does.
+  bool StartEngineOrReport();
   void SetProgressIfOpen(float fraction);
   // Between items that move no bar: the progress window goes on answering.
   void KeepWindowsAnswering();
@@ -127,9 +134,6 @@ class Installer {
   bool DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
-  // Waits for the file being written in the background, then records it, or
-  // removes what it left if it was not written whole.
-  bool FinishWrite();
   bool ExtractList(const payload::ListInfo& list, double base, bool report);
   bool ExtractListed(const char* name, uint8_t decode);
   bool ExtractListEntry(const ListWalk& walk, int32_t index);
@@ -145,11 +149,10 @@ class Installer {
   // The folder of the last extraction target, with its final backslash: it
   // and every folder above it exist. Forgotten when folders are removed.
   char knownFolder[kWorkFolderSize];
-  // While a list is extracted, a large file is written while the next item
-  // is decoded; every other file is written before the step goes on.
-  bool writeBehind;
-  platform::BackgroundWrite background;
-  char backgroundTarget[kWorkFolderSize];
+  // An empty list entry is a file of the project like any other; an empty
+  // program or start file is damage, refused as if it were missing.
+  bool inList;
+  bool emptyRefused;
 };
 
 }  // namespace installer

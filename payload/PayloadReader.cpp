@@ -152,12 +152,15 @@ bool PayloadReader::ParseDirectory(int64_t fileSize) {
   if (count <= 0 || room < 0 || static_cast<int64_t>(count) * kMinEntryBytes > room) return false;
   uint64_t total = 0;
   for (int32_t k = 0; k < count; ++k) {
-    PayloadEntry* entry = static_cast<PayloadEntry*>(calloc(1, sizeof(PayloadEntry)));
+    // Every field is filled before the entry is kept: no zeroing needed.
+    PayloadEntry* entry = static_cast<PayloadEntry*>(malloc(sizeof(PayloadEntry)));
     if (entry == nullptr) return false;
     bool ok = TakeString(cursor, entry->type) && TakeString(cursor, entry->name) &&
               cursor.TakeU32(&entry->size) && cursor.TakeU32(&entry->crc) && total <= 0xFFFFFFFFu;
-    entry->offset = static_cast<uint32_t>(total);
-    total += entry->size;
+    if (ok) {
+      entry->offset = static_cast<uint32_t>(total);
+      total += entry->size;
+    }
     if (!ok || directory_.Push(entry) < 0) {
       free(entry);
       return false;
@@ -280,6 +283,13 @@ bool PayloadReader::Contains(const char* name, const char* type) const {
 }
 
 uint8_t* PayloadReader::Data() { return data_; }
+
+void PayloadReader::ReleaseData() {
+  free(data_);
+  data_ = nullptr;
+  dataSize_ = 0;
+  dataCapacity_ = 0;
+}
 
 uint32_t PayloadReader::DataSize() { return dataSize_; }
 

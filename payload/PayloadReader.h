@@ -26,6 +26,9 @@ class PayloadReader {
   virtual uint8_t* Data();
   virtual uint32_t DataSize();
 
+  // Gives the item block back; the next read of a whole item makes another.
+  void ReleaseData();
+
   // Whether an item is in the directory, without reading it.
   bool Contains(const char* name, const char* type) const;
 

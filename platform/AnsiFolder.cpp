@@ -3,6 +3,11 @@
 #include "platform/FolderMessage.h"
 
 namespace platform {
+
+const char kOutsideCodePage[] =
+    "The installer cannot use this folder: its name has characters outside the system's code page, and no short "
+    "name stands for it.";
+
 namespace {
 
 constexpr DWORD kShortChars = 400;
@@ -26,9 +31,7 @@ bool AnsiFolder(const wchar_t* folder, char* ansi, int size) {
   DWORD length = GetShortPathNameW(folder, shortName, kShortChars);
   DWORD error = length == 0 ? GetLastError() : 0;
   if (length > 0 && length < kShortChars && ConvertExactly(shortName, ansi, size)) return true;
-  message::ReportFolderError("The installer cannot use this folder: its name has characters outside the system's "
-                             "code page, and no short name stands for it.",
-                             folder, error);
+  message::ReportFolderError(kOutsideCodePage, folder, error);
   return false;
 }
 

@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// Why such a folder cannot be used, as the user is told.
+extern const char kOutsideCodePage[];
+
 // The folder's text where the code page holds it, else its short name where
 // that is plain enough. False where neither can stand for the folder (no
 // short names on its volume, a folder that is not there); a message then

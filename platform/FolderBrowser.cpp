@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "platform/AnsiFolder.h"
+#include "platform/FolderMessage.h"
 
 namespace platform {
 
@@ -20,7 +21,11 @@ bool BrowseForFolder(HWND owner, const char* title, char* folder, int size) {
   wchar_t wide[MAX_PATH];
   bool found = SHGetPathFromIDListW(chosen, wide) != FALSE;
   CoTaskMemFree(chosen);
-  return found && AnsiFolder(wide, folder, size);
+  if (!found) {
+    message::ReportSystemError("The folder's path is too long.", 0);
+    return false;
+  }
+  return AnsiFolder(wide, folder, size);
 }
 
 }  // namespace platform

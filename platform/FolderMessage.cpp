@@ -21,8 +21,10 @@ void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error) {
   wchar_t text[kTextChars];
   text[0] = 0;
   AppendWide(text, intro);
-  AppendWide(text, "\n");
-  AppendWide(text, folder);
+  if (folder != nullptr) {
+    AppendWide(text, "\n");
+    AppendWide(text, folder);
+  }
   if (error != 0) {
     AppendWide(text, "\n\n");
     int length = lstrlenW(text);
@@ -31,5 +33,6 @@ void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error) {
   }
   ShowWide(text, L"Error", kOk | kIconError);
 }
+
 
 }  // namespace message

@@ -6,8 +6,9 @@
 
 namespace message {
 
-// intro, the folder on a line of its own, then the system's words for error
-// (none for 0); caption "Error".
+// intro, the folder on a line of its own (none for null), then the system's
+// words for error (none for 0); caption "Error".
 void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error);
+inline void ReportSystemError(const char* intro, DWORD error) { ReportFolderError(intro, nullptr, error); }
 
 }  // namespace message

@@ -9,7 +9,7 @@ ScopedModule LoadSystemModule(const char* name) {
   UINT length = GetSystemDirectoryA(path, sizeof(path));
   if (length == 0 || length >= sizeof(path)) return ScopedModule();
   if (!text::Append(path, sizeof(path), "\\") || !text::Append(path, sizeof(path), name)) return ScopedModule();
-  return ScopedModule(LoadLibraryA(path));
+  return ScopedModule(LoadLibraryExA(path, nullptr, 0));
 }
 
 }  // namespace platform

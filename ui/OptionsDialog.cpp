@@ -1,5 +1,8 @@
 #include "ui/OptionsDialog.h"
 
+#include <string.h>
+
+#include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
@@ -18,6 +21,13 @@ void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWN
       // current folder of whatever drive the installer runs from.
       if (!IsFullFolderPath(self->GetDirectory())) {
         message::Show("Please enter the full path of the installation folder.", self->Caption(), message::kOk);
+        return;
+      }
+      // Letters the code page lacks reach an ANSI dialog as question marks,
+      // which no folder name holds: the folder is refused for what it is,
+      // not at the first file with a message about locked files.
+      if (strstr(self->GetDirectory(), "?") != nullptr) {
+        message::Show(platform::kOutsideCodePage, self->Caption(), message::kOk | message::kIconError);
         return;
       }
       self->OnInstall();

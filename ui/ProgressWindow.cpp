@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/ShutdownBlock.h"
 #include "platform/SystemModule.h"
 #include "platform/Text.h"
 #include "ui/ResourceIds.h"
@@ -10,6 +11,10 @@ namespace ui {
 namespace {
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_QUERYENDSESSION && platform::ShutdownBlocked()) {
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);
+    return TRUE;
+  }
   if (message != WM_INITDIALOG) return FALSE;
   ProgressWindow* self = reinterpret_cast<ProgressWindow*>(lParam);
   if (self != nullptr) self->OnInitDialog(dialog);
@@ -79,11 +84,15 @@ bool IsInput(UINT message) {
 void ProgressWindow::KeepAnswering() {
   if (window_ == nullptr) return;
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  // Only this window's own messages: the engine's windows and timers are not
+  // the installer's to run, least of all once the engine is unloaded. Calls
+  // sent by other threads (the system asking to end the session) are taken
+  // all the same.
+  while (PeekMessageA(&message, window_, 0, 0, PM_REMOVE)) {
     // A close request would take the progress window, or the hidden main
     // window and the engine's parent with it, away in the middle of the work.
     UINT id = message.message;
-    if (IsInput(id) || id == WM_CLOSE || id == WM_SYSCOMMAND || id == WM_QUIT) continue;
+    if (IsInput(id) || id == WM_CLOSE || id == WM_SYSCOMMAND) continue;
     DispatchMessageA(&message);
   }
 }

@@ -20,9 +20,9 @@ class ProgressWindow {
   virtual void OnInitDialog(HWND dialog);
   virtual void Close();
 
-  // Dispatches the messages waiting for the thread's windows, so that the
-  // system never takes the installer for hung; input is dropped, as nothing
-  // may start or close while files are written. Only while the window exists.
+  // Dispatches the messages waiting for this window, so that the system
+  // never takes the installer for hung; input is dropped, as nothing may
+  // start or close while files are written. Only while the window exists.
   void KeepAnswering();
 
   HWND Window() const { return window_; }

@@ -7,6 +7,7 @@
 #include "standins/engine/CallLog.h"
 #include "standins/engine/ChannelServices.h"
 #include "standins/engine/EngineSwitches.h"
+#include "standins/engine/EngineWindow.h"
 
 namespace standin {
 namespace {
@@ -25,6 +26,8 @@ EngineControl::~EngineControl() { delete services_; }
 
 void* ENGINE_CALL EngineControl::Destroy(uint32_t flags) {
   LogCall("Destroy control");
+  CloseEngineWindow(window_);
+  window_ = nullptr;
   delete services_;
   services_ = nullptr;
   if (flags & engine::kDeleteSelf) {
@@ -56,7 +59,9 @@ uint8_t ENGINE_CALL EngineControl::Initialise(HINSTANCE /*instance*/, const char
   LogCall("Initialise " + LogText(windowClass) + " window=" + LogFlag(window != nullptr));
   if (windowClass == nullptr || strcmp(windowClass, kHostWindowClass) != 0) return 0;
   if (window == nullptr || !ChannelUnitsPresent()) return 0;
-  return EngineSwitchSet("VDL_ENGINE_FAIL", "initialise") ? 0 : 1;
+  if (EngineSwitchSet("VDL_ENGINE_FAIL", "initialise")) return 0;
+  if (window_ == nullptr) window_ = OpenEngineWindow();
+  return 1;
 }
 
 engine::ChannelServices* ENGINE_CALL EngineControl::GetChannelServices() {

@@ -31,6 +31,7 @@ class EngineControl final : public engine::EngineControl {
   bool haveBaseDirectory_ = false;
   std::string baseDirectory_;
   ChannelServices* services_ = nullptr;
+  HWND window_ = nullptr;
 };
 
 }  // namespace standin

@@ -3,6 +3,10 @@
 //   VDL_ENGINE_FAIL    "control", "initialise" (comma separated)
 //   VDL_ENGINE_REFUSE  "loader", "saver" (comma separated)
 //   VDL_ENGINE_LOG     file that receives the call log
+//   VDL_ENGINE_SLOW    milliseconds to wait after each decoded file
+//   VDL_ENGINE_WINDOW  non-empty: a window of the engine's own with a timer
+//   VDL_ENGINE_PEEK    file whose size is logged at each decode, opened for
+//                      reading as an engine loading a channel module would
 // They are read at each call, so a test can change them between calls.
 #include <string>
 

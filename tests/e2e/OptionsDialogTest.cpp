@@ -77,7 +77,7 @@ TEST_F(OptionsDialogTest, Enter_AcceptsAndInstalls) {
   EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
 }
 
-TEST_F(OptionsDialogTest, TextsThatNameNoFullFolder_KeepTheDialogOpen) {
+TEST_F(OptionsDialogTest, TextsThatNameNoUsableFolder_KeepTheDialogOpen) {
   HWND options = Options();
   std::string caption = settings_.projectName + " Installation Options";
   for (const char* text : {"", "Apps\\Tour", "\\Apps\\Tour", "C:Apps", "\\\\server", "\\\\server\\"}) {
@@ -91,6 +91,15 @@ TEST_F(OptionsDialogTest, TextsThatNameNoFullFolder_KeepTheDialogOpen) {
     EXPECT_TRUE(driver_.Press(box.window, IDOK));
     EXPECT_TRUE(StillOpen(options));
   }
+  // Letters the code page lacks reach the dialog as question marks: the
+  // folder is refused for that, not at the first file as a locked one.
+  SendMessageW(Edit(options), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\\u041f\u0440\u043e\u0435\u043a\u0442"));
+  PostMessageA(options, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED), 0);
+  DialogSeen box = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, box.window);
+  EXPECT_EQ(0u, box.text.find("The installer cannot use this folder: its name has characters outside")) << box.text;
+  EXPECT_TRUE(driver_.Press(box.window, IDOK));
+  EXPECT_TRUE(StillOpen(options));
   // A network share is a full folder: it is taken.
   Type(options, Install());
   InstallToEnd(options);

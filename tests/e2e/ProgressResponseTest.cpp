@@ -49,16 +49,22 @@ class ProgressResponseTest : public StandaloneTest {
     };
   }
 
+  // Starts the installer and presses Install: the progress window, once shown.
+  DialogSeen Installing() {
+    DialogSeen options = Start();
+    EXPECT_NE(nullptr, options.window);
+    if (options.window == nullptr || !driver_.Press(options.window, kInstall)) return DialogSeen();
+    DialogSeen progress = driver_.WaitForDialog(kRunMs);
+    EXPECT_EQ("Installing...", progress.caption);
+    return progress;
+  }
+
   ScopedEnvironment slow_;
 };
 
 TEST_F(ProgressResponseTest, LongInstallation_WindowAnswersThroughoutAndBarMovesThroughTheFractions) {
-  DialogSeen options = Start();
-  ASSERT_NE(nullptr, options.window);
-  ASSERT_TRUE(driver_.Press(options.window, kInstall));
-  DialogSeen progress = driver_.WaitForDialog(kRunMs);
+  DialogSeen progress = Installing();
   ASSERT_NE(nullptr, progress.window);
-  ASSERT_EQ("Installing...", progress.caption);
   HWND bar = GetDlgItem(progress.window, kBarId);
   ASSERT_NE(nullptr, bar);
 
@@ -94,6 +100,41 @@ TEST_F(ProgressResponseTest, LongInstallation_WindowAnswersThroughoutAndBarMoves
   int projectSeen = 0;
   for (int i = 4; i < 4 + kProjectFiles; ++i) projectSeen += static_cast<int>(distinct.count(expected[i]));
   EXPECT_GE(projectSeen, kProjectFiles - 2);
+}
+
+// Logging off in the middle would end the installer with a file half
+// written; closing requests of every kind would leave it half done.
+TEST_F(ProgressResponseTest, LogoffAndCloseRequestsWhileWriting_RefusedAndInstallationCompletes) {
+  DialogSeen progress = Installing();
+  ASSERT_NE(nullptr, progress.window);
+  HWND main = driver_.FindWindowOfClass("VandrelExe Window");
+  ASSERT_NE(nullptr, main);
+  for (HWND window : {progress.window, main}) {
+    DWORD_PTR answer = 1;
+    ASSERT_NE(0, SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kAnswerMs, &answer));
+    EXPECT_EQ(0u, answer);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1u << 29);
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+  std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kDone, boxes[0].text);
+  EXPECT_EQ(0u, driver_.ExitCode());
+}
+
+// The progress window's pump runs the installer's own window only: an
+// engine's window or timer is the engine's business, and its code may be
+// unloaded before the last repaint.
+TEST_F(ProgressResponseTest, EngineWindowWithTimer_NotRunByTheInstaller) {
+  ScopedEnvironment engineWindow("VDL_ENGINE_WINDOW", "1");
+  ASSERT_NE(nullptr, Installing().window);
+  std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kDone, boxes[0].text);
+  EXPECT_TRUE(testing_support::HasLine(log_, "Engine window open"));
+  EXPECT_FALSE(testing_support::HasLine(log_, "Engine window timer"));
 }
 
 }  // namespace

@@ -130,18 +130,30 @@ TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
   const char kCopyError[] =
       "There was an error while trying to copy one of the installation files.\n"
       "Please make sure no applications are running that might be locking some files.";
+  // Followed by the system's reason, where there is one.
+  const char kNoEngine[] = "The installation's engine, Tessaron.dll, could not be started.";
   struct Case {
     const char* what;
     packager::PayloadBuilder payload;
     const char* refuse;
     std::vector<std::string> texts;
     std::string lastCaption;
+    const char* fail = "";
   };
+  packager::Bytes packedEmpty = packager::ZlibPack(packager::Bytes());
+  packager::PutU32(packedEmpty, 0);
   std::vector<Case> cases;
   {
     auto p = project();
     testing_support::RemoveItem(p, "VandrelViewer.exe");
     cases.push_back({"no viewer", p, "", {"VandrelViewer.exe not found"}, "P"});
+  }
+  // An empty program or start file is damage: reported as a missing one is.
+  for (const char* name : {"VandrelViewer.exe", "Tessaron.dll", "VDLStart.vdl"}) {
+    auto p = project();
+    testing_support::ReplaceItem(p, name, strcmp(name, "VDLStart.vdl") == 0 ? packager::Bytes() : packedEmpty);
+    bool viewer = strcmp(name, "VandrelViewer.exe") == 0;
+    cases.push_back({name, p, "", {viewer ? "VandrelViewer.exe not found" : kCopyError}, viewer ? "P" : "Installation Error"});
   }
   {
     auto p = project();
@@ -153,8 +165,9 @@ TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
     packager::Bytes notADll = packager::ZlibPack(packager::Bytes(64, 'x'));
     packager::PutU32(notADll, 64);
     testing_support::ReplaceItem(p, "Tessaron.dll", notADll);
-    cases.push_back({"engine not loadable", p, "", {}, ""});
+    cases.push_back({"engine not loadable", p, "", {kNoEngine}, "Error"});
   }
+  cases.push_back({"engine does not start", project(), "", {kNoEngine}, "Error", "initialise"});
   cases.push_back({"no loader", project(), "loader", {"Can't init loaderunit"}, "P"});
   {
     auto p = project();
@@ -169,8 +182,11 @@ TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
   for (Case& c : cases) {
     SCOPED_TRACE(c.what);
     ScopedEnvironment refuse("VDL_ENGINE_REFUSE", c.refuse);
+    ScopedEnvironment fail("VDL_ENGINE_FAIL", c.fail);
     std::vector<Box> boxes = Run(c.payload);
-    EXPECT_EQ(c.texts, testing_support::Texts(boxes));
+    std::vector<std::string> texts = testing_support::Texts(boxes);
+    for (std::string& text : texts) text = text.substr(0, text.find("\n\n"));
+    EXPECT_EQ(c.texts, texts);
     if (!boxes.empty()) {
       EXPECT_EQ(c.lastCaption, boxes.back().caption);
     }

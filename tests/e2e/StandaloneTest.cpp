@@ -150,6 +150,20 @@ TEST_F(StandaloneTest, ShortcutNameWithSlashes_FoldersWithBackslashesLinksAsGive
   EXPECT_FALSE(has("UNDN " + dir_.File("Apps") + "\\"));
 }
 
+// Links that cannot be made do not stop the installation, and the success
+// message then sends no one to the Start menu.
+TEST_F(StandaloneTest, LinksThatCannotBeMade_InstalledWithoutThePromise) {
+  // Below the Programs folder, longer than a path may be.
+  settings_.shortcutName = "\\" + menu_ + "\\" + std::string(200, 't');
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+  EXPECT_TRUE(FileExists(Install() + "\\uninstall.nfo"));
+  EXPECT_FALSE(FileExists(Menu()));
+}
+
 TEST_F(StandaloneTest, ShortcutFoldersThatExist_NotRecorded) {
   CreateDirectoryA(Menu().c_str(), nullptr);
   DialogSeen options = Start();

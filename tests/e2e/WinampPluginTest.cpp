@@ -159,15 +159,19 @@ TEST_F(WinampPluginTest, NotRegisteredAnsweredYes_ChosenFolderUsed) {
   RemoveDirectoryA(plugins.c_str());
 }
 
-TEST_F(WinampPluginTest, PluginThatCannotBeCopied_NoMessageStillSuccess) {
+// The copy's failure is told, as the screen saver's is; the rest of the
+// installation is done and ends as it does there.
+TEST_F(WinampPluginTest, PluginThatCannotBeCopied_ReportedThenSuccess) {
   Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
   // A folder where the plug-in should go: no copy can replace it (a
   // read-only file would not do, as Wine running as root writes it anyway).
   std::string plugin = player_ + "\\Plugins\\vis_" + settings_.projectName + ".dll";
   CreateDirectoryA(plugin.c_str(), nullptr);
   std::vector<DialogSeen> boxes = InstallAll();
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+  ASSERT_EQ(2u, boxes.size());
+  EXPECT_EQ(0u, boxes[0].text.find("Unable to copy the plug-in to the WinAmp folder.\n\n")) << boxes[0].text;
+  EXPECT_EQ("Error", boxes[0].caption);
+  EXPECT_EQ("Installation successfully completed!", boxes[1].text);
   EXPECT_NE(0u, GetFileAttributesA(plugin.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
   RemoveDirectoryA(plugin.c_str());
 }

@@ -43,8 +43,7 @@ packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
   }
   out.plain["channels\\Harbour.vch"] = "harbour channel";
   out.plain["channels\\Sound.dll"] = "sound channel module";
-  // Large enough to be written in the background while the next file is
-  // decoded, on either build.
+  // A scene of a few hundred kilobytes, as real ones are.
   std::string quay;
   for (int frame = 0; quay.size() < (300u << 10); ++frame) quay += "the quay at dawn, frame " + std::to_string(frame) + "\r\n";
   out.plain["scenes\\Quay.vdl"] = quay;

@@ -7,7 +7,9 @@
 #include "payload/EngineFiles.h"
 #include "platform/FileWrite.h"
 #include "tests/win/InstallerFixture.h"
+#include "tests/support/Environment.h"
 #include "tests/support/Installers.h"
+#include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
@@ -240,6 +242,30 @@ TEST_F(ContentExtractionTest, LargeFiles_WholeInOrderAndAFailedWriteStopsTheList
     // The next installer writes the engine's files again.
     installer.ReleaseEngine();
   }
+}
+
+// An engine may load a channel module while it decodes the next one: by then
+// the module must be on disk whole and open to readers.
+TEST_F(ContentExtractionTest, ChannelModuleOpenedDuringNextDecode_IsWhole) {
+  const std::string big((300u << 10) + 17, 'm');
+  packager::PayloadBuilder payload;
+  AddEngineFiles(payload);
+  payload.AddList(packager::ListKind::kChannels, {});
+  payload.AddList(packager::ListKind::kChannelModules, {"big.dll", "small.dll", "last.dll"});
+  payload.AddRaw("big.dll", packager::EngineEncode(B(big)));
+  payload.AddRaw("small.dll", packager::EngineEncode(B("small")));
+  payload.AddRaw("last.dll", packager::EngineEncode(B("last")));
+  auto& installer = Make(payload);
+  testing_support::EngineLog log(dir_.Path());
+  testing_support::ScopedEnvironment peek("VDL_ENGINE_PEEK", (work_ + "\\big.dll").c_str());
+  ReachLists();
+  ASSERT_TRUE(installer.ExtractChannels());
+  std::vector<std::string> peeks = log.LinesStartingWith("Peek");
+  ASSERT_EQ(3u, peeks.size());
+  EXPECT_EQ("Peek absent", peeks[0]);
+  EXPECT_EQ("Peek " + std::to_string(big.size()), peeks[1]);
+  EXPECT_EQ("Peek " + std::to_string(big.size()), peeks[2]);
+  installer.ReleaseEngine();
 }
 
 TEST_F(ContentExtractionTest, MissingCounts_TheirOwnMessages) {

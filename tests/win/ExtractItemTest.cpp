@@ -104,17 +104,20 @@ TEST_F(ExtractItemTest, ExistingFile_Replaced) {
   EXPECT_EQ("new", ReadFileBytes(work_ + "\\f.txt"));
 }
 
-TEST_F(ExtractItemTest, EmptyItems_WrittenAndRecordedLikeAnyFile) {
+// Outside the lists every item is a program or the start file, which no
+// one can use empty: refused as damage, the file there before left alone.
+// (Empty list entries are files of the project, written like any other.)
+TEST_F(ExtractItemTest, EmptyItemsOutsideLists_RefusedAndNothingWritten) {
   packager::PayloadBuilder payload;
   payload.AddRaw("empty.bin", Bytes());
   payload.AddPacked("packed.bin", Bytes());
   auto& installer = Make(payload);
   testing_support::WriteFileBytes(work_ + "\\packed.bin", "old", 3);
-  EXPECT_TRUE(installer.ExtractItem("empty.bin", 0));
-  EXPECT_TRUE(installer.ExtractItem("packed.bin", 1));
-  EXPECT_TRUE(testing_support::FileExists(work_ + "\\empty.bin"));
-  EXPECT_EQ("", ReadFileBytes(work_ + "\\packed.bin"));
-  EXPECT_EQ((std::vector<std::string>{work_ + "\\empty.bin", work_ + "\\packed.bin"}), installer.Files());
+  EXPECT_FALSE(installer.ExtractItem("empty.bin", 0));
+  EXPECT_FALSE(installer.ExtractItem("packed.bin", 1));
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\empty.bin"));
+  EXPECT_EQ("old", ReadFileBytes(work_ + "\\packed.bin"));
+  EXPECT_TRUE(installer.Files().empty());
   EXPECT_TRUE(messages_.Messages().empty());
 }
 
