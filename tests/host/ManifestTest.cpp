@@ -131,10 +131,6 @@ TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEnt
       {standalone, "setting \"InstallPath\" is missing; project type 2 reads it"},
       {head_ + "exclude = \"Tessaron.dll\"\n", "no file \"Tessaron.dll\"; project type 1 extracts it"},
   };
-  // A name of each kind refused; ItemName's test has each rule.
-  for (const char* name : {"..\\evil.dll", "C:\\evil.dll", "a:stream", "scenes\\a<b.vdl", "scenes\\nul.txt"}) {
-    cases.emplace_back(head_ + ProjectFile(name, "f.bin"), "file \"" + std::string(name) + "\": \"" + name + "\" ");
-  }
   for (const auto& [manifest, says] : cases) {
     PutFile(dir_, "m.toml", manifest);
     std::string error = RefusalOf(dir_.File("m.toml"));
@@ -142,6 +138,63 @@ TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEnt
   }
   PutFile(dir_, "folder.toml/x", "");
   EXPECT_NE(std::string::npos, RefusalOf(dir_.File("folder.toml")).find("is a folder"));
+}
+
+// The installer reads payload text with the ANSI functions: names and
+// settings go in as the code page's bytes, and limits count those bytes.
+TEST_F(ManifestTest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
+  PutFile(dir_, "f.bin", "f");
+  PutFile(dir_, "odd/a\xff.vdl", "f");  // a name TOML cannot hold, from a folder
+  std::string e200;
+  for (int i = 0; i < 200; ++i) e200 += "\u00e9";
+  std::string head = head_.substr(0, head_.find("[[folder]]"));
+  vpack::Manifest manifest = Load(head + "InstallPath = 'C:\\Programme\\Caf\u00e9'\n[[folder]]\nsource = \"runtime\"\n" +
+                                  ProjectFile("caf\u00e9/men\u00fa \u00e9.vdl", "f.bin") + ProjectFile(e200, "f.bin"));
+  EXPECT_NE(nullptr, Find(manifest, "caf\xE9\\men\xFA \xE9.vdl"));
+  EXPECT_NE(nullptr, Find(manifest, std::string(200, '\xE9')));
+  bool found = false;
+  for (const vpack::SettingValue& setting : manifest.settings) {
+    if (std::string(setting.info->name) == "InstallPath") found = setting.text == "C:\\Programme\\Caf\xE9";
+  }
+  EXPECT_TRUE(found);
+  manifest = Load("code-page = 1251\n" + head_ + ProjectFile("\u0441\u0446\u0435\u043d\u0430.vdl", "f.bin"));
+  EXPECT_NE(nullptr, Find(manifest, "\xF1\xF6\xE5\xED\xE0.vdl"));
+
+  std::string e259 = e200;
+  for (int i = 200; i < 259; ++i) e259 += "\u00e9";
+  struct Case {
+    std::string manifest;
+    const char* says;
+  } cases[] = {
+      {head_ + ProjectFile("\u0151.vdl", "f.bin"), "holds \"\u0151\" (U+0151), which code page 1252 cannot hold"},
+      {head_ + "[[folder]]\nsource = \"odd\"\n", "the name is not valid UTF-8 (byte 0xFF at offset 1)"},
+      {"code-page = 65001\n" + head_, "code-page 65001 is not a Windows single-byte code page"},
+      {head + "InstallPath = '" + e259 + "'\n", "setting \"InstallPath\" is 259 bytes in code page 1252; at most 258"},
+      {head_ + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; a list entry holds at most 398"},
+  };
+  for (const Case& c : cases) {
+    PutFile(dir_, "m.toml", c.manifest);
+    std::string error = RefusalOf(dir_.File("m.toml"));
+    EXPECT_NE(std::string::npos, error.find(c.says)) << c.says << "\n" << error;
+  }
+  // The same letter is at home in Central European code page 1250.
+  EXPECT_NE(nullptr, Find(Load("code-page = 1250\n" + head_ + ProjectFile("\u0151.vdl", "f.bin")), "\xF5.vdl"));
+}
+
+TEST_F(ManifestTest, InstalledPathPastAnsiLimit_WarnedNamingTheLongest) {
+  PutFile(dir_, "f.bin", "f");
+  TempDir other;
+  std::string standalone = WriteRuntimeProject(other, 2);
+  std::string folder = "C:\\" + std::string(200, 'p');
+  standalone.replace(standalone.find("InstallPath = 'x'"), 17, "InstallPath = '" + folder + "'");
+  standalone.replace(standalone.find("source = \"runtime\""), 18, "source = '" + other.File("runtime") + "'");
+  std::string fits = std::string(259 - 204, 'a');  // 203 of folder, a backslash
+  vpack::Manifest manifest = Load(standalone + ProjectFile(fits, "f.bin") + ProjectFile(fits + "b", "f.bin") +
+                                  ProjectFile(fits + "bc", "f.bin"));
+  ASSERT_EQ(1u, manifest.warnings.size());
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"" + fits + "bc\": installed as")) << manifest.warnings[0];
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("261 characters")) << manifest.warnings[0];
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("2 item(s)")) << manifest.warnings[0];
 }
 
 }  // namespace

@@ -278,6 +278,52 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeAndLists) {
   EXPECT_EQ(byName["ProjectType"]["size"], 4);
 }
 
+TEST_F(VpackTest, Pack_BadNames_EveryOneOnItsOwnLineWithItsReason) {
+  struct Case {
+    const char* name;
+    const char* says;
+  } cases[] = {
+      {"..\\evil.dll", "has a \"..\" component"},
+      {"C:\\evil.dll", "holds a ':' (a drive or a stream), which leaves"},
+      {"scenes\\a<b.vdl", "a character Windows forbids in file names ('<')"},
+      {"scenes\\nul.txt", "a device name on Windows (\"nul.txt\")"},
+      {"scenes.\\a.vdl", "ending in a dot or a space, which Windows drops (\"scenes.\")"},
+  };
+  std::string files;
+  for (const Case& c : cases) files += File(c.name, "scene.txt", "list = \"project\"\n");
+  Put("bad.toml", runtime_ + files);
+  Outcome run = Vpack("pack bad.toml -o setup.exe");
+  EXPECT_EQ(1, run.status);
+  for (const Case& c : cases) {
+    std::string line = std::string("vpack: error: bad.toml: file \"") + c.name + "\": the name ";
+    size_t at = run.err.find(line);
+    ASSERT_NE(std::string::npos, at) << c.name << "\n" << run.err;
+    EXPECT_NE(std::string::npos, run.err.substr(at, run.err.find('\n', at) - at).find(c.says)) << run.err;
+  }
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));
+}
+
+TEST_F(VpackTest, List_NamesReadBackFromTheCodePageAsUtf8) {
+  Put("tour.toml", "code-page = 1251\n" + runtime_ +
+                       File("\u0441\u0446\u0435\u043d\u0430.vdl", "scene.txt", "list = \"project\"\n"));
+  ASSERT_EQ(0, Vpack("pack tour.toml -o setup.exe").status);
+  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  EXPECT_TRUE(reader.ReadItem("\xF1\xF6\xE5\xED\xE0.vdl", nullptr, 0, "APPDATA"));
+  struct Case {
+    const char* option;
+    const char* name;
+  } cases[] = {{" --code-page 1251", "\u0441\u0446\u0435\u043d\u0430.vdl"},
+               {"", "\u00f1\u00f6\u00e5\u00ed\u00e0.vdl"}};  // read as the default 1252
+  for (const Case& c : cases) {
+    Outcome run = Vpack(std::string("list setup.exe --json") + c.option);
+    ASSERT_EQ(0, run.status) << run.err;
+    nlohmann::json listing = nlohmann::json::parse(run.out);
+    bool found = false;
+    for (const nlohmann::json& item : listing["items"]) found = found || item["name"] == c.name;
+    EXPECT_TRUE(found) << c.option << "\n" << run.out;
+  }
+}
+
 TEST_F(VpackTest, Verify_NoPayload_Fails) {
   Outcome run = Vpack("verify stub.exe");
   EXPECT_EQ(run.status, 1);
