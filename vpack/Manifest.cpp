@@ -115,7 +115,7 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
 
 FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table, size_t index) {
   std::string what = "folder #" + std::to_string(index + 1);
-  ExpectKeys(context, what, table, {"source", "target", "include", "exclude", "store", "list"});
+  ExpectKeys(context, what, table, {"source", "target", "include", "exclude", "store", "list", "include-litter"});
   if (!table.contains("source")) context.Fail(what + " has no source");
   what = "folder " + Quoted(ExpectString(context, what + " source", *table.get("source")));
   FolderSpec folder;
@@ -131,6 +131,11 @@ FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table,
     folder.list = ParseList(context, what, *list);
   }
   if (const toml::node* store = table.get("store")) folder.store = ParseStore(context, what, *store);
+  if (const toml::node* litter = table.get("include-litter")) {
+    const toml::value<bool>* flag = litter->as_boolean();
+    if (flag == nullptr) context.Fail(what + " include-litter must be a boolean, not " + TypeName(*litter));
+    folder.takeLitter = flag->get();
+  }
   folder.entry = context.path + ": " + what;
   return folder;
 }
@@ -202,8 +207,7 @@ void LoadInto(const std::string& path, const Variables& inherited, int depth, Ma
   }
   if (const toml::node* folders = root.get("folder")) {
     ForEachTable(context, "folder", *folders, [&](const toml::table& table, size_t i) {
-      std::vector<FileSpec> found = ExpandFolder(ParseFolder(context, table, i), manifest.warnings);
-      manifest.files.insert(manifest.files.end(), found.begin(), found.end());
+      ExpandFolder(ParseFolder(context, table, i), manifest);
     });
   }
 }

@@ -98,6 +98,10 @@ int Pack(const PackOptions& options) {
   printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes\n", options.output.c_str(), manifest.files.size(),
          static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
          static_cast<unsigned long long>(stub.size() + payloadBytes));
+  if (manifest.litterLeftOut > 0) {
+    printf("vpack: left out %zu version-control and desktop files and folders (include-litter = true takes them)\n",
+           manifest.litterLeftOut);
+  }
   return 0;
 }
 

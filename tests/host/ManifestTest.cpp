@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <optional>
 
 #include "tests/support/PackProject.h"
@@ -195,6 +196,68 @@ TEST_F(ManifestTest, InstalledPathPastAnsiLimit_WarnedNamingTheLongest) {
   EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"" + fits + "bc\": installed as")) << manifest.warnings[0];
   EXPECT_NE(std::string::npos, manifest.warnings[0].find("261 characters")) << manifest.warnings[0];
   EXPECT_NE(std::string::npos, manifest.warnings[0].find("2 item(s)")) << manifest.warnings[0];
+}
+
+TEST_F(ManifestTest, Litter_LeftOutCountedUnlessTakenOnPurpose) {
+  for (const char* path : {"content/scene.vdl", "content/.git/config", "content/.git/objects/ab", "content/.svn/entries",
+                           "content/.hg/store", "content/sub/.DS_Store", "content/THUMBS.DB", "content/desktop.ini",
+                           "content/scene.vdl~"}) {
+    PutFile(dir_, path, path);
+  }
+  vpack::Manifest manifest = Load(head_ + "[[folder]]\nsource = \"content\"\n");
+  EXPECT_NE(nullptr, Find(manifest, "scene.vdl"));
+  EXPECT_EQ(vpack::RuntimeFiles(1).size() + 1, manifest.files.size());  // the runtime and the scene
+  EXPECT_EQ(7u, manifest.litterLeftOut);
+  manifest = Load(head_ + "[[folder]]\nsource = \"content\"\ninclude-litter = true\n");
+  for (const char* taken : {".git\\objects\\ab", "sub\\.DS_Store", "scene.vdl~", "desktop.ini"}) {
+    EXPECT_NE(nullptr, Find(manifest, taken)) << taken;
+  }
+  EXPECT_EQ(0u, manifest.litterLeftOut);
+}
+
+// A link must not carry a file from outside into an installer unseen, and
+// what the walk passes over is said.
+TEST_F(ManifestTest, LinksAndEmptyFolders_OutsideRefusedOthersWarned) {
+  TempDir outside;
+  PutFile(outside, "secret", "key");
+  PutFile(dir_, "content/scene.vdl", "s");
+  PutFile(dir_, "content/sub/more.vdl", "m");
+  std::filesystem::create_directories(dir_.File("content/empty/deeper"));
+  std::filesystem::create_symlink(dir_.File("content/scene.vdl"), dir_.File("content/alias.vdl"));
+  std::filesystem::create_directory_symlink(dir_.File("content/sub"), dir_.File("content/loop"));
+  std::string folder = head_ + "[[folder]]\nsource = \"content\"\n";
+  vpack::Manifest manifest = Load(folder);
+  EXPECT_NE(nullptr, Find(manifest, "alias.vdl"));
+  EXPECT_EQ(nullptr, Find(manifest, "loop\\more.vdl"));
+  ASSERT_EQ(2u, manifest.warnings.size());
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("symbolic link \"" + dir_.File("content/loop") + "\" to a folder"))
+      << manifest.warnings[0];
+  EXPECT_NE(std::string::npos, manifest.warnings[1].find("1 empty folder(s) not packed, such as \"empty/deeper\""))
+      << manifest.warnings[1];
+
+  std::filesystem::create_symlink(outside.File("secret"), dir_.File("content/sub/key.vdl"));
+  PutFile(dir_, "m.toml", folder);
+  std::string error = RefusalOf(dir_.File("m.toml"));
+  EXPECT_NE(std::string::npos, error.find("symbolic link \"" + dir_.File("content/sub/key.vdl") + "\" leads to \"" +
+                                          outside.File("secret") + "\", outside"))
+      << error;
+  // Left out by a pattern, it is not looked at.
+  EXPECT_NE(nullptr, Find(Load(folder + "exclude = \"key.vdl\"\n"), "scene.vdl"));
+}
+
+TEST_F(ManifestTest, VariablesInNameAndTarget_ExpandedOrRefused) {
+  PutFile(dir_, "f.bin", "f");
+  PutFile(dir_, "lights/a.vch", "a");
+  std::string vars = "[vars]\ndest = \"data\"\n";
+  vpack::Manifest manifest =
+      Load(head_ + vars + ProjectFile("${dest}/x.vdl", "f.bin") + "[[folder]]\nsource = \"lights\"\ntarget = \"${dest}/lights\"\n");
+  EXPECT_NE(nullptr, Find(manifest, "data\\x.vdl"));
+  EXPECT_NE(nullptr, Find(manifest, "data\\lights\\a.vch"));
+  for (const std::string& entry : {ProjectFile("${nope}/x.vdl", "f.bin"),
+                                   std::string("[[folder]]\nsource = \"lights\"\ntarget = \"${nope}\"\n")}) {
+    PutFile(dir_, "m.toml", head_ + vars + entry);
+    EXPECT_NE(std::string::npos, RefusalOf(dir_.File("m.toml")).find("uses unknown variable \"nope\"")) << entry;
+  }
 }
 
 }  // namespace

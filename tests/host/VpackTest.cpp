@@ -3,6 +3,8 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <map>
 #include <string>
@@ -185,9 +187,11 @@ TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
   EXPECT_EQ(0, version.status);
   EXPECT_EQ(0u, version.out.rfind("vpack ", 0)) << version.out;
   Put("tour.toml", GoodManifest());
+  Put("runtime/Thumbs.db", "litter");
   Outcome pack = Vpack("pack tour.toml -o setup.exe");
   ASSERT_EQ(0, pack.status) << pack.err;
   EXPECT_NE(std::string::npos, pack.out.find("setup.exe: 13 files")) << pack.out;
+  EXPECT_NE(std::string::npos, pack.out.find("left out 1 version-control and desktop file")) << pack.out;
   EXPECT_EQ("", pack.err) << "progress only on a terminal";
 }
 
@@ -322,6 +326,22 @@ TEST_F(VpackTest, List_NamesReadBackFromTheCodePageAsUtf8) {
     for (const nlohmann::json& item : listing["items"]) found = found || item["name"] == c.name;
     EXPECT_TRUE(found) << c.option << "\n" << run.out;
   }
+}
+
+// As root nothing is unreadable, so vpack then runs as nobody.
+TEST_F(VpackTest, Pack_UnreadableFolderDeepInTree_NamedItself) {
+  Put("tour.toml", runtime_ + "[[folder]]\nsource = \"content\"\n");
+  testing_support::PutFile(dir_, "content/a/b/locked/scene.vdl", "s");
+  ASSERT_EQ(0, chmod(dir_.File("content/a/b/locked").c_str(), 0));
+  ASSERT_EQ(0, system(("chmod -R a+rX '" + dir_.Path() + "' && chmod a+w '" + dir_.Path() + "'").c_str()));
+  ASSERT_EQ(0, chmod(dir_.File("content/a/b/locked").c_str(), 0));
+  std::string as = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  std::string err = dir_.File("err.log");
+  int status = system(("cd '" + dir_.Path() + "' && " + as + VDL_VPACK_PATH " pack tour.toml -o setup.exe 2>'" + err + "'").c_str());
+  EXPECT_NE(0, status);
+  EXPECT_NE(std::string::npos, ReadFileBytes(err).find("cannot read the folder \"content/a/b/locked\": Permission denied"))
+      << ReadFileBytes(err);
+  chmod(dir_.File("content/a/b/locked").c_str(), 0755);
 }
 
 TEST_F(VpackTest, Verify_NoPayload_Fails) {
