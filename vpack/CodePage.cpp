@@ -2,7 +2,9 @@
 
 #include <errno.h>
 #include <iconv.h>
+#include <locale.h>
 #include <stdio.h>
+#include <wctype.h>
 
 #include "vpack/Error.h"
 
@@ -58,6 +60,18 @@ unsigned CodePointAt(const std::string& text, size_t at) {
 
 size_t SequenceLength(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
 
+std::string Utf8Of(unsigned point) {
+  std::string out;
+  if (point < 0x80) return std::string(1, static_cast<char>(point));
+  if (point < 0x800) {
+    out += static_cast<char>(0xC0 | (point >> 6));
+  } else {
+    out += static_cast<char>(0xE0 | (point >> 12));
+    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+  }
+  return out + static_cast<char>(0x80 | (point & 0x3F));
+}
+
 }  // namespace
 
 bool IsSupportedCodePage(unsigned number) { return number == 874 || (number >= 1250 && number <= 1258); }
@@ -105,6 +119,24 @@ std::string CodePage::FromUtf8(const std::string& utf8, std::string& problem) co
     return std::string();
   }
   return out;
+}
+
+std::string CodePage::Folded(const std::string& bytes) const {
+  if (upper_.empty()) {
+    // Unicode's upper case of each byte's letter, where the page has it.
+    static locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      std::string letter = ToUtf8(std::string(1, static_cast<char>(byte)));
+      unsigned point = CodePointAt(letter, 0);
+      unsigned upper = utf8 != static_cast<locale_t>(0) && point < 0x10000 ? towupper_l(point, utf8) : point;
+      std::string problem;
+      std::string mapped = FromUtf8(Utf8Of(upper), problem);
+      upper_ += problem.empty() && mapped.size() == 1 ? mapped[0] : static_cast<char>(byte);
+    }
+  }
+  std::string folded = bytes;
+  for (char& c : folded) c = upper_[static_cast<unsigned char>(c)];
+  return folded;
 }
 
 std::string CodePage::ToUtf8(const std::string& bytes) const {

@@ -26,9 +26,14 @@ class CodePage {
   // Payload text for a terminal or JSON; bytes the code page leaves
   // undefined become U+FFFD, so the result is always valid UTF-8.
   std::string ToUtf8(const std::string& bytes) const;
+  // Payload text with every letter of the code page in upper case, as
+  // Windows compares file names: "caf\xE9" and "CAF\xC9" are one file in
+  // 1252, though the installer, which folds only ASCII, sees two items.
+  std::string Folded(const std::string& bytes) const;
 
  private:
   unsigned number_;
+  mutable std::string upper_;  // 256 bytes, made on first use
 };
 
 // Where text stops being UTF-8, or std::string::npos when it is.

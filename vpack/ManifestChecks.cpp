@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
@@ -59,20 +60,23 @@ void CheckFile(const FileSpec& file) {
   }
 }
 
-// Files are sorted by name, so a duplicate is next to its twin. Settings and
-// files share the APPDATA type, so they collide too.
+// Windows folds the case of every letter of the code page, not only ASCII
+// as the installer does, so "caf\xE9" and "CAF\xC9" would land in one file.
+// Settings and files share the APPDATA type, so they collide too.
 void CheckDuplicates(const Manifest& manifest) {
-  for (size_t i = 1; i < manifest.files.size(); ++i) {
-    const FileSpec& file = manifest.files[i];
-    if (SameItemName(file.name, manifest.files[i - 1].name)) {
-      Refuse(file, "duplicate item name " + Quoted(file.name) + " (same as " + manifest.files[i - 1].entry +
+  CodePage page(manifest.codePage);
+  std::unordered_map<std::string, const FileSpec*> byName;
+  for (const FileSpec& file : manifest.files) {
+    auto [twin, added] = byName.emplace(page.Folded(file.name), &file);
+    if (!added) {
+      Refuse(file, "duplicate item name (same as " + twin->second->entry +
                        "; Windows ignores case and takes / for \\)");
     }
   }
   for (const FileSpec& file : manifest.files) {
     for (const SettingValue& setting : manifest.settings) {
       if (SameItemName(file.name, setting.info->name)) {
-        Refuse(file, "duplicate item name " + Quoted(file.name) + " (a setting)");
+        Refuse(file, "duplicate item name (a setting)");
       }
     }
   }

@@ -27,6 +27,19 @@ TEST(CodePage, EverySupportedPage_LetterOfItsScriptRoundTrips) {
   EXPECT_THROW(vpack::CodePage(65001), vpack::Error);
 }
 
+// Windows compares file names with the case of every letter folded.
+TEST(CodePage, Folded_LettersOfThePageInUpperCase) {
+  struct Case {
+    unsigned page;
+    const char* name;
+    const char* folded;
+  } cases[] = {{1252, "caf\xE9-\xFF\xDF.vdl", "CAF\xC9-\x9F\xDF.VDL"},  // \xDF, sharp s, has no single upper case
+               {1251, "\xE6.vdl", "\xC6.VDL"},
+               {1250, "\xF5\x81", "\xD5\x81"},  // 0x81 is undefined in 1250
+               {1253, "\xF2", "\xD3"}};           // final sigma
+  for (const Case& c : cases) EXPECT_EQ(c.folded, vpack::CodePage(c.page).Folded(c.name)) << c.page;
+}
+
 TEST(CodePage, BrokenOrForeignText_RefusedAndUndefinedBytesShownAsReplacement) {
   vpack::CodePage page(1252);
   std::string problem;

@@ -125,6 +125,7 @@ TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEnt
        "file \"VDLUnInst.exe\": store raw: the installer inflates it"},
       {head_ + ProjectFile("scenes/hall.vdl", "f.bin") + ProjectFile("Scenes\\HALL.vdl", "f.bin"),
        "duplicate item name"},
+      {head_ + ProjectFile("caf\u00e9.vdl", "f.bin") + ProjectFile("CAF\u00c9.VDL", "f.bin"), "duplicate item name"},
       {head_ + ProjectFile("huge.vdl", "huge.bin"), "file \"huge.vdl\": source"},
       {head_ + ProjectFile("huge.vdl", "huge.bin"), "is 4294967296 bytes; an installer holds less than 2 GiB"},
       {"stub = \"stub.exe\"\n", "\"ProjectType\" is missing"},
