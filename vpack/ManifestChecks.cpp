@@ -25,7 +25,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 // Each name's first fault, so that every bad name of a run is reported at
 // once, each with its reason.
-void CheckName(const FileSpec& file, std::vector<std::string>& problems) {
+void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::string>& problems) {
   size_t at = 0;
   payload::NameFault fault = payload::WindowsNameFault(file.name.c_str(), &at);
   if (fault != payload::NameFault::kNone) {
@@ -36,7 +36,7 @@ void CheckName(const FileSpec& file, std::vector<std::string>& problems) {
       snprintf(shown, sizeof(shown), c < 32 ? "0x%02X" : "'%c'", c);
       detail = std::string(" (") + shown + ")";
     } else if (fault == payload::NameFault::kDeviceName || fault == payload::NameFault::kTrailingDotOrSpace) {
-      detail = " (" + Quoted(file.name.substr(at, file.name.find('\\', at) - at)) + ")";
+      detail = " (" + Quoted(page.ToUtf8(file.name.substr(at, file.name.find('\\', at) - at))) + ")";
     }
     problems.push_back(file.entry + ": the name " + payload::NameFaultText(fault) + detail);
     return;
@@ -173,7 +173,8 @@ uint32_t ProjectTypeOf(const Manifest& manifest) {
 }
 
 void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
-  for (const FileSpec& file : manifest.files) CheckName(file, problems);
+  CodePage page(manifest.codePage);
+  for (const FileSpec& file : manifest.files) CheckName(file, page, problems);
   if (!problems.empty()) throw Error(JoinLines(problems));
   for (const FileSpec& file : manifest.files) CheckFile(file);
   CheckDuplicates(manifest);
