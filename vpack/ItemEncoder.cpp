@@ -16,14 +16,8 @@
 namespace vpack {
 namespace {
 
-// Finished items beyond this wait for the writer before more are started.
+// Finished pieces beyond this wait for the writer before more are started.
 constexpr uint64_t kWaitingBudget = 64ull << 20;
-
-}  // namespace
-
-bool NeedsEncoding(const PlannedItem& item) { return item.file != nullptr && item.file->store != Store::kRaw; }
-
-namespace {
 
 [[noreturn]] void Changed(const FileSpec& file) {
   throw Error(file.entry + ": source " + Quoted(file.source) + " changed while packing");
@@ -69,6 +63,8 @@ EncodedPiece EncodeWhole(const FileSpec& file, Deflate& deflate) {
 }
 
 }  // namespace
+
+bool NeedsEncoding(const PlannedItem& item) { return item.file != nullptr && item.file->store != Store::kRaw; }
 
 EncodedPiece EncodePiece(const FileSpec& file, uint32_t piece, Deflate& deflate) {
   uint32_t count = PieceCount(file.size);

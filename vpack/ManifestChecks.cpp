@@ -41,8 +41,8 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
     problems.push_back(file.entry + ": the name " + payload::NameFaultText(fault) + detail);
     return;
   }
-  // A listed name is also written as a list entry, whose limit is reported
-  // first because it names the list the file was put into.
+  // A listed name is also written as a list entry, whose limit the message
+  // names when the name passes that one too.
   bool listLimit = file.list && file.name.size() > kMaxListName;
   if (file.name.size() > kMaxItemName) {
     problems.push_back(file.entry + ": the name is " + std::to_string(file.name.size()) +
@@ -126,7 +126,7 @@ void WarnAboutUnused(Manifest& manifest, uint32_t type) {
 std::string InstallFolderOf(const Manifest& manifest, uint32_t type) {
   for (const char* name : RequiredSettings(type)) {
     std::string setting = name;
-    if (setting != "InstallPath" && setting != "StartupDirectory") continue;
+    if (setting != payload::kInstallPath.name && setting != payload::kStartupDirectory.name) continue;
     for (const SettingValue& value : manifest.settings) {
       if (setting == value.info->name) return value.text;
     }
@@ -140,18 +140,23 @@ std::string InstallFolderOf(const Manifest& manifest, uint32_t type) {
 void WarnAboutLongPaths(Manifest& manifest, uint32_t type) {
   std::string folder = InstallFolderOf(manifest, type);
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  const FileSpec* longest = nullptr;
+  // The installer joins a name to its folder with one backslash.
+  auto installed = [&folder](const FileSpec& file) {
+    return folder + "\\" + file.name.substr(file.name[0] == '\\' ? 1 : 0);
+  };
+  std::string longest;
+  const FileSpec* longestFile = nullptr;
   size_t count = 0;
   for (const FileSpec& file : manifest.files) {
-    size_t length = folder.size() + 1 + file.name.size() - (file.name[0] == '\\' ? 1 : 0);
-    if (length <= kMaxWindowsPath) continue;
+    std::string path = installed(file);
+    if (path.size() <= kMaxWindowsPath) continue;
     ++count;
-    if (longest == nullptr || file.name.size() > longest->name.size()) longest = &file;
+    if (path.size() > longest.size()) longest = path, longestFile = &file;
   }
-  if (longest == nullptr) return;
-  std::string shown = CodePage(manifest.codePage).ToUtf8(folder + "\\" + longest->name);
-  manifest.warnings.push_back(longest->entry + ": installed as " + Quoted(shown) + ", " +
-                              std::to_string(folder.size() + 1 + longest->name.size()) +
+  if (longestFile == nullptr) return;
+  manifest.warnings.push_back(longestFile->entry + ": installed as " +
+                              Quoted(CodePage(manifest.codePage).ToUtf8(longest)) + ", " +
+                              std::to_string(longest.size()) +
                               " characters, and Windows opens ANSI paths of at most " +
                               std::to_string(kMaxWindowsPath) + "; " + std::to_string(count) +
                               " item(s) pass that in this folder");
