@@ -2,6 +2,8 @@
 // Item names are paths below the working folder; the payload is not trusted
 // to keep them there.
 
+#include <stddef.h>
+
 namespace payload {
 
 // False for a name with a ".." component or a ':' (drive letter or stream):
@@ -19,5 +21,26 @@ bool IsSafeItemName(const char* name);
 // not link); the packager and verify do, so that an installer never stops
 // halfway on a name it cannot write.
 bool IsWindowsFileName(const char* name);
+
+// Which rule of IsWindowsFileName a name breaks, the first one met from its
+// start, so that the packager can say why; it refuses everything
+// IsSafeItemName refuses, as kParentFolder or kDriveOrStream.
+enum class NameFault {
+  kNone,
+  kEmpty,                // no name at all
+  kParentFolder,         // a ".." component
+  kDriveOrStream,        // a ':'
+  kForbiddenCharacter,   // a control character or one of <>"|?*
+  kDeviceName,           // CON, PRN, AUX, NUL, COM1-9, LPT1-9, any extension
+  kTrailingDotOrSpace,   // Windows drops them: two items would be one file
+  kEmptyComponent,       // a doubled or trailing separator, or "."
+};
+
+// at, when given, receives the offset of the offending character (for a
+// character fault) or of the offending component's start.
+NameFault WindowsNameFault(const char* name, size_t* at = nullptr);
+
+// The fault as a phrase for messages: "has a \"..\" component", ...
+const char* NameFaultText(NameFault fault);
 
 }  // namespace payload

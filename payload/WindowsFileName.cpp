@@ -11,7 +11,7 @@ namespace {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsForbiddenCharacter(char c) {
-  return static_cast<unsigned char>(c) < 32 || strchr("<>:\"|?*", c) != nullptr;
+  return static_cast<unsigned char>(c) < 32 || strchr("<>\"|?*", c) != nullptr;
 }
 
 // CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices, whatever follows a dot.
@@ -28,27 +28,57 @@ bool IsDeviceName(const char* component, size_t length) {
 
 // An empty component (a doubled or trailing separator) or "." names no file
 // of its own, so the item would land on another one's path.
-bool IsWindowsComponent(const char* component, size_t length) {
-  if (length == 0) return false;
+NameFault ComponentFault(const char* component, size_t length) {
+  if (length == 0 || (length == 1 && component[0] == '.')) return NameFault::kEmptyComponent;
+  if (length == 2 && component[0] == '.' && component[1] == '.') return NameFault::kParentFolder;
   char last = component[length - 1];
-  return last != '.' && last != ' ' && !IsDeviceName(component, length);
+  if (last == '.' || last == ' ') return NameFault::kTrailingDotOrSpace;
+  return IsDeviceName(component, length) ? NameFault::kDeviceName : NameFault::kNone;
+}
+
+NameFault CharacterFault(char c) {
+  if (c == ':') return NameFault::kDriveOrStream;
+  return IsForbiddenCharacter(c) ? NameFault::kForbiddenCharacter : NameFault::kNone;
 }
 
 }  // namespace
 
-bool IsWindowsFileName(const char* name) {
-  if (name == nullptr) return false;
+NameFault WindowsNameFault(const char* name, size_t* at) {
+  if (name == nullptr || *name == '\0') return NameFault::kEmpty;
+  const char* start = name;
   if (IsSeparator(*name)) ++name;
   const char* component = name;
   for (const char* p = name;; ++p) {
     char c = *p;
+    NameFault fault = NameFault::kNone;
+    const char* where = p;
     if (c != '\0' && !IsSeparator(c)) {
-      if (IsForbiddenCharacter(c)) return false;
-      continue;
+      fault = CharacterFault(c);
+    } else {
+      fault = ComponentFault(component, static_cast<size_t>(p - component));
+      where = component;
+      component = p + 1;
     }
-    if (!IsWindowsComponent(component, static_cast<size_t>(p - component))) return false;
-    if (c == '\0') return true;
-    component = p + 1;
+    if (fault != NameFault::kNone) {
+      if (at != nullptr) *at = static_cast<size_t>(where - start);
+      return fault;
+    }
+    if (c == '\0') return NameFault::kNone;
+  }
+}
+
+bool IsWindowsFileName(const char* name) { return WindowsNameFault(name) == NameFault::kNone; }
+
+const char* NameFaultText(NameFault fault) {
+  switch (fault) {
+    case NameFault::kNone: return "is a name Windows can create";
+    case NameFault::kEmpty: return "is empty";
+    case NameFault::kParentFolder: return "has a \"..\" component, which leaves the installation folder";
+    case NameFault::kDriveOrStream: return "holds a ':' (a drive or a stream), which leaves the installation folder";
+    case NameFault::kForbiddenCharacter: return "holds a character Windows forbids in file names";
+    case NameFault::kDeviceName: return "has a component that is a device name on Windows";
+    case NameFault::kTrailingDotOrSpace: return "has a component ending in a dot or a space, which Windows drops";
+    default: return "has an empty or \".\" component";
   }
 }
 

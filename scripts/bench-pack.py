@@ -11,7 +11,7 @@ import statistics
 import subprocess
 import time
 
-from bench import text_like  # the same compressible data as the stub's figures
+from bench import base64_of_random, text_like  # the same data as the stub's figures
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
@@ -20,13 +20,18 @@ VPACK = os.path.join(BUILD, "vpack", "vpack")
 WORK = os.path.join(BUILD, "bench", "pack")
 MB = 1000 * 1000
 MIB = 1 << 20
+# Peak memory of the vpack before large files were compressed in pieces, on
+# the one-large-file project below (304 MB base64 of random bytes), measured
+# with /usr/bin/time on 2026-12-09 on the 2-core build machine: 2 cores / 1 core.
+BEFORE_ONE_LARGE_FILE_MIB = (736, 735)
 
 
-def write_tree(small, small_size, large, large_size):
+def write_tree(small, small_size, large, large_size, data=text_like):
     """The project folder and its manifest; returns (manifest, sources)."""
     shutil.rmtree(WORK, ignore_errors=True)
     content = os.path.join(WORK, "content")
-    os.makedirs(os.path.join(content, "scenes"))
+    if small:  # vpack warns about an empty folder
+        os.makedirs(os.path.join(content, "scenes"))
     os.makedirs(os.path.join(content, "media"))
     sources = []
     for i in range(small):
@@ -37,7 +42,7 @@ def write_tree(small, small_size, large, large_size):
     for i in range(large):
         path = os.path.join(content, "media", "m%d.vdl" % i)
         with open(path, "wb") as out:
-            out.write(text_like(large_size, 1000 + i))
+            out.write(data(large_size, 1000 + i))
         sources.append(path)
     runtime = os.path.join(WORK, "runtime")
     shutil.copytree(os.path.join(ROOT, "sample", "tour", "runtime", "channels"), os.path.join(runtime, "channels"))
@@ -84,11 +89,26 @@ def gzip9(sources, runs):
     return statistics.median(times)
 
 
+def one_large_file_row(size_mb, cores):
+    """Peak memory on a project of one large file that deflate packs only to
+    three quarters, where holding the file and its output whole costs most.
+    A measurement, not a timing: one run each."""
+    manifest, _ = write_tree(0, 0, 1, size_mb * MB, base64_of_random)
+    _, all_peak = pack(manifest, 0, 1)
+    _, one_peak = pack(manifest, 1, 1)
+    before_all, before_one = BEFORE_ONE_LARGE_FILE_MIB
+    return ("Pack peak memory, one %d MB file, %d cores / 1 core" % (size_mb, cores),
+            "%.0f / %.0f MiB; before pieces %d / %d MiB; bound %d x 64 MiB + 1.2 x file = %.0f MiB"
+            % (all_peak / MIB, one_peak / MIB, before_all, before_one, cores, cores * 64 + 1.2 * size_mb * MB / MIB))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--small", type=int, default=2000, help="small files (8 KiB each)")
     parser.add_argument("--large-mib", type=int, default=50, help="size of each of the four large files")
     parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--one-file-mb", type=int, default=304,
+                        help="size of the one poorly compressible file of the memory row (0: no such row)")
     args = parser.parse_args()
     manifest, sources = write_tree(args.small, 8 * 1024, 4, args.large_mib * MIB)
     total = sum(os.path.getsize(s) for s in sources)
@@ -107,6 +127,8 @@ def main():
          "%.0f / %.0f MiB; largest item %.0f MiB, bound 64 MiB + %d x largest = %.0f MiB"
          % (all_peak / MIB, one_peak / MIB, largest / MIB, cores, 64 + cores * largest / MIB)),
     ]
+    if args.one_file_mb:
+        rows.append(one_large_file_row(args.one_file_mb, cores))
     width = max(len(r[0]) for r in rows)
     print("| %s | %s |" % ("vpack figure".ljust(width), "Measured"))
     print("|-%s-|-%s-|" % ("-" * width, "-" * 8))

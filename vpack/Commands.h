@@ -18,7 +18,8 @@ int Pack(const PackOptions& options);
 // Whether the installer will do its job, one line per reason it will not.
 int Verify(const std::string& installer);
 // Per item its store, unpacked size and the lists naming it; json for scripts.
-int List(const std::string& installer, bool json);
+// Names are shown in UTF-8, read in codePage (the payload does not say which).
+int List(const std::string& installer, bool json, unsigned codePage);
 // The files as the installation places them, below folder.
 int Extract(const std::string& installer, const std::string& folder);
 

@@ -4,6 +4,8 @@
 // about three times as fast. One Deflate per thread.
 #include <stdint.h>
 
+#include <memory>
+
 #include "packager/PayloadBuilder.h"
 
 struct libdeflate_compressor;
@@ -17,8 +19,17 @@ class Deflate {
   Deflate(const Deflate&) = delete;
   Deflate& operator=(const Deflate&) = delete;
 
-  // Appends a zlib stream (RFC 1950) of the bytes to out.
-  void AppendZlib(const uint8_t* bytes, size_t size, packager::Bytes& out);
+  // Compressed bytes in a buffer of the worst case's size, of which only
+  // the pages written are resident; the caller can free the source before
+  // copying them out.
+  struct Packed {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+  };
+  // A zlib stream (RFC 1950) of the bytes.
+  Packed Zlib(const uint8_t* bytes, size_t size);
+  // Raw deflate blocks (RFC 1951), the last one marked final.
+  Packed Raw(const uint8_t* bytes, size_t size);
 
  private:
   libdeflate_compressor* compressor_;

@@ -6,6 +6,7 @@
 
 #include "packager/EngineFormat.h"
 #include "payload/Inflate.h"
+#include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
 #include "vpack/InstallerFile.h"
@@ -19,6 +20,7 @@ namespace {
 
 struct ListedItem {
   const packager::Item* item;
+  std::string name;  // UTF-8
   const char* store;
   int64_t unpacked;  // -1 when only the engine can tell
   std::vector<std::string> lists;
@@ -28,8 +30,8 @@ struct ListedItem {
 // are inflated, tagged files go to the engine, the rest is written as stored.
 using ListsByName = std::unordered_map<std::string, std::vector<std::string>>;
 
-ListedItem Describe(const packager::Item& item, const ListsByName& lists) {
-  ListedItem out{&item, "raw", static_cast<int64_t>(item.data.size()), {}};
+ListedItem Describe(const packager::Item& item, const ListsByName& lists, const CodePage& page) {
+  ListedItem out{&item, page.ToUtf8(item.name), "raw", static_cast<int64_t>(item.data.size()), {}};
   uint32_t stated = 0;
   if (IsFileItem(item) && IsPackedName(item.name)) {
     out.store = "zlib";
@@ -49,7 +51,7 @@ void PrintJson(int64_t stubSize, const std::vector<std::string>& version, const 
   for (const ListedItem& d : described) {
     nlohmann::ordered_json row;
     row["type"] = d.item->type;
-    row["name"] = d.item->name;
+    row["name"] = d.name;
     row["store"] = d.store;
     row["size"] = d.item->data.size();
     row["unpacked"] = d.unpacked < 0 ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(d.unpacked);
@@ -72,13 +74,14 @@ void PrintTable(int64_t stubSize, const std::vector<std::string>& version, const
     for (const std::string& list : d.lists) lists += (lists.empty() ? "" : ",") + list;
     std::string unpacked = d.unpacked < 0 ? "-" : std::to_string(d.unpacked);
     printf("%-12s %-6s %10zu %10s  %-16s %s\n", d.item->type.c_str(), d.store, d.item->data.size(), unpacked.c_str(),
-           lists.empty() ? "-" : lists.c_str(), d.item->name.c_str());
+           lists.empty() ? "-" : lists.c_str(), d.name.c_str());
   }
 }
 
 }  // namespace
 
-int List(const std::string& installer, bool json) {
+int List(const std::string& installer, bool json, unsigned codePage) {
+  CodePage page(codePage);
   InstallerFile file(installer);
   std::vector<packager::Item> items;
   for (StoredItem& stored : file.ReadItems()) items.push_back(std::move(stored.item));
@@ -88,7 +91,7 @@ int List(const std::string& installer, bool json) {
     lists[NameKey(entry.name)].push_back(ListLabel(entry.list));
   }
   std::vector<ListedItem> described;
-  for (const packager::Item& item : items) described.push_back(Describe(item, lists));
+  for (const packager::Item& item : items) described.push_back(Describe(item, lists, page));
   int64_t stubSize = file.Reader().MarkerOffset();
   std::vector<std::string> version = VersionLines(installer, static_cast<uint64_t>(stubSize));
   if (json) {

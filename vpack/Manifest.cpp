@@ -12,6 +12,7 @@
 #include "vpack/Error.h"
 #include "vpack/ManifestChecks.h"
 #include "vpack/ManifestFolder.h"
+#include "vpack/ManifestText.h"
 #include "vpack/ManifestValues.h"
 
 namespace vpack {
@@ -22,7 +23,7 @@ constexpr int kMaxIncludeDepth = 8;
 
 SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& info, const toml::node& node) {
   std::string what = "setting " + Quoted(info.name);
-  SettingValue setting{&info, 0, std::string()};
+  SettingValue setting{&info, 0, std::string(), context.path + ": " + what};
   switch (info.kind) {
     case SettingKind::kNumber:
       setting.number = ExpectInteger(context, what, node, 0xFFFFFFFFll);
@@ -37,11 +38,8 @@ SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& inf
       }
       break;
     case SettingKind::kText:
+      // Its length counts once it is in the code page (ManifestText.cpp).
       setting.text = ExpectString(context, what, node);
-      if (setting.text.size() > kMaxSettingText) {
-        context.Fail(what + " is " + std::to_string(setting.text.size()) + " characters long; at most " +
-                     std::to_string(kMaxSettingText) + " fit");
-      }
       break;
   }
   return setting;
@@ -96,7 +94,7 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
   ExpectKeys(context, what, table, {"name", "source", "store", "list"});
   if (!table.contains("name")) context.Fail(what + " has no name");
   FileSpec file;
-  std::string given = ExpectString(context, what + " name", *table.get("name"));
+  std::string given = context.Expand(what + " name", ExpectString(context, what + " name", *table.get("name")));
   file.name = CanonicalName(given);
   what = "file " + Quoted(given);
   if (!table.contains("source")) context.Fail(what + " has no source");
@@ -117,13 +115,13 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
 
 FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table, size_t index) {
   std::string what = "folder #" + std::to_string(index + 1);
-  ExpectKeys(context, what, table, {"source", "target", "include", "exclude", "store", "list"});
+  ExpectKeys(context, what, table, {"source", "target", "include", "exclude", "store", "list", "include-litter"});
   if (!table.contains("source")) context.Fail(what + " has no source");
   what = "folder " + Quoted(ExpectString(context, what + " source", *table.get("source")));
   FolderSpec folder;
   folder.source = context.PathOf(what + " source", *table.get("source"));
   if (const toml::node* target = table.get("target")) {
-    folder.target = CanonicalName(ExpectString(context, what + " target", *target));
+    folder.target = CanonicalName(context.Expand(what + " target", ExpectString(context, what + " target", *target)));
     while (!folder.target.empty() && folder.target.back() == '\\') folder.target.pop_back();
   }
   if (const toml::node* include = table.get("include")) folder.include = ExpectStrings(context, what, *include);
@@ -133,6 +131,11 @@ FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table,
     folder.list = ParseList(context, what, *list);
   }
   if (const toml::node* store = table.get("store")) folder.store = ParseStore(context, what, *store);
+  if (const toml::node* litter = table.get("include-litter")) {
+    const toml::value<bool>* flag = litter->as_boolean();
+    if (flag == nullptr) context.Fail(what + " include-litter must be a boolean, not " + TypeName(*litter));
+    folder.takeLitter = flag->get();
+  }
   folder.entry = context.path + ": " + what;
   return folder;
 }
@@ -160,6 +163,16 @@ Variables ParseVariables(const ManifestContext& context, const toml::table& root
   return variables;
 }
 
+// Read after the includes, so the including manifest's code page wins.
+unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
+  uint32_t number = ExpectInteger(context, "code-page", node, 0xFFFF);
+  if (!IsSupportedCodePage(number)) {
+    context.Fail("code-page " + std::to_string(number) + " is not a Windows single-byte code page (" +
+                 kSupportedCodePages + "); the installer reads its text with the ANSI functions");
+  }
+  return number;
+}
+
 void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest);
 
 void LoadIncludes(const ManifestContext& context, const toml::node& node, int depth, Manifest& manifest) {
@@ -180,10 +193,12 @@ void LoadInto(const std::string& path, const Variables& inherited, int depth, Ma
   ManifestContext context{path, std::filesystem::path(path).parent_path(), {}};
   toml::table root = ParseToml(context);
   manifest.inputs.push_back(path);
-  ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "settings", "file", "folder", "branding"});
+  ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
+                                             "branding"});
   context.variables = ParseVariables(context, root, inherited);
   if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, depth, manifest);
   if (const toml::node* stub = root.get("stub")) manifest.stub = context.PathOf("stub", *stub);
+  if (const toml::node* page = root.get("code-page")) manifest.codePage = ParseCodePage(context, *page);
   if (const toml::node* settings = root.get("settings")) ParseSettings(context, *settings, manifest.settings);
   if (const toml::node* branding = root.get("branding")) ReadBranding(context, *branding, manifest.branding);
   if (const toml::node* files = root.get("file")) {
@@ -192,8 +207,7 @@ void LoadInto(const std::string& path, const Variables& inherited, int depth, Ma
   }
   if (const toml::node* folders = root.get("folder")) {
     ForEachTable(context, "folder", *folders, [&](const toml::table& table, size_t i) {
-      std::vector<FileSpec> found = ExpandFolder(ParseFolder(context, table, i), manifest.warnings);
-      manifest.files.insert(manifest.files.end(), found.begin(), found.end());
+      ExpandFolder(ParseFolder(context, table, i), manifest);
     });
   }
 }
@@ -220,8 +234,9 @@ Manifest LoadManifest(const std::string& path) {
   Manifest manifest;
   manifest.path = path;
   LoadInto(path, Variables(), 0, manifest);
+  std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
-  CheckManifest(manifest);
+  CheckManifest(manifest, problems);
   return manifest;
 }
 

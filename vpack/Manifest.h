@@ -9,6 +9,7 @@
 
 #include "packager/PayloadBuilder.h"
 #include "vpack/Branding.h"
+#include "vpack/CodePage.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"
 
@@ -17,11 +18,14 @@ namespace vpack {
 struct SettingValue {
   const SettingInfo* info;
   uint32_t number = 0;  // number and flag settings
-  std::string text;     // text settings
+  std::string text;     // text settings: UTF-8 as read, then in the manifest's code page
+  std::string entry;    // the manifest and setting, for messages
 };
 
 struct FileSpec {
-  std::string name;    // item name with backslashes: the path below the installation folder
+  // Item name with backslashes: the path below the installation folder;
+  // UTF-8 as read, then in the manifest's code page (entry keeps it readable).
+  std::string name;
   std::string source;  // resolved against the manifest's folder
   Store store = Store::kEngine;
   std::optional<packager::ListKind> list;
@@ -39,9 +43,12 @@ struct Manifest {
   // broken; --strict makes each an error.
   std::vector<std::string> warnings;
   Branding branding;                   // the publisher's icon and version; see Branding.h
+  unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
+  size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
 };
 
-// Longest item name the installer's directory holds, and longest list entry.
+// Longest item name the installer's directory holds, and longest list entry,
+// in bytes of the code page.
 constexpr size_t kMaxItemName = 259;
 constexpr size_t kMaxListName = 398;
 

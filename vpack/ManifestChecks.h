@@ -17,7 +17,9 @@ constexpr uint64_t kMaxInstallerSize = 0x7FFFFFFFull;
 // the installer ignores.
 uint32_t ProjectTypeOf(const Manifest& manifest);
 
-// Throws Error for the first problem; adds warnings to manifest.warnings.
-void CheckManifest(Manifest& manifest);
+// Throws Error for every bad name, with the problems found before (one
+// line each), or else for the first other problem; adds warnings to
+// manifest.warnings.
+void CheckManifest(Manifest& manifest, std::vector<std::string> problems = {});
 
 }  // namespace vpack

@@ -17,14 +17,23 @@ struct FolderSpec {
   bool listGiven = false;            // else each file gets the list its name calls for
   std::optional<packager::ListKind> list;
   std::optional<Store> store;        // else each file gets the store its name calls for
+  bool takeLitter = false;           // version-control and desktop files too
   std::string entry;                 // how messages name the entry
 };
 
-// One FileSpec per regular file that the patterns take, in no set order.
-// Folders reached through symbolic links are not entered, so that a link
-// cannot walk the tree in a circle. Throws Error for a source that is not a
-// folder or holds something other than files and folders.
-std::vector<FileSpec> ExpandFolder(const FolderSpec& folder, std::vector<std::string>& warnings);
+// Adds to into.files one FileSpec per regular file that the patterns take,
+// in no set order, and counts the litter left out. Folders reached through
+// symbolic links are not entered, so that a link cannot walk the tree in a
+// circle; they, empty folders and a folder that gives no file are warned
+// about. Throws Error for a source that is not a folder, a link to a file
+// outside it, a folder that cannot be read or anything other than files and
+// folders, naming the path.
+void ExpandFolder(const FolderSpec& folder, Manifest& into);
+
+// Version-control folders (.git, .svn, .hg), the files desktops leave
+// (.DS_Store, Thumbs.db, desktop.ini) and editor backups ("name~"): nothing
+// a publisher means to ship.
+bool IsLitterName(const std::string& name);
 
 // A pattern with a "/" matches the path below the folder ("*" crossing
 // folders); one without matches the file's name alone. Case is ignored, as

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/Error.h"
 #include "vpack/Manifest.h"
@@ -89,15 +90,21 @@ int Pack(const PackOptions& options) {
   output.Write(stub.data(), stub.size());
   uint64_t payloadBytes = 0;
   {
+    // Names are in the payload's code page; the terminal takes UTF-8.
+    CodePage page(manifest.codePage);
     Progress progress;
-    payloadBytes =
-        WritePayload(output, static_cast<uint32_t>(stub.size()), items, options.jobs,
-                     [&progress](size_t i, size_t n, const std::string& name) { progress.Show(i, n, name); });
+    payloadBytes = WritePayload(
+        output, static_cast<uint32_t>(stub.size()), items, options.jobs,
+        [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); });
   }
   output.Commit();
   printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes\n", options.output.c_str(), manifest.files.size(),
          static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
          static_cast<unsigned long long>(stub.size() + payloadBytes));
+  if (manifest.litterLeftOut > 0) {
+    printf("vpack: left out %zu version-control and desktop files and folders (include-litter = true takes them)\n",
+           manifest.litterLeftOut);
+  }
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "vpack/Deflate.h"
+#include "vpack/DeflatePieces.h"
 #include "vpack/Error.h"
 #include "vpack/ItemEncoder.h"
 #include "vpack/ManifestChecks.h"
@@ -47,12 +48,29 @@ Stored CopyRaw(OutputFile& output, const FileSpec& file) {
   return {static_cast<uint32_t>(total), crc};
 }
 
-Stored WriteItem(OutputFile& output, const PlannedItem& item, size_t index, ItemEncoder& encoder) {
-  if (NeedsEncoding(item)) {
-    EncodedItem encoded = encoder.Take(index);
-    output.Write(encoded.data.data(), encoded.data.size());
-    return {static_cast<uint32_t>(encoded.data.size()), encoded.crc};
+// A large file's pieces are written as they come, framed as one stream.
+Stored WriteEncoded(OutputFile& output, const FileSpec& file, size_t index, ItemEncoder& encoder) {
+  uint32_t count = PieceCount(file.size);
+  uint64_t size = 0;
+  uint32_t crc = 0, adler = 1;
+  auto write = [&](const packager::Bytes& bytes) {
+    output.Write(bytes.data(), bytes.size());
+    crc = Crc32Of(crc, bytes.data(), bytes.size());
+    size += bytes.size();
+  };
+  if (count > 1) write(PiecedItemHead(file));
+  for (uint32_t piece = 0; piece < count; ++piece) {
+    EncodedPiece encoded = encoder.Take(index, piece);
+    write(encoded.data);
+    adler = piece == 0 ? encoded.adler : CombineAdler32(adler, encoded.adler, encoded.plainSize);
   }
+  if (count > 1) write(PiecedItemTail(file, adler));
+  if (size > kMaxInstallerSize) throw Error(file.entry + ": stored, it would be larger than 2 GiB");
+  return {static_cast<uint32_t>(size), crc};
+}
+
+Stored WriteItem(OutputFile& output, const PlannedItem& item, size_t index, ItemEncoder& encoder) {
+  if (NeedsEncoding(item)) return WriteEncoded(output, *item.file, index, encoder);
   if (item.file != nullptr) return CopyRaw(output, *item.file);
   output.Write(item.bytes.data(), item.bytes.size());
   return {static_cast<uint32_t>(item.bytes.size()), Crc32Of(0, item.bytes.data(), item.bytes.size())};

@@ -4,6 +4,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+
+#include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/Error.h"
 
@@ -16,7 +19,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]\n"
     "       vpack verify INSTALLER\n"
-    "       vpack list INSTALLER [--json]\n"
+    "       vpack list INSTALLER [--json] [--code-page N]\n"
     "       vpack extract INSTALLER -o FOLDER\n"
     "       vpack COMMAND --help, vpack --version\n";
 
@@ -27,6 +30,7 @@ struct Parsed {
   std::string installer;
   std::string folder;
   bool json = false;
+  unsigned codePage = vpack::kDefaultCodePage;
 };
 
 void AddPack(CLI::App& app, Parsed& parsed) {
@@ -47,6 +51,9 @@ void AddInspection(CLI::App& app, Parsed& parsed) {
   CLI::App* list = app.add_subcommand("list", "Show an installer's items: store, size, list");
   list->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
   list->add_flag("--json", parsed.json, "The same as JSON, for scripts");
+  list->add_option("--code-page", parsed.codePage,
+                   "The code page the installer was packed with (the manifest's code-page; default 1252)")
+      ->check(CLI::IsMember({874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}));
   CLI::App* extract = app.add_subcommand("extract", "Write an installer's items out as the installation would");
   extract->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
   extract->add_option("-o,--output", parsed.folder, "The folder to write into")->required();
@@ -55,7 +62,7 @@ void AddInspection(CLI::App& app, Parsed& parsed) {
 int Run(const CLI::App& app, const Parsed& parsed) {
   if (app.got_subcommand("pack")) return vpack::Pack(parsed.pack);
   if (app.got_subcommand("verify")) return vpack::Verify(parsed.installer);
-  if (app.got_subcommand("list")) return vpack::List(parsed.installer, parsed.json);
+  if (app.got_subcommand("list")) return vpack::List(parsed.installer, parsed.json, parsed.codePage);
   return vpack::Extract(parsed.installer, parsed.folder);
 }
 
@@ -80,7 +87,13 @@ int main(int argc, char** argv) {
   try {
     return Run(app, parsed);
   } catch (const std::exception& e) {
-    fprintf(stderr, "vpack: error: %s\n", e.what());
+    // Several problems found in one run come one to a line.
+    std::string message = e.what();
+    for (size_t at = 0; at <= message.size();) {
+      size_t end = std::min(message.find('\n', at), message.size());
+      fprintf(stderr, "vpack: error: %s\n", message.substr(at, end - at).c_str());
+      at = end + 1;
+    }
     return 1;
   }
 }

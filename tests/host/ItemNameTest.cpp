@@ -16,4 +16,30 @@ TEST(ItemName, WindowsFileName_RefusesWhatWindowsCannotCreate) {
   }
 }
 
+TEST(ItemName, WindowsNameFault_SaysWhichRuleAndWhere) {
+  using payload::NameFault;
+  struct Case {
+    const char* name;
+    NameFault fault;
+    size_t at;
+  } cases[] = {
+      {"", NameFault::kEmpty, 0},
+      {"a\\..\\b", NameFault::kParentFolder, 2},
+      {"C:\\x", NameFault::kDriveOrStream, 1},
+      {"a\\b<c", NameFault::kForbiddenCharacter, 3},
+      {"x\\Com3.txt\\y", NameFault::kDeviceName, 2},
+      {"dir.\\y", NameFault::kTrailingDotOrSpace, 0},
+      {"a\\\\b", NameFault::kEmptyComponent, 2},
+      {"\\scenes\\hall.vdl", NameFault::kNone, 0},
+  };
+  for (const Case& c : cases) {
+    size_t at = 0;
+    EXPECT_EQ(c.fault, payload::WindowsNameFault(c.name, &at)) << c.name;
+    if (c.fault != NameFault::kNone) EXPECT_EQ(c.at, at) << c.name;
+    // The installer's own rule never lets through what this one names as leaving the folder.
+    bool leaves = c.fault == NameFault::kParentFolder || c.fault == NameFault::kDriveOrStream;
+    EXPECT_EQ(leaves, !payload::IsSafeItemName(c.name)) << c.name;
+  }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <optional>
 
 #include "tests/support/PackProject.h"
@@ -124,6 +125,7 @@ TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEnt
        "file \"VDLUnInst.exe\": store raw: the installer inflates it"},
       {head_ + ProjectFile("scenes/hall.vdl", "f.bin") + ProjectFile("Scenes\\HALL.vdl", "f.bin"),
        "duplicate item name"},
+      {head_ + ProjectFile("caf\u00e9.vdl", "f.bin") + ProjectFile("CAF\u00c9.VDL", "f.bin"), "duplicate item name"},
       {head_ + ProjectFile("huge.vdl", "huge.bin"), "file \"huge.vdl\": source"},
       {head_ + ProjectFile("huge.vdl", "huge.bin"), "is 4294967296 bytes; an installer holds less than 2 GiB"},
       {"stub = \"stub.exe\"\n", "\"ProjectType\" is missing"},
@@ -131,10 +133,6 @@ TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEnt
       {standalone, "setting \"InstallPath\" is missing; project type 2 reads it"},
       {head_ + "exclude = \"Tessaron.dll\"\n", "no file \"Tessaron.dll\"; project type 1 extracts it"},
   };
-  // A name of each kind refused; ItemName's test has each rule.
-  for (const char* name : {"..\\evil.dll", "C:\\evil.dll", "a:stream", "scenes\\a<b.vdl", "scenes\\nul.txt"}) {
-    cases.emplace_back(head_ + ProjectFile(name, "f.bin"), "file \"" + std::string(name) + "\": \"" + name + "\" ");
-  }
   for (const auto& [manifest, says] : cases) {
     PutFile(dir_, "m.toml", manifest);
     std::string error = RefusalOf(dir_.File("m.toml"));
@@ -142,6 +140,123 @@ TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEnt
   }
   PutFile(dir_, "folder.toml/x", "");
   EXPECT_NE(std::string::npos, RefusalOf(dir_.File("folder.toml")).find("is a folder"));
+}
+
+// The installer reads payload text with the ANSI functions: names and
+// settings go in as the code page's bytes, and limits count those bytes.
+TEST_F(ManifestTest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
+  PutFile(dir_, "f.bin", "f");
+  PutFile(dir_, "odd/a\xff.vdl", "f");  // a name TOML cannot hold, from a folder
+  std::string e200;
+  for (int i = 0; i < 200; ++i) e200 += "\u00e9";
+  std::string head = head_.substr(0, head_.find("[[folder]]"));
+  vpack::Manifest manifest = Load(head + "InstallPath = 'C:\\Programme\\Caf\u00e9'\n[[folder]]\nsource = \"runtime\"\n" +
+                                  ProjectFile("caf\u00e9/men\u00fa \u00e9.vdl", "f.bin") + ProjectFile(e200, "f.bin"));
+  EXPECT_NE(nullptr, Find(manifest, "caf\xE9\\men\xFA \xE9.vdl"));
+  EXPECT_NE(nullptr, Find(manifest, std::string(200, '\xE9')));
+  bool found = false;
+  for (const vpack::SettingValue& setting : manifest.settings) {
+    if (std::string(setting.info->name) == "InstallPath") found = setting.text == "C:\\Programme\\Caf\xE9";
+  }
+  EXPECT_TRUE(found);
+  manifest = Load("code-page = 1251\n" + head_ + ProjectFile("\u0441\u0446\u0435\u043d\u0430.vdl", "f.bin"));
+  EXPECT_NE(nullptr, Find(manifest, "\xF1\xF6\xE5\xED\xE0.vdl"));
+
+  std::string e259 = e200;
+  for (int i = 200; i < 259; ++i) e259 += "\u00e9";
+  struct Case {
+    std::string manifest;
+    const char* says;
+  } cases[] = {
+      {head_ + ProjectFile("\u0151.vdl", "f.bin"), "holds \"\u0151\" (U+0151), which code page 1252 cannot hold"},
+      {head_ + "[[folder]]\nsource = \"odd\"\n", "the name is not valid UTF-8 (byte 0xFF at offset 1)"},
+      {"code-page = 65001\n" + head_, "code-page 65001 is not a Windows single-byte code page"},
+      {head + "InstallPath = '" + e259 + "'\n", "setting \"InstallPath\" is 259 bytes in code page 1252; at most 258"},
+      {head_ + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; a list entry holds at most 398"},
+  };
+  for (const Case& c : cases) {
+    PutFile(dir_, "m.toml", c.manifest);
+    std::string error = RefusalOf(dir_.File("m.toml"));
+    EXPECT_NE(std::string::npos, error.find(c.says)) << c.says << "\n" << error;
+  }
+}
+
+TEST_F(ManifestTest, InstalledPathPastAnsiLimit_WarnedNamingTheLongest) {
+  PutFile(dir_, "f.bin", "f");
+  TempDir other;
+  std::string standalone = WriteRuntimeProject(other, 2);
+  std::string folder = "C:\\" + std::string(200, 'p');
+  standalone.replace(standalone.find("InstallPath = 'x'"), 17, "InstallPath = '" + folder + "'");
+  standalone.replace(standalone.find("source = \"runtime\""), 18, "source = '" + other.File("runtime") + "'");
+  std::string fits = std::string(259 - 204, 'a');  // 203 of folder, a backslash
+  vpack::Manifest manifest = Load(standalone + ProjectFile(fits, "f.bin") + ProjectFile(fits + "b", "f.bin") +
+                                  ProjectFile(fits + "bc", "f.bin"));
+  ASSERT_EQ(1u, manifest.warnings.size());
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"" + fits + "bc\": installed as")) << manifest.warnings[0];
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("261 characters")) << manifest.warnings[0];
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("2 item(s)")) << manifest.warnings[0];
+}
+
+TEST_F(ManifestTest, Litter_LeftOutCountedUnlessTakenOnPurpose) {
+  for (const char* path : {"content/scene.vdl", "content/.git/config", "content/.git/objects/ab", "content/.svn/entries",
+                           "content/.hg/store", "content/sub/.DS_Store", "content/THUMBS.DB", "content/desktop.ini",
+                           "content/scene.vdl~"}) {
+    PutFile(dir_, path, path);
+  }
+  vpack::Manifest manifest = Load(head_ + "[[folder]]\nsource = \"content\"\n");
+  EXPECT_NE(nullptr, Find(manifest, "scene.vdl"));
+  EXPECT_EQ(vpack::RuntimeFiles(1).size() + 1, manifest.files.size());  // the runtime and the scene
+  EXPECT_EQ(7u, manifest.litterLeftOut);
+  manifest = Load(head_ + "[[folder]]\nsource = \"content\"\ninclude-litter = true\n");
+  for (const char* taken : {".git\\objects\\ab", "sub\\.DS_Store", "scene.vdl~", "desktop.ini"}) {
+    EXPECT_NE(nullptr, Find(manifest, taken)) << taken;
+  }
+  EXPECT_EQ(0u, manifest.litterLeftOut);
+}
+
+// A link must not carry a file from outside into an installer unseen, and
+// what the walk passes over is said.
+TEST_F(ManifestTest, LinksAndEmptyFolders_OutsideRefusedOthersWarned) {
+  TempDir outside;
+  PutFile(outside, "secret", "key");
+  PutFile(dir_, "content/scene.vdl", "s");
+  PutFile(dir_, "content/sub/more.vdl", "m");
+  std::filesystem::create_directories(dir_.File("content/empty/deeper"));
+  std::filesystem::create_symlink(dir_.File("content/scene.vdl"), dir_.File("content/alias.vdl"));
+  std::filesystem::create_directory_symlink(dir_.File("content/sub"), dir_.File("content/loop"));
+  std::string folder = head_ + "[[folder]]\nsource = \"content\"\n";
+  vpack::Manifest manifest = Load(folder);
+  EXPECT_NE(nullptr, Find(manifest, "alias.vdl"));
+  EXPECT_EQ(nullptr, Find(manifest, "loop\\more.vdl"));
+  ASSERT_EQ(2u, manifest.warnings.size());
+  EXPECT_NE(std::string::npos, manifest.warnings[0].find("symbolic link \"" + dir_.File("content/loop") + "\" to a folder"))
+      << manifest.warnings[0];
+  EXPECT_NE(std::string::npos, manifest.warnings[1].find("1 empty folder(s) not packed, such as \"empty/deeper\""))
+      << manifest.warnings[1];
+
+  std::filesystem::create_symlink(outside.File("secret"), dir_.File("content/sub/key.vdl"));
+  PutFile(dir_, "m.toml", folder);
+  std::string error = RefusalOf(dir_.File("m.toml"));
+  EXPECT_NE(std::string::npos, error.find("symbolic link \"" + dir_.File("content/sub/key.vdl") + "\" leads to \"" +
+                                          outside.File("secret") + "\", outside"))
+      << error;
+  // Left out by a pattern, it is not looked at.
+  EXPECT_NE(nullptr, Find(Load(folder + "exclude = \"key.vdl\"\n"), "scene.vdl"));
+}
+
+TEST_F(ManifestTest, VariablesInNameAndTarget_ExpandedOrRefused) {
+  PutFile(dir_, "f.bin", "f");
+  PutFile(dir_, "lights/a.vch", "a");
+  std::string vars = "[vars]\ndest = \"data\"\n";
+  vpack::Manifest manifest =
+      Load(head_ + vars + ProjectFile("${dest}/x.vdl", "f.bin") + "[[folder]]\nsource = \"lights\"\ntarget = \"${dest}/lights\"\n");
+  EXPECT_NE(nullptr, Find(manifest, "data\\x.vdl"));
+  EXPECT_NE(nullptr, Find(manifest, "data\\lights\\a.vch"));
+  for (const std::string& entry : {ProjectFile("${nope}/x.vdl", "f.bin"),
+                                   std::string("[[folder]]\nsource = \"lights\"\ntarget = \"${nope}\"\n")}) {
+    PutFile(dir_, "m.toml", head_ + vars + entry);
+    EXPECT_NE(std::string::npos, RefusalOf(dir_.File("m.toml")).find("uses unknown variable \"nope\"")) << entry;
+  }
 }
 
 }  // namespace

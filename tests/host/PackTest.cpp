@@ -11,6 +11,7 @@
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
 #include "vpack/Commands.h"
+#include "vpack/DeflatePieces.h"
 #include "vpack/Error.h"
 
 using testing_support::PutFile;
@@ -102,6 +103,32 @@ TEST_F(PackTest, AnyThreadCount_SameBytesThatReadBack) {
   packager::Bytes plain;
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
   EXPECT_EQ(std::string(200000, 'h') + "hall", std::string(plain.begin(), plain.end()));
+}
+
+// Above kWholeFileLimit a file is compressed in pieces, as one stream that
+// the installer (zlib store) and the engine (engine store) inflate.
+TEST_F(PackTest, LargeFiles_InPiecesOneStreamSameBytesAnyThreadCount) {
+  std::string large(vpack::kWholeFileLimit + vpack::kPieceSize + 12345, '\0');
+  for (size_t i = 0; i < large.size(); i += 4099) large[i] = static_cast<char>('a' + i % 23);
+  PutFile(dir_, "content/big.vdl", large);
+  PutFile(dir_, "VDLSvr.scr", large.substr(1000));
+  PutFile(dir_, "tour.toml", ReadFileBytes(dir_.File("tour.toml")) +
+                                 "[[file]]\nname = 'VDLSvr.scr'\nsource = \"VDLSvr.scr\"\n");
+  std::string outputs[2];
+  for (unsigned jobs : {1u, 3u}) {
+    std::string output = dir_.File("setup" + std::to_string(jobs) + ".exe");
+    ASSERT_EQ(0, vpack::Pack({dir_.File("tour.toml"), output, "", false, jobs}));
+    outputs[jobs == 1 ? 0 : 1] = ReadFileBytes(output);
+  }
+  ASSERT_TRUE(outputs[0] == outputs[1]);
+  payload::PayloadReader reader(dir_.File("setup1.exe").c_str());
+  ASSERT_TRUE(reader.ReadItem("big.vdl", nullptr, 0, "APPDATA"));
+  packager::Bytes plain;
+  ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
+  EXPECT_TRUE(std::string(plain.begin(), plain.end()) == large);
+  ASSERT_TRUE(reader.ReadItem("VDLSvr.scr", nullptr, 0, "APPDATA"));
+  ASSERT_TRUE(packager::ZlibUnpack(packager::Bytes(reader.Data(), reader.Data() + reader.DataSize()), &plain));
+  EXPECT_TRUE(std::string(plain.begin(), plain.end()) == large.substr(1000));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <map>
 #include <string>
@@ -185,9 +187,11 @@ TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
   EXPECT_EQ(0, version.status);
   EXPECT_EQ(0u, version.out.rfind("vpack ", 0)) << version.out;
   Put("tour.toml", GoodManifest());
+  Put("runtime/Thumbs.db", "litter");
   Outcome pack = Vpack("pack tour.toml -o setup.exe");
   ASSERT_EQ(0, pack.status) << pack.err;
   EXPECT_NE(std::string::npos, pack.out.find("setup.exe: 13 files")) << pack.out;
+  EXPECT_NE(std::string::npos, pack.out.find("left out 1 version-control and desktop file")) << pack.out;
   EXPECT_EQ("", pack.err) << "progress only on a terminal";
 }
 
@@ -276,6 +280,68 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeAndLists) {
   EXPECT_EQ(byName["music.cgr"]["unpacked"], 9);
   EXPECT_EQ(byName["ProjectType"]["type"], "APPDATA");
   EXPECT_EQ(byName["ProjectType"]["size"], 4);
+}
+
+TEST_F(VpackTest, Pack_BadNames_EveryOneOnItsOwnLineWithItsReason) {
+  struct Case {
+    const char* name;
+    const char* says;
+  } cases[] = {
+      {"..\\evil.dll", "has a \"..\" component"},
+      {"C:\\evil.dll", "holds a ':' (a drive or a stream), which leaves"},
+      {"scenes\\a<b.vdl", "a character Windows forbids in file names ('<')"},
+      {"scenes\\nul.txt", "a device name on Windows (\"nul.txt\")"},
+      {"sc\u00e8nes.\\a.vdl", "ending in a dot or a space, which Windows drops (\"sc\u00e8nes.\")"},
+  };
+  std::string files;
+  for (const Case& c : cases) files += File(c.name, "scene.txt", "list = \"project\"\n");
+  Put("bad.toml", runtime_ + files);
+  Outcome run = Vpack("pack bad.toml -o setup.exe");
+  EXPECT_EQ(1, run.status);
+  for (const Case& c : cases) {
+    std::string line = std::string("vpack: error: bad.toml: file \"") + c.name + "\": the name ";
+    size_t at = run.err.find(line);
+    ASSERT_NE(std::string::npos, at) << c.name << "\n" << run.err;
+    EXPECT_NE(std::string::npos, run.err.substr(at, run.err.find('\n', at) - at).find(c.says)) << run.err;
+  }
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));
+}
+
+TEST_F(VpackTest, List_NamesReadBackFromTheCodePageAsUtf8) {
+  Put("tour.toml", "code-page = 1251\n" + runtime_ +
+                       File("\u0441\u0446\u0435\u043d\u0430.vdl", "scene.txt", "list = \"project\"\n"));
+  ASSERT_EQ(0, Vpack("pack tour.toml -o setup.exe").status);
+  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  EXPECT_TRUE(reader.ReadItem("\xF1\xF6\xE5\xED\xE0.vdl", nullptr, 0, "APPDATA"));
+  struct Case {
+    const char* option;
+    const char* name;
+  } cases[] = {{" --code-page 1251", "\u0441\u0446\u0435\u043d\u0430.vdl"},
+               {"", "\u00f1\u00f6\u00e5\u00ed\u00e0.vdl"}};  // read as the default 1252
+  for (const Case& c : cases) {
+    Outcome run = Vpack(std::string("list setup.exe --json") + c.option);
+    ASSERT_EQ(0, run.status) << run.err;
+    nlohmann::json listing = nlohmann::json::parse(run.out);
+    bool found = false;
+    for (const nlohmann::json& item : listing["items"]) found = found || item["name"] == c.name;
+    EXPECT_TRUE(found) << c.option << "\n" << run.out;
+  }
+}
+
+// As root nothing is unreadable, so vpack then runs as nobody.
+TEST_F(VpackTest, Pack_UnreadableFolderDeepInTree_NamedItself) {
+  Put("tour.toml", runtime_ + "[[folder]]\nsource = \"content\"\n");
+  testing_support::PutFile(dir_, "content/a/b/locked/scene.vdl", "s");
+  ASSERT_EQ(0, chmod(dir_.File("content/a/b/locked").c_str(), 0));
+  ASSERT_EQ(0, system(("chmod -R a+rX '" + dir_.Path() + "' && chmod a+w '" + dir_.Path() + "'").c_str()));
+  ASSERT_EQ(0, chmod(dir_.File("content/a/b/locked").c_str(), 0));
+  std::string as = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  std::string err = dir_.File("err.log");
+  int status = system(("cd '" + dir_.Path() + "' && " + as + VDL_VPACK_PATH " pack tour.toml -o setup.exe 2>'" + err + "'").c_str());
+  EXPECT_NE(0, status);
+  EXPECT_NE(std::string::npos, ReadFileBytes(err).find("cannot read the folder \"content/a/b/locked\": Permission denied"))
+      << ReadFileBytes(err);
+  chmod(dir_.File("content/a/b/locked").c_str(), 0755);
 }
 
 TEST_F(VpackTest, Verify_NoPayload_Fails) {

@@ -1,0 +1,42 @@
+#pragma once
+// The installer reads item names and text settings with Windows' ANSI
+// functions, so payload text is in the publisher's single-byte Windows code
+// page, not the manifest's UTF-8: the same bytes are the same letters only
+// on a system with that code page. The payload does not record which one.
+#include <string>
+
+namespace vpack {
+
+constexpr unsigned kDefaultCodePage = 1252;
+
+// The Windows single-byte code pages: 874 and 1250 to 1258.
+bool IsSupportedCodePage(unsigned number);
+constexpr char kSupportedCodePages[] = "874, 1250 .. 1258";
+
+class CodePage {
+ public:
+  // Throws Error for a code page vpack cannot write.
+  explicit CodePage(unsigned number);
+
+  unsigned Number() const { return number_; }
+  // Text from the manifest in this code page. Empty problem when it
+  // converts; otherwise why not: invalid UTF-8 or a character the code page
+  // lacks, named.
+  std::string FromUtf8(const std::string& utf8, std::string& problem) const;
+  // Payload text for a terminal or JSON; bytes the code page leaves
+  // undefined become U+FFFD, so the result is always valid UTF-8.
+  std::string ToUtf8(const std::string& bytes) const;
+  // Payload text with every letter of the code page in upper case, as
+  // Windows compares file names: "caf\xE9" and "CAF\xC9" are one file in
+  // 1252, though the installer, which folds only ASCII, sees two items.
+  std::string Folded(const std::string& bytes) const;
+
+ private:
+  unsigned number_;
+  mutable std::string upper_;  // 256 bytes, made on first use
+};
+
+// Where text stops being UTF-8, or std::string::npos when it is.
+size_t InvalidUtf8At(const std::string& text);
+
+}  // namespace vpack
