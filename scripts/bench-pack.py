@@ -11,7 +11,7 @@ import statistics
 import subprocess
 import time
 
-from bench import text_like  # the same compressible data as the stub's figures
+from bench import copy_runtime, text_like  # the same runtime and compressible data as the stub's figures
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
@@ -39,10 +39,10 @@ def write_tree(small, small_size, large, large_size):
         with open(path, "wb") as out:
             out.write(text_like(large_size, 1000 + i))
         sources.append(path)
-    runtime = os.path.join(WORK, "runtime")
-    shutil.copytree(os.path.join(ROOT, "sample", "tour", "runtime", "channels"), os.path.join(runtime, "channels"))
-    shutil.copy(os.path.join(WIN64, "standins", "viewer", "VandrelViewer.exe"), runtime)
-    shutil.copy(os.path.join(WIN64, "standins", "engine", "Tessaron.dll"), runtime)
+    runtime = copy_runtime(os.path.join(WORK, "runtime"))
+    # The run in place takes the viewer, the engine and its units only.
+    for extra in ("VDLUnInst.exe", "VDLSvr.scr", "WinAmp.dll"):
+        os.remove(os.path.join(runtime, extra))
     shutil.copy(os.path.join(ROOT, "sample", "tour", "content", "VDLStart.vdl"), runtime)
     manifest = os.path.join(WORK, "project.toml")
     with open(manifest, "w") as out:

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "packager/EngineFormat.h"
 #include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
@@ -11,6 +13,7 @@
 #include "payload/RuntimeFiles.h"
 #include "vpack/Error.h"
 #include "vpack/ItemIndex.h"
+#include "vpack/ProgramRules.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"
 #include "vpack/ZlibCheck.h"
@@ -160,7 +163,8 @@ void CheckFileName(const Item& item, Problems& problems) {
 // The installer inflates program files by name, and Windows can neither
 // start nor load an empty one; the files the engine loads must already carry
 // the engine's tag. An empty project file is written like any other.
-void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, Problems& problems) {
+void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, uint16_t stubMachine,
+                Problems& problems) {
   std::unordered_map<std::string, bool> decoded = DecodedByName(listed);
   for (const Item& item : items) {
     if (!IsFileItem(item)) continue;
@@ -171,6 +175,10 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
       packager::Bytes unpacked;
       std::string problem = ZlibProblem(item.data, &unpacked);
       if (problem.empty() && unpacked.empty()) problem = "empty; Windows cannot start or load an empty program";
+      const ProgramRule* rule = FindProgramRule(item.name);
+      if (problem.empty() && rule != nullptr) {
+        problem = ProgramProblem(*rule, unpacked.data(), std::min(unpacked.size(), kProgramHeadBytes), stubMachine);
+      }
       if (!problem.empty()) problems.push_back(label + ": " + problem);
     } else if (IsStartFile(item.name) || (use != decoded.end() && use->second)) {
       bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
@@ -195,12 +203,12 @@ std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& prob
   return ListedNames(ItemIndex(items), problems);
 }
 
-std::vector<std::string> CheckContents(const std::vector<Item>& items) {
+std::vector<std::string> CheckContents(const std::vector<Item>& items, uint16_t stubMachine) {
   Problems problems;
   ItemIndex index(items);
   CheckProjectType(index, problems);
   std::vector<ListedName> listed = ListedNames(index, problems);
-  CheckFiles(items, listed, problems);
+  CheckFiles(items, listed, stubMachine, problems);
   return problems;
 }
 

@@ -10,8 +10,9 @@
 
 namespace vpack {
 
-// One line per problem, each naming the item; empty when all is well.
-std::vector<std::string> CheckContents(const std::vector<packager::Item>& items);
+// One line per problem, each naming the item; empty when all is well. The
+// program files must be built for stubMachine (0 when it is not known).
+std::vector<std::string> CheckContents(const std::vector<packager::Item>& items, uint16_t stubMachine);
 
 // A name one of the three lists holds, as the installer reads it.
 struct ListedName {

@@ -9,10 +9,12 @@
 #include "payload/Crc32Table.h"
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
+#include "payload/ProjectTypes.h"
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
 #include "vpack/Error.h"
 #include "vpack/InstallerFile.h"
+#include "vpack/StorageRules.h"
 #include "vpack/StubCheck.h"
 
 namespace vpack {
@@ -69,6 +71,17 @@ std::vector<std::string> CrcProblems(const std::vector<StoredItem>& items) {
   return problems;
 }
 
+// The project type the installer reads, or 0 when it reads none; the
+// content checks say why.
+uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
+  for (const packager::Item& item : items) {
+    if (SameItemName(item.type, payload::kTypeAppData) && SameItemName(item.name, payload::kProjectTypeSetting.name)) {
+      return item.data.size() == 4 ? payload::ReadLittleEndian32(item.data.data()) : 0;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount) {
@@ -78,12 +91,14 @@ std::vector<std::string> InstallerProblems(const std::string& path, size_t* item
   } catch (const Error&) {
     return {NoPayloadProblem(path)};
   }
-  std::vector<std::string> problems = StubProblems(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()));
   std::vector<StoredItem> stored = installer->ReadItems();
-  for (std::string& problem : CrcProblems(stored)) problems.push_back(std::move(problem));
   std::vector<packager::Item> items;
-  for (StoredItem& entry : stored) items.push_back(std::move(entry.item));
-  for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
+  for (StoredItem& entry : stored) items.push_back(entry.item);
+  StubReport stub = CheckStub(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()), ProjectTypeOf(items));
+  std::vector<std::string> problems;
+  for (const std::string& problem : stub.problems) problems.push_back("stub: " + problem);
+  for (std::string& problem : CrcProblems(stored)) problems.push_back(std::move(problem));
+  for (std::string& problem : CheckContents(items, stub.machine)) problems.push_back(std::move(problem));
   if (itemCount != nullptr) *itemCount = items.size();
   return problems;
 }
