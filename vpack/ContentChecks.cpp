@@ -139,8 +139,7 @@ std::vector<ListedName> ListedNames(const ItemIndex& index, Problems& problems) 
 }
 
 // Whether the installer decodes each listed name: it hands the item to the
-// engine, unless a project list names it with ".cgr" (in that case, anywhere
-// in the name) and it is written as stored.
+// engine, unless it copies it as stored (IsCopiedProjectFile).
 std::unordered_map<std::string, bool> DecodedByName(const std::vector<ListedName>& listed) {
   std::unordered_map<std::string, bool> decoded;
   for (const ListedName& entry : listed) {
@@ -149,6 +148,21 @@ std::unordered_map<std::string, bool> DecodedByName(const std::vector<ListedName
     decode = decode || !stored;
   }
   return decoded;
+}
+
+// A project file the installer copies reaches the installation as it is
+// stored, so it must be stored raw: packed bytes would be of no use there.
+std::string CopiedStoreProblem(const packager::Bytes& data) {
+  const char* packed = nullptr;
+  if (data.size() >= 4 && memcmp(data.data(), packager::kEngineTag, 4) == 0) {
+    packed = "in the engine format";
+  } else if (data.size() >= 6 && (data[0] & 0x0F) == 8 && ((data[0] << 8) | data[1]) % 31 == 0 &&
+             ZlibProblem(data).empty()) {
+    packed = "stored as zlib";
+  }
+  if (packed == nullptr) return std::string();
+  return std::string(packed) + ", but the installer copies a project file whose name holds \".cgr\" as stored: " +
+         "the installation would get the packed bytes";
 }
 
 // A file's name is joined to the installation folder as it is.
@@ -183,6 +197,9 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
     } else if (IsStartFile(item.name) || (use != decoded.end() && use->second)) {
       bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
       if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
+    } else if (use != decoded.end()) {
+      std::string problem = CopiedStoreProblem(item.data);
+      if (!problem.empty()) problems.push_back(label + ": " + problem);
     }
   }
 }

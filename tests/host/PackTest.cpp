@@ -72,6 +72,17 @@ TEST_F(PackTest, Strict_WarningIsAnError) {
   EXPECT_FALSE(testing_support::FileExists(dir_.File("strict.exe")));
 }
 
+// The installer copies it byte for byte: the installation would get the
+// encoded bytes.
+TEST_F(PackTest, CgrProjectFileInEngineFormat_Refused) {
+  PutFile(dir_, "tour.toml", head_ + "[[folder]]\nsource = \"content\"\nstore = \"engine\"\n");
+  std::string error = Refusal(dir_.File("setup.exe"));
+  EXPECT_NE(std::string::npos, error.find("item \"music\\theme.cgr\": store engine: the installer copies a project "
+                                          "file whose name holds \".cgr\" as stored, so it must be stored raw"))
+      << error;
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));
+}
+
 TEST_F(PackTest, InstallerOf2GiB_RefusedBeforeWriting) {
   // Two sparse raw files, each small enough alone: nothing is read to refuse them.
   for (const char* name : {"a.cgr", "b.cgr"}) {

@@ -154,6 +154,14 @@ TEST(Verify, EmptyProjectFiles_NoProblems) {
   EXPECT_EQ(Joined(Problems(Build(empty))), "");
 }
 
+// Copied as stored, as the installer decides: ".cgr" anywhere in the name.
+TEST(Verify, CgrInsideProjectFileName_StoredRawAccepted) {
+  Broken inside{"CgrInside", "",
+                [](packager::PayloadBuilder& b) { b.AddRaw("tune.cgr.bak", Text("raw bytes")); }, nullptr, nullptr,
+                {"scene.vdl", "music.cgr", "tune.cgr.bak"}};
+  EXPECT_EQ(Joined(Problems(Build(inside))), "");
+}
+
 class VerifyBroken : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(VerifyBroken, NamesTheProblem) {
@@ -205,6 +213,15 @@ const Broken kBroken[] = {
      nullptr, nullptr, {"scene.vdl", "music.cgr", "hall.vdl"}},
     {"ParentFolderName", "APPDATA \"..\\evil.vdl\": a name the installer refuses", Adds("..\\evil.vdl")},
     {"ForbiddenCharacter", "APPDATA \"scenes\\hall?.vdl\": a name Windows cannot create", Adds("scenes\\hall?.vdl")},
+    // ".cgr" project files are copied as stored, by the installer's rule: lower
+    // case, anywhere in the name; any other name is decoded.
+    {"CgrInEngineFormat", "APPDATA \"music.cgr\": in the engine format, but the installer copies",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "music.cgr").data = packager::EngineEncode(Text("tune")); }},
+    {"CgrAsZlib", "APPDATA \"music.cgr\": stored as zlib, but the installer copies",
+     Replaces("music.cgr", Text("tune"))},
+    {"UpperCaseCgrStoredRaw", "APPDATA \"LOUD.CGR\": not in the engine format",
+     [](packager::PayloadBuilder& b) { b.AddRaw("LOUD.CGR", Text("raw")); }, nullptr, nullptr,
+     {"scene.vdl", "music.cgr", "LOUD.CGR"}},
     // Programs the flow loads or starts: of the right kind, for the stub's machine.
     {"X64EngineForI386Stub",
      "APPDATA \"Tessaron.dll\": built for x86-64; an installer with an i386 stub needs i386 programs",
