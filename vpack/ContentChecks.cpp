@@ -165,6 +165,37 @@ std::string CopiedStoreProblem(const packager::Bytes& data) {
          "the installation would get the packed bytes";
 }
 
+// The engine decodes it with the code the packager and extract use.
+std::string EngineProblem(const packager::Bytes& data) {
+  packager::EngineDecoder decoder([](const uint8_t*, size_t) {});
+  decoder.Feed(data.data(), data.size());
+  decoder.Finish();
+  return decoder.Problem();
+}
+
+// The installer looks items up by type and name, case ignored, and reads the
+// first of a name; Windows writes two names that differ in case or in the
+// kind of slash to one file.
+void CheckDuplicates(const std::vector<Item>& items, Problems& problems) {
+  std::unordered_map<std::string, size_t> names, files;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Item& item = items[i];
+    auto named = names.emplace(NameKey(item.type) + '\0' + NameKey(item.name), i);
+    if (!named.second) {
+      problems.push_back(ItemLabel(item.type, item.name) + ": entry " + std::to_string(i) + " has the type and name of " +
+                         "entry " + std::to_string(named.first->second) + " (case aside); the installer reads only the first");
+      continue;
+    }
+    if (!IsFileItem(item)) continue;
+    auto file = files.emplace(NameKey(CanonicalName(item.name)), i);
+    if (!file.second) {
+      const Item& other = items[file.first->second];
+      problems.push_back(ItemLabel(item.type, item.name) + ": the same file on Windows as " +
+                         ItemLabel(other.type, other.name) + "; the installation writes both to it");
+    }
+  }
+}
+
 // A file's name is joined to the installation folder as it is.
 void CheckFileName(const Item& item, Problems& problems) {
   if (!payload::IsSafeItemName(item.name.c_str())) {
@@ -195,8 +226,8 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
       }
       if (!problem.empty()) problems.push_back(label + ": " + problem);
     } else if (IsStartFile(item.name) || (use != decoded.end() && use->second)) {
-      bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
-      if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
+      std::string problem = EngineProblem(item.data);
+      if (!problem.empty()) problems.push_back(label + ": " + problem);
     } else if (use != decoded.end()) {
       std::string problem = CopiedStoreProblem(item.data);
       if (!problem.empty()) problems.push_back(label + ": " + problem);
@@ -223,6 +254,7 @@ std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& prob
 std::vector<std::string> CheckContents(const std::vector<Item>& items, uint16_t stubMachine) {
   Problems problems;
   ItemIndex index(items);
+  CheckDuplicates(items, problems);
   CheckProjectType(index, problems);
   std::vector<ListedName> listed = ListedNames(index, problems);
   CheckFiles(items, listed, stubMachine, problems);

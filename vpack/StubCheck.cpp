@@ -65,8 +65,8 @@ uint32_t FileChecksum(const std::string& path, uint64_t checksumAt) {
 
 // The checksum of the stub alone, or of the whole file once a signature
 // follows the payload.
-void CheckChecksum(const std::string& path, const std::vector<uint8_t>& stub, size_t optional,
-                   std::vector<std::string>& problems) {
+void CheckChecksum(const std::string& path, const std::vector<uint8_t>& stub, size_t optional, StubReport& report) {
+  std::vector<std::string>& problems = report.problems;
   uint32_t magic = U16At(stub.data() + optional);
   size_t directories = optional + (magic == kPe32Plus ? 112 : 96);
   size_t security = directories + kSecurityEntry * 8;
@@ -76,7 +76,9 @@ void CheckChecksum(const std::string& path, const std::vector<uint8_t>& stub, si
   }
   size_t at = optional + kChecksumAt;
   uint32_t stated = payload::ReadLittleEndian32(stub.data() + at);
-  bool signedAfter = payload::ReadLittleEndian32(stub.data() + security + 4) != 0 && payload::ReadLittleEndian32(stub.data() + security) >= stub.size();
+  report.certificateAt = payload::ReadLittleEndian32(stub.data() + security);
+  report.certificateSize = payload::ReadLittleEndian32(stub.data() + security + 4);
+  bool signedAfter = report.certificateSize != 0 && report.certificateAt >= stub.size();
   if (stated == 0) {
     problems.push_back("carries no image checksum, so a changed byte cannot be told; not a stub vpack knows");
     return;
@@ -164,7 +166,7 @@ StubReport CheckStub(const std::string& file, uint64_t stubSize, uint32_t projec
                        "\" the engine is started with: not a Vandrel stub");
   }
   size_t optional = payload::ReadLittleEndian32(stub.data() + 0x3C) + kOptionalHeaderAt;
-  CheckChecksum(file, stub, optional, problems);
+  CheckChecksum(file, stub, optional, report);
   CheckVariant(stub, projectType, problems);
   return report;
 }

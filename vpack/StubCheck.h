@@ -23,6 +23,10 @@ struct StubReport {
   std::vector<std::string> problems;
   // IMAGE_FILE_MACHINE_* of a stub whose headers are sound, else 0.
   uint16_t machine = 0;
+  // The certificate table a signing tool appended, as the stub's headers
+  // name it (file offset and size); 0 and 0 when there is none.
+  uint64_t certificateAt = 0;
+  uint64_t certificateSize = 0;
 };
 
 // The stub is the first stubSize bytes of file: an installer, or the stub

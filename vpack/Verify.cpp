@@ -71,6 +71,27 @@ std::vector<std::string> CrcProblems(const std::vector<StoredItem>& items) {
   return problems;
 }
 
+// What follows the payload's trailer: nothing, or the certificate table a
+// signing tool appends (after up to 7 bytes that align it) and names in the
+// stub's headers. Anything else is not the installer's, and is most likely
+// a second installer after the first: its files are never installed.
+std::string TrailingProblem(const std::string& path, const InstallerFile& installer, const StubReport& stub) {
+  const payload::PayloadReader& reader = installer.Reader();
+  uint64_t end = static_cast<uint64_t>(reader.MarkerOffset()) + reader.HeaderLength() + 4;
+  for (int32_t i = 0; i < reader.EntryCount(); ++i) end += reader.Entry(i)->size;
+  FILE* file = fopen(path.c_str(), "rb");
+  if (file == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
+  fseeko(file, 0, SEEK_END);
+  uint64_t size = static_cast<uint64_t>(ftello(file));
+  fclose(file);
+  if (size <= end) return std::string();
+  bool certificate = stub.certificateSize != 0 && stub.certificateAt >= end && stub.certificateAt - end < 8 &&
+                     stub.certificateAt + stub.certificateSize == size;
+  if (certificate) return std::string();
+  return std::to_string(size - end) + " bytes follow the payload's trailer (at offset " + std::to_string(end) +
+         "), and no signature the stub names: another installer appended to this one? The installer ignores them";
+}
+
 // The project type the installer reads, or 0 when it reads none; the
 // content checks say why.
 uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
@@ -98,6 +119,8 @@ std::vector<std::string> InstallerProblems(const std::string& path, size_t* item
   std::vector<std::string> problems;
   for (const std::string& problem : stub.problems) problems.push_back("stub: " + problem);
   for (std::string& problem : CrcProblems(stored)) problems.push_back(std::move(problem));
+  std::string trailing = TrailingProblem(path, *installer, stub);
+  if (!trailing.empty()) problems.push_back(trailing);
   for (std::string& problem : CheckContents(items, stub.machine)) problems.push_back(std::move(problem));
   if (itemCount != nullptr) *itemCount = items.size();
   return problems;

@@ -213,6 +213,21 @@ const Broken kBroken[] = {
      nullptr, nullptr, {"scene.vdl", "music.cgr", "hall.vdl"}},
     {"ParentFolderName", "APPDATA \"..\\evil.vdl\": a name the installer refuses", Adds("..\\evil.vdl")},
     {"ForbiddenCharacter", "APPDATA \"scenes\\hall?.vdl\": a name Windows cannot create", Adds("scenes\\hall?.vdl")},
+    // Engine-format items decoded as the engine would: a CRC made over damage
+    // does not hide it.
+    {"EngineStreamDamagedUnderGoodCrc", "APPDATA \"scene.vdl\": does not decode: its packed stream is damaged",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "scene.vdl").data.back() ^= 0x55; }},
+    {"StartFileStatesWrongSize", "APPDATA \"VDLStart.vdl\": decodes to 5 bytes, not its stated 500",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "VDLStart.vdl").data[4] = 0xF4, Find(b.Items(), "VDLStart.vdl").data[5] = 1; }},
+    {"DuplicateName", "APPDATA \"SCENE.VDL\": entry 24 has the type and name of entry 22 (case aside)",
+     [](packager::PayloadBuilder& b) { b.AddRaw("SCENE.VDL", packager::EngineEncode(Text("other"))); }},
+    {"SameFileOnWindows", "APPDATA \"scenes/hall.vdl\": the same file on Windows as APPDATA \"scenes\\hall.vdl\"",
+     [](packager::PayloadBuilder& b) {
+       b.AddRaw("scenes\\hall.vdl", packager::EngineEncode(Text("hall")));
+       b.AddRaw("scenes/hall.vdl", packager::EngineEncode(Text("hall")));
+     }},
+    {"SecondInstallerAppended", "bytes follow the payload's trailer (at offset ", nullptr, nullptr,
+     [](std::string& file, size_t) { file += file; }},
     // ".cgr" project files are copied as stored, by the installer's rule: lower
     // case, anywhere in the name; any other name is decoded.
     {"CgrInEngineFormat", "APPDATA \"music.cgr\": in the engine format, but the installer copies",
