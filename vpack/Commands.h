@@ -19,7 +19,8 @@ int Pack(const PackOptions& options);
 int Verify(const std::string& installer);
 // Per item its store, unpacked size and the lists naming it; json for scripts.
 int List(const std::string& installer, bool json);
-// The files as the installation places them, below folder.
-int Extract(const std::string& installer, const std::string& folder);
+// The files as the installation places them, below folder: the program files
+// inflated, the files the engine decodes decoded (keepEncoded: as stored).
+int Extract(const std::string& installer, const std::string& folder, bool keepEncoded = false);
 
 }  // namespace vpack

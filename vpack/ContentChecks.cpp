@@ -138,18 +138,6 @@ std::vector<ListedName> ListedNames(const ItemIndex& index, Problems& problems) 
   return listed;
 }
 
-// Whether the installer decodes each listed name: it hands the item to the
-// engine, unless it copies it as stored (IsCopiedProjectFile).
-std::unordered_map<std::string, bool> DecodedByName(const std::vector<ListedName>& listed) {
-  std::unordered_map<std::string, bool> decoded;
-  for (const ListedName& entry : listed) {
-    bool stored = IsCopiedProjectFile(entry.name, entry.list);
-    bool& decode = decoded[NameKey(entry.name)];
-    decode = decode || !stored;
-  }
-  return decoded;
-}
-
 // A project file the installer copies reaches the installation as it is
 // stored, so it must be stored raw: packed bytes would be of no use there.
 std::string CopiedStoreProblem(const packager::Bytes& data) {
@@ -210,13 +198,13 @@ void CheckFileName(const Item& item, Problems& problems) {
 // the engine's tag. An empty project file is written like any other.
 void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, uint16_t stubMachine,
                 Problems& problems) {
-  std::unordered_map<std::string, bool> decoded = DecodedByName(listed);
+  WrittenForms forms(listed);
   for (const Item& item : items) {
     if (!IsFileItem(item)) continue;
     std::string label = ItemLabel(item.type, item.name);
     CheckFileName(item, problems);
-    auto use = decoded.find(NameKey(item.name));
-    if (IsPackedName(item.name)) {
+    Written written = forms.Of(item.name);
+    if (written == Written::kInflated) {
       packager::Bytes unpacked;
       std::string problem = ZlibProblem(item.data, &unpacked);
       if (problem.empty() && unpacked.empty()) problem = "empty; Windows cannot start or load an empty program";
@@ -225,10 +213,11 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
         problem = ProgramProblem(*rule, unpacked.data(), std::min(unpacked.size(), kProgramHeadBytes), stubMachine);
       }
       if (!problem.empty()) problems.push_back(label + ": " + problem);
-    } else if (IsStartFile(item.name) || (use != decoded.end() && use->second)) {
+    } else if (written == Written::kDecoded || IsStartFile(item.name)) {
+      // The start file is written as stored, for the viewer to decode.
       std::string problem = EngineProblem(item.data);
       if (!problem.empty()) problems.push_back(label + ": " + problem);
-    } else if (use != decoded.end()) {
+    } else if (forms.IsListed(item.name)) {
       std::string problem = CopiedStoreProblem(item.data);
       if (!problem.empty()) problems.push_back(label + ": " + problem);
     }
@@ -236,6 +225,21 @@ void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& l
 }
 
 }  // namespace
+
+WrittenForms::WrittenForms(const std::vector<ListedName>& listed) {
+  for (const ListedName& entry : listed) {
+    bool& decode = decoded_[NameKey(entry.name)];
+    decode = decode || !IsCopiedProjectFile(entry.name, entry.list);
+  }
+}
+
+Written WrittenForms::Of(const std::string& name) const {
+  if (IsPackedName(name)) return Written::kInflated;
+  auto found = decoded_.find(NameKey(name));
+  return found != decoded_.end() && found->second ? Written::kDecoded : Written::kAsStored;
+}
+
+bool WrittenForms::IsListed(const std::string& name) const { return decoded_.count(NameKey(name)) != 0; }
 
 bool IsFileItem(const Item& item) {
   if (!SameItemName(item.type, payload::kTypeAppData)) return false;

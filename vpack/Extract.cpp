@@ -1,10 +1,11 @@
-// vpack extract INSTALLER -o FOLDER
+// vpack extract INSTALLER -o FOLDER [--stored]
 #include <stdio.h>
 
 #include <filesystem>
 #include <set>
 #include <vector>
 
+#include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/ItemName.h"
 #include "vpack/Commands.h"
@@ -52,15 +53,21 @@ std::vector<std::string> UnsafeNames(const std::vector<StoredItem>& items) {
   return problems;
 }
 
-// The bytes the installation writes, or a problem.
-std::string FileBytes(const StoredItem& stored, packager::Bytes* bytes) {
+// The bytes the installation writes, or a problem; the stored bytes of an
+// engine-format item when asked.
+std::string FileBytes(const StoredItem& stored, Written written, bool keepEncoded, packager::Bytes* bytes) {
   const packager::Bytes& data = stored.item.data;
   if (packager::Crc32(data) != stored.crc) return "checksum does not match";
-  if (!IsPackedName(stored.item.name)) {
-    *bytes = data;
-    return std::string();
+  if (written == Written::kInflated) return ZlibProblem(data, bytes);
+  if (written == Written::kDecoded && !keepEncoded) {
+    packager::EngineDecoder decoder(
+        [bytes](const uint8_t* piece, size_t size) { bytes->insert(bytes->end(), piece, piece + size); });
+    decoder.Feed(data.data(), data.size());
+    decoder.Finish();
+    return decoder.Problem();
   }
-  return ZlibProblem(data, bytes);
+  *bytes = data;
+  return std::string();
 }
 
 // The folders from the root down to the item's own, the root not included.
@@ -104,10 +111,14 @@ void WriteBelow(const fs::path& root, const fs::path& relative, const packager::
 
 }  // namespace
 
-int Extract(const std::string& installer, const std::string& folder) {
+int Extract(const std::string& installer, const std::string& folder, bool keepEncoded) {
   InstallerFile file(installer);
   std::vector<StoredItem> items = file.ReadItems();
   std::vector<std::string> problems = UnsafeNames(items);
+  std::vector<packager::Item> plain;
+  for (const StoredItem& stored : items) plain.push_back(stored.item);
+  std::vector<std::string> unreadable;
+  WrittenForms forms(ReadLists(plain, unreadable));
   if (problems.empty()) {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -120,7 +131,7 @@ int Extract(const std::string& installer, const std::string& folder) {
       // The installer reads the first item of a name; a later one is never written.
       if (!IsFileItem(stored.item) || !seen.insert(WindowsKey(stored.item.name)).second) continue;
       packager::Bytes bytes;
-      std::string problem = FileBytes(stored, &bytes);
+      std::string problem = FileBytes(stored, forms.Of(stored.item.name), keepEncoded, &bytes);
       if (problem.empty()) {
         WriteBelow(root, RelativePath(stored.item.name), bytes);
         ++written;
