@@ -2,11 +2,11 @@
 // The engine file format of the stand-in engine: the tag "MRVF", the decoded
 // size as 4 bytes little-endian, then a zlib stream of the decoded bytes.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "packager/PayloadBuilder.h"
-
-struct z_stream_s;
+#include "packager/StreamInflater.h"
 
 namespace packager {
 
@@ -40,12 +40,10 @@ class EngineDecoder {
   bool Inflate(const uint8_t* data, size_t size);
 
   Sink sink_;
-  z_stream_s* stream_ = nullptr;
+  std::unique_ptr<StreamInflater> inflater_;
   uint8_t head_[kEngineHeadSize];
   size_t headSize_ = 0;
   uint32_t stated_ = 0;
-  uint64_t decoded_ = 0;
-  bool ended_ = false;
   std::string problem_;
 };
 

@@ -6,6 +6,7 @@ core and with one, and pack peak memory against the largest item. Medians of
 several runs. Run at the end of scripts/bench.sh, which builds first."""
 import argparse
 import os
+import random
 import shutil
 import statistics
 import subprocess
@@ -22,8 +23,9 @@ MB = 1000 * 1000
 MIB = 1 << 20
 
 
-def write_tree(small, small_size, large, large_size):
-    """The project folder and its manifest; returns (manifest, sources)."""
+def write_tree(small, small_size, large, large_size, data=text_like):
+    """The project folder and its manifest; returns (manifest, sources).
+    data(size, seed) makes each file's bytes."""
     shutil.rmtree(WORK, ignore_errors=True)
     content = os.path.join(WORK, "content")
     os.makedirs(os.path.join(content, "scenes"))
@@ -32,12 +34,12 @@ def write_tree(small, small_size, large, large_size):
     for i in range(small):
         path = os.path.join(content, "scenes", "s%05d.vdl" % i)
         with open(path, "wb") as out:
-            out.write(text_like(small_size, i))
+            out.write(data(small_size, i))
         sources.append(path)
     for i in range(large):
         path = os.path.join(content, "media", "m%d.vdl" % i)
         with open(path, "wb") as out:
-            out.write(text_like(large_size, 1000 + i))
+            out.write(data(large_size, 1000 + i))
         sources.append(path)
     runtime = copy_runtime(os.path.join(WORK, "runtime"))
     # The run in place takes the viewer, the engine and its units only.
@@ -84,6 +86,33 @@ def gzip9(sources, runs):
     return statistics.median(times)
 
 
+def random_bytes(size, seed):
+    """Bytes deflate cannot shrink: the installer is as large as its project."""
+    return random.Random(seed).randbytes(size)
+
+
+def read_back(small, large_mib, runs):
+    """Peak memory of list, verify and extract on an installer of the same
+    shape whose files do not compress, so that it is as large as the project:
+    what they hold must not grow with it. Returns (installer bytes, peaks)."""
+    manifest, _ = write_tree(small, 8 * 1024, 4, large_mib * MIB, data=random_bytes)
+    installer = os.path.join(BUILD, "bench", "read-back.exe")
+    subprocess.run([VPACK, "pack", manifest, "-o", installer, "--stub", os.path.join(WIN64, "app")], check=True,
+                   stdout=subprocess.DEVNULL)
+    folder = os.path.join(BUILD, "bench", "read-back")
+    peaks = []
+    for command in (["list", installer], ["verify", installer], ["extract", installer, "-o", folder]):
+        peak = 0
+        for _ in range(runs):
+            shutil.rmtree(folder, ignore_errors=True)
+            peak = max(peak, run_measured([VPACK] + command)[1])
+        peaks.append(peak)
+    size = os.path.getsize(installer)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.remove(installer)
+    return size, peaks
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--small", type=int, default=2000, help="small files (8 KiB each)")
@@ -97,6 +126,7 @@ def main():
     all_s, all_peak = pack(manifest, 0, args.runs)
     one_s, one_peak = pack(manifest, 1, args.runs)
     gzip_s = gzip9(sources, args.runs)
+    read_size, read_peaks = read_back(args.small, args.large_mib, args.runs)
     rate = lambda seconds: total / MB / seconds
     rows = [
         ("Project packed", "%d files, %.0f MB; largest %.0f MB" % (len(sources), total / MB, largest / MB)),
@@ -106,6 +136,9 @@ def main():
         ("Pack peak memory, %d cores / 1 core" % cores,
          "%.0f / %.0f MiB; largest item %.0f MiB, bound 64 MiB + %d x largest = %.0f MiB"
          % (all_peak / MIB, one_peak / MIB, largest / MIB, cores, 64 + cores * largest / MIB)),
+        ("list / verify / extract peak memory",
+         "%.0f / %.0f / %.0f MiB for an installer of %.0f MB; bound 64 MiB"
+         % (read_peaks[0] / MIB, read_peaks[1] / MIB, read_peaks[2] / MIB, read_size / MB)),
     ]
     width = max(len(r[0]) for r in rows)
     print("| %s | %s |" % ("vpack figure".ljust(width), "Measured"))

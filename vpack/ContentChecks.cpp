@@ -2,9 +2,7 @@
 
 #include <string.h>
 
-#include <algorithm>
 
-#include "packager/EngineFormat.h"
 #include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
 #include "payload/LittleEndian.h"
@@ -12,11 +10,10 @@
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
 #include "vpack/Error.h"
+#include "vpack/InstallerFile.h"
 #include "vpack/ItemIndex.h"
-#include "vpack/ProgramRules.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"
-#include "vpack/ZlibCheck.h"
 
 namespace vpack {
 namespace {
@@ -24,6 +21,12 @@ namespace {
 using packager::Item;
 using packager::ListKind;
 using Problems = std::vector<std::string>;
+
+// A setting's or list item's size: of a larger one only the first bytes are
+// held (InstallerFile::HeldItems).
+std::string SizeText(const packager::Bytes& data) {
+  return data.size() > kHeldItemBytes ? "more than " + std::to_string(kHeldItemBytes) : std::to_string(data.size());
+}
 
 // A 4-byte number item; false (with a problem) when missing or of another size.
 bool ReadNumber(const ItemIndex& items, const std::string& type, const std::string& name, uint32_t* value,
@@ -33,7 +36,7 @@ bool ReadNumber(const ItemIndex& items, const std::string& type, const std::stri
   if (item == nullptr) {
     problems.push_back(label + ": missing");
   } else if (item->data.size() != 4) {
-    problems.push_back(label + ": " + std::to_string(item->data.size()) + " bytes; the installer reads 4");
+    problems.push_back(label + ": " + SizeText(item->data) + " bytes; the installer reads 4");
   } else {
     *value = payload::ReadLittleEndian32(item->data.data());
     return true;
@@ -48,7 +51,7 @@ void CheckSettingWidths(const ItemIndex& items, Problems& problems) {
     uint32_t width = SettingWidth(info.kind);
     std::string label = ItemLabel(payload::kTypeAppData, info.name);
     if (item->data.size() != width) {
-      problems.push_back(label + ": " + std::to_string(item->data.size()) + " bytes; the installer reads " +
+      problems.push_back(label + ": " + SizeText(item->data) + " bytes; the installer reads " +
                          std::to_string(width));
     } else if (info.kind == SettingKind::kText && item->data.back() != 0) {
       problems.push_back(label + ": text not terminated within its " + std::to_string(width) + " bytes");
@@ -87,7 +90,7 @@ std::string ListEntryName(const Item& entry, Problems& problems) {
   // The installer reads an entry into a field of this size and refuses one
   // that is larger.
   if (entry.data.size() > payload::kListNameSize) {
-    problems.push_back(ItemLabel(entry.type, entry.name) + ": " + std::to_string(entry.data.size()) +
+    problems.push_back(ItemLabel(entry.type, entry.name) + ": " + SizeText(entry.data) +
                        " bytes; at most " + std::to_string(payload::kListNameSize) + " fit");
     return std::string();
   }
@@ -138,29 +141,6 @@ std::vector<ListedName> ListedNames(const ItemIndex& index, Problems& problems) 
   return listed;
 }
 
-// A project file the installer copies reaches the installation as it is
-// stored, so it must be stored raw: packed bytes would be of no use there.
-std::string CopiedStoreProblem(const packager::Bytes& data) {
-  const char* packed = nullptr;
-  if (data.size() >= 4 && memcmp(data.data(), packager::kEngineTag, 4) == 0) {
-    packed = "in the engine format";
-  } else if (data.size() >= 6 && (data[0] & 0x0F) == 8 && ((data[0] << 8) | data[1]) % 31 == 0 &&
-             ZlibProblem(data).empty()) {
-    packed = "stored as zlib";
-  }
-  if (packed == nullptr) return std::string();
-  return std::string(packed) + ", but the installer copies a project file whose name holds \".cgr\" as stored: " +
-         "the installation would get the packed bytes";
-}
-
-// The engine decodes it with the code the packager and extract use.
-std::string EngineProblem(const packager::Bytes& data) {
-  packager::EngineDecoder decoder([](const uint8_t*, size_t) {});
-  decoder.Feed(data.data(), data.size());
-  decoder.Finish();
-  return decoder.Problem();
-}
-
 // The installer looks items up by type and name, case ignored, and reads the
 // first of a name; Windows writes two names that differ in case or in the
 // kind of slash to one file.
@@ -190,37 +170,6 @@ void CheckFileName(const Item& item, Problems& problems) {
     problems.push_back(ItemLabel(item.type, item.name) + ": a name the installer refuses (\"..\" or \":\")");
   } else if (!payload::IsWindowsFileName(item.name.c_str())) {
     problems.push_back(ItemLabel(item.type, item.name) + ": a name Windows cannot create as a file");
-  }
-}
-
-// The installer inflates program files by name, and Windows can neither
-// start nor load an empty one; the files the engine loads must already carry
-// the engine's tag. An empty project file is written like any other.
-void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, uint16_t stubMachine,
-                Problems& problems) {
-  WrittenForms forms(listed);
-  for (const Item& item : items) {
-    if (!IsFileItem(item)) continue;
-    std::string label = ItemLabel(item.type, item.name);
-    CheckFileName(item, problems);
-    Written written = forms.Of(item.name);
-    if (written == Written::kInflated) {
-      packager::Bytes unpacked;
-      std::string problem = ZlibProblem(item.data, &unpacked);
-      if (problem.empty() && unpacked.empty()) problem = "empty; Windows cannot start or load an empty program";
-      const ProgramRule* rule = FindProgramRule(item.name);
-      if (problem.empty() && rule != nullptr) {
-        problem = ProgramProblem(*rule, unpacked.data(), std::min(unpacked.size(), kProgramHeadBytes), stubMachine);
-      }
-      if (!problem.empty()) problems.push_back(label + ": " + problem);
-    } else if (written == Written::kDecoded || IsStartFile(item.name)) {
-      // The start file is written as stored, for the viewer to decode.
-      std::string problem = EngineProblem(item.data);
-      if (!problem.empty()) problems.push_back(label + ": " + problem);
-    } else if (forms.IsListed(item.name)) {
-      std::string problem = CopiedStoreProblem(item.data);
-      if (!problem.empty()) problems.push_back(label + ": " + problem);
-    }
   }
 }
 
@@ -255,13 +204,15 @@ std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& prob
   return ListedNames(ItemIndex(items), problems);
 }
 
-std::vector<std::string> CheckContents(const std::vector<Item>& items, uint16_t stubMachine) {
+std::vector<std::string> CheckContents(const std::vector<Item>& items) {
   Problems problems;
   ItemIndex index(items);
   CheckDuplicates(items, problems);
   CheckProjectType(index, problems);
-  std::vector<ListedName> listed = ListedNames(index, problems);
-  CheckFiles(items, listed, stubMachine, problems);
+  ListedNames(index, problems);
+  for (const Item& item : items) {
+    if (IsFileItem(item)) CheckFileName(item, problems);
+  }
   return problems;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 // What the installer relies on beyond intact bytes: the settings its project
-// type reads, at the widths it reads them; the three lists; and files in the
-// form the installer unpacks them by name. Shared by verify, which checks an
-// installer, and pack, which warns before writing one that would fail.
+// type reads, at the widths it reads them; the three lists; names it can
+// write, each once. The bytes of the files are FileChecks' to check.
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,9 +10,9 @@
 
 namespace vpack {
 
-// One line per problem, each naming the item; empty when all is well. The
-// program files must be built for stubMachine (0 when it is not known).
-std::vector<std::string> CheckContents(const std::vector<packager::Item>& items, uint16_t stubMachine);
+// One line per problem, each naming the item; empty when all is well. Only
+// the settings' and lists' bytes are read (InstallerFile::HeldItems).
+std::vector<std::string> CheckContents(const std::vector<packager::Item>& items);
 
 // A name one of the three lists holds, as the installer reads it.
 struct ListedName {

@@ -23,16 +23,16 @@ Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 class ExtractTest : public ::testing::Test {
  protected:
-  std::string Installer(const std::string& extraName = "") {
+  std::string Installer(const std::string& extraName = "", const Bytes& viewer = Bytes(3000, 'V')) {
     packager::PayloadBuilder builder;
     builder.AddU32("ProjectType", 1);
     builder.AddFlag("CheckDx8", 0);
     builder.AddList(packager::ListKind::kChannels, {"channels\\Lights.vch"});
     builder.AddList(packager::ListKind::kChannelModules, {});
     builder.AddList(packager::ListKind::kProjectFiles, {"scenes/hall.vdl", "music.cgr"});
-    builder.AddPacked("VandrelViewer.exe", Bytes(3000, 'V'));
+    builder.AddPacked("VandrelViewer.exe", viewer);
     builder.AddPacked("channels\\SaverUnit.dll", Text("saver module"));
-    scene_ = packager::EngineEncode(Text("scene one"));
+    scene_ = packager::EngineEncode(scenePlain_);
     start_ = packager::EngineEncode(Text("start"));
     Bytes scene = scene_;
     if (damageScene_) scene.back() ^= 0x55;  // the stream's checksum
@@ -50,6 +50,7 @@ class ExtractTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  Bytes scenePlain_ = Text("scene one");
   Bytes scene_, start_;
   bool damageScene_ = false;
 };
@@ -72,6 +73,19 @@ TEST_F(ExtractTest, Installer_FilesWrittenAsInstalled) {
     EXPECT_EQ(ReadFileBytes(out + "/music.cgr"), "raw bytes");
     EXPECT_FALSE(FileExists(out + "/ProjectType"));
   }
+}
+
+// Items larger than what is held at once: a zlib item beyond what is
+// inflated whole, an engine item read in several pieces.
+TEST_F(ExtractTest, LargeItems_WrittenWholeFromPieces) {
+  Bytes viewer(40u << 20, 'v');
+  for (size_t i = 0; i < viewer.size(); i += 4096) viewer[i] = static_cast<uint8_t>(i >> 12);
+  scenePlain_.resize(3u << 20);
+  uint32_t noise = 1;
+  for (uint8_t& b : scenePlain_) b = static_cast<uint8_t>((noise = noise * 1103515245 + 12345) >> 24);
+  ASSERT_EQ(vpack::Extract(Installer("", viewer), dir_.File("out")), 0);
+  EXPECT_TRUE(ReadFileBytes(dir_.File("out/VandrelViewer.exe")) == Str(viewer));
+  EXPECT_TRUE(ReadFileBytes(dir_.File("out/scenes/hall.vdl")) == Str(scenePlain_));
 }
 
 // Damage under a checksum made over it: that file is not written.

@@ -204,6 +204,11 @@ const Broken kBroken[] = {
        Bytes& data = Find(b.Items(), payload::kViewerName).data;
        data[data.size() - 4] = 0xA0, data[data.size() - 3] = 0x0F;
      }},
+    {"LargeZlibItemDamaged", "APPDATA \"VandrelViewer.exe\": does not inflate to its stated 41943040 bytes",
+     [](packager::PayloadBuilder& b) {
+       Repack(b, payload::kViewerName, Text(testing_support::ProgramImage(testing_support::kI386, false, 40u << 20)));
+       Find(b.Items(), payload::kViewerName).data[40] ^= 0xFF;
+     }},
     {"EmptyProgramFile", "APPDATA \"channels\\SaverUnit.dll\": empty",
      [](packager::PayloadBuilder& b) {
        Remove(b.Items(), "channels\\SaverUnit.dll");
