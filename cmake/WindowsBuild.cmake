@@ -35,6 +35,7 @@ add_subdirectory(standins/chunks)
 add_subdirectory(standins/engine)
 add_subdirectory(standins/viewer)
 add_subdirectory(standins/uninstaller)
+add_subdirectory(standins/modules)
 
 if(VDL_WINDOWS_TESTS)
   include(WindowsTests)

@@ -113,8 +113,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   char name[kListNameRead + 1];
   if (!ReadItem(key, name, kListNameRead, walk.type)) return true;
   name[kListNameRead] = '\0';
-  // Project files named ".cgr" are stored as they are written.
-  uint8_t decode = strcmp(walk.type, payload::kTypeFileInfo) == 0 && strstr(name, ".cgr") != nullptr ? 0 : 1;
+  uint8_t decode = payload::IsCopiedProjectFile(walk.type, name) ? 0 : 1;
   return ExtractListed(name, decode);
 }
 

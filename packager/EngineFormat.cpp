@@ -3,8 +3,9 @@
 #include <string.h>
 #include <zlib.h>
 
-namespace packager {
+#include <algorithm>
 
+namespace packager {
 Bytes EngineEncode(const Bytes& plain) {
   Bytes out(kEngineTag, kEngineTag + 4);
   PutU32(out, static_cast<uint32_t>(plain.size()));
@@ -17,12 +18,50 @@ Bytes EngineEncode(const Bytes& plain) {
 }
 
 bool EngineDecode(const uint8_t* data, size_t size, Bytes* plain) {
-  if (size < 8 || memcmp(data, kEngineTag, 4) != 0) return false;
-  uint32_t decoded = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
-  plain->assign(decoded, 0);
-  uLongf got = decoded;
-  int result = uncompress(plain->data(), &got, data + 8, static_cast<uLong>(size - 8));
-  return result == Z_OK && got == decoded;
+  plain->clear();
+  EngineDecoder decoder([plain](const uint8_t* bytes, size_t n) { plain->insert(plain->end(), bytes, bytes + n); });
+  return decoder.Feed(data, size) && decoder.Finish();
+}
+
+EngineDecoder::EngineDecoder(Sink sink) : sink_(std::move(sink)) {}
+
+EngineDecoder::~EngineDecoder() {}
+
+bool EngineDecoder::Fail(const std::string& problem) {
+  if (problem_.empty()) problem_ = problem;
+  return false;
+}
+
+bool EngineDecoder::Feed(const uint8_t* data, size_t size) {
+  if (!problem_.empty()) return false;
+  size_t take = std::min(size, kEngineHeadSize - headSize_);
+  memcpy(head_ + headSize_, data, take);
+  headSize_ += take;
+  if (headSize_ < 4) return true;
+  if (memcmp(head_, kEngineTag, 4) != 0) return Fail("not in the engine format (no \"MRVF\" tag)");
+  if (headSize_ < kEngineHeadSize) return true;
+  if (inflater_ == nullptr) {
+    stated_ = head_[4] | (head_[5] << 8) | (head_[6] << 16) | (static_cast<uint32_t>(head_[7]) << 24);
+    inflater_ = std::make_unique<StreamInflater>(sink_, stated_);
+  }
+  return Inflate(data + take, size - take);
+}
+
+bool EngineDecoder::Inflate(const uint8_t* data, size_t size) {
+  if (inflater_->Feed(data, size)) return true;
+  if (inflater_->OverLimit()) return Fail("decodes to more than its stated " + std::to_string(stated_) + " bytes");
+  return Fail("does not decode: its packed stream is damaged");
+}
+
+bool EngineDecoder::Finish() {
+  if (!problem_.empty()) return false;
+  if (headSize_ < 4 || memcmp(head_, kEngineTag, 4) != 0) return Fail("not in the engine format (no \"MRVF\" tag)");
+  if (headSize_ < kEngineHeadSize || !inflater_->Ended()) return Fail("does not decode: its packed stream is cut short");
+  if (inflater_->Produced() != stated_) {
+    return Fail("decodes to " + std::to_string(inflater_->Produced()) + " bytes, not its stated " +
+                std::to_string(stated_));
+  }
+  return true;
 }
 
 }  // namespace packager

@@ -4,6 +4,7 @@
 // vpack and the tests all take names and widths from here, so that a setting
 // one of them needs cannot go missing from another.
 #include <stdint.h>
+#include <string.h>
 
 #include "payload/PayloadFormat.h"
 
@@ -82,5 +83,13 @@ struct ListInfo {
 constexpr ListInfo kChannelList = {"ChannelCount", "ChannelItemNameID", kTypeChannelInfo};
 constexpr ListInfo kChannelModuleList = {"ChannelDLLCount", "ChannelDLLItemNameID", kTypeChannelInfo};
 constexpr ListInfo kProjectFileList = {"FileCount", "ItemNameID", kTypeFileInfo};
+
+// Whether the installer writes a listed file as stored instead of decoding
+// it through the engine: a project file (listType "FILEINFO") whose name
+// holds ".cgr" in lower case, anywhere ("theme.cgr", "a.cgr.bak"; not
+// "THEME.CGR"). The installer and vpack both decide by this one function.
+inline bool IsCopiedProjectFile(const char* listType, const char* name) {
+  return strcmp(listType, kTypeFileInfo) == 0 && strstr(name, ".cgr") != nullptr;
+}
 
 }  // namespace payload

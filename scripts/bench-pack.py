@@ -6,12 +6,13 @@ core and with one, and pack peak memory against the largest item. Medians of
 several runs. Run at the end of scripts/bench.sh, which builds first."""
 import argparse
 import os
+import random
 import shutil
 import statistics
 import subprocess
 import time
 
-from bench import base64_of_random, text_like  # the same data as the stub's figures
+from bench import base64_of_random, copy_runtime, text_like  # the same runtime and data as the stub's figures
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
@@ -27,7 +28,8 @@ BEFORE_ONE_LARGE_FILE_MIB = (736, 735)
 
 
 def write_tree(small, small_size, large, large_size, data=text_like):
-    """The project folder and its manifest; returns (manifest, sources)."""
+    """The project folder and its manifest; returns (manifest, sources).
+    data(size, seed) makes each file's bytes."""
     shutil.rmtree(WORK, ignore_errors=True)
     content = os.path.join(WORK, "content")
     if small:  # vpack warns about an empty folder
@@ -37,17 +39,17 @@ def write_tree(small, small_size, large, large_size, data=text_like):
     for i in range(small):
         path = os.path.join(content, "scenes", "s%05d.vdl" % i)
         with open(path, "wb") as out:
-            out.write(text_like(small_size, i))
+            out.write(data(small_size, i))
         sources.append(path)
     for i in range(large):
         path = os.path.join(content, "media", "m%d.vdl" % i)
         with open(path, "wb") as out:
             out.write(data(large_size, 1000 + i))
         sources.append(path)
-    runtime = os.path.join(WORK, "runtime")
-    shutil.copytree(os.path.join(ROOT, "sample", "tour", "runtime", "channels"), os.path.join(runtime, "channels"))
-    shutil.copy(os.path.join(WIN64, "standins", "viewer", "VandrelViewer.exe"), runtime)
-    shutil.copy(os.path.join(WIN64, "standins", "engine", "Tessaron.dll"), runtime)
+    runtime = copy_runtime(os.path.join(WORK, "runtime"))
+    # The run in place takes the viewer, the engine and its units only.
+    for extra in ("VDLUnInst.exe", "VDLSvr.scr", "WinAmp.dll"):
+        os.remove(os.path.join(runtime, extra))
     shutil.copy(os.path.join(ROOT, "sample", "tour", "content", "VDLStart.vdl"), runtime)
     manifest = os.path.join(WORK, "project.toml")
     with open(manifest, "w") as out:
@@ -102,6 +104,33 @@ def one_large_file_row(size_mb, cores):
             % (all_peak / MIB, one_peak / MIB, before_all, before_one, cores, cores * 64 + 1.2 * size_mb * MB / MIB))
 
 
+def random_bytes(size, seed):
+    """Bytes deflate cannot shrink: the installer is as large as its project."""
+    return random.Random(seed).randbytes(size)
+
+
+def read_back(small, large_mib, runs):
+    """Peak memory of list, verify and extract on an installer of the same
+    shape whose files do not compress, so that it is as large as the project:
+    what they hold must not grow with it. Returns (installer bytes, peaks)."""
+    manifest, _ = write_tree(small, 8 * 1024, 4, large_mib * MIB, data=random_bytes)
+    installer = os.path.join(BUILD, "bench", "read-back.exe")
+    subprocess.run([VPACK, "pack", manifest, "-o", installer, "--stub", os.path.join(WIN64, "app")], check=True,
+                   stdout=subprocess.DEVNULL)
+    folder = os.path.join(BUILD, "bench", "read-back")
+    peaks = []
+    for command in (["list", installer], ["verify", installer], ["extract", installer, "-o", folder]):
+        peak = 0
+        for _ in range(runs):
+            shutil.rmtree(folder, ignore_errors=True)
+            peak = max(peak, run_measured([VPACK] + command)[1])
+        peaks.append(peak)
+    size = os.path.getsize(installer)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.remove(installer)
+    return size, peaks
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--small", type=int, default=2000, help="small files (8 KiB each)")
@@ -117,6 +146,7 @@ def main():
     all_s, all_peak = pack(manifest, 0, args.runs)
     one_s, one_peak = pack(manifest, 1, args.runs)
     gzip_s = gzip9(sources, args.runs)
+    read_size, read_peaks = read_back(args.small, args.large_mib, args.runs)
     rate = lambda seconds: total / MB / seconds
     rows = [
         ("Project packed", "%d files, %.0f MB; largest %.0f MB" % (len(sources), total / MB, largest / MB)),
@@ -126,6 +156,9 @@ def main():
         ("Pack peak memory, %d cores / 1 core" % cores,
          "%.0f / %.0f MiB; largest item %.0f MiB, bound 64 MiB + %d x largest = %.0f MiB"
          % (all_peak / MIB, one_peak / MIB, largest / MIB, cores, 64 + cores * largest / MIB)),
+        ("list / verify / extract peak memory",
+         "%.0f / %.0f / %.0f MiB for an installer of %.0f MB; bound 64 MiB"
+         % (read_peaks[0] / MIB, read_peaks[1] / MIB, read_peaks[2] / MIB, read_size / MB)),
     ]
     if args.one_file_mb:
         rows.append(one_large_file_row(args.one_file_mb, cores))

@@ -52,6 +52,12 @@ def standalone_settings(target):
             "ShortCutName = '\\Vandrel Bench\\Bench'", "ProjectName = 'Vandrel Bench'"]
 
 
+def copy_runtime(folder):
+    """The x86_64 build's program files, laid out as the samples take them."""
+    subprocess.run(["bash", os.path.join(ROOT, "scripts", "copy-runtime.sh"), WIN64, folder], check=True)
+    return folder
+
+
 def write_project(name, items, total, project_type=1, settings=None, data=None, keep=False):
     """A manifest of `items` engine-format project files of `total` bytes,
     with the viewer, the engine and its channels. settings replaces the
@@ -60,17 +66,17 @@ def write_project(name, items, total, project_type=1, settings=None, data=None, 
     folder = os.path.join(WORK, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "files"))
-    runtime = os.path.join(ROOT, "sample", "tour", "runtime")
+    runtime = copy_runtime(os.path.join(folder, "runtime"))
     lines = ["[settings]"] + (settings or ["ProjectType = %d" % project_type, "CheckDx8 = false"]) + [""]
     def add(item, source, extra=""):
         lines.extend(["[[file]]", "name = '%s'" % item, 'source = "%s"' % source, extra, ""])
-    add("VandrelViewer.exe", os.path.join(WIN64, "standins", "viewer", "VandrelViewer.exe"))
-    add("Tessaron.dll", os.path.join(WIN64, "standins", "engine", "Tessaron.dll"))
+    add("VandrelViewer.exe", os.path.join(runtime, "VandrelViewer.exe"))
+    add("Tessaron.dll", os.path.join(runtime, "Tessaron.dll"))
     for unit in sorted(os.listdir(os.path.join(runtime, "channels"))):
         add("channels\\" + unit, os.path.join(runtime, "channels", unit))
     add("VDLStart.vdl", os.path.join(ROOT, "sample", "tour", "content", "VDLStart.vdl"), 'store = "engine"')
     if settings:
-        add("VDLUnInst.exe", os.path.join(WIN64, "standins", "uninstaller", "VDLUnInst.exe"))
+        add("VDLUnInst.exe", os.path.join(runtime, "VDLUnInst.exe"))
     size = max(1, total // max(items, 1))
     same = text_like(size, 7) if data is None else None
     for i in range(items):

@@ -49,22 +49,10 @@ build() {
   mkdir -p "$out" && mv "$log" "$out/build.log" && chmod 644 "$out/build.log"
 }
 
-# The program files the manifest takes from the build, beside the sample's
-# placeholders; the folder is ignored by git.
+# The program files the manifest takes from the build, of the stub's
+# machine (scripts/copy-runtime.sh); the folder is ignored by git.
 copy_runtime() {
-  local runtime
-  runtime="$(dirname "$manifest")/runtime/build"
-  mkdir -p "$runtime"
-  rm -f "$runtime/Tessaron.dll" "$runtime/VandrelViewer.exe" "$runtime/VDLUnInst.exe"
-  cp "$win_build/standins/engine/Tessaron.dll" "$runtime/"
-  cp "$win_build/standins/uninstaller/VDLUnInst.exe" "$runtime/"
-  local viewer=$win_build/standins/viewer/VandrelViewer.exe
-  if [ -f "$viewer" ]; then
-    cp "$viewer" "$runtime/"
-  else
-    say "warning: no stand-in viewer at ${viewer#"$root"/}; packing a placeholder the installer cannot start" >&2
-    echo "placeholder: the stand-in viewer was not built" >"$runtime/VandrelViewer.exe"
-  fi
+  bash "$root/scripts/copy-runtime.sh" "$win_build" "$(dirname "$manifest")/runtime/build"
 }
 
 pack() {

@@ -20,7 +20,8 @@ int Verify(const std::string& installer);
 // Per item its store, unpacked size and the lists naming it; json for scripts.
 // Names are shown in UTF-8, read in codePage (the payload does not say which).
 int List(const std::string& installer, bool json, unsigned codePage);
-// The files as the installation places them, below folder.
-int Extract(const std::string& installer, const std::string& folder);
+// The files as the installation places them, below folder: the program files
+// inflated, the files the engine decodes decoded (keepEncoded: as stored).
+int Extract(const std::string& installer, const std::string& folder, bool keepEncoded = false);
 
 }  // namespace vpack

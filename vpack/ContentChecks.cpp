@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "packager/EngineFormat.h"
+
 #include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
 #include "payload/LittleEndian.h"
@@ -10,10 +10,10 @@
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
 #include "vpack/Error.h"
+#include "vpack/InstallerFile.h"
 #include "vpack/ItemIndex.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"
-#include "vpack/ZlibCheck.h"
 
 namespace vpack {
 namespace {
@@ -21,6 +21,12 @@ namespace {
 using packager::Item;
 using packager::ListKind;
 using Problems = std::vector<std::string>;
+
+// A setting's or list item's size: of a larger one only the first bytes are
+// held (InstallerFile::HeldItems).
+std::string SizeText(const packager::Bytes& data) {
+  return data.size() > kHeldItemBytes ? "more than " + std::to_string(kHeldItemBytes) : std::to_string(data.size());
+}
 
 // A 4-byte number item; false (with a problem) when missing or of another size.
 bool ReadNumber(const ItemIndex& items, const std::string& type, const std::string& name, uint32_t* value,
@@ -30,7 +36,7 @@ bool ReadNumber(const ItemIndex& items, const std::string& type, const std::stri
   if (item == nullptr) {
     problems.push_back(label + ": missing");
   } else if (item->data.size() != 4) {
-    problems.push_back(label + ": " + std::to_string(item->data.size()) + " bytes; the installer reads 4");
+    problems.push_back(label + ": " + SizeText(item->data) + " bytes; the installer reads 4");
   } else {
     *value = payload::ReadLittleEndian32(item->data.data());
     return true;
@@ -45,7 +51,7 @@ void CheckSettingWidths(const ItemIndex& items, Problems& problems) {
     uint32_t width = SettingWidth(info.kind);
     std::string label = ItemLabel(payload::kTypeAppData, info.name);
     if (item->data.size() != width) {
-      problems.push_back(label + ": " + std::to_string(item->data.size()) + " bytes; the installer reads " +
+      problems.push_back(label + ": " + SizeText(item->data) + " bytes; the installer reads " +
                          std::to_string(width));
     } else if (info.kind == SettingKind::kText && item->data.back() != 0) {
       problems.push_back(label + ": text not terminated within its " + std::to_string(width) + " bytes");
@@ -84,7 +90,7 @@ std::string ListEntryName(const Item& entry, Problems& problems) {
   // The installer reads an entry into a field of this size and refuses one
   // that is larger.
   if (entry.data.size() > payload::kListNameSize) {
-    problems.push_back(ItemLabel(entry.type, entry.name) + ": " + std::to_string(entry.data.size()) +
+    problems.push_back(ItemLabel(entry.type, entry.name) + ": " + SizeText(entry.data) +
                        " bytes; at most " + std::to_string(payload::kListNameSize) + " fit");
     return std::string();
   }
@@ -135,17 +141,27 @@ std::vector<ListedName> ListedNames(const ItemIndex& index, Problems& problems) 
   return listed;
 }
 
-// Whether the installer decodes each listed name: it hands the item to the
-// engine, unless a project list names it with ".cgr" (in that case, anywhere
-// in the name) and it is written as stored.
-std::unordered_map<std::string, bool> DecodedByName(const std::vector<ListedName>& listed) {
-  std::unordered_map<std::string, bool> decoded;
-  for (const ListedName& entry : listed) {
-    bool stored = IsCopiedProjectFile(entry.name, entry.list);
-    bool& decode = decoded[NameKey(entry.name)];
-    decode = decode || !stored;
+// The installer looks items up by type and name, case ignored, and reads the
+// first of a name; Windows writes two names that differ in case or in the
+// kind of slash to one file.
+void CheckDuplicates(const std::vector<Item>& items, Problems& problems) {
+  std::unordered_map<std::string, size_t> names, files;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Item& item = items[i];
+    auto named = names.emplace(NameKey(item.type) + '\0' + NameKey(item.name), i);
+    if (!named.second) {
+      problems.push_back(ItemLabel(item.type, item.name) + ": entry " + std::to_string(i) + " has the type and name of " +
+                         "entry " + std::to_string(named.first->second) + " (case aside); the installer reads only the first");
+      continue;
+    }
+    if (!IsFileItem(item)) continue;
+    auto file = files.emplace(NameKey(CanonicalName(item.name)), i);
+    if (!file.second) {
+      const Item& other = items[file.first->second];
+      problems.push_back(ItemLabel(item.type, item.name) + ": the same file on Windows as " +
+                         ItemLabel(other.type, other.name) + "; the installation writes both to it");
+    }
   }
-  return decoded;
 }
 
 // A file's name is joined to the installation folder as it is.
@@ -157,29 +173,22 @@ void CheckFileName(const Item& item, Problems& problems) {
   }
 }
 
-// The installer inflates program files by name, and Windows can neither
-// start nor load an empty one; the files the engine loads must already carry
-// the engine's tag. An empty project file is written like any other.
-void CheckFiles(const std::vector<Item>& items, const std::vector<ListedName>& listed, Problems& problems) {
-  std::unordered_map<std::string, bool> decoded = DecodedByName(listed);
-  for (const Item& item : items) {
-    if (!IsFileItem(item)) continue;
-    std::string label = ItemLabel(item.type, item.name);
-    CheckFileName(item, problems);
-    auto use = decoded.find(NameKey(item.name));
-    if (IsPackedName(item.name)) {
-      packager::Bytes unpacked;
-      std::string problem = ZlibProblem(item.data, &unpacked);
-      if (problem.empty() && unpacked.empty()) problem = "empty; Windows cannot start or load an empty program";
-      if (!problem.empty()) problems.push_back(label + ": " + problem);
-    } else if (IsStartFile(item.name) || (use != decoded.end() && use->second)) {
-      bool tagged = item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0;
-      if (!tagged) problems.push_back(label + ": not in the engine format (no \"MRVF\" tag)");
-    }
+}  // namespace
+
+WrittenForms::WrittenForms(const std::vector<ListedName>& listed) {
+  for (const ListedName& entry : listed) {
+    bool& decode = decoded_[NameKey(entry.name)];
+    decode = decode || !IsCopiedProjectFile(entry.name, entry.list);
   }
 }
 
-}  // namespace
+Written WrittenForms::Of(const std::string& name) const {
+  if (IsPackedName(name)) return Written::kInflated;
+  auto found = decoded_.find(NameKey(name));
+  return found != decoded_.end() && found->second ? Written::kDecoded : Written::kAsStored;
+}
+
+bool WrittenForms::IsListed(const std::string& name) const { return decoded_.count(NameKey(name)) != 0; }
 
 bool IsFileItem(const Item& item) {
   if (!SameItemName(item.type, payload::kTypeAppData)) return false;
@@ -198,9 +207,12 @@ std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& prob
 std::vector<std::string> CheckContents(const std::vector<Item>& items) {
   Problems problems;
   ItemIndex index(items);
+  CheckDuplicates(items, problems);
   CheckProjectType(index, problems);
-  std::vector<ListedName> listed = ListedNames(index, problems);
-  CheckFiles(items, listed, problems);
+  ListedNames(index, problems);
+  for (const Item& item : items) {
+    if (IsFileItem(item)) CheckFileName(item, problems);
+  }
   return problems;
 }
 

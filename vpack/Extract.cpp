@@ -1,4 +1,4 @@
-// vpack extract INSTALLER -o FOLDER
+// vpack extract INSTALLER -o FOLDER [--stored]
 #include <stdio.h>
 
 #include <filesystem>
@@ -12,9 +12,9 @@
 #include "vpack/Error.h"
 #include "vpack/InstallerFile.h"
 #include "vpack/ItemIndex.h"
+#include "vpack/ItemStream.h"
 #include "vpack/OutputFile.h"
 #include "vpack/StorageRules.h"
-#include "vpack/ZlibCheck.h"
 
 namespace fs = std::filesystem;
 
@@ -41,10 +41,9 @@ fs::path RelativePath(const std::string& name) {
 std::string WindowsKey(const std::string& name) { return NameKey(RelativePath(name).generic_string()); }
 
 // Refused as a whole before anything is written.
-std::vector<std::string> UnsafeNames(const std::vector<StoredItem>& items) {
+std::vector<std::string> UnsafeNames(const std::vector<packager::Item>& items) {
   std::vector<std::string> problems;
-  for (const StoredItem& stored : items) {
-    const packager::Item& item = stored.item;
+  for (const packager::Item& item : items) {
     if (!IsFileItem(item)) continue;
     bool safe = payload::IsSafeItemName(item.name.c_str()) && payload::IsWindowsFileName(item.name.c_str());
     if (!safe) problems.push_back(ItemLabel(item.type, item.name) + ": unsafe name, nothing extracted");
@@ -52,15 +51,10 @@ std::vector<std::string> UnsafeNames(const std::vector<StoredItem>& items) {
   return problems;
 }
 
-// The bytes the installation writes, or a problem.
-std::string FileBytes(const StoredItem& stored, packager::Bytes* bytes) {
-  const packager::Bytes& data = stored.item.data;
-  if (packager::Crc32(data) != stored.crc) return "checksum does not match";
-  if (!IsPackedName(stored.item.name)) {
-    *bytes = data;
-    return std::string();
-  }
-  return ZlibProblem(data, bytes);
+// How the installation writes the file; engine-format files as stored when asked.
+Decode DecodeFor(Written written, bool keepEncoded) {
+  if (written == Written::kInflated) return Decode::kZlib;
+  return written == Written::kDecoded && !keepEncoded ? Decode::kEngine : Decode::kNone;
 }
 
 // The folders from the root down to the item's own, the root not included.
@@ -81,16 +75,18 @@ void RefuseLink(const fs::path& folder) {
 
 // Asked of every item before the first is written, so that a refusal leaves
 // the folder as it was; asked again while writing, as the folder may change.
-void RefuseLinksOnTheWay(const fs::path& root, const std::vector<StoredItem>& items) {
-  for (const StoredItem& stored : items) {
-    if (!IsFileItem(stored.item)) continue;
-    for (const fs::path& folder : FoldersOnTheWay(root, RelativePath(stored.item.name))) RefuseLink(folder);
+void RefuseLinksOnTheWay(const fs::path& root, const std::vector<packager::Item>& items) {
+  for (const packager::Item& item : items) {
+    if (!IsFileItem(item)) continue;
+    for (const fs::path& folder : FoldersOnTheWay(root, RelativePath(item.name))) RefuseLink(folder);
   }
 }
 
 // Folders are made one by one. The file itself is renamed into place, so a
-// link of its name is replaced, not written through.
-void WriteBelow(const fs::path& root, const fs::path& relative, const packager::Bytes& bytes) {
+// link of its name is replaced, not written through; nothing is left of a
+// file whose bytes turn out damaged on the way. Empty when it was written.
+std::string WriteBelow(const fs::path& root, const fs::path& relative, const InstallerFile& file, int32_t index,
+                       Decode decode) {
   for (const fs::path& folder : FoldersOnTheWay(root, relative)) {
     RefuseLink(folder);
     std::error_code error;
@@ -98,16 +94,21 @@ void WriteBelow(const fs::path& root, const fs::path& relative, const packager::
     if (error) throw Error("cannot make " + Quoted(folder.string()) + ": " + error.message());
   }
   OutputFile output((root / relative).string());
-  output.Write(bytes.data(), bytes.size());
+  ItemPass pass = PassItem(file, index, decode, [&output](const uint8_t* bytes, size_t size) { output.Write(bytes, size); });
+  if (pass.crc != file.Entry(index).crc) return "checksum does not match";
+  if (!pass.problem.empty()) return pass.problem;
   output.Commit();
+  return std::string();
 }
 
 }  // namespace
 
-int Extract(const std::string& installer, const std::string& folder) {
+int Extract(const std::string& installer, const std::string& folder, bool keepEncoded) {
   InstallerFile file(installer);
-  std::vector<StoredItem> items = file.ReadItems();
+  std::vector<packager::Item> items = file.HeldItems();
   std::vector<std::string> problems = UnsafeNames(items);
+  std::vector<std::string> unreadable;
+  WrittenForms forms(ReadLists(items, unreadable));
   if (problems.empty()) {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -116,16 +117,16 @@ int Extract(const std::string& installer, const std::string& folder) {
     RefuseLinksOnTheWay(root, items);
     std::set<std::string> seen;
     size_t written = 0;
-    for (const StoredItem& stored : items) {
+    for (size_t i = 0; i < items.size(); ++i) {
+      const packager::Item& item = items[i];
       // The installer reads the first item of a name; a later one is never written.
-      if (!IsFileItem(stored.item) || !seen.insert(WindowsKey(stored.item.name)).second) continue;
-      packager::Bytes bytes;
-      std::string problem = FileBytes(stored, &bytes);
+      if (!IsFileItem(item) || !seen.insert(WindowsKey(item.name)).second) continue;
+      Decode decode = DecodeFor(forms.Of(item.name), keepEncoded);
+      std::string problem = WriteBelow(root, RelativePath(item.name), file, static_cast<int32_t>(i), decode);
       if (problem.empty()) {
-        WriteBelow(root, RelativePath(stored.item.name), bytes);
         ++written;
       } else {
-        problems.push_back(ItemLabel(stored.item.type, stored.item.name) + ": " + problem + ", not extracted");
+        problems.push_back(ItemLabel(item.type, item.name) + ": " + problem + ", not extracted");
       }
     }
     printf("%s: %zu files extracted\n", folder.c_str(), written);

@@ -1,10 +1,12 @@
 #include "vpack/InstallerFile.h"
 
 #include <errno.h>
-#include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
+
 #include "platform/Message.h"
+#include "vpack/ContentChecks.h"
 #include "vpack/Error.h"
 
 namespace vpack {
@@ -22,33 +24,64 @@ class SilentReader {
 
 }  // namespace
 
-InstallerFile::InstallerFile(const std::string& path) : path_(path) {
-  FILE* probe = fopen(path.c_str(), "rb");
-  if (probe == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
-  fclose(probe);
+InstallerFile::InstallerFile(const std::string& path) : path_(path), file_(fopen(path.c_str(), "rb")) {
+  if (file_ == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
+  if (fseeko(file_, 0, SEEK_END) == 0) fileSize_ = static_cast<uint64_t>(ftello(file_));
   SilentReader silent;
   reader_ = std::make_unique<payload::PayloadReader>(path.c_str());
-  if (reader_->EntryCount() == 0) throw Error(Quoted(path) + ": no payload found");
+  if (reader_->EntryCount() == 0) {
+    fclose(file_);
+    throw Error(Quoted(path) + ": no payload found");
+  }
 }
 
-std::vector<StoredItem> InstallerFile::ReadItems() const {
-  FILE* file = fopen(path_.c_str(), "rb");
-  if (file == nullptr) throw Error(Quoted(path_) + " cannot be read: " + strerror(errno));
-  std::vector<StoredItem> items;
-  int64_t dataStart = reader_->MarkerOffset() + reader_->HeaderLength();
-  for (int32_t i = 0; i < reader_->EntryCount(); ++i) {
-    const payload::PayloadEntry* entry = reader_->Entry(i);
-    StoredItem stored{{entry->type, entry->name, packager::Bytes(entry->size)}, entry->crc};
-    bool ok = fseeko(file, dataStart + entry->offset, SEEK_SET) == 0 &&
-              fread(stored.item.data.data(), 1, entry->size, file) == entry->size;
-    if (!ok) {
-      fclose(file);
-      throw Error(Quoted(path_) + ": item " + Quoted(entry->name) + " cannot be read");
-    }
-    items.push_back(std::move(stored));
+InstallerFile::~InstallerFile() { fclose(file_); }
+
+uint64_t InstallerFile::PayloadEnd() const {
+  uint64_t end = static_cast<uint64_t>(reader_->MarkerOffset()) + reader_->HeaderLength() + 4;
+  for (int32_t i = 0; i < Count(); ++i) end += Entry(i).size;
+  return end;
+}
+
+void InstallerFile::ReadAt(uint64_t offset, uint8_t* out, size_t count, const payload::PayloadEntry& entry) const {
+  uint64_t at = static_cast<uint64_t>(reader_->MarkerOffset()) + reader_->HeaderLength() + entry.offset + offset;
+  bool ok = fseeko(file_, static_cast<off_t>(at), SEEK_SET) == 0 && fread(out, 1, count, file_) == count;
+  if (!ok) throw Error(Quoted(path_) + ": item " + Quoted(entry.name) + " cannot be read");
+}
+
+std::vector<packager::Item> InstallerFile::HeldItems() const {
+  std::vector<packager::Item> items;
+  for (int32_t i = 0; i < Count(); ++i) {
+    const payload::PayloadEntry& entry = Entry(i);
+    items.push_back({entry.type, entry.name, {}});
+    if (!IsFileItem(items.back())) items.back().data = ReadHead(i, kHeldItemBytes + 1);
   }
-  fclose(file);
   return items;
+}
+
+packager::Bytes InstallerFile::ReadHead(int32_t index, size_t count) const {
+  const payload::PayloadEntry& entry = Entry(index);
+  packager::Bytes bytes(std::min<size_t>(count, entry.size));
+  ReadAt(0, bytes.data(), bytes.size(), entry);
+  return bytes;
+}
+
+packager::Bytes InstallerFile::ReadTail(int32_t index, size_t count) const {
+  const payload::PayloadEntry& entry = Entry(index);
+  packager::Bytes bytes(std::min<size_t>(count, entry.size));
+  ReadAt(entry.size - bytes.size(), bytes.data(), bytes.size(), entry);
+  return bytes;
+}
+
+void InstallerFile::ReadPieces(int32_t index, const PieceSink& sink) const {
+  const payload::PayloadEntry& entry = Entry(index);
+  static thread_local packager::Bytes piece(kPieceBytes);
+  for (uint64_t done = 0; done < entry.size;) {
+    size_t count = static_cast<size_t>(std::min<uint64_t>(kPieceBytes, entry.size - done));
+    ReadAt(done, piece.data(), count, entry);
+    sink(piece.data(), count);
+    done += count;
+  }
 }
 
 }  // namespace vpack

@@ -1,7 +1,11 @@
 #pragma once
-// An installer read back: the payload's directory and, on request, the bytes
-// of every item, taken by position so that even a directory with repeated
-// names is read entry by entry.
+// An installer read back without holding it: the payload's directory, the
+// settings and list items (small) whole, and every item's bytes in pieces
+// on request, taken by position so that even a directory with repeated
+// names is read entry by entry. Memory does not grow with the installer.
+#include <stdio.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,23 +15,47 @@
 
 namespace vpack {
 
-struct StoredItem {
-  packager::Item item;
-  uint32_t crc;  // as the directory states it
-};
+// Pieces of an item, in order.
+using PieceSink = std::function<void(const uint8_t* bytes, size_t size)>;
+
+// Largest piece an item is read in.
+constexpr size_t kPieceBytes = 1 << 20;
+// Of a setting or list item, at most this much is held: the largest the
+// installer reads is 399 bytes, so anything beyond is wrong whatever it is.
+constexpr size_t kHeldItemBytes = 4096;
 
 class InstallerFile {
  public:
   // Throws Error when the file has no payload that the installer would find.
   explicit InstallerFile(const std::string& path);
+  ~InstallerFile();
+  InstallerFile(const InstallerFile&) = delete;
+  InstallerFile& operator=(const InstallerFile&) = delete;
 
   const payload::PayloadReader& Reader() const { return *reader_; }
-  // Every item in directory order; throws Error when the file cannot be read.
-  std::vector<StoredItem> ReadItems() const;
+  int32_t Count() const { return reader_->EntryCount(); }
+  const payload::PayloadEntry& Entry(int32_t index) const { return *reader_->Entry(index); }
+  uint64_t FileSize() const { return fileSize_; }
+  // Where the payload's trailer ends.
+  uint64_t PayloadEnd() const;
+
+  // Every item in directory order: settings and list items with their bytes
+  // (at most kHeldItemBytes + 1 of them), files with none.
+  std::vector<packager::Item> HeldItems() const;
+  // At most count bytes from the item's start, or from its end.
+  packager::Bytes ReadHead(int32_t index, size_t count) const;
+  packager::Bytes ReadTail(int32_t index, size_t count) const;
+  // The item in pieces of at most kPieceBytes; throws Error when the file
+  // ends first.
+  void ReadPieces(int32_t index, const PieceSink& sink) const;
 
  private:
+  void ReadAt(uint64_t offset, uint8_t* out, size_t count, const payload::PayloadEntry& entry) const;
+
   std::string path_;
   std::unique_ptr<payload::PayloadReader> reader_;
+  FILE* file_ = nullptr;
+  uint64_t fileSize_ = 0;
 };
 
 }  // namespace vpack

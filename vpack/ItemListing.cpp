@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "packager/EngineFormat.h"
-#include "payload/Inflate.h"
+#include "payload/LittleEndian.h"
 #include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
@@ -21,6 +21,7 @@ namespace {
 struct ListedItem {
   const packager::Item* item;
   std::string name;  // UTF-8
+  uint32_t size;
   const char* store;
   int64_t unpacked;  // -1 when only the engine can tell
   std::vector<std::string> lists;
@@ -28,21 +29,27 @@ struct ListedItem {
 
 // The store follows from how the installer treats the item: program files
 // are inflated, tagged files go to the engine, the rest is written as stored.
+// Only the bytes that tell are read: the tag, the stated unpacked size.
 using ListsByName = std::unordered_map<std::string, std::vector<std::string>>;
 
-ListedItem Describe(const packager::Item& item, const ListsByName& lists, const CodePage& page) {
-  ListedItem out{&item, page.ToUtf8(item.name), "raw", static_cast<int64_t>(item.data.size()), {}};
-  uint32_t stated = 0;
-  if (IsFileItem(item) && IsPackedName(item.name)) {
+ListedItem Describe(const InstallerFile& file, int32_t index, const packager::Item& item, const ListsByName& lists,
+                    const CodePage& page) {
+  uint32_t size = file.Entry(index).size;
+  ListedItem out{&item, page.ToUtf8(item.name), size, "raw", static_cast<int64_t>(size), {}};
+  if (!IsFileItem(item)) return out;
+  if (IsPackedName(item.name)) {
     out.store = "zlib";
-    bool known = payload::ZlibItemSize(item.data.data(), static_cast<uint32_t>(item.data.size()), &stated);
-    out.unpacked = known ? stated : -1;
-  } else if (IsFileItem(item) && item.data.size() >= 4 && memcmp(item.data.data(), packager::kEngineTag, 4) == 0) {
-    out.store = "engine";
-    out.unpacked = -1;
+    packager::Bytes tail = file.ReadTail(index, 4);
+    out.unpacked = tail.size() == 4 ? payload::ReadLittleEndian32(tail.data()) : -1;
+  } else {
+    packager::Bytes head = file.ReadHead(index, 4);
+    if (head.size() == 4 && memcmp(head.data(), packager::kEngineTag, 4) == 0) {
+      out.store = "engine";
+      out.unpacked = -1;
+    }
   }
   auto found = lists.find(NameKey(item.name));
-  if (IsFileItem(item) && found != lists.end()) out.lists = found->second;
+  if (found != lists.end()) out.lists = found->second;
   return out;
 }
 
@@ -53,7 +60,7 @@ void PrintJson(int64_t stubSize, const std::vector<std::string>& version, const 
     row["type"] = d.item->type;
     row["name"] = d.name;
     row["store"] = d.store;
-    row["size"] = d.item->data.size();
+    row["size"] = d.size;
     row["unpacked"] = d.unpacked < 0 ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(d.unpacked);
     row["lists"] = d.lists;
     items.push_back(row);
@@ -73,7 +80,7 @@ void PrintTable(int64_t stubSize, const std::vector<std::string>& version, const
     std::string lists;
     for (const std::string& list : d.lists) lists += (lists.empty() ? "" : ",") + list;
     std::string unpacked = d.unpacked < 0 ? "-" : std::to_string(d.unpacked);
-    printf("%-12s %-6s %10zu %10s  %-16s %s\n", d.item->type.c_str(), d.store, d.item->data.size(), unpacked.c_str(),
+    printf("%-12s %-6s %10u %10s  %-16s %s\n", d.item->type.c_str(), d.store, d.size, unpacked.c_str(),
            lists.empty() ? "-" : lists.c_str(), d.name.c_str());
   }
 }
@@ -83,15 +90,16 @@ void PrintTable(int64_t stubSize, const std::vector<std::string>& version, const
 int List(const std::string& installer, bool json, unsigned codePage) {
   CodePage page(codePage);
   InstallerFile file(installer);
-  std::vector<packager::Item> items;
-  for (StoredItem& stored : file.ReadItems()) items.push_back(std::move(stored.item));
+  std::vector<packager::Item> items = file.HeldItems();
   std::vector<std::string> unreadable;
   ListsByName lists;
   for (const ListedName& entry : ReadLists(items, unreadable)) {
     lists[NameKey(entry.name)].push_back(ListLabel(entry.list));
   }
   std::vector<ListedItem> described;
-  for (const packager::Item& item : items) described.push_back(Describe(item, lists, page));
+  for (size_t i = 0; i < items.size(); ++i) {
+    described.push_back(Describe(file, static_cast<int32_t>(i), items[i], lists, page));
+  }
   int64_t stubSize = file.Reader().MarkerOffset();
   std::vector<std::string> version = VersionLines(installer, static_cast<uint64_t>(stubSize));
   if (json) {

@@ -1,5 +1,7 @@
 // vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]
+#include <errno.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <filesystem>
 
@@ -12,7 +14,9 @@
 #include "vpack/OutputTarget.h"
 #include "vpack/PayloadPlan.h"
 #include "vpack/PayloadStream.h"
+#include "vpack/ProgramRules.h"
 #include "vpack/Progress.h"
+#include "vpack/StubCheck.h"
 #include "vpack/StubBranding.h"
 
 namespace vpack {
@@ -24,18 +28,45 @@ std::string StubPath(const PackOptions& options, const Manifest& manifest) {
   std::string path = !options.stub.empty() ? options.stub : manifest.stub;
   if (path.empty()) throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub)");
   if (!std::filesystem::is_directory(path)) return path;
-  return (std::filesystem::path(path) / (InstallsProject(ProjectTypeOf(manifest)) ? "VandrelStubAdmin.exe" : "VandrelStub.exe")).string();
+  return (std::filesystem::path(path) / (InstallsProject(ProjectTypeOf(manifest)) ? kAdminStubName : kUserStubName)).string();
 }
 
-// The stub is copied unchanged but for the publisher's branding; a file that
-// is no Windows program cannot start, whatever follows it.
-packager::Bytes ReadStub(const std::string& path, const Branding& branding) {
+// The stub is copied unchanged but for the publisher's branding; it must be
+// a stub of the variant the project type needs, checked by the rules verify
+// applies to an installer's stub. *machine receives its machine.
+packager::Bytes ReadStub(const std::string& path, const Manifest& manifest, uint16_t* machine) {
   packager::Bytes stub = ReadWholeFile(path, "stub");
-  if (stub.size() < 2 || stub[0] != 'M' || stub[1] != 'Z') {
-    throw Error("stub " + Quoted(path) + " is not a Windows program");
-  }
-  if (!branding.Empty()) stub = BrandStub(stub, branding, path);
+  StubReport report = CheckStub(path, stub.size(), ProjectTypeOf(manifest));
+  if (!report.problems.empty()) throw Error("stub " + Quoted(path) + ": " + report.problems.front());
+  *machine = report.machine;
+  if (!manifest.branding.Empty()) stub = BrandStub(stub, manifest.branding, path);
   return stub;
+}
+
+// The first bytes of a source, where a program's headers are.
+packager::Bytes ReadHead(const FileSpec& file) {
+  FILE* source = fopen(file.source.c_str(), "rb");
+  if (source == nullptr) {
+    throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(errno));
+  }
+  packager::Bytes head(kProgramHeadBytes);
+  head.resize(fread(head.data(), 1, head.size(), source));
+  bool failed = ferror(source) != 0;
+  fclose(source);
+  if (failed) throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read");
+  return head;
+}
+
+// Every program the flows load or start, by the rule verify applies to the
+// bytes an installer holds.
+void CheckPrograms(const Manifest& manifest, uint16_t machine) {
+  for (const FileSpec& file : manifest.files) {
+    const ProgramRule* rule = FindProgramRule(file.name);
+    if (rule == nullptr) continue;
+    packager::Bytes head = ReadHead(file);
+    std::string problem = ProgramProblem(*rule, head.data(), head.size(), machine);
+    if (!problem.empty()) throw Error(file.entry + ": source " + Quoted(file.source) + " is " + problem);
+  }
 }
 
 std::vector<InputFile> Inputs(const Manifest& manifest, const std::string& stub) {
@@ -83,7 +114,9 @@ int Pack(const PackOptions& options) {
   ReportWarnings(manifest, options.strict);
   std::string stubPath = StubPath(options, manifest);
   CheckOutputTarget(options.output, Inputs(manifest, stubPath));
-  packager::Bytes stub = ReadStub(stubPath, manifest.branding);
+  uint16_t machine = 0;
+  packager::Bytes stub = ReadStub(stubPath, manifest, &machine);
+  CheckPrograms(manifest, machine);
   std::vector<PlannedItem> items = PlanPayload(manifest);
   CheckKnownSize(stub.size(), items);
   OutputFile output(options.output);

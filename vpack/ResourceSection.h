@@ -30,6 +30,7 @@ struct Resource {
 constexpr uint32_t kIconResource = 3;
 constexpr uint32_t kGroupIconResource = 14;
 constexpr uint32_t kVersionResource = 16;
+constexpr uint32_t kManifestResource = 24;
 constexpr uint32_t kEnglishUs = 0x0409;
 
 // sectionRva is the address the section is mapped at: data entries point by

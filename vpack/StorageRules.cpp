@@ -1,6 +1,7 @@
 #include "vpack/StorageRules.h"
 
 #include "payload/EngineFiles.h"
+#include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/Text.h"
 
@@ -42,7 +43,7 @@ std::vector<std::string> RuntimeFiles(uint32_t projectType) {
 }
 
 bool IsCopiedProjectFile(const std::string& name, std::optional<packager::ListKind> list) {
-  return list == packager::ListKind::kProjectFiles && name.find(".cgr") != std::string::npos;
+  return list && payload::IsCopiedProjectFile(packager::ListType(*list), name.c_str());
 }
 
 Store DefaultStore(const std::string& name, std::optional<packager::ListKind> list) {
@@ -54,13 +55,12 @@ Store DefaultStore(const std::string& name, std::optional<packager::ListKind> li
 std::string StoreProblem(const std::string& name, std::optional<packager::ListKind> list, Store store) {
   if (IsRuntimeName(name) && list) return "the installer extracts it by name; it cannot also be in a list";
   if (IsPackedName(name) && store != Store::kZlib) return "the installer inflates it, so it must be stored as zlib";
-  if (IsCopiedProjectFile(name, list)) {
-    // The engine format is copied as it is too, which the engine then reads.
-    if (store == Store::kZlib) {
-      return "the installer copies a \".cgr\" project file as stored; zlib would leave it packed";
-    }
-    return std::string();
+  if (IsCopiedProjectFile(name, list) && store != Store::kRaw) {
+    return std::string("the installer copies a project file whose name holds \".cgr\" as stored, so it must be "
+                       "stored raw; ") +
+           (store == Store::kZlib ? "zlib" : "the engine format") + " would leave it packed";
   }
+  if (IsCopiedProjectFile(name, list)) return std::string();
   if ((list || IsStartFile(name)) && store != Store::kEngine) {
     return "the engine decodes it, so it must be stored in the engine format";
   }

@@ -33,7 +33,8 @@ bool IsRuntimeName(const std::string& name);
 // for a type the stub ignores.
 std::vector<std::string> RuntimeFiles(uint32_t projectType);
 
-// The project list writes a name holding ".cgr" (in that case) as stored.
+// Whether the installer writes the file of that list as stored: the
+// installer's own rule (payload::IsCopiedProjectFile).
 bool IsCopiedProjectFile(const std::string& name, std::optional<packager::ListKind> list);
 
 // The store the installer needs for a file of that name in that list.

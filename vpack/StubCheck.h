@@ -7,7 +7,6 @@
 // The linker stamps that checksum into every stub it builds, so a changed
 // byte shows without a copy of the stub to compare with; a publisher's
 // signature, added after the payload, stamps it again over the whole file.
-#include <stddef.h>
 #include <stdint.h>
 
 #include <string>
@@ -15,9 +14,28 @@
 
 namespace vpack {
 
-// One line per problem; the stub is the installer's first stubSize bytes.
-// Only they are held in memory: a signed file's checksum is summed as it is
-// read. Throws Error when the file cannot be read.
-std::vector<std::string> StubProblems(const std::string& installer, uint64_t stubSize);
+// The administrator variant's name in a folder of stubs, and the other's.
+constexpr char kAdminStubName[] = "VandrelStubAdmin.exe";
+constexpr char kUserStubName[] = "VandrelStub.exe";
+
+struct StubReport {
+  // One phrase per problem, for the caller to put after the stub's name.
+  std::vector<std::string> problems;
+  // IMAGE_FILE_MACHINE_* of a stub whose headers are sound, else 0.
+  uint16_t machine = 0;
+  // The certificate table a signing tool appended, as the stub's headers
+  // name it (file offset and size); 0 and 0 when there is none.
+  uint64_t certificateAt = 0;
+  uint64_t certificateSize = 0;
+};
+
+// The stub is the first stubSize bytes of file: an installer, or the stub
+// itself when packing. Besides the checks above, it must be an EXE (not a
+// DLL) for i386 or x86-64, and, when projectType is one the installer knows,
+// the variant that type needs: its application manifest asks for an
+// administrator for the installing types and runs as the user otherwise.
+// Only the stub is held in memory: a signed file's checksum is summed as it
+// is read. Throws Error when the file cannot be read.
+StubReport CheckStub(const std::string& file, uint64_t stubSize, uint32_t projectType);
 
 }  // namespace vpack

@@ -20,7 +20,7 @@ constexpr char kUsage[] =
     "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]\n"
     "       vpack verify INSTALLER\n"
     "       vpack list INSTALLER [--json] [--code-page N]\n"
-    "       vpack extract INSTALLER -o FOLDER\n"
+    "       vpack extract INSTALLER -o FOLDER [--stored]\n"
     "       vpack COMMAND --help, vpack --version\n";
 
 constexpr char kExitCodes[] = "Exit status: 0 done, 1 failed (one line on stderr says why), 2 wrong command line.";
@@ -31,6 +31,7 @@ struct Parsed {
   std::string folder;
   bool json = false;
   unsigned codePage = vpack::kDefaultCodePage;
+  bool stored = false;
 };
 
 void AddPack(CLI::App& app, Parsed& parsed) {
@@ -57,13 +58,14 @@ void AddInspection(CLI::App& app, Parsed& parsed) {
   CLI::App* extract = app.add_subcommand("extract", "Write an installer's items out as the installation would");
   extract->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
   extract->add_option("-o,--output", parsed.folder, "The folder to write into")->required();
+  extract->add_flag("--stored", parsed.stored, "Write the files the engine decodes as stored, in its format");
 }
 
 int Run(const CLI::App& app, const Parsed& parsed) {
   if (app.got_subcommand("pack")) return vpack::Pack(parsed.pack);
   if (app.got_subcommand("verify")) return vpack::Verify(parsed.installer);
   if (app.got_subcommand("list")) return vpack::List(parsed.installer, parsed.json, parsed.codePage);
-  return vpack::Extract(parsed.installer, parsed.folder);
+  return vpack::Extract(parsed.installer, parsed.folder, parsed.stored);
 }
 
 }  // namespace

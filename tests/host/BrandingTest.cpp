@@ -8,6 +8,7 @@
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/PeLayout.h"
+#include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
 #include "vpack/Branding.h"
@@ -77,8 +78,9 @@ class BrandingTest : public ::testing::Test {
   Outcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
 
   // A complete project of the installing type, which takes the admin stub.
-  void PutManifest(const std::string& branding) {
-    Put("tour.toml", testing_support::WriteRuntimeProject(dir_, 2) + branding);
+  // The programs for the stub's machine: the real stubs of either build.
+  void PutManifest(const std::string& branding, uint16_t machine = testing_support::kAmd64) {
+    Put("tour.toml", testing_support::WriteRuntimeProject(dir_, 2, machine) + branding);
   }
 
   Outcome PackWith(const std::string& stub, const std::string& output = "setup.exe") {
@@ -132,10 +134,10 @@ TEST_F(BrandingTest, RealStubs_ImageSoundCodeKeptResourcesAsGiven) {
   std::vector<std::pair<uint32_t, std::string>> images = {
       {16, Bitmap(16, 32, 0x11)}, {32, Bitmap(32, 32, 0x22)}, {48, Bitmap(48, 8, 0x33)}, {256, Png(256, 3000)}};
   Put("tour.ico", Icon(images));
-  PutManifest(kBranding);
   for (const char* folder : {VDL_STUBS_X64, VDL_STUBS_I686}) {
     std::string stubPath = std::string(folder) + "/VandrelStubAdmin.exe";
     if (!FileExists(stubPath)) GTEST_SKIP() << "no Windows build: " << stubPath;
+    PutManifest(kBranding, folder == std::string(VDL_STUBS_X64) ? testing_support::kAmd64 : testing_support::kI386);
     Outcome run = PackWith(folder);
     ASSERT_EQ(0, run.status) << run.err;
     std::string image = Image("setup.exe"), stub = ReadFileBytes(stubPath);
@@ -218,8 +220,8 @@ TEST_F(BrandingTest, IconHoldingThePayloadMarker_Refused) {
 
 TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
   std::string project = testing_support::WriteRuntimeProject(dir_, 1);
-  // A Windows program at first sight only: its branding cannot be written.
-  Put("stub.exe", "MZ" + std::string(4094, '\0'));
+  // A stub whose branding cannot be written: data follows its last section.
+  Put("stub.exe", testing_support::StubImage(4096));
   std::string good = Icon({{32, Bitmap(32, 32, 1)}});
   Put("good.ico", good);
   Put("cut.ico", good.substr(0, good.size() - 10));
@@ -241,7 +243,7 @@ TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
       {"product-name = \"" + std::string(257, 'n') + "\"", "branding \"product-name\" is 257 characters long"},
       {"company-name = 5", "branding \"company-name\" must be a string"},
       {"icon-file = \"good.ico\"", "branding \"icon-file\" is not a branding key"},
-      {"icon = \"good.ico\"", "stub \"stub.exe\" is not a Windows executable: it has no PE signature"},
+      {"icon = \"good.ico\"", "stub \"stub.exe\" has data after its last section"},
   };
   for (const Case& c : cases) {
     Put("bad.toml", project + "[branding]\n" + c.branding + "\n");

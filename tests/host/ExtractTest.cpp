@@ -23,14 +23,22 @@ Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 class ExtractTest : public ::testing::Test {
  protected:
-  std::string Installer(const std::string& extraName = "") {
+  std::string Installer(const std::string& extraName = "", const Bytes& viewer = Bytes(3000, 'V')) {
     packager::PayloadBuilder builder;
     builder.AddU32("ProjectType", 1);
     builder.AddFlag("CheckDx8", 0);
-    builder.AddPacked("VandrelViewer.exe", Bytes(3000, 'V'));
+    builder.AddList(packager::ListKind::kChannels, {"channels\\Lights.vch"});
+    builder.AddList(packager::ListKind::kChannelModules, {});
+    builder.AddList(packager::ListKind::kProjectFiles, {"scenes/hall.vdl", "music.cgr"});
+    builder.AddPacked("VandrelViewer.exe", viewer);
     builder.AddPacked("channels\\SaverUnit.dll", Text("saver module"));
-    scene_ = packager::EngineEncode(Text("scene one"));
-    builder.AddRaw("scenes/hall.vdl", scene_);
+    scene_ = packager::EngineEncode(scenePlain_);
+    start_ = packager::EngineEncode(Text("start"));
+    Bytes scene = scene_;
+    if (damageScene_) scene.back() ^= 0x55;  // the stream's checksum
+    builder.AddRaw("scenes/hall.vdl", scene);
+    builder.AddRaw("channels\\Lights.vch", packager::EngineEncode(Text("lights")));
+    builder.AddRaw("VDLStart.vdl", start_);
     builder.AddRaw("music.cgr", Text("raw bytes"));
     if (!extraName.empty()) builder.AddRaw(extraName, Text("x"));
     std::string stub = testing_support::StubImage();
@@ -42,17 +50,50 @@ class ExtractTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  Bytes scene_;
+  Bytes scenePlain_ = Text("scene one");
+  Bytes scene_, start_;
+  bool damageScene_ = false;
 };
 
+std::string Str(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// Inflated, decoded by the engine or copied, as the installation writes each;
+// with --stored, what the engine decodes stays in its format.
 TEST_F(ExtractTest, Installer_FilesWrittenAsInstalled) {
-  ASSERT_EQ(vpack::Extract(Installer(), dir_.File("out")), 0);
-  EXPECT_EQ(ReadFileBytes(dir_.File("out/VandrelViewer.exe")), std::string(3000, 'V'));
-  EXPECT_EQ(ReadFileBytes(dir_.File("out/channels/SaverUnit.dll")), "saver module");
-  // The engine is not there to decode them: as stored.
-  EXPECT_EQ(ReadFileBytes(dir_.File("out/scenes/hall.vdl")), std::string(scene_.begin(), scene_.end()));
+  std::string installer = Installer();
+  for (bool stored : {false, true}) {
+    std::string out = dir_.File(stored ? "stored" : "out");
+    ASSERT_EQ(vpack::Extract(installer, out, stored), 0);
+    EXPECT_EQ(ReadFileBytes(out + "/VandrelViewer.exe"), std::string(3000, 'V'));
+    EXPECT_EQ(ReadFileBytes(out + "/channels/SaverUnit.dll"), "saver module");
+    EXPECT_EQ(ReadFileBytes(out + "/scenes/hall.vdl"), stored ? Str(scene_) : "scene one");
+    EXPECT_EQ(ReadFileBytes(out + "/channels/Lights.vch"), stored ? Str(packager::EngineEncode(Text("lights"))) : "lights");
+    // The installation writes these as stored: the viewer decodes its start file.
+    EXPECT_EQ(ReadFileBytes(out + "/VDLStart.vdl"), Str(start_));
+    EXPECT_EQ(ReadFileBytes(out + "/music.cgr"), "raw bytes");
+    EXPECT_FALSE(FileExists(out + "/ProjectType"));
+  }
+}
+
+// Items larger than what is held at once: a zlib item beyond what is
+// inflated whole, an engine item read in several pieces.
+TEST_F(ExtractTest, LargeItems_WrittenWholeFromPieces) {
+  Bytes viewer(40u << 20, 'v');
+  for (size_t i = 0; i < viewer.size(); i += 4096) viewer[i] = static_cast<uint8_t>(i >> 12);
+  scenePlain_.resize(3u << 20);
+  uint32_t noise = 1;
+  for (uint8_t& b : scenePlain_) b = static_cast<uint8_t>((noise = noise * 1103515245 + 12345) >> 24);
+  ASSERT_EQ(vpack::Extract(Installer("", viewer), dir_.File("out")), 0);
+  EXPECT_TRUE(ReadFileBytes(dir_.File("out/VandrelViewer.exe")) == Str(viewer));
+  EXPECT_TRUE(ReadFileBytes(dir_.File("out/scenes/hall.vdl")) == Str(scenePlain_));
+}
+
+// Damage under a checksum made over it: that file is not written.
+TEST_F(ExtractTest, DamagedEngineItem_NotWrittenAndFails) {
+  damageScene_ = true;
+  EXPECT_EQ(1, vpack::Extract(Installer(), dir_.File("out")));
+  EXPECT_FALSE(FileExists(dir_.File("out/scenes/hall.vdl")));
   EXPECT_EQ(ReadFileBytes(dir_.File("out/music.cgr")), "raw bytes");
-  EXPECT_FALSE(FileExists(dir_.File("out/ProjectType")));
 }
 
 TEST_F(ExtractTest, UnsafeName_RefusedAndNothingWritten) {

@@ -4,12 +4,15 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
+#include "tests/support/StubImage.h"
 #include "vpack/Commands.h"
 #include "vpack/DeflatePieces.h"
 #include "vpack/Error.h"
@@ -71,6 +74,17 @@ TEST_F(PackTest, Strict_WarningIsAnError) {
   EXPECT_FALSE(testing_support::FileExists(dir_.File("strict.exe")));
 }
 
+// The installer copies it byte for byte: the installation would get the
+// encoded bytes.
+TEST_F(PackTest, CgrProjectFileInEngineFormat_Refused) {
+  PutFile(dir_, "tour.toml", head_ + "[[folder]]\nsource = \"content\"\nstore = \"engine\"\n");
+  std::string error = Refusal(dir_.File("setup.exe"));
+  EXPECT_NE(std::string::npos, error.find("item \"music\\theme.cgr\": store engine: the installer copies a project "
+                                          "file whose name holds \".cgr\" as stored, so it must be stored raw"))
+      << error;
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));
+}
+
 TEST_F(PackTest, InstallerOf2GiB_RefusedBeforeWriting) {
   // Two sparse raw files, each small enough alone: nothing is read to refuse them.
   for (const char* name : {"a.cgr", "b.cgr"}) {
@@ -111,7 +125,9 @@ TEST_F(PackTest, LargeFiles_InPiecesOneStreamSameBytesAnyThreadCount) {
   std::string large(vpack::kWholeFileLimit + vpack::kPieceSize + 12345, '\0');
   for (size_t i = 0; i < large.size(); i += 4099) large[i] = static_cast<char>('a' + i % 23);
   PutFile(dir_, "content/big.vdl", large);
-  PutFile(dir_, "VDLSvr.scr", large.substr(1000));
+  // A program, as the screen saver must be, with the large rest after it.
+  const std::string saver = testing_support::ProgramImage(0x14C, false) + large.substr(1000);
+  PutFile(dir_, "VDLSvr.scr", saver);
   PutFile(dir_, "tour.toml", ReadFileBytes(dir_.File("tour.toml")) +
                                  "[[file]]\nname = 'VDLSvr.scr'\nsource = \"VDLSvr.scr\"\n");
   std::string outputs[2];
@@ -128,7 +144,78 @@ TEST_F(PackTest, LargeFiles_InPiecesOneStreamSameBytesAnyThreadCount) {
   EXPECT_TRUE(std::string(plain.begin(), plain.end()) == large);
   ASSERT_TRUE(reader.ReadItem("VDLSvr.scr", nullptr, 0, "APPDATA"));
   ASSERT_TRUE(packager::ZlibUnpack(packager::Bytes(reader.Data(), reader.Data() + reader.DataSize()), &plain));
-  EXPECT_TRUE(std::string(plain.begin(), plain.end()) == large.substr(1000));
+  EXPECT_TRUE(std::string(plain.begin(), plain.end()) == saver);
 }
+
+// What pack refuses of the programs a flow loads or starts and of the stub:
+// one line naming the manifest entry (or the stub) and what is wrong, and no
+// output. The programs are the stand-ins and stubs of the Windows builds.
+struct ProgramFault {
+  const char* kind;
+  uint32_t projectType;
+  const char* file;    // below the project: replaced by the bytes of...
+  std::string source;  // ...this file, read when the case runs
+  std::string stub;    // --stub, when not the manifest's
+  std::string says;
+};
+
+void PrintTo(const ProgramFault& fault, std::ostream* out) { *out << fault.kind; }
+
+class PackProgramFault : public ::testing::TestWithParam<ProgramFault> {};
+
+const std::string kStandIns64 = VDL_STANDINS_X64, kStandIns32 = VDL_STANDINS_I686;
+const std::string kStubs64 = VDL_STUBS_X64;
+
+TEST_P(PackProgramFault, RefusedNamingItAndNothingWritten) {
+  const ProgramFault& fault = GetParam();
+  for (const std::string& input : {fault.source, fault.stub}) {
+    if (!input.empty() && !testing_support::FileExists(input)) GTEST_SKIP() << "no Windows build: " << input;
+  }
+  TempDir dir;
+  std::string manifest = testing_support::WriteRuntimeProject(dir, fault.projectType);
+  PutFile(dir, "tour.toml", manifest);
+  if (fault.file != nullptr) PutFile(dir, fault.file, ReadFileBytes(fault.source));
+  std::string error;
+  try {
+    vpack::Pack({dir.File("tour.toml"), dir.File("setup.exe"), fault.stub, false, 0});
+  } catch (const vpack::Error& e) {
+    error = e.what();
+  }
+  // The manifest entry, and the source with what is wrong with it.
+  if (fault.file != nullptr && std::string(fault.file) != "stub.exe") {
+    std::string item = std::string(fault.file).substr(std::string(fault.file).rfind('/') + 1);
+    EXPECT_NE(std::string::npos, error.find("tour.toml: folder \"runtime\", item \"" + item + "\": source")) << error;
+  }
+  EXPECT_NE(std::string::npos, error.find(fault.says)) << error;
+  EXPECT_EQ(std::string::npos, error.find('\n')) << error;
+  EXPECT_FALSE(testing_support::FileExists(dir.File("setup.exe")));
+}
+
+const ProgramFault kProgramFaults[] = {
+    {"X64EngineForI386Stub", 1, "runtime/Tessaron.dll", kStandIns64 + "/engine/Tessaron.dll", "",
+     "/runtime/Tessaron.dll\" is built for x86-64; an installer with an i386 stub needs i386 programs"},
+    {"X64UninstallerForI386Stub", 2, "runtime/VDLUnInst.exe", kStandIns64 + "/uninstaller/VDLUnInst.exe", "",
+     "/runtime/VDLUnInst.exe\" is built for x86-64"},
+    {"I386ProgramsForX64Stub", 1, nullptr, "", kStubs64 + "/VandrelStub.exe",
+     "\" is built for i386; an installer with an x86-64 stub needs x86-64 programs"},
+    {"TextFileAsEngine", 1, "runtime/Tessaron.dll", VDL_SOURCE_DIR "/README.md", "",
+     "/runtime/Tessaron.dll\" is not a Windows program"},
+    {"IconAsViewer", 1, "runtime/VandrelViewer.exe", VDL_SOURCE_DIR "/sample/tour/art/tour.ico", "",
+     "/runtime/VandrelViewer.exe\" is not a Windows program"},
+    {"DllAsViewer", 1, "runtime/VandrelViewer.exe", kStandIns32 + "/engine/Tessaron.dll", "",
+     "/runtime/VandrelViewer.exe\" is a DLL, but it is started as a program"},
+    {"ExeAsWinampPlugin", 6, "runtime/WinAmp.dll", kStandIns32 + "/viewer/VandrelViewer.exe", "",
+     "/runtime/WinAmp.dll\" is a program (EXE), but it is loaded as a DLL"},
+    {"DllAsStub", 1, nullptr, "", kStandIns32 + "/engine/Tessaron.dll",
+     "stub \"" + kStandIns32 + "/engine/Tessaron.dll\": a DLL, not a program Windows can start"},
+    {"UserStubForInstallingType", 2, nullptr, "", kStubs64 + "/VandrelStub.exe",
+     "stub \"" + kStubs64 + "/VandrelStub.exe\": asks for \"asInvoker\"; project type 2 installs, so it needs "
+                            "VandrelStubAdmin.exe"},
+    {"TextFileAsStub", 1, "stub.exe", VDL_SOURCE_DIR "/README.md", "",
+     "stub.exe\": not a Windows program (no \"MZ\" header)"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PackProgramFault, ::testing::ValuesIn(kProgramFaults),
+                         [](const ::testing::TestParamInfo<ProgramFault>& info) { return std::string(info.param.kind); });
 
 }  // namespace

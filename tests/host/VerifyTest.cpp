@@ -26,6 +26,18 @@ namespace {
 
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
+// A program as the sample's stub needs it: built for i386.
+Bytes Program(bool dll) { return Text(testing_support::ProgramImage(testing_support::kI386, dll)); }
+
+// A real program of the Windows builds: the stand-ins, the stubs.
+const std::string kStandIns64 = VDL_STANDINS_X64, kStandIns32 = VDL_STANDINS_I686;
+const std::string kEngine64 = kStandIns64 + "/engine/Tessaron.dll", kEngine32 = kStandIns32 + "/engine/Tessaron.dll";
+const std::string kUninstaller64 = kStandIns64 + "/uninstaller/VDLUnInst.exe";
+const std::string kViewer32 = kStandIns32 + "/viewer/VandrelViewer.exe";
+const std::string kAdminStub64 = std::string(VDL_STUBS_X64) + "/VandrelStubAdmin.exe";
+const std::string kIcon = VDL_SOURCE_DIR "/sample/tour/art/tour.ico";
+Bytes Real(const std::string& path) { return Text(testing_support::ReadFileBytes(path)); }
+
 // A standalone project with everything its flow reads.
 packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& projectFiles = {"scene.vdl", "music.cgr"}) {
   packager::PayloadBuilder builder;
@@ -38,10 +50,10 @@ packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& proje
   builder.AddList(ListKind::kChannels, {});
   builder.AddList(ListKind::kChannelModules, {});
   builder.AddList(ListKind::kProjectFiles, projectFiles);
-  builder.AddPacked(payload::kViewerName, Bytes(3000, 'V'));
-  builder.AddPacked(payload::kUninstallerName, Bytes(2000, 'U'));
+  builder.AddPacked(payload::kViewerName, Program(false));
+  builder.AddPacked(payload::kUninstallerName, Program(false));
   for (const payload::EngineFile& file : payload::kEngineFiles) {
-    if (file.decode != 0) builder.AddPacked(file.name, Text(std::string("module ") + file.name));
+    if (file.decode != 0) builder.AddPacked(file.name, Program(true));
   }
   builder.AddRaw("VDLStart.vdl", packager::EngineEncode(Text("start")));
   builder.AddRaw("scene.vdl", packager::EngineEncode(Text("scene one")));
@@ -55,6 +67,15 @@ void Remove(std::vector<Item>& items, const std::string& name) {
 
 Item& Find(std::vector<Item>& items, const std::string& name) {
   return *std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.name == name; });
+}
+
+void Repack(packager::PayloadBuilder& builder, const std::string& name, const Bytes& unpacked) {
+  Find(builder.Items(), name).data = packager::ZlibPack(unpacked);
+  packager::PutU32(Find(builder.Items(), name).data, static_cast<uint32_t>(unpacked.size()));
+}
+
+std::function<void(packager::PayloadBuilder&)> Replaces(const std::string& name, const Bytes& unpacked) {
+  return [name, unpacked](packager::PayloadBuilder& b) { Repack(b, name, unpacked); };
 }
 
 void FlipByteAt(std::string& file, const std::string& text) {
@@ -74,6 +95,7 @@ struct Broken {
   std::function<void(std::string& stub)> stub = nullptr;
   std::function<void(std::string& file, size_t stubSize)> file = nullptr;
   std::vector<std::string> projectFiles = {"scene.vdl", "music.cgr"};
+  std::string needs = "";  // a file of the Windows builds the case reads
 };
 
 void PrintTo(const Broken& broken, std::ostream* out) { *out << broken.kind; }
@@ -81,7 +103,7 @@ void PrintTo(const Broken& broken, std::ostream* out) { *out << broken.kind; }
 std::string Build(const Broken& broken) {
   packager::PayloadBuilder builder = StandaloneProject(broken.projectFiles);
   if (broken.items) broken.items(builder);
-  std::string stub = StubImage();
+  std::string stub = StubImage(1024, testing_support::StubVariant::kAdmin);
   if (broken.stub) broken.stub(stub);
   Bytes payload = builder.Build(static_cast<uint32_t>(stub.size()));
   std::string file = stub + std::string(payload.begin(), payload.end());
@@ -106,7 +128,7 @@ TEST(Verify, IntactInstaller_NoProblems) { EXPECT_EQ(Joined(Problems(Build({})))
 
 TEST(Verify, SignedAfterPayload_NoProblems) {
   std::string file = Build({});
-  size_t stubSize = StubImage().size();
+  size_t stubSize = StubImage(1024, testing_support::StubVariant::kAdmin).size();
   // A signing tool appends its certificate, points the stub's directory entry
   // at it and stamps the checksum over the whole file.
   size_t certificate = file.size();
@@ -132,9 +154,20 @@ TEST(Verify, EmptyProjectFiles_NoProblems) {
   EXPECT_EQ(Joined(Problems(Build(empty))), "");
 }
 
+// Copied as stored, as the installer decides: ".cgr" anywhere in the name.
+TEST(Verify, CgrInsideProjectFileName_StoredRawAccepted) {
+  Broken inside{"CgrInside", "",
+                [](packager::PayloadBuilder& b) { b.AddRaw("tune.cgr.bak", Text("raw bytes")); }, nullptr, nullptr,
+                {"scene.vdl", "music.cgr", "tune.cgr.bak"}};
+  EXPECT_EQ(Joined(Problems(Build(inside))), "");
+}
+
 class VerifyBroken : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(VerifyBroken, NamesTheProblem) {
+  if (!GetParam().needs.empty() && !testing_support::FileExists(GetParam().needs)) {
+    GTEST_SKIP() << "no Windows build: " << GetParam().needs;
+  }
   std::vector<std::string> problems = Problems(Build(GetParam()));
   EXPECT_NE(Joined(problems).find(GetParam().says), std::string::npos) << Joined(problems);
 }
@@ -153,7 +186,7 @@ const Broken kBroken[] = {
     {"TextFileAsStub", "stub: not a Windows program", nullptr,
      [](std::string& stub) { stub = "These are the release notes.\n" + std::string(2000, 'x'); }},
     {"ChangedByteInStub", "stub: image checksum does not match", nullptr,
-     [](std::string& stub) { stub[0x2F0] ^= 0x40; }},
+     [](std::string& stub) { stub[0x3F0] ^= 0x40; }},
     {"StubWithoutWindowClass", "stub: does not hold the window class \"VandrelExe Window\"", nullptr,
      [](std::string& stub) {
        FlipByteAt(stub, "VandrelExe Window");
@@ -164,12 +197,17 @@ const Broken kBroken[] = {
        std::string trailer = file.substr(file.size() - 4);
        file = file.substr(0, file.size() - 200) + trailer;
      }},
-    {"ZlibItemDoesNotInflate", "APPDATA \"VDLUnInst.exe\": does not inflate to its stated 2000 bytes",
+    {"ZlibItemDoesNotInflate", "APPDATA \"VDLUnInst.exe\": does not inflate to its stated 2048 bytes",
      [](packager::PayloadBuilder& b) { Find(b.Items(), payload::kUninstallerName).data[5] ^= 0xFF; }},
-    {"ZlibItemStatesWrongSize", "APPDATA \"VandrelViewer.exe\": inflates to 3000 bytes, not its stated 4000",
+    {"ZlibItemStatesWrongSize", "APPDATA \"VandrelViewer.exe\": inflates to 2048 bytes, not its stated 4000",
      [](packager::PayloadBuilder& b) {
        Bytes& data = Find(b.Items(), payload::kViewerName).data;
        data[data.size() - 4] = 0xA0, data[data.size() - 3] = 0x0F;
+     }},
+    {"LargeZlibItemDamaged", "APPDATA \"VandrelViewer.exe\": does not inflate to its stated 41943040 bytes",
+     [](packager::PayloadBuilder& b) {
+       Repack(b, payload::kViewerName, Text(testing_support::ProgramImage(testing_support::kI386, false, 40u << 20)));
+       Find(b.Items(), payload::kViewerName).data[40] ^= 0xFF;
      }},
     {"EmptyProgramFile", "APPDATA \"channels\\SaverUnit.dll\": empty",
      [](packager::PayloadBuilder& b) {
@@ -180,6 +218,65 @@ const Broken kBroken[] = {
      nullptr, nullptr, {"scene.vdl", "music.cgr", "hall.vdl"}},
     {"ParentFolderName", "APPDATA \"..\\evil.vdl\": a name the installer refuses", Adds("..\\evil.vdl")},
     {"ForbiddenCharacter", "APPDATA \"scenes\\hall?.vdl\": a name Windows cannot create", Adds("scenes\\hall?.vdl")},
+    // Engine-format items decoded as the engine would: a CRC made over damage
+    // does not hide it.
+    {"EngineStreamDamagedUnderGoodCrc", "APPDATA \"scene.vdl\": does not decode: its packed stream is damaged",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "scene.vdl").data.back() ^= 0x55; }},
+    {"StartFileStatesWrongSize", "APPDATA \"VDLStart.vdl\": decodes to 5 bytes, not its stated 500",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "VDLStart.vdl").data[4] = 0xF4, Find(b.Items(), "VDLStart.vdl").data[5] = 1; }},
+    {"DuplicateName", "APPDATA \"SCENE.VDL\": entry 24 has the type and name of entry 22 (case aside)",
+     [](packager::PayloadBuilder& b) { b.AddRaw("SCENE.VDL", packager::EngineEncode(Text("other"))); }},
+    {"SameFileOnWindows", "APPDATA \"scenes/hall.vdl\": the same file on Windows as APPDATA \"scenes\\hall.vdl\"",
+     [](packager::PayloadBuilder& b) {
+       b.AddRaw("scenes\\hall.vdl", packager::EngineEncode(Text("hall")));
+       b.AddRaw("scenes/hall.vdl", packager::EngineEncode(Text("hall")));
+     }},
+    {"SecondInstallerAppended", "bytes follow the payload's trailer (at offset ", nullptr, nullptr,
+     [](std::string& file, size_t) { file += file; }},
+    // ".cgr" project files are copied as stored, by the installer's rule: lower
+    // case, anywhere in the name; any other name is decoded.
+    {"CgrInEngineFormat", "APPDATA \"music.cgr\": in the engine format, but the installer copies",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "music.cgr").data = packager::EngineEncode(Text("tune")); }},
+    {"CgrAsZlib", "APPDATA \"music.cgr\": stored as zlib, but the installer copies",
+     Replaces("music.cgr", Text("tune"))},
+    {"UpperCaseCgrStoredRaw", "APPDATA \"LOUD.CGR\": not in the engine format",
+     [](packager::PayloadBuilder& b) { b.AddRaw("LOUD.CGR", Text("raw")); }, nullptr, nullptr,
+     {"scene.vdl", "music.cgr", "LOUD.CGR"}},
+    // Programs the flow loads or starts: of the right kind, for the stub's machine.
+    {"X64EngineForI386Stub",
+     "APPDATA \"Tessaron.dll\": built for x86-64; an installer with an i386 stub needs i386 programs",
+     [](packager::PayloadBuilder& b) { Repack(b, "Tessaron.dll", Real(kEngine64)); }, nullptr, nullptr, {}, kEngine64},
+    {"X64UninstallerForI386Stub", "APPDATA \"VDLUnInst.exe\": built for x86-64",
+     [](packager::PayloadBuilder& b) { Repack(b, payload::kUninstallerName, Real(kUninstaller64)); }, nullptr, nullptr,
+     {}, kUninstaller64},
+    {"X64ChannelUnitForI386Stub", "APPDATA \"channels\\SaverUnit.dll\": built for x86-64",
+     Replaces("channels\\SaverUnit.dll", Text(testing_support::ProgramImage(testing_support::kAmd64, true)))},
+    {"I386ViewerForX64Stub",
+     "APPDATA \"VandrelViewer.exe\": built for i386; an installer with an x86-64 stub needs x86-64 programs",
+     [](packager::PayloadBuilder& b) { Repack(b, payload::kViewerName, Real(kViewer32)); },
+     [](std::string& stub) { stub = testing_support::ReadFileBytes(kAdminStub64); }, nullptr, {}, kAdminStub64},
+    {"DllAsViewer", "APPDATA \"VandrelViewer.exe\": a DLL, but it is started as a program (EXE)",
+     [](packager::PayloadBuilder& b) { Repack(b, payload::kViewerName, Real(kEngine32)); }, nullptr, nullptr, {},
+     kEngine32},
+    {"ExeAsEngine", "APPDATA \"Tessaron.dll\": a program (EXE), but it is loaded as a DLL",
+     [](packager::PayloadBuilder& b) { Repack(b, "Tessaron.dll", Real(kViewer32)); }, nullptr, nullptr, {}, kViewer32},
+    {"TextFileAsEngine", "APPDATA \"Tessaron.dll\": not a Windows program (no \"MZ\" header)",
+     Replaces("Tessaron.dll", Text("Release notes of the engine, version 2.\n"))},
+    {"IconAsViewer", "APPDATA \"VandrelViewer.exe\": not a Windows program",
+     [](packager::PayloadBuilder& b) { Repack(b, payload::kViewerName, Real(kIcon)); }},
+    {"DllAsScreenSaver", "APPDATA \"VDLSvr.scr\": a DLL, but it is started as a program (EXE)",
+     [](packager::PayloadBuilder& b) { b.AddPacked(payload::kScreenSaverName, Program(true)); }},
+    {"ExeAsWinampPlugin", "APPDATA \"WinAmp.dll\": a program (EXE), but it is loaded as a DLL",
+     [](packager::PayloadBuilder& b) { b.AddPacked(payload::kWinampModuleName, Program(false)); }},
+    // The stub: a Vandrel stub of the variant the project type needs.
+    {"DllAsStub", "stub: a DLL, not a program Windows can start", nullptr,
+     [](std::string& stub) { stub = testing_support::ReadFileBytes(kEngine32); }, nullptr, {}, kEngine32},
+    {"UserStubForInstallingType",
+     "stub: asks for \"asInvoker\"; project type 2 installs, so it needs VandrelStubAdmin.exe", nullptr,
+     [](std::string& stub) { stub = StubImage(1024, testing_support::StubVariant::kUser); }},
+    {"AdminStubForRunInPlace",
+     "stub: asks for \"requireAdministrator\"; project type 1 runs in place as the user, so it needs VandrelStub.exe",
+     [](packager::PayloadBuilder& b) { Find(b.Items(), "ProjectType").data = {1, 0, 0, 0}; }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, VerifyBroken, ::testing::ValuesIn(kBroken),

@@ -15,6 +15,7 @@
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
+#include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
 
@@ -113,8 +114,8 @@ TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
 
 TEST_F(VpackTest, StubFolder_VariantPickedByProjectType) {
   ASSERT_EQ(0, system(("mkdir -p '" + dir_.File("stubs") + "'").c_str()));
-  Put("stubs/VandrelStub.exe", "MZ" + std::string(598, 'I'));
-  Put("stubs/VandrelStubAdmin.exe", "MZ" + std::string(698, 'A'));
+  Put("stubs/VandrelStub.exe", testing_support::StubImage(1100, testing_support::StubVariant::kUser));
+  Put("stubs/VandrelStubAdmin.exe", testing_support::StubImage(1200, testing_support::StubVariant::kAdmin));
   for (uint32_t type : {1u, 2u, 5u, 6u}) {
     TempDir project;
     std::string manifest = testing_support::WriteRuntimeProject(project, type);
@@ -123,7 +124,7 @@ TEST_F(VpackTest, StubFolder_VariantPickedByProjectType) {
     ASSERT_EQ(0, run.status) << type << run.err;
     payload::PayloadReader reader(dir_.File("setup.exe").c_str());
     bool installs = type == 2 || type == 5 || type == 6;
-    EXPECT_EQ(installs ? 700 : 600, reader.MarkerOffset()) << type;
+    EXPECT_EQ(installs ? 1200 : 1100, reader.MarkerOffset()) << type;
   }
 }
 

@@ -10,12 +10,11 @@ out=$1 vpack=$2 win=$3
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 rm -rf "$out"
 mkdir -p "$out"
-# The sample with the stand-ins of one build: tour for x86_64, tour-i686.
+# The sample with the program files of one build (scripts/copy-runtime.sh):
+# tour for x86_64, tour-i686.
 copy_tour() {
   cp -r "$root/sample/tour" "$out/$1"
-  mkdir -p "$out/$1/runtime/build"
-  cp "$2/standins/engine/Tessaron.dll" "$2/standins/viewer/VandrelViewer.exe" \
-     "$2/standins/uninstaller/VDLUnInst.exe" "$out/$1/runtime/build/"
+  bash "$root/scripts/copy-runtime.sh" "$2" "$out/$1/runtime/build"
 }
 copy_tour tour "$win"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vandrel Test Publisher" \

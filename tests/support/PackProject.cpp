@@ -4,6 +4,7 @@
 
 #include "payload/ProjectTypes.h"
 #include "tests/support/StubImage.h"
+#include "vpack/ProgramRules.h"
 #include "vpack/StorageRules.h"
 
 namespace testing_support {
@@ -14,17 +15,20 @@ void PutFile(const TempDir& dir, const std::string& path, const std::string& byt
   WriteFileBytes(full.string(), bytes.data(), bytes.size());
 }
 
-std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType) {
-  PutFile(dir, "stub.exe", StubImage(1000));
+std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType, uint16_t machine) {
+  const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
+  PutFile(dir, "stub.exe", StubImage(1000, info != nullptr && info->installs ? StubVariant::kAdmin : StubVariant::kUser));
   for (std::string name : vpack::RuntimeFiles(projectType)) {
     std::string path = "runtime/" + name;
     for (char& c : path) {
       if (c == '\\') c = '/';
     }
-    PutFile(dir, path, "runtime file " + name + std::string(3000, 'r'));
+    const vpack::ProgramRule* program = vpack::FindProgramRule(name);
+    PutFile(dir, path,
+            program != nullptr ? ProgramImage(machine, program->kind == vpack::ProgramKind::kDll, 3000 + name.size())
+                               : "runtime file " + name + std::string(3000, 'r'));
   }
   std::string manifest = "stub = \"stub.exe\"\n[settings]\nProjectType = " + std::to_string(projectType) + "\n";
-  const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
   for (uint32_t i = 0; info != nullptr && i < info->settingCount; ++i) {
     const payload::Setting& setting = *info->settings[i];
     manifest += std::string(setting.name) + (setting.size == payload::kTextSettingSize ? " = 'x'\n" : " = 0\n");

@@ -13,9 +13,10 @@ namespace testing_support {
 // Writes path (folders made as needed) below dir.
 void PutFile(const TempDir& dir, const std::string& path, const std::string& bytes);
 
-// stub.exe (a StubImage, which verify accepts) and runtime/ in dir; returns the manifest's head: the stub, the
-// type's settings and a [[folder]] entry for runtime/. Text settings get
-// "x", numbers and flags 0.
-std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType);
+// stub.exe (a StubImage of the variant the type needs, which verify accepts)
+// and runtime/ in dir, its programs built for the machine; returns the
+// manifest's head: the stub, the type's settings and a [[folder]] entry for
+// runtime/. Text settings get "x", numbers and flags 0.
+std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType, uint16_t machine = 0x14C);
 
 }  // namespace testing_support

@@ -1,14 +1,19 @@
 #pragma once
-// A stand-in for the stub on the host: what vpack checks of a stub and no
-// more (a PE header with its image checksum and the window class), padded to
-// the size asked for.
+// Stand-ins for Windows programs on the host: what vpack checks of a stub
+// and of the programs a payload carries, and no more.
 #include <stddef.h>
+#include <stdint.h>
 
 #include <string>
 
 namespace testing_support {
 
-std::string StubImage(size_t size = 1024);
+enum class StubVariant { kUser, kAdmin };
+
+// An i386 stub: a PE header with its image checksum, the window class, and
+// an application manifest asking for the variant's execution level, padded
+// to the size asked for (or larger, when that is too small for them).
+std::string StubImage(size_t size = 1024, StubVariant variant = StubVariant::kUser);
 
 // Where StubImage keeps the image checksum and the signature's directory
 // entry (offset, then size).
@@ -18,5 +23,12 @@ constexpr size_t kStubSecurityEntryAt = 0x118;
 // Stamps the image checksum over all of image, as the linker does over a
 // stub and a signing tool over a signed file.
 void StampChecksum(std::string& image);
+
+constexpr uint16_t kI386 = 0x14C;
+constexpr uint16_t kAmd64 = 0x8664;
+
+// The headers of a Windows program (an EXE, or a DLL) for the machine, and
+// filler up to size bytes.
+std::string ProgramImage(uint16_t machine, bool dll, size_t size = 2048);
 
 }  // namespace testing_support
