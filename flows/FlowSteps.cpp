@@ -30,7 +30,7 @@ bool Installer::ExtractViewer() {
   if (ExtractItem(payload::kViewerName, 1)) return true;
   // An empty viewer is no viewer: Windows cannot start it.
   if (!emptyRefused && reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
-    message::ReportCopyFailure();
+    ReportExtractFailure(payload::kViewerName);
   } else {
     message::Show("VandrelViewer.exe not found", "P", message::kOk);
   }
@@ -60,7 +60,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath) 
 bool Installer::StartEngineOrReport() {
   if (StartEngine()) return true;
   DWORD error = engineModule == nullptr ? GetLastError() : 0;
-  message::ReportSystemError("The installation's engine, Tessaron.dll, could not be started.", error);
+  message::ReportSystemError("The engine, Tessaron.dll, could not be started.", error);
   return false;
 }
 

@@ -119,7 +119,7 @@ void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* proj
                             : BuildPath(target, player, "\\Plugins\\vis_", projectName) &&
                                   text::Append(target, kPathSize, ".dll"));
   if (!fits || !CopyFileA(source, target, FALSE)) {
-    message::ReportSystemError("Unable to copy the plug-in to the WinAmp folder.",
+    message::ReportSystemError("Unable to copy the plug-in into WinAmp.",
                                fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
   }
   if (fits) Record(createdFiles, target);

@@ -26,7 +26,7 @@ bool Installer::ExtractEngineFiles() {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     KeepWindowsAnswering();
     if (!ExtractItem(file.name, file.decode)) {
-      message::ReportCopyFailure();
+      ReportExtractFailure(file.name);
       return false;
     }
   }
@@ -123,7 +123,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
 bool Installer::ExtractListed(const char* name, uint8_t decode) {
   if (reader == nullptr || !reader->Contains(name, nullptr)) return true;
   if (ExtractItem(name, decode)) return true;
-  message::ReportCopyFailure();
+  ReportExtractFailure(name);
   return false;
 }
 

@@ -3,7 +3,6 @@
 
 #include "installer/Installer.h"
 #include "payload/ItemName.h"
-#include "payload/Inflate.h"
 #include "platform/FileWrite.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
@@ -22,10 +21,13 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
   }
   CreateMissingFolders(target);
   emptyRefused = false;
+  // Only what the engine decodes is held whole: its interface takes one
+  // block. Everything else is written as it is read.
+  if (decode == 0 || loaderChannel == nullptr) return ExtractStreamed(name, target, decode != 0);
   if (!ReadItem(name, nullptr, 0, nullptr)) return false;
-  const uint8_t* bytes = itemData;
-  uint32_t count = itemSize;
-  if (decode != 0 && !DecodeCurrentItem(&bytes, &count)) return false;
+  const uint8_t* bytes = nullptr;
+  uint32_t count = 0;
+  DecodeCurrentItem(&bytes, &count);
   emptyRefused = count == 0 && !inList;
   if (emptyRefused) return false;
   return WriteAndRecord(target, bytes, count);
@@ -64,45 +66,12 @@ void Installer::CreateMissingFolders(const char* target) {
   knownFolder[folderLength] = '\0';
 }
 
-bool Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
-  if (loaderChannel == nullptr) {
-    if (!InflateCurrentItem()) return false;
-    *bytes = itemData;
-    *count = itemSize;
-    return true;
-  }
+void Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
   loaderChannel->LoadFromMemory(itemData, itemSize, 1);
   itemData = nullptr;
   if (loaderChannel->CheckTag("MRVF", 0) != 0) channelServices->processor->Process(loaderChannel);
   *count = loaderChannel->OutputSize();
   *bytes = loaderChannel->OutputData();
-  return true;
-}
-
-// A zlib stream followed by the unpacked size, 4 bytes little-endian.
-bool Installer::InflateCurrentItem() {
-  uint8_t* unpacked = nullptr;
-  size_t unpackedSize = 0;
-  uint32_t stated = 0;
-  bool ok = payload::ZlibItemSize(itemData, itemSize, &stated);
-  if (ok) {
-    // One spare byte, so that an empty file still gets a block of its own.
-    unpacked = new uint8_t[static_cast<size_t>(stated) + 1];
-    ok = ok && unpacked != nullptr && payload::InflateZlib(itemData, itemSize - 4, unpacked, stated, &unpackedSize);
-    // A stream that ends short of its stated size is as damaged as one that
-    // does not inflate; written, it would be a cut program file.
-    ok = ok && unpackedSize == stated;
-  }
-  if (!ok) {
-    delete[] unpacked;
-    message::Show("Error decompress", "Error", message::kOk);
-    return false;
-  }
-  delete[] inflated;
-  inflated = unpacked;
-  itemData = unpacked;
-  itemSize = static_cast<uint32_t>(unpackedSize);
-  return true;
 }
 
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {

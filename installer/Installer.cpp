@@ -16,7 +16,6 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       parentWindow(nullptr),
       progressWindow(nullptr),
       reader(payloadReader),
-      inflated(nullptr),
       inList(false),
       emptyRefused(false) {
   workFolder[0] = '\0';
@@ -29,7 +28,6 @@ Installer::~Installer() {
   progressWindow = nullptr;
   delete reader;
   reader = nullptr;
-  delete[] inflated;
   // The path copies are released by whoever consumed the lists; the process
   // ends right after the flow, so what is left here is the lists' storage.
   createdFolders.Clear();
@@ -38,8 +36,6 @@ Installer::~Installer() {
 
 void Installer::ReleaseItemMemory() {
   if (reader != nullptr) reader->ReleaseData();
-  delete[] inflated;
-  inflated = nullptr;
   itemData = nullptr;
   itemSize = 0;
 }

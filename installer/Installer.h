@@ -130,8 +130,13 @@ class Installer {
   void KeepWindowsAnswering();
   // first + second + third in kPathSize storage; false when it does not fit.
   static bool BuildPath(char* path, const char* first, const char* second, const char* third);
-  bool InflateCurrentItem();
-  bool DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
+  void DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
+  // A stored or zlib item written as it is read, a piece at a time.
+  bool ExtractStreamed(const char* name, const char* target, bool inflate);
+  // Why an item could not be extracted: the installer that could not be
+  // read, with the system's reason; no memory for the item; else the copy
+  // message, which asks the user to close what may lock the file.
+  void ReportExtractFailure(const char* name);
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
   bool ExtractList(const payload::ListInfo& list, double base, bool report);
@@ -143,9 +148,6 @@ class Installer {
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
   void WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName);
 
-  // The last inflated block: released when the next one replaces it, so that
-  // a long project does not hold every inflated file until the end.
-  uint8_t* inflated;
   // The folder of the last extraction target, with its final backslash: it
   // and every folder above it exist. Forgotten when folders are removed.
   char knownFolder[kWorkFolderSize];

@@ -29,9 +29,9 @@ uint32_t Crc32Table::Reflect(uint32_t value, int bits) const {
 
 // Both targets are little-endian, so four bytes loaded as one word hold the
 // first byte in the low bits, as the byte-wise form takes them.
-uint32_t Crc32Table::Compute(const void* bytes, uint32_t length) const {
+uint32_t Crc32Table::Compute(const void* bytes, uint32_t length, uint32_t previous) const {
   const uint8_t* p = static_cast<const uint8_t*>(bytes);
-  uint32_t crc = 0xFFFFFFFFu;
+  uint32_t crc = previous ^ 0xFFFFFFFFu;
   for (; length >= 8; length -= 8, p += 8) {
     uint32_t low, high;
     memcpy(&low, p, 4);

@@ -9,11 +9,10 @@ namespace payload {
 // eight), several times faster over the megabytes of a file item.
 class Crc32Table {
  public:
-  virtual ~Crc32Table() {}
-
   void Build();
   uint32_t Reflect(uint32_t value, int bits) const;
-  uint32_t Compute(const void* bytes, uint32_t length) const;
+  // previous: the CRC of the bytes before these, for an item read in pieces.
+  uint32_t Compute(const void* bytes, uint32_t length, uint32_t previous = 0) const;
   uint32_t At(uint8_t index) const { return table_[0][index]; }
 
  private:

@@ -7,22 +7,32 @@ namespace {
 
 constexpr int kMaxBits = 15;
 constexpr int kFastBits = 9;
+// How far back a distance may reach.
+constexpr size_t kWindow = 32768;
 
-// Little-endian bit stream over the input, as deflate packs it. Past the
-// end it supplies zero bits, so that a short last code can be looked up;
-// taking any of them sets overrun.
+// Little-endian bit stream over the input, as deflate packs it, taken a
+// piece at a time from the source where there is one. Past the end it
+// supplies zero bits, so that a short last code can be looked up; taking any
+// of them sets overrun.
 struct Bits {
   const uint8_t* in;
   size_t size;
   size_t pos;
+  InflateSource* source;
   uint32_t buffer;
   int count;    // bits in buffer
   int padding;  // of which made up past the end
   bool overrun;
 
+  bool More() {
+    if (pos < size) return true;
+    if (source == nullptr || !source->Next(&in, &size)) return false;
+    pos = 0;
+    return size > 0 || More();
+  }
   void Fill(int need) {
     while (count < need) {
-      if (pos < size) {
+      if (More()) {
         buffer |= static_cast<uint32_t>(in[pos++]) << count;
       } else {
         padding += 8;
@@ -42,15 +52,9 @@ struct Bits {
     Drop(n);
     return value;
   }
-  // To the next byte boundary, giving back whole bytes read ahead.
-  void Align() {
-    Drop(count % 8);
-    if (overrun) return;
-    pos -= static_cast<size_t>((count - padding) / 8);
-    buffer = 0;
-    count = 0;
-    padding = 0;
-  }
+  // To the next byte boundary; whole bytes read ahead stay in the buffer
+  // and are taken first.
+  void Align() { Drop(count % 8); }
 };
 
 struct Huffman {
@@ -122,10 +126,53 @@ const uint16_t kDistanceBase[] = {1,   2,   3,   4,   5,   7,    9,    13,   17,
 const uint8_t kDistanceExtra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                   6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
+uint32_t Adler32(uint32_t adler, const uint8_t* data, size_t size) {
+  uint32_t a = adler & 0xFFFF, b = adler >> 16;
+  while (size > 0) {
+    // The most bytes whose sums cannot overflow 32 bits before the modulo.
+    size_t run = size < 5552 ? size : 5552;
+    size -= run;
+    while (run-- > 0) {
+      a += *data++;
+      b += a;
+    }
+    a %= 65521;
+    b %= 65521;
+  }
+  return (b << 16) | a;
+}
+
+// The bytes produced, in a block that is either the caller's whole output
+// or, with a sink, a window: when it fills, what is new goes to the sink and
+// the last 32 KiB stay for the distances that reach back into them.
 struct Output {
   uint8_t* data;
   size_t size;
   size_t pos;
+  InflateSink* sink;
+  size_t start;    // where the bytes not yet passed on begin
+  uint32_t total;  // passed on so far
+  uint32_t limit;
+  uint32_t adler;
+
+  bool Pass() {
+    size_t count = pos - start;
+    adler = Adler32(adler, data + start, count);
+    total += static_cast<uint32_t>(count);
+    start = pos;
+    return sink == nullptr || count == 0 || sink->Take(data + pos - count, count);
+  }
+  // Room for n more bytes, made by passing the window on where there is a
+  // sink; false when the output would outgrow what it may hold.
+  bool Room(size_t n) {
+    // Never past the limit, so the count cannot wrap either.
+    if (n > limit - total - (pos - start)) return false;
+    if (size - pos >= n) return true;
+    if (sink == nullptr || !Pass()) return false;
+    memmove(data, data + pos - kWindow, kWindow);
+    pos = start = kWindow;
+    return true;
+  }
 };
 
 // Symbols of one block up to its end code.
@@ -134,7 +181,7 @@ bool InflateCodes(Bits& bits, Output& out, const Huffman& lengths, const Huffman
     int symbol = Decode(bits, lengths);
     if (symbol < 0) return false;
     if (symbol < 256) {
-      if (out.pos >= out.size) return false;
+      if (!out.Room(1)) return false;
       out.data[out.pos++] = static_cast<uint8_t>(symbol);
       continue;
     }
@@ -145,7 +192,7 @@ bool InflateCodes(Bits& bits, Output& out, const Huffman& lengths, const Huffman
     int code = Decode(bits, distances);
     if (code < 0 || code >= 30) return false;
     size_t distance = kDistanceBase[code] + bits.Take(kDistanceExtra[code]);
-    if (bits.overrun || distance > out.pos || length > out.size - out.pos) return false;
+    if (bits.overrun || !out.Room(length) || distance > out.pos) return false;
     // Byte by byte: the source may overlap what is being written.
     const uint8_t* from = out.data + out.pos - distance;
     uint8_t* to = out.data + out.pos;
@@ -156,16 +203,15 @@ bool InflateCodes(Bits& bits, Output& out, const Huffman& lengths, const Huffman
 
 bool InflateStored(Bits& bits, Output& out) {
   bits.Align();
-  if (bits.overrun || bits.size - bits.pos < 4) return false;
-  const uint8_t* p = bits.in + bits.pos;
-  size_t length = p[0] | (p[1] << 8);
-  if ((length ^ (p[2] | (p[3] << 8))) != 0xFFFF) return false;
-  bits.pos += 4;
-  if (length > bits.size - bits.pos || length > out.size - out.pos) return false;
-  memcpy(out.data + out.pos, bits.in + bits.pos, length);
-  bits.pos += length;
-  out.pos += length;
-  return true;
+  uint32_t length = bits.Take(16);
+  if (bits.Take(16) != (~length & 0xFFFF) || bits.overrun) return false;
+  // A byte at a time through the bit buffer: stored blocks are rare in the
+  // installer's programs, and a few lines are worth more than their speed.
+  for (; length > 0 && !bits.overrun; --length) {
+    if (!out.Room(1)) return false;
+    out.data[out.pos++] = static_cast<uint8_t>(bits.Take(8));
+  }
+  return !bits.overrun;
 }
 
 bool InflateFixed(Bits& bits, Output& out) {
@@ -224,32 +270,16 @@ bool InflateDynamic(Bits& bits, Output& out) {
   return InflateCodes(bits, out, lengths, distances);
 }
 
-uint32_t Adler32(const uint8_t* data, size_t size) {
-  uint32_t a = 1, b = 0;
-  while (size > 0) {
-    // The most bytes whose sums cannot overflow 32 bits before the modulo.
-    size_t run = size < 5552 ? size : 5552;
-    size -= run;
-    while (run-- > 0) {
-      a += *data++;
-      b += a;
-    }
-    a %= 65521;
-    b %= 65521;
-  }
-  return (b << 16) | a;
-}
-
 }  // namespace
 
-bool InflateZlib(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize, size_t* written) {
-  *written = 0;
+namespace {
+
+bool Inflate(Bits& bits, Output& output) {
+  uint32_t cmf = bits.Take(8), flags = bits.Take(8);
   // Header: deflate with a window of at most 32 KiB, no preset dictionary.
-  if (inSize < 6 || (in[0] & 0x0F) != 8 || (in[0] >> 4) > 7 || ((in[0] << 8) | in[1]) % 31 != 0 || (in[1] & 0x20)) {
+  if (bits.overrun || (cmf & 0x0F) != 8 || (cmf >> 4) > 7 || ((cmf << 8) | flags) % 31 != 0 || (flags & 0x20)) {
     return false;
   }
-  Bits bits = {in, inSize, 2, 0, 0, 0, false};
-  Output output = {out, outSize, 0};
   bool last = false;
   while (!last) {
     last = bits.Take(1) != 0;
@@ -260,14 +290,32 @@ bool InflateZlib(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize,
                           : false;
     if (!ok || bits.overrun) return false;
   }
-  // The checksum follows on the next byte boundary.
+  // The checksum follows on the next byte boundary, most significant first.
   bits.Align();
-  if (bits.overrun || inSize - bits.pos < 4) return false;
-  const uint8_t* p = in + bits.pos;
-  uint32_t stored = (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-  if (stored != Adler32(out, output.pos)) return false;
-  *written = output.pos;
-  return true;
+  uint32_t stored = 0;
+  for (int i = 0; i < 4; ++i) stored = (stored << 8) | bits.Take(8);
+  return !bits.overrun && output.Pass() && stored == output.adler;
+}
+
+}  // namespace
+
+bool InflateZlib(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize, size_t* written) {
+  Bits bits = {in, inSize, 0, nullptr, 0, 0, 0, false};
+  // The output is counted in 32 bits; more than 4 GiB is not an item's.
+  uint32_t limit = outSize > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(outSize);
+  Output output = {out, outSize, 0, nullptr, 0, 0, limit, 1};
+  bool ok = Inflate(bits, output);
+  *written = ok ? static_cast<size_t>(output.total) : 0;
+  return ok;
+}
+
+bool InflateZlibStream(InflateSource& source, InflateSink& sink, uint8_t* window, size_t windowSize, uint32_t limit,
+                       uint32_t* written) {
+  Bits bits = {nullptr, 0, 0, &source, 0, 0, 0, false};
+  Output output = {window, windowSize, 0, &sink, 0, 0, limit, 1};
+  bool ok = windowSize >= 2 * kWindow && Inflate(bits, output);
+  *written = output.total;
+  return ok;
 }
 
 }  // namespace payload

@@ -13,6 +13,31 @@ namespace payload {
 // writes outside the two buffers, whatever the input.
 bool InflateZlib(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize, size_t* written);
 
+// The stream's bytes, a piece at a time; false when there are no more.
+class InflateSource {
+ public:
+  virtual bool Next(const uint8_t** bytes, size_t* count) = 0;
+
+ protected:
+  ~InflateSource() {}
+};
+
+// Where the output goes as the window fills; false stops the inflation.
+class InflateSink {
+ public:
+  virtual bool Take(const uint8_t* bytes, size_t count) = 0;
+
+ protected:
+  ~InflateSink() {}
+};
+
+// The same for a stream of any size: pulled from the source, passed to the
+// sink through the window (at least 64 KiB), at most limit bytes. True when
+// the whole stream decodes and its checksum matches; *written is what the
+// sink was given.
+bool InflateZlibStream(InflateSource& source, InflateSink& sink, uint8_t* window, size_t windowSize, uint32_t limit,
+                       uint32_t* written);
+
 // A zlib item is the stream followed by its unpacked size, 4 bytes
 // little-endian. False when there is no room for the size, or when it claims
 // more than deflate can give from the stream (at most 1032 to 1): that is

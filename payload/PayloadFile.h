@@ -23,10 +23,16 @@ class PayloadFile {
   int64_t Size() const;
   bool Seek(int64_t offset);
   // Bytes actually read; fewer than count at the end of the file or on error.
+  // Read in pieces of a bounded size: one read of a gigabyte fails under
+  // Wine, and reads of many megabytes fail from some network shares.
   uint32_t Read(void* buffer, uint32_t count);
+  // The system's error code of the last read that stopped short, 0 when it
+  // did not or the file simply ended.
+  uint32_t Error() const { return error_; }
 
  private:
   void* handle_ = nullptr;
+  uint32_t error_ = 0;
 };
 
 }  // namespace payload

@@ -1,5 +1,6 @@
 #include "payload/PayloadFile.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <sys/stat.h>
 
@@ -29,8 +30,11 @@ bool PayloadFile::Seek(int64_t offset) {
 }
 
 uint32_t PayloadFile::Read(void* buffer, uint32_t count) {
+  error_ = 0;
   if (handle_ == nullptr) return 0;
-  return static_cast<uint32_t>(fread(buffer, 1, count, static_cast<FILE*>(handle_)));
+  size_t done = fread(buffer, 1, count, static_cast<FILE*>(handle_));
+  if (done < count && ferror(static_cast<FILE*>(handle_))) error_ = static_cast<uint32_t>(errno != 0 ? errno : EIO);
+  return static_cast<uint32_t>(done);
 }
 
 }  // namespace payload

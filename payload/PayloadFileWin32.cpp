@@ -70,9 +70,21 @@ bool PayloadFile::Seek(int64_t offset) {
 }
 
 uint32_t PayloadFile::Read(void* buffer, uint32_t count) {
-  DWORD done = 0;
-  if (handle_ == nullptr || !ReadFile(static_cast<HANDLE>(handle_), buffer, count, &done, nullptr)) return 0;
-  return done;
+  constexpr uint32_t kPiece = 1u << 20;
+  uint8_t* to = static_cast<uint8_t*>(buffer);
+  uint32_t total = 0;
+  error_ = 0;
+  while (handle_ != nullptr && total < count) {
+    DWORD done = 0;
+    DWORD piece = count - total < kPiece ? count - total : kPiece;
+    if (!ReadFile(static_cast<HANDLE>(handle_), to + total, piece, &done, nullptr)) {
+      error_ = GetLastError();
+      break;
+    }
+    if (done == 0) break;
+    total += done;
+  }
+  return total;
 }
 
 }  // namespace payload

@@ -230,56 +230,129 @@ const PayloadEntry* PayloadReader::Find(const char* name, const char* type) cons
   return text::EqualNoCase(e->name, name) && text::EqualNoCase(e->type, type) ? e : nullptr;
 }
 
-bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
+// The type as it has always been compared: the default when none is given,
+// at most a field's length.
+const PayloadEntry* PayloadReader::FindItem(const char* name, const char* type) const {
   char wanted[kFieldSize];
   text::CopyAtMost(wanted, type != nullptr ? type : kTypeAppData, kFieldSize - 1);
-  if (name == nullptr || directory_.Count() == 0) return false;
-  const PayloadEntry* entry = Find(name, wanted);
+  return name != nullptr && directory_.Count() != 0 ? Find(name, wanted) : nullptr;
+}
+
+bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
+  const PayloadEntry* entry = FindItem(name, type);
   if (entry == nullptr) return false;
-  int64_t position = markerOffset_ + headerLength_ + entry->offset;
+  int64_t position = ItemPosition(entry);
+  readError_ = 0;
+  noMemory_ = false;
   if (buffer != nullptr) {
     // A count below the stored size would leave part of the item unread and
     // the CRC computed over stale bytes.
     if (count < 0 || entry->size > static_cast<uint32_t>(count)) return false;
     uint32_t got = file_.Seek(position) ? file_.Read(buffer, static_cast<uint32_t>(count)) : 0;
+    readError_ = file_.Error();
     return Checked(got >= entry->size ? buffer : nullptr, entry);
   }
   dataSize_ = 0;
-  if (entry->size >= dataCapacity_) {
-    free(data_);
-    dataCapacity_ = 0;
-    // On a 32-bit system the spare byte of a 4 GiB item would wrap to an
-    // allocation of nothing, which the read would then overrun.
-    size_t wanted = static_cast<size_t>(entry->size) + 1;
-    data_ = wanted != 0 ? static_cast<uint8_t*>(malloc(wanted)) : nullptr;
-    if (data_ == nullptr) return false;
-    dataCapacity_ = entry->size + 1;
-  }
+  if (!EnsureBlock(entry->size)) return false;
   dataSize_ = entry->size;
-  if (!file_.Seek(position) || file_.Read(data_, entry->size) != entry->size) return false;
+  if (!file_.Seek(position) || file_.Read(data_, entry->size) != entry->size) {
+    readError_ = file_.Error();
+    return false;
+  }
   // Files are checked like settings: a damaged program or project file must
   // not be installed in silence.
   return Checked(data_, entry);
 }
 
-// False, after the message, when the bytes are not the item's or were not
-// all there to read (null).
-bool PayloadReader::Checked(const void* bytes, const PayloadEntry* entry) {
-  if (crc_ == nullptr) {
-    // The stub's new gives null when memory runs out (it is built to check).
-    crc_ = new Crc32Table();
-    if (crc_ == nullptr) return false;
-    crc_->Build();
+bool PayloadReader::EnsureBlock(uint32_t size) {
+  if (size < dataCapacity_) return true;
+  free(data_);
+  dataCapacity_ = 0;
+  // On a 32-bit system the spare byte of a 4 GiB item would wrap to an
+  // allocation of nothing, which the read would then overrun.
+  size_t wanted = static_cast<size_t>(size) + 1;
+  data_ = wanted != 0 ? static_cast<uint8_t*>(malloc(wanted)) : nullptr;
+  noMemory_ = data_ == nullptr;
+  if (noMemory_) return false;
+  dataCapacity_ = size + 1;
+  return true;
+}
+
+namespace {
+
+// What one piece of an item holds at most: bounded memory, and reads that
+// network shares take.
+constexpr uint32_t kPieceSize = 1u << 20;
+
+}  // namespace
+
+bool PayloadReader::BeginPieces(const char* name, uint32_t* size, uint8_t* tail) {
+  pieces_ = FindItem(name, nullptr);
+  piecesDone_ = 0;
+  piecesCrc_ = 0;
+  readError_ = 0;
+  noMemory_ = false;
+  if (pieces_ == nullptr || !EnsureCrcTable() || !EnsureBlock(pieces_->size < kPieceSize ? pieces_->size : kPieceSize)) {
+    pieces_ = nullptr;
+    return false;
   }
-  if (bytes != nullptr && crc_->Compute(bytes, entry->size) == entry->crc) return true;
+  *size = pieces_->size;
+  // The tail first, then the pieces in order from where the item begins.
+  int64_t position = ItemPosition(pieces_);
+  bool tailRead = pieces_->size < 4 ||
+                  (file_.Seek(position + pieces_->size - 4) && file_.Read(tail, 4) == 4);
+  readError_ = file_.Error();
+  if (!tailRead || !file_.Seek(position)) pieces_ = nullptr;
+  return pieces_ != nullptr;
+}
+
+bool PayloadReader::Next(const uint8_t** bytes, size_t* count) {
+  if (pieces_ == nullptr || readError_ != 0 || piecesDone_ == pieces_->size) return false;
+  uint32_t left = pieces_->size - piecesDone_;
+  uint32_t piece = left < kPieceSize ? left : kPieceSize;
+  if (file_.Read(data_, piece) != piece) {
+    // A file that ends early (no error) is damage, which the CRC reports.
+    readError_ = file_.Error();
+    return false;
+  }
+  piecesCrc_ = crc_->Compute(data_, piece, piecesCrc_);
+  piecesDone_ += piece;
+  *bytes = data_;
+  *count = piece;
+  return true;
+}
+
+bool PayloadReader::EndPieces() {
+  const PayloadEntry* entry = pieces_;
+  pieces_ = nullptr;
+  if (entry == nullptr || readError_ != 0) return false;
+  return CrcMatches(piecesDone_ == entry->size ? piecesCrc_ : ~entry->crc, entry);
+}
+
+bool PayloadReader::CrcMatches(uint32_t crc, const PayloadEntry* entry) {
+  if (crc == entry->crc) return true;
   message::Show("Crc error corrupt file", entry->name, message::kOk);
   return false;
 }
 
+// False, after the message, when the bytes are not the item's or were not
+// all there to read (null).
+bool PayloadReader::EnsureCrcTable() {
+  if (crc_ != nullptr) return true;
+  // The stub's new gives null when memory runs out (it is built to check).
+  crc_ = new Crc32Table();
+  if (crc_ == nullptr) return false;
+  crc_->Build();
+  return true;
+}
+
+bool PayloadReader::Checked(const void* bytes, const PayloadEntry* entry) {
+  if (!EnsureCrcTable()) return false;
+  return CrcMatches(bytes != nullptr ? crc_->Compute(bytes, entry->size) : ~entry->crc, entry);
+}
+
 bool PayloadReader::Contains(const char* name, const char* type) const {
-  char wanted[kFieldSize];
-  text::CopyAtMost(wanted, type != nullptr ? type : kTypeAppData, kFieldSize - 1);
-  return name != nullptr && Find(name, wanted) != nullptr;
+  return FindItem(name, type) != nullptr;
 }
 
 uint8_t* PayloadReader::Data() { return data_; }

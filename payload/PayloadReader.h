@@ -2,6 +2,7 @@
 #include <stdint.h>
 
 #include "payload/Crc32Table.h"
+#include "payload/Inflate.h"
 #include "payload/PayloadEntry.h"
 #include "payload/PayloadFile.h"
 #include "payload/PointerList.h"
@@ -11,7 +12,7 @@ namespace payload {
 // Finds the payload appended to a file, holds its directory and hands out
 // items by (name, type). Settings are read into the caller's buffer with a
 // CRC check; files are read whole into a block the reader owns.
-class PayloadReader {
+class PayloadReader final : public InflateSource {
  public:
   // Null path: the running program's own file.
   explicit PayloadReader(const char* path = nullptr);
@@ -29,6 +30,22 @@ class PayloadReader {
   // Gives the item block back; the next read of a whole item makes another.
   void ReleaseData();
 
+  // An item of any size, a piece at a time through the item block, so that
+  // memory does not grow with it: BeginPieces finds it (default type) and
+  // reads its last 4 bytes ahead of time (where it has 4), Next gives its
+  // bytes in order (as the inflater takes them), and EndPieces checks the CRC of all of them, with
+  // the message a whole read gives. False from BeginPieces without a message
+  // for an item that is not there or could not be read (ReadError), from
+  // EndPieces for one that could not be read.
+  bool BeginPieces(const char* name, uint32_t* size, uint8_t* tail);
+  bool Next(const uint8_t** bytes, size_t* count) override;
+  bool EndPieces();
+  // The system's error for the last read of the installer that stopped
+  // short; 0 when none did.
+  uint32_t ReadError() const { return readError_; }
+  // Whether the last read found no memory for the item's block.
+  bool NoMemory() const { return noMemory_; }
+
   // Whether an item is in the directory, without reading it.
   bool Contains(const char* name, const char* type) const;
 
@@ -45,10 +62,16 @@ class PayloadReader {
   bool ScanForMarker();
   bool ParseDirectory(int64_t fileSize);
   const PayloadEntry* Find(const char* name, const char* type) const;
+  const PayloadEntry* FindItem(const char* name, const char* type) const;
   void BuildIndex();
   int Compare(int32_t a, int32_t b) const;
   void FreeDirectory();
   bool Checked(const void* bytes, const PayloadEntry* entry);
+  bool EnsureCrcTable();
+  // False, after the message, when crc is not the entry's.
+  bool CrcMatches(uint32_t crc, const PayloadEntry* entry);
+  bool EnsureBlock(uint32_t size);
+  int64_t ItemPosition(const PayloadEntry* entry) const { return markerOffset_ + headerLength_ + entry->offset; }
 
   PayloadFile file_;
   PointerList directory_;
@@ -67,6 +90,12 @@ class PayloadReader {
   // when it could not be made, and lookups walk after all.
   int32_t* index_ = nullptr;
   const char* path_;
+  // The item being read in pieces, how far, and the CRC so far.
+  const PayloadEntry* pieces_ = nullptr;
+  uint32_t piecesDone_ = 0;
+  uint32_t piecesCrc_ = 0;
+  uint32_t readError_ = 0;
+  bool noMemory_ = false;
 };
 
 }  // namespace payload

@@ -131,7 +131,7 @@ TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
       "There was an error while trying to copy one of the installation files.\n"
       "Please make sure no applications are running that might be locking some files.";
   // Followed by the system's reason, where there is one.
-  const char kNoEngine[] = "The installation's engine, Tessaron.dll, could not be started.";
+  const char kNoEngine[] = "The engine, Tessaron.dll, could not be started.";
   struct Case {
     const char* what;
     packager::PayloadBuilder payload;

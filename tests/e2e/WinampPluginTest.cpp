@@ -169,7 +169,7 @@ TEST_F(WinampPluginTest, PluginThatCannotBeCopied_ReportedThenSuccess) {
   CreateDirectoryA(plugin.c_str(), nullptr);
   std::vector<DialogSeen> boxes = InstallAll();
   ASSERT_EQ(2u, boxes.size());
-  EXPECT_EQ(0u, boxes[0].text.find("Unable to copy the plug-in to the WinAmp folder.\n\n")) << boxes[0].text;
+  EXPECT_EQ(0u, boxes[0].text.find("Unable to copy the plug-in into WinAmp.\n\n")) << boxes[0].text;
   EXPECT_EQ("Error", boxes[0].caption);
   EXPECT_EQ("Installation successfully completed!", boxes[1].text);
   EXPECT_NE(0u, GetFileAttributesA(plugin.c_str()) & FILE_ATTRIBUTE_DIRECTORY);

@@ -39,8 +39,8 @@ const MessageType kMessageTypes[] = {
     {"Installation successfully completed!", message::kIconInformation, true},
     {"Unable to create a working folder in the temporary folder\n", message::kIconError, true},
     {"The installer cannot use this folder: its name has characters outside", message::kIconError, true},
-    {"The installation's engine, Tessaron.dll, could not be started.", message::kIconError, true},
-    {"Unable to copy the plug-in to the WinAmp folder.", message::kIconError, true},
+    {"The engine, Tessaron.dll, could not be started.", message::kIconError, true},
+    {"Unable to copy the plug-in into WinAmp.", message::kIconError, true},
     {"The folder's path is too long.", message::kIconError, false},
     {"Not enough memory to go on.", message::kIconError, false},
 };

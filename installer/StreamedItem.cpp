@@ -1,0 +1,88 @@
+// Items written as they are read, a piece at a time: the files the installer
+// copies as stored and the programs it inflates, whatever their size, in
+// memory that does not grow with them.
+#include "installer/Installer.h"
+#include "payload/Inflate.h"
+#include "payload/LittleEndian.h"
+#include "platform/FileWrite.h"
+#include "platform/FolderMessage.h"
+#include "platform/Message.h"
+#include "platform/ScopedHandle.h"
+
+namespace installer {
+namespace {
+
+// Well above the 64 KiB the inflater needs: fewer, larger writes.
+constexpr size_t kWindowSize = 1u << 20;
+
+class FileSink final : public payload::InflateSink {
+ public:
+  explicit FileSink(HANDLE file) : file_(file), failed_(false) {}
+  bool Take(const uint8_t* bytes, size_t count) override {
+    failed_ = failed_ || !platform::WriteWhole(file_, bytes, static_cast<uint32_t>(count));
+    return !failed_;
+  }
+  bool Failed() const { return failed_; }
+
+ private:
+  HANDLE file_;
+  bool failed_;
+};
+
+}  // namespace
+
+bool Installer::ExtractStreamed(const char* name, const char* target, bool inflate) {
+  uint32_t size = 0;
+  uint8_t tail[4];
+  if (reader == nullptr || !reader->BeginPieces(name, &size, tail)) return false;
+  // The current item is known by its stored size; its bytes pass through.
+  itemData = nullptr;
+  itemSize = size;
+  // A zlib item ends with its unpacked size, 4 bytes little-endian, which
+  // the inflater never reaches: it stops at the stream's checksum.
+  bool decodable = !inflate || size >= 4;
+  uint32_t stated = inflate && decodable ? payload::ReadLittleEndian32(tail) : size;
+  emptyRefused = decodable && stated == 0 && !inList;
+  if (emptyRefused) return false;
+  platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  FileSink sink(file.Get());
+  const uint8_t* bytes = nullptr;
+  size_t count = 0;
+  bool decoded = decodable;
+  if (inflate && decodable) {
+    uint8_t* window = new uint8_t[kWindowSize];
+    uint32_t written = 0;
+    decoded = window != nullptr && payload::InflateZlibStream(*reader, sink, window, kWindowSize, stated, &written) &&
+              written == stated;
+    delete[] window;
+  }
+  // The checksum covers every stored byte, whatever the inflater made of them.
+  while (!sink.Failed() && reader->Next(&bytes, &count)) {
+    if (!inflate) sink.Take(bytes, count);
+  }
+  bool whole = !sink.Failed() && reader->EndPieces();
+  file.Reset();
+  if (whole && decoded) {
+    Record(createdFiles, target);
+    return true;
+  }
+  // Nothing damaged or cut may stay behind looking installed.
+  DeleteFileA(target);
+  if (whole) message::Show("Error decompress", "Error", message::kOk);
+  return false;
+}
+
+// The reader's state still tells why the last item failed: it is asked
+// before anything else is read.
+void Installer::ReportExtractFailure(const char* name) {
+  if (reader != nullptr && reader->ReadError() != 0) {
+    message::ReportSystemError("The installer could not be read.", reader->ReadError());
+  } else if (reader != nullptr && reader->NoMemory()) {
+    message::Show("Not enough memory to go on.", name, message::kOk | message::kIconError);
+  } else {
+    message::ReportCopyFailure();
+  }
+}
+
+}  // namespace installer
