@@ -32,7 +32,7 @@ class VpackTest : public ::testing::Test {
     runtime_ = testing_support::WriteRuntimeProject(dir_, 1);
     stub_ = ReadFileBytes(dir_.File("stub.exe"));
     Put("start.vdl", "start file text");
-    Put("loader.dll", std::string(5000, 'L'));
+    Put("loader.dll", loader_);
     Put("scene.txt", "scene one");
     Put("music.cgr", "raw bytes");
   }
@@ -68,6 +68,8 @@ class VpackTest : public ::testing::Test {
   TempDir dir_;
   std::string runtime_;
   std::string stub_;
+  // A channel module: the engine loads it as a DLL of the stub's machine.
+  std::string loader_ = testing_support::ProgramImage(testing_support::kI386, true, 5000);
 };
 
 TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
@@ -104,7 +106,7 @@ TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
 
   ASSERT_TRUE(reader.ReadItem("channels\\Lights.dll", nullptr, 0, "APPDATA"));
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
-  EXPECT_EQ(plain, packager::Bytes(5000, 'L'));
+  EXPECT_EQ(std::string(plain.begin(), plain.end()), loader_);
 
   ASSERT_TRUE(reader.ReadItem("channels\\LoaderUnit.dll", nullptr, 0, "APPDATA"));
   packager::Bytes unpacked;
