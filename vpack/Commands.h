@@ -4,6 +4,8 @@
 // to report as one line.
 #include <string>
 
+#include "vpack/CodePage.h"
+
 namespace vpack {
 
 struct PackOptions {
@@ -16,12 +18,15 @@ struct PackOptions {
 
 int Pack(const PackOptions& options);
 // Whether the installer will do its job, one line per reason it will not.
-int Verify(const std::string& installer);
+// Names are shown in UTF-8, read in codePage (the payload does not say which).
+int Verify(const std::string& installer, unsigned codePage = kDefaultCodePage);
 // Per item its store, unpacked size and the lists naming it; json for scripts.
 // Names are shown in UTF-8, read in codePage (the payload does not say which).
 int List(const std::string& installer, bool json, unsigned codePage);
 // The files as the installation places them, below folder: the program files
 // inflated, the files the engine decodes decoded (keepEncoded: as stored).
-int Extract(const std::string& installer, const std::string& folder, bool keepEncoded = false);
+// File names and messages are in UTF-8, the names read in codePage.
+int Extract(const std::string& installer, const std::string& folder, bool keepEncoded = false,
+            unsigned codePage = kDefaultCodePage);
 
 }  // namespace vpack

@@ -179,6 +179,7 @@ WrittenForms::WrittenForms(const std::vector<ListedName>& listed) {
   for (const ListedName& entry : listed) {
     bool& decode = decoded_[NameKey(entry.name)];
     decode = decode || !IsCopiedProjectFile(entry.name, entry.list);
+    if (entry.list == ListKind::kChannelModules) channelModules_.insert(NameKey(entry.name));
   }
 }
 
@@ -189,6 +190,10 @@ Written WrittenForms::Of(const std::string& name) const {
 }
 
 bool WrittenForms::IsListed(const std::string& name) const { return decoded_.count(NameKey(name)) != 0; }
+
+bool WrittenForms::IsChannelModule(const std::string& name) const {
+  return channelModules_.count(NameKey(name)) != 0;
+}
 
 bool IsFileItem(const Item& item) {
   if (!SameItemName(item.type, payload::kTypeAppData)) return false;

@@ -4,6 +4,7 @@
 // write, each once. The bytes of the files are FileChecks' to check.
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "packager/PayloadBuilder.h"
@@ -35,10 +36,13 @@ class WrittenForms {
   explicit WrittenForms(const std::vector<ListedName>& listed);
   Written Of(const std::string& name) const;
   bool IsListed(const std::string& name) const;
+  // Whether the channel-modules list names it: the engine loads it as a DLL.
+  bool IsChannelModule(const std::string& name) const;
 
  private:
   // By NameKey: whether a list has the installer decode the name.
   std::unordered_map<std::string, bool> decoded_;
+  std::unordered_set<std::string> channelModules_;  // by NameKey
 };
 
 // Whether the item is a file the installer may write: of the default type

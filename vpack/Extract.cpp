@@ -1,4 +1,4 @@
-// vpack extract INSTALLER -o FOLDER [--stored]
+// vpack extract INSTALLER -o FOLDER [--stored] [--code-page N]
 #include <stdio.h>
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 
 #include "packager/PayloadBuilder.h"
 #include "payload/ItemName.h"
+#include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
 #include "vpack/Error.h"
@@ -21,12 +22,12 @@ namespace fs = std::filesystem;
 namespace vpack {
 namespace {
 
-// The item's path below the folder, with the host's separators; leading and
-// doubled separators mean nothing more than one does on Windows.
-fs::path RelativePath(const std::string& name) {
+// The item's path below the folder, in UTF-8 with the host's separators;
+// leading and doubled separators mean nothing more than one does on Windows.
+fs::path RelativePath(const std::string& name, const CodePage& page) {
   fs::path relative;
   std::string component;
-  for (char c : name + "\\") {
+  for (char c : page.ToUtf8(name) + "\\") {
     if (c != '\\' && c != '/') {
       component += c;
     } else if (!component.empty()) {
@@ -38,15 +39,17 @@ fs::path RelativePath(const std::string& name) {
 }
 
 // One file name on Windows: case and separators do not tell two apart.
-std::string WindowsKey(const std::string& name) { return NameKey(RelativePath(name).generic_string()); }
+std::string WindowsKey(const std::string& name, const CodePage& page) {
+  return NameKey(RelativePath(name, page).generic_string());
+}
 
 // Refused as a whole before anything is written.
-std::vector<std::string> UnsafeNames(const std::vector<packager::Item>& items) {
+std::vector<std::string> UnsafeNames(const std::vector<packager::Item>& items, const CodePage& page) {
   std::vector<std::string> problems;
   for (const packager::Item& item : items) {
     if (!IsFileItem(item)) continue;
     bool safe = payload::IsSafeItemName(item.name.c_str()) && payload::IsWindowsFileName(item.name.c_str());
-    if (!safe) problems.push_back(ItemLabel(item.type, item.name) + ": unsafe name, nothing extracted");
+    if (!safe) problems.push_back(ItemLabel(item.type, page.ToUtf8(item.name)) + ": unsafe name, nothing extracted");
   }
   return problems;
 }
@@ -75,10 +78,10 @@ void RefuseLink(const fs::path& folder) {
 
 // Asked of every item before the first is written, so that a refusal leaves
 // the folder as it was; asked again while writing, as the folder may change.
-void RefuseLinksOnTheWay(const fs::path& root, const std::vector<packager::Item>& items) {
+void RefuseLinksOnTheWay(const fs::path& root, const std::vector<packager::Item>& items, const CodePage& page) {
   for (const packager::Item& item : items) {
     if (!IsFileItem(item)) continue;
-    for (const fs::path& folder : FoldersOnTheWay(root, RelativePath(item.name))) RefuseLink(folder);
+    for (const fs::path& folder : FoldersOnTheWay(root, RelativePath(item.name, page))) RefuseLink(folder);
   }
 }
 
@@ -103,10 +106,11 @@ std::string WriteBelow(const fs::path& root, const fs::path& relative, const Ins
 
 }  // namespace
 
-int Extract(const std::string& installer, const std::string& folder, bool keepEncoded) {
+int Extract(const std::string& installer, const std::string& folder, bool keepEncoded, unsigned codePage) {
+  CodePage page(codePage);
   InstallerFile file(installer);
   std::vector<packager::Item> items = file.HeldItems();
-  std::vector<std::string> problems = UnsafeNames(items);
+  std::vector<std::string> problems = UnsafeNames(items, page);
   std::vector<std::string> unreadable;
   WrittenForms forms(ReadLists(items, unreadable));
   if (problems.empty()) {
@@ -114,19 +118,19 @@ int Extract(const std::string& installer, const std::string& folder, bool keepEn
     fs::create_directories(folder, error);
     if (error) throw Error("cannot make " + Quoted(folder) + ": " + error.message());
     fs::path root = fs::canonical(folder);
-    RefuseLinksOnTheWay(root, items);
+    RefuseLinksOnTheWay(root, items, page);
     std::set<std::string> seen;
     size_t written = 0;
     for (size_t i = 0; i < items.size(); ++i) {
       const packager::Item& item = items[i];
       // The installer reads the first item of a name; a later one is never written.
-      if (!IsFileItem(item) || !seen.insert(WindowsKey(item.name)).second) continue;
+      if (!IsFileItem(item) || !seen.insert(WindowsKey(item.name, page)).second) continue;
       Decode decode = DecodeFor(forms.Of(item.name), keepEncoded);
-      std::string problem = WriteBelow(root, RelativePath(item.name), file, static_cast<int32_t>(i), decode);
+      std::string problem = WriteBelow(root, RelativePath(item.name, page), file, static_cast<int32_t>(i), decode);
       if (problem.empty()) {
         ++written;
       } else {
-        problems.push_back(ItemLabel(item.type, item.name) + ": " + problem + ", not extracted");
+        problems.push_back(ItemLabel(item.type, page.ToUtf8(item.name)) + ": " + problem + ", not extracted");
       }
     }
     printf("%s: %zu files extracted\n", folder.c_str(), written);

@@ -14,20 +14,21 @@ namespace {
 
 void Discard(const uint8_t*, size_t) {}
 
-// The installer inflates program files by name, and Windows can neither
-// start nor load an empty one.
-ItemVerdict CheckProgram(const InstallerFile& file, int32_t index, uint16_t stubMachine) {
+// A program as the installation writes it: the installer inflates the ones it
+// extracts by name, the engine decodes the channel modules. Windows can
+// neither start nor load an empty one.
+ItemVerdict CheckProgram(const InstallerFile& file, int32_t index, Decode decode, const ProgramRule* rule,
+                         uint16_t stubMachine) {
   packager::Bytes head;
   uint64_t total = 0;
   ItemVerdict verdict;
-  ItemPass pass = PassItem(file, index, Decode::kZlib, [&](const uint8_t* bytes, size_t size) {
+  ItemPass pass = PassItem(file, index, decode, [&](const uint8_t* bytes, size_t size) {
     size_t take = std::min(size, kProgramHeadBytes - head.size());
     head.insert(head.end(), bytes, bytes + take);
     total += size;
   });
   verdict.crc = pass.crc;
   verdict.problem = pass.problem;
-  const ProgramRule* rule = FindProgramRule(file.Entry(index).name);
   if (verdict.problem.empty() && total == 0) verdict.problem = "empty; Windows cannot start or load an empty program";
   if (verdict.problem.empty() && rule != nullptr) {
     verdict.problem = ProgramProblem(*rule, head.data(), head.size(), stubMachine);
@@ -62,7 +63,11 @@ ItemVerdict CheckItemBytes(const InstallerFile& file, int32_t index, const Writt
   packager::Item item{entry.type, entry.name, {}};
   if (!IsFileItem(item)) return {PassItem(file, index, Decode::kNone, Discard).crc, std::string()};
   Written written = forms.Of(item.name);
-  if (written == Written::kInflated) return CheckProgram(file, index, stubMachine);
+  const ProgramRule* rule = FindProgramRule(item.name, forms.IsChannelModule(item.name));
+  if (written == Written::kInflated) return CheckProgram(file, index, Decode::kZlib, rule, stubMachine);
+  if (written == Written::kDecoded && rule != nullptr) {
+    return CheckProgram(file, index, Decode::kEngine, rule, stubMachine);
+  }
   // The start file is written as stored, for the viewer to decode.
   if (written == Written::kDecoded || IsStartFile(item.name)) {
     ItemPass pass = PassItem(file, index, Decode::kEngine, Discard);

@@ -1,8 +1,9 @@
 #pragma once
 // The bytes of one item, read once in pieces: its CRC-32 against the
 // directory's and, for a file, what the installation would make of it. The
-// program files must inflate and be programs of the right kind for the
-// stub's machine (ProgramRules), the files the engine decodes must decode,
+// program files must inflate, and they and the channel modules (once
+// decoded) be programs of the right kind for the stub's machine
+// (ProgramRules), the files the engine decodes must decode,
 // and a project file the installer copies must not be stored packed.
 #include <stdint.h>
 

@@ -61,7 +61,7 @@ packager::Bytes ReadHead(const FileSpec& file) {
 // bytes an installer holds.
 void CheckPrograms(const Manifest& manifest, uint16_t machine) {
   for (const FileSpec& file : manifest.files) {
-    const ProgramRule* rule = FindProgramRule(file.name);
+    const ProgramRule* rule = FindProgramRule(file.name, file.list == packager::ListKind::kChannelModules);
     if (rule == nullptr) continue;
     packager::Bytes head = ReadHead(file);
     std::string problem = ProgramProblem(*rule, head.data(), head.size(), machine);

@@ -35,7 +35,7 @@ uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8);
 
 }  // namespace
 
-const ProgramRule* FindProgramRule(const std::string& itemName) {
+const ProgramRule* FindProgramRule(const std::string& itemName, bool channelModule) {
   // The engine DLL and its channel units are the zlib-packed engine files.
   static const std::vector<ProgramRule> kRules = [] {
     std::vector<ProgramRule> rules;
@@ -48,7 +48,8 @@ const ProgramRule* FindProgramRule(const std::string& itemName) {
   for (const ProgramRule& rule : kRules) {
     if (SameItemName(itemName, rule.name)) return &rule;
   }
-  return nullptr;
+  static const ProgramRule kChannelModule = {"", ProgramKind::kDll};
+  return channelModule ? &kChannelModule : nullptr;
 }
 
 std::string MachineName(uint16_t machine) {

@@ -15,14 +15,16 @@ namespace vpack {
 enum class ProgramKind { kDll, kExe };
 
 struct ProgramRule {
-  const char* name;  // the item name the flow extracts it by
+  const char* name;  // the item name the flow extracts it by; empty for a channel module
   ProgramKind kind;
 };
 
 // The rule for a file the flows load or start by name (the engine, its seven
 // channel units, the viewer, the uninstaller, the screen saver, the Winamp
-// plug-in), or null for any other file.
-const ProgramRule* FindProgramRule(const std::string& itemName);
+// plug-in), or for a channel module (channelModule: the file is in the
+// channel-modules list, whose entries the engine loads as DLLs whatever
+// their names); null for any other file.
+const ProgramRule* FindProgramRule(const std::string& itemName, bool channelModule = false);
 
 // IMAGE_FILE_MACHINE_*: the machines a stub is built for.
 constexpr uint16_t kMachineI386 = 0x14C;

@@ -9,6 +9,7 @@
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
+#include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/ContentChecks.h"
 #include "vpack/FileChecks.h"
@@ -89,7 +90,8 @@ uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
 
 }  // namespace
 
-std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount) {
+std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount, unsigned codePage) {
+  CodePage page(codePage);
   std::unique_ptr<InstallerFile> installer;
   try {
     installer = std::make_unique<InstallerFile>(path);
@@ -113,12 +115,15 @@ std::vector<std::string> InstallerProblems(const std::string& path, size_t* item
   if (!trailing.empty()) problems.push_back(trailing);
   for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
   if (itemCount != nullptr) *itemCount = items.size();
+  // A problem is ASCII words around the payload's own text, its types and
+  // names, which are in the code page.
+  for (std::string& problem : problems) problem = page.ToUtf8(problem);
   return problems;
 }
 
-int Verify(const std::string& installer) {
+int Verify(const std::string& installer, unsigned codePage) {
   size_t count = 0;
-  std::vector<std::string> problems = InstallerProblems(installer, &count);
+  std::vector<std::string> problems = InstallerProblems(installer, &count, codePage);
   for (const std::string& problem : problems) fprintf(stderr, "vpack: %s: %s\n", installer.c_str(), problem.c_str());
   if (!problems.empty()) return 1;
   printf("%s: %zu items, all intact\n", installer.c_str(), count);

@@ -4,10 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "vpack/CodePage.h"
+
 namespace vpack {
 
-// One line per reason the installer would not do its job; empty when it
-// would. Throws Error when the file cannot be read at all.
-std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount = nullptr);
+// One line per reason the installer would not do its job, in UTF-8 with the
+// payload's names read in codePage; empty when it would. Throws Error when
+// the file cannot be read at all.
+std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount = nullptr,
+                                           unsigned codePage = kDefaultCodePage);
 
 }  // namespace vpack

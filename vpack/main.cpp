@@ -18,9 +18,9 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]\n"
-    "       vpack verify INSTALLER\n"
+    "       vpack verify INSTALLER [--code-page N]\n"
     "       vpack list INSTALLER [--json] [--code-page N]\n"
-    "       vpack extract INSTALLER -o FOLDER [--stored]\n"
+    "       vpack extract INSTALLER -o FOLDER [--stored] [--code-page N]\n"
     "       vpack COMMAND --help, vpack --version\n";
 
 constexpr char kExitCodes[] = "Exit status: 0 done, 1 failed (one line on stderr says why), 2 wrong command line.";
@@ -46,26 +46,35 @@ void AddPack(CLI::App& app, Parsed& parsed) {
       ->check(CLI::Range(1u, 256u));
 }
 
+// The payload does not record its code page, so every command that shows or
+// writes item names is told which one to read them in.
+void AddCodePage(CLI::App* command, Parsed& parsed) {
+  command
+      ->add_option("--code-page", parsed.codePage,
+                   "The code page the installer was packed with (the manifest's code-page; default 1252)")
+      ->check(CLI::IsMember({874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}));
+}
+
 void AddInspection(CLI::App& app, Parsed& parsed) {
   CLI::App* verify = app.add_subcommand("verify", "Check that an installer will do its job; one line per problem");
   verify->add_option("INSTALLER", parsed.installer, "The installer to check")->required();
+  AddCodePage(verify, parsed);
   CLI::App* list = app.add_subcommand("list", "Show an installer's items: store, size, list");
   list->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
   list->add_flag("--json", parsed.json, "The same as JSON, for scripts");
-  list->add_option("--code-page", parsed.codePage,
-                   "The code page the installer was packed with (the manifest's code-page; default 1252)")
-      ->check(CLI::IsMember({874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}));
+  AddCodePage(list, parsed);
   CLI::App* extract = app.add_subcommand("extract", "Write an installer's items out as the installation would");
   extract->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
   extract->add_option("-o,--output", parsed.folder, "The folder to write into")->required();
   extract->add_flag("--stored", parsed.stored, "Write the files the engine decodes as stored, in its format");
+  AddCodePage(extract, parsed);
 }
 
 int Run(const CLI::App& app, const Parsed& parsed) {
   if (app.got_subcommand("pack")) return vpack::Pack(parsed.pack);
-  if (app.got_subcommand("verify")) return vpack::Verify(parsed.installer);
+  if (app.got_subcommand("verify")) return vpack::Verify(parsed.installer, parsed.codePage);
   if (app.got_subcommand("list")) return vpack::List(parsed.installer, parsed.json, parsed.codePage);
-  return vpack::Extract(parsed.installer, parsed.folder, parsed.stored);
+  return vpack::Extract(parsed.installer, parsed.folder, parsed.stored, parsed.codePage);
 }
 
 }  // namespace

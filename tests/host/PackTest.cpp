@@ -157,6 +157,7 @@ struct ProgramFault {
   std::string source;  // ...this file, read when the case runs
   std::string stub;    // --stub, when not the manifest's
   std::string says;
+  std::string extra = "";  // manifest entries added after the runtime's
 };
 
 void PrintTo(const ProgramFault& fault, std::ostream* out) { *out << fault.kind; }
@@ -173,7 +174,7 @@ TEST_P(PackProgramFault, RefusedNamingItAndNothingWritten) {
   }
   TempDir dir;
   std::string manifest = testing_support::WriteRuntimeProject(dir, fault.projectType);
-  PutFile(dir, "tour.toml", manifest);
+  PutFile(dir, "tour.toml", manifest + fault.extra);
   if (fault.file != nullptr) PutFile(dir, fault.file, ReadFileBytes(fault.source));
   std::string error;
   try {
@@ -183,8 +184,10 @@ TEST_P(PackProgramFault, RefusedNamingItAndNothingWritten) {
   }
   // The manifest entry, and the source with what is wrong with it.
   if (fault.file != nullptr && std::string(fault.file) != "stub.exe") {
-    std::string item = std::string(fault.file).substr(std::string(fault.file).rfind('/') + 1);
-    EXPECT_NE(std::string::npos, error.find("tour.toml: folder \"runtime\", item \"" + item + "\": source")) << error;
+    std::string file = fault.file;
+    std::string entry = "tour.toml: folder \"" + file.substr(0, file.find('/')) + "\", item \"";
+    EXPECT_NE(std::string::npos, error.find(entry)) << error;
+    EXPECT_NE(std::string::npos, error.find(file.substr(file.rfind('/') + 1) + "\": source")) << error;
   }
   EXPECT_NE(std::string::npos, error.find(fault.says)) << error;
   EXPECT_EQ(std::string::npos, error.find('\n')) << error;
@@ -206,6 +209,10 @@ const ProgramFault kProgramFaults[] = {
      "/runtime/VandrelViewer.exe\" is a DLL, but it is started as a program"},
     {"ExeAsWinampPlugin", 6, "runtime/WinAmp.dll", kStandIns32 + "/viewer/VandrelViewer.exe", "",
      "/runtime/WinAmp.dll\" is a program (EXE), but it is loaded as a DLL"},
+    // The engine loads the entries of the channel-modules list as DLLs, whatever their names.
+    {"X64ChannelModuleForI386Stub", 1, "modules/TourFade.dll", kStandIns64 + "/modules/StandInModule.dll", "",
+     "/modules/TourFade.dll\" is built for x86-64; an installer with an i386 stub needs i386 programs",
+     "[[folder]]\nsource = \"modules\"\ntarget = \"channels\"\nlist = \"channel-modules\"\n"},
     {"DllAsStub", 1, nullptr, "", kStandIns32 + "/engine/Tessaron.dll",
      "stub \"" + kStandIns32 + "/engine/Tessaron.dll\": a DLL, not a program Windows can start"},
     {"UserStubForInstallingType", 2, nullptr, "", kStubs64 + "/VandrelStub.exe",

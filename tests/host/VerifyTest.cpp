@@ -268,6 +268,13 @@ const Broken kBroken[] = {
      [](packager::PayloadBuilder& b) { b.AddPacked(payload::kScreenSaverName, Program(true)); }},
     {"ExeAsWinampPlugin", "APPDATA \"WinAmp.dll\": a program (EXE), but it is loaded as a DLL",
      [](packager::PayloadBuilder& b) { b.AddPacked(payload::kWinampModuleName, Program(false)); }},
+    // The engine loads the entries of the channel-modules list, once decoded, as DLLs.
+    {"ExeAsChannelModule", "APPDATA \"channels\\TourFade.dll\": a program (EXE), but it is loaded as a DLL",
+     [](packager::PayloadBuilder& b) {
+       Remove(b.Items(), packager::ListCountName(ListKind::kChannelModules));
+       b.AddList(ListKind::kChannelModules, {"channels\\TourFade.dll"});
+       b.AddRaw("channels\\TourFade.dll", packager::EngineEncode(Program(false)));
+     }},
     // The stub: a Vandrel stub of the variant the project type needs.
     {"DllAsStub", "stub: a DLL, not a program Windows can start", nullptr,
      [](std::string& stub) { stub = testing_support::ReadFileBytes(kEngine32); }, nullptr, {}, kEngine32},

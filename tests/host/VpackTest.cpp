@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -32,7 +33,7 @@ class VpackTest : public ::testing::Test {
     runtime_ = testing_support::WriteRuntimeProject(dir_, 1);
     stub_ = ReadFileBytes(dir_.File("stub.exe"));
     Put("start.vdl", "start file text");
-    Put("loader.dll", std::string(5000, 'L'));
+    Put("loader.dll", loader_);
     Put("scene.txt", "scene one");
     Put("music.cgr", "raw bytes");
   }
@@ -53,6 +54,17 @@ class VpackTest : public ::testing::Test {
     Put(name, stub_ + std::string(payload.begin(), payload.end()));
   }
 
+  // The project type and the three lists, the project list naming projectFiles:
+  // what verify reads first, for installers vpack would not write.
+  static packager::PayloadBuilder ListsOnly(uint32_t projectType, const std::vector<std::string>& projectFiles) {
+    packager::PayloadBuilder builder;
+    builder.AddU32("ProjectType", projectType);
+    builder.AddList(packager::ListKind::kChannels, {});
+    builder.AddList(packager::ListKind::kChannelModules, {});
+    builder.AddList(packager::ListKind::kProjectFiles, projectFiles);
+    return builder;
+  }
+
   static std::string File(const std::string& name, const std::string& source, const std::string& extra = "") {
     return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\n" + extra;
   }
@@ -68,6 +80,8 @@ class VpackTest : public ::testing::Test {
   TempDir dir_;
   std::string runtime_;
   std::string stub_;
+  // A channel module: the engine loads it as a DLL of the stub's machine.
+  std::string loader_ = testing_support::ProgramImage(testing_support::kI386, true, 5000);
 };
 
 TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
@@ -104,7 +118,7 @@ TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
 
   ASSERT_TRUE(reader.ReadItem("channels\\Lights.dll", nullptr, 0, "APPDATA"));
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
-  EXPECT_EQ(plain, packager::Bytes(5000, 'L'));
+  EXPECT_EQ(std::string(plain.begin(), plain.end()), loader_);
 
   ASSERT_TRUE(reader.ReadItem("channels\\LoaderUnit.dll", nullptr, 0, "APPDATA"));
   packager::Bytes unpacked;
@@ -220,6 +234,26 @@ TEST_F(VpackTest, Verify_DamagedItem_NamesItAndFails) {
   EXPECT_NE(run.err.find("APPDATA \"music.cgr\": checksum"), std::string::npos) << run.err;
 }
 
+// The payload holds names in the publisher's code page: extract writes them,
+// and verify and extract name them, in UTF-8, read in the code page given.
+TEST_F(VpackTest, NamesInCodePage_WrittenAndShownInUtf8) {
+  packager::PayloadBuilder builder = ListsOnly(1, {"men\xFC.vdl"});
+  builder.AddRaw("caf\xE9.txt", packager::Bytes{'c'});
+  builder.AddRaw("men\xFC.vdl", packager::Bytes{'m'});  // listed, so decoded, but not in the engine format
+  PutInstaller("setup.exe", builder);
+  struct {
+    std::string option, folder, written, named;
+  } pages[] = {{"", "out1252", "caf\xC3\xA9.txt", "APPDATA \"men\xC3\xBC.vdl\": "},
+               {" --code-page 1251", "out1251", "caf\xD0\xB9.txt", "APPDATA \"men\xD1\x8C.vdl\": "}};
+  for (const auto& page : pages) {
+    Outcome verify = Vpack("verify setup.exe" + page.option);
+    EXPECT_NE(verify.err.find(page.named), std::string::npos) << page.folder << verify.err;
+    Outcome extract = Vpack("extract setup.exe -o " + page.folder + page.option);
+    EXPECT_EQ(ReadFileBytes(dir_.File(page.folder + "/" + page.written)), "c") << page.folder;
+    EXPECT_NE(extract.err.find(page.named), std::string::npos) << page.folder << extract.err;
+  }
+}
+
 TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
   // A standalone project without its settings, and a listed file stored raw:
   // pack refuses it, and verify names both in an installer made without it.
@@ -227,11 +261,7 @@ TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
   Outcome pack = Vpack("pack thin.toml -o setup.exe");
   ASSERT_EQ(pack.status, 1) << pack.err;
   EXPECT_NE(pack.err.find("file \"scene.vdl\": store raw"), std::string::npos) << pack.err;
-  packager::PayloadBuilder builder;
-  builder.AddU32("ProjectType", 2);
-  builder.AddList(packager::ListKind::kChannels, {});
-  builder.AddList(packager::ListKind::kChannelModules, {});
-  builder.AddList(packager::ListKind::kProjectFiles, {"scene.vdl"});
+  packager::PayloadBuilder builder = ListsOnly(2, {"scene.vdl"});
   builder.AddRaw("scene.vdl", packager::Bytes{'s'});
   PutInstaller("setup.exe", builder);
   Outcome run = Vpack("verify setup.exe");
