@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <random>
 
 #include "payload/Inflate.h"
@@ -90,6 +91,60 @@ TEST(Inflate, DamagedStreams_RefusedLikeZlib) {
     bool ours = payload::InflateZlib(damaged.data(), damaged.size(), out.data(), out.size(), &written);
     ASSERT_EQ(zlibOk, ours) << trial;
     if (ours) ASSERT_EQ(zlibSize, written);
+  }
+}
+
+// The stream in pieces of every small size and the output through a window
+// of the least size, across its turns: the same bytes as zlib, for every
+// kind of block, and a stream that would pass its limit is stopped there.
+class Pieces : public payload::InflateSource {
+ public:
+  Pieces(const Bytes& bytes, size_t step) : bytes_(bytes), step_(step) {}
+  bool Next(const uint8_t** data, size_t* count) override {
+    if (pos_ == bytes_.size()) return false;
+    *data = bytes_.data() + pos_;
+    *count = std::min(step_, bytes_.size() - pos_);
+    pos_ += *count;
+    step_ = step_ % 7 + 1;  // uneven pieces, some of one byte
+    return true;
+  }
+
+ private:
+  const Bytes& bytes_;
+  size_t step_;
+  size_t pos_ = 0;
+};
+
+class Collect : public payload::InflateSink {
+ public:
+  bool Take(const uint8_t* data, size_t count) override {
+    out.insert(out.end(), data, data + count);
+    return true;
+  }
+  Bytes out;
+};
+
+TEST(Inflate, StreamInPiecesThroughTheSmallestWindow_SameBytesAsZlib) {
+  Bytes window(1u << 16);
+  for (int level : {0, 1, 9}) {
+    for (int noise : {0, 100}) {
+      Bytes plain = Sample(300000, static_cast<unsigned>(level + noise), noise);
+      Bytes packed = Deflate(plain, level, Z_DEFAULT_STRATEGY);
+      for (size_t first : {size_t(1), size_t(5), packed.size()}) {
+        Pieces source(packed, first);
+        Collect sink;
+        uint32_t written = 0;
+        ASSERT_TRUE(payload::InflateZlibStream(source, sink, window.data(), window.size(), 300000, &written))
+            << level << " " << noise << " " << first;
+        EXPECT_EQ(300000u, written);
+        ASSERT_TRUE(sink.out == plain) << level << " " << noise << " " << first;
+      }
+      Pieces source(packed, 4096);
+      Collect sink;
+      uint32_t written = 0;
+      EXPECT_FALSE(payload::InflateZlibStream(source, sink, window.data(), window.size(), 299999, &written));
+      EXPECT_LE(sink.out.size(), 299999u);
+    }
   }
 }
 

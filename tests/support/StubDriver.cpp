@@ -1,5 +1,6 @@
 #include "tests/support/StubDriver.h"
 
+#include <psapi.h>
 #include <stdio.h>
 
 #include "tests/support/MessageTypes.h"
@@ -231,6 +232,20 @@ DWORD StubDriver::ExitCode() const {
   DWORD code = STILL_ACTIVE;
   if (process_ != nullptr) GetExitCodeProcess(process_, &code);
   return code;
+}
+
+uint64_t StubDriver::WaitForExitWatchingMemory(DWORD timeoutMs) {
+  uint64_t peak = 0;
+  DWORD start = GetTickCount();
+  while (Running() && GetTickCount() - start < timeoutMs) {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(process_, &counters, sizeof(counters)) && counters.PeakWorkingSetSize > peak) {
+      peak = counters.PeakWorkingSetSize;
+    }
+    Sleep(20);
+  }
+  return peak;
 }
 
 bool StubDriver::Running() const { return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
