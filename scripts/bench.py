@@ -52,21 +52,23 @@ def standalone_settings(target):
             "ShortCutName = '\\Vandrel Bench\\Bench'", "ProjectName = 'Vandrel Bench'"]
 
 
-def copy_runtime(folder):
-    """The x86_64 build's program files, laid out as the samples take them."""
-    subprocess.run(["bash", os.path.join(ROOT, "scripts", "copy-runtime.sh"), WIN64, folder], check=True)
+def copy_runtime(folder, win=WIN64):
+    """A build's program files, laid out as the samples take them."""
+    subprocess.run(["bash", os.path.join(ROOT, "scripts", "copy-runtime.sh"), win, folder], check=True)
     return folder
 
 
-def write_project(name, items, total, project_type=1, settings=None, data=None, keep=False):
+def write_project(name, items, total, project_type=1, settings=None, data=None, keep=False, win=WIN64,
+                  stored=False):
     """A manifest of `items` engine-format project files of `total` bytes,
     with the viewer, the engine and its channels. settings replaces the
     project type's; data(size, index) makes file index; keep leaves the
-    project files in WORK/name/files."""
+    project files in WORK/name/files; win is the build whose stub and
+    programs it takes; stored makes them ".cgr" files, written as stored."""
     folder = os.path.join(WORK, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "files"))
-    runtime = copy_runtime(os.path.join(folder, "runtime"))
+    runtime = copy_runtime(os.path.join(folder, "runtime"), win)
     lines = ["[settings]"] + (settings or ["ProjectType = %d" % project_type, "CheckDx8 = false"]) + [""]
     def add(item, source, extra=""):
         lines.extend(["[[file]]", "name = '%s'" % item, 'source = "%s"' % source, extra, ""])
@@ -83,12 +85,15 @@ def write_project(name, items, total, project_type=1, settings=None, data=None, 
         path = os.path.join(folder, "files", "f%05d.txt" % i)
         with open(path, "wb") as out:
             out.write(same if data is None else data(size, i))
-        add("data\\f%05d.vdl" % i, path, 'store = "engine"\nlist = "project"')
+        if stored:
+            add("data\\f%05d.cgr" % i, path, 'list = "project"')
+        else:
+            add("data\\f%05d.vdl" % i, path, 'store = "engine"\nlist = "project"')
     manifest = os.path.join(folder, "project.toml")
     with open(manifest, "w") as out:
         out.write("\n".join(lines))
     installer = os.path.join(WORK, name + ".exe")
-    subprocess.run([VPACK, "pack", manifest, "-o", installer, "--stub", os.path.join(WIN64, "app")], check=True,
+    subprocess.run([VPACK, "pack", manifest, "-o", installer, "--stub", os.path.join(win, "app")], check=True,
                    stdout=subprocess.DEVNULL)
     if not keep:
         shutil.rmtree(folder)
@@ -236,14 +241,18 @@ def startup_rows(runs):
              "%.2f s / %.2f s: %.2fx" % (one_s, lots_s, lots_s / one_s))]
 
 
-def write_nsis(name, files):
+def write_nsis(name, files, pages=False):
     """NSIS's installer of the same files: zlib, its 64-bit stub, files one by
-    one into the folder given with /D, as our stub writes them."""
+    one into the folder given with /D, as our stub writes them. With pages it
+    shows its folder page and its progress page, as ours shows its dialog
+    and progress window, and closes itself at the end."""
     script = os.path.join(WORK, name + ".nsi")
     installer = os.path.join(WORK, name + ".exe")
     lines = ["Unicode true", "Target amd64-unicode", "SetCompressor zlib", "RequestExecutionLevel user",
-             'Name "Vandrel Bench"', 'OutFile "%s"' % installer, 'InstallDir "C:\\VandrelBench"',
-             "Section", '  SetOutPath "$INSTDIR\\data"']
+             'Name "Vandrel Bench"', 'OutFile "%s"' % installer, 'InstallDir "C:\\VandrelBench"']
+    if pages:
+        lines += ["Page directory", "Page instfiles", "AutoCloseWindow true"]
+    lines += ["Section", '  SetOutPath "$INSTDIR\\data"']
     for source in sorted(os.listdir(files)):
         lines.append('  File "/oname=%s" "%s"' % (source.replace(".txt", ".vdl"), os.path.join(files, source)))
     lines.append("SectionEnd")
@@ -253,41 +262,130 @@ def write_nsis(name, files):
     return installer
 
 
-def driven(command):
+def driven(command, target=None):
     """Seconds that InstallDriver timed for one run: from the start of the
     installer to its end, clicks included, or to its first window."""
+    return driven_phases(command, target)[0]
+
+
+def driven_phases(command, target=None):
+    """InstallDriver's figures for one run: the total, and the seconds from
+    the newest file below target (a folder) to the end."""
     driver = os.path.join(WIN64, "tests", "bench", "install_driver.exe")
-    result = subprocess.run([RUN64, driver] + command, capture_output=True, text=True)
+    env = dict(os.environ, VDL_BENCH_TARGET=windows(target)) if target else None
+    result = subprocess.run([RUN64, driver] + command, capture_output=True, text=True, env=env)
     if result.returncode != 0:
         sys.exit("bench: %s failed: %s%s" % (" ".join(command), result.stdout, result.stderr))
-    return float(result.stdout.split()[-1])
+    figures = [float(word) for word in result.stdout.split()]
+    return figures[0], figures[1] if len(figures) > 1 else 0.0
+
+
+PEER_SIDES = ("stub", "nsis silent", "nsis pages", "bare")
+
+
+def peer_installers(tag, total, data, target):
+    """Ours, NSIS silent and NSIS with its pages, of the same 64 files."""
+    ours = write_project("peer-" + tag, 64, total, settings=standalone_settings(os.path.join(target, "stub")),
+                         data=data, keep=True)
+    files = os.path.join(WORK, "peer-" + tag, "files")
+    silent = write_nsis("peer-nsis-" + tag, files)
+    pages = write_nsis("peer-nsis-pages-" + tag, files, pages=True)
+    shutil.rmtree(os.path.join(WORK, "peer-" + tag))
+    return {"stub": ours, "nsis silent": silent, "nsis pages": pages, "bare": ours}
+
+
+def peer_run(side, installer, target):
+    """One run of one side into a fresh folder: (total, closing work)."""
+    shutil.rmtree(target, ignore_errors=True)
+    time.sleep(SETTLE_S)
+    folder = os.path.join(target, side.replace(" ", "-"))
+    if side == "bare":
+        os.makedirs(target)
+        baseline = os.path.join(WIN64, "tests", "bench", "inflate_baseline.exe")
+        return timed([RUN64, baseline, windows(installer), windows(folder)])[0], 0.0
+    if side == "stub":
+        return driven_phases([windows(installer)], os.path.join(target, "stub"))
+    command = [windows(installer), "/D=" + windows(folder)]
+    return driven_phases(command[:1] + ["/S"] + command[1:] if side == "nsis silent" else command)
+
+
+def peer_times(installers, target, runs):
+    """Median (total, closing work) of each side, the sides taking turns."""
+    results = {side: [] for side in PEER_SIDES}
+    for _ in range(runs):
+        for side in PEER_SIDES:
+            results[side].append(peer_run(side, installers[side], target))
+    shutil.rmtree(target, ignore_errors=True)
+    return {side: (statistics.median(r[0] for r in results[side]), statistics.median(r[1] for r in results[side]))
+            for side in PEER_SIDES}
 
 
 def peer_rows(mib, runs):
     """Our standalone installation, clicked through, against NSIS installing
-    the same 64 files silently; the two take turns on each kind of data."""
+    the same 64 files silently and with its pages clicked by the same driver;
+    the same installers with one-byte files give each side's fixed cost, and
+    a bare inflate-and-write of the same items the physical limit."""
     rows = []
     kinds = [("poorly compressible (base64 of random bytes)", "base64", lambda size, i: base64_of_random(size, i)),
              ("highly compressible text", "text", None)]
+    target = os.path.join(WORK, "peer-target")
+    fixed = peer_times(peer_installers("fixed", 64, None, target), target, runs)
     for label, tag, data in kinds:
-        target = os.path.join(WORK, "peer-target")
-        ours = write_project("peer-" + tag, 64, mib * MIB, settings=standalone_settings(os.path.join(target, "stub")),
-                             data=data, keep=True)
-        theirs = write_nsis("peer-nsis-" + tag, os.path.join(WORK, "peer-" + tag, "files"))
-        shutil.rmtree(os.path.join(WORK, "peer-" + tag))
-        times = {"stub": [], "nsis": []}
-        for _ in range(runs):
-            for side in ("stub", "nsis"):
-                shutil.rmtree(target, ignore_errors=True)
-                time.sleep(SETTLE_S)
-                command = [windows(ours)] if side == "stub" else [windows(theirs), "/S",
-                                                                   "/D=" + windows(os.path.join(target, "nsis"))]
-                times[side].append(driven(command))
-        shutil.rmtree(target, ignore_errors=True)
-        stub_s, nsis_s = statistics.median(times["stub"]), statistics.median(times["nsis"])
-        rows.append(("Standalone installation against NSIS, %d MiB %s" % (mib, label),
-                     "%.2f s stub, %.2f s NSIS: %.2fx NSIS's time (payload %.1f MB / %.1f MB)"
-                     % (stub_s, nsis_s, stub_s / nsis_s, os.path.getsize(ours) / 1e6, os.path.getsize(theirs) / 1e6)))
+        full = peer_times(peer_installers(tag, mib * MIB, data, target), target, runs)
+        rows.extend(peer_kind_rows("%d MiB %s" % (mib, label), full, fixed))
+    rows.append(("Fixed cost: the same installations of 64 one-byte files",
+                 "%.2f s stub, %.2f s NSIS silent, %.2f s NSIS with its pages, %.2f s bare; closing work of ours "
+                 "(newest file to the end) %.2f s" % (fixed["stub"][0], fixed["nsis silent"][0],
+                                                      fixed["nsis pages"][0], fixed["bare"][0], fixed["stub"][1])))
+    return rows
+
+
+def peer_kind_rows(label, full, fixed):
+    stub, silent, pages, bare = (full[side][0] for side in PEER_SIDES)
+    part = {side: full[side][0] - fixed[side][0] for side in PEER_SIDES}
+    return [
+        ("Standalone installation, %s" % label,
+         "%.2f s stub; NSIS silent %.2f s: **%.2fx**; NSIS with its pages %.2f s: **%.2fx**"
+         % (stub, silent, stub / silent, pages, stub / pages)),
+        ("The same less each side's fixed cost",
+         "%.2f s stub; NSIS silent %.2f s: %.2fx; with its pages %.2f s: %.2fx; bare inflate and write %.2f s: "
+         "**%.2fx** the bare time" % (part["stub"], part["nsis silent"], part["stub"] / part["nsis silent"],
+                                      part["nsis pages"], part["stub"] / part["nsis pages"], part["bare"],
+                                      part["stub"] / part["bare"])),
+        ("Closing work of ours, newest file to the end", "%.2f s of %.2f s" % (full["stub"][1], stub)),
+    ]
+
+
+def large_rows(mib):
+    """One stored project file of `mib` MiB, run in place by each build: the
+    time, the peak memory of the installer's process, and whether the viewer
+    found the file whole. Where an item is held whole, the 32-bit build
+    cannot install such a file at all."""
+    rows = []
+    for arch, win, wine in (("x86_64", WIN64, [RUN64]), ("i686", WIN32, ["/usr/lib/wine/wine"])):
+        installer = write_project("large-" + arch, 1, mib * MIB, win=win, stored=True,
+                                  data=lambda size, i: (b"the harbour at dusk, frame %08d\r\n" % i) * (size // 32) +
+                                  b"." * (size % 32))
+        log = os.path.join(WORK, "large-viewer.log")
+        if os.path.exists(log):
+            os.remove(log)
+        env = dict(os.environ, VDL_VIEWER_LOG=windows(log), WINEPREFIX=os.path.join(BUILD, "wine", "prefix"))
+        with open(os.path.join(BUILD, "wine", "display")) as display:
+            env["DISPLAY"] = display.read().strip()
+        start = time.monotonic()
+        process = subprocess.Popen(wine + [windows(installer)], env=env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        peak = 0
+        while process.poll() is None:
+            peak = max(peak, peak_kib(process.pid))
+            time.sleep(0.05)
+        seconds = time.monotonic() - start
+        seen = open(log, errors="replace").read() if os.path.exists(log) else ""
+        whole = ("data\\f00000.cgr %d " % (mib * MIB)) in seen
+        rows.append(("One stored file of %d MiB run in place, %s" % (mib, arch),
+                     "%s; %.1f s; peak %d KiB resident" % ("installed whole" if whole else "NOT installed",
+                                                          seconds, peak)))
+        os.remove(installer)
     return rows
 
 
@@ -295,16 +393,20 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--mib", type=int, default=256, help="project size for the throughput figure")
     parser.add_argument("--runs", type=int, default=5)
-    parser.add_argument("--only", choices=["peer", "startup"], help="only the comparison with NSIS, or the start-up")
+    parser.add_argument("--only", choices=["peer", "startup", "large"],
+                        help="only the comparison with NSIS, the start-up, or the one large file")
+    parser.add_argument("--large-mib", type=int, default=1536, help="size of the one large stored file")
     args = parser.parse_args()
     os.makedirs(WORK, exist_ok=True)
     if args.only == "peer":
         rows = peer_rows(args.mib, max(args.runs, 3))
     elif args.only == "startup":
         rows = startup_rows(args.runs)
+    elif args.only == "large":
+        rows = large_rows(args.large_mib)
     else:
         rows = (size_rows() + throughput_rows(args.mib, args.runs) + scaling_rows(args.runs) + startup_rows(args.runs)
-                + peer_rows(args.mib, max(args.runs, 3)))
+                + peer_rows(args.mib, max(args.runs, 3)) + large_rows(args.large_mib))
     width = max(len(r[0]) for r in rows)
     print("| %s | %s |" % ("Figure".ljust(width), "Measured"))
     print("|-%s-|-%s-|" % ("-" * width, "-" * 8))

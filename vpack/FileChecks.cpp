@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "packager/EngineFormat.h"
+#include "payload/LittleEndian.h"
+#include "vpack/EngineMemory.h"
 #include "vpack/ItemStream.h"
 #include "vpack/ProgramRules.h"
 #include "vpack/StorageRules.h"
@@ -56,6 +58,14 @@ ItemVerdict CheckCopied(const InstallerFile& file, int32_t index) {
   return verdict;
 }
 
+// The 32-bit installer holds an item the engine decodes whole, and the
+// engine's output beside it.
+std::string EngineMemoryOf(const InstallerFile& file, int32_t index, uint16_t stubMachine) {
+  packager::Bytes head = file.ReadHead(index, packager::kEngineHeadSize);
+  if (stubMachine != kMachineI386 || head.size() < packager::kEngineHeadSize) return "";
+  return EngineMemoryProblem(file.Entry(index).size, payload::ReadLittleEndian32(head.data() + 4));
+}
+
 }  // namespace
 
 ItemVerdict CheckItemBytes(const InstallerFile& file, int32_t index, const WrittenForms& forms, uint16_t stubMachine) {
@@ -71,6 +81,7 @@ ItemVerdict CheckItemBytes(const InstallerFile& file, int32_t index, const Writt
   // The start file is written as stored, for the viewer to decode.
   if (written == Written::kDecoded || IsStartFile(item.name)) {
     ItemPass pass = PassItem(file, index, Decode::kEngine, Discard);
+    if (pass.problem.empty() && written == Written::kDecoded) pass.problem = EngineMemoryOf(file, index, stubMachine);
     return {pass.crc, pass.problem};
   }
   if (forms.IsListed(item.name)) return CheckCopied(file, index);

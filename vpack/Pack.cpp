@@ -7,6 +7,7 @@
 
 #include "vpack/CodePage.h"
 #include "vpack/Commands.h"
+#include "vpack/EngineMemory.h"
 #include "vpack/Error.h"
 #include "vpack/Manifest.h"
 #include "vpack/ManifestChecks.h"
@@ -101,6 +102,24 @@ void ReportWarnings(const Manifest& manifest, bool strict) {
   }
 }
 
+// Known only once compressed: whether the 32-bit installer can hold each
+// item the engine decodes with its output. Warned of before the output is
+// kept, so that --strict still leaves nothing behind.
+void CheckEngineMemory(const std::vector<PlannedItem>& items, const std::vector<uint32_t>& stored, uint16_t machine,
+                       bool strict) {
+  if (machine != kMachineI386) return;
+  size_t warned = 0;
+  for (size_t i = 0; i < items.size() && i < stored.size(); ++i) {
+    const FileSpec* file = items[i].file;
+    if (file == nullptr || file->store != Store::kEngine) continue;
+    std::string problem = EngineMemoryProblem(stored[i], file->size);
+    if (problem.empty()) continue;
+    fprintf(stderr, "vpack: warning: %s: %s\n", file->entry.c_str(), problem.c_str());
+    ++warned;
+  }
+  if (strict && warned > 0) throw Error(std::to_string(warned) + " warning(s), and --strict makes them errors");
+}
+
 uint64_t SourceBytes(const Manifest& manifest) {
   uint64_t total = 0;
   for (const FileSpec& file : manifest.files) total += file.size;
@@ -122,14 +141,16 @@ int Pack(const PackOptions& options) {
   OutputFile output(options.output);
   output.Write(stub.data(), stub.size());
   uint64_t payloadBytes = 0;
+  std::vector<uint32_t> stored;
   {
     // Names are in the payload's code page; the terminal takes UTF-8.
     CodePage page(manifest.codePage);
     Progress progress;
     payloadBytes = WritePayload(
         output, static_cast<uint32_t>(stub.size()), items, options.jobs,
-        [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); });
+        [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); }, &stored);
   }
+  CheckEngineMemory(items, stored, machine, options.strict);
   output.Commit();
   printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes\n", options.output.c_str(), manifest.files.size(),
          static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),

@@ -85,7 +85,7 @@ uint64_t HeaderLength(const std::vector<PlannedItem>& items) {
 }
 
 uint64_t WritePayload(OutputFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
-                      const ItemProgress& progress) {
+                      const ItemProgress& progress, std::vector<uint32_t>* storedSizes) {
   uint64_t headerLength = HeaderLength(items);
   output.Write(packager::Bytes(headerLength, 0).data(), headerLength);
   uint64_t end = stubSize + headerLength;
@@ -105,6 +105,9 @@ uint64_t WritePayload(OutputFile& output, uint32_t stubSize, const std::vector<P
   output.Write(trailer.data(), trailer.size());
   packager::Bytes header = Header(items, stored);
   output.WriteAt(stubSize, header.data(), header.size());
+  if (storedSizes != nullptr) {
+    for (const Stored& each : stored) storedSizes->push_back(each.size);
+  }
   return end + 4 - stubSize;
 }
 

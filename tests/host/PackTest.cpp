@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "tests/support/StubImage.h"
 #include "vpack/Commands.h"
 #include "vpack/DeflatePieces.h"
+#include "vpack/EngineMemory.h"
 #include "vpack/Error.h"
 
 using testing_support::PutFile;
@@ -64,6 +66,27 @@ TEST_F(PackTest, OutputThatIsAnInputLinkDeviceOrFolder_RefusedAndKept) {
     EXPECT_EQ(before, ReadFileBytes(output)) << output;
   }
   EXPECT_NE(std::string::npos, Refusal(dir_.File("content")).find("is a folder"));
+}
+
+// The measured bounds of what the 32-bit installer holds of an item the
+// engine decodes: written here as measured, not taken from the rule.
+TEST(EngineMemory, MeasuredBounds_FitOrNot) {
+  const uint64_t mib = 1u << 20;
+  EXPECT_EQ("", vpack::EngineMemoryProblem(480 * mib, 480 * mib));
+  EXPECT_EQ("", vpack::EngineMemoryProblem(2 * mib, 600 * mib));
+  EXPECT_NE("", vpack::EngineMemoryProblem(550 * mib, 550 * mib));
+  EXPECT_NE("", vpack::EngineMemoryProblem(2 * mib, 700 * mib));
+  EXPECT_NE("", vpack::EngineMemoryProblem(620 * mib, 1 * mib));
+}
+
+// Known only once compressed, yet refused under --strict before any output.
+TEST_F(PackTest, EngineItemTooLargeForThe32BitInstaller_WarnedAndStrictRefuses) {
+  PutFile(dir_, "content/scenes/vast.vdl", "");
+  std::filesystem::resize_file(dir_.File("content/scenes/vast.vdl"), 610u << 20);
+  EXPECT_EQ("", Refusal(dir_.File("lenient.exe")));
+  std::string error = Refusal(dir_.File("strict.exe"), true);
+  EXPECT_NE(std::string::npos, error.find("--strict")) << error;
+  EXPECT_FALSE(testing_support::FileExists(dir_.File("strict.exe")));
 }
 
 TEST_F(PackTest, Strict_WarningIsAnError) {
