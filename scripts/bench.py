@@ -15,6 +15,7 @@ import statistics
 import subprocess
 import sys
 import time
+import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
@@ -356,6 +357,17 @@ def peer_kind_rows(label, full, fixed):
     ]
 
 
+LARGE_CRC = [0]
+
+
+def large_file(size, index):
+    """Text of exactly size bytes; its CRC is kept to check the copy."""
+    line = b"the harbour at dusk, frame by frame\r\n"
+    data = (line * (size // len(line) + 1))[:size]
+    LARGE_CRC[0] = zlib.crc32(data)
+    return data
+
+
 def large_rows(mib):
     """One stored project file of `mib` MiB, run in place by each build: the
     time, the peak memory of the installer's process, and whether the viewer
@@ -363,9 +375,7 @@ def large_rows(mib):
     cannot install such a file at all."""
     rows = []
     for arch, win, wine in (("x86_64", WIN64, [RUN64]), ("i686", WIN32, ["/usr/lib/wine/wine"])):
-        installer = write_project("large-" + arch, 1, mib * MIB, win=win, stored=True,
-                                  data=lambda size, i: (b"the harbour at dusk, frame %08d\r\n" % i) * (size // 32) +
-                                  b"." * (size % 32))
+        installer = write_project("large-" + arch, 1, mib * MIB, win=win, stored=True, data=large_file)
         log = os.path.join(WORK, "large-viewer.log")
         if os.path.exists(log):
             os.remove(log)
@@ -381,7 +391,7 @@ def large_rows(mib):
             time.sleep(0.05)
         seconds = time.monotonic() - start
         seen = open(log, errors="replace").read() if os.path.exists(log) else ""
-        whole = ("data\\f00000.cgr %d " % (mib * MIB)) in seen
+        whole = ("data\\f00000.cgr %d %08X" % (mib * MIB, LARGE_CRC[0])) in seen
         rows.append(("One stored file of %d MiB run in place, %s" % (mib, arch),
                      "%s; %.1f s; peak %d KiB resident" % ("installed whole" if whole else "NOT installed",
                                                           seconds, peak)))
