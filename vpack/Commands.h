@@ -14,6 +14,7 @@ struct PackOptions {
   std::string stub;     // a stub or a folder of both variants; else the manifest's
   bool strict = false;  // warnings are errors
   unsigned jobs = 0;    // compressing threads; 0: one per core
+  std::string signCommand;  // a shell command with {in} and {out}; else the manifest's [signing]
 };
 
 int Pack(const PackOptions& options);

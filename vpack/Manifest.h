@@ -11,6 +11,7 @@
 #include "vpack/Branding.h"
 #include "vpack/CodePage.h"
 #include "vpack/Settings.h"
+#include "vpack/Signing.h"
 #include "vpack/StorageRules.h"
 
 namespace vpack {
@@ -43,6 +44,7 @@ struct Manifest {
   // broken; --strict makes each an error.
   std::vector<std::string> warnings;
   Branding branding;                   // the publisher's icon and version; see Branding.h
+  SigningCommand signing;              // empty: the installer is not signed
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
 };

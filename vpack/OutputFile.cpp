@@ -74,8 +74,19 @@ void OutputFile::WriteAt(uint64_t offset, const uint8_t* bytes, size_t count) {
   }
 }
 
+const std::string& OutputFile::Close() {
+  if (fd_ >= 0) {
+    int result = close(fd_);
+    fd_ = -1;
+    if (result != 0) Fail("write", errno);
+  }
+  return temporary_;
+}
+
 void OutputFile::Commit() {
-  if (fsync(fd_) != 0) Fail("write", errno);
+  // Reopened when closed: another program may have rewritten it since.
+  if (fd_ < 0) fd_ = open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0 || fsync(fd_) != 0) Fail("write", errno);
   int result = close(fd_);
   fd_ = -1;
   if (result != 0) Fail("write", errno);

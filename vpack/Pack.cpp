@@ -1,4 +1,4 @@
-// vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]
+// vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N] [--sign-command COMMAND]
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
@@ -16,6 +16,7 @@
 #include "vpack/PayloadPlan.h"
 #include "vpack/PayloadStream.h"
 #include "vpack/ProgramRules.h"
+#include "vpack/Signing.h"
 #include "vpack/Progress.h"
 #include "vpack/StubCheck.h"
 #include "vpack/StubBranding.h"
@@ -131,6 +132,7 @@ uint64_t SourceBytes(const Manifest& manifest) {
 int Pack(const PackOptions& options) {
   Manifest manifest = LoadManifest(options.manifest);
   ReportWarnings(manifest, options.strict);
+  SigningCommand signing = options.signCommand.empty() ? manifest.signing : ShellSigning(options.signCommand);
   std::string stubPath = StubPath(options, manifest);
   CheckOutputTarget(options.output, Inputs(manifest, stubPath));
   uint16_t machine = 0;
@@ -151,10 +153,13 @@ int Pack(const PackOptions& options) {
         [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); }, &stored);
   }
   CheckEngineMemory(items, stored, machine, options.strict);
+  if (!signing.Empty()) SignInstaller(signing, output.Close(), stub.size());
   output.Commit();
-  printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes\n", options.output.c_str(), manifest.files.size(),
-         static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
-         static_cast<unsigned long long>(stub.size() + payloadBytes));
+  // A signature makes the file larger than stub and payload.
+  uint64_t written = signing.Empty() ? stub.size() + payloadBytes : std::filesystem::file_size(options.output);
+  printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes%s\n", options.output.c_str(),
+         manifest.files.size(), static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
+         static_cast<unsigned long long>(written), signing.Empty() ? "" : ", signed");
   if (manifest.litterLeftOut > 0) {
     printf("vpack: left out %zu version-control and desktop files and folders (include-litter = true takes them)\n",
            manifest.litterLeftOut);

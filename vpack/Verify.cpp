@@ -90,7 +90,7 @@ uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
 
 }  // namespace
 
-std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount, unsigned codePage) {
+std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage) {
   CodePage page(codePage);
   std::unique_ptr<InstallerFile> installer;
   try {
@@ -114,7 +114,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, size_t* item
   std::string trailing = TrailingProblem(*installer, stub);
   if (!trailing.empty()) problems.push_back(trailing);
   for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
-  if (itemCount != nullptr) *itemCount = items.size();
+  if (facts != nullptr) *facts = {items.size(), stub.certificateSize};
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
@@ -122,11 +122,13 @@ std::vector<std::string> InstallerProblems(const std::string& path, size_t* item
 }
 
 int Verify(const std::string& installer, unsigned codePage) {
-  size_t count = 0;
-  std::vector<std::string> problems = InstallerProblems(installer, &count, codePage);
+  InstallerFacts facts;
+  std::vector<std::string> problems = InstallerProblems(installer, &facts, codePage);
   for (const std::string& problem : problems) fprintf(stderr, "vpack: %s: %s\n", installer.c_str(), problem.c_str());
   if (!problems.empty()) return 1;
-  printf("%s: %zu items, all intact\n", installer.c_str(), count);
+  std::string signature = facts.certificateBytes == 0 ? "not signed"
+                          : "signed (Authenticode certificate table, " + std::to_string(facts.certificateBytes) + " bytes)";
+  printf("%s: %zu items, all intact, %s\n", installer.c_str(), facts.items, signature.c_str());
   return 0;
 }
 

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]\n"
+    "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N] [--sign-command CMD]\n"
     "       vpack verify INSTALLER [--code-page N]\n"
     "       vpack list INSTALLER [--json] [--code-page N]\n"
     "       vpack extract INSTALLER -o FOLDER [--stored] [--code-page N]\n"
@@ -44,6 +44,9 @@ void AddPack(CLI::App& app, Parsed& parsed) {
   pack->add_flag("--strict", parsed.pack.strict, "Treat warnings as errors");
   pack->add_option("-j,--jobs", parsed.pack.jobs, "Threads compressing files (default: one per core)")
       ->check(CLI::Range(1u, 256u));
+  pack->add_option("--sign-command", parsed.pack.signCommand,
+                   "Shell command that signs the installer: {in} the unsigned file, {out} where the signed one "
+                   "goes (without {out}: signs {in} in place); wins over the manifest's [signing]");
 }
 
 // The payload does not record its code page, so every command that shows or
