@@ -231,10 +231,11 @@ void Order(Manifest& manifest) {
 
 }  // namespace
 
-Manifest LoadManifest(const std::string& path) {
+Manifest LoadManifest(const std::string& path, const Variables& overrides) {
   Manifest manifest;
   manifest.path = path;
-  LoadInto(path, Variables(), 0, manifest);
+  // Given as the top manifest's inherited values, they win everywhere.
+  LoadInto(path, overrides, 0, manifest);
   std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
   CheckManifest(manifest, problems);

@@ -10,6 +10,7 @@
 #include "packager/PayloadBuilder.h"
 #include "vpack/Branding.h"
 #include "vpack/CodePage.h"
+#include "vpack/ManifestValues.h"
 #include "vpack/Settings.h"
 #include "vpack/Signing.h"
 #include "vpack/StorageRules.h"
@@ -57,7 +58,8 @@ constexpr size_t kMaxListName = 398;
 // Throws Error with a one-line message that starts with the manifest's path
 // and names the entry; a manifest that cannot give a working installer is
 // refused here.
-Manifest LoadManifest(const std::string& path);
+// overrides (--var NAME=VALUE) win over every manifest's [vars].
+Manifest LoadManifest(const std::string& path, const Variables& overrides = Variables());
 
 const char* ListLabel(packager::ListKind kind);
 

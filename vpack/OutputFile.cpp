@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "vpack/Error.h"
+#include "vpack/TemporaryNames.h"
 
 namespace vpack {
 namespace {
@@ -38,8 +39,10 @@ void ClearPending() {
 OutputFile::OutputFile(const std::string& target) : target_(target) {
   // O_EXCL with a name of our own rather than mkstemp: the file is created
   // with the mode the umask allows, as if the target were written directly.
+  // A killed pack cannot remove its own; the next one to this output does.
+  RemoveStaleTemporaries(target);
   for (int attempt = 0; fd_ < 0 && attempt < 100; ++attempt) {
-    temporary_ = target + ".vpack-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    temporary_ = TemporaryName(target, getpid(), attempt);
     fd_ = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }

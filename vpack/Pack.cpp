@@ -1,4 +1,4 @@
-// vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N] [--sign-command COMMAND]
+// vpack pack MANIFEST -o OUTPUT [--stub S] [--strict] [--jobs N] [--sign-command C] [--var N=V] [--dry-run]
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
@@ -13,6 +13,7 @@
 #include "vpack/ManifestChecks.h"
 #include "vpack/OutputFile.h"
 #include "vpack/OutputTarget.h"
+#include "vpack/PackPlan.h"
 #include "vpack/PayloadPlan.h"
 #include "vpack/PayloadStream.h"
 #include "vpack/ProgramRules.h"
@@ -130,16 +131,17 @@ uint64_t SourceBytes(const Manifest& manifest) {
 }  // namespace
 
 int Pack(const PackOptions& options) {
-  Manifest manifest = LoadManifest(options.manifest);
+  Manifest manifest = LoadManifest(options.manifest, options.variables);
   ReportWarnings(manifest, options.strict);
   SigningCommand signing = options.signCommand.empty() ? manifest.signing : ShellSigning(options.signCommand);
   std::string stubPath = StubPath(options, manifest);
-  CheckOutputTarget(options.output, Inputs(manifest, stubPath));
+  if (!options.output.empty()) CheckOutputTarget(options.output, Inputs(manifest, stubPath));
   uint16_t machine = 0;
   packager::Bytes stub = ReadStub(stubPath, manifest, &machine);
   CheckPrograms(manifest, machine);
   std::vector<PlannedItem> items = PlanPayload(manifest);
   CheckKnownSize(stub.size(), items);
+  if (options.dryRun) return PrintPlan(manifest, stubPath, options.json);
   OutputFile output(options.output);
   output.Write(stub.data(), stub.size());
   uint64_t payloadBytes = 0;

@@ -1,4 +1,4 @@
-// vpack verify INSTALLER
+// What vpack verify checks in one installer.
 #include "vpack/Verify.h"
 
 #include <errno.h>
@@ -119,17 +119,6 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
   return problems;
-}
-
-int Verify(const std::string& installer, unsigned codePage) {
-  InstallerFacts facts;
-  std::vector<std::string> problems = InstallerProblems(installer, &facts, codePage);
-  for (const std::string& problem : problems) fprintf(stderr, "vpack: %s: %s\n", installer.c_str(), problem.c_str());
-  if (!problems.empty()) return 1;
-  std::string signature = facts.certificateBytes == 0 ? "not signed"
-                          : "signed (Authenticode certificate table, " + std::to_string(facts.certificateBytes) + " bytes)";
-  printf("%s: %zu items, all intact, %s\n", installer.c_str(), facts.items, signature.c_str());
-  return 0;
 }
 
 }  // namespace vpack
