@@ -46,7 +46,8 @@ std::string LastLine(const std::string& text) {
 
 ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::string& folder) {
   int pipeFds[2];
-  if (arguments.empty() || pipe2(pipeFds, O_CLOEXEC) != 0) throw Error("cannot start a command: " + std::string(strerror(errno)));
+  if (arguments.empty() || pipe2(pipeFds, O_CLOEXEC) != 0)
+    throw Error("cannot start a command: " + std::string(strerror(errno)));
   pid_t child = fork();
   if (child < 0) throw Error("cannot start " + Quoted(arguments[0]) + ": " + strerror(errno));
   if (child == 0) StartChild(arguments, folder, pipeFds[1]);

@@ -18,7 +18,8 @@ void ManifestContext::Fail(const std::string& message) const { throw Error(path 
 std::string ManifestContext::Value(const std::string& what, const std::string& name) const {
   if (name.rfind(kEnvironmentPrefix, 0) == 0) {
     const char* value = getenv(name.c_str() + strlen(kEnvironmentPrefix));
-    if (value == nullptr) Fail(what + " uses environment variable " + Quoted(name.substr(strlen(kEnvironmentPrefix))) + ", which is not set");
+    std::string variable = name.substr(strlen(kEnvironmentPrefix));
+    if (value == nullptr) Fail(what + " uses environment variable " + Quoted(variable) + ", which is not set");
     return value;
   }
   auto found = variables.find(name);

@@ -29,8 +29,12 @@ namespace {
 // A folder of stubs holds both variants: the installing project types need
 // an administrator, the others run as the user who starts them.
 std::string StubPath(const PackOptions& options, const Manifest& manifest) {
-  std::string path = !options.stub.empty() ? options.stub : !manifest.stub.empty() ? manifest.stub : KitStubFolder();
-  if (path.empty()) throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub, or vpack from a release kit)");
+  std::string path = !options.stub.empty()      ? options.stub
+                     : !manifest.stub.empty() ? manifest.stub
+                                              : KitStubFolder();
+  if (path.empty()) {
+    throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub, or vpack from a release kit)");
+  }
   if (!std::filesystem::is_directory(path)) return path;
   return (std::filesystem::path(path) / (InstallsProject(ProjectTypeOf(manifest)) ? kAdminStubName : kUserStubName)).string();
 }

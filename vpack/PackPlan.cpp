@@ -15,7 +15,9 @@ std::string SettingText(const SettingValue& setting, const CodePage& page) {
 }
 
 nlohmann::json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage& page) {
-  nlohmann::json plan = {{"manifest", manifest.path}, {"stub", stub}, {"code-page", manifest.codePage},
+  nlohmann::json plan = {{"manifest", manifest.path},
+                         {"stub", stub},
+                         {"code-page", manifest.codePage},
                          {"signed", !manifest.signing.Empty()}};
   plan["settings"] = nlohmann::json::array();
   for (const SettingValue& setting : manifest.settings) {
@@ -40,7 +42,8 @@ int PrintPlan(const Manifest& manifest, const std::string& stub, bool json) {
   CodePage page(manifest.codePage);
   if (json) {
     // Paths from the disk need not be UTF-8; JSON must be.
-    printf("%s\n", PlanJson(manifest, stub, page).dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    printf("%s\n",
+           PlanJson(manifest, stub, page).dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
     return 0;
   }
   printf("vpack: %s: would write %zu settings and %zu files after %s; nothing written\n", manifest.path.c_str(),

@@ -8,11 +8,10 @@
 // Any other {word} is refused, so that a misspelt placeholder is not passed
 // on to the tool as a file name.
 #include <stdint.h>
+#include <toml++/toml.h>
 
 #include <string>
 #include <vector>
-
-#include <toml++/toml.h>
 
 #include "vpack/ManifestValues.h"
 

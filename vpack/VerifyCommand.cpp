@@ -29,11 +29,12 @@ Verdict VerdictOn(const std::string& installer, unsigned codePage) {
 }
 
 void PrintText(const Verdict& v) {
-  for (const std::string& problem : v.problems) fprintf(stderr, "vpack: %s: %s\n", v.installer.c_str(), problem.c_str());
+  for (const std::string& problem : v.problems)
+    fprintf(stderr, "vpack: %s: %s\n", v.installer.c_str(), problem.c_str());
   if (!v.problems.empty()) return;
   std::string signature = v.facts.certificateBytes == 0 ? "not signed"
-                          : "signed (Authenticode certificate table, " + std::to_string(v.facts.certificateBytes) +
-                                " bytes)";
+                                                        : "signed (Authenticode certificate table, " +
+                                                              std::to_string(v.facts.certificateBytes) + " bytes)";
   printf("%s: %zu items, all intact, %s\n", v.installer.c_str(), v.facts.items, signature.c_str());
 }
 

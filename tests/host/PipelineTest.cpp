@@ -2,15 +2,13 @@
 // environment, a dry run, several installers verified at once as JSON, the
 // temporaries of a killed pack, and help.
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
 
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "tests/support/PackProject.h"
 #include "tests/support/TempDir.h"
@@ -32,12 +30,14 @@ class PipelineTest : public ::testing::Test {
   }
 
   void Put(const std::string& name, const std::string& bytes) { testing_support::PutFile(dir_, name, bytes); }
-  testing_support::VpackOutcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
+  testing_support::VpackOutcome Vpack(const std::string& arguments) {
+    return testing_support::RunVpack(dir_, arguments);
+  }
 
   // The scene's source comes from a variable the shared manifest defaults.
   void PutProject(const std::string& source) {
-    Put("shared.toml", "[vars]\nscene = \"a.txt\"\n[[file]]\nname = 'scene.vdl'\nsource = \"" + source +
-                           "\"\nlist = \"project\"\n");
+    Put("shared.toml",
+        "[vars]\nscene = \"a.txt\"\n[[file]]\nname = 'scene.vdl'\nsource = \"" + source + "\"\nlist = \"project\"\n");
     Put("tour.toml", "include = \"shared.toml\"\n" + head_);
   }
 
@@ -98,9 +98,8 @@ TEST_F(PipelineTest, DryRun_PlanMatchesPackAndWritesNothing) {
     EXPECT_NE(std::string::npos, text.out.find(name + "  " + planned["store"].get<std::string>())) << text.out;
   }
   // Settings and files are APPDATA items; the lists are of their own types.
-  EXPECT_EQ(plan["items"].size() + plan["settings"].size(), std::count_if(items.begin(), items.end(), [](const nlohmann::json& i) {
-              return i["type"] == kFileType;
-            }));
+  EXPECT_EQ(plan["items"].size() + plan["settings"].size(),
+            std::count_if(items.begin(), items.end(), [](const nlohmann::json& i) { return i["type"] == kFileType; }));
   EXPECT_NE(std::string::npos, text.out.find("scene.vdl  engine, list project, from ")) << text.out;
   EXPECT_NE(std::string::npos, text.out.find("from a.txt  (shared.toml: file \"scene.vdl\")")) << text.out;
   EXPECT_NE(std::string::npos, text.out.find("(tour.toml: folder \"runtime\", item \"Tessaron.dll\")")) << text.out;
@@ -119,7 +118,8 @@ TEST_F(PipelineTest, Verify_SeveralInstallersAsJson) {
   EXPECT_EQ(results[0]["signed"], false);
   EXPECT_EQ(results[0]["problems"].size(), 0u);
   EXPECT_EQ(results[1]["intact"], false);
-  EXPECT_NE(std::string::npos, results[1]["problems"][0].get<std::string>().find("8 bytes follow the payload")) << run.out;
+  EXPECT_NE(std::string::npos, results[1]["problems"][0].get<std::string>().find("8 bytes follow the payload"))
+      << run.out;
   EXPECT_NE(std::string::npos, results[2]["problems"][0].get<std::string>().find("missing.exe")) << run.out;
   auto text = Vpack("verify good.exe good.exe");
   EXPECT_EQ(0, text.status) << text.err;
@@ -147,7 +147,7 @@ TEST_F(PipelineTest, Pack_RemovesOnlyItsOwnStaleTemporaries) {
       {"setup.exe.vpack-" + alive + "-0", false, false},       // a running pack's
       {"setup.exe.vpack-" + gone + "-0.bak", false, false},    // not the pattern
       {"setup.exe.vpack-notes", false, false},
-      {"other.exe.vpack-" + gone + "-0", false, false},        // another output's
+      {"other.exe.vpack-" + gone + "-0", false, false},  // another output's
   };
   for (const Case& c : cases) {
     Put(c.name, "left over");

@@ -1,7 +1,6 @@
 // pack signing the installer it writes, with osslsigncode and a certificate
 // made for the test, and verify telling a signed installer from another.
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <string>
@@ -34,9 +33,7 @@ class SigningTest : public ::testing::Test {
     testing_support::PutFile(dir_, name, text);
   }
 
-  bool TemporaryLeft() const {
-    return system(("ls -a '" + dir_.Path() + "' | grep -q vpack-").c_str()) == 0;
-  }
+  bool TemporaryLeft() const { return system(("ls -a '" + dir_.Path() + "' | grep -q vpack-").c_str()) == 0; }
 
   TempDir dir_;
   std::string manifest_;
@@ -48,10 +45,11 @@ TEST_F(SigningTest, ManifestOrCommandLine_SignedInstallerVerifiesClean) {
   // The manifest's command runs without a shell in the manifest's folder, so
   // its relative paths are the manifest's; the output lies elsewhere.
   PutManifest("base.toml", "");
-  testing_support::PutFile(dir_, "project/tour.toml",
-                           "include = \"../base.toml\"\n[vars]\nkeys = \"..\"\n[signing]\ncommand = [\"osslsigncode\", "
-                           "\"sign\", \"-certs\", \"${keys}/cert.pem\", \"-key\", \"${keys}/key.pem\", \"-in\", \"{in}\", "
-                           "\"-out\", \"{out}\"]\n");
+  testing_support::PutFile(
+      dir_, "project/tour.toml",
+      "include = \"../base.toml\"\n[vars]\nkeys = \"..\"\n[signing]\ncommand = [\"osslsigncode\", "
+      "\"sign\", \"-certs\", \"${keys}/cert.pem\", \"-key\", \"${keys}/key.pem\", \"-in\", \"{in}\", "
+      "\"-out\", \"{out}\"]\n");
   auto fromManifest = Vpack("pack project/tour.toml -o setup.exe");
   ASSERT_EQ(0, fromManifest.status) << fromManifest.err;
   EXPECT_NE(std::string::npos, fromManifest.out.find(", signed")) << fromManifest.out;
@@ -87,7 +85,8 @@ TEST_F(SigningTest, FailedSigning_EarlierOutputKeptAndReasonInOneLine) {
   } cases[] = {
       {std::string(kOsslSign) + " -in {in} -out {out} -pass wrong -key missing.pem",
        "--sign-command exited with status 255: "},
-      {"test -f {in}; echo first >&2; echo the last line >&2; exit 3", "--sign-command exited with status 3: the last line"},
+      {"test -f {in}; echo first >&2; echo the last line >&2; exit 3",
+       "--sign-command exited with status 3: the last line"},
       {"no-such-signing-tool {in} {out}", "exited with status 127: "},
       {"kill -9 $$ {in}", "was killed by signal 9"},
       {"cp {in} {out}", "succeeded but the installer carries no Authenticode signature"},
