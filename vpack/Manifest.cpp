@@ -194,13 +194,14 @@ void LoadInto(const std::string& path, const Variables& inherited, int depth, Ma
   toml::table root = ParseToml(context);
   manifest.inputs.push_back(path);
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
-                                             "branding"});
+                                             "branding", "signing"});
   context.variables = ParseVariables(context, root, inherited);
   if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, depth, manifest);
   if (const toml::node* stub = root.get("stub")) manifest.stub = context.PathOf("stub", *stub);
   if (const toml::node* page = root.get("code-page")) manifest.codePage = ParseCodePage(context, *page);
   if (const toml::node* settings = root.get("settings")) ParseSettings(context, *settings, manifest.settings);
   if (const toml::node* branding = root.get("branding")) ReadBranding(context, *branding, manifest.branding);
+  if (const toml::node* signing = root.get("signing")) ReadSigning(context, *signing, manifest.signing);
   if (const toml::node* files = root.get("file")) {
     ForEachTable(context, "file", *files,
                  [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });
@@ -230,10 +231,11 @@ void Order(Manifest& manifest) {
 
 }  // namespace
 
-Manifest LoadManifest(const std::string& path) {
+Manifest LoadManifest(const std::string& path, const Variables& overrides) {
   Manifest manifest;
   manifest.path = path;
-  LoadInto(path, Variables(), 0, manifest);
+  // Given as the top manifest's inherited values, they win everywhere.
+  LoadInto(path, overrides, 0, manifest);
   std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
   CheckManifest(manifest, problems);

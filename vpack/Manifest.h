@@ -10,7 +10,9 @@
 #include "packager/PayloadBuilder.h"
 #include "vpack/Branding.h"
 #include "vpack/CodePage.h"
+#include "vpack/ManifestValues.h"
 #include "vpack/Settings.h"
+#include "vpack/Signing.h"
 #include "vpack/StorageRules.h"
 
 namespace vpack {
@@ -43,6 +45,7 @@ struct Manifest {
   // broken; --strict makes each an error.
   std::vector<std::string> warnings;
   Branding branding;                   // the publisher's icon and version; see Branding.h
+  SigningCommand signing;              // empty: the installer is not signed
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
 };
@@ -55,7 +58,8 @@ constexpr size_t kMaxListName = 398;
 // Throws Error with a one-line message that starts with the manifest's path
 // and names the entry; a manifest that cannot give a working installer is
 // refused here.
-Manifest LoadManifest(const std::string& path);
+// overrides (--var NAME=VALUE) win over every manifest's [vars].
+Manifest LoadManifest(const std::string& path, const Variables& overrides = Variables());
 
 const char* ListLabel(packager::ListKind kind);
 

@@ -1,6 +1,7 @@
 #include "vpack/ManifestValues.h"
 
 #include <errno.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <fstream>
@@ -12,6 +13,20 @@ namespace vpack {
 
 void ManifestContext::Fail(const std::string& message) const { throw Error(path + ": " + message); }
 
+// "env:NAME" reads the environment, for what a build pipeline passes in
+// (a version, a key's folder); an unset one is an error like an unknown one.
+std::string ManifestContext::Value(const std::string& what, const std::string& name) const {
+  if (name.rfind(kEnvironmentPrefix, 0) == 0) {
+    const char* value = getenv(name.c_str() + strlen(kEnvironmentPrefix));
+    std::string variable = name.substr(strlen(kEnvironmentPrefix));
+    if (value == nullptr) Fail(what + " uses environment variable " + Quoted(variable) + ", which is not set");
+    return value;
+  }
+  auto found = variables.find(name);
+  if (found == variables.end()) Fail(what + " uses unknown variable " + Quoted(name));
+  return found->second;
+}
+
 std::string ManifestContext::Expand(const std::string& what, const std::string& text) const {
   std::string out;
   size_t at = 0;
@@ -21,9 +36,7 @@ std::string ManifestContext::Expand(const std::string& what, const std::string& 
     size_t close = text.find('}', open);
     if (close == std::string::npos) Fail(what + " has \"${\" without \"}\"");
     std::string name = text.substr(open + 2, close - open - 2);
-    auto found = variables.find(name);
-    if (found == variables.end()) Fail(what + " uses unknown variable " + Quoted(name));
-    out += text.substr(at, open - at) + found->second;
+    out += text.substr(at, open - at) + Value(what, name);
     at = close + 1;
   }
   return out + text.substr(std::min(at, text.size()));

@@ -14,12 +14,17 @@ namespace vpack {
 
 using Variables = std::map<std::string, std::string>;
 
+constexpr char kEnvironmentPrefix[] = "env:";
+
 struct ManifestContext {
   std::string path;
   std::filesystem::path folder;
   Variables variables;
 
   [[noreturn]] void Fail(const std::string& message) const;
+  // A variable's value: the manifests' or the command line's, or with
+  // kEnvironmentPrefix the environment's.
+  std::string Value(const std::string& what, const std::string& name) const;
   // "${name}" replaced by the variable's value; an unknown name is an error.
   std::string Expand(const std::string& what, const std::string& text) const;
   // A path from the manifest: a string, variables expanded, relative to the

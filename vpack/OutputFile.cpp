@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "vpack/Error.h"
+#include "vpack/TemporaryNames.h"
 
 namespace vpack {
 namespace {
@@ -38,8 +39,10 @@ void ClearPending() {
 OutputFile::OutputFile(const std::string& target) : target_(target) {
   // O_EXCL with a name of our own rather than mkstemp: the file is created
   // with the mode the umask allows, as if the target were written directly.
+  // A killed pack cannot remove its own; the next one to this output does.
+  RemoveStaleTemporaries(target);
   for (int attempt = 0; fd_ < 0 && attempt < 100; ++attempt) {
-    temporary_ = target + ".vpack-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    temporary_ = TemporaryName(target, getpid(), attempt);
     fd_ = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }
@@ -74,8 +77,19 @@ void OutputFile::WriteAt(uint64_t offset, const uint8_t* bytes, size_t count) {
   }
 }
 
+const std::string& OutputFile::Close() {
+  if (fd_ >= 0) {
+    int result = close(fd_);
+    fd_ = -1;
+    if (result != 0) Fail("write", errno);
+  }
+  return temporary_;
+}
+
 void OutputFile::Commit() {
-  if (fsync(fd_) != 0) Fail("write", errno);
+  // Reopened when closed: another program may have rewritten it since.
+  if (fd_ < 0) fd_ = open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0 || fsync(fd_) != 0) Fail("write", errno);
   int result = close(fd_);
   fd_ = -1;
   if (result != 0) Fail("write", errno);

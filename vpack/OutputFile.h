@@ -21,6 +21,9 @@ class OutputFile {
   void Write(const uint8_t* bytes, size_t count);
   // Overwrites bytes already written, at offset from the file's start.
   void WriteAt(uint64_t offset, const uint8_t* bytes, size_t count);
+  // Closes the temporary, for another program to work on it before Commit;
+  // returns its path.
+  const std::string& Close();
   // Flushes the temporary to disk and renames it to the target.
   void Commit();
 

@@ -1,4 +1,4 @@
-// vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N]
+// vpack pack MANIFEST -o OUTPUT [--stub S] [--strict] [--jobs N] [--sign-command C] [--var N=V] [--dry-run]
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
@@ -8,14 +8,17 @@
 #include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/EngineMemory.h"
+#include "vpack/KitStubs.h"
 #include "vpack/Error.h"
 #include "vpack/Manifest.h"
 #include "vpack/ManifestChecks.h"
 #include "vpack/OutputFile.h"
 #include "vpack/OutputTarget.h"
+#include "vpack/PackPlan.h"
 #include "vpack/PayloadPlan.h"
 #include "vpack/PayloadStream.h"
 #include "vpack/ProgramRules.h"
+#include "vpack/Signing.h"
 #include "vpack/Progress.h"
 #include "vpack/StubCheck.h"
 #include "vpack/StubBranding.h"
@@ -26,8 +29,12 @@ namespace {
 // A folder of stubs holds both variants: the installing project types need
 // an administrator, the others run as the user who starts them.
 std::string StubPath(const PackOptions& options, const Manifest& manifest) {
-  std::string path = !options.stub.empty() ? options.stub : manifest.stub;
-  if (path.empty()) throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub)");
+  std::string path = !options.stub.empty()      ? options.stub
+                     : !manifest.stub.empty() ? manifest.stub
+                                              : KitStubFolder();
+  if (path.empty()) {
+    throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub, or vpack from a release kit)");
+  }
   if (!std::filesystem::is_directory(path)) return path;
   return (std::filesystem::path(path) / (InstallsProject(ProjectTypeOf(manifest)) ? kAdminStubName : kUserStubName)).string();
 }
@@ -129,15 +136,17 @@ uint64_t SourceBytes(const Manifest& manifest) {
 }  // namespace
 
 int Pack(const PackOptions& options) {
-  Manifest manifest = LoadManifest(options.manifest);
+  Manifest manifest = LoadManifest(options.manifest, options.variables);
   ReportWarnings(manifest, options.strict);
+  SigningCommand signing = options.signCommand.empty() ? manifest.signing : ShellSigning(options.signCommand);
   std::string stubPath = StubPath(options, manifest);
-  CheckOutputTarget(options.output, Inputs(manifest, stubPath));
+  if (!options.output.empty()) CheckOutputTarget(options.output, Inputs(manifest, stubPath));
   uint16_t machine = 0;
   packager::Bytes stub = ReadStub(stubPath, manifest, &machine);
   CheckPrograms(manifest, machine);
   std::vector<PlannedItem> items = PlanPayload(manifest);
   CheckKnownSize(stub.size(), items);
+  if (options.dryRun) return PrintPlan(manifest, stubPath, options.json);
   OutputFile output(options.output);
   output.Write(stub.data(), stub.size());
   uint64_t payloadBytes = 0;
@@ -151,10 +160,13 @@ int Pack(const PackOptions& options) {
         [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); }, &stored);
   }
   CheckEngineMemory(items, stored, machine, options.strict);
+  if (!signing.Empty()) SignInstaller(signing, output.Close(), stub.size());
   output.Commit();
-  printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes\n", options.output.c_str(), manifest.files.size(),
-         static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
-         static_cast<unsigned long long>(stub.size() + payloadBytes));
+  // A signature makes the file larger than stub and payload.
+  uint64_t written = signing.Empty() ? stub.size() + payloadBytes : std::filesystem::file_size(options.output);
+  printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes%s\n", options.output.c_str(),
+         manifest.files.size(), static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
+         static_cast<unsigned long long>(written), signing.Empty() ? "" : ", signed");
   if (manifest.litterLeftOut > 0) {
     printf("vpack: left out %zu version-control and desktop files and folders (include-litter = true takes them)\n",
            manifest.litterLeftOut);

@@ -1,4 +1,4 @@
-// vpack verify INSTALLER
+// What vpack verify checks in one installer.
 #include "vpack/Verify.h"
 
 #include <errno.h>
@@ -90,7 +90,7 @@ uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
 
 }  // namespace
 
-std::vector<std::string> InstallerProblems(const std::string& path, size_t* itemCount, unsigned codePage) {
+std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage) {
   CodePage page(codePage);
   std::unique_ptr<InstallerFile> installer;
   try {
@@ -114,20 +114,11 @@ std::vector<std::string> InstallerProblems(const std::string& path, size_t* item
   std::string trailing = TrailingProblem(*installer, stub);
   if (!trailing.empty()) problems.push_back(trailing);
   for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
-  if (itemCount != nullptr) *itemCount = items.size();
+  if (facts != nullptr) *facts = {items.size(), stub.certificateSize};
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
   return problems;
-}
-
-int Verify(const std::string& installer, unsigned codePage) {
-  size_t count = 0;
-  std::vector<std::string> problems = InstallerProblems(installer, &count, codePage);
-  for (const std::string& problem : problems) fprintf(stderr, "vpack: %s: %s\n", installer.c_str(), problem.c_str());
-  if (!problems.empty()) return 1;
-  printf("%s: %zu items, all intact\n", installer.c_str(), count);
-  return 0;
 }
 
 }  // namespace vpack

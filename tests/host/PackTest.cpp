@@ -25,6 +25,16 @@ using testing_support::TempDir;
 
 namespace {
 
+vpack::PackOptions Options(const std::string& manifest, const std::string& output, const std::string& stub,
+                           unsigned jobs) {
+  vpack::PackOptions options;
+  options.manifest = manifest;
+  options.output = output;
+  options.stub = stub;
+  options.jobs = jobs;
+  return options;
+}
+
 class PackTest : public ::testing::Test {
  protected:
   PackTest() {
@@ -35,7 +45,8 @@ class PackTest : public ::testing::Test {
 
   // The one-line error of a pack, or "" when it packs.
   std::string Refusal(const std::string& output, bool strict = false) {
-    vpack::PackOptions options{dir_.File("tour.toml"), output, "", strict, 0};
+    vpack::PackOptions options = Options(dir_.File("tour.toml"), output, "", 0);
+    options.strict = strict;
     try {
       vpack::Pack(options);
     } catch (const vpack::Error& e) {
@@ -125,7 +136,7 @@ TEST_F(PackTest, AnyThreadCount_SameBytesThatReadBack) {
   std::string outputs[2];
   for (unsigned jobs : {1u, 4u}) {
     std::string output = dir_.File("setup" + std::to_string(jobs) + ".exe");
-    ASSERT_EQ(0, vpack::Pack({dir_.File("tour.toml"), output, "", false, jobs}));
+    ASSERT_EQ(0, vpack::Pack(Options(dir_.File("tour.toml"), output, "", jobs)));
     outputs[jobs == 1 ? 0 : 1] = ReadFileBytes(output);
   }
   ASSERT_EQ(outputs[0], outputs[1]);
@@ -156,7 +167,7 @@ TEST_F(PackTest, LargeFiles_InPiecesOneStreamSameBytesAnyThreadCount) {
   std::string outputs[2];
   for (unsigned jobs : {1u, 3u}) {
     std::string output = dir_.File("setup" + std::to_string(jobs) + ".exe");
-    ASSERT_EQ(0, vpack::Pack({dir_.File("tour.toml"), output, "", false, jobs}));
+    ASSERT_EQ(0, vpack::Pack(Options(dir_.File("tour.toml"), output, "", jobs)));
     outputs[jobs == 1 ? 0 : 1] = ReadFileBytes(output);
   }
   ASSERT_TRUE(outputs[0] == outputs[1]);
@@ -201,7 +212,7 @@ TEST_P(PackProgramFault, RefusedNamingItAndNothingWritten) {
   if (fault.file != nullptr) PutFile(dir, fault.file, ReadFileBytes(fault.source));
   std::string error;
   try {
-    vpack::Pack({dir.File("tour.toml"), dir.File("setup.exe"), fault.stub, false, 0});
+    vpack::Pack(Options(dir.File("tour.toml"), dir.File("setup.exe"), fault.stub, 0));
   } catch (const vpack::Error& e) {
     error = e.what();
   }

@@ -185,7 +185,8 @@ TEST_F(VpackTest, Pack_FailureLeavesEarlierOutputAndNoTemporary) {
 }
 
 TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
-  for (const char* arguments : {"", "frobnicate", "pack", "pack tour.toml", "list", "verify a b", "pack --jobs 0"}) {
+  for (const char* arguments : {"", "frobnicate", "pack", "pack tour.toml", "list", "verify", "pack --jobs 0",
+                                "pack t.toml -o x --json", "pack t.toml --dry-run --var X"}) {
     Outcome run = Vpack(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("usage: vpack pack"), std::string::npos) << arguments;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Packs every sample manifest with the x86_64 stub, and the standalone one
-# with the i686 stub as well, and signs the installers
-# as a publisher would, after the payload is appended, with a certificate
-# made here for the purpose. The signature then follows the payload's
+# with the i686 stub as well, unsigned and signed by pack's --sign-command
+# (osslsigncode, after the payload is appended), with a certificate made
+# here for the purpose. The signature then follows the payload's
 # trailer, so the stub has to find its payload by scanning.
 #   make-signed.sh OUT_DIR VPACK WIN_BUILD
 set -euo pipefail
@@ -23,9 +23,10 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vandrel Test Publis
 pack_and_sign() {
   local manifest=$1 name=$2
   # The folder: vpack picks the stub variant the project type needs.
-  "$vpack" pack "$manifest" -o "$out/$name.exe" --stub "$3"
-  osslsigncode sign -certs "$out/cert.pem" -key "$out/key.pem" -n "Harbour Tour" \
-    -in "$out/$name.exe" -out "$out/$name-signed.exe" >/dev/null
+  "$vpack" pack "$manifest" -o "$out/$name.exe" --stub "$3" >/dev/null
+  # Signed by pack itself, as a publisher's build would; the same payload.
+  "$vpack" pack "$manifest" -o "$out/$name-signed.exe" --stub "$3" >/dev/null --sign-command \
+    "osslsigncode sign -certs '$out/cert.pem' -key '$out/key.pem' -n 'Harbour Tour' -in {in} -out {out}"
   # The trailer must no longer be the file's last bytes, or the test proves
   # nothing about the scan.
   if cmp -s <(tail -c 4 "$out/$name.exe") <(tail -c 4 "$out/$name-signed.exe"); then

@@ -1,0 +1,39 @@
+# The release kit for publishers: vpack for Linux x86_64, the i686 release
+# stubs, the manifest documentation and the sample manifests, with a
+# checksum of every file. `cmake --build build --target package` writes
+# build/vandrel-kit-VERSION-linux-x86_64.tar.gz and its .sha256.
+#
+# The kit's vpack links everything but glibc statically: libdeflate and zlib
+# are not on a clean machine, and libstdc++ may be older there. glibc stays
+# shared, since the code page conversion (iconv) loads its modules at run
+# time and a static glibc cannot.
+set(kit_static_libs /usr/lib/x86_64-linux-gnu/libdeflate.a /usr/lib/x86_64-linux-gnu/libz.a)
+add_executable(vpack_kit ${CMAKE_SOURCE_DIR}/vpack/main.cpp)
+set_target_properties(vpack_kit PROPERTIES OUTPUT_NAME vpack RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/kit)
+target_compile_definitions(vpack_kit PRIVATE VPACK_VERSION="${PROJECT_VERSION}")
+# The libraries' files rather than their targets, whose zlib is the shared one.
+target_link_libraries(vpack_kit PRIVATE $<TARGET_FILE:vpacklib> $<TARGET_FILE:packager> $<TARGET_FILE:payload>
+  $<TARGET_FILE:platform> ${kit_static_libs} -static-libstdc++ -static-libgcc Threads::Threads)
+add_dependencies(vpack_kit vpacklib packager payload platform)
+
+install(TARGETS vpack_kit RUNTIME DESTINATION bin)
+# The stubs vpack finds beside its bin/ (vpack/KitStubs.h).
+set(kit_stubs ${CMAKE_BINARY_DIR}/win-i686/app)
+install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DESTINATION stubs)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md
+  ${CMAKE_SOURCE_DIR}/docs/getting-started.md DESTINATION docs)
+# The samples without the stand-in programs a build copies into them: the
+# publisher puts their engine, viewer and uninstaller there.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/sample/ DESTINATION samples PATTERN "runtime/build" EXCLUDE)
+install(CODE "set(kit_root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")")
+install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/KitChecksums.cmake)
+
+set(CPACK_GENERATOR TGZ)
+set(CPACK_PACKAGE_NAME vandrel-kit)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME vandrel-kit-${PROJECT_VERSION}-linux-x86_64)
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)

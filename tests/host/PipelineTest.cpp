@@ -1,0 +1,171 @@
+// vpack in a build pipeline: variables from the command line and the
+// environment, a dry run, several installers verified at once as JSON, the
+// temporaries of a killed pack, and help.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "tests/support/PackProject.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/VpackRun.h"
+
+using testing_support::FileExists;
+using testing_support::TempDir;
+
+namespace {
+
+constexpr char kFileType[] = "APPDATA";
+
+class PipelineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    head_ = testing_support::WriteRuntimeProject(dir_, 1);
+    Put("a.txt", "scene a");
+    Put("b.txt", "scene b");
+  }
+
+  void Put(const std::string& name, const std::string& bytes) { testing_support::PutFile(dir_, name, bytes); }
+  testing_support::VpackOutcome Vpack(const std::string& arguments) {
+    return testing_support::RunVpack(dir_, arguments);
+  }
+
+  // The scene's source comes from a variable the shared manifest defaults.
+  void PutProject(const std::string& source) {
+    Put("shared.toml",
+        "[vars]\nscene = \"a.txt\"\n[[file]]\nname = 'scene.vdl'\nsource = \"" + source + "\"\nlist = \"project\"\n");
+    Put("tour.toml", "include = \"shared.toml\"\n" + head_);
+  }
+
+  TempDir dir_;
+  std::string head_;
+};
+
+TEST_F(PipelineTest, Variables_CommandLineWinsAndEnvironmentRead) {
+  setenv("VDL_PIPELINE_SCENE", "b.txt", 1);
+  unsetenv("VDL_PIPELINE_UNSET");
+  struct Case {
+    const char* source;
+    const char* arguments;
+    const char* from;  // the scene's source, or the error's text
+  } cases[] = {
+      {"${scene}", "", "a.txt"},
+      {"${scene}", "--var scene=b.txt", "b.txt"},
+      {"${env:VDL_PIPELINE_SCENE}", "", "b.txt"},
+      {"${env:VDL_PIPELINE_UNSET}", "",
+       "shared.toml: file \"scene.vdl\" source uses environment variable \"VDL_PIPELINE_UNSET\", which is not set"},
+      {"${other}", "--var scene=b.txt", "shared.toml: file \"scene.vdl\" source uses unknown variable \"other\""},
+  };
+  for (const Case& c : cases) {
+    PutProject(c.source);
+    auto run = Vpack(std::string("pack tour.toml --dry-run --json ") + c.arguments);
+    if (run.status != 0) {
+      EXPECT_NE(std::string::npos, run.err.find(c.from)) << c.source << run.err;
+      EXPECT_EQ(1, run.status);
+      continue;
+    }
+    nlohmann::json plan = nlohmann::json::parse(run.out);
+    std::string source;
+    for (const auto& item : plan["items"]) {
+      if (item["name"] == "scene.vdl") source = item["source"];
+    }
+    EXPECT_EQ(source, c.from) << c.source << " " << c.arguments;
+  }
+}
+
+TEST_F(PipelineTest, DryRun_PlanMatchesPackAndWritesNothing) {
+  PutProject("${scene}");
+  auto dry = Vpack("pack tour.toml -o setup.exe --dry-run --json");
+  ASSERT_EQ(0, dry.status) << dry.err;
+  EXPECT_FALSE(FileExists(dir_.File("setup.exe")));
+  EXPECT_NE(0, system(("ls -a '" + dir_.Path() + "' | grep -q vpack-").c_str()));
+  nlohmann::json plan = nlohmann::json::parse(dry.out);
+  auto text = Vpack("pack tour.toml --dry-run");
+  ASSERT_EQ(0, text.status) << text.err;
+  ASSERT_EQ(0, Vpack("pack tour.toml -o setup.exe").status);
+  nlohmann::json written = nlohmann::json::parse(Vpack("list setup.exe --json").out);
+  const nlohmann::json& items = written["items"];
+  for (const nlohmann::json& planned : plan["items"]) {
+    std::string name = planned["name"];
+    auto item = std::find_if(items.begin(), items.end(), [&](const nlohmann::json& i) { return i["name"] == name; });
+    ASSERT_NE(items.end(), item) << name;
+    EXPECT_EQ(planned["store"], (*item)["store"]) << name;
+    EXPECT_EQ(planned["list"], (*item)["lists"].empty() ? "none" : (*item)["lists"][0]) << name;
+    EXPECT_NE(std::string::npos, text.out.find(name + "  " + planned["store"].get<std::string>())) << text.out;
+  }
+  // Settings and files are APPDATA items; the lists are of their own types.
+  EXPECT_EQ(plan["items"].size() + plan["settings"].size(),
+            std::count_if(items.begin(), items.end(), [](const nlohmann::json& i) { return i["type"] == kFileType; }));
+  EXPECT_NE(std::string::npos, text.out.find("scene.vdl  engine, list project, from ")) << text.out;
+  EXPECT_NE(std::string::npos, text.out.find("from a.txt  (shared.toml: file \"scene.vdl\")")) << text.out;
+  EXPECT_NE(std::string::npos, text.out.find("(tour.toml: folder \"runtime\", item \"Tessaron.dll\")")) << text.out;
+}
+
+TEST_F(PipelineTest, Verify_SeveralInstallersAsJson) {
+  PutProject("${scene}");
+  ASSERT_EQ(0, Vpack("pack tour.toml -o good.exe").status);
+  Put("damaged.exe", testing_support::ReadFileBytes(dir_.File("good.exe")) + "appended");
+  auto run = Vpack("verify good.exe damaged.exe missing.exe --json");
+  EXPECT_EQ(1, run.status) << run.err;
+  nlohmann::json results = nlohmann::json::parse(run.out);
+  ASSERT_EQ(3u, results.size());
+  EXPECT_EQ(results[0]["installer"], "good.exe");
+  EXPECT_EQ(results[0]["intact"], true);
+  EXPECT_EQ(results[0]["signed"], false);
+  EXPECT_EQ(results[0]["problems"].size(), 0u);
+  EXPECT_EQ(results[1]["intact"], false);
+  EXPECT_NE(std::string::npos, results[1]["problems"][0].get<std::string>().find("8 bytes follow the payload"))
+      << run.out;
+  EXPECT_NE(std::string::npos, results[2]["problems"][0].get<std::string>().find("missing.exe")) << run.out;
+  auto text = Vpack("verify good.exe good.exe");
+  EXPECT_EQ(0, text.status) << text.err;
+  EXPECT_EQ(2, std::count(text.out.begin(), text.out.end(), '\n')) << text.out;
+}
+
+pid_t GonePid() {
+  pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST_F(PipelineTest, Pack_RemovesOnlyItsOwnStaleTemporaries) {
+  PutProject("${scene}");
+  std::string gone = std::to_string(GonePid()), alive = std::to_string(getpid());
+  struct Case {
+    std::string name;
+    bool old;  // last written before its pid's process started
+    bool removed;
+  } cases[] = {
+      {"setup.exe.vpack-" + gone + "-0", false, true},         // a killed pack's
+      {"setup.exe.vpack-" + gone + "-3-signed", false, true},  // a killed signing's
+      {"setup.exe.vpack-" + alive + "-0", true, true},         // its pid since reused
+      {"setup.exe.vpack-" + alive + "-0", false, false},       // a running pack's
+      {"setup.exe.vpack-" + gone + "-0.bak", false, false},    // not the pattern
+      {"setup.exe.vpack-notes", false, false},
+      {"other.exe.vpack-" + gone + "-0", false, false},  // another output's
+  };
+  for (const Case& c : cases) {
+    Put(c.name, "left over");
+    struct utimbuf year2000 = {946684800, 946684800};
+    if (c.old) ASSERT_EQ(0, utime(dir_.File(c.name).c_str(), &year2000));
+    auto run = Vpack("pack tour.toml -o setup.exe");
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(!c.removed, FileExists(dir_.File(c.name))) << c.name;
+    unlink(dir_.File(c.name).c_str());
+  }
+}
+
+TEST_F(PipelineTest, Help_PrintsUsage) {
+  auto run = Vpack("help");
+  EXPECT_EQ(0, run.status) << run.err;
+  for (const char* command : {"pack", "verify", "list", "extract"}) {
+    EXPECT_NE(std::string::npos, run.out.find(command)) << run.out;
+  }
+}
+
+}  // namespace
