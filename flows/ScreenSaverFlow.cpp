@@ -52,7 +52,7 @@ void Installer::CopyScreenSaverToSystem() {
   char source[kPathSize];
   char system[kPathSize];
   char target[kPathSize];
-  bool sourceFits = BuildPath(source, workFolder, "\\", payload::kScreenSaverName);
+  bool sourceFits = text::Join(source, kPathSize, workFolder, "\\", payload::kScreenSaverName);
   wchar_t wideSystem[kPathSize];
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
@@ -63,7 +63,7 @@ void Installer::CopyScreenSaverToSystem() {
   // and never built without its folder.
   bool named = platform::AnsiFolder(wideSystem, system, kPathSize);
   if (!named) system[0] = '\0';
-  if (!BuildPath(target, system, "\\", name) || !text::Append(target, kPathSize, ".scr") || !named) {
+  if (!text::Join(target, kPathSize, system, "\\", name) || !text::Append(target, kPathSize, ".scr") || !named) {
     target[kPathSize - 1] = '\0';
     ReportCopyFailure(target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
     return;

@@ -105,10 +105,10 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
   char target[kPathSize];
   char uninstallTarget[kPathSize];
   // Paths that do not fit are refused as a whole rather than cut.
-  bool fits = BuildPath(link, programs, shortcutName, ".lnk") &&
-              BuildPath(uninstallLink, programs, shortcutName, " Uninstall.lnk") &&
-              BuildPath(target, workFolder, "\\", payload::kViewerName) &&
-              BuildPath(uninstallTarget, workFolder, "\\", payload::kUninstallerName);
+  bool fits = text::Join(link, kPathSize, programs, shortcutName, ".lnk") &&
+              text::Join(uninstallLink, kPathSize, programs, shortcutName, " Uninstall.lnk") &&
+              text::Join(target, kPathSize, workFolder, "\\", payload::kViewerName) &&
+              text::Join(uninstallTarget, kPathSize, workFolder, "\\", payload::kUninstallerName);
   if (!fits) return false;
   CreateMissingFolders(link);
   CreateShortcut(target, link, "Vandrel Project Link", "VDLStart.vdl");

@@ -24,9 +24,7 @@ void Installer::RunViewer(uint8_t wait) {
   // alone, a "VandrelViewer.exe" beside the installer (a downloads folder)
   // would be started instead of the one just extracted.
   char program[kPathSize];
-  program[0] = '\0';
-  bool fits = text::Append(program, sizeof(program), workFolder) &&
-              text::Append(program, sizeof(program), "\\VandrelViewer.exe");
+  bool fits = text::Join(program, sizeof(program), workFolder, "\\VandrelViewer.exe");
   char commandLine[] = "VandrelViewer.exe VDLStart.vdl";
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);

@@ -113,10 +113,10 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
 void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
   char source[kPathSize];
   char target[kPathSize];
-  bool fits = BuildPath(source, workFolder, "\\", payload::kWinampModuleName) &&
-              (winamp3 != 0 ? BuildPath(target, player, "\\Wacs\\", projectName) &&
+  bool fits = text::Join(source, kPathSize, workFolder, "\\", payload::kWinampModuleName) &&
+              (winamp3 != 0 ? text::Join(target, kPathSize, player, "\\Wacs\\", projectName) &&
                                   text::Append(target, kPathSize, ".wac")
-                            : BuildPath(target, player, "\\Plugins\\vis_", projectName) &&
+                            : text::Join(target, kPathSize, player, "\\Plugins\\vis_", projectName) &&
                                   text::Append(target, kPathSize, ".dll"));
   if (!fits || !CopyFileA(source, target, FALSE)) {
     message::ReportSystemError("Unable to copy the plug-in into WinAmp.",

@@ -13,12 +13,8 @@ namespace installer {
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
   if (name == nullptr || !payload::IsSafeItemName(name)) return false;
   char target[kWorkFolderSize];
-  target[0] = '\0';
   // Refused rather than cut: a cut path would write a different file.
-  if (!text::Append(target, sizeof(target), workFolder) || !text::Append(target, sizeof(target), "\\") ||
-      !text::Append(target, sizeof(target), name)) {
-    return false;
-  }
+  if (!text::Join(target, sizeof(target), workFolder, "\\", name)) return false;
   CreateMissingFolders(target);
   emptyRefused = false;
   // Only what the engine decodes is held whole: its interface takes one

@@ -128,8 +128,6 @@ class Installer {
   void SetProgressIfOpen(float fraction);
   // Between items that move no bar: the progress window goes on answering.
   void KeepWindowsAnswering();
-  // first + second + third in kPathSize storage; false when it does not fit.
-  static bool BuildPath(char* path, const char* first, const char* second, const char* third);
   void DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
   // A stored or zlib item written as it is read, a piece at a time.
   bool ExtractStreamed(const char* name, const char* target, bool inflate);

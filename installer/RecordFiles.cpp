@@ -48,9 +48,9 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind)
   char path[kPathSize];
   char start[kPathSize];
   // Paths that do not fit are left unwritten rather than cut.
-  if (!BuildPath(path, workFolder, name, "")) return true;
+  if (!text::Join(path, kPathSize, workFolder, name)) return true;
   bool complete = true;
-  if (BuildPath(start, workFolder, "\\VDLStart.vdl", "") && saver->Open(path, 0) != 0) {
+  if (text::Join(start, kPathSize, workFolder, "\\VDLStart.vdl") && saver->Open(path, 0) != 0) {
     WriteField(saver, "SCFP", start);
     WriteInteger(saver, "SCTI", kScreenSaverTiming);
     if (kind == RecordKind::kScreenSaver) complete = WriteScreenSaverFlags(saver);
@@ -78,7 +78,7 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
 
 void Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName) {
   char path[kPathSize];
-  if (BuildPath(path, workFolder, "\\uninstall.nfo", "") && saver->Open(path, 0) != 0) {
+  if (text::Join(path, kPathSize, workFolder, "\\uninstall.nfo") && saver->Open(path, 0) != 0) {
     int32_t files = createdFiles.Count();
     WriteInteger(saver, "UNFC", files);
     for (int32_t i = 0; i < files; ++i) WriteField(saver, "UNFN", static_cast<const char*>(createdFiles.Get(i)));

@@ -2,6 +2,7 @@
 // copies as stored and the programs it inflates, whatever their size, in
 // memory that does not grow with them.
 #include "installer/Installer.h"
+#include "installer/ReaderMessages.h"
 #include "payload/Inflate.h"
 #include "payload/LittleEndian.h"
 #include "platform/FileWrite.h"
@@ -62,6 +63,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
     if (!inflate) sink.Take(bytes, count);
   }
   bool whole = !sink.Failed() && reader->EndPieces();
+  ReportCrcMismatch(*reader);
   file.Reset();
   if (whole && decoded) {
     Record(createdFiles, target);

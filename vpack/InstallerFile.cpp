@@ -1,41 +1,36 @@
 #include "vpack/InstallerFile.h"
 
-#include <errno.h>
 #include <string.h>
 
 #include <algorithm>
 
-#include "platform/Message.h"
 #include "vpack/ContentChecks.h"
-#include "vpack/Error.h"
 
 namespace vpack {
 namespace {
 
-// The reader reports its failures as message boxes, which on the host go to
-// stderr; vpack words its own single line instead.
-int SwallowMessage(void*, const char*, const char*, uint32_t) { return message::kAnswerOk; }
-
-class SilentReader {
- public:
-  SilentReader() { message::SetHook(SwallowMessage, nullptr); }
-  ~SilentReader() { message::SetHook(nullptr, nullptr); }
-};
+// Why the installer would not find its payload, as the reader saw it.
+std::string NoPayloadProblem(const payload::PayloadReader& reader) {
+  if (reader.Status() == payload::DirectoryStatus::kNoMarker) {
+    return "no payload found: no marker where the installer looks (at the trailer's offset, or early in the file)";
+  }
+  return "no payload found: the directory at offset " + std::to_string(reader.MarkerOffset()) +
+         " is damaged or does not fit the file";
+}
 
 }  // namespace
 
-InstallerFile::InstallerFile(const std::string& path) : path_(path), file_(fopen(path.c_str(), "rb")) {
-  if (file_ == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
-  if (fseeko(file_, 0, SEEK_END) == 0) fileSize_ = static_cast<uint64_t>(ftello(file_));
-  SilentReader silent;
-  reader_ = std::make_unique<payload::PayloadReader>(path.c_str());
-  if (reader_->EntryCount() == 0) {
-    fclose(file_);
-    throw Error(Quoted(path) + ": no payload found");
+InstallerFile::InstallerFile(const std::string& path)
+    : path_(path), reader_(std::make_unique<payload::PayloadReader>(path.c_str())) {
+  switch (reader_->Status()) {
+    case payload::DirectoryStatus::kLoaded: return;
+    case payload::DirectoryStatus::kCannotOpen:
+      throw Error(Quoted(path) + " cannot be read: " + strerror(static_cast<int>(reader_->ReadError())));
+    default: throw NoPayload(Quoted(path) + ": no payload found", NoPayloadProblem(*reader_));
   }
 }
 
-InstallerFile::~InstallerFile() { fclose(file_); }
+InstallerFile::~InstallerFile() = default;
 
 uint64_t InstallerFile::PayloadEnd() const {
   uint64_t end = static_cast<uint64_t>(reader_->MarkerOffset()) + reader_->HeaderLength() + 4;
@@ -43,10 +38,8 @@ uint64_t InstallerFile::PayloadEnd() const {
   return end;
 }
 
-void InstallerFile::ReadAt(uint64_t offset, uint8_t* out, size_t count, const payload::PayloadEntry& entry) const {
-  uint64_t at = static_cast<uint64_t>(reader_->MarkerOffset()) + reader_->HeaderLength() + entry.offset + offset;
-  bool ok = fseeko(file_, static_cast<off_t>(at), SEEK_SET) == 0 && fread(out, 1, count, file_) == count;
-  if (!ok) throw Error(Quoted(path_) + ": item " + Quoted(entry.name) + " cannot be read");
+void InstallerFile::Unreadable(const payload::PayloadEntry& entry) const {
+  throw Error(Quoted(path_) + ": item " + Quoted(entry.name) + " cannot be read");
 }
 
 std::vector<packager::Item> InstallerFile::HeldItems() const {
@@ -62,26 +55,34 @@ std::vector<packager::Item> InstallerFile::HeldItems() const {
 packager::Bytes InstallerFile::ReadHead(int32_t index, size_t count) const {
   const payload::PayloadEntry& entry = Entry(index);
   packager::Bytes bytes(std::min<size_t>(count, entry.size));
-  ReadAt(0, bytes.data(), bytes.size(), entry);
+  uint32_t size = static_cast<uint32_t>(bytes.size());
+  if (!reader_->ReadPart(&entry, 0, bytes.data(), size)) Unreadable(entry);
   return bytes;
 }
 
 packager::Bytes InstallerFile::ReadTail(int32_t index, size_t count) const {
   const payload::PayloadEntry& entry = Entry(index);
   packager::Bytes bytes(std::min<size_t>(count, entry.size));
-  ReadAt(entry.size - bytes.size(), bytes.data(), bytes.size(), entry);
+  uint32_t size = static_cast<uint32_t>(bytes.size());
+  if (!reader_->ReadPart(&entry, entry.size - size, bytes.data(), size)) Unreadable(entry);
   return bytes;
 }
 
-void InstallerFile::ReadPieces(int32_t index, const PieceSink& sink) const {
+uint32_t InstallerFile::ReadPieces(int32_t index, const PieceSink& sink) const {
   const payload::PayloadEntry& entry = Entry(index);
-  static thread_local packager::Bytes piece(kPieceBytes);
-  for (uint64_t done = 0; done < entry.size;) {
-    size_t count = static_cast<size_t>(std::min<uint64_t>(kPieceBytes, entry.size - done));
-    ReadAt(done, piece.data(), count, entry);
-    sink(piece.data(), count);
+  uint32_t size = 0;
+  uint8_t tail[4];
+  if (!reader_->BeginPieces(&entry, &size, tail)) Unreadable(entry);
+  uint64_t done = 0;
+  const uint8_t* bytes = nullptr;
+  size_t count = 0;
+  while (reader_->Next(&bytes, &count)) {
+    sink(bytes, count);
     done += count;
   }
+  // A wrong CRC is the caller's to report; bytes that are not there are not.
+  if (!reader_->EndPieces() && (done != entry.size || reader_->ReadError() != 0)) Unreadable(entry);
+  return reader_->LastCrc();
 }
 
 }  // namespace vpack

@@ -1,10 +1,9 @@
 #pragma once
-// An installer read back without holding it: the payload's directory, the
-// settings and list items (small) whole, and every item's bytes in pieces
-// on request, taken by position so that even a directory with repeated
-// names is read entry by entry. Memory does not grow with the installer.
-#include <stdio.h>
-
+// An installer read back without holding it, through the installer's own
+// payload reader: the payload's directory, the settings and list items
+// (small) whole, and every item's bytes in pieces on request, taken by
+// position so that even a directory with repeated names is read entry by
+// entry. Memory does not grow with the installer.
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,21 +11,28 @@
 
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
+#include "vpack/Error.h"
 
 namespace vpack {
 
 // Pieces of an item, in order.
 using PieceSink = std::function<void(const uint8_t* bytes, size_t size)>;
 
-// Largest piece an item is read in.
-constexpr size_t kPieceBytes = 1 << 20;
 // Of a setting or list item, at most this much is held: the largest the
 // installer reads is 399 bytes, so anything beyond is wrong whatever it is.
 constexpr size_t kHeldItemBytes = 4096;
 
+// No payload that the installer would find; what() is the one-line error,
+// problem says why, as the reader found it.
+struct NoPayload : Error {
+  NoPayload(const std::string& message, const std::string& why) : Error(message), problem(why) {}
+  std::string problem;
+};
+
 class InstallerFile {
  public:
-  // Throws Error when the file has no payload that the installer would find.
+  // Throws NoPayload when the file has no payload that the installer would
+  // find, Error when it cannot be read at all.
   explicit InstallerFile(const std::string& path);
   ~InstallerFile();
   InstallerFile(const InstallerFile&) = delete;
@@ -35,7 +41,7 @@ class InstallerFile {
   const payload::PayloadReader& Reader() const { return *reader_; }
   int32_t Count() const { return reader_->EntryCount(); }
   const payload::PayloadEntry& Entry(int32_t index) const { return *reader_->Entry(index); }
-  uint64_t FileSize() const { return fileSize_; }
+  uint64_t FileSize() const { return static_cast<uint64_t>(reader_->FileSize()); }
   // Where the payload's trailer ends.
   uint64_t PayloadEnd() const;
 
@@ -45,17 +51,16 @@ class InstallerFile {
   // At most count bytes from the item's start, or from its end.
   packager::Bytes ReadHead(int32_t index, size_t count) const;
   packager::Bytes ReadTail(int32_t index, size_t count) const;
-  // The item in pieces of at most kPieceBytes; throws Error when the file
-  // ends first.
-  void ReadPieces(int32_t index, const PieceSink& sink) const;
+  // The item in pieces, as the installer reads it, and the CRC-32 of its
+  // stored bytes; throws Error when the file ends first. The sink must not
+  // read the installer meanwhile.
+  uint32_t ReadPieces(int32_t index, const PieceSink& sink) const;
 
  private:
-  void ReadAt(uint64_t offset, uint8_t* out, size_t count, const payload::PayloadEntry& entry) const;
+  [[noreturn]] void Unreadable(const payload::PayloadEntry& entry) const;
 
   std::string path_;
   std::unique_ptr<payload::PayloadReader> reader_;
-  FILE* file_ = nullptr;
-  uint64_t fileSize_ = 0;
 };
 
 }  // namespace vpack

@@ -3,7 +3,6 @@
 #include "packager/EngineFormat.h"
 #include "packager/StreamInflater.h"
 #include "payload/LittleEndian.h"
-#include "vpack/Deflate.h"
 #include "vpack/ZlibCheck.h"
 
 namespace vpack {
@@ -11,20 +10,14 @@ namespace {
 
 ItemPass PassStored(const InstallerFile& file, int32_t index, const PieceSink& sink) {
   ItemPass pass;
-  file.ReadPieces(index, [&](const uint8_t* bytes, size_t size) {
-    pass.crc = Crc32Of(pass.crc, bytes, size);
-    sink(bytes, size);
-  });
+  pass.crc = file.ReadPieces(index, sink);
   return pass;
 }
 
 ItemPass PassEngine(const InstallerFile& file, int32_t index, const PieceSink& sink) {
   ItemPass pass;
   packager::EngineDecoder decoder(sink);
-  file.ReadPieces(index, [&](const uint8_t* bytes, size_t size) {
-    pass.crc = Crc32Of(pass.crc, bytes, size);
-    decoder.Feed(bytes, size);
-  });
+  pass.crc = file.ReadPieces(index, [&](const uint8_t* bytes, size_t size) { decoder.Feed(bytes, size); });
   decoder.Finish();
   pass.problem = decoder.Problem();
   return pass;

@@ -1,10 +1,8 @@
 // vpack verify INSTALLER
 #include "vpack/Verify.h"
 
-#include <errno.h>
 #include <stdio.h>
 #include <string.h>
-#include <strings.h>
 
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
@@ -20,42 +18,6 @@
 
 namespace vpack {
 namespace {
-
-// Where the marker is, at the trailer's offset or early in the file, as the
-// reader looks for it; -1 when it is in neither place.
-int64_t MarkerAt(const std::string& path) {
-  char marker[payload::kMarkerLength + 1];
-  payload::JoinMarker(marker);
-  FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
-  uint8_t t[4];
-  char found[payload::kMarkerLength];
-  int64_t at = -1;
-  if (fseeko(file, -4, SEEK_END) == 0 && fread(t, 1, 4, file) == 4) {
-    off_t named = static_cast<off_t>(payload::ReadLittleEndian32(t));
-    bool there = fseeko(file, named, SEEK_SET) == 0 && fread(found, 1, sizeof(found), file) == sizeof(found) &&
-                 strncasecmp(found, marker, sizeof(found)) == 0;
-    if (there) at = named;
-  }
-  if (at < 0) {
-    std::string head(payload::kScanBlocks * payload::kScanBlockSize, '\0');
-    head.resize(fseeko(file, 0, SEEK_SET) == 0 ? fread(&head[0], 1, head.size(), file) : 0);
-    size_t scanned = head.find(marker);
-    if (scanned != std::string::npos) at = static_cast<int64_t>(scanned);
-  }
-  fclose(file);
-  return at;
-}
-
-// Why the installer would not find its payload: the reader only says that it
-// did not.
-std::string NoPayloadProblem(const std::string& path) {
-  int64_t at = MarkerAt(path);
-  if (at < 0) {
-    return "no payload found: no marker where the installer looks (at the trailer's offset, or early in the file)";
-  }
-  return "no payload found: the directory at offset " + std::to_string(at) + " is damaged or does not fit the file";
-}
 
 std::string CrcProblem(uint32_t actual, uint32_t stated) {
   char line[64];
@@ -95,8 +57,8 @@ std::vector<std::string> InstallerProblems(const std::string& path, size_t* item
   std::unique_ptr<InstallerFile> installer;
   try {
     installer = std::make_unique<InstallerFile>(path);
-  } catch (const Error&) {
-    return {NoPayloadProblem(path)};
+  } catch (const NoPayload& none) {
+    return {none.problem};
   }
   std::vector<packager::Item> items = installer->HeldItems();
   StubReport stub = CheckStub(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()), ProjectTypeOf(items));
