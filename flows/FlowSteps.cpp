@@ -32,7 +32,7 @@ bool Installer::ExtractViewer() {
   if (!emptyRefused && reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
     ReportExtractFailure(payload::kViewerName);
   } else {
-    message::Show("VandrelViewer.exe not found", "P", message::kOk);
+    message::Show(VDL_VIEWER_NAME " not found", "P", message::kOk);
   }
   return false;
 }

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "payload/EngineFiles.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
@@ -111,7 +112,7 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
               text::Join(uninstallTarget, kPathSize, workFolder, "\\", payload::kUninstallerName);
   if (!fits) return false;
   CreateMissingFolders(link);
-  CreateShortcut(target, link, "Vandrel Project Link", "VDLStart.vdl");
+  CreateShortcut(target, link, "Vandrel Project Link", payload::kStartFileName);
   Record(createdFiles, link);
   CreateShortcut(uninstallTarget, uninstallLink, "Vandrel Uninstall Link", nullptr);
   Record(createdFiles, uninstallLink);

@@ -12,8 +12,9 @@ namespace installer {
 
 namespace {
 
-// List names are read into a 400-byte buffer, 399 bytes at a time.
-constexpr int32_t kListNameRead = 399;
+// List names are read kListNameSize bytes at a time, into room for that and
+// a terminator.
+constexpr int32_t kListNameRead = payload::kListNameSize;
 
 float Fraction(double base, int32_t index, int32_t count) {
   double share = static_cast<double>(index) / count * 0.3;

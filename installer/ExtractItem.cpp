@@ -2,6 +2,7 @@
 #include <string.h>
 
 #include "installer/Installer.h"
+#include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
 #include "platform/FileWrite.h"
 #include "platform/Message.h"
@@ -65,7 +66,7 @@ void Installer::CreateMissingFolders(const char* target) {
 void Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
   loaderChannel->LoadFromMemory(itemData, itemSize, 1);
   itemData = nullptr;
-  if (loaderChannel->CheckTag("MRVF", 0) != 0) channelServices->processor->Process(loaderChannel);
+  if (loaderChannel->CheckTag(payload::kEngineTag, 0) != 0) channelServices->processor->Process(loaderChannel);
   *count = loaderChannel->OutputSize();
   *bytes = loaderChannel->OutputData();
 }

@@ -10,11 +10,10 @@
 
 namespace installer {
 
-// Working folder and extraction target storage: 399 characters and a
-// terminator.
-constexpr uint32_t kWorkFolderSize = 400;
+// Working folder and extraction target storage.
+constexpr uint32_t kWorkFolderSize = payload::kTargetPathSize;
 // Every other path (engine DLL, shortcuts, copies, registry data).
-constexpr uint32_t kPathSize = 260;
+constexpr uint32_t kPathSize = payload::kPathSize;
 // Text settings and the record files' text fields.
 constexpr uint32_t kTextFieldSize = payload::kTextSettingSize;
 

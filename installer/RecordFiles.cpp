@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "installer/Installer.h"
+#include "payload/EngineFiles.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -50,7 +51,7 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind)
   // Paths that do not fit are left unwritten rather than cut.
   if (!text::Join(path, kPathSize, workFolder, name)) return true;
   bool complete = true;
-  if (text::Join(start, kPathSize, workFolder, "\\VDLStart.vdl") && saver->Open(path, 0) != 0) {
+  if (text::Join(start, kPathSize, workFolder, "\\" VDL_START_FILE_NAME) && saver->Open(path, 0) != 0) {
     WriteField(saver, "SCFP", start);
     WriteInteger(saver, "SCTI", kScreenSaverTiming);
     if (kind == RecordKind::kScreenSaver) complete = WriteScreenSaverFlags(saver);

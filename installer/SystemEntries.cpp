@@ -1,6 +1,7 @@
 // What an installation leaves in the system besides files: shortcuts and
 // registry entries.
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/Message.h"
 #include "platform/Registry.h"
 #include "platform/ShellLink.h"
@@ -53,7 +54,7 @@ void Installer::WriteUninstallRegistryKey() {
   char command[kPathSize + 20];
   char folder[kPathSize];
   text::CopyAtMost(folder, workFolder, kPathSize - 1);
-  text::Join(command, sizeof(command), "\"", folder, "\\VDLUnInst.exe\"");
+  text::Join(command, sizeof(command), "\"", folder, "\\" VDL_UNINSTALLER_NAME "\"");
   platform::RegistryString values[] = {{"DisplayName", name}, {"UninstallString", command}};
   if (!platform::WriteMachineStrings(keyPath, values, 2)) ReportRegistryFailure(keyPath);
 }

@@ -7,10 +7,15 @@
 
 #include "payload/ProjectTypes.h"
 
+// Spelt once; macros so that the stub's messages and command lines join them
+// to other text at compile time, at no cost in code.
+#define VDL_VIEWER_NAME "VandrelViewer.exe"
+#define VDL_UNINSTALLER_NAME "VDLUnInst.exe"
+
 namespace payload {
 
-inline constexpr char kViewerName[] = "VandrelViewer.exe";
-inline constexpr char kUninstallerName[] = "VDLUnInst.exe";
+inline constexpr char kViewerName[] = VDL_VIEWER_NAME;
+inline constexpr char kUninstallerName[] = VDL_UNINSTALLER_NAME;
 inline constexpr char kScreenSaverName[] = "VDLSvr.scr";
 inline constexpr char kWinampModuleName[] = "WinAmp.dll";
 

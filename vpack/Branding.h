@@ -9,6 +9,7 @@
 
 #include <toml++/toml.h>
 
+#include "payload/PayloadFormat.h"
 #include "vpack/IconFile.h"
 #include "vpack/ManifestValues.h"
 #include "vpack/VersionResource.h"
@@ -16,15 +17,15 @@
 namespace vpack {
 
 // The stub grows by the resources, and a signed installer's stub must stay
-// within reach of the payload search (cmake/CheckStubSize.cmake reads these
-// numbers): an icon file of at most kMaxIconFileBytes with at most
-// kMaxIconImages images, and texts of at most kMaxVersionText UTF-16 units,
-// add at most kMaxBrandingGrowth bytes (icon file, 4.3 KiB of version
-// resource, 1.7 KiB of resource tree, 1 KiB of alignment and padding).
+// within reach of the payload search: an icon file of at most
+// kMaxIconFileBytes with at most kMaxIconImages images, and texts of at most
+// kMaxVersionText UTF-16 units, add at most payload::kMaxBrandingGrowth bytes
+// (icon file, 4.3 KiB of version resource, 1.7 KiB of resource tree, 1 KiB
+// of alignment and padding), which the build checks the stub against.
 constexpr uint32_t kMaxIconFileBytes = 114688;
 constexpr uint32_t kMaxIconImages = 32;
 constexpr uint32_t kMaxVersionText = 256;
-constexpr uint32_t kMaxBrandingGrowth = 131072;
+using payload::kMaxBrandingGrowth;
 
 struct Branding {
   std::vector<IconImage> icon;         // empty: the stub keeps its own

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <iterator>
+
 
 #include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
@@ -17,6 +19,16 @@
 
 namespace vpack {
 namespace {
+
+// The types the stub's table knows, joined for a message ("1, 2 and 5").
+std::string KnownTypes() {
+  std::string known;
+  size_t count = std::size(payload::kProjectTypes);
+  for (size_t i = 0; i < count; ++i) {
+    known += (i == 0 ? "" : (i + 1 == count ? " and " : ", ")) + std::to_string(payload::kProjectTypes[i].type);
+  }
+  return known;
+}
 
 using packager::Item;
 using packager::ListKind;
@@ -73,7 +85,7 @@ void CheckProjectType(const ItemIndex& items, Problems& problems) {
   const payload::RuntimeFiles* runtime = payload::FindRuntimeFiles(projectType);
   if (payload::FindProjectType(projectType) == nullptr || runtime == nullptr) {
     problems.push_back(ItemLabel(payload::kTypeAppData, kProjectType) + ": " + std::to_string(projectType) +
-                       ", a type the installer ignores: it ends without a word (it knows 1, 2, 5 and 6)");
+                       ", a type the installer ignores: it ends without a word (it knows " + KnownTypes() + ")");
     return;
   }
   std::string needs = "project type " + std::to_string(projectType) + " needs it";

@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "packager/EngineFormat.h"
+#include "payload/EngineFiles.h"
+#include "payload/ProjectTypes.h"
 #include "vpack/ItemStream.h"
 #include "vpack/ProgramRules.h"
 #include "vpack/StorageRules.h"
@@ -43,14 +45,14 @@ ItemVerdict CheckCopied(const InstallerFile& file, int32_t index) {
   verdict.crc = PassItem(file, index, Decode::kNone, Discard).crc;
   packager::Bytes head = file.ReadHead(index, 6);
   const char* packed = nullptr;
-  if (head.size() >= 4 && memcmp(head.data(), packager::kEngineTag, 4) == 0) {
+  if (head.size() >= 4 && memcmp(head.data(), payload::kEngineTag, 4) == 0) {
     packed = "in the engine format";
   } else if (head.size() >= 6 && (head[0] & 0x0F) == 8 && ((head[0] << 8) | head[1]) % 31 == 0 &&
              PassItem(file, index, Decode::kZlib, Discard).problem.empty()) {
     packed = "stored as zlib";
   }
   if (packed != nullptr) {
-    verdict.problem = std::string(packed) + ", but the installer copies a project file whose name holds \".cgr\" " +
+    verdict.problem = std::string(packed) + ", but the installer copies a project file whose name holds \"" + payload::kCopiedMark + "\" " +
                       "as stored: the installation would get the packed bytes";
   }
   return verdict;

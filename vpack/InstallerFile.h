@@ -19,7 +19,8 @@ namespace vpack {
 using PieceSink = std::function<void(const uint8_t* bytes, size_t size)>;
 
 // Of a setting or list item, at most this much is held: the largest the
-// installer reads is 399 bytes, so anything beyond is wrong whatever it is.
+// installer reads is payload::kListNameSize bytes, so anything beyond is
+// wrong whatever it is.
 constexpr size_t kHeldItemBytes = 4096;
 
 // No payload that the installer would find; what() is the one-line error,

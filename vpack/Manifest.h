@@ -49,8 +49,8 @@ struct Manifest {
 
 // Longest item name the installer's directory holds, and longest list entry,
 // in bytes of the code page.
-constexpr size_t kMaxItemName = 259;
-constexpr size_t kMaxListName = 398;
+constexpr size_t kMaxItemName = payload::kMaxNameLength;
+constexpr size_t kMaxListName = payload::kListNameSize - 1;
 
 // Throws Error with a one-line message that starts with the manifest's path
 // and names the entry; a manifest that cannot give a working installer is

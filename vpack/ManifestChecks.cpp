@@ -13,7 +13,7 @@ namespace vpack {
 namespace {
 
 // Longest path the ANSI file functions take.
-constexpr size_t kMaxWindowsPath = 259;
+constexpr size_t kMaxWindowsPath = payload::kPathSize - 1;
 
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string joined;
@@ -134,9 +134,9 @@ std::string InstallFolderOf(const Manifest& manifest, uint32_t type) {
   return "C:\\Users\\" + std::string(20, 'U') + "\\AppData\\Local\\Temp\\Vandrel10000";
 }
 
-// The installer opens its files with ANSI paths, which Windows cuts at 259
-// characters: a longer one fails on the user's machine, not here. The user
-// may pick a shorter folder, so this is a warning.
+// The installer opens its files with ANSI paths, which Windows cuts at
+// MAX_PATH less the terminator: a longer one fails on the user's machine,
+// not here. The user may pick a shorter folder, so this is a warning.
 void WarnAboutLongPaths(Manifest& manifest, uint32_t type) {
   std::string folder = InstallFolderOf(manifest, type);
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();

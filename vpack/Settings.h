@@ -14,7 +14,7 @@ namespace vpack {
 enum class SettingKind {
   kNumber,  // 4 bytes, little-endian
   kFlag,    // 1 byte
-  kText,    // 259 bytes: text, terminator, zero fill
+  kText,    // payload::kTextSettingSize bytes: text, terminator, zero fill
 };
 
 struct SettingInfo {
@@ -30,7 +30,7 @@ uint32_t SettingWidth(SettingKind kind);
 
 constexpr const char* kProjectType = payload::kProjectTypeSetting.name;
 // Longest text that fits a text setting with its terminator.
-constexpr size_t kMaxSettingText = 258;
+constexpr size_t kMaxSettingText = payload::kTextSettingSize - 1;
 
 // Settings the installer reads for a project type, besides ProjectType and
 // the three list counts; empty for the types that do nothing.

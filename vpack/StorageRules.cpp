@@ -29,7 +29,7 @@ bool IsPackedName(const std::string& name) {
   return false;
 }
 
-bool IsStartFile(const std::string& name) { return SameItemName(name, kStartFileName); }
+bool IsStartFile(const std::string& name) { return SameItemName(name, payload::kStartFileName); }
 
 bool IsRuntimeName(const std::string& name) { return IsPackedName(name) || IsStartFile(name); }
 
@@ -56,9 +56,9 @@ std::string StoreProblem(const std::string& name, std::optional<packager::ListKi
   if (IsRuntimeName(name) && list) return "the installer extracts it by name; it cannot also be in a list";
   if (IsPackedName(name) && store != Store::kZlib) return "the installer inflates it, so it must be stored as zlib";
   if (IsCopiedProjectFile(name, list) && store != Store::kRaw) {
-    return std::string("the installer copies a project file whose name holds \".cgr\" as stored, so it must be "
-                       "stored raw; ") +
-           (store == Store::kZlib ? "zlib" : "the engine format") + " would leave it packed";
+    return std::string("the installer copies a project file whose name holds \"") + payload::kCopiedMark +
+           "\" as stored, so it must be stored raw; " + (store == Store::kZlib ? "zlib" : "the engine format") +
+           " would leave it packed";
   }
   if (IsCopiedProjectFile(name, list)) return std::string();
   if ((list || IsStartFile(name)) && store != Store::kEngine) {

@@ -1,9 +1,9 @@
 #pragma once
 // How the installer treats a file item is decided by its name and its list:
 // a fixed set of program files is inflated on installation, the files the
-// engine loads must already be in the engine format, a ".cgr" project file
-// is copied as stored, and a file that is neither named by a flow nor listed
-// is never written. The manifest's defaults and its checks both come from
+// engine loads must already be in the engine format, a project file marked
+// as copied (payload::IsCopiedProjectFile) is copied as stored, and a file
+// that is neither named by a flow nor listed is never written. The manifest's defaults and its checks both come from
 // here, so the two cannot disagree.
 #include <stdint.h>
 
@@ -22,7 +22,6 @@ bool IsPackedName(const std::string& name);
 
 // The engine's start file, which no list names but which must be in the
 // engine format all the same.
-constexpr char kStartFileName[] = "VDLStart.vdl";
 bool IsStartFile(const std::string& name);
 
 // A file a flow extracts by its name rather than from a list.

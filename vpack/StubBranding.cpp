@@ -72,10 +72,10 @@ ByteVector Brand(const ByteVector& stub, const Branding& branding) {
   // A file that ends where a marker straddles two of the search's blocks is
   // moved on by one more unit of file alignment.
   ByteVector out = ReplaceResources(stub, image, built, 0);
-  if (!PayloadSearchReaches(out.size())) out = ReplaceResources(stub, image, built, image.fileAlignment);
-  if (!PayloadSearchReaches(out.size())) {
+  if (!payload::ScanFinds(out.size())) out = ReplaceResources(stub, image, built, image.fileAlignment);
+  if (!payload::ScanFinds(out.size())) {
     throw Error("comes to " + std::to_string(out.size()) + " bytes with the branding; the payload search reaches " +
-                std::to_string((payload::kScanBlocks - 1) * payload::kScanBlockSize + payload::kScanLastStart) +
+                std::to_string(payload::kScanReach) +
                 " at most");
   }
   return out;
@@ -100,10 +100,6 @@ ByteVector BrandStub(const ByteVector& stub, const Branding& branding, const std
   }
 }
 
-bool PayloadSearchReaches(uint64_t offset) {
-  uint64_t block = offset / payload::kScanBlockSize;
-  return block < payload::kScanBlocks && offset % payload::kScanBlockSize <= payload::kScanLastStart;
-}
 
 std::vector<std::string> VersionLines(const std::string& installerPath, uint64_t imageSize) {
   ByteVector image = ReadImage(installerPath, imageSize);

@@ -17,10 +17,6 @@ namespace vpack {
 // payload. Throws Error naming the stub's path.
 ByteVector BrandStub(const ByteVector& stub, const Branding& branding, const std::string& stubPath);
 
-// Whether the stub's search for its payload, when the trailer does not point
-// at it, finds a marker at that offset.
-bool PayloadSearchReaches(uint64_t offset);
-
 // "version: ..." lines for vpack list: what the image of an installer (its
 // first imageSize bytes) states, nothing when it states no version.
 std::vector<std::string> VersionLines(const std::string& installerPath, uint64_t imageSize);
