@@ -12,7 +12,7 @@
 #include "vpack/Branding.h"
 
 #include "vpack/Error.h"
-#include "vpack/PayloadPlan.h"
+#include "vpack/InputFile.h"
 
 namespace vpack {
 namespace {
@@ -75,7 +75,7 @@ void CheckText(const Context& context, const std::string& key, const std::string
 
 std::vector<IconImage> ReadIcon(const Context& context, const std::string& given, const std::string& path) {
   std::string what = Quoted(given);
-  ByteVector file = ReadWholeFile(path, context.manifest.path + ": branding \"icon\"");
+  Bytes file = ReadWholeFile(path, context.manifest.path + ": branding \"icon\"");
   if (file.size() > kMaxIconFileBytes) {
     context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; at most " +
                              std::to_string(kMaxIconFileBytes) + " fit before the payload search's reach");

@@ -12,7 +12,6 @@
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
 #include "vpack/Error.h"
-#include "vpack/InstallerFile.h"
 #include "vpack/ItemIndex.h"
 #include "vpack/Settings.h"
 #include "vpack/StorageRules.h"

@@ -11,6 +11,11 @@
 
 namespace vpack {
 
+// Of a setting or list item, at most this much is held: the largest the
+// installer reads is payload::kListNameSize bytes, so anything beyond is
+// wrong whatever it is.
+constexpr size_t kHeldItemBytes = 4096;
+
 // One line per problem, each naming the item; empty when all is well. Only
 // the settings' and lists' bytes are read (InstallerFile::HeldItems).
 std::vector<std::string> CheckContents(const std::vector<packager::Item>& items);

@@ -10,17 +10,17 @@ constexpr size_t kFileEntry = 16;
 constexpr size_t kGroupEntry = 14;
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-uint32_t BigEndian32(const ByteVector& data, size_t at) {
+uint32_t BigEndian32(const Bytes& data, size_t at) {
   return uint32_t{data[at]} << 24 | uint32_t{data[at + 1]} << 16 | uint32_t{data[at + 2]} << 8 | data[at + 3];
 }
 
-bool IsPng(const ByteVector& data) {
+bool IsPng(const Bytes& data) {
   return data.size() >= sizeof(kPngSignature) && std::equal(kPngSignature, kPngSignature + 8, data.begin());
 }
 
 // The header chunk follows the signature: width, height, depth, colour type.
 void CheckPng(const LittleEndian& in, IconImage* image) {
-  const ByteVector& data = image->data;
+  const Bytes& data = image->data;
   if (data.size() < 33 || BigEndian32(data, 12) != 0x49484452) in.Fail("has a PNG image without its header");
   if (BigEndian32(data, 16) != image->width || BigEndian32(data, 20) != image->height) {
     in.Fail("has a PNG image whose size differs from its entry");
@@ -52,7 +52,7 @@ void CheckBitmap(const LittleEndian& in, IconImage* image) {
 
 }  // namespace
 
-std::vector<IconImage> ReadIconFile(const ByteVector& file) {
+std::vector<IconImage> ReadIconFile(const Bytes& file) {
   LittleEndian in(file, "is not a usable icon file: it");
   if (!in.Holds(0, kDirectoryHeader) || in.U16(0) != 0 || in.U16(2) != 1) in.Fail("has no icon header");
   uint16_t count = in.U16(4);
@@ -73,8 +73,8 @@ std::vector<IconImage> ReadIconFile(const ByteVector& file) {
   return images;
 }
 
-ByteVector IconGroupData(const std::vector<IconImage>& images, uint16_t firstId) {
-  ByteVector out(kDirectoryHeader + kGroupEntry * images.size(), 0);
+Bytes IconGroupData(const std::vector<IconImage>& images, uint16_t firstId) {
+  Bytes out(kDirectoryHeader + kGroupEntry * images.size(), 0);
   Put16(out, 2, 1);
   Put16(out, 4, static_cast<uint16_t>(images.size()));
   for (size_t i = 0; i < images.size(); ++i) {

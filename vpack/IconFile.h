@@ -13,16 +13,16 @@ struct IconImage {
   uint32_t width;   // in pixels, 1 .. 256
   uint32_t height;
   uint16_t bits;    // colour depth as the image itself states it
-  ByteVector data;  // a PNG file or a BITMAPINFOHEADER with pixels and mask
+  Bytes data;  // a PNG file or a BITMAPINFOHEADER with pixels and mask
 };
 
 // Throws Error ("is not a usable icon file: ...") when the directory or an
 // image is broken: entries past the end, sizes that disagree with the image,
 // images that are neither PNG nor a complete bitmap.
-std::vector<IconImage> ReadIconFile(const ByteVector& file);
+std::vector<IconImage> ReadIconFile(const Bytes& file);
 
 // The icon-group resource's data for images stored as icon resources
 // firstId, firstId + 1, ...
-ByteVector IconGroupData(const std::vector<IconImage>& images, uint16_t firstId);
+Bytes IconGroupData(const std::vector<IconImage>& images, uint16_t firstId);
 
 }  // namespace vpack

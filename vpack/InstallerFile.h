@@ -18,10 +18,6 @@ namespace vpack {
 // Pieces of an item, in order.
 using PieceSink = std::function<void(const uint8_t* bytes, size_t size)>;
 
-// Of a setting or list item, at most this much is held: the largest the
-// installer reads is payload::kListNameSize bytes, so anything beyond is
-// wrong whatever it is.
-constexpr size_t kHeldItemBytes = 4096;
 
 // No payload that the installer would find; what() is the one-line error,
 // problem says why, as the reader found it.

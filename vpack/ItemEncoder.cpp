@@ -12,6 +12,7 @@
 #include "vpack/Deflate.h"
 #include "vpack/DeflatePieces.h"
 #include "vpack/Error.h"
+#include "vpack/InputFile.h"
 
 namespace vpack {
 namespace {

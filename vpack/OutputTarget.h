@@ -7,12 +7,12 @@
 
 namespace vpack {
 
-struct InputFile {
+struct InputPath {
   std::string path;
   std::string what;  // how the message names it: "the manifest", "the stub", an entry
 };
 
 // Throws Error naming the problem; checked before anything is read or written.
-void CheckOutputTarget(const std::string& output, const std::vector<InputFile>& inputs);
+void CheckOutputTarget(const std::string& output, const std::vector<InputPath>& inputs);
 
 }  // namespace vpack

@@ -8,6 +8,7 @@
 #include "vpack/CodePage.h"
 #include "vpack/Commands.h"
 #include "vpack/Error.h"
+#include "vpack/InputFile.h"
 #include "vpack/Manifest.h"
 #include "vpack/ManifestChecks.h"
 #include "vpack/OutputFile.h"
@@ -45,16 +46,7 @@ packager::Bytes ReadStub(const std::string& path, const Manifest& manifest, uint
 
 // The first bytes of a source, where a program's headers are.
 packager::Bytes ReadHead(const FileSpec& file) {
-  FILE* source = fopen(file.source.c_str(), "rb");
-  if (source == nullptr) {
-    throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(errno));
-  }
-  packager::Bytes head(kProgramHeadBytes);
-  head.resize(fread(head.data(), 1, head.size(), source));
-  bool failed = ferror(source) != 0;
-  fclose(source);
-  if (failed) throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read");
-  return head;
+  return InputFile(file.source, file.entry + ": source").ReadHead(kProgramHeadBytes);
 }
 
 // Every program the flows load or start, by the rule verify applies to the
@@ -69,8 +61,8 @@ void CheckPrograms(const Manifest& manifest, uint16_t machine) {
   }
 }
 
-std::vector<InputFile> Inputs(const Manifest& manifest, const std::string& stub) {
-  std::vector<InputFile> inputs;
+std::vector<InputPath> Inputs(const Manifest& manifest, const std::string& stub) {
+  std::vector<InputPath> inputs;
   for (const std::string& path : manifest.inputs) inputs.push_back({path, "the manifest " + Quoted(path)});
   inputs.push_back({stub, "the stub"});
   if (!manifest.branding.iconPath.empty()) inputs.push_back({manifest.branding.iconPath, "the branding icon"});

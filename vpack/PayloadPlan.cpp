@@ -50,18 +50,5 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   return items;
 }
 
-packager::Bytes ReadWholeFile(const std::string& path, const std::string& what, uint64_t expected) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) throw Error(what + " " + Quoted(path) + " cannot be read: " + strerror(errno));
-  packager::Bytes bytes;
-  bytes.reserve(expected);
-  uint8_t chunk[64 * 1024];
-  size_t got = 0;
-  while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  int error = ferror(file) ? errno : 0;
-  fclose(file);
-  if (error != 0) throw Error(what + " " + Quoted(path) + " cannot be read: " + strerror(error));
-  return bytes;
-}
 
 }  // namespace vpack

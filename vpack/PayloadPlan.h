@@ -21,8 +21,4 @@ struct PlannedItem {
 // in the manifest's sorted order. The items point into manifest.files.
 std::vector<PlannedItem> PlanPayload(const Manifest& manifest);
 
-// Reads a whole file; throws Error naming what the file is for. With the
-// size known, the buffer is allocated once rather than grown.
-packager::Bytes ReadWholeFile(const std::string& path, const std::string& what, uint64_t expected = 0);
-
 }  // namespace vpack

@@ -7,6 +7,7 @@
 #include "vpack/Deflate.h"
 #include "vpack/DeflatePieces.h"
 #include "vpack/Error.h"
+#include "vpack/InputFile.h"
 #include "vpack/ItemEncoder.h"
 #include "vpack/ManifestChecks.h"
 
@@ -28,22 +29,14 @@ packager::Bytes Header(const std::vector<PlannedItem>& items, const std::vector<
 
 // A raw file goes from its source to the output a chunk at a time.
 Stored CopyRaw(OutputFile& output, const FileSpec& file) {
-  FILE* source = fopen(file.source.c_str(), "rb");
-  if (source == nullptr) {
-    throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(errno));
-  }
+  InputFile source(file.source, file.entry + ": source");
   static thread_local uint8_t chunk[1 << 20];
   uint64_t total = 0;
   uint32_t crc = 0;
-  size_t got = 0;
-  while ((got = fread(chunk, 1, sizeof(chunk), source)) > 0) {
+  for (size_t got; (got = source.Read(chunk, sizeof(chunk))) > 0; total += got) {
     crc = Crc32Of(crc, chunk, got);
     output.Write(chunk, got);
-    total += got;
   }
-  bool failed = ferror(source) != 0;
-  fclose(source);
-  if (failed) throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read");
   if (total != file.size) throw Error(file.entry + ": source " + Quoted(file.source) + " changed while packing");
   return {static_cast<uint32_t>(total), crc};
 }

@@ -21,7 +21,7 @@ std::vector<PeSection> ReadSections(const LittleEndian& in, size_t table, uint16
   std::vector<PeSection> sections;
   for (uint16_t i = 0; i < count; ++i) {
     size_t at = table + i * kSectionEntry;
-    ByteVector name = in.Slice(at, 8);
+    Bytes name = in.Slice(at, 8);
     PeSection section{std::string(name.begin(), name.end()), in.U32(at + 12), in.U32(at + 8), in.U32(at + 20),
                       in.U32(at + 16), at};
     section.name = section.name.substr(0, section.name.find('\0'));
@@ -38,7 +38,7 @@ std::vector<PeSection> ReadSections(const LittleEndian& in, size_t table, uint16
 
 }  // namespace
 
-PeDirectory PeImage::Directory(const ByteVector& file, uint32_t index) const {
+PeDirectory PeImage::Directory(const Bytes& file, uint32_t index) const {
   if (index >= directoryCount) return {0, 0};
   LittleEndian in(file, "executable");
   return {in.U32(directories + index * 8), in.U32(directories + index * 8 + 4)};
@@ -61,7 +61,7 @@ uint64_t PeImage::ImageEnd() const {
   return end;
 }
 
-PeImage ReadPeImage(const ByteVector& file) {
+PeImage ReadPeImage(const Bytes& file) {
   LittleEndian in(file, "is not a Windows executable: it");
   if (!in.Holds(0, 64) || file[0] != 'M' || file[1] != 'Z') in.Fail("has no MZ header");
   uint32_t pe = in.U32(0x3C);
@@ -85,7 +85,7 @@ PeImage ReadPeImage(const ByteVector& file) {
   return image;
 }
 
-int ResourceSectionIndex(const ByteVector& file, const PeImage& image) {
+int ResourceSectionIndex(const Bytes& file, const PeImage& image) {
   PeDirectory resources = image.Directory(file, kResourceDirectory);
   int index = resources.rva == 0 ? -1 : image.SectionAt(resources.rva);
   if (index < 0) throw Error("has no resource section");
@@ -99,8 +99,8 @@ int ResourceSectionIndex(const ByteVector& file, const PeImage& image) {
   return index;
 }
 
-ByteVector SectionData(const ByteVector& file, const PeSection& section) {
-  ByteVector data(section.virtualSize, 0);
+Bytes SectionData(const Bytes& file, const PeSection& section) {
+  Bytes data(section.virtualSize, 0);
   uint32_t stored = section.rawSize < section.virtualSize ? section.rawSize : section.virtualSize;
   std::copy(file.begin() + section.rawOffset, file.begin() + section.rawOffset + stored, data.begin());
   return data;
@@ -110,7 +110,7 @@ namespace {
 
 // Only the base relocations can follow the resources: nothing refers to them
 // but their data directory entry, which moves with them.
-void CheckMovable(const ByteVector& file, const PeImage& image, int resources) {
+void CheckMovable(const Bytes& file, const PeImage& image, int resources) {
   if (image.Directory(file, kSecurityDirectory).rva != 0) {
     throw Error("is signed already; sign the installer after packing instead");
   }
@@ -124,7 +124,7 @@ void CheckMovable(const ByteVector& file, const PeImage& image, int resources) {
   }
 }
 
-void MoveDirectories(ByteVector& out, const ByteVector& file, const PeImage& image, const PeSection& from,
+void MoveDirectories(Bytes& out, const Bytes& file, const PeImage& image, const PeSection& from,
                      uint32_t to) {
   for (uint32_t d = 0; d < image.directoryCount; ++d) {
     PeDirectory entry = image.Directory(file, d);
@@ -136,12 +136,12 @@ void MoveDirectories(ByteVector& out, const ByteVector& file, const PeImage& ima
 
 }  // namespace
 
-ByteVector ReplaceResources(const ByteVector& file, const PeImage& image, const ByteVector& resources,
+Bytes ReplaceResources(const Bytes& file, const PeImage& image, const Bytes& resources,
                             uint32_t padding) {
   int index = ResourceSectionIndex(file, image);
   CheckMovable(file, image, index);
   const PeSection& old = image.sections[index];
-  ByteVector out(file.begin(), file.begin() + old.rawOffset);
+  Bytes out(file.begin(), file.begin() + old.rawOffset);
   uint32_t virtualSize = static_cast<uint32_t>(resources.size()) + padding;
   out.insert(out.end(), resources.begin(), resources.end());
   out.resize(AlignUp(out.size() + padding, image.fileAlignment), 0);

@@ -37,7 +37,7 @@ struct PeImage {
   uint32_t directoryCount;
   std::vector<PeSection> sections;  // in table order, which is address order
 
-  PeDirectory Directory(const ByteVector& file, uint32_t index) const;
+  PeDirectory Directory(const Bytes& file, uint32_t index) const;
   // The section whose addresses hold rva, or -1.
   int SectionAt(uint32_t rva) const;
   // Where the last section's data ends: what Windows maps of the file.
@@ -46,13 +46,13 @@ struct PeImage {
 
 // Throws Error ("... is not a Windows executable: ...") on anything a loader
 // would refuse or this code cannot rewrite.
-PeImage ReadPeImage(const ByteVector& file);
+PeImage ReadPeImage(const Bytes& file);
 
 // The resource section's data, as the loader maps it (zero-filled past the
 // file's part), and the section's index; throws Error when the file has no
 // resources or shares their section with other data.
-int ResourceSectionIndex(const ByteVector& file, const PeImage& image);
-ByteVector SectionData(const ByteVector& file, const PeSection& section);
+int ResourceSectionIndex(const Bytes& file, const PeImage& image);
+Bytes SectionData(const Bytes& file, const PeSection& section);
 
 // The file with the resource section's contents replaced by resources (built
 // for the section's unchanged address). Sections after it, which may only be
@@ -60,7 +60,7 @@ ByteVector SectionData(const ByteVector& file, const PeSection& section);
 // size, initialised-data size and header checksum follow. padding adds that
 // many zero bytes to the section. Throws Error when the layout does not allow
 // the move.
-ByteVector ReplaceResources(const ByteVector& file, const PeImage& image, const ByteVector& resources,
+Bytes ReplaceResources(const Bytes& file, const PeImage& image, const Bytes& resources,
                             uint32_t padding);
 
 // The header checksum as the Windows image loader computes it, of size bytes

@@ -34,7 +34,7 @@ ResourceId ReadId(const LittleEndian& in, uint32_t field) {
 }
 
 // Type, name and language: the three levels every resource sits below.
-void ReadLevel(const LittleEndian& in, const ByteVector& section, uint32_t sectionRva, uint32_t at, int level,
+void ReadLevel(const LittleEndian& in, const Bytes& section, uint32_t sectionRva, uint32_t at, int level,
                Resource path, std::vector<Resource>* out) {
   uint32_t count = uint32_t{in.U16(at + 12)} + in.U16(at + 14);
   for (uint32_t i = 0; i < count; ++i) {
@@ -93,14 +93,14 @@ bool operator<(const ResourceId& a, const ResourceId& b) {
 
 bool operator==(const ResourceId& a, const ResourceId& b) { return !(a < b) && !(b < a); }
 
-std::vector<Resource> ReadResources(const ByteVector& section, uint32_t sectionRva) {
+std::vector<Resource> ReadResources(const Bytes& section, uint32_t sectionRva) {
   LittleEndian in(section, "has a resource section that");
   std::vector<Resource> resources;
   ReadLevel(in, section, sectionRva, 0, 0, Resource(), &resources);
   return resources;
 }
 
-ByteVector BuildResources(const std::vector<Resource>& resources, uint32_t sectionRva) {
+Bytes BuildResources(const std::vector<Resource>& resources, uint32_t sectionRva) {
   Node root = BuildTree(resources);
   // Directories first, breadth first, then names, data entries and data.
   std::vector<const Node*> directories{&root};
@@ -121,7 +121,7 @@ ByteVector BuildResources(const std::vector<Resource>& resources, uint32_t secti
   size_t nameAt = end;
   size_t entryAt = (end + names + 3) / 4 * 4;
   for (size_t i = 0; i < leaves.size(); ++i) offsets[leaves[i]] = entryAt + kDataEntry * i;
-  ByteVector out(entryAt + kDataEntry * leaves.size(), 0);
+  Bytes out(entryAt + kDataEntry * leaves.size(), 0);
   for (const Node* d : directories) {
     size_t at = offsets[d];
     uint16_t named = static_cast<uint16_t>(std::count_if(d->children.begin(), d->children.end(),

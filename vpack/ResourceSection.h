@@ -24,7 +24,7 @@ struct Resource {
   ResourceId name;
   uint32_t language = 0;
   uint32_t codePage = 0;
-  ByteVector data;
+  Bytes data;
 };
 
 constexpr uint32_t kIconResource = 3;
@@ -35,11 +35,11 @@ constexpr uint32_t kEnglishUs = 0x0409;
 
 // sectionRva is the address the section is mapped at: data entries point by
 // address. Throws Error on a tree that leaves the section or nests too deep.
-std::vector<Resource> ReadResources(const ByteVector& section, uint32_t sectionRva);
+std::vector<Resource> ReadResources(const Bytes& section, uint32_t sectionRva);
 
 // The section's bytes for the same address. The tree is in the order that
 // lookups rely on (names before numbers, each ascending), and the same list
 // gives the same bytes: no time stamps.
-ByteVector BuildResources(const std::vector<Resource>& resources, uint32_t sectionRva);
+Bytes BuildResources(const std::vector<Resource>& resources, uint32_t sectionRva);
 
 }  // namespace vpack

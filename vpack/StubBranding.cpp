@@ -6,6 +6,7 @@
 
 #include "payload/PayloadFormat.h"
 #include "vpack/Error.h"
+#include "vpack/InputFile.h"
 #include "vpack/PeImage.h"
 #include "vpack/ResourceSection.h"
 
@@ -18,7 +19,7 @@ void Remove(std::vector<Resource>& resources, uint32_t type) {
                   resources.end());
 }
 
-Resource Numbered(uint32_t type, uint32_t id, ByteVector data) {
+Resource Numbered(uint32_t type, uint32_t id, Bytes data) {
   Resource resource;
   resource.type.id = type;
   resource.name.id = id;
@@ -56,12 +57,12 @@ void ApplyBranding(std::vector<Resource>& resources, const Branding& branding) {
   }
 }
 
-ByteVector Brand(const ByteVector& stub, const Branding& branding) {
+Bytes Brand(const Bytes& stub, const Branding& branding) {
   PeImage image = ReadPeImage(stub);
   const PeSection& section = image.sections[ResourceSectionIndex(stub, image)];
   std::vector<Resource> resources = ReadResources(SectionData(stub, section), section.virtualAddress);
   ApplyBranding(resources, branding);
-  ByteVector built = BuildResources(resources, section.virtualAddress);
+  Bytes built = BuildResources(resources, section.virtualAddress);
   // The stub scans its file from the start for the marker when a signature
   // follows the payload; a copy of it in the resources would be taken first.
   char marker[payload::kMarkerLength + 1];
@@ -71,7 +72,7 @@ ByteVector Brand(const ByteVector& stub, const Branding& branding) {
   }
   // A file that ends where a marker straddles two of the search's blocks is
   // moved on by one more unit of file alignment.
-  ByteVector out = ReplaceResources(stub, image, built, 0);
+  Bytes out = ReplaceResources(stub, image, built, 0);
   if (!payload::ScanFinds(out.size())) out = ReplaceResources(stub, image, built, image.fileAlignment);
   if (!payload::ScanFinds(out.size())) {
     throw Error("comes to " + std::to_string(out.size()) + " bytes with the branding; the payload search reaches " +
@@ -81,18 +82,15 @@ ByteVector Brand(const ByteVector& stub, const Branding& branding) {
   return out;
 }
 
-ByteVector ReadImage(const std::string& path, uint64_t size) {
-  ByteVector image(size);
-  FILE* file = fopen(path.c_str(), "rb");
-  bool ok = file != nullptr && fread(image.data(), 1, image.size(), file) == image.size();
-  if (file != nullptr) fclose(file);
-  if (!ok) throw Error(Quoted(path) + " cannot be read");
+Bytes ReadImage(const std::string& path, uint64_t size) {
+  Bytes image = InputFile(path).ReadHead(size);
+  if (image.size() != size) throw Error(Quoted(path) + " cannot be read");
   return image;
 }
 
 }  // namespace
 
-ByteVector BrandStub(const ByteVector& stub, const Branding& branding, const std::string& stubPath) {
+Bytes BrandStub(const Bytes& stub, const Branding& branding, const std::string& stubPath) {
   try {
     return Brand(stub, branding);
   } catch (const Error& e) {
@@ -102,7 +100,7 @@ ByteVector BrandStub(const ByteVector& stub, const Branding& branding, const std
 
 
 std::vector<std::string> VersionLines(const std::string& installerPath, uint64_t imageSize) {
-  ByteVector image = ReadImage(installerPath, imageSize);
+  Bytes image = ReadImage(installerPath, imageSize);
   std::vector<std::string> lines;
   try {
     PeImage pe = ReadPeImage(image);

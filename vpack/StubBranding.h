@@ -15,7 +15,7 @@ namespace vpack {
 // rest kept. The result still ends where its last section ends, at an offset
 // the stub's payload search reaches even when a signature follows the
 // payload. Throws Error naming the stub's path.
-ByteVector BrandStub(const ByteVector& stub, const Branding& branding, const std::string& stubPath);
+Bytes BrandStub(const Bytes& stub, const Branding& branding, const std::string& stubPath);
 
 // "version: ..." lines for vpack list: what the image of an installer (its
 // first imageSize bytes) states, nothing when it states no version.

@@ -11,6 +11,7 @@
 #include "payload/ProjectTypes.h"
 #include "platform/WindowNames.h"
 #include "vpack/Error.h"
+#include "vpack/InputFile.h"
 #include "vpack/PeImage.h"
 #include "vpack/ProgramRules.h"
 #include "vpack/ResourceSection.h"
@@ -31,25 +32,6 @@ bool Holds(const std::vector<uint8_t>& bytes, const char* text) {
   return std::search(bytes.begin(), bytes.end(), text, text + n) != bytes.end();
 }
 
-class InputFile {
- public:
-  explicit InputFile(const std::string& path) : path_(path), file_(fopen(path.c_str(), "rb")) {
-    if (file_ == nullptr) throw Error(Quoted(path) + " cannot be read: " + strerror(errno));
-  }
-  ~InputFile() { fclose(file_); }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-
-  size_t Read(uint8_t* out, size_t count) {
-    size_t got = fread(out, 1, count, file_);
-    if (got < count && ferror(file_)) throw Error(Quoted(path_) + " cannot be read");
-    return got;
-  }
-
- private:
-  std::string path_;
-  FILE* file_;
-};
 
 // A signing tool stamps the checksum over the whole file, payload and
 // signature included; summed as it is read, in chunks of even size.

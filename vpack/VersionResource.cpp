@@ -10,14 +10,14 @@ constexpr uint32_t kTranslation = 0x04B00409;  // the same as language, code pag
 
 struct Block {
   std::u16string key;
-  ByteVector value;
+  Bytes value;
   uint16_t valueLength = 0;  // in characters for text, in bytes otherwise
   bool text = false;
   std::vector<Block> children;
 };
 
-ByteVector Write(const Block& block) {
-  ByteVector out(6, 0);
+Bytes Write(const Block& block) {
+  Bytes out(6, 0);
   Put16(out, 2, block.valueLength);
   Put16(out, 4, block.text ? 1 : 0);
   for (char16_t c : block.key) Append16(out, c);
@@ -26,7 +26,7 @@ ByteVector Write(const Block& block) {
   out.insert(out.end(), block.value.begin(), block.value.end());
   for (const Block& child : block.children) {
     PadTo(out, 4);
-    ByteVector bytes = Write(child);
+    Bytes bytes = Write(child);
     out.insert(out.end(), bytes.begin(), bytes.end());
   }
   if (out.size() > 0xFFFF) throw Error("version information is " + std::to_string(out.size()) + " bytes; at most 65535 fit");
@@ -43,8 +43,8 @@ Block StringBlock(const std::string& key, const std::string& value) {
   return block;
 }
 
-ByteVector FixedInfo(const VersionInfo& info) {
-  ByteVector out;
+Bytes FixedInfo(const VersionInfo& info) {
+  Bytes out;
   for (uint32_t value : {kFixedSignature, 0x00010000u,
                          uint32_t{info.fileVersion[0]} << 16 | info.fileVersion[1],
                          uint32_t{info.fileVersion[2]} << 16 | info.fileVersion[3],
@@ -90,7 +90,7 @@ std::string TextOf(const Block& block) {
 
 }  // namespace
 
-ByteVector BuildVersionResource(const VersionInfo& info) {
+Bytes BuildVersionResource(const VersionInfo& info) {
   Block table{kTable, {}, 0, true, {}};
   for (const auto& [key, value] : info.strings) table.children.push_back(StringBlock(key, value));
   Block translation{u"Translation", {}, 4, false, {}};
@@ -101,7 +101,7 @@ ByteVector BuildVersionResource(const VersionInfo& info) {
   return Write(root);
 }
 
-VersionInfo ReadVersionResource(const ByteVector& data) {
+VersionInfo ReadVersionResource(const Bytes& data) {
   LittleEndian in(data, "has a broken version resource: it");
   Block root = Read(in, 0, data.size());
   LittleEndian fixed(root.value, "has a broken version resource: its fixed part");

@@ -24,9 +24,9 @@ struct VersionInfo {
 
 // Throws Error when the strings make the resource larger than its 16-bit
 // lengths can state.
-ByteVector BuildVersionResource(const VersionInfo& info);
+Bytes BuildVersionResource(const VersionInfo& info);
 // Throws Error ("has a broken version resource") on a malformed one.
-VersionInfo ReadVersionResource(const ByteVector& data);
+VersionInfo ReadVersionResource(const Bytes& data);
 
 std::string VersionText(const FourPartVersion& version);  // "1.2.3.4"
 
