@@ -11,8 +11,8 @@
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
-#include "vpack/Branding.h"
-#include "vpack/Manifest.h"
+#include "vpack/manifest/Branding.h"
+#include "vpack/manifest/Manifest.h"
 
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;

@@ -3,8 +3,8 @@
 #include <string.h>
 
 #include "platform/WindowNames.h"
-#include "vpack/PeImage.h"
-#include "vpack/ResourceSection.h"
+#include "vpack/pe/PeImage.h"
+#include "vpack/pe/ResourceSection.h"
 
 namespace testing_support {
 namespace {
