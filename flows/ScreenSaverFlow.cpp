@@ -1,5 +1,6 @@
 // Project type 5: install the project as a screen saver.
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
@@ -37,10 +38,10 @@ bool Installer::InstallScreenSaverFlow() {
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, installPath)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
-  SetProgressIfOpen(0.05f);
+  SetProgressIfOpen(progress::kEngineFiles);
   ExtractItem(payload::kUninstallerName, 1);
   CopyScreenSaverToSystem();
-  SetProgressIfOpen(0.1f);
+  SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
   if (!WriteRecordFiles(RecordKind::kScreenSaver, projectName)) return false;
   FinishInstallation(projectName, true);

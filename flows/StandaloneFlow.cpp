@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
 #include "payload/EngineFiles.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
@@ -76,17 +77,17 @@ bool Installer::InstallStandaloneFlow() {
 
 // From the engine files to the uninstall entry, with the progress window open.
 bool Installer::InstallStandaloneContent(const char* shortcutName, const char* projectName, bool* linksMade) {
-  SetProgressIfOpen(0.05f);
+  SetProgressIfOpen(progress::kEngineFiles);
   if (!ExtractEngineFiles()) return false;
-  SetProgressIfOpen(0.25f);
+  SetProgressIfOpen(progress::kStartMenu);
   *linksMade = CreateStartMenuEntries(shortcutName);
-  SetProgressIfOpen(0.3f);
+  SetProgressIfOpen(progress::kEngineStarted);
   if (!StartEngineOrReport()) return false;
   ExtractItem(payload::kUninstallerName, 1);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
   ReleaseEngine();
-  SetProgressIfOpen(0.95f);
+  SetProgressIfOpen(progress::kRecordsDone);
   delete progressWindow;
   progressWindow = nullptr;
   WriteUninstallRegistryKey();

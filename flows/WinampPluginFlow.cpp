@@ -1,6 +1,7 @@
 // Project type 6: install the project as a Winamp 2.x visualisation plug-in
 // or a Winamp 3 component.
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
@@ -76,13 +77,13 @@ bool Installer::InstallWinampPluginFlow() {
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, startupDirectory)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
-  SetProgressIfOpen(0.05f);
+  SetProgressIfOpen(progress::kEngineFiles);
   ExtractItem(payload::kUninstallerName, 1);
   ExtractItem(payload::kWinampModuleName, 1);
   char player[kPathSize];
   if (!FindPlayerFolder(winamp3, projectName, player)) return false;
   CopyPlugin(player, winamp3, projectName);
-  SetProgressIfOpen(0.1f);
+  SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kWinampPlugin, projectName);
   FinishInstallation(projectName, true);

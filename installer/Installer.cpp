@@ -1,6 +1,7 @@
 #include "installer/Installer.h"
 
 #include "installer/ReaderMessages.h"
+#include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 
@@ -55,6 +56,27 @@ bool Installer::ReadItem(const char* name, void* buffer, int32_t size, const cha
   itemData = reader->Data();
   itemSize = reader->DataSize();
   return found;
+}
+
+bool Installer::ReadSetting(const payload::Setting& setting, void* buffer) {
+  if (ReadItem(setting.name, buffer, static_cast<int32_t>(setting.size), nullptr)) return true;
+  message::ReportMissingItem(setting.name);
+  return false;
+}
+
+bool Installer::ReadSettings(const SettingRead* reads, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!ReadSetting(reads[i].setting, reads[i].buffer)) return false;
+  }
+  return true;
+}
+
+void Installer::SetProgressIfOpen(float fraction) {
+  if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
+}
+
+void Installer::KeepWindowsAnswering() {
+  if (progressWindow != nullptr) progressWindow->KeepAnswering();
 }
 
 void Installer::Record(payload::PointerList& list, const char* path) {

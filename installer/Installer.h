@@ -108,6 +108,9 @@ class Installer {
 
  private:
   bool ReadProjectName(char* name);
+  // A setting at its width; false, after the missing-item message, when it
+  // is not there. The one way settings are read.
+  bool ReadSetting(const payload::Setting& setting, void* buffer);
   // Reads each in order; the first one missing is reported and ends it.
   bool ReadSettings(const SettingRead* reads, int count);
   bool AcceptOptions(const char* projectName, const char* initialPath);

@@ -68,10 +68,7 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
   const char* const tags[] = {"SCQC", "SCSP"};
   for (int i = 0; i < 2; ++i) {
     uint8_t value = 0;
-    if (!ReadItem(settings[i]->name, &value, settings[i]->size, nullptr)) {
-      message::ReportMissingItem(settings[i]->name);
-      return false;
-    }
+    if (!ReadSetting(*settings[i], &value)) return false;
     WriteChunk(saver, tags[i], &value, 1);
   }
   return true;

@@ -27,10 +27,7 @@ void Installer::CreateShortcut(const char* target, const char* link, const char*
 // Reads ProjectName up to its terminator; false (and the missing-item
 // message) when it is not there.
 bool Installer::ReadProjectName(char* name) {
-  if (!ReadItem(payload::kProjectName.name, name, payload::kProjectName.size, nullptr)) {
-    message::ReportMissingItem(payload::kProjectName.name);
-    return false;
-  }
+  if (!ReadSetting(payload::kProjectName, name)) return false;
   name[kTextFieldSize] = '\0';
   return true;
 }
