@@ -6,7 +6,6 @@
 #include "payload/ItemName.h"
 #include "platform/FileWrite.h"
 #include "platform/Message.h"
-#include "platform/ScopedHandle.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -72,17 +71,12 @@ void Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
 }
 
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
-  platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  // An empty file is a file of the project like any other: written, recorded.
-  bool whole = count == 0 || platform::WriteWhole(file.Get(), bytes, count);
-  file.Reset();
   // A write that fails or stops short (a full disk) must not leave a damaged
-  // or empty file that looks installed.
-  if (!whole) {
-    DeleteFileA(target);
-    return false;
-  }
+  // or empty file that looks installed: the file is deleted unless kept.
+  platform::OutputFile file(target);
+  // An empty file is a file of the project like any other: written, recorded.
+  if (!file.Opened() || (count != 0 && !file.Write(bytes, count))) return false;
+  file.Keep();
   Record(createdFiles, target);
   return true;
 }
