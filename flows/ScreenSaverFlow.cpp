@@ -10,6 +10,12 @@ namespace installer {
 
 namespace {
 
+// The program files this flow extracts, from the table vpack checks
+// installers against.
+constexpr const char* kUninstaller = payload::RuntimeFile(payload::kScreenSaver, 0);
+constexpr const char* kSaver = payload::RuntimeFile(payload::kScreenSaver, 1);
+static_assert(payload::FindRuntimeFiles(payload::kScreenSaver)->count == 2, "the flow extracts every file of its table");
+
 constexpr char kNoDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\n\r"
     "DirectX 8.1 or higher needs to be installed before the screen saver will work.";
@@ -39,7 +45,7 @@ bool Installer::InstallScreenSaverFlow() {
   if (!AcceptOptions(projectName, installPath)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
-  ExtractItem(payload::kUninstallerName, 1);
+  ExtractItem(kUninstaller, 1);
   CopyScreenSaverToSystem();
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
@@ -49,11 +55,11 @@ bool Installer::InstallScreenSaverFlow() {
 }
 
 void Installer::CopyScreenSaverToSystem() {
-  ExtractItem(payload::kScreenSaverName, 1);
+  ExtractItem(kSaver, 1);
   char source[kPathSize];
   char system[kPathSize];
   char target[kPathSize];
-  bool sourceFits = text::Join(source, kPathSize, workFolder, "\\", payload::kScreenSaverName);
+  bool sourceFits = text::Join(source, kPathSize, workFolder, "\\", kSaver);
   wchar_t wideSystem[kPathSize];
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;

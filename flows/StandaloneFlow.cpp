@@ -15,6 +15,12 @@ namespace installer {
 
 namespace {
 
+// The program files this flow extracts, from the table vpack checks
+// installers against.
+constexpr const char* kViewer = payload::RuntimeFile(payload::kStandalone, 0);
+constexpr const char* kUninstaller = payload::RuntimeFile(payload::kStandalone, 1);
+static_assert(payload::FindRuntimeFiles(payload::kStandalone)->count == 2, "the flow extracts every file of its table");
+
 constexpr char kAskDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\r\n"
     "Please install DirectX 8.1 or higher before running the program that is installed.\r\n"
@@ -83,7 +89,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   *linksMade = CreateStartMenuEntries(shortcutName);
   SetProgressIfOpen(progress::kEngineStarted);
   if (!StartEngineOrReport()) return false;
-  ExtractItem(payload::kUninstallerName, 1);
+  ExtractItem(kUninstaller, 1);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
   ReleaseEngine();
@@ -109,8 +115,8 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
   // Paths that do not fit are refused as a whole rather than cut.
   bool fits = text::Join(link, kPathSize, programs, shortcutName, ".lnk") &&
               text::Join(uninstallLink, kPathSize, programs, shortcutName, " Uninstall.lnk") &&
-              text::Join(target, kPathSize, workFolder, "\\", payload::kViewerName) &&
-              text::Join(uninstallTarget, kPathSize, workFolder, "\\", payload::kUninstallerName);
+              text::Join(target, kPathSize, workFolder, "\\", kViewer) &&
+              text::Join(uninstallTarget, kPathSize, workFolder, "\\", kUninstaller);
   if (!fits) return false;
   CreateMissingFolders(link);
   CreateShortcut(target, link, "Vandrel Project Link", payload::kStartFileName);

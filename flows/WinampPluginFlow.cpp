@@ -14,6 +14,12 @@ namespace installer {
 
 namespace {
 
+// The program files this flow extracts, from the table vpack checks
+// installers against.
+constexpr const char* kUninstaller = payload::RuntimeFile(payload::kWinampPlugin, 0);
+constexpr const char* kPlugin = payload::RuntimeFile(payload::kWinampPlugin, 1);
+static_assert(payload::FindRuntimeFiles(payload::kWinampPlugin)->count == 2, "the flow extracts every file of its table");
+
 constexpr char kNoDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\n\r"
     "DirectX 8.1 or higher needs to be installed before the winamp plugin will work.";
@@ -78,8 +84,8 @@ bool Installer::InstallWinampPluginFlow() {
   if (!AcceptOptions(projectName, startupDirectory)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
-  ExtractItem(payload::kUninstallerName, 1);
-  ExtractItem(payload::kWinampModuleName, 1);
+  ExtractItem(kUninstaller, 1);
+  ExtractItem(kPlugin, 1);
   char player[kPathSize];
   if (!FindPlayerFolder(winamp3, projectName, player)) return false;
   CopyPlugin(player, winamp3, projectName);
@@ -114,7 +120,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
 void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
   char source[kPathSize];
   char target[kPathSize];
-  bool fits = text::Join(source, kPathSize, workFolder, "\\", payload::kWinampModuleName) &&
+  bool fits = text::Join(source, kPathSize, workFolder, "\\", kPlugin) &&
               (winamp3 != 0 ? text::Join(target, kPathSize, player, "\\Wacs\\", projectName) &&
                                   text::Append(target, kPathSize, ".wac")
                             : text::Join(target, kPathSize, player, "\\Plugins\\vis_", projectName) &&

@@ -45,4 +45,11 @@ constexpr const RuntimeFiles* FindRuntimeFiles(uint32_t type) {
   return nullptr;
 }
 
+// The index-th program file of a type's flow, for the flow to extract: a
+// flow takes its files from this table, which vpack checks installers
+// against, and as a constant it costs the stub nothing.
+constexpr const char* RuntimeFile(uint32_t type, uint32_t index) {
+  return index < FindRuntimeFiles(type)->count ? FindRuntimeFiles(type)->names[index] : nullptr;
+}
+
 }  // namespace payload
