@@ -44,6 +44,8 @@ PeDirectory PeImage::Directory(const Bytes& file, uint32_t index) const {
   return {in.U32(directories + index * 8), in.U32(directories + index * 8 + 4)};
 }
 
+size_t PeImage::ChecksumAt() const { return optionalHeader + kChecksumField; }
+
 int PeImage::SectionAt(uint32_t rva) const {
   for (size_t i = 0; i < sections.size(); ++i) {
     const PeSection& s = sections[i];
@@ -163,7 +165,7 @@ Bytes ReplaceResources(const Bytes& file, const PeImage& image, const Bytes& res
   size_t initialized = image.optionalHeader + kInitializedDataField;
   Put32(out, initialized, in.U32(initialized) - old.rawSize + rawSize);
   Put32(out, image.optionalHeader + kImageSizeField, static_cast<uint32_t>(next));
-  Put32(out, image.optionalHeader + kChecksumField, PeChecksum(out.data(), out.size(), image.optionalHeader + kChecksumField));
+  Put32(out, image.ChecksumAt(), PeChecksum(out.data(), out.size(), image.ChecksumAt()));
   return out;
 }
 

@@ -38,6 +38,8 @@ struct PeImage {
   std::vector<PeSection> sections;  // in table order, which is address order
 
   PeDirectory Directory(const Bytes& file, uint32_t index) const;
+  // File offset of the image checksum.
+  size_t ChecksumAt() const;
   // The section whose addresses hold rva, or -1.
   int SectionAt(uint32_t rva) const;
   // Where the last section's data ends: what Windows maps of the file.

@@ -19,14 +19,6 @@
 namespace vpack {
 namespace {
 
-constexpr uint16_t kPe32 = 0x10B;
-constexpr uint16_t kPe32Plus = 0x20B;
-constexpr size_t kOptionalHeaderAt = 24;  // after "PE\0\0" and the file header
-constexpr size_t kChecksumAt = 64;        // within the optional header
-constexpr size_t kSecurityEntry = 4;      // data directory of the signature
-
-uint32_t U16At(const uint8_t* p) { return p[0] | (p[1] << 8); }
-
 bool Holds(const std::vector<uint8_t>& bytes, const char* text) {
   size_t n = strlen(text);
   return std::search(bytes.begin(), bytes.end(), text, text + n) != bytes.end();
@@ -47,19 +39,21 @@ uint32_t FileChecksum(const std::string& path, uint64_t checksumAt) {
 
 // The checksum of the stub alone, or of the whole file once a signature
 // follows the payload.
-void CheckChecksum(const std::string& path, const std::vector<uint8_t>& stub, size_t optional, StubReport& report) {
+void CheckChecksum(const std::string& path, const std::vector<uint8_t>& stub, StubReport& report) {
   std::vector<std::string>& problems = report.problems;
-  uint32_t magic = U16At(stub.data() + optional);
-  size_t directories = optional + (magic == kPe32Plus ? 112 : 96);
-  size_t security = directories + kSecurityEntry * 8;
-  if ((magic != kPe32 && magic != kPe32Plus) || security + 8 > stub.size()) {
-    problems.push_back("no complete optional header");
+  size_t at = 0;
+  try {
+    PeImage image = ReadPeImage(stub);
+    // The security directory names a file offset, not an address.
+    PeDirectory certificate = image.Directory(stub, kSecurityDirectory);
+    report.certificateAt = certificate.rva;
+    report.certificateSize = certificate.size;
+    at = image.ChecksumAt();
+  } catch (const Error& e) {
+    problems.push_back(std::string("headers Windows would refuse: ") + e.what());
     return;
   }
-  size_t at = optional + kChecksumAt;
   uint32_t stated = payload::ReadLittleEndian32(stub.data() + at);
-  report.certificateAt = payload::ReadLittleEndian32(stub.data() + security);
-  report.certificateSize = payload::ReadLittleEndian32(stub.data() + security + 4);
   bool signedAfter = report.certificateSize != 0 && report.certificateAt >= stub.size();
   if (stated == 0) {
     problems.push_back("carries no image checksum, so a changed byte cannot be told; not a stub vpack knows");
@@ -147,8 +141,7 @@ StubReport CheckStub(const std::string& file, uint64_t stubSize, uint32_t projec
     problems.push_back(std::string("does not hold the window class \"") + names::kMainWindowClass +
                        "\" the engine is started with: not a Vandrel stub");
   }
-  size_t optional = payload::ReadLittleEndian32(stub.data() + 0x3C) + kOptionalHeaderAt;
-  CheckChecksum(file, stub, optional, report);
+  CheckChecksum(file, stub, report);
   CheckVariant(stub, projectType, problems);
   return report;
 }
