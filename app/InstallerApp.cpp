@@ -1,6 +1,7 @@
 #include "app/InstallerApp.h"
 
 #include "installer/Installer.h"
+#include "installer/ReaderMessages.h"
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/PayloadReader.h"
@@ -28,7 +29,10 @@ void InstallerApp::SetHost(HINSTANCE instance, HWND mainWindow) {
 
 bool InstallerApp::ReadSetting(const char* name, void* buffer, int32_t count) {
   payload::PayloadReader reader;
-  return reader.ReadItem(name, buffer, count, payload::kTypeAppData);
+  installer::ReportMissingPayload(reader);
+  bool found = reader.ReadItem(name, buffer, count, payload::kTypeAppData);
+  installer::ReportCrcMismatch(reader);
+  return found;
 }
 
 void InstallerApp::Run() {

@@ -2,31 +2,18 @@
 # signed installer no longer ends with the payload's trailer, and the stub
 # then finds the marker only by scanning a bounded stretch after its start.
 # vpack may grow the stub's copy by the publisher's icon and version
-# information, up to kMaxBrandingGrowth bytes, and that must fit as well.
-#   cmake -DSTUB=file -DFORMAT=payload/PayloadFormat.h [-DBRANDING=vpack/Branding.h] [-DBUDGET=bytes]
-#         -P CheckStubSize.cmake
-file(READ ${FORMAT} format)
-foreach(name kScanBlockSize kScanLastStart kScanBlocks)
-  string(REGEX MATCH "${name} = ([0-9]+)" found "${format}")
-  set(${name} ${CMAKE_MATCH_1})
-endforeach()
-set(growth 0)
-if(BRANDING)
-  file(READ ${BRANDING} branding)
-  string(REGEX MATCH "kMaxBrandingGrowth = ([0-9]+)" found "${branding}")
-  set(growth ${CMAKE_MATCH_1})
-endif()
-math(EXPR limit "(${kScanBlocks} - 1) * ${kScanBlockSize} + ${kScanLastStart}")
+# information, up to payload::kMaxBrandingGrowth bytes, and that must fit as
+# well. The limits are the payload format's own: StubSizeCheck.cpp asks the
+# compiler to check them against the stub's size.
+#   cmake -DSTUB=file -DCXX=compiler -DSOURCE_DIR=dir [-DBUDGET=bytes] -P CheckStubSize.cmake
 file(SIZE ${STUB} size)
 if(BUDGET AND size GREATER BUDGET)
   message(FATAL_ERROR "${STUB} is ${size} bytes, over its budget of ${BUDGET}")
 endif()
-math(EXPR grown "${size} + ${growth}")
-if(grown GREATER limit)
-  message(FATAL_ERROR "${STUB} is ${size} bytes, ${grown} with the largest branding; the payload search reaches a marker at ${limit} at most")
-endif()
-# A marker that straddles two of the search's blocks is not found either.
-math(EXPR into "${size} % ${kScanBlockSize}")
-if(into GREATER kScanLastStart)
-  message(FATAL_ERROR "${STUB} is ${size} bytes; the payload search misses a marker ${into} bytes into a block")
+execute_process(
+  COMMAND ${CXX} -std=c++17 -fsyntax-only -I${SOURCE_DIR} -DVDL_STUB_SIZE=${size}ull
+    ${CMAKE_CURRENT_LIST_DIR}/StubSizeCheck.cpp
+  RESULT_VARIABLE failed ERROR_VARIABLE why)
+if(failed)
+  message(FATAL_ERROR "${STUB} is ${size} bytes, which does not suit its payload search:\n${why}")
 endif()

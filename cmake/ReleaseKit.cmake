@@ -8,16 +8,22 @@
 # shared, since the code page conversion (iconv) loads its modules at run
 # time and a static glibc cannot.
 set(kit_static_libs /usr/lib/x86_64-linux-gnu/libdeflate.a /usr/lib/x86_64-linux-gnu/libz.a)
-add_executable(vpack_kit ${CMAKE_SOURCE_DIR}/vpack/main.cpp)
+add_executable(vpack_kit ${CMAKE_SOURCE_DIR}/vpack/cli/main.cpp)
 set_target_properties(vpack_kit PROPERTIES OUTPUT_NAME vpack RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/kit)
 target_compile_definitions(vpack_kit PRIVATE VPACK_VERSION="${PROJECT_VERSION}")
 # The libraries' files rather than their targets, whose zlib is the shared one.
-target_link_libraries(vpack_kit PRIVATE $<TARGET_FILE:vpacklib> $<TARGET_FILE:packager> $<TARGET_FILE:payload>
-  $<TARGET_FILE:platform> ${kit_static_libs} -static-libstdc++ -static-libgcc Threads::Threads)
-add_dependencies(vpack_kit vpacklib packager payload platform)
+set(kit_libs vpack_cli vpack_read vpack_branding vpack_write vpack_plan vpack_manifest vpack_pe vpack_rules vpack_base
+  packager payload platform platform_text)
+set(kit_lib_files)
+foreach(lib ${kit_libs})
+  list(APPEND kit_lib_files $<TARGET_FILE:${lib}>)
+endforeach()
+target_link_libraries(vpack_kit PRIVATE -Wl,--start-group ${kit_lib_files} -Wl,--end-group ${kit_static_libs}
+  -static-libstdc++ -static-libgcc Threads::Threads)
+add_dependencies(vpack_kit ${kit_libs})
 
 install(TARGETS vpack_kit RUNTIME DESTINATION bin)
-# The stubs vpack finds beside its bin/ (vpack/KitStubs.h).
+# The stubs vpack finds beside its bin/ (vpack/cli/KitStubs.h).
 set(kit_stubs ${CMAKE_BINARY_DIR}/win-i686/app)
 install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DESTINATION stubs)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md

@@ -28,11 +28,7 @@ void Installer::RemoveExtractedFiles() {
   ConsumeList(createdFiles, false, [](const char* path) { DeleteFileA(path); });
   // Left behind by the viewer, so in no list.
   char channelList[kWorkFolderSize + 16];
-  channelList[0] = '\0';
-  if (text::Append(channelList, sizeof(channelList), workFolder) &&
-      text::Append(channelList, sizeof(channelList), "\\channel.lst")) {
-    DeleteFileA(channelList);
-  }
+  if (text::Join(channelList, sizeof(channelList), workFolder, "\\channel.lst")) DeleteFileA(channelList);
   ConsumeList(createdFolders, true, [](const char* path) { RemoveDirectoryA(path); });
   knownFolder[0] = '\0';
   // The working folder is the current directory, which Windows does not let

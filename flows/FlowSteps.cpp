@@ -1,5 +1,6 @@
 // Steps that every installing flow takes the same way.
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/FolderMessage.h"
 #include "platform/Message.h"
@@ -11,17 +12,6 @@ namespace installer {
 
 const char kInstallationDone[] = "Installation successfully completed!";
 
-bool Installer::ReadSettings(const SettingRead* reads, int count) {
-  for (int i = 0; i < count; ++i) {
-    const payload::Setting& setting = reads[i].setting;
-    if (!ReadItem(setting.name, reads[i].buffer, static_cast<int32_t>(setting.size), nullptr)) {
-      message::ReportMissingItem(setting.name);
-      return false;
-    }
-  }
-  return true;
-}
-
 // A viewer that the payload holds but that cannot be written (one still
 // running from an earlier installation, a folder that cannot be written, a
 // full disk) is reported as such: "not found" would send the user looking for
@@ -32,7 +22,7 @@ bool Installer::ExtractViewer() {
   if (!emptyRefused && reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
     ReportExtractFailure(payload::kViewerName);
   } else {
-    message::Show("VandrelViewer.exe not found", "P", message::kOk);
+    message::Show(VDL_VIEWER_NAME " not found", "P", message::kOk);
   }
   return false;
 }
@@ -47,7 +37,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath) 
   if (progressWindow != nullptr) {
     progressWindow->SetCaption("Installing...");
     progressWindow->Create(instance, parentWindow);
-    progressWindow->SetProgress(0.0f);
+    progressWindow->SetProgress(progress::kOpened);
   }
   text::CopyAtMost(workFolder, dialog.GetDirectory(), sizeof(workFolder) - 1);
   // A folder that does not exist yet is made by the first extraction.
@@ -71,14 +61,6 @@ bool Installer::CreateLoaderChannel() {
   return false;
 }
 
-void Installer::SetProgressIfOpen(float fraction) {
-  if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
-}
-
-void Installer::KeepWindowsAnswering() {
-  if (progressWindow != nullptr) progressWindow->KeepAnswering();
-}
-
 // The engine's part of an installation, up to the records: channel and
 // project files decoded through the loader channel.
 bool Installer::ExtractContent() {
@@ -90,7 +72,7 @@ void Installer::FinishInstallation(const char* projectName, bool viewerKey) {
   ReleaseEngine();
   if (viewerKey) WriteViewerRegistryKey();
   WriteUninstallRegistryKey();
-  SetProgressIfOpen(0.95f);
+  SetProgressIfOpen(progress::kRecordsDone);
   if (progressWindow != nullptr) progressWindow->Close();
   platform::AllowShutdown();
   message::Show(kInstallationDone, projectName, message::kOk | message::kIconInformation);

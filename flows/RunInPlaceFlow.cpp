@@ -16,10 +16,7 @@ constexpr char kNoDirectX[] =
 
 bool Installer::RunInPlaceFlow() {
   uint8_t checkDx8 = 0;
-  if (!ReadItem(payload::kCheckDx8.name, &checkDx8, payload::kCheckDx8.size, nullptr)) {
-    message::ReportMissingItem(payload::kCheckDx8.name);
-    return false;
-  }
+  if (!ReadSetting(payload::kCheckDx8, &checkDx8)) return false;
   if (checkDx8 != 0 && !HasDirectX81()) {
     message::Show(kNoDirectX, "DirectX version check error", message::kOk | message::kIconError);
     return false;

@@ -1,5 +1,6 @@
 // Project type 5: install the project as a screen saver.
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
@@ -8,6 +9,12 @@
 namespace installer {
 
 namespace {
+
+// The program files this flow extracts, from the table vpack checks
+// installers against.
+constexpr const char* kUninstaller = payload::RuntimeFile(payload::kScreenSaver, 0);
+constexpr const char* kSaver = payload::RuntimeFile(payload::kScreenSaver, 1);
+static_assert(payload::FindRuntimeFiles(payload::kScreenSaver)->count == 2, "the flow extracts every file of its table");
 
 constexpr char kNoDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\n\r"
@@ -37,10 +44,10 @@ bool Installer::InstallScreenSaverFlow() {
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, installPath)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
-  SetProgressIfOpen(0.05f);
-  ExtractItem(payload::kUninstallerName, 1);
+  SetProgressIfOpen(progress::kEngineFiles);
+  ExtractItem(kUninstaller, 1);
   CopyScreenSaverToSystem();
-  SetProgressIfOpen(0.1f);
+  SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
   if (!WriteRecordFiles(RecordKind::kScreenSaver, projectName)) return false;
   FinishInstallation(projectName, true);
@@ -48,11 +55,11 @@ bool Installer::InstallScreenSaverFlow() {
 }
 
 void Installer::CopyScreenSaverToSystem() {
-  ExtractItem(payload::kScreenSaverName, 1);
+  ExtractItem(kSaver, 1);
   char source[kPathSize];
   char system[kPathSize];
   char target[kPathSize];
-  bool sourceFits = BuildPath(source, workFolder, "\\", payload::kScreenSaverName);
+  bool sourceFits = text::Join(source, kPathSize, workFolder, "\\", kSaver);
   wchar_t wideSystem[kPathSize];
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
@@ -63,7 +70,7 @@ void Installer::CopyScreenSaverToSystem() {
   // and never built without its folder.
   bool named = platform::AnsiFolder(wideSystem, system, kPathSize);
   if (!named) system[0] = '\0';
-  if (!BuildPath(target, system, "\\", name) || !text::Append(target, kPathSize, ".scr") || !named) {
+  if (!text::Join(target, kPathSize, system, "\\", name) || !text::Append(target, kPathSize, ".scr") || !named) {
     target[kPathSize - 1] = '\0';
     ReportCopyFailure(target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
     return;

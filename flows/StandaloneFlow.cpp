@@ -3,6 +3,8 @@
 #include <shlobj.h>
 
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
+#include "payload/EngineFiles.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Message.h"
@@ -12,6 +14,12 @@
 namespace installer {
 
 namespace {
+
+// The program files this flow extracts, from the table vpack checks
+// installers against.
+constexpr const char* kViewer = payload::RuntimeFile(payload::kStandalone, 0);
+constexpr const char* kUninstaller = payload::RuntimeFile(payload::kStandalone, 1);
+static_assert(payload::FindRuntimeFiles(payload::kStandalone)->count == 2, "the flow extracts every file of its table");
 
 constexpr char kAskDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\r\n"
@@ -75,17 +83,17 @@ bool Installer::InstallStandaloneFlow() {
 
 // From the engine files to the uninstall entry, with the progress window open.
 bool Installer::InstallStandaloneContent(const char* shortcutName, const char* projectName, bool* linksMade) {
-  SetProgressIfOpen(0.05f);
+  SetProgressIfOpen(progress::kEngineFiles);
   if (!ExtractEngineFiles()) return false;
-  SetProgressIfOpen(0.25f);
+  SetProgressIfOpen(progress::kStartMenu);
   *linksMade = CreateStartMenuEntries(shortcutName);
-  SetProgressIfOpen(0.3f);
+  SetProgressIfOpen(progress::kEngineStarted);
   if (!StartEngineOrReport()) return false;
-  ExtractItem(payload::kUninstallerName, 1);
+  ExtractItem(kUninstaller, 1);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kStandalone, projectName);
   ReleaseEngine();
-  SetProgressIfOpen(0.95f);
+  SetProgressIfOpen(progress::kRecordsDone);
   delete progressWindow;
   progressWindow = nullptr;
   WriteUninstallRegistryKey();
@@ -105,13 +113,13 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
   char target[kPathSize];
   char uninstallTarget[kPathSize];
   // Paths that do not fit are refused as a whole rather than cut.
-  bool fits = BuildPath(link, programs, shortcutName, ".lnk") &&
-              BuildPath(uninstallLink, programs, shortcutName, " Uninstall.lnk") &&
-              BuildPath(target, workFolder, "\\", payload::kViewerName) &&
-              BuildPath(uninstallTarget, workFolder, "\\", payload::kUninstallerName);
+  bool fits = text::Join(link, kPathSize, programs, shortcutName, ".lnk") &&
+              text::Join(uninstallLink, kPathSize, programs, shortcutName, " Uninstall.lnk") &&
+              text::Join(target, kPathSize, workFolder, "\\", kViewer) &&
+              text::Join(uninstallTarget, kPathSize, workFolder, "\\", kUninstaller);
   if (!fits) return false;
   CreateMissingFolders(link);
-  CreateShortcut(target, link, "Vandrel Project Link", "VDLStart.vdl");
+  CreateShortcut(target, link, "Vandrel Project Link", payload::kStartFileName);
   Record(createdFiles, link);
   CreateShortcut(uninstallTarget, uninstallLink, "Vandrel Uninstall Link", nullptr);
   Record(createdFiles, uninstallLink);

@@ -1,5 +1,7 @@
 // Starting the viewer on the project in the working folder.
 #include "installer/Installer.h"
+#include "payload/EngineFiles.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
@@ -21,13 +23,11 @@ void ReportStartFailure(DWORD error) {
 
 void Installer::RunViewer(uint8_t wait) {
   // The program is named by its full path: searched for by the command line
-  // alone, a "VandrelViewer.exe" beside the installer (a downloads folder)
+  // alone, a viewer of that name beside the installer (a downloads folder)
   // would be started instead of the one just extracted.
   char program[kPathSize];
-  program[0] = '\0';
-  bool fits = text::Append(program, sizeof(program), workFolder) &&
-              text::Append(program, sizeof(program), "\\VandrelViewer.exe");
-  char commandLine[] = "VandrelViewer.exe VDLStart.vdl";
+  bool fits = text::Join(program, sizeof(program), workFolder, "\\" VDL_VIEWER_NAME);
+  char commandLine[] = VDL_VIEWER_NAME " " VDL_START_FILE_NAME;
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};

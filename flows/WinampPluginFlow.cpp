@@ -1,6 +1,7 @@
 // Project type 6: install the project as a Winamp 2.x visualisation plug-in
 // or a Winamp 3 component.
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
@@ -12,6 +13,12 @@
 namespace installer {
 
 namespace {
+
+// The program files this flow extracts, from the table vpack checks
+// installers against.
+constexpr const char* kUninstaller = payload::RuntimeFile(payload::kWinampPlugin, 0);
+constexpr const char* kPlugin = payload::RuntimeFile(payload::kWinampPlugin, 1);
+static_assert(payload::FindRuntimeFiles(payload::kWinampPlugin)->count == 2, "the flow extracts every file of its table");
 
 constexpr char kNoDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\n\r"
@@ -76,13 +83,13 @@ bool Installer::InstallWinampPluginFlow() {
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, startupDirectory)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
-  SetProgressIfOpen(0.05f);
-  ExtractItem(payload::kUninstallerName, 1);
-  ExtractItem(payload::kWinampModuleName, 1);
+  SetProgressIfOpen(progress::kEngineFiles);
+  ExtractItem(kUninstaller, 1);
+  ExtractItem(kPlugin, 1);
   char player[kPathSize];
   if (!FindPlayerFolder(winamp3, projectName, player)) return false;
   CopyPlugin(player, winamp3, projectName);
-  SetProgressIfOpen(0.1f);
+  SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
   WriteRecordFiles(RecordKind::kWinampPlugin, projectName);
   FinishInstallation(projectName, true);
@@ -113,10 +120,10 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
 void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
   char source[kPathSize];
   char target[kPathSize];
-  bool fits = BuildPath(source, workFolder, "\\", payload::kWinampModuleName) &&
-              (winamp3 != 0 ? BuildPath(target, player, "\\Wacs\\", projectName) &&
+  bool fits = text::Join(source, kPathSize, workFolder, "\\", kPlugin) &&
+              (winamp3 != 0 ? text::Join(target, kPathSize, player, "\\Wacs\\", projectName) &&
                                   text::Append(target, kPathSize, ".wac")
-                            : BuildPath(target, player, "\\Plugins\\vis_", projectName) &&
+                            : text::Join(target, kPathSize, player, "\\Plugins\\vis_", projectName) &&
                                   text::Append(target, kPathSize, ".dll"));
   if (!fits || !CopyFileA(source, target, FALSE)) {
     message::ReportSystemError("Unable to copy the plug-in into WinAmp.",

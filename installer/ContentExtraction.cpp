@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "installer/Installer.h"
+#include "installer/ProgressSteps.h"
 #include "payload/EngineFiles.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
@@ -12,11 +13,12 @@ namespace installer {
 
 namespace {
 
-// List names are read into a 400-byte buffer, 399 bytes at a time.
-constexpr int32_t kListNameRead = 399;
+// List names are read kListNameSize bytes at a time, into room for that and
+// a terminator.
+constexpr int32_t kListNameRead = payload::kListNameSize;
 
 float Fraction(double base, int32_t index, int32_t count) {
-  double share = static_cast<double>(index) / count * 0.3;
+  double share = static_cast<double>(index) / count * progress::kListShare;
   return static_cast<float>(share + base);
 }
 
@@ -34,10 +36,11 @@ bool Installer::ExtractEngineFiles() {
 }
 
 bool Installer::ExtractChannels() {
-  return ExtractList(payload::kChannelList, 0.0, false) && ExtractList(payload::kChannelModuleList, 0.3, true);
+  return ExtractList(payload::kChannelList, progress::kChannels, false) &&
+         ExtractList(payload::kChannelModuleList, progress::kChannelModules, true);
 }
 
-bool Installer::ExtractProjectFiles() { return ExtractList(payload::kProjectFileList, 0.6, true); }
+bool Installer::ExtractProjectFiles() { return ExtractList(payload::kProjectFileList, progress::kProjectFiles, true); }
 
 bool Installer::ExtractList(const payload::ListInfo& list, double base, bool report) {
   int32_t count = 0;
@@ -105,7 +108,7 @@ int32_t Installer::ListIndex(const char* name, const char* prefix) {
 }
 
 bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
-  if (walk.report && progressWindow != nullptr) progressWindow->SetProgress(Fraction(walk.base, i, walk.count));
+  if (walk.report) SetProgressIfOpen(Fraction(walk.base, i, walk.count));
   if (!walk.report) KeepWindowsAnswering();
   char key[64];
   text::CopyAtMost(key, walk.prefix, sizeof(key) - 12);

@@ -9,10 +9,7 @@ namespace installer {
 // Nothing is released on failure: the flow stops and the process ends.
 bool Installer::StartEngine() {
   char path[kPathSize];
-  path[0] = '\0';
-  if (!text::Append(path, sizeof(path), workFolder) || !text::Append(path, sizeof(path), "\\tessaron.dll")) {
-    return false;
-  }
+  if (!text::Join(path, sizeof(path), workFolder, "\\tessaron.dll")) return false;
   engineModule = platform::LoadEngineLibrary(path, workFolder);
   if (engineModule == nullptr) return false;
   auto getInstance = reinterpret_cast<engine::GetEngineControlInstanceFn>(

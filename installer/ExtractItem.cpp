@@ -2,10 +2,10 @@
 #include <string.h>
 
 #include "installer/Installer.h"
+#include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
 #include "platform/FileWrite.h"
 #include "platform/Message.h"
-#include "platform/ScopedHandle.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -13,12 +13,8 @@ namespace installer {
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
   if (name == nullptr || !payload::IsSafeItemName(name)) return false;
   char target[kWorkFolderSize];
-  target[0] = '\0';
   // Refused rather than cut: a cut path would write a different file.
-  if (!text::Append(target, sizeof(target), workFolder) || !text::Append(target, sizeof(target), "\\") ||
-      !text::Append(target, sizeof(target), name)) {
-    return false;
-  }
+  if (!text::Join(target, sizeof(target), workFolder, "\\", name)) return false;
   CreateMissingFolders(target);
   emptyRefused = false;
   // Only what the engine decodes is held whole: its interface takes one
@@ -69,23 +65,18 @@ void Installer::CreateMissingFolders(const char* target) {
 void Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
   loaderChannel->LoadFromMemory(itemData, itemSize, 1);
   itemData = nullptr;
-  if (loaderChannel->CheckTag("MRVF", 0) != 0) channelServices->processor->Process(loaderChannel);
+  if (loaderChannel->CheckTag(payload::kEngineTag, 0) != 0) channelServices->processor->Process(loaderChannel);
   *count = loaderChannel->OutputSize();
   *bytes = loaderChannel->OutputData();
 }
 
 bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count) {
-  platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  // An empty file is a file of the project like any other: written, recorded.
-  bool whole = count == 0 || platform::WriteWhole(file.Get(), bytes, count);
-  file.Reset();
   // A write that fails or stops short (a full disk) must not leave a damaged
-  // or empty file that looks installed.
-  if (!whole) {
-    DeleteFileA(target);
-    return false;
-  }
+  // or empty file that looks installed: the file is deleted unless kept.
+  platform::OutputFile file(target);
+  // An empty file is a file of the project like any other: written, recorded.
+  if (!file.Opened() || (count != 0 && !file.Write(bytes, count))) return false;
+  file.Keep();
   Record(createdFiles, target);
   return true;
 }

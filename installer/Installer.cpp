@@ -1,5 +1,7 @@
 #include "installer/Installer.h"
 
+#include "installer/ReaderMessages.h"
+#include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 
@@ -20,6 +22,7 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       emptyRefused(false) {
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
+  if (reader != nullptr) ReportMissingPayload(*reader);
 }
 
 Installer::~Installer() {
@@ -48,21 +51,37 @@ void Installer::SetHost(HINSTANCE newInstance, HWND newParentWindow) {
 bool Installer::ReadItem(const char* name, void* buffer, int32_t size, const char* type) {
   if (reader == nullptr) return false;
   bool found = reader->ReadItem(name, buffer, size, type);
+  ReportCrcMismatch(*reader);
   if (buffer != nullptr) return found;
   itemData = reader->Data();
   itemSize = reader->DataSize();
   return found;
 }
 
+bool Installer::ReadSetting(const payload::Setting& setting, void* buffer) {
+  if (ReadItem(setting.name, buffer, static_cast<int32_t>(setting.size), nullptr)) return true;
+  message::ReportMissingItem(setting.name);
+  return false;
+}
+
+bool Installer::ReadSettings(const SettingRead* reads, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!ReadSetting(reads[i].setting, reads[i].buffer)) return false;
+  }
+  return true;
+}
+
+void Installer::SetProgressIfOpen(float fraction) {
+  if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
+}
+
+void Installer::KeepWindowsAnswering() {
+  if (progressWindow != nullptr) progressWindow->KeepAnswering();
+}
+
 void Installer::Record(payload::PointerList& list, const char* path) {
   char* copy = text::Duplicate(path);
   if (copy != nullptr && list.Push(copy) < 0) delete[] copy;
-}
-
-bool Installer::BuildPath(char* path, const char* first, const char* second, const char* third) {
-  path[0] = '\0';
-  return text::Append(path, kPathSize, first) && text::Append(path, kPathSize, second) &&
-         text::Append(path, kPathSize, third);
 }
 
 }  // namespace installer

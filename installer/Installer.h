@@ -10,11 +10,10 @@
 
 namespace installer {
 
-// Working folder and extraction target storage: 399 characters and a
-// terminator.
-constexpr uint32_t kWorkFolderSize = 400;
+// Working folder and extraction target storage.
+constexpr uint32_t kWorkFolderSize = payload::kTargetPathSize;
 // Every other path (engine DLL, shortcuts, copies, registry data).
-constexpr uint32_t kPathSize = 260;
+constexpr uint32_t kPathSize = payload::kPathSize;
 // Text settings and the record files' text fields.
 constexpr uint32_t kTextFieldSize = payload::kTextSettingSize;
 
@@ -109,6 +108,9 @@ class Installer {
 
  private:
   bool ReadProjectName(char* name);
+  // A setting at its width; false, after the missing-item message, when it
+  // is not there. The one way settings are read.
+  bool ReadSetting(const payload::Setting& setting, void* buffer);
   // Reads each in order; the first one missing is reported and ends it.
   bool ReadSettings(const SettingRead* reads, int count);
   bool AcceptOptions(const char* projectName, const char* initialPath);
@@ -128,8 +130,6 @@ class Installer {
   void SetProgressIfOpen(float fraction);
   // Between items that move no bar: the progress window goes on answering.
   void KeepWindowsAnswering();
-  // first + second + third in kPathSize storage; false when it does not fit.
-  static bool BuildPath(char* path, const char* first, const char* second, const char* third);
   void DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
   // A stored or zlib item written as it is read, a piece at a time.
   bool ExtractStreamed(const char* name, const char* target, bool inflate);

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "installer/Installer.h"
+#include "payload/EngineFiles.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -48,9 +49,9 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind)
   char path[kPathSize];
   char start[kPathSize];
   // Paths that do not fit are left unwritten rather than cut.
-  if (!BuildPath(path, workFolder, name, "")) return true;
+  if (!text::Join(path, kPathSize, workFolder, name)) return true;
   bool complete = true;
-  if (BuildPath(start, workFolder, "\\VDLStart.vdl", "") && saver->Open(path, 0) != 0) {
+  if (text::Join(start, kPathSize, workFolder, "\\" VDL_START_FILE_NAME) && saver->Open(path, 0) != 0) {
     WriteField(saver, "SCFP", start);
     WriteInteger(saver, "SCTI", kScreenSaverTiming);
     if (kind == RecordKind::kScreenSaver) complete = WriteScreenSaverFlags(saver);
@@ -67,10 +68,7 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
   const char* const tags[] = {"SCQC", "SCSP"};
   for (int i = 0; i < 2; ++i) {
     uint8_t value = 0;
-    if (!ReadItem(settings[i]->name, &value, settings[i]->size, nullptr)) {
-      message::ReportMissingItem(settings[i]->name);
-      return false;
-    }
+    if (!ReadSetting(*settings[i], &value)) return false;
     WriteChunk(saver, tags[i], &value, 1);
   }
   return true;
@@ -78,7 +76,7 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
 
 void Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName) {
   char path[kPathSize];
-  if (BuildPath(path, workFolder, "\\uninstall.nfo", "") && saver->Open(path, 0) != 0) {
+  if (text::Join(path, kPathSize, workFolder, "\\uninstall.nfo") && saver->Open(path, 0) != 0) {
     int32_t files = createdFiles.Count();
     WriteInteger(saver, "UNFC", files);
     for (int32_t i = 0; i < files; ++i) WriteField(saver, "UNFN", static_cast<const char*>(createdFiles.Get(i)));

@@ -2,12 +2,12 @@
 // copies as stored and the programs it inflates, whatever their size, in
 // memory that does not grow with them.
 #include "installer/Installer.h"
+#include "installer/ReaderMessages.h"
 #include "payload/Inflate.h"
 #include "payload/LittleEndian.h"
 #include "platform/FileWrite.h"
 #include "platform/FolderMessage.h"
 #include "platform/Message.h"
-#include "platform/ScopedHandle.h"
 
 namespace installer {
 namespace {
@@ -17,16 +17,11 @@ constexpr size_t kWindowSize = 1u << 20;
 
 class FileSink final : public payload::InflateSink {
  public:
-  explicit FileSink(HANDLE file) : file_(file), failed_(false) {}
-  bool Take(const uint8_t* bytes, size_t count) override {
-    failed_ = failed_ || !platform::WriteWhole(file_, bytes, static_cast<uint32_t>(count));
-    return !failed_;
-  }
-  bool Failed() const { return failed_; }
+  explicit FileSink(platform::OutputFile& file) : file_(file) {}
+  bool Take(const uint8_t* bytes, size_t count) override { return file_.Write(bytes, static_cast<uint32_t>(count)); }
 
  private:
-  HANDLE file_;
-  bool failed_;
+  platform::OutputFile& file_;
 };
 
 }  // namespace
@@ -44,9 +39,9 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   uint32_t stated = inflate && decodable ? payload::ReadLittleEndian32(tail) : size;
   emptyRefused = decodable && stated == 0 && !inList;
   if (emptyRefused) return false;
-  platform::ScopedFile file(CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  FileSink sink(file.Get());
+  platform::OutputFile file(target);
+  if (!file.Opened()) return false;
+  FileSink sink(file);
   const uint8_t* bytes = nullptr;
   size_t count = 0;
   bool decoded = decodable;
@@ -58,17 +53,18 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
     delete[] window;
   }
   // The checksum covers every stored byte, whatever the inflater made of them.
-  while (!sink.Failed() && reader->Next(&bytes, &count)) {
+  while (!file.Failed() && reader->Next(&bytes, &count)) {
     if (!inflate) sink.Take(bytes, count);
   }
-  bool whole = !sink.Failed() && reader->EndPieces();
-  file.Reset();
+  bool whole = !file.Failed() && reader->EndPieces();
+  ReportCrcMismatch(*reader);
   if (whole && decoded) {
+    file.Keep();
     Record(createdFiles, target);
     return true;
   }
   // Nothing damaged or cut may stay behind looking installed.
-  DeleteFileA(target);
+  file.Discard();
   if (whole) message::Show("Error decompress", "Error", message::kOk);
   return false;
 }

@@ -1,6 +1,7 @@
 // What an installation leaves in the system besides files: shortcuts and
 // registry entries.
 #include "installer/Installer.h"
+#include "payload/RuntimeFiles.h"
 #include "platform/Message.h"
 #include "platform/Registry.h"
 #include "platform/ShellLink.h"
@@ -12,12 +13,6 @@ namespace {
 
 constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
-
-// prefix + name, or false (and a message) when that is no key path.
-bool BuildKeyPath(char* path, size_t size, const char* prefix, const char* name) {
-  path[0] = '\0';
-  return text::Append(path, size, prefix) && text::Append(path, size, name);
-}
 
 void ReportRegistryFailure(const char* keyPath) {
   message::Show("Error can't write in registry", keyPath, message::kOk);
@@ -32,10 +27,7 @@ void Installer::CreateShortcut(const char* target, const char* link, const char*
 // Reads ProjectName up to its terminator; false (and the missing-item
 // message) when it is not there.
 bool Installer::ReadProjectName(char* name) {
-  if (!ReadItem(payload::kProjectName.name, name, payload::kProjectName.size, nullptr)) {
-    message::ReportMissingItem(payload::kProjectName.name);
-    return false;
-  }
+  if (!ReadSetting(payload::kProjectName, name)) return false;
   name[kTextFieldSize] = '\0';
   return true;
 }
@@ -44,7 +36,7 @@ void Installer::WriteViewerRegistryKey() {
   char name[kTextFieldSize + 1];
   if (!ReadProjectName(name)) return;
   char keyPath[sizeof(kViewerKey) + kTextFieldSize];
-  BuildKeyPath(keyPath, sizeof(keyPath), kViewerKey, name);
+  text::Join(keyPath, sizeof(keyPath), kViewerKey, name);
   platform::RegistryString values[] = {{"DisplayName", workFolder}};
   if (!platform::WriteMachineStrings(keyPath, values, 1)) ReportRegistryFailure(keyPath);
 }
@@ -53,14 +45,13 @@ void Installer::WriteUninstallRegistryKey() {
   char name[kTextFieldSize + 1];
   if (!ReadProjectName(name)) return;
   char keyPath[sizeof(kUninstallKey) + kTextFieldSize];
-  BuildKeyPath(keyPath, sizeof(keyPath), kUninstallKey, name);
+  text::Join(keyPath, sizeof(keyPath), kUninstallKey, name);
   // Quoted, so that a folder with spaces cannot start another program
   // ("C:\Program Files\..." unquoted runs "C:\Program.exe" when it exists).
-  char command[kPathSize + 20] = "\"";
+  char command[kPathSize + 20];
   char folder[kPathSize];
   text::CopyAtMost(folder, workFolder, kPathSize - 1);
-  text::Append(command, sizeof(command), folder);
-  text::Append(command, sizeof(command), "\\VDLUnInst.exe\"");
+  text::Join(command, sizeof(command), "\"", folder, "\\" VDL_UNINSTALLER_NAME "\"");
   platform::RegistryString values[] = {{"DisplayName", name}, {"UninstallString", command}};
   if (!platform::WriteMachineStrings(keyPath, values, 2)) ReportRegistryFailure(keyPath);
 }

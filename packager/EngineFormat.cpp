@@ -38,7 +38,7 @@ bool EngineDecoder::Feed(const uint8_t* data, size_t size) {
   memcpy(head_ + headSize_, data, take);
   headSize_ += take;
   if (headSize_ < 4) return true;
-  if (memcmp(head_, kEngineTag, 4) != 0) return Fail("not in the engine format (no \"MRVF\" tag)");
+  if (memcmp(head_, kEngineTag, 4) != 0) return Fail(std::string("not in the engine format (no \"") + kEngineTag + "\" tag)");
   if (headSize_ < kEngineHeadSize) return true;
   if (inflater_ == nullptr) {
     stated_ = head_[4] | (head_[5] << 8) | (head_[6] << 16) | (static_cast<uint32_t>(head_[7]) << 24);
@@ -55,7 +55,7 @@ bool EngineDecoder::Inflate(const uint8_t* data, size_t size) {
 
 bool EngineDecoder::Finish() {
   if (!problem_.empty()) return false;
-  if (headSize_ < 4 || memcmp(head_, kEngineTag, 4) != 0) return Fail("not in the engine format (no \"MRVF\" tag)");
+  if (headSize_ < 4 || memcmp(head_, kEngineTag, 4) != 0) return Fail(std::string("not in the engine format (no \"") + kEngineTag + "\" tag)");
   if (headSize_ < kEngineHeadSize || !inflater_->Ended()) return Fail("does not decode: its packed stream is cut short");
   if (inflater_->Produced() != stated_) {
     return Fail("decodes to " + std::to_string(inflater_->Produced()) + " bytes, not its stated " +

@@ -1,16 +1,17 @@
 #pragma once
-// The engine file format of the stand-in engine: the tag "MRVF", the decoded
-// size as 4 bytes little-endian, then a zlib stream of the decoded bytes.
+// The engine file format of the stand-in engine: the tag (kEngineTag), the
+// decoded size as 4 bytes little-endian, then a zlib stream of the decoded bytes.
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "packager/PayloadBuilder.h"
+#include "payload/EngineFiles.h"
 #include "packager/StreamInflater.h"
 
 namespace packager {
 
-constexpr char kEngineTag[] = "MRVF";
+using payload::kEngineTag;
 constexpr size_t kEngineHeadSize = 8;
 
 Bytes EngineEncode(const Bytes& plain);

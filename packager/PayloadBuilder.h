@@ -31,8 +31,8 @@ class PayloadBuilder {
   void AddRaw(const std::string& name, Bytes data);
   void AddU32(const std::string& name, uint32_t value, const std::string& type = "APPDATA");
   void AddFlag(const std::string& name, uint8_t value);
-  // A 259-byte field: the text, a terminator, zero bytes. False (and nothing
-  // added) when the text has more than 258 characters.
+  // A text setting's field: the text, a terminator, zero bytes. False (and
+  // nothing added) when the text and its terminator do not fit.
   bool AddText(const std::string& name, const std::string& text);
   // zlib stream followed by the unpacked size as 4 bytes.
   void AddPacked(const std::string& name, const Bytes& unpacked);

@@ -27,7 +27,7 @@ class PayloadFile {
   // Wine, and reads of many megabytes fail from some network shares.
   uint32_t Read(void* buffer, uint32_t count);
   // The system's error code of the last read that stopped short, 0 when it
-  // did not or the file simply ended.
+  // did not or the file simply ended; on the host, also of an open that failed.
   uint32_t Error() const { return error_; }
 
  private:

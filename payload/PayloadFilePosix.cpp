@@ -11,6 +11,7 @@ bool PayloadFile::OpenOwnExecutable() { return Open("/proc/self/exe"); }
 bool PayloadFile::Open(const char* path) {
   Close();
   handle_ = fopen(path, "rb");
+  error_ = handle_ != nullptr ? 0 : static_cast<uint32_t>(errno);
   return handle_ != nullptr;
 }
 

@@ -15,14 +15,37 @@ void JoinMarker(char* out);
 
 // Strings are copied into fields of this size; at most 259 characters fit.
 constexpr uint32_t kFieldSize = 260;
+constexpr uint32_t kMaxNameLength = kFieldSize - 1;
 constexpr uint32_t kTextSettingSize = 259;
+// List entries are read at this count: a name of at most one byte less and
+// its terminator.
 constexpr uint32_t kListNameSize = 399;
+
+// The paths the stub builds: the working folder and every extraction target
+// in this storage (at most 399 characters and a terminator), every other path
+// (engine, shortcuts, copies, registry data) in kPathSize.
+constexpr uint32_t kTargetPathSize = 400;
+constexpr uint32_t kPathSize = 260;
 
 // The scan for a payload whose trailer is wrong: whole blocks that follow each
 // other without overlap; a match must start at most this far into a block.
 constexpr uint32_t kScanBlockSize = 9999;
 constexpr uint32_t kScanLastStart = 9962;
 constexpr uint32_t kScanBlocks = 20;
+// The furthest offset at which the scan finds a marker.
+constexpr uint64_t kScanReach = uint64_t{kScanBlocks - 1} * kScanBlockSize + kScanLastStart;
+
+// Whether the scan finds a marker that starts at offset: within its reach,
+// and not straddling two of its blocks. A stub, as branded, must end where
+// this holds, or a signed installer loses its payload.
+constexpr bool ScanFinds(uint64_t offset) {
+  return offset <= kScanReach && offset % kScanBlockSize <= kScanLastStart;
+}
+
+// How much the packager may grow the stub with a publisher's icon and
+// version information; the build checks that the stub and that much more
+// stay within the scan's reach.
+constexpr uint32_t kMaxBrandingGrowth = 131072;
 
 constexpr char kTypeAppData[] = "APPDATA";
 constexpr char kTypeChannelInfo[] = "CHANNELINFO";

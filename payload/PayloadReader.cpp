@@ -5,7 +5,6 @@
 
 #include "payload/Crc32Table.h"
 #include "payload/LittleEndian.h"
-#include "platform/Message.h"
 #include "platform/Text.h"
 
 namespace payload {
@@ -93,13 +92,19 @@ void PayloadReader::FreeDirectory() {
 void PayloadReader::LoadDirectory() {
   FreeDirectory();
   bool opened = path_ != nullptr ? file_.Open(path_) : file_.OpenOwnExecutable();
+  readError_ = file_.Error();
   int64_t fileSize = opened ? file_.Size() : -1;
-  if (fileSize >= 0 && LocateMarker(fileSize) && ParseDirectory(fileSize)) {
-    BuildIndex();
+  status_ = DirectoryStatus::kCannotOpen;
+  if (fileSize < 0) return;
+  status_ = DirectoryStatus::kNoMarker;
+  if (!LocateMarker(fileSize)) return;
+  status_ = DirectoryStatus::kBadDirectory;
+  if (!ParseDirectory(fileSize)) {
+    FreeDirectory();
     return;
   }
-  FreeDirectory();
-  message::Show("Data header not found!", "Error", message::kOk);
+  status_ = DirectoryStatus::kLoaded;
+  BuildIndex();
 }
 
 bool PayloadReader::LocateMarker(int64_t fileSize) {
@@ -239,6 +244,7 @@ const PayloadEntry* PayloadReader::FindItem(const char* name, const char* type) 
 }
 
 bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
+  crcMismatch_ = nullptr;
   const PayloadEntry* entry = FindItem(name, type);
   if (entry == nullptr) return false;
   int64_t position = ItemPosition(entry);
@@ -286,8 +292,9 @@ constexpr uint32_t kPieceSize = 1u << 20;
 
 }  // namespace
 
-bool PayloadReader::BeginPieces(const char* name, uint32_t* size, uint8_t* tail) {
-  pieces_ = FindItem(name, nullptr);
+bool PayloadReader::BeginPieces(const PayloadEntry* entry, uint32_t* size, uint8_t* tail) {
+  pieces_ = entry;
+  crcMismatch_ = nullptr;
   piecesDone_ = 0;
   piecesCrc_ = 0;
   readError_ = 0;
@@ -304,6 +311,13 @@ bool PayloadReader::BeginPieces(const char* name, uint32_t* size, uint8_t* tail)
   readError_ = file_.Error();
   if (!tailRead || !file_.Seek(position)) pieces_ = nullptr;
   return pieces_ != nullptr;
+}
+
+bool PayloadReader::ReadPart(const PayloadEntry* entry, uint32_t offset, void* out, uint32_t count) {
+  bool inside = offset <= entry->size && count <= entry->size - offset;
+  bool read = inside && file_.Seek(ItemPosition(entry) + offset) && file_.Read(out, count) == count;
+  readError_ = file_.Error();
+  return read;
 }
 
 bool PayloadReader::Next(const uint8_t** bytes, size_t* count) {
@@ -330,13 +344,12 @@ bool PayloadReader::EndPieces() {
 }
 
 bool PayloadReader::CrcMatches(uint32_t crc, const PayloadEntry* entry) {
+  lastCrc_ = crc;
   if (crc == entry->crc) return true;
-  message::Show("Crc error corrupt file", entry->name, message::kOk);
+  crcMismatch_ = entry;
   return false;
 }
 
-// False, after the message, when the bytes are not the item's or were not
-// all there to read (null).
 bool PayloadReader::EnsureCrcTable() {
   if (crc_ != nullptr) return true;
   // The stub's new gives null when memory runs out (it is built to check).
@@ -346,6 +359,8 @@ bool PayloadReader::EnsureCrcTable() {
   return true;
 }
 
+// False, noting the entry, when the bytes are not the item's or were not all
+// there to read (null).
 bool PayloadReader::Checked(const void* bytes, const PayloadEntry* entry) {
   if (!EnsureCrcTable()) return false;
   return CrcMatches(bytes != nullptr ? crc_->Compute(bytes, entry->size) : ~entry->crc, entry);

@@ -9,6 +9,15 @@
 
 namespace payload {
 
+// Why no directory was loaded. The reader shows nothing: its caller words
+// the failure, so that the packager reads installers through this same code.
+enum class DirectoryStatus : uint8_t {
+  kLoaded,
+  kCannotOpen,    // ReadError() holds the system's reason where it is known
+  kNoMarker,      // neither at the trailer's offset nor where the scan reaches
+  kBadDirectory,  // a marker at MarkerOffset(), and a directory that does not fit the file
+};
+
 // Finds the payload appended to a file, holds its directory and hands out
 // items by (name, type). Settings are read into the caller's buffer with a
 // CRC check; files are read whole into a block the reader owns.
@@ -31,15 +40,29 @@ class PayloadReader final : public InflateSource {
   void ReleaseData();
 
   // An item of any size, a piece at a time through the item block, so that
-  // memory does not grow with it: BeginPieces finds it (default type) and
-  // reads its last 4 bytes ahead of time (where it has 4), Next gives its
-  // bytes in order (as the inflater takes them), and EndPieces checks the CRC of all of them, with
-  // the message a whole read gives. False from BeginPieces without a message
-  // for an item that is not there or could not be read (ReadError), from
-  // EndPieces for one that could not be read.
-  bool BeginPieces(const char* name, uint32_t* size, uint8_t* tail);
+  // memory does not grow with it: BeginPieces finds it (default type, or the
+  // entry itself) and reads its last 4 bytes ahead of time (where it has 4),
+  // Next gives its bytes in order (as the inflater takes them), and EndPieces
+  // checks the CRC of all of them as a whole read does. False from
+  // BeginPieces for an item that is not there or could not be read
+  // (ReadError), from EndPieces for one that could not be read or whose CRC
+  // is wrong (CrcMismatch).
+  bool BeginPieces(const char* name, uint32_t* size, uint8_t* tail) {
+    return BeginPieces(FindItem(name, nullptr), size, tail);
+  }
+  bool BeginPieces(const PayloadEntry* entry, uint32_t* size, uint8_t* tail);
   bool Next(const uint8_t** bytes, size_t* count) override;
   bool EndPieces();
+  // count bytes of an item from offset within it, unchecked: a look at its
+  // head or tail. False when they are not all there to read.
+  bool ReadPart(const PayloadEntry* entry, uint32_t offset, void* out, uint32_t count);
+
+  DirectoryStatus Status() const { return status_; }
+  // The entry whose CRC the last read found wrong, null when it was right or
+  // none was checked.
+  const PayloadEntry* CrcMismatch() const { return crcMismatch_; }
+  // The CRC the last check computed, right or wrong.
+  uint32_t LastCrc() const { return lastCrc_; }
   // The system's error for the last read of the installer that stopped
   // short; 0 when none did.
   uint32_t ReadError() const { return readError_; }
@@ -56,6 +79,7 @@ class PayloadReader final : public InflateSource {
   }
   int64_t MarkerOffset() const { return markerOffset_; }
   uint32_t HeaderLength() const { return headerLength_; }
+  int64_t FileSize() const { return file_.Size(); }
 
  private:
   bool LocateMarker(int64_t fileSize);
@@ -68,7 +92,7 @@ class PayloadReader final : public InflateSource {
   void FreeDirectory();
   bool Checked(const void* bytes, const PayloadEntry* entry);
   bool EnsureCrcTable();
-  // False, after the message, when crc is not the entry's.
+  // False, noting the entry, when crc is not the entry's.
   bool CrcMatches(uint32_t crc, const PayloadEntry* entry);
   bool EnsureBlock(uint32_t size);
   int64_t ItemPosition(const PayloadEntry* entry) const { return markerOffset_ + headerLength_ + entry->offset; }
@@ -95,6 +119,9 @@ class PayloadReader final : public InflateSource {
   uint32_t piecesDone_ = 0;
   uint32_t piecesCrc_ = 0;
   uint32_t readError_ = 0;
+  uint32_t lastCrc_ = 0;
+  const PayloadEntry* crcMismatch_ = nullptr;
+  DirectoryStatus status_ = DirectoryStatus::kCannotOpen;
   bool noMemory_ = false;
 };
 

@@ -84,12 +84,16 @@ constexpr ListInfo kChannelList = {"ChannelCount", "ChannelItemNameID", kTypeCha
 constexpr ListInfo kChannelModuleList = {"ChannelDLLCount", "ChannelDLLItemNameID", kTypeChannelInfo};
 constexpr ListInfo kProjectFileList = {"FileCount", "ItemNameID", kTypeFileInfo};
 
+// What marks a project file the installer copies, in lower case, anywhere in
+// its name.
+inline constexpr char kCopiedMark[] = ".cgr";
+
 // Whether the installer writes a listed file as stored instead of decoding
 // it through the engine: a project file (listType "FILEINFO") whose name
-// holds ".cgr" in lower case, anywhere ("theme.cgr", "a.cgr.bak"; not
-// "THEME.CGR"). The installer and vpack both decide by this one function.
+// holds kCopiedMark ("theme.cgr", "a.cgr.bak"; not "THEME.CGR"). The
+// installer and vpack both decide by this one function.
 inline bool IsCopiedProjectFile(const char* listType, const char* name) {
-  return strcmp(listType, kTypeFileInfo) == 0 && strstr(name, ".cgr") != nullptr;
+  return strcmp(listType, kTypeFileInfo) == 0 && strstr(name, kCopiedMark) != nullptr;
 }
 
 }  // namespace payload

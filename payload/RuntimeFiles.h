@@ -7,10 +7,15 @@
 
 #include "payload/ProjectTypes.h"
 
+// Spelt once; macros so that the stub's messages and command lines join them
+// to other text at compile time, at no cost in code.
+#define VDL_VIEWER_NAME "VandrelViewer.exe"
+#define VDL_UNINSTALLER_NAME "VDLUnInst.exe"
+
 namespace payload {
 
-inline constexpr char kViewerName[] = "VandrelViewer.exe";
-inline constexpr char kUninstallerName[] = "VDLUnInst.exe";
+inline constexpr char kViewerName[] = VDL_VIEWER_NAME;
+inline constexpr char kUninstallerName[] = VDL_UNINSTALLER_NAME;
 inline constexpr char kScreenSaverName[] = "VDLSvr.scr";
 inline constexpr char kWinampModuleName[] = "WinAmp.dll";
 
@@ -38,6 +43,13 @@ constexpr const RuntimeFiles* FindRuntimeFiles(uint32_t type) {
     if (files.type == type) return &files;
   }
   return nullptr;
+}
+
+// The index-th program file of a type's flow, for the flow to extract: a
+// flow takes its files from this table, which vpack checks installers
+// against, and as a constant it costs the stub nothing.
+constexpr const char* RuntimeFile(uint32_t type, uint32_t index) {
+  return index < FindRuntimeFiles(type)->count ? FindRuntimeFiles(type)->names[index] : nullptr;
 }
 
 }  // namespace payload

@@ -28,4 +28,25 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count) {
   return true;
 }
 
+OutputFile::OutputFile(const char* path)
+    : path_(path),
+      handle_(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)),
+      failed_(false) {}
+
+bool OutputFile::Write(const void* bytes, uint32_t count) {
+  failed_ = failed_ || !WriteWhole(handle_, bytes, count);
+  return !failed_;
+}
+
+void OutputFile::Keep() {
+  if (Opened()) CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
+void OutputFile::Discard() {
+  if (!Opened()) return;
+  Keep();
+  DeleteFileA(path_);
+}
+
 }  // namespace platform

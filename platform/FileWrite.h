@@ -13,4 +13,29 @@ extern WriteHook writeHook;
 // True only when all count bytes were written.
 bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 
+// A file the installation writes: created (replacing any), written whole in
+// pieces, and deleted again unless kept, so that nothing cut short or
+// damaged stays behind looking installed.
+class OutputFile {
+ public:
+  explicit OutputFile(const char* path);
+  ~OutputFile() { Discard(); }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  bool Opened() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // False, and nothing more written, once a write has failed.
+  bool Write(const void* bytes, uint32_t count);
+  bool Failed() const { return failed_; }
+  // Closes the file and keeps it.
+  void Keep();
+  // Closes and deletes a file not kept; nothing when none was made.
+  void Discard();
+
+ private:
+  const char* path_;
+  HANDLE handle_;
+  bool failed_;
+};
+
 }  // namespace platform

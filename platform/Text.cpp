@@ -25,6 +25,11 @@ bool Append(char* dst, size_t capacity, const char* src) {
   return true;
 }
 
+bool Join(char* dst, size_t capacity, const char* first, const char* second, const char* third) {
+  dst[0] = '\0';
+  return Append(dst, capacity, first) && Append(dst, capacity, second) && Append(dst, capacity, third);
+}
+
 bool AppendDecimal(char* dst, size_t capacity, uint32_t value) {
   char digits[12];
   char* p = digits + sizeof(digits);

@@ -17,6 +17,11 @@ size_t CopyAtMost(char* dst, const char* src, size_t maxChars);
 // leaves dst unchanged when the result would not fit.
 bool Append(char* dst, size_t capacity, const char* src);
 
+// first, second and third one after the other in dst (capacity bytes in
+// all): the one way paths are joined. False when they do not fit; dst is then
+// no path to use.
+bool Join(char* dst, size_t capacity, const char* first, const char* second, const char* third = "");
+
 // Appends value in decimal, without leading zeros; false when it does not fit.
 bool AppendDecimal(char* dst, size_t capacity, uint32_t value);
 

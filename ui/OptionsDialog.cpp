@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "payload/PayloadFormat.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
 #include "platform/Message.h"
@@ -11,7 +12,7 @@
 namespace ui {
 namespace {
 
-constexpr size_t kMaxPath = 259;
+constexpr size_t kMaxPath = payload::kPathSize - 1;
 
 // Every command the dialog answers; the system's cancel (Escape) is not one.
 void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWND control) {

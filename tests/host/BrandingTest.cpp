@@ -11,8 +11,8 @@
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
-#include "vpack/Branding.h"
-#include "vpack/Manifest.h"
+#include "vpack/manifest/Branding.h"
+#include "vpack/manifest/Manifest.h"
 
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
@@ -268,7 +268,7 @@ TEST_F(BrandingTest, Include_SharedBrandingWithVariables_IncluderKeysWin) {
                        "product-name = \"Harbour Tour\"\n");
   vpack::Manifest manifest = vpack::LoadManifest(dir_.File("tour.toml"));
   ASSERT_EQ(1u, manifest.branding.icon.size());
-  const vpack::ByteVector& image = manifest.branding.icon[0].data;
+  const vpack::Bytes& image = manifest.branding.icon[0].data;
   EXPECT_EQ(Bitmap(32, 32, 7), std::string(image.begin(), image.end()));
   ASSERT_TRUE(manifest.branding.version.has_value());
   const vpack::VersionInfo& version = *manifest.branding.version;

@@ -1,8 +1,8 @@
 // Payload text in the Windows single-byte code pages, and back for display.
 #include <gtest/gtest.h>
 
-#include "vpack/CodePage.h"
-#include "vpack/Error.h"
+#include "vpack/base/CodePage.h"
+#include "vpack/base/Error.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "packager/PayloadBuilder.h"
-#include "vpack/Deflate.h"
-#include "vpack/DeflatePieces.h"
+#include "vpack/write/Deflate.h"
+#include "vpack/write/DeflatePieces.h"
 
 namespace {
 

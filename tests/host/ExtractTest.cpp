@@ -9,8 +9,8 @@
 #include "packager/PayloadBuilder.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
-#include "vpack/Commands.h"
-#include "vpack/Error.h"
+#include "vpack/base/Commands.h"
+#include "vpack/base/Error.h"
 
 using packager::Bytes;
 using testing_support::FileExists;

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "tests/support/PackProject.h"
-#include "vpack/Error.h"
-#include "vpack/Manifest.h"
+#include "vpack/base/Error.h"
+#include "vpack/manifest/Manifest.h"
 
 using testing_support::PutFile;
 using testing_support::TempDir;

@@ -14,10 +14,10 @@
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/StubImage.h"
-#include "vpack/Commands.h"
-#include "vpack/DeflatePieces.h"
-#include "vpack/EngineMemory.h"
-#include "vpack/Error.h"
+#include "vpack/base/Commands.h"
+#include "vpack/write/DeflatePieces.h"
+#include "vpack/rules/EngineMemory.h"
+#include "vpack/base/Error.h"
 
 using testing_support::PutFile;
 using testing_support::ReadFileBytes;

@@ -4,16 +4,12 @@
 
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
-#include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 
 using packager::Bytes;
 using packager::PayloadBuilder;
-using testing_support::MessageRecorder;
 
 namespace {
-
-const std::vector<std::string> kHeaderNotFound = {"Data header not found!"};
 
 class PayloadReaderTest : public ::testing::Test {
  protected:
@@ -49,7 +45,6 @@ class PayloadReaderTest : public ::testing::Test {
 
   testing_support::TempDir dir_;
   std::string path_;
-  MessageRecorder messages_;
 };
 
 }  // namespace
@@ -62,7 +57,6 @@ TEST_F(PayloadReaderTest, UpperCaseNamesAndTypes_MatchMixedCaseRequests) {
   payload::PayloadReader reader(Write(Image(1000, payload)));
   EXPECT_EQ(2u, ReadU32(reader, "ProjectType"));
   EXPECT_EQ(5u, ReadU32(reader, "ChannelCount", "ChannelInfo"));
-  EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(PayloadReaderTest, LowerCaseMarker_IsAcceptedAtTheTrailerOnly) {
@@ -77,7 +71,7 @@ TEST_F(PayloadReaderTest, LowerCaseMarker_IsAcceptedAtTheTrailerOnly) {
   SetU32(image, image.size() - 4, 12);
   payload::PayloadReader reader(Write(image));
   EXPECT_EQ(0, reader.EntryCount());
-  EXPECT_EQ(kHeaderNotFound, messages_.Texts());
+  EXPECT_EQ(payload::DirectoryStatus::kNoMarker, reader.Status());
 }
 
 TEST_F(PayloadReaderTest, WrongTrailer_ScanFindsMarkerInLaterBlock) {
@@ -86,7 +80,6 @@ TEST_F(PayloadReaderTest, WrongTrailer_ScanFindsMarkerInLaterBlock) {
   payload::PayloadReader reader(Write(image));
   EXPECT_EQ(110592, reader.MarkerOffset());
   EXPECT_EQ(6u, ReadU32(reader, "ProjectType"));
-  EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(PayloadReaderTest, WrongTrailer_ScanReachesOnlyBlockOffset9962) {
@@ -95,15 +88,15 @@ TEST_F(PayloadReaderTest, WrongTrailer_ScanReachesOnlyBlockOffset9962) {
     SetU32(image, image.size() - 4, 0xFFFFFFF0u);
     payload::PayloadReader reader(Write(image));
     EXPECT_EQ(start, reader.MarkerOffset());
+    EXPECT_EQ(payload::DirectoryStatus::kLoaded, reader.Status());
   }
-  EXPECT_TRUE(messages_.Messages().empty());
   for (uint32_t start : {9963u, 9999u * 3 + 9990, 9999u * 20}) {
     Bytes image = Image(start, ProjectType(2));
     SetU32(image, image.size() - 4, 3);
     payload::PayloadReader reader(Write(image));
     EXPECT_EQ(0, reader.EntryCount()) << start;
+    EXPECT_EQ(payload::DirectoryStatus::kNoMarker, reader.Status()) << start;
   }
-  EXPECT_EQ(std::vector<std::string>(3, "Data header not found!"), messages_.Texts());
 }
 
 TEST_F(PayloadReaderTest, SameNameUnderTwoTypes_AreDistinctAndBothCountTowardsOffsets) {
@@ -133,15 +126,16 @@ TEST_F(PayloadReaderTest, CountLargerThanItem_ReadsOnAndChecksOnlyTheItem) {
   EXPECT_EQ('?', buffer[6]);
 }
 
-TEST_F(PayloadReaderTest, CountSmallerThanItem_IsRefusedWithoutMessage) {
+TEST_F(PayloadReaderTest, CountSmallerThanItem_IsRefusedWithoutCrcError) {
   PayloadBuilder payload;
   ASSERT_TRUE(payload.AddText("ProjectName", "Tour"));
   payload::PayloadReader reader(Write(Image(64, payload)));
   char buffer[259];
   EXPECT_FALSE(reader.ReadItem("ProjectName", buffer, 4, nullptr));
+  EXPECT_EQ(nullptr, reader.CrcMismatch());
   EXPECT_FALSE(reader.ReadItem("ProjectName", buffer, -1, nullptr));
+  EXPECT_EQ(nullptr, reader.CrcMismatch());
   EXPECT_TRUE(reader.ReadItem("ProjectName", buffer, 259, nullptr));
-  EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(PayloadReaderTest, ZeroSizeItem_HasCrcZeroAndTakesNoData) {
@@ -167,14 +161,23 @@ TEST_F(PayloadReaderTest, CrcMismatch_NamesTheItemAsStored) {
   payload::PayloadReader reader(Write(image));
   uint8_t value[4];
   EXPECT_FALSE(reader.ReadItem("ProjectType", value, 4, nullptr));
-  ASSERT_EQ(1u, messages_.Messages().size());
-  EXPECT_EQ("Crc error corrupt file", messages_.Messages()[0].text);
-  EXPECT_EQ("PROJECTtype", messages_.Messages()[0].caption);
-  // Whole-item reads are checked the same way.
+  ASSERT_NE(nullptr, reader.CrcMismatch());
+  EXPECT_STREQ("PROJECTtype", reader.CrcMismatch()->name);
+  // Whole-item reads are checked the same way, and so are pieces.
   EXPECT_FALSE(reader.ReadItem("ProjectType", nullptr, 0, nullptr));
-  ASSERT_EQ(2u, messages_.Messages().size());
-  EXPECT_EQ("Crc error corrupt file", messages_.Messages()[1].text);
-  EXPECT_EQ("PROJECTtype", messages_.Messages()[1].caption);
+  ASSERT_NE(nullptr, reader.CrcMismatch());
+  EXPECT_STREQ("PROJECTtype", reader.CrcMismatch()->name);
+  uint32_t size = 0;
+  uint8_t tail[4];
+  ASSERT_TRUE(reader.BeginPieces("ProjectType", &size, tail));
+  EXPECT_EQ(nullptr, reader.CrcMismatch());
+  const uint8_t* bytes = nullptr;
+  size_t count = 0;
+  while (reader.Next(&bytes, &count)) {
+  }
+  EXPECT_FALSE(reader.EndPieces());
+  ASSERT_NE(nullptr, reader.CrcMismatch());
+  EXPECT_STREQ("PROJECTtype", reader.CrcMismatch()->name);
 }
 
 TEST_F(PayloadReaderTest, ManyItems_EachFoundFirstMatchWinsAnyCase) {
@@ -249,9 +252,9 @@ TEST_F(PayloadReaderTest, DirectoriesThatDoNotFitTheFile_AreRefusedWhole) {
     EXPECT_EQ(0, reader.EntryCount()) << damage.at << "=" << damage.value;
     uint8_t value[4];
     EXPECT_FALSE(reader.ReadItem("ProjectType", value, 4, nullptr));
+    EXPECT_EQ(payload::DirectoryStatus::kBadDirectory, reader.Status()) << damage.at << "=" << damage.value;
+    EXPECT_EQ(200, reader.MarkerOffset());
   }
-  EXPECT_EQ(std::vector<std::string>(sizeof(damages) / sizeof(damages[0]), "Data header not found!"),
-            messages_.Texts());
 }
 
 TEST_F(PayloadReaderTest, StringsWithoutTheirTerminator_AreRefused) {
@@ -259,13 +262,15 @@ TEST_F(PayloadReaderTest, StringsWithoutTheirTerminator_AreRefused) {
   image[200 + kType + 7] = 'X';
   payload::PayloadReader reader(Write(image));
   EXPECT_EQ(0, reader.EntryCount());
-  EXPECT_EQ(kHeaderNotFound, messages_.Texts());
+  EXPECT_EQ(payload::DirectoryStatus::kBadDirectory, reader.Status());
 }
 
-TEST_F(PayloadReaderTest, MissingOrTinyFile_ReportsHeaderNotFound) {
-  { payload::PayloadReader reader(dir_.File("absent.exe").c_str()); }
-  { payload::PayloadReader reader(Write(Bytes{1, 2})); }
-  EXPECT_EQ(std::vector<std::string>(2, "Data header not found!"), messages_.Texts());
+TEST_F(PayloadReaderTest, MissingOrTinyFile_ReportNoPayloadAndWhy) {
+  payload::PayloadReader absent(dir_.File("absent.exe").c_str());
+  EXPECT_EQ(payload::DirectoryStatus::kCannotOpen, absent.Status());
+  EXPECT_NE(0u, absent.ReadError());
+  payload::PayloadReader tiny(Write(Bytes{1, 2}));
+  EXPECT_EQ(payload::DirectoryStatus::kNoMarker, tiny.Status());
 }
 
 TEST_F(PayloadReaderTest, BytesAfterTheTrailer_LeaveTheScanToFindThePayload) {
@@ -273,5 +278,4 @@ TEST_F(PayloadReaderTest, BytesAfterTheTrailer_LeaveTheScanToFindThePayload) {
   image.insert(image.end(), 1500, 0xAB);
   payload::PayloadReader reader(Write(image));
   EXPECT_EQ(5u, ReadU32(reader, "ProjectType"));
-  EXPECT_TRUE(messages_.Messages().empty());
 }

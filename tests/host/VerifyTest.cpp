@@ -14,7 +14,7 @@
 #include "payload/RuntimeFiles.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
-#include "vpack/Verify.h"
+#include "vpack/read/Verify.h"
 
 using packager::Bytes;
 using packager::Item;

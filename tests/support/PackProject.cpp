@@ -4,8 +4,8 @@
 
 #include "payload/ProjectTypes.h"
 #include "tests/support/StubImage.h"
-#include "vpack/ProgramRules.h"
-#include "vpack/StorageRules.h"
+#include "vpack/rules/ProgramRules.h"
+#include "vpack/rules/StorageRules.h"
 
 namespace testing_support {
 

@@ -3,8 +3,8 @@
 #include <string.h>
 
 #include "platform/WindowNames.h"
-#include "vpack/PeImage.h"
-#include "vpack/ResourceSection.h"
+#include "vpack/pe/PeImage.h"
+#include "vpack/pe/ResourceSection.h"
 
 namespace testing_support {
 namespace {
@@ -69,7 +69,7 @@ std::string StubImage(size_t size, StubVariant variant) {
   manifest.language = vpack::kEnglishUs;
   std::string text = ManifestText(variant);
   manifest.data.assign(text.begin(), text.end());
-  vpack::ByteVector resources = vpack::BuildResources({manifest}, kResourcesRva);
+  vpack::Bytes resources = vpack::BuildResources({manifest}, kResourcesRva);
   size_t needed = kResourcesAt + resources.size();
   std::string image(size < needed ? needed : size, '\0');
   PutHeaders(image, kI386, false, 1);

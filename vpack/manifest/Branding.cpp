@@ -1,0 +1,161 @@
+// The [branding] table of the manifest:
+//
+//   [branding]
+//   icon = "${art}/tour.ico"            # .ico with a 32-bit image
+//   file-version = "1.4.0.12"           # four numbers, each 0 .. 65535
+//   product-version = "1.4.0.0"         # default: the file version
+//   product-name = "Harbour Tour"
+//   company-name = "Vandrel Tours"
+//   file-description = "Harbour Tour Setup"
+//   copyright = "© 2026 Vandrel Tours"
+//   original-filename = "HarbourTourSetup.exe"
+#include "vpack/manifest/Branding.h"
+
+#include "vpack/base/Error.h"
+#include "vpack/base/InputFile.h"
+
+namespace vpack {
+namespace {
+
+// Manifest key and version string, in the order the strings are written.
+struct TextKey {
+  const char* key;
+  const char* versionString;
+};
+constexpr TextKey kTextKeys[] = {
+    {"company-name", "CompanyName"},       {"file-description", "FileDescription"},
+    {"file-version", "FileVersion"},       {"copyright", "LegalCopyright"},
+    {"original-filename", "OriginalFilename"}, {"product-name", "ProductName"},
+    {"product-version", "ProductVersion"},
+};
+
+// Each failure as "path: branding "key" ...", the manifest's own form.
+struct Context {
+  const ManifestContext& manifest;
+  [[noreturn]] void Fail(const std::string& key, const std::string& problem) const {
+    manifest.Fail("branding " + Quoted(key) + " " + problem);
+  }
+};
+
+std::string Text(const Context& context, const std::string& key, const toml::node& node) {
+  const toml::value<std::string>* value = node.as_string();
+  if (value == nullptr) context.Fail(key, "must be a string");
+  return value->get();
+}
+
+FourPartVersion ParseVersion(const Context& context, const std::string& key, const std::string& text) {
+  FourPartVersion version{};
+  size_t at = 0;
+  for (size_t part = 0; part < 4; ++part) {
+    size_t end = at;
+    while (end < text.size() && end - at < 6 && text[end] >= '0' && text[end] <= '9') ++end;
+    bool separated = part == 3 ? end == text.size() : end < text.size() && text[end] == '.';
+    if (end == at || !separated || std::stoul(text.substr(at, end - at)) > 0xFFFF) {
+      context.Fail(key, "is " + Quoted(text) + "; it must be four numbers a.b.c.d, each 0 .. 65535");
+    }
+    version[part] = static_cast<uint16_t>(std::stoul(text.substr(at, end - at)));
+    at = end + 1;
+  }
+  return version;
+}
+
+void CheckText(const Context& context, const std::string& key, const std::string& text) {
+  if (text.find('\0') != std::string::npos) context.Fail(key, "contains a NUL character");
+  size_t units = 0;
+  try {
+    units = Utf16FromUtf8(text).size();
+  } catch (const Error& e) {
+    context.Fail(key, e.what());
+  }
+  if (units > kMaxVersionText) {
+    context.Fail(key, "is " + std::to_string(units) + " characters long; at most " +
+                          std::to_string(kMaxVersionText) + " fit");
+  }
+}
+
+std::vector<IconImage> ReadIcon(const Context& context, const std::string& given, const std::string& path) {
+  std::string what = Quoted(given);
+  Bytes file = ReadWholeFile(path, context.manifest.path + ": branding \"icon\"");
+  if (file.size() > kMaxIconFileBytes) {
+    context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; at most " +
+                             std::to_string(kMaxIconFileBytes) + " fit before the payload search's reach");
+  }
+  std::vector<IconImage> images;
+  try {
+    images = ReadIconFile(file);
+  } catch (const Error& e) {
+    context.Fail("icon", what + " " + e.what());
+  }
+  if (images.size() > kMaxIconImages) {
+    context.Fail("icon", what + " holds " + std::to_string(images.size()) + " images; at most " +
+                             std::to_string(kMaxIconImages) + " fit");
+  }
+  for (const IconImage& image : images) {
+    if (image.bits == 32) return images;
+  }
+  context.Fail("icon", what + " has no 32-bit image; Windows shows such icons badly");
+}
+
+bool HasString(const VersionInfo& version, const std::string& key) {
+  for (const auto& string : version.strings) {
+    if (string.first == key) return true;
+  }
+  return false;
+}
+
+// In kTextKeys' order whichever manifest gave each string, so that moving a
+// key into a shared manifest does not change the installer.
+void SetString(VersionInfo& version, const char* key, const std::string& text) {
+  auto rank = [](const std::string& name) {
+    size_t i = 0;
+    while (i < sizeof(kTextKeys) / sizeof(kTextKeys[0]) && name != kTextKeys[i].versionString) ++i;
+    return i;
+  };
+  auto at = version.strings.begin();
+  while (at != version.strings.end() && rank(at->first) < rank(key)) ++at;
+  if (at != version.strings.end() && at->first == key) {
+    at->second = text;
+  } else {
+    version.strings.insert(at, {key, text});
+  }
+}
+
+}  // namespace
+
+void ReadBranding(const ManifestContext& manifest, const toml::node& node, Branding& branding) {
+  Context context{manifest};
+  const toml::table* table = node.as_table();
+  if (table == nullptr) manifest.Fail(std::string("branding must be a table, not ") + TypeName(node));
+  for (auto&& [name, value] : *table) {
+    std::string key(name.str());
+    bool text = false;
+    for (const TextKey& candidate : kTextKeys) text = text || key == candidate.key;
+    if (key == "icon") {
+      branding.iconPath = manifest.PathOf("branding \"icon\"", value);
+      branding.icon = ReadIcon(context, Text(context, key, value), branding.iconPath);
+    } else if (!text) {
+      context.Fail(key, "is not a branding key (icon, file-version, product-version, product-name, company-name, "
+                        "file-description, copyright, original-filename)");
+    }
+  }
+  VersionInfo version = branding.version.value_or(VersionInfo());
+  for (const TextKey& key : kTextKeys) {
+    const toml::node* value = table->get(key.key);
+    if (value == nullptr) continue;
+    std::string text = Text(context, key.key, *value);
+    CheckText(context, key.key, text);
+    SetString(version, key.versionString, text);
+  }
+  // The product version follows the file version unless some manifest gave
+  // it, here or in an included one.
+  if (const toml::node* value = table->get("file-version")) {
+    version.fileVersion = ParseVersion(context, "file-version", Text(context, "", *value));
+    if (!HasString(version, "ProductVersion")) version.productVersion = version.fileVersion;
+  }
+  if (const toml::node* value = table->get("product-version")) {
+    version.productVersion = ParseVersion(context, "product-version", Text(context, "", *value));
+  }
+  if (!version.strings.empty()) branding.version = version;
+}
+
+}  // namespace vpack

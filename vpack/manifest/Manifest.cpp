@@ -1,0 +1,253 @@
+// Reads a manifest and the manifests it includes into one Manifest: settings
+// by name (the including manifest's value wins), files from [[file]] and
+// [[folder]] entries sorted by item name, so that the same tree always gives
+// the same installer, and the [branding] keys (the including manifest's
+// win). docs/manifest.md describes every key.
+#include "vpack/manifest/Manifest.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/Text.h"
+#include "vpack/base/Error.h"
+#include "vpack/manifest/ManifestChecks.h"
+#include "vpack/manifest/ManifestFolder.h"
+#include "vpack/manifest/ManifestText.h"
+#include "vpack/manifest/ManifestValues.h"
+
+namespace vpack {
+namespace {
+
+// Deep enough for any sensible sharing, shallow enough to stop a cycle.
+constexpr int kMaxIncludeDepth = 8;
+
+SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& info, const toml::node& node) {
+  std::string what = "setting " + Quoted(info.name);
+  SettingValue setting{&info, 0, std::string(), context.path + ": " + what};
+  switch (info.kind) {
+    case SettingKind::kNumber:
+      setting.number = ExpectInteger(context, what, node, 0xFFFFFFFFll);
+      break;
+    case SettingKind::kFlag:
+      if (const toml::value<bool>* flag = node.as_boolean()) {
+        setting.number = flag->get() ? 1 : 0;
+      } else if (node.is_integer()) {
+        setting.number = ExpectInteger(context, what, node, 255);
+      } else {
+        context.Fail(what + " must be a boolean or an integer, not " + TypeName(node));
+      }
+      break;
+    case SettingKind::kText:
+      // Its length counts once it is in the code page (ManifestText.cpp).
+      setting.text = ExpectString(context, what, node);
+      break;
+  }
+  return setting;
+}
+
+// Settings an included manifest gave are replaced by the including one's.
+void ParseSettings(const ManifestContext& context, const toml::node& node, std::vector<SettingValue>& settings) {
+  const toml::table* table = node.as_table();
+  if (table == nullptr) context.Fail(std::string("settings must be a table, not ") + TypeName(node));
+  for (auto&& [key, value] : *table) {
+    const SettingInfo* info = FindSetting(std::string(key.str()));
+    if (info == nullptr) context.Fail("unknown setting " + Quoted(std::string(key.str())));
+    SettingValue setting = ParseSetting(context, *info, value);
+    auto same =
+        std::find_if(settings.begin(), settings.end(), [info](const SettingValue& s) { return s.info == info; });
+    if (same != settings.end()) {
+      *same = setting;
+    } else {
+      settings.push_back(setting);
+    }
+  }
+}
+
+Store ParseStore(const ManifestContext& context, const std::string& what, const toml::node& node) {
+  std::string label = ExpectString(context, what + " store", node);
+  for (Store store : {Store::kZlib, Store::kRaw, Store::kEngine}) {
+    if (label == StoreLabel(store)) return store;
+  }
+  context.Fail(what + " has unknown store " + Quoted(label) + " (zlib, raw or engine)");
+}
+
+// "none" keeps a folder's files out of every list.
+std::optional<packager::ListKind> ParseList(const ManifestContext& context, const std::string& what,
+                                            const toml::node& node) {
+  std::string label = ExpectString(context, what + " list", node);
+  if (label == "none") return std::nullopt;
+  using packager::ListKind;
+  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
+    if (label == ListLabel(kind)) return kind;
+  }
+  context.Fail(what + " has unknown list " + Quoted(label) + " (channels, channel-modules, project or none)");
+}
+
+const toml::table& TableAt(const ManifestContext& context, const std::string& what, const toml::node& node) {
+  const toml::table* table = node.as_table();
+  if (table == nullptr) context.Fail(what + " must be a table, not " + TypeName(node));
+  return *table;
+}
+
+FileSpec ParseFile(const ManifestContext& context, const toml::table& table, size_t index) {
+  std::string what = "file #" + std::to_string(index + 1);
+  ExpectKeys(context, what, table, {"name", "source", "store", "list"});
+  if (!table.contains("name")) context.Fail(what + " has no name");
+  FileSpec file;
+  std::string given = context.Expand(what + " name", ExpectString(context, what + " name", *table.get("name")));
+  file.name = CanonicalName(given);
+  what = "file " + Quoted(given);
+  if (!table.contains("source")) context.Fail(what + " has no source");
+  file.source = context.PathOf(what + " source", *table.get("source"));
+  if (const toml::node* list = table.get("list")) file.list = ParseList(context, what, *list);
+  file.store = DefaultStore(file.name, file.list);
+  if (const toml::node* store = table.get("store")) file.store = ParseStore(context, what, *store);
+  file.entry = context.path + ": " + what;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file.source, error)) {
+    context.Fail(
+        what + ": source " + Quoted(file.source) +
+        (std::filesystem::exists(file.source, error) ? " is not a regular file" : " cannot be read: no such file"));
+  }
+  file.size = std::filesystem::file_size(file.source, error);
+  return file;
+}
+
+FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table, size_t index) {
+  std::string what = "folder #" + std::to_string(index + 1);
+  ExpectKeys(context, what, table, {"source", "target", "include", "exclude", "store", "list", "include-litter"});
+  if (!table.contains("source")) context.Fail(what + " has no source");
+  what = "folder " + Quoted(ExpectString(context, what + " source", *table.get("source")));
+  FolderSpec folder;
+  folder.source = context.PathOf(what + " source", *table.get("source"));
+  if (const toml::node* target = table.get("target")) {
+    folder.target = CanonicalName(context.Expand(what + " target", ExpectString(context, what + " target", *target)));
+    while (!folder.target.empty() && folder.target.back() == '\\') folder.target.pop_back();
+  }
+  if (const toml::node* include = table.get("include")) folder.include = ExpectStrings(context, what, *include);
+  if (const toml::node* exclude = table.get("exclude")) folder.exclude = ExpectStrings(context, what, *exclude);
+  if (const toml::node* list = table.get("list")) {
+    folder.listGiven = true;
+    folder.list = ParseList(context, what, *list);
+  }
+  if (const toml::node* store = table.get("store")) folder.store = ParseStore(context, what, *store);
+  if (const toml::node* litter = table.get("include-litter")) {
+    const toml::value<bool>* flag = litter->as_boolean();
+    if (flag == nullptr) context.Fail(what + " include-litter must be a boolean, not " + TypeName(*litter));
+    folder.takeLitter = flag->get();
+  }
+  folder.entry = context.path + ": " + what;
+  return folder;
+}
+
+template <typename Parse>
+void ForEachTable(const ManifestContext& context, const char* key, const toml::node& node, Parse parse) {
+  const toml::array* array = node.as_array();
+  if (array == nullptr) {
+    context.Fail(std::string(key) + " must be written as [[" + key + "]] tables, not " + TypeName(node));
+  }
+  for (size_t i = 0; i < array->size(); ++i) {
+    parse(TableAt(context, std::string(key) + " #" + std::to_string(i + 1), (*array)[i]), i);
+  }
+}
+
+Variables ParseVariables(const ManifestContext& context, const toml::table& root, const Variables& inherited) {
+  Variables variables;
+  if (const toml::node* node = root.get("vars")) {
+    for (auto&& [key, value] : TableAt(context, "vars", *node)) {
+      variables[std::string(key.str())] = ExpectString(context, "variable " + Quoted(std::string(key.str())), value);
+    }
+  }
+  // The including manifest's values win, so a shared manifest's are defaults.
+  for (const auto& [name, value] : inherited) variables[name] = value;
+  return variables;
+}
+
+// Read after the includes, so the including manifest's code page wins.
+unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
+  uint32_t number = ExpectInteger(context, "code-page", node, 0xFFFF);
+  if (!IsSupportedCodePage(number)) {
+    context.Fail("code-page " + std::to_string(number) + " is not a Windows single-byte code page (" +
+                 kSupportedCodePages + "); the installer reads its text with the ANSI functions");
+  }
+  return number;
+}
+
+void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest);
+
+void LoadIncludes(const ManifestContext& context, const toml::node& node, int depth, Manifest& manifest) {
+  if (depth >= kMaxIncludeDepth) context.Fail("includes nest deeper than " + std::to_string(kMaxIncludeDepth));
+  for (const std::string& given : ExpectStrings(context, "include", node)) {
+    std::filesystem::path included(context.Expand("include", given));
+    if (included.is_relative()) included = context.folder / included;
+    // Named here, from the manifest that asks for it, so a typo is found.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(included, error)) {
+      context.Fail("include " + Quoted(given) + ": no manifest file at " + Quoted(included.lexically_normal().string()));
+    }
+    LoadInto(included.lexically_normal().string(), context.variables, depth + 1, manifest);
+  }
+}
+
+void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest) {
+  ManifestContext context{path, std::filesystem::path(path).parent_path(), {}};
+  toml::table root = ParseToml(context);
+  manifest.inputs.push_back(path);
+  ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
+                                             "branding", "signing"});
+  context.variables = ParseVariables(context, root, inherited);
+  if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, depth, manifest);
+  if (const toml::node* stub = root.get("stub")) manifest.stub = context.PathOf("stub", *stub);
+  if (const toml::node* page = root.get("code-page")) manifest.codePage = ParseCodePage(context, *page);
+  if (const toml::node* settings = root.get("settings")) ParseSettings(context, *settings, manifest.settings);
+  if (const toml::node* branding = root.get("branding")) ReadBranding(context, *branding, manifest.branding);
+  if (const toml::node* signing = root.get("signing")) ReadSigning(context, *signing, manifest.signing);
+  if (const toml::node* files = root.get("file")) {
+    ForEachTable(context, "file", *files,
+                 [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });
+  }
+  if (const toml::node* folders = root.get("folder")) {
+    ForEachTable(context, "folder", *folders, [&](const toml::table& table, size_t i) {
+      ExpandFolder(ParseFolder(context, table, i), manifest);
+    });
+  }
+}
+
+// Settings in the fixed order of the known settings and files by name, not
+// the manifest's order, so that rearranging a manifest or a disk's directory
+// order does not change the installer.
+void Order(Manifest& manifest) {
+  auto rank = [](const SettingValue& s) {
+    const std::vector<SettingInfo>& known = KnownSettings();
+    return std::find_if(known.begin(), known.end(), [&](const SettingInfo& i) { return &i == s.info; }) - known.begin();
+  };
+  std::stable_sort(manifest.settings.begin(), manifest.settings.end(),
+                   [&](const SettingValue& a, const SettingValue& b) { return rank(a) < rank(b); });
+  std::stable_sort(manifest.files.begin(), manifest.files.end(), [](const FileSpec& a, const FileSpec& b) {
+    int order = text::CompareNoCase(a.name.c_str(), b.name.c_str());
+    return order != 0 ? order < 0 : a.name < b.name;
+  });
+}
+
+}  // namespace
+
+Manifest LoadManifest(const std::string& path, const Variables& overrides) {
+  Manifest manifest;
+  manifest.path = path;
+  // Given as the top manifest's inherited values, they win everywhere.
+  LoadInto(path, overrides, 0, manifest);
+  std::vector<std::string> problems = EncodeText(manifest);
+  Order(manifest);
+  CheckManifest(manifest, problems);
+  return manifest;
+}
+
+const char* ListLabel(packager::ListKind kind) {
+  switch (kind) {
+    case packager::ListKind::kChannels: return "channels";
+    case packager::ListKind::kChannelModules: return "channel-modules";
+    default: return "project";
+  }
+}
+
+}  // namespace vpack

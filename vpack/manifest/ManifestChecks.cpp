@@ -1,0 +1,192 @@
+#include "vpack/manifest/ManifestChecks.h"
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "payload/ItemName.h"
+#include "payload/ProjectTypes.h"
+#include "vpack/base/Error.h"
+
+namespace vpack {
+namespace {
+
+// Longest path the ANSI file functions take.
+constexpr size_t kMaxWindowsPath = payload::kPathSize - 1;
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += (joined.empty() ? "" : "\n") + line;
+  return joined;
+}
+
+[[noreturn]] void Refuse(const FileSpec& file, const std::string& why) { throw Error(file.entry + ": " + why); }
+
+// Each name's first fault, so that every bad name of a run is reported at
+// once, each with its reason.
+void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::string>& problems) {
+  size_t at = 0;
+  payload::NameFault fault = payload::WindowsNameFault(file.name.c_str(), &at);
+  if (fault != payload::NameFault::kNone) {
+    std::string detail;
+    if (fault == payload::NameFault::kForbiddenCharacter) {
+      char shown[8];
+      unsigned char c = static_cast<unsigned char>(file.name[at]);
+      snprintf(shown, sizeof(shown), c < 32 ? "0x%02X" : "'%c'", c);
+      detail = std::string(" (") + shown + ")";
+    } else if (fault == payload::NameFault::kDeviceName || fault == payload::NameFault::kTrailingDotOrSpace) {
+      detail = " (" + Quoted(page.ToUtf8(file.name.substr(at, file.name.find('\\', at) - at))) + ")";
+    }
+    problems.push_back(file.entry + ": the name " + payload::NameFaultText(fault) + detail);
+    return;
+  }
+  // A listed name is also written as a list entry, whose limit the message
+  // names when the name passes that one too.
+  bool listLimit = file.list && file.name.size() > kMaxListName;
+  if (file.name.size() > kMaxItemName) {
+    problems.push_back(file.entry + ": the name is " + std::to_string(file.name.size()) +
+                       " bytes in the code page; " + (listLimit ? "a list entry" : "an item name") +
+                       " holds at most " + std::to_string(listLimit ? kMaxListName : kMaxItemName));
+  }
+}
+
+void CheckFile(const FileSpec& file) {
+  std::string problem = StoreProblem(file.name, file.list, file.store);
+  if (!problem.empty()) Refuse(file, std::string("store ") + StoreLabel(file.store) + ": " + problem);
+  if (file.size >= kMaxInstallerSize) {
+    Refuse(file, "source " + Quoted(file.source) + " is " + std::to_string(file.size) +
+                     " bytes; an installer holds less than 2 GiB in all");
+  }
+}
+
+// Windows folds the case of every letter of the code page, not only ASCII
+// as the installer does, so "caf\xE9" and "CAF\xC9" would land in one file.
+// Settings and files share the APPDATA type, so they collide too.
+void CheckDuplicates(const Manifest& manifest) {
+  CodePage page(manifest.codePage);
+  std::unordered_map<std::string, const FileSpec*> byName;
+  for (const FileSpec& file : manifest.files) {
+    auto [twin, added] = byName.emplace(page.Folded(file.name), &file);
+    if (!added) {
+      Refuse(file, "duplicate item name (same as " + twin->second->entry +
+                       "; Windows ignores case and takes / for \\)");
+    }
+  }
+  for (const FileSpec& file : manifest.files) {
+    for (const SettingValue& setting : manifest.settings) {
+      if (SameItemName(file.name, setting.info->name)) {
+        Refuse(file, "duplicate item name (a setting)");
+      }
+    }
+  }
+}
+
+const FileSpec* FindFile(const Manifest& manifest, const std::string& name) {
+  for (const FileSpec& file : manifest.files) {
+    if (SameItemName(file.name, name)) return &file;
+  }
+  return nullptr;
+}
+
+void CheckProjectNeeds(const Manifest& manifest, uint32_t type) {
+  for (const char* name : RequiredSettings(type)) {
+    bool given = std::any_of(manifest.settings.begin(), manifest.settings.end(),
+                             [name](const SettingValue& s) { return std::string(s.info->name) == name; });
+    if (!given) {
+      throw Error(manifest.path + ": setting " + Quoted(name) + " is missing; project type " + std::to_string(type) +
+                  " reads it");
+    }
+  }
+  for (const std::string& name : RuntimeFiles(type)) {
+    if (FindFile(manifest, name) == nullptr) {
+      throw Error(manifest.path + ": no file " + Quoted(name) + "; project type " + std::to_string(type) +
+                  " extracts it");
+    }
+  }
+}
+
+// Files packed but never written by the installer cost space and hide a
+// forgotten list.
+void WarnAboutUnused(Manifest& manifest, uint32_t type) {
+  std::vector<std::string> runtime = RuntimeFiles(type);
+  for (const FileSpec& file : manifest.files) {
+    if (file.list) continue;
+    bool extracted = std::any_of(runtime.begin(), runtime.end(),
+                                 [&](const std::string& name) { return SameItemName(name, file.name); });
+    if (!extracted) {
+      manifest.warnings.push_back(file.entry + ": in no list, so the installer never writes it");
+    }
+  }
+}
+
+// The folder the installation writes into: the one the options dialog
+// offers, or for a run in place a long temporary folder (the longest user
+// name Windows allows and the last folder number the installer tries).
+std::string InstallFolderOf(const Manifest& manifest, uint32_t type) {
+  for (const char* name : RequiredSettings(type)) {
+    std::string setting = name;
+    if (setting != payload::kInstallPath.name && setting != payload::kStartupDirectory.name) continue;
+    for (const SettingValue& value : manifest.settings) {
+      if (setting == value.info->name) return value.text;
+    }
+  }
+  return "C:\\Users\\" + std::string(20, 'U') + "\\AppData\\Local\\Temp\\Vandrel10000";
+}
+
+// The installer opens its files with ANSI paths, which Windows cuts at
+// MAX_PATH less the terminator: a longer one fails on the user's machine,
+// not here. The user may pick a shorter folder, so this is a warning.
+void WarnAboutLongPaths(Manifest& manifest, uint32_t type) {
+  std::string folder = InstallFolderOf(manifest, type);
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  // The installer joins a name to its folder with one backslash.
+  auto installed = [&folder](const FileSpec& file) {
+    return folder + "\\" + file.name.substr(file.name[0] == '\\' ? 1 : 0);
+  };
+  std::string longest;
+  const FileSpec* longestFile = nullptr;
+  size_t count = 0;
+  for (const FileSpec& file : manifest.files) {
+    std::string path = installed(file);
+    if (path.size() <= kMaxWindowsPath) continue;
+    ++count;
+    if (path.size() > longest.size()) longest = path, longestFile = &file;
+  }
+  if (longestFile == nullptr) return;
+  manifest.warnings.push_back(longestFile->entry + ": installed as " +
+                              Quoted(CodePage(manifest.codePage).ToUtf8(longest)) + ", " +
+                              std::to_string(longest.size()) +
+                              " characters, and Windows opens ANSI paths of at most " +
+                              std::to_string(kMaxWindowsPath) + "; " + std::to_string(count) +
+                              " item(s) pass that in this folder");
+}
+
+}  // namespace
+
+uint32_t ProjectTypeOf(const Manifest& manifest) {
+  for (const SettingValue& setting : manifest.settings) {
+    if (std::string(setting.info->name) == kProjectType) {
+      if (payload::FindProjectType(setting.number) == nullptr) {
+        throw Error(manifest.path + ": setting \"ProjectType\" is " + std::to_string(setting.number) +
+                    ", which the installer ignores (1 run in place, 2 standalone, 5 screen saver, 6 Winamp plug-in)");
+      }
+      return setting.number;
+    }
+  }
+  throw Error(manifest.path + ": setting \"ProjectType\" is missing; the installer does nothing without it");
+}
+
+void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
+  CodePage page(manifest.codePage);
+  for (const FileSpec& file : manifest.files) CheckName(file, page, problems);
+  if (!problems.empty()) throw Error(JoinLines(problems));
+  for (const FileSpec& file : manifest.files) CheckFile(file);
+  CheckDuplicates(manifest);
+  uint32_t type = ProjectTypeOf(manifest);
+  CheckProjectNeeds(manifest, type);
+  WarnAboutUnused(manifest, type);
+  WarnAboutLongPaths(manifest, type);
+}
+
+}  // namespace vpack

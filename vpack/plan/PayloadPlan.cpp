@@ -1,0 +1,54 @@
+#include "vpack/plan/PayloadPlan.h"
+
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "payload/PayloadFormat.h"
+#include "vpack/base/Error.h"
+
+namespace vpack {
+namespace {
+
+void AddSetting(packager::PayloadBuilder& builder, const SettingValue& setting) {
+  switch (setting.info->kind) {
+    case SettingKind::kNumber:
+      builder.AddU32(setting.info->name, setting.number);
+      break;
+    case SettingKind::kFlag:
+      builder.AddFlag(setting.info->name, static_cast<uint8_t>(setting.number));
+      break;
+    case SettingKind::kText:
+      // The manifest has already refused texts that do not fit.
+      if (!builder.AddText(setting.info->name, setting.text)) {
+        throw Error("setting " + Quoted(setting.info->name) + " does not fit its field");
+      }
+      break;
+  }
+}
+
+void AddLists(packager::PayloadBuilder& builder, const std::vector<FileSpec>& files) {
+  using packager::ListKind;
+  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
+    std::vector<std::string> names;
+    for (const FileSpec& file : files) {
+      if (file.list == kind) names.push_back(file.name);
+    }
+    builder.AddList(kind, names);
+  }
+}
+
+}  // namespace
+
+std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
+  packager::PayloadBuilder builder;
+  for (const SettingValue& setting : manifest.settings) AddSetting(builder, setting);
+  AddLists(builder, manifest.files);
+  std::vector<PlannedItem> items;
+  for (packager::Item& item : builder.Items()) items.push_back({item.type, item.name, std::move(item.data), nullptr});
+  for (const FileSpec& file : manifest.files) items.push_back({payload::kTypeAppData, file.name, {}, &file});
+  return items;
+}
+
+
+}  // namespace vpack

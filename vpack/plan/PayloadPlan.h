@@ -1,0 +1,24 @@
+#pragma once
+// The items of an installer in directory order, before any source is read:
+// settings and lists are small and made at once, files are read and encoded
+// only when they are written.
+#include <string>
+#include <vector>
+
+#include "packager/PayloadBuilder.h"
+#include "vpack/manifest/Manifest.h"
+
+namespace vpack {
+
+struct PlannedItem {
+  std::string type;
+  std::string name;
+  packager::Bytes bytes;           // settings and list items
+  const FileSpec* file = nullptr;  // a file item, read when written
+};
+
+// Settings, then the three lists (always, counts included), then the files
+// in the manifest's sorted order. The items point into manifest.files.
+std::vector<PlannedItem> PlanPayload(const Manifest& manifest);
+
+}  // namespace vpack

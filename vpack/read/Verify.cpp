@@ -1,0 +1,86 @@
+// What vpack verify checks in one installer.
+#include "vpack/read/Verify.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "payload/LittleEndian.h"
+#include "payload/PayloadFormat.h"
+#include "payload/ProjectTypes.h"
+#include "vpack/base/CodePage.h"
+#include "vpack/base/Commands.h"
+#include "vpack/rules/ContentChecks.h"
+#include "vpack/read/FileChecks.h"
+#include "vpack/base/Error.h"
+#include "vpack/read/InstallerFile.h"
+#include "vpack/rules/StorageRules.h"
+#include "vpack/pe/StubCheck.h"
+
+namespace vpack {
+namespace {
+
+std::string CrcProblem(uint32_t actual, uint32_t stated) {
+  char line[64];
+  snprintf(line, sizeof(line), "checksum %08X, the directory says %08X", actual, stated);
+  return line;
+}
+
+// What follows the payload's trailer: nothing, or the certificate table a
+// signing tool appends (after up to 7 bytes that align it) and names in the
+// stub's headers. Anything else is not the installer's, and is most likely
+// a second installer after the first: its files are never installed.
+std::string TrailingProblem(const InstallerFile& installer, const StubReport& stub) {
+  uint64_t end = installer.PayloadEnd(), size = installer.FileSize();
+  if (size <= end) return std::string();
+  bool certificate = stub.certificateSize != 0 && stub.certificateAt >= end && stub.certificateAt - end < 8 &&
+                     stub.certificateAt + stub.certificateSize == size;
+  if (certificate) return std::string();
+  return std::to_string(size - end) + " bytes follow the payload's trailer (at offset " + std::to_string(end) +
+         "), and no signature the stub names: another installer appended to this one? The installer ignores them";
+}
+
+// The project type the installer reads, or 0 when it reads none; the
+// content checks say why.
+uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
+  for (const packager::Item& item : items) {
+    if (SameItemName(item.type, payload::kTypeAppData) && SameItemName(item.name, payload::kProjectTypeSetting.name)) {
+      return item.data.size() == 4 ? payload::ReadLittleEndian32(item.data.data()) : 0;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage) {
+  CodePage page(codePage);
+  std::unique_ptr<InstallerFile> installer;
+  try {
+    installer = std::make_unique<InstallerFile>(path);
+  } catch (const NoPayload& none) {
+    return {none.problem};
+  }
+  std::vector<packager::Item> items = installer->HeldItems();
+  StubReport stub = CheckStub(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()), ProjectTypeOf(items));
+  std::vector<std::string> problems;
+  for (const std::string& problem : stub.problems) problems.push_back("stub: " + problem);
+  std::vector<std::string> unreadable;  // CheckContents reports them
+  WrittenForms forms(ReadLists(items, unreadable));
+  for (int32_t i = 0; i < installer->Count(); ++i) {
+    const payload::PayloadEntry& entry = installer->Entry(i);
+    ItemVerdict verdict = CheckItemBytes(*installer, i, forms, stub.machine);
+    std::string label = ItemLabel(entry.type, entry.name);
+    if (verdict.crc != entry.crc) problems.push_back(label + ": " + CrcProblem(verdict.crc, entry.crc));
+    if (!verdict.problem.empty()) problems.push_back(label + ": " + verdict.problem);
+  }
+  std::string trailing = TrailingProblem(*installer, stub);
+  if (!trailing.empty()) problems.push_back(trailing);
+  for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
+  if (facts != nullptr) *facts = {items.size(), stub.certificateSize};
+  // A problem is ASCII words around the payload's own text, its types and
+  // names, which are in the code page.
+  for (std::string& problem : problems) problem = page.ToUtf8(problem);
+  return problems;
+}
+
+}  // namespace vpack

@@ -1,0 +1,24 @@
+#pragma once
+// Everything the installer will check or rely on, checked with its own code
+// where it has it: the same payload reader, CRC-32, inflater and name rules.
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "vpack/base/CodePage.h"
+
+namespace vpack {
+
+// One line per reason the installer would not do its job, in UTF-8 with the
+// payload's names read in codePage; empty when it would. Throws Error when
+// the file cannot be read at all.
+struct InstallerFacts {
+  size_t items = 0;
+  // The Authenticode certificate table the stub's headers name; 0 unsigned.
+  uint64_t certificateBytes = 0;
+};
+std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts = nullptr,
+                                           unsigned codePage = kDefaultCodePage);
+
+}  // namespace vpack

@@ -1,0 +1,68 @@
+// vpack verify INSTALLER... [--json] [--code-page N]
+#include <stdio.h>
+
+#include <nlohmann/json.hpp>
+
+#include "vpack/base/Commands.h"
+#include "vpack/base/Error.h"
+#include "vpack/read/Verify.h"
+
+namespace vpack {
+namespace {
+
+struct Verdict {
+  std::string installer;
+  InstallerFacts facts;
+  std::vector<std::string> problems;
+};
+
+// An installer that cannot be read is one more problem, so that the others
+// are still checked.
+Verdict VerdictOn(const std::string& installer, unsigned codePage) {
+  Verdict verdict{installer, {}, {}};
+  try {
+    verdict.problems = InstallerProblems(installer, &verdict.facts, codePage);
+  } catch (const Error& e) {
+    verdict.problems = {e.what()};
+  }
+  return verdict;
+}
+
+void PrintText(const Verdict& v) {
+  for (const std::string& problem : v.problems)
+    fprintf(stderr, "vpack: %s: %s\n", v.installer.c_str(), problem.c_str());
+  if (!v.problems.empty()) return;
+  std::string signature = v.facts.certificateBytes == 0 ? "not signed"
+                                                        : "signed (Authenticode certificate table, " +
+                                                              std::to_string(v.facts.certificateBytes) + " bytes)";
+  printf("%s: %zu items, all intact, %s\n", v.installer.c_str(), v.facts.items, signature.c_str());
+}
+
+nlohmann::json Json(const Verdict& v) {
+  return {{"installer", v.installer},
+          {"intact", v.problems.empty()},
+          {"items", v.facts.items},
+          {"signed", v.facts.certificateBytes != 0},
+          {"certificate-bytes", v.facts.certificateBytes},
+          {"problems", v.problems}};
+}
+
+}  // namespace
+
+int Verify(const std::vector<std::string>& installers, bool json, unsigned codePage) {
+  nlohmann::json all = nlohmann::json::array();
+  bool failed = false;
+  for (const std::string& installer : installers) {
+    Verdict verdict = VerdictOn(installer, codePage);
+    failed = failed || !verdict.problems.empty();
+    if (json) {
+      all.push_back(Json(verdict));
+    } else {
+      PrintText(verdict);
+    }
+  }
+  if (json) printf("%s\n", all.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+  return failed ? 1 : 0;
+}
+
+}  // namespace vpack

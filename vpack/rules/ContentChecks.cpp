@@ -1,0 +1,235 @@
+#include "vpack/rules/ContentChecks.h"
+
+#include <string.h>
+
+#include <iterator>
+
+
+#include "payload/EngineFiles.h"
+#include "payload/ItemName.h"
+#include "payload/LittleEndian.h"
+#include "payload/PayloadFormat.h"
+#include "payload/ProjectTypes.h"
+#include "payload/RuntimeFiles.h"
+#include "vpack/base/Error.h"
+#include "vpack/base/ItemIndex.h"
+#include "vpack/rules/Settings.h"
+#include "vpack/rules/StorageRules.h"
+
+namespace vpack {
+namespace {
+
+// The types the stub's table knows, joined for a message ("1, 2 and 5").
+std::string KnownTypes() {
+  std::string known;
+  size_t count = std::size(payload::kProjectTypes);
+  for (size_t i = 0; i < count; ++i) {
+    known += (i == 0 ? "" : (i + 1 == count ? " and " : ", ")) + std::to_string(payload::kProjectTypes[i].type);
+  }
+  return known;
+}
+
+using packager::Item;
+using packager::ListKind;
+using Problems = std::vector<std::string>;
+
+// A setting's or list item's size: of a larger one only the first bytes are
+// held (InstallerFile::HeldItems).
+std::string SizeText(const packager::Bytes& data) {
+  return data.size() > kHeldItemBytes ? "more than " + std::to_string(kHeldItemBytes) : std::to_string(data.size());
+}
+
+// A 4-byte number item; false (with a problem) when missing or of another size.
+bool ReadNumber(const ItemIndex& items, const std::string& type, const std::string& name, uint32_t* value,
+                Problems& problems) {
+  const Item* item = items.Find(type, name);
+  std::string label = ItemLabel(type, name);
+  if (item == nullptr) {
+    problems.push_back(label + ": missing");
+  } else if (item->data.size() != 4) {
+    problems.push_back(label + ": " + SizeText(item->data) + " bytes; the installer reads 4");
+  } else {
+    *value = payload::ReadLittleEndian32(item->data.data());
+    return true;
+  }
+  return false;
+}
+
+void CheckSettingWidths(const ItemIndex& items, Problems& problems) {
+  for (const SettingInfo& info : KnownSettings()) {
+    const Item* item = items.Find(payload::kTypeAppData, info.name);
+    if (item == nullptr || info.kind == SettingKind::kNumber) continue;
+    uint32_t width = SettingWidth(info.kind);
+    std::string label = ItemLabel(payload::kTypeAppData, info.name);
+    if (item->data.size() != width) {
+      problems.push_back(label + ": " + SizeText(item->data) + " bytes; the installer reads " +
+                         std::to_string(width));
+    } else if (info.kind == SettingKind::kText && item->data.back() != 0) {
+      problems.push_back(label + ": text not terminated within its " + std::to_string(width) + " bytes");
+    }
+  }
+}
+
+void RequireFile(const ItemIndex& items, const char* name, const std::string& why, Problems& problems) {
+  if (items.Find(payload::kTypeAppData, name) == nullptr) {
+    problems.push_back(ItemLabel(payload::kTypeAppData, name) + ": missing; " + why);
+  }
+}
+
+// The settings and program files the flow of the project type reads.
+void CheckProjectType(const ItemIndex& items, Problems& problems) {
+  CheckSettingWidths(items, problems);
+  uint32_t projectType = 0;
+  if (!ReadNumber(items, payload::kTypeAppData, kProjectType, &projectType, problems)) return;
+  const payload::RuntimeFiles* runtime = payload::FindRuntimeFiles(projectType);
+  if (payload::FindProjectType(projectType) == nullptr || runtime == nullptr) {
+    problems.push_back(ItemLabel(payload::kTypeAppData, kProjectType) + ": " + std::to_string(projectType) +
+                       ", a type the installer ignores: it ends without a word (it knows " + KnownTypes() + ")");
+    return;
+  }
+  std::string needs = "project type " + std::to_string(projectType) + " needs it";
+  for (const char* name : RequiredSettings(projectType)) RequireFile(items, name, needs, problems);
+  for (uint32_t i = 0; i < runtime->count; ++i) RequireFile(items, runtime->names[i], needs, problems);
+  for (const payload::EngineFile& file : payload::kEngineFiles) {
+    RequireFile(items, file.name, "every project type extracts it", problems);
+  }
+}
+
+// A list entry as the installer copies it: a name terminated within the
+// field. Empty when it is not.
+std::string ListEntryName(const Item& entry, Problems& problems) {
+  // The installer reads an entry into a field of this size and refuses one
+  // that is larger.
+  if (entry.data.size() > payload::kListNameSize) {
+    problems.push_back(ItemLabel(entry.type, entry.name) + ": " + SizeText(entry.data) +
+                       " bytes; at most " + std::to_string(payload::kListNameSize) + " fit");
+    return std::string();
+  }
+  const void* end = memchr(entry.data.data(), 0, entry.data.size());
+  if (end == nullptr) {
+    problems.push_back(ItemLabel(entry.type, entry.name) + ": name not terminated within " +
+                       std::to_string(payload::kListNameSize) + " bytes");
+    return std::string();
+  }
+  return std::string(reinterpret_cast<const char*>(entry.data.data()), static_cast<const uint8_t*>(end) - entry.data.data());
+}
+
+// Reads one list and adds the names it holds to listed.
+void ReadList(const ItemIndex& items, ListKind kind, std::vector<ListedName>& listed, Problems& problems) {
+  uint32_t count = 0;
+  if (!ReadNumber(items, packager::ListType(kind), packager::ListCountName(kind), &count, problems)) return;
+  // A damaged count must not turn into billions of "missing" lines.
+  if (count > items.Size()) {
+    problems.push_back(ItemLabel(packager::ListType(kind), packager::ListCountName(kind)) + ": " +
+                       std::to_string(count) + " entries, more than the payload's " + std::to_string(items.Size()) +
+                       " items");
+    return;
+  }
+  for (uint32_t i = 0; i < count; ++i) {
+    std::string entryName = packager::ListEntryPrefix(kind) + std::to_string(i);
+    const Item* entry = items.Find(packager::ListType(kind), entryName);
+    if (entry == nullptr) {
+      problems.push_back(ItemLabel(packager::ListType(kind), entryName) + ": missing; the count says " +
+                         std::to_string(count));
+      continue;
+    }
+    std::string name = ListEntryName(*entry, problems);
+    if (name.empty()) continue;
+    listed.push_back({kind, name});
+    // The installer passes over an entry whose file is not there.
+    if (items.Find(payload::kTypeAppData, name) == nullptr) {
+      problems.push_back(ItemLabel(entry->type, entryName) + ": names " + Quoted(name) +
+                         ", which is not in the payload");
+    }
+  }
+}
+
+std::vector<ListedName> ListedNames(const ItemIndex& index, Problems& problems) {
+  std::vector<ListedName> listed;
+  for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
+    ReadList(index, kind, listed, problems);
+  }
+  return listed;
+}
+
+// The installer looks items up by type and name, case ignored, and reads the
+// first of a name; Windows writes two names that differ in case or in the
+// kind of slash to one file.
+void CheckDuplicates(const std::vector<Item>& items, Problems& problems) {
+  std::unordered_map<std::string, size_t> names, files;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Item& item = items[i];
+    auto named = names.emplace(NameKey(item.type) + '\0' + NameKey(item.name), i);
+    if (!named.second) {
+      problems.push_back(ItemLabel(item.type, item.name) + ": entry " + std::to_string(i) + " has the type and name of " +
+                         "entry " + std::to_string(named.first->second) + " (case aside); the installer reads only the first");
+      continue;
+    }
+    if (!IsFileItem(item)) continue;
+    auto file = files.emplace(NameKey(CanonicalName(item.name)), i);
+    if (!file.second) {
+      const Item& other = items[file.first->second];
+      problems.push_back(ItemLabel(item.type, item.name) + ": the same file on Windows as " +
+                         ItemLabel(other.type, other.name) + "; the installation writes both to it");
+    }
+  }
+}
+
+// A file's name is joined to the installation folder as it is.
+void CheckFileName(const Item& item, Problems& problems) {
+  if (!payload::IsSafeItemName(item.name.c_str())) {
+    problems.push_back(ItemLabel(item.type, item.name) + ": a name the installer refuses (\"..\" or \":\")");
+  } else if (!payload::IsWindowsFileName(item.name.c_str())) {
+    problems.push_back(ItemLabel(item.type, item.name) + ": a name Windows cannot create as a file");
+  }
+}
+
+}  // namespace
+
+WrittenForms::WrittenForms(const std::vector<ListedName>& listed) {
+  for (const ListedName& entry : listed) {
+    bool& decode = decoded_[NameKey(entry.name)];
+    decode = decode || !IsCopiedProjectFile(entry.name, entry.list);
+    if (entry.list == ListKind::kChannelModules) channelModules_.insert(NameKey(entry.name));
+  }
+}
+
+Written WrittenForms::Of(const std::string& name) const {
+  if (IsPackedName(name)) return Written::kInflated;
+  auto found = decoded_.find(NameKey(name));
+  return found != decoded_.end() && found->second ? Written::kDecoded : Written::kAsStored;
+}
+
+bool WrittenForms::IsListed(const std::string& name) const { return decoded_.count(NameKey(name)) != 0; }
+
+bool WrittenForms::IsChannelModule(const std::string& name) const {
+  return channelModules_.count(NameKey(name)) != 0;
+}
+
+bool IsFileItem(const Item& item) {
+  if (!SameItemName(item.type, payload::kTypeAppData)) return false;
+  for (const SettingInfo& info : KnownSettings()) {
+    if (SameItemName(item.name, info.name)) return false;
+  }
+  return true;
+}
+
+std::string ItemLabel(const std::string& type, const std::string& name) { return type + " " + Quoted(name); }
+
+std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& problems) {
+  return ListedNames(ItemIndex(items), problems);
+}
+
+std::vector<std::string> CheckContents(const std::vector<Item>& items) {
+  Problems problems;
+  ItemIndex index(items);
+  CheckDuplicates(items, problems);
+  CheckProjectType(index, problems);
+  ListedNames(index, problems);
+  for (const Item& item : items) {
+    if (IsFileItem(item)) CheckFileName(item, problems);
+  }
+  return problems;
+}
+
+}  // namespace vpack

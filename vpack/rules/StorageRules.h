@@ -1,0 +1,54 @@
+#pragma once
+// How the installer treats a file item is decided by its name and its list:
+// a fixed set of program files is inflated on installation, the files the
+// engine loads must already be in the engine format, a project file marked
+// as copied (payload::IsCopiedProjectFile) is copied as stored, and a file
+// that is neither named by a flow nor listed is never written. The manifest's defaults and its checks both come from
+// here, so the two cannot disagree.
+#include <stdint.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "packager/PayloadBuilder.h"
+
+namespace vpack {
+
+enum class Store { kZlib, kRaw, kEngine };
+
+// Files the installer inflates (zlib stream plus 4-byte unpacked size).
+bool IsPackedName(const std::string& name);
+
+// The engine's start file, which no list names but which must be in the
+// engine format all the same.
+bool IsStartFile(const std::string& name);
+
+// A file a flow extracts by its name rather than from a list.
+bool IsRuntimeName(const std::string& name);
+
+// The files a project type's flow extracts by name: the engine files and the
+// flow's program files (payload/RuntimeFiles.h, the stub's own table). Empty
+// for a type the stub ignores.
+std::vector<std::string> RuntimeFiles(uint32_t projectType);
+
+// Whether the installer writes the file of that list as stored: the
+// installer's own rule (payload::IsCopiedProjectFile).
+bool IsCopiedProjectFile(const std::string& name, std::optional<packager::ListKind> list);
+
+// The store the installer needs for a file of that name in that list.
+Store DefaultStore(const std::string& name, std::optional<packager::ListKind> list);
+
+// Empty when the installer can use a file stored so; otherwise why not.
+std::string StoreProblem(const std::string& name, std::optional<packager::ListKind> list, Store store);
+
+// Item names compare as the installer compares them: ASCII case ignored.
+bool SameItemName(const std::string& a, const std::string& b);
+
+// The name Windows would create: separators made backslashes, so that "a/b"
+// and "a\b" are seen as the one file they are.
+std::string CanonicalName(const std::string& name);
+
+const char* StoreLabel(Store store);
+
+}  // namespace vpack
