@@ -114,7 +114,13 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   text::CopyAtMost(key, walk.prefix, sizeof(key) - 12);
   text::AppendDecimal(key, sizeof(key), static_cast<uint32_t>(i));
   char name[kListNameRead + 1];
-  if (!ReadItem(key, name, kListNameRead, walk.type)) return true;
+  if (!ReadItem(key, name, kListNameRead, walk.type)) {
+    // A name that is there but damaged or unreadable is no optional file:
+    // passing over it would end in success without the file.
+    if (reader == nullptr || (reader->CrcMismatch() == nullptr && reader->ReadError() == 0)) return true;
+    ReportExtractFailure(key);
+    return false;
+  }
   name[kListNameRead] = '\0';
   uint8_t decode = payload::IsCopiedProjectFile(walk.type, name) ? 0 : 1;
   return ExtractListed(name, decode);

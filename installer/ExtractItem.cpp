@@ -75,8 +75,7 @@ bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_
   // or empty file that looks installed: the file is deleted unless kept.
   platform::OutputFile file(target);
   // An empty file is a file of the project like any other: written, recorded.
-  if (!file.Opened() || (count != 0 && !file.Write(bytes, count))) return false;
-  file.Keep();
+  if (!file.Opened() || (count != 0 && !file.Write(bytes, count)) || !file.Keep()) return false;
   Record(createdFiles, target);
   return true;
 }

@@ -41,17 +41,19 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   if (emptyRefused) return false;
   platform::OutputFile file(target);
   if (!file.Opened()) return false;
+  uint8_t* window = inflate && decodable ? new uint8_t[kWindowSize] : nullptr;
+  if (inflate && decodable && window == nullptr) {
+    reader->NoteNoMemory();
+    return false;
+  }
   FileSink sink(file);
+  uint32_t written = 0;
+  bool decoded = decodable && (window == nullptr || (payload::InflateZlibStream(*reader, sink, window, kWindowSize,
+                                                                                stated, &written) &&
+                                                     written == stated));
+  delete[] window;
   const uint8_t* bytes = nullptr;
   size_t count = 0;
-  bool decoded = decodable;
-  if (inflate && decodable) {
-    uint8_t* window = new uint8_t[kWindowSize];
-    uint32_t written = 0;
-    decoded = window != nullptr && payload::InflateZlibStream(*reader, sink, window, kWindowSize, stated, &written) &&
-              written == stated;
-    delete[] window;
-  }
   // The checksum covers every stored byte, whatever the inflater made of them.
   while (!file.Failed() && reader->Next(&bytes, &count)) {
     if (!inflate) sink.Take(bytes, count);
@@ -59,7 +61,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   bool whole = !file.Failed() && reader->EndPieces();
   ReportCrcMismatch(*reader);
   if (whole && decoded) {
-    file.Keep();
+    if (!file.Keep()) return false;
     Record(createdFiles, target);
     return true;
   }

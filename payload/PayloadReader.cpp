@@ -308,7 +308,9 @@ bool PayloadReader::BeginPieces(const PayloadEntry* entry, uint32_t* size, uint8
   int64_t position = ItemPosition(pieces_);
   bool tailRead = pieces_->size < 4 ||
                   (file_.Seek(position + pieces_->size - 4) && file_.Read(tail, 4) == 4);
-  readError_ = file_.Error();
+  // An item too short for a tail read nothing: the file's error is an
+  // earlier read's.
+  readError_ = pieces_->size < 4 ? 0 : file_.Error();
   if (!tailRead || !file_.Seek(position)) pieces_ = nullptr;
   return pieces_ != nullptr;
 }

@@ -68,6 +68,8 @@ class PayloadReader final : public InflateSource {
   uint32_t ReadError() const { return readError_; }
   // Whether the last read found no memory for the item's block.
   bool NoMemory() const { return noMemory_; }
+  // For memory its caller needed for the item and did not get.
+  void NoteNoMemory() { noMemory_ = true; }
 
   // Whether an item is in the directory, without reading it.
   bool Contains(const char* name, const char* type) const;

@@ -1,5 +1,7 @@
 #include "platform/FileWrite.h"
 
+#include "platform/Text.h"
+
 namespace platform {
 
 // Null (a zero image, no constructor) unless a test sets it.
@@ -28,25 +30,41 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count) {
   return true;
 }
 
-OutputFile::OutputFile(const char* path)
-    : path_(path),
-      handle_(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)),
-      failed_(false) {}
+OutputFile::OutputFile(const char* path) : path_(path), handle_(INVALID_HANDLE_VALUE), failed_(false) {
+  beside_[0] = '\0';
+  // Opened for writing and closed untouched: the question is whether it
+  // could be replaced, asked before anything is written.
+  HANDLE earlier = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (earlier != INVALID_HANDLE_VALUE) {
+    CloseHandle(earlier);
+    if (!text::Join(beside_, sizeof(beside_), path, "~")) return;
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+    return;
+  }
+  handle_ = CreateFileA(Written(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
 bool OutputFile::Write(const void* bytes, uint32_t count) {
   failed_ = failed_ || !WriteWhole(handle_, bytes, count);
   return !failed_;
 }
 
-void OutputFile::Keep() {
-  if (Opened()) CloseHandle(handle_);
+bool OutputFile::Close() {
+  if (!Opened()) return false;
+  CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
+  return true;
+}
+
+bool OutputFile::Keep() {
+  if (!Close()) return false;
+  if (beside_[0] == '\0' || MoveFileExA(beside_, path_, MOVEFILE_REPLACE_EXISTING)) return true;
+  DeleteFileA(beside_);
+  return false;
 }
 
 void OutputFile::Discard() {
-  if (!Opened()) return;
-  Keep();
-  DeleteFileA(path_);
+  if (Close()) DeleteFileA(Written());
 }
 
 }  // namespace platform

@@ -13,9 +13,12 @@ extern WriteHook writeHook;
 // True only when all count bytes were written.
 bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 
-// A file the installation writes: created (replacing any), written whole in
-// pieces, and deleted again unless kept, so that nothing cut short or
-// damaged stays behind looking installed.
+// A file the installation writes: written whole in pieces, and deleted again
+// unless kept, so that nothing cut short or damaged stays behind looking
+// installed. An earlier copy of it (an earlier installation's) is replaced
+// only when the new one is kept: until then it is written beside, under the
+// name with a "~" added. A copy that cannot be replaced now (a program that
+// runs, a read-only file) refuses the file at once, as writing over it would.
 class OutputFile {
  public:
   explicit OutputFile(const char* path);
@@ -27,15 +30,20 @@ class OutputFile {
   // False, and nothing more written, once a write has failed.
   bool Write(const void* bytes, uint32_t count);
   bool Failed() const { return failed_; }
-  // Closes the file and keeps it.
-  void Keep();
+  // Closes the file and puts it in place; false (and nothing of it left)
+  // when the earlier copy could not be replaced after all.
+  bool Keep();
   // Closes and deletes a file not kept; nothing when none was made.
   void Discard();
 
  private:
+  const char* Written() const { return beside_[0] != '\0' ? beside_ : path_; }
+  bool Close();
+
   const char* path_;
   HANDLE handle_;
   bool failed_;
+  char beside_[MAX_PATH + 2];
 };
 
 }  // namespace platform

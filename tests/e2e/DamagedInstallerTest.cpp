@@ -106,7 +106,7 @@ TEST_F(DamagedInstallerTest, BytesAppended_FoundByTheScanAndRun) {
   EXPECT_TRUE(appended.viewerRan);
 }
 
-TEST_F(DamagedInstallerTest, OneBitFlippedInAnyItem_ReportedWithTheItemsName) {
+TEST_F(DamagedInstallerTest, OneBitFlippedInAnyItem_ReportedWithTheItemsNameAndNotRun) {
   for (size_t i = 0; i < payload_.Items().size(); ++i) {
     const packager::Item& item = payload_.Items()[i];
     if (item.data.empty()) continue;
@@ -117,6 +117,7 @@ TEST_F(DamagedInstallerTest, OneBitFlippedInAnyItem_ReportedWithTheItemsName) {
     auto crc = std::find(run.texts.begin(), run.texts.end(), "Crc error corrupt file");
     ASSERT_NE(run.texts.end(), crc);
     EXPECT_EQ(item.name, run.captions[crc - run.texts.begin()]);
+    EXPECT_FALSE(run.viewerRan);
   }
 }
 

@@ -72,7 +72,9 @@ class StandaloneTest : public ::testing::Test {
     std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
     packager::PayloadBuilder project = testing_support::StandaloneProject(arch, settings_);
     if (alterProject_) alterProject_(project);
-    EXPECT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"), stub, project));
+    packager::Bytes payload = project.Build(static_cast<uint32_t>(testing_support::ReadBytes(stub).size()));
+    if (alterPayload_) alterPayload_(payload);
+    EXPECT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"), stub, payload));
     EXPECT_TRUE(driver_.Start(dir_.File("setup.exe")));
     return driver_.WaitForDialog(timeoutMs);
   }
@@ -128,6 +130,8 @@ class StandaloneTest : public ::testing::Test {
   StandaloneSettings settings_;
   // Changes the project before it is written, when set.
   std::function<void(packager::PayloadBuilder&)> alterProject_;
+  // Changes the built payload (damage in transit), when set.
+  std::function<void(packager::Bytes&)> alterPayload_;
   StubDriver driver_;
   // A 32-bit stub sees the registry and the system folder of 32-bit programs.
   bool view32_ = false;

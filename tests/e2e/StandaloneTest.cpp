@@ -241,6 +241,49 @@ TEST_F(StandaloneTest, SecondInstallation_OverwritesTheSameKey) {
   EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName", view32_));
 }
 
+TEST_F(StandaloneTest, DamagedInstallerOverAnEarlierInstallation_EarlierCopiesKept) {
+  InstallAll();
+  // The uninstaller (whose failure the installation goes past) and a file
+  // copied as stored (whose failure stops it) arrive damaged the second time.
+  std::vector<packager::Bytes> damaged;
+  std::vector<std::string> names;
+  alterProject_ = [&](packager::PayloadBuilder& project) {
+    for (const packager::Item& item : project.Items()) {
+      if (item.name != "VDLUnInst.exe" && item.name.find(".cgr") == std::string::npos) continue;
+      damaged.push_back(item.data);
+      names.push_back(item.name);
+    }
+  };
+  alterPayload_ = [&](packager::Bytes& payload) {
+    for (const packager::Bytes& data : damaged) {
+      auto at = std::search(payload.begin(), payload.end(), data.begin(), data.end());
+      ASSERT_NE(payload.end(), at);
+      at[data.size() - 1] ^= 0x01;
+    }
+  };
+  driver_.Reset();
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  ASSERT_EQ(2u, names.size());
+  std::sort(names.begin(), names.end());
+  std::vector<packager::Bytes> earlier;
+  for (const std::string& name : names) earlier.push_back(testing_support::ReadBytes(Install() + "\\" + name));
+  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
+  std::vector<std::string> crcCaptions;
+  for (const DialogSeen& box : boxes) {
+    if (box.text == "Crc error corrupt file") crcCaptions.push_back(box.caption);
+    EXPECT_NE(kDone, box.text);
+  }
+  std::sort(crcCaptions.begin(), crcCaptions.end());
+  EXPECT_EQ(names, crcCaptions);
+  for (size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(names[i]);
+    EXPECT_FALSE(earlier[i].empty());
+    EXPECT_EQ(earlier[i], testing_support::ReadBytes(Install() + "\\" + names[i]));
+    EXPECT_FALSE(FileExists(Install() + "\\" + names[i] + "~"));
+  }
+}
+
 TEST_F(StandaloneTest, UninstallKeyThatCannotBeWritten_ReportedAndInstallationCompletes) {
   // A key name longer than the registry takes.
   settings_.projectName = menu_ + std::string(300 - menu_.size(), 'k').substr(0, 258 - menu_.size());

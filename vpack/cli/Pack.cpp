@@ -110,7 +110,9 @@ void CheckEngineMemory(const std::vector<PlannedItem>& items, const std::vector<
   size_t warned = 0;
   for (size_t i = 0; i < items.size() && i < stored.size(); ++i) {
     const FileSpec* file = items[i].file;
-    if (file == nullptr || file->store != Store::kEngine) continue;
+    // Only what a list names goes to the engine whole; the start file is
+    // written as stored.
+    if (file == nullptr || file->store != Store::kEngine || !file->list) continue;
     std::string problem = EngineMemoryProblem(stored[i], file->size);
     if (problem.empty()) continue;
     fprintf(stderr, "vpack: warning: %s: %s\n", file->entry.c_str(), problem.c_str());
