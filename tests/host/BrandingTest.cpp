@@ -2,6 +2,8 @@
 // and read back with the tests' own executable reader.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -172,6 +174,11 @@ TEST_F(BrandingTest, RealStubs_ImageSoundCodeKeptResourcesAsGiven) {
     for (const char* line : {"version: file 1.4.0.12, product 1.4.0.0\n", "  ProductName: Harbour Tour\n"}) {
       EXPECT_NE(std::string::npos, listed.find(line)) << listed;
     }
+    nlohmann::json fields = nlohmann::json::parse(Vpack("list setup.exe --json").out)["version"];
+    EXPECT_EQ("1.4.0.12", fields["file"]);
+    EXPECT_EQ("1.4.0.0", fields["product"]);
+    using Strings = std::map<std::string, std::string>;
+    EXPECT_EQ(strings, fields["strings"].get<Strings>());
     ASSERT_EQ(0, PackWith(folder, "again.exe").status);
     EXPECT_EQ(ReadFileBytes(dir_.File("setup.exe")), ReadFileBytes(dir_.File("again.exe"))) << folder;
   }

@@ -291,7 +291,7 @@ TEST_F(VpackTest, Verify_RawCgrProjectFile_Accepted) {
   EXPECT_NE(std::string::npos, run.err.find("\"chan.cgr\": not in the engine format")) << run.err;
 }
 
-TEST_F(VpackTest, ListJson_StoreUnpackedSizeAndLists) {
+TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
   Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   Outcome run = Vpack("list setup.exe --json");
@@ -312,6 +312,8 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeAndLists) {
   EXPECT_EQ(byName["music.cgr"]["unpacked"], 9);
   EXPECT_EQ(byName["ProjectType"]["type"], "APPDATA");
   EXPECT_EQ(byName["ProjectType"]["size"], 4);
+  EXPECT_EQ(listing["settings"], nlohmann::json({{"ProjectType", 1}, {"CheckDx8", 0}}));
+  EXPECT_TRUE(listing["version"].is_null());
 }
 
 TEST_F(VpackTest, Pack_BadNames_EveryOneOnItsOwnLineWithItsReason) {

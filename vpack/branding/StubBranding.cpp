@@ -99,25 +99,19 @@ Bytes BrandStub(const Bytes& stub, const Branding& branding, const std::string& 
 }
 
 
-std::vector<std::string> VersionLines(const std::string& installerPath, uint64_t imageSize) {
+std::optional<VersionInfo> StubVersion(const std::string& installerPath, uint64_t imageSize) {
   Bytes image = ReadImage(installerPath, imageSize);
-  std::vector<std::string> lines;
   try {
     PeImage pe = ReadPeImage(image);
     const PeSection& section = pe.sections[ResourceSectionIndex(image, pe)];
     for (const Resource& r : ReadResources(SectionData(image, section), section.virtualAddress)) {
-      if (!r.type.name.empty() || r.type.id != kVersionResource) continue;
-      VersionInfo info = ReadVersionResource(r.data);
-      lines.push_back("version: file " + VersionText(info.fileVersion) + ", product " +
-                      VersionText(info.productVersion));
-      for (const auto& [key, value] : info.strings) lines.push_back("  " + key + ": " + value);
-      break;
+      if (r.type.name.empty() && r.type.id == kVersionResource) return ReadVersionResource(r.data);
     }
   } catch (const Error&) {
     // A stub that is no executable, or one without resources, states no
     // version; the payload is still worth listing.
   }
-  return lines;
+  return std::nullopt;
 }
 
 }  // namespace vpack

@@ -3,10 +3,12 @@
 // resources, and the version information read back from an installer.
 #include <stdint.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "vpack/manifest/Branding.h"
+#include "vpack/pe/VersionResource.h"
 
 namespace vpack {
 
@@ -17,8 +19,8 @@ namespace vpack {
 // payload. Throws Error naming the stub's path.
 Bytes BrandStub(const Bytes& stub, const Branding& branding, const std::string& stubPath);
 
-// "version: ..." lines for vpack list: what the image of an installer (its
-// first imageSize bytes) states, nothing when it states no version.
-std::vector<std::string> VersionLines(const std::string& installerPath, uint64_t imageSize);
+// The version information the image of an installer (its first imageSize
+// bytes) states; nothing when it states none.
+std::optional<VersionInfo> StubVersion(const std::string& installerPath, uint64_t imageSize);
 
 }  // namespace vpack

@@ -12,6 +12,7 @@
 #include "vpack/read/InstallerFile.h"
 #include "vpack/base/ItemIndex.h"
 #include "vpack/manifest/Manifest.h"
+#include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
 #include "vpack/branding/StubBranding.h"
 
@@ -53,9 +54,53 @@ ListedItem Describe(const InstallerFile& file, int32_t index, const packager::It
   return out;
 }
 
-void PrintJson(int64_t stubSize, const std::vector<std::string>& version, const std::vector<ListedItem>& described) {
+// A setting as list shows it: its value, read as the installer reads it;
+// null (and "?") when the item is not of the setting's width.
+struct ListedSetting {
+  std::string name;
+  nlohmann::ordered_json value;
+};
+
+std::vector<ListedSetting> Settings(const std::vector<packager::Item>& items, const CodePage& page) {
+  std::vector<ListedSetting> settings;
+  for (const packager::Item& item : items) {
+    const SettingInfo* info = item.type == payload::kTypeAppData ? FindSetting(item.name) : nullptr;
+    if (info == nullptr) continue;
+    nlohmann::ordered_json value;
+    if (item.data.size() != SettingWidth(info->kind)) {
+      value = nullptr;
+    } else if (info->kind == SettingKind::kNumber) {
+      value = payload::ReadLittleEndian32(item.data.data());
+    } else if (info->kind == SettingKind::kFlag) {
+      value = item.data[0];
+    } else {
+      std::string text(item.data.begin(), item.data.end());
+      value = page.ToUtf8(text.substr(0, text.find('\0')));
+    }
+    settings.push_back({item.name, value});
+  }
+  return settings;
+}
+
+nlohmann::ordered_json VersionJson(const std::optional<VersionInfo>& version) {
+  if (!version) return nullptr;
+  nlohmann::ordered_json strings = nlohmann::ordered_json::object();
+  for (const auto& [key, value] : version->strings) strings[key] = value;
+  return {{"file", VersionText(version->fileVersion)},
+          {"product", VersionText(version->productVersion)},
+          {"strings", strings}};
+}
+
+struct Listing {
+  int64_t stubSize;
+  std::optional<VersionInfo> version;
+  std::vector<ListedSetting> settings;
+  std::vector<ListedItem> items;
+};
+
+void PrintJson(const Listing& listing) {
   nlohmann::ordered_json items = nlohmann::ordered_json::array();
-  for (const ListedItem& d : described) {
+  for (const ListedItem& d : listing.items) {
     nlohmann::ordered_json row;
     row["type"] = d.item->type;
     row["name"] = d.name;
@@ -65,18 +110,31 @@ void PrintJson(int64_t stubSize, const std::vector<std::string>& version, const 
     row["lists"] = d.lists;
     items.push_back(row);
   }
+  nlohmann::ordered_json settings = nlohmann::ordered_json::object();
+  for (const ListedSetting& setting : listing.settings) settings[setting.name] = setting.value;
   nlohmann::ordered_json all;
-  all["stub"] = stubSize;
-  all["version"] = version;
+  all["stub"] = listing.stubSize;
+  all["version"] = VersionJson(listing.version);
+  all["settings"] = settings;
   all["items"] = items;
   printf("%s\n", all.dump(2).c_str());
 }
 
-void PrintTable(int64_t stubSize, const std::vector<std::string>& version, const std::vector<ListedItem>& described) {
-  printf("stub: %lld bytes\n", static_cast<long long>(stubSize));
-  for (const std::string& line : version) printf("%s\n", line.c_str());
+void PrintTable(const Listing& listing) {
+  printf("stub: %lld bytes\n", static_cast<long long>(listing.stubSize));
+  if (listing.version) {
+    printf("version: file %s, product %s\n", VersionText(listing.version->fileVersion).c_str(),
+           VersionText(listing.version->productVersion).c_str());
+    for (const auto& [key, value] : listing.version->strings) printf("  %s: %s\n", key.c_str(), value.c_str());
+  }
+  for (const ListedSetting& setting : listing.settings) {
+    std::string value = setting.value.is_null()     ? "?"
+                        : setting.value.is_string() ? "\"" + setting.value.get<std::string>() + "\""
+                                                    : setting.value.dump();
+    printf("setting: %s = %s\n", setting.name.c_str(), value.c_str());
+  }
   printf("%-12s %-6s %10s %10s  %-16s %s\n", "type", "store", "size", "unpacked", "lists", "name");
-  for (const ListedItem& d : described) {
+  for (const ListedItem& d : listing.items) {
     std::string lists;
     for (const std::string& list : d.lists) lists += (lists.empty() ? "" : ",") + list;
     std::string unpacked = d.unpacked < 0 ? "-" : std::to_string(d.unpacked);
@@ -96,16 +154,17 @@ int List(const std::string& installer, bool json, unsigned codePage) {
   for (const ListedName& entry : ReadLists(items, unreadable)) {
     lists[NameKey(entry.name)].push_back(ListLabel(entry.list));
   }
-  std::vector<ListedItem> described;
+  Listing listing;
   for (size_t i = 0; i < items.size(); ++i) {
-    described.push_back(Describe(file, static_cast<int32_t>(i), items[i], lists, page));
+    listing.items.push_back(Describe(file, static_cast<int32_t>(i), items[i], lists, page));
   }
-  int64_t stubSize = file.Reader().MarkerOffset();
-  std::vector<std::string> version = VersionLines(installer, static_cast<uint64_t>(stubSize));
+  listing.stubSize = file.Reader().MarkerOffset();
+  listing.version = StubVersion(installer, static_cast<uint64_t>(listing.stubSize));
+  listing.settings = Settings(items, page);
   if (json) {
-    PrintJson(stubSize, version, described);
+    PrintJson(listing);
   } else {
-    PrintTable(stubSize, version, described);
+    PrintTable(listing);
   }
   return 0;
 }
