@@ -1,6 +1,8 @@
 // vpack as its users run it: the real program on real manifests.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -194,10 +196,18 @@ TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
 }
 
 TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
+  Outcome reference = Vpack("help");
+  EXPECT_EQ(0, reference.status);
   for (const char* arguments : {"--help", "pack --help", "verify --help", "list --help", "extract --help"}) {
     Outcome run = Vpack(arguments);
     EXPECT_EQ(0, run.status) << arguments;
     EXPECT_NE(std::string::npos, run.out.find("Usage:")) << arguments << run.out;
+    // The reference page is the one place options are described.
+    std::regex option("--[a-z][a-z-]*");
+    for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), option); it != std::sregex_iterator(); ++it) {
+      std::regex whole(it->str() + "(?![a-z-])");
+      EXPECT_TRUE(std::regex_search(reference.out, whole)) << arguments << ": " << it->str();
+    }
   }
   Outcome version = Vpack("--version");
   EXPECT_EQ(0, version.status);

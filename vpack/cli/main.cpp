@@ -9,6 +9,7 @@
 #include "vpack/base/CodePage.h"
 #include "vpack/base/Commands.h"
 #include "vpack/base/Error.h"
+#include "vpack/cli/Reference.h"
 
 #ifndef VPACK_VERSION
 #define VPACK_VERSION "0.0"
@@ -96,7 +97,7 @@ void AddInspection(CLI::App& app, Parsed& parsed) {
 
 int Run(const CLI::App& app, const Parsed& parsed) {
   if (app.got_subcommand("help")) {
-    printf("%s%s\n", kUsage, kExitCodes);
+    fputs(vpack::kReference, stdout);
     return 0;
   }
   if (app.got_subcommand("pack")) return vpack::Pack(parsed.pack);
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
   Parsed parsed;
   AddPack(app, parsed);
   AddInspection(app, parsed);
-  app.add_subcommand("help", "Show this usage");
+  app.add_subcommand("help", "Show the reference page: every command, option, output and exit status");
   try {
     app.parse(argc, argv);
     if (app.got_subcommand("pack")) TakeVariables(parsed);
