@@ -21,6 +21,9 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 // runs, a read-only file) refuses the file at once, as writing over it would.
 class OutputFile {
  public:
+  // The longest path, terminator included, that keeps its earlier copy.
+  static constexpr uint32_t kPathRoom = 511;
+
   explicit OutputFile(const char* path);
   ~OutputFile() { Discard(); }
   OutputFile(const OutputFile&) = delete;
@@ -43,7 +46,7 @@ class OutputFile {
   const char* path_;
   HANDLE handle_;
   bool failed_;
-  char beside_[MAX_PATH + 2];
+  char beside_[kPathRoom + 1];
 };
 
 }  // namespace platform
