@@ -34,14 +34,6 @@ namespace {
   _exit(127);
 }
 
-std::string LastLine(const std::string& text) {
-  size_t end = text.find_last_not_of(" \t\r\n");
-  if (end == std::string::npos) return std::string();
-  size_t start = text.find_last_of('\n', end);
-  start = start == std::string::npos ? 0 : start + 1;
-  return text.substr(start, end + 1 - start);
-}
-
 }  // namespace
 
 ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::string& folder) {
@@ -71,6 +63,16 @@ ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::stri
                                        : "exited with status " + std::to_string(WEXITSTATUS(status));
   outcome.lastError = LastLine(errors);
   return outcome;
+}
+
+ChildOutcome RunShell(const std::string& text, const std::string& folder) {
+  return RunChild({"/bin/sh", "-c", text}, folder);
+}
+
+std::string ShellQuoted(const std::string& path) {
+  std::string quoted = "'";
+  for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 }  // namespace vpack

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
 
 namespace vpack {
 
@@ -43,16 +44,17 @@ std::string ManifestContext::Expand(const std::string& what, const std::string& 
 }
 
 std::string ManifestContext::PathOf(const std::string& what, const toml::node& node) const {
-  std::filesystem::path given(Expand(what, ExpectString(*this, what, node)));
-  return given.is_relative() ? (folder / given).lexically_normal().string() : given.string();
+  std::filesystem::path given = vpack::PathOf(Expand(what, ExpectString(*this, what, node)));
+  return TextOf(given.is_relative() ? (folder / given).lexically_normal() : given);
 }
 
 toml::table ParseToml(const ManifestContext& context) {
   std::error_code error;
-  if (std::filesystem::is_directory(context.path, error)) context.Fail("is a folder, not a manifest");
-  if (!std::filesystem::exists(context.path, error)) context.Fail("cannot read: no such file");
-  if (!std::filesystem::is_regular_file(context.path, error)) context.Fail("is not a regular file");
-  std::ifstream in(context.path, std::ios::binary);
+  std::filesystem::path path = PathOf(context.path);
+  if (std::filesystem::is_directory(path, error)) context.Fail("is a folder, not a manifest");
+  if (!std::filesystem::exists(path, error)) context.Fail("cannot read: no such file");
+  if (!std::filesystem::is_regular_file(path, error)) context.Fail("is not a regular file");
+  std::ifstream in(path, std::ios::binary);
   if (!in) context.Fail(std::string("cannot read: ") + strerror(errno));
   std::stringstream text;
   text << in.rdbuf();

@@ -1,0 +1,23 @@
+#pragma once
+// What vpack asks the system about processes: its own id and file, and when
+// another process started, to tell a running pack's temporaries from those a
+// killed one left.
+#include <string>
+
+namespace vpack {
+
+int CurrentProcessId();
+
+// When the process with this id started, in seconds since the epoch; -1 when
+// no process has the id, 0 when one has but its start is not known.
+double ProcessStartedAt(int pid);
+
+// When a file was last written, in seconds since the epoch; -1 when it
+// cannot be told. A link is not followed.
+double FileWrittenAt(const std::string& path);
+
+// The running program's file, not argv[0]: vpack may be started through a
+// link or from PATH. Empty when it cannot be told.
+std::string OwnProgram();
+
+}  // namespace vpack
