@@ -53,6 +53,11 @@ if(VDL_WINDOWS_BUILDS)
   add_test(NAME signed.verify COMMAND sh -c "for f in \"$1\"/*.exe; do \"$0\" verify \"$f\" || exit 1; done"
     $<TARGET_FILE:vpack> ${CMAKE_BINARY_DIR}/signed)
   set_tests_properties(signed.verify PROPERTIES FIXTURES_REQUIRED signed LABELS host TIMEOUT 120)
+  # vpack.exe under Wine packs and reads installers as vpack does.
+  add_test(NAME vpack.windows COMMAND ${CMAKE_SOURCE_DIR}/tests/vpack-exe/same-answers.sh ${CMAKE_BINARY_DIR}
+    ${CMAKE_BINARY_DIR}/vpack-exe-test)
+  set_tests_properties(vpack.windows PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session
+    LABELS "host;wine" TIMEOUT 600)
   include(ReleaseKit)
   # The kit built into an empty folder packs a sample with nothing else.
   add_test(NAME kit.build COMMAND ${CMAKE_SOURCE_DIR}/tests/kit/build-kit.sh ${CMAKE_BINARY_DIR}

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# vpack.exe under Wine against vpack on Linux. Every sample manifest, and one
+# whose folder, file and manifest names are Cyrillic (outside the ANSI code
+# page Wine gets from LANG=C.UTF-8), is packed by both into the same bytes;
+# list, verify and extract then give the same answers for them. vpack.exe
+# is given Windows paths: a drive letter and backslashes for the stub, the
+# manifest and the installers. The one difference allowed in an answer is
+# the separator of the installer's own path, which each prints as given.
+# Then the signing command through cmd.exe, and a stale temporary removed.
+#   same-answers.sh BUILD_DIR OUT_DIR
+set -euo pipefail
+build=$(realpath "$1") out=$(realpath -m "$2")
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+vpack=$build/vpack/vpack exe=$build/win-x86_64/vpack/vpack.exe
+fail() { echo "same-answers.sh: $*" >&2; exit 1; }
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$exe" "$@"; }
+# The exit status, then stdout and stderr, of one command.
+answer() { local status=0; "$@" >"$answer_file.out" 2>"$answer_file.err" || status=$?; echo "$status"; }
+
+rm -rf "$out"
+mkdir -p "$out/linux" "$out/windows"
+cp -r "$root/sample/tour" "$out/tour"
+bash "$root/scripts/copy-runtime.sh" "$build/win-x86_64" "$out/tour/runtime/build"
+# Cyrillic in code page 1251, which the payload is written in.
+mkdir -p "$out/tour/Город/Ночь"
+printf 'VDL night scene\n' >"$out/tour/Город/Ночь/Звёзды.vdl"
+cp "$out/tour/content/VDLStart.vdl" "$out/tour/Город/"
+sed -e 's/^include = "shared.*/&\ncode-page = 1251/' -e 's/^source = "content"/source = "Город"/' \
+  "$out/tour/run-in-place.toml" >"$out/tour/Город.toml"
+stub=$(winpath "$build/win-x86_64/app")
+
+for manifest in "$out"/tour/*.toml; do
+  name=$(basename "$manifest" .toml)
+  (cd "$out/linux" && "$vpack" pack "../tour/$name.toml" -o "$name.exe" --stub "$build/win-x86_64/app" \
+    >"$name.pack.txt") || fail "vpack cannot pack $name"
+  (cd "$out/windows" && wvpack pack "..\\tour\\$name.toml" -o "$(winpath "$out/windows/$name.exe")" \
+    --stub "$stub" >"$name.pack.txt") || fail "vpack.exe cannot pack $name"
+  # The summary names the output as given.
+  summary=$(cat "$out/windows/$name.pack.txt")
+  printf '%s\n' "${summary//"$(winpath "$out/windows/")"/}" >"$out/windows/$name.pack.txt"
+  cmp "$out/linux/$name.exe" "$out/windows/$name.exe" || fail "$name.exe: vpack.exe wrote other bytes than vpack"
+  cmp "$out/linux/$name.pack.txt" "$out/windows/$name.pack.txt" || fail "$name: pack's summaries differ"
+  cd "$out"
+  # What the payload was written in, for the names the answers show.
+  page=1252
+  [ "$name" != Город ] || page=1251
+  for command in "list" "list --json" "verify" "verify --json"; do
+    answer_file=$out/linux/answer
+    linux=$(answer "$vpack" $command "linux/$name.exe" --code-page $page)
+    answer_file=$out/windows/answer
+    windows=$(answer wvpack $command "linux\\$name.exe" --code-page $page)
+    sed -i -e 's|linux\\\\|linux/|g' -e 's|linux\\|linux/|g' "$out/windows/answer.out" "$out/windows/answer.err"
+    [ "$linux" = "$windows" ] || fail "$command $name.exe: vpack exits $linux, vpack.exe $windows"
+    for stream in out err; do
+      cmp "$out/linux/answer.$stream" "$out/windows/answer.$stream" || fail "$command $name.exe: std$stream differs"
+    done
+  done
+  "$vpack" extract "linux/$name.exe" -o "extracted/linux/$name" --code-page $page >/dev/null
+  wvpack extract "linux\\$name.exe" -o "extracted\\windows\\$name" --code-page $page >/dev/null ||
+    fail "vpack.exe cannot extract $name"
+  diff -r "extracted/linux/$name" "extracted/windows/$name" || fail "extract $name.exe: the files differ"
+done
+[ -f "$out/extracted/windows/Город/Ночь/Звёзды.vdl" ] || fail "vpack.exe did not extract the Cyrillic name"
+packed=$(ls "$out"/tour/*.toml | wc -l)
+
+# A signing command that succeeds without signing, run through cmd.exe with
+# the quoted paths: refused with the reason, the earlier output kept, and
+# the killed pack's temporary of a process that is gone removed.
+cd "$out/windows"
+cp run-in-place.exe earlier.exe
+cp run-in-place.exe earlier.exe.vpack-999996-0
+answer_file=$out/windows/signing
+status=$(answer wvpack pack "..\\tour\\run-in-place.toml" -o earlier.exe \
+  --stub "$stub" --sign-command "copy {in} {out}")
+[ "$status" = 1 ] || fail "a signing that does not sign: vpack.exe exits $status, not 1"
+grep -q "^vpack: error: --sign-command succeeded but the installer carries no Authenticode signature" signing.err ||
+  fail "a signing that does not sign: $(cat signing.err)"
+cmp -s earlier.exe run-in-place.exe || fail "a failed signing changed the earlier output"
+[ ! -e earlier.exe.vpack-999996-0 ] || fail "the temporary of a gone process was not removed"
+leftovers=$(ls | grep -F '.vpack-' || true)
+[ -z "$leftovers" ] || fail "vpack.exe left temporaries: $leftovers"
+echo "same-answers.sh: $packed manifests packed alike, list, verify and extract alike"
