@@ -3,8 +3,8 @@
 # whose folder, file and manifest names are Cyrillic (outside the ANSI code
 # page Wine gets from LANG=C.UTF-8), is packed by both into the same bytes;
 # list, verify and extract then give the same answers for them. vpack.exe
-# is given Windows paths: a drive letter and backslashes for the stub, the
-# manifest and the installers. The one difference allowed in an answer is
+# is given Windows paths: drive letters and backslashes for the stub, the
+# output, the manifest, the Cyrillic manifest's sources and a --var. The one difference allowed in an answer is
 # the separator of the installer's own path, which each prints as given.
 # Then the signing command through cmd.exe, and a stale temporary removed.
 #   same-answers.sh BUILD_DIR OUT_DIR
@@ -28,14 +28,23 @@ printf 'VDL night scene\n' >"$out/tour/Город/Ночь/Звёзды.vdl"
 cp "$out/tour/content/VDLStart.vdl" "$out/tour/Город/"
 sed -e 's/^include = "shared.*/&\ncode-page = 1251/' -e 's/^source = "content"/source = "Город"/' \
   "$out/tour/run-in-place.toml" >"$out/tour/Город.toml"
+# vpack.exe reads it with backslashes in its sources (TOML's literal
+# strings), and the shared runtime's folder given with a drive letter.
+sed -e "/^source = /{s|/|\\\\|g;s|\"|'|g}" "$out/tour/Город.toml" >"$out/tour/Город.windows"
 stub=$(winpath "$build/win-x86_64/app")
 
 for manifest in "$out"/tour/*.toml; do
   name=$(basename "$manifest" .toml)
+  linux_options=() windows_options=() windows_manifest=$name.toml
+  if [ -f "$out/tour/$name.windows" ]; then
+    linux_options=(--var "runtime=$out/tour/runtime")
+    windows_options=(--var "runtime=$(winpath "$out/tour/runtime")")
+    windows_manifest=$name.windows
+  fi
   (cd "$out/linux" && "$vpack" pack "../tour/$name.toml" -o "$name.exe" --stub "$build/win-x86_64/app" \
-    >"$name.pack.txt") || fail "vpack cannot pack $name"
-  (cd "$out/windows" && wvpack pack "..\\tour\\$name.toml" -o "$(winpath "$out/windows/$name.exe")" \
-    --stub "$stub" >"$name.pack.txt") || fail "vpack.exe cannot pack $name"
+    "${linux_options[@]}" >"$name.pack.txt") || fail "vpack cannot pack $name"
+  (cd "$out/windows" && wvpack pack "..\\tour\\$windows_manifest" -o "$(winpath "$out/windows/$name.exe")" \
+    --stub "$stub" "${windows_options[@]}" >"$name.pack.txt") || fail "vpack.exe cannot pack $name"
   # The summary names the output as given.
   summary=$(cat "$out/windows/$name.pack.txt")
   printf '%s\n' "${summary//"$(winpath "$out/windows/")"/}" >"$out/windows/$name.pack.txt"
