@@ -6,7 +6,8 @@
 # is given Windows paths: drive letters and backslashes for the stub, the
 # output, the manifest, the Cyrillic manifest's sources and a --var. The one difference allowed in an answer is
 # the separator of the installer's own path, which each prints as given.
-# Then the signing command through cmd.exe, and a stale temporary removed.
+# Then the signing command through cmd.exe, a stale temporary removed, and
+# an output held open by another program.
 #   same-answers.sh BUILD_DIR OUT_DIR
 set -euo pipefail
 build=$(realpath "$1") out=$(realpath -m "$2")
@@ -87,6 +88,22 @@ grep -q "^vpack: error: --sign-command succeeded but the installer carries no Au
   fail "a signing that does not sign: $(cat signing.err)"
 cmp -s earlier.exe run-in-place.exe || fail "a failed signing changed the earlier output"
 [ ! -e earlier.exe.vpack-999996-0 ] || fail "the temporary of a gone process was not removed"
+
+# An output that another program holds open (as Explorer may, for its
+# thumbnail) is not replaced: one line says so, and it stays as it was.
+cp run-in-place.exe held.exe
+"$build/wine/run64" "$build/win-x86_64/tests/vpack-exe/hold_file.exe" held.exe &
+holder=$!
+for _ in $(seq 200); do [ ! -e held.exe.held ] || break; sleep 0.1; done
+[ -e held.exe.held ] || fail "hold_file.exe did not open held.exe"
+answer_file=$out/windows/held
+status=$(answer wvpack pack "..\\tour\\standalone.toml" -o held.exe --stub "$stub")
+rm -f held.exe.held
+wait $holder
+[ "$status" = 1 ] || fail "an output held open: vpack.exe exits $status, not 1"
+grep -qx 'vpack: error: cannot create "held.exe": another program holds it open, or it is read-only; it was left as it was' \
+  held.err || fail "an output held open: $(cat held.err)"
+cmp -s held.exe run-in-place.exe || fail "an output held open was changed"
 leftovers=$(ls | grep -F '.vpack-' || true)
 [ -z "$leftovers" ] || fail "vpack.exe left temporaries: $leftovers"
 echo "same-answers.sh: $packed manifests packed alike, list, verify and extract alike"
