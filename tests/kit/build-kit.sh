@@ -52,6 +52,11 @@ for manifest in "$kit"/samples/tour/*.toml; do
   for stub in "$kit"/stubs/*.exe; do
     cmp -s -n "$(stat -c %s "$stub")" "$stub" "$sample.exe" && from_kit=yes
   done
+  # The stubs' own version, where the publisher's branding gives none.
+  if ! grep -q '^\[branding\]' "$manifest"; then
+    "$kit/bin/vpack" list "$sample.exe" | grep -qx "version: file $version.0, product $version.0" ||
+      fail "$sample.exe does not carry the stubs' version $version"
+  fi
   # The branded sample's stub carries the publisher's icon: not the bytes.
   grep -q '^\[branding\]' "$manifest" || [ $from_kit = yes ] || fail "$sample.exe does not begin with a kit stub"
 done
