@@ -4,7 +4,8 @@
 # page Wine gets from LANG=C.UTF-8), is packed by both into the same bytes;
 # list, verify and extract then give the same answers for them. vpack.exe
 # is given Windows paths: drive letters and backslashes for the stub, the
-# output, the manifest, the Cyrillic manifest's sources and a --var. The one difference allowed in an answer is
+# output, the manifest, the Cyrillic manifest's sources and a --var; that
+# manifest takes its Cyrillic folder's name from the environment. The one difference allowed in an answer is
 # the separator of the installer's own path, which each prints as given.
 # Then the signing command through cmd.exe, a stale temporary removed, and
 # an output held open by another program.
@@ -27,7 +28,9 @@ bash "$root/scripts/copy-runtime.sh" "$build/win-x86_64" "$out/tour/runtime/buil
 mkdir -p "$out/tour/Город/Ночь"
 printf 'VDL night scene\n' >"$out/tour/Город/Ночь/Звёзды.vdl"
 cp "$out/tour/content/VDLStart.vdl" "$out/tour/Город/"
-sed -e 's/^include = "shared.*/&\ncode-page = 1251/' -e 's/^source = "content"/source = "Город"/' \
+# Its folder comes from the environment, which vpack.exe reads in UTF-16.
+export VDL_CONTENT=Город
+sed -e 's/^include = "shared.*/&\ncode-page = 1251/' -e 's/^source = "content"/source = "${env:VDL_CONTENT}"/' \
   "$out/tour/run-in-place.toml" >"$out/tour/Город.toml"
 # vpack.exe reads it with backslashes in its sources (TOML's literal
 # strings), and the shared runtime's folder given with a drive letter.

@@ -1,7 +1,8 @@
 #pragma once
-// What vpack asks the system about processes: its own id and file, and when
-// another process started, to tell a running pack's temporaries from those a
-// killed one left.
+// What vpack asks the system about processes: its own id, file and
+// environment, and when another process started, to tell a running pack's
+// temporaries from those a killed one left.
+#include <optional>
 #include <string>
 
 namespace vpack {
@@ -19,5 +20,8 @@ double FileWrittenAt(const std::string& path);
 // The running program's file, not argv[0]: vpack may be started through a
 // link or from PATH. Empty when it cannot be told.
 std::string OwnProgram();
+
+// An environment variable's value in UTF-8; none when it is not set.
+std::optional<std::string> EnvironmentVariable(const std::string& name);
 
 }  // namespace vpack

@@ -1,5 +1,6 @@
 #include <errno.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +44,11 @@ std::string OwnProgram() {
   std::error_code error;
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? std::string() : self.string();
+}
+
+std::optional<std::string> EnvironmentVariable(const std::string& name) {
+  const char* value = getenv(name.c_str());
+  return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
 }  // namespace vpack

@@ -1,3 +1,4 @@
+#include <stdlib.h>
 #include <windows.h>
 
 #include "vpack/base/Processes.h"
@@ -43,6 +44,12 @@ std::string OwnProgram() {
   if (length == 0 || length >= path.size()) return std::string();
   path.resize(length);
   return TextOf(std::filesystem::path(path));
+}
+
+// The UTF-16 environment: getenv's is in the ANSI code page.
+std::optional<std::string> EnvironmentVariable(const std::string& name) {
+  const wchar_t* value = _wgetenv(PathOf(name).c_str());
+  return value != nullptr ? std::optional<std::string>(TextOf(std::filesystem::path(value))) : std::nullopt;
 }
 
 }  // namespace vpack

@@ -1,13 +1,13 @@
 #include "vpack/manifest/ManifestValues.h"
 
 #include <errno.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "vpack/base/Error.h"
+#include "vpack/base/Processes.h"
 #include "vpack/base/SystemPath.h"
 
 namespace vpack {
@@ -18,10 +18,10 @@ void ManifestContext::Fail(const std::string& message) const { throw Error(path 
 // (a version, a key's folder); an unset one is an error like an unknown one.
 std::string ManifestContext::Value(const std::string& what, const std::string& name) const {
   if (name.rfind(kEnvironmentPrefix, 0) == 0) {
-    const char* value = getenv(name.c_str() + strlen(kEnvironmentPrefix));
     std::string variable = name.substr(strlen(kEnvironmentPrefix));
-    if (value == nullptr) Fail(what + " uses environment variable " + Quoted(variable) + ", which is not set");
-    return value;
+    std::optional<std::string> value = EnvironmentVariable(variable);
+    if (!value) Fail(what + " uses environment variable " + Quoted(variable) + ", which is not set");
+    return *value;
   }
   auto found = variables.find(name);
   if (found == variables.end()) Fail(what + " uses unknown variable " + Quoted(name));
