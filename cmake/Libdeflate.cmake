@@ -9,7 +9,8 @@ foreach(line IN LISTS source_lines)
   set(${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
 endforeach()
 get_filename_component(tarball_name ${LIBDEFLATE_URL} NAME)
-set(VDL_LIBDEFLATE_TARBALL ${LIBDEFLATE_CACHE}/${tarball_name} CACHE FILEPATH "libdeflate's source, as setup.sh fetches it")
+set(VDL_LIBDEFLATE_TARBALL ${LIBDEFLATE_CACHE}/${tarball_name}
+  CACHE FILEPATH "libdeflate's source, as setup.sh fetches it")
 
 if(NOT EXISTS ${VDL_LIBDEFLATE_TARBALL})
   message(FATAL_ERROR "${VDL_LIBDEFLATE_TARBALL} is missing: run scripts/setup.sh, which fetches it")
