@@ -10,9 +10,7 @@ size_t Utf8Length(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ?
 // Windows gives the bytes a code page leaves undefined a control character
 // (0x81 in 1252 is U+0081) or a private-use letter; iconv, whose answers
 // vpack gives on Linux, has no letter for them.
-bool Undefined(wchar_t letter) {
-  return (letter >= 0x80 && letter <= 0x9F) || (letter >= 0xE000 && letter <= 0xF8FF);
-}
+bool Undefined(wchar_t letter) { return (letter >= 0x80 && letter <= 0x9F) || (letter >= 0xE000 && letter <= 0xF8FF); }
 
 }  // namespace
 
@@ -23,8 +21,8 @@ size_t Utf8ToCodePage(unsigned page, const std::string& utf8, size_t offset, std
     int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data() + at, length, wide, 2);
     char bytes[8];
     BOOL defaulted = FALSE;
-    int made = units > 0 ? WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, units, bytes, sizeof(bytes),
-                                               nullptr, &defaulted)
+    int made = units > 0 ? WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, units, bytes, sizeof(bytes), nullptr,
+                                               &defaulted)
                          : 0;
     if (made <= 0 || defaulted) return at;
     out.append(bytes, static_cast<size_t>(made));

@@ -2,8 +2,8 @@
 // The system's side of OutputFile: C library file descriptors opened by
 // UTF-8 names, and the one temporary an interrupt removes. Failures return
 // -1 (or false) with errno set.
-#include <stdint.h>
 #include <stddef.h>
+#include <stdint.h>
 
 #include <string>
 
