@@ -19,6 +19,24 @@ winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$exe" "$@"; }
 # The exit status, then stdout and stderr, of one command.
 answer() { local status=0; "$@" >"$answer_file.out" 2>"$answer_file.err" || status=$?; echo "$status"; }
+# One command given to vpack and, with the arguments after "--", to
+# vpack.exe: the same exit status, stdout and stderr, but for the separators
+# in the installer's path (under linux/), which each prints as given.
+same_answer() {
+  local what=$1 linux_arguments=() linux windows
+  shift
+  while [ "$1" != -- ]; do linux_arguments+=("$1"); shift; done
+  shift
+  answer_file=$out/linux/answer
+  linux=$(answer "$vpack" "${linux_arguments[@]}")
+  answer_file=$out/windows/answer
+  windows=$(answer wvpack "$@")
+  sed -i -e 's|linux\\\\|linux/|g' -e 's|linux\\|linux/|g' "$out/windows/answer.out" "$out/windows/answer.err"
+  [ "$linux" = "$windows" ] || fail "$what: vpack exits $linux, vpack.exe $windows"
+  for stream in out err; do
+    cmp "$out/linux/answer.$stream" "$out/windows/answer.$stream" || fail "$what: std$stream differs"
+  done
+}
 
 rm -rf "$out"
 mkdir -p "$out/linux" "$out/windows"
@@ -59,15 +77,8 @@ for manifest in "$out"/tour/*.toml; do
   page=1252
   [ "$name" != Город ] || page=1251
   for command in "list" "list --json" "verify" "verify --json"; do
-    answer_file=$out/linux/answer
-    linux=$(answer "$vpack" $command "linux/$name.exe" --code-page $page)
-    answer_file=$out/windows/answer
-    windows=$(answer wvpack $command "linux\\$name.exe" --code-page $page)
-    sed -i -e 's|linux\\\\|linux/|g' -e 's|linux\\|linux/|g' "$out/windows/answer.out" "$out/windows/answer.err"
-    [ "$linux" = "$windows" ] || fail "$command $name.exe: vpack exits $linux, vpack.exe $windows"
-    for stream in out err; do
-      cmp "$out/linux/answer.$stream" "$out/windows/answer.$stream" || fail "$command $name.exe: std$stream differs"
-    done
+    same_answer "$command $name.exe" $command "linux/$name.exe" --code-page $page -- \
+      $command "linux\\$name.exe" --code-page $page
   done
   "$vpack" extract "linux/$name.exe" -o "extracted/linux/$name" --code-page $page >/dev/null
   wvpack extract "linux\\$name.exe" -o "extracted\\windows\\$name" --code-page $page >/dev/null ||
@@ -75,6 +86,10 @@ for manifest in "$out"/tour/*.toml; do
   diff -r "extracted/linux/$name" "extracted/windows/$name" || fail "extract $name.exe: the files differ"
 done
 [ -f "$out/extracted/windows/Город/Ночь/Звёзды.vdl" ] || fail "vpack.exe did not extract the Cyrillic name"
+# The help, a wrong command line and a missing installer.
+for command in "help" "pack" "verify missing.exe"; do
+  same_answer "$command" $command -- $command
+done
 packed=$(ls "$out"/tour/*.toml | wc -l)
 
 # A signing command that succeeds without signing, run through cmd.exe with
