@@ -53,11 +53,18 @@ if(VDL_WINDOWS_BUILDS)
   add_test(NAME signed.verify COMMAND sh -c "for f in \"$1\"/*.exe; do \"$0\" verify \"$f\" || exit 1; done"
     $<TARGET_FILE:vpack> ${CMAKE_BINARY_DIR}/signed)
   set_tests_properties(signed.verify PROPERTIES FIXTURES_REQUIRED signed LABELS host TIMEOUT 120)
+  # vpack.exe under Wine packs and reads installers as vpack does.
+  add_test(NAME vpack.windows COMMAND ${CMAKE_SOURCE_DIR}/tests/vpack-exe/same-answers.sh ${CMAKE_BINARY_DIR}
+    ${CMAKE_BINARY_DIR}/vpack-exe-test)
+  set_tests_properties(vpack.windows PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session
+    LABELS "host;wine" TIMEOUT 600)
   include(ReleaseKit)
   # The kit built into an empty folder packs a sample with nothing else.
   add_test(NAME kit.build COMMAND ${CMAKE_SOURCE_DIR}/tests/kit/build-kit.sh ${CMAKE_BINARY_DIR}
     ${CMAKE_BINARY_DIR}/kit-test ${PROJECT_VERSION})
-  set_tests_properties(kit.build PROPERTIES LABELS host TIMEOUT 600)
+  # It runs the kit's vpack.exe under Wine too.
+  set_tests_properties(kit.build PROPERTIES LABELS "host;wine" TIMEOUT 600 FIXTURES_REQUIRED wine
+    RESOURCE_LOCK wine_session)
   # ctest reaches the Windows tests through the x86_64 build's own test file.
   file(WRITE ${CMAKE_BINARY_DIR}/windows-tests.cmake "subdirs(\"${CMAKE_BINARY_DIR}/win-x86_64\")\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows-tests.cmake)

@@ -1,4 +1,5 @@
-# The release kit for publishers: vpack for Linux x86_64, the i686 release
+# The release kit for publishers: vpack for Linux x86_64 and vpack.exe for
+# Windows x86_64 (the x86_64 Windows build's, linked statically), the i686 release
 # stubs, the manifest documentation and the sample manifests, with a
 # checksum of every file. `cmake --build build --target package` writes
 # build/vandrel-kit-VERSION-linux-x86_64.tar.gz and its .sha256.
@@ -23,6 +24,7 @@ target_link_libraries(vpack_kit PRIVATE -Wl,--start-group ${kit_lib_files} -Wl,-
 add_dependencies(vpack_kit ${kit_libs})
 
 install(TARGETS vpack_kit RUNTIME DESTINATION bin)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/win-x86_64/vpack/vpack.exe DESTINATION bin)
 # The stubs vpack finds beside its bin/ (vpack/cli/KitStubs.h).
 set(kit_stubs ${CMAKE_BINARY_DIR}/win-i686/app)
 install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DESTINATION stubs)

@@ -45,8 +45,20 @@ bool PayloadFile::OpenOwnExecutable() {
 
 bool PayloadFile::Open(const char* path) {
   Close();
+#ifdef PAYLOAD_UTF8_NAMES
+  // vpack.exe names every file in UTF-8, whatever the ANSI code page.
+  int length = MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0);
+  wchar_t* wide = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (length > 0 ? length : 1) * sizeof(wchar_t)));
+  if (wide == nullptr) return false;
+  wide[0] = L'\0';
+  MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, length);
+  HANDLE h = OpenForReading(wide);
+  error_ = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  HeapFree(GetProcessHeap(), 0, wide);
+#else
   HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
+#endif
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = h;
   return true;

@@ -18,7 +18,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 wine32:i386 qemu-user-static binfmt-support
   xvfb xauth x11-utils imagemagick libtomlplusplus-dev osslsigncode openssl
-  libdeflate-dev libcli11-dev nlohmann-json3-dev nsis
+  libdeflate-dev libcli11-dev nlohmann-json3-dev nsis curl
 )
 
 missing=()
@@ -43,5 +43,20 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
       > /proc/sys/fs/binfmt_misc/register
   fi
   /usr/lib/wine/wine --version >/dev/null 2>&1 || { echo "setup.sh: 32-bit Wine still cannot start" >&2; exit 1; }
+fi
+# Debian ships no MinGW libdeflate: vpack.exe compiles Debian's source of the
+# host's version, fetched once and checked against its pinned checksum.
+. "$(dirname "$0")/libdeflate-source.env"
+tarball="$LIBDEFLATE_CACHE/$(basename "$LIBDEFLATE_URL")"
+if ! echo "$LIBDEFLATE_SHA256  $tarball" | sha256sum --check --status 2>/dev/null; then
+  echo "setup.sh: fetching $LIBDEFLATE_URL"
+  mkdir -p "$LIBDEFLATE_CACHE"
+  curl -fsS -o "$tarball.part" "$LIBDEFLATE_URL"
+  if ! echo "$LIBDEFLATE_SHA256  $tarball.part" | sha256sum --check --status; then
+    rm -f "$tarball.part"
+    echo "setup.sh: $LIBDEFLATE_URL does not have the pinned SHA-256 $LIBDEFLATE_SHA256" >&2
+    exit 1
+  fi
+  mv "$tarball.part" "$tarball"
 fi
 echo "setup.sh: ready"

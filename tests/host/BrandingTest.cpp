@@ -101,7 +101,8 @@ class BrandingTest : public ::testing::Test {
 
 // The stub's own icons give way to the publisher's, in a group under the
 // stub's group's name listing each image by id with its size and true depth;
-// all else of the stub's stays as it was. The version resources go to versions.
+// all else of the stub's stays as it was. The version resources go to
+// versions; the stub's own gives way to the publisher's.
 void ExpectIconsReplaced(const testing_support::PeLayout& original, const testing_support::PeLayout& layout,
                          const std::vector<std::pair<uint32_t, std::string>>& images,
                          std::vector<testing_support::PeResourceLeaf>* versions) {
@@ -110,7 +111,7 @@ void ExpectIconsReplaced(const testing_support::PeLayout& original, const testin
     (r.type == 3 ? icons : r.type == 14 ? groups : r.type == 16 ? *versions : kept).push_back(r);
   }
   for (const auto& r : original.resources) {
-    (r.type == 3 ? stubsIcons : r.type == 14 ? stubsGroups : stubsOwn).push_back(r);
+    if (r.type != 16) (r.type == 3 ? stubsIcons : r.type == 14 ? stubsGroups : stubsOwn).push_back(r);
   }
   ASSERT_EQ(stubsOwn.size(), kept.size());
   for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(stubsOwn[i].data, kept[i].data) << kept[i].name;

@@ -2,7 +2,9 @@
 # Builds the release kit into an empty folder as a release is made (CPack,
 # from a finished build), checks what a publisher receives, and packs every
 # sample from the unpacked kit with nothing but its contents and the
-# stand-in programs, put where the samples say the publisher's go.
+# stand-in programs, put where the samples say the publisher's go: with the
+# kit's vpack, and with its vpack.exe under Wine (the wine fixture's), which
+# must write the same bytes.
 #   build-kit.sh BUILD_DIR OUT_DIR VERSION
 set -euo pipefail
 build=$1 out=$(realpath -m "$2") version=$3
@@ -20,13 +22,20 @@ kit="$out/$name"
 others=$(ldd "$kit/bin/vpack" | grep -vE 'linux-vdso|libc\.so|libm\.so|ld-linux' || true)
 [ -z "$others" ] || fail "the kit's vpack needs shared libraries: $others"
 [ "$("$kit/bin/vpack" --version)" = "vpack $version" ] || fail "vpack --version is not $version"
-for f in bin/vpack stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md docs/hardening.md \
-    docs/getting-started.md samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
+# vpack.exe: only DLLs every Windows has, no MinGW runtime.
+dlls=$(x86_64-w64-mingw32-objdump -p "$kit/bin/vpack.exe" | sed -n 's/^\s*DLL Name: //p' |
+  grep -viE '^(kernel32|msvcrt|user32|advapi32|shell32|ws2_32|api-ms-win-crt-[a-z0-9-]+)\.dll$' || true)
+[ -z "$dlls" ] || fail "the kit's vpack.exe needs DLLs a clean Windows lacks: $dlls"
+wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$kit/bin/vpack.exe" "$@"; }
+[ "$(wvpack --version)" = "vpack $version" ] || fail "vpack.exe --version is not $version"
+for f in bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
+    docs/hardening.md docs/getting-started.md samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
   [ -f "$kit/$f" ] || fail "the kit lacks $f"
 done
 # The stand-ins stay out: the only programs are vpack and the stubs.
-strays=$(find "$kit" -type f \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.scr' \) ! -path "$kit/stubs/*")
-[ -z "$strays" ] || fail "the kit carries programs besides its stubs: $strays"
+strays=$(find "$kit" -type f \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.scr' \) ! -path "$kit/stubs/*" \
+  ! -path "$kit/bin/vpack.exe")
+[ -z "$strays" ] || fail "the kit carries programs besides vpack.exe and its stubs: $strays"
 # The publisher's engine, viewer and uninstaller, of the stubs' machine.
 bash "$root/scripts/copy-runtime.sh" "$build/win-i686" "$kit/samples/tour/runtime/build"
 cd "$out"
@@ -35,11 +44,20 @@ for manifest in "$kit"/samples/tour/*.toml; do
   # No --stub: vpack takes the stubs of its own kit.
   "$kit/bin/vpack" pack "$manifest" -o "$sample.exe" >/dev/null
   "$kit/bin/vpack" verify "$sample.exe" >/dev/null
+  # The Windows path of the manifest, as a publisher on Windows gives it.
+  wvpack pack "$(printf 'Z:%s' "$manifest" | tr / '\\')" -o "$sample-windows.exe" >/dev/null ||
+    fail "the kit's vpack.exe cannot pack $sample"
+  cmp "$sample.exe" "$sample-windows.exe" || fail "$sample: the kit's vpack.exe wrote other bytes than its vpack"
   from_kit=no
   for stub in "$kit"/stubs/*.exe; do
     cmp -s -n "$(stat -c %s "$stub")" "$stub" "$sample.exe" && from_kit=yes
   done
+  # The stubs' own version, where the publisher's branding gives none.
+  if ! grep -q '^\[branding\]' "$manifest"; then
+    "$kit/bin/vpack" list "$sample.exe" | grep -qx "version: file $version.0, product $version.0" ||
+      fail "$sample.exe does not carry the stubs' version $version"
+  fi
   # The branded sample's stub carries the publisher's icon: not the bytes.
   grep -q '^\[branding\]' "$manifest" || [ $from_kit = yes ] || fail "$sample.exe does not begin with a kit stub"
 done
-echo "build-kit.sh: $name packs $(ls "$kit"/samples/tour/*.toml | wc -l) samples"
+echo "build-kit.sh: $name packs $(ls "$kit"/samples/tour/*.toml | wc -l) samples, alike with vpack and vpack.exe"

@@ -18,4 +18,13 @@ struct ChildOutcome {
 // ends with status 127 and the reason as that line.
 ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::string& folder);
 
+// Runs a command line through the system's shell: /bin/sh -c on Linux,
+// cmd.exe /c on Windows.
+ChildOutcome RunShell(const std::string& text, const std::string& folder);
+// A path quoted for that shell, to go into such a command line.
+std::string ShellQuoted(const std::string& path);
+
+// The last non-empty line of a program's stderr.
+std::string LastLine(const std::string& text);
+
 }  // namespace vpack

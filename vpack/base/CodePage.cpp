@@ -1,53 +1,12 @@
 #include "vpack/base/CodePage.h"
 
-#include <errno.h>
-#include <iconv.h>
-#include <locale.h>
 #include <stdio.h>
-#include <wctype.h>
 
+#include "vpack/base/CodePageConversion.h"
 #include "vpack/base/Error.h"
 
 namespace vpack {
 namespace {
-
-// One conversion with glibc's iconv; at receives where the input stopped
-// (its size when all of it converted).
-class Converter {
- public:
-  Converter(const std::string& to, const std::string& from) : handle_(iconv_open(to.c_str(), from.c_str())) {
-    if (handle_ == reinterpret_cast<iconv_t>(-1)) throw Error("cannot convert text from " + from + " to " + to);
-  }
-  ~Converter() { iconv_close(handle_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts from offset on until the end or a character it cannot take.
-  size_t Run(const std::string& in, size_t offset, std::string& out) {
-    char* from = const_cast<char*>(in.data()) + offset;
-    size_t left = in.size() - offset;
-    while (left > 0) {
-      char room[256];
-      char* to = room;
-      size_t space = sizeof(room);
-      size_t done = iconv(handle_, &from, &left, &to, &space);
-      out.append(room, static_cast<size_t>(to - room));
-      if (done == static_cast<size_t>(-1) && errno != E2BIG) return in.size() - left;
-    }
-    // Code pages that combine characters may still hold the last one.
-    char room[16];
-    char* to = room;
-    size_t space = sizeof(room);
-    iconv(handle_, nullptr, nullptr, &to, &space);
-    out.append(room, static_cast<size_t>(to - room));
-    return in.size();
-  }
-
- private:
-  iconv_t handle_;
-};
-
-std::string IconvName(unsigned number) { return "CP" + std::to_string(number); }
 
 // The code point of the UTF-8 sequence at at, which InvalidUtf8At has passed.
 unsigned CodePointAt(const std::string& text, size_t at) {
@@ -109,8 +68,7 @@ std::string CodePage::FromUtf8(const std::string& utf8, std::string& problem) co
     return std::string();
   }
   std::string out;
-  Converter converter(IconvName(number_), "UTF-8");
-  size_t stopped = converter.Run(utf8, 0, out);
+  size_t stopped = Utf8ToCodePage(number_, utf8, 0, out);
   if (stopped < utf8.size()) {
     char point[16];
     snprintf(point, sizeof(point), "U+%04X", CodePointAt(utf8, stopped));
@@ -124,11 +82,10 @@ std::string CodePage::FromUtf8(const std::string& utf8, std::string& problem) co
 std::string CodePage::Folded(const std::string& bytes) const {
   if (upper_.empty()) {
     // Unicode's upper case of each byte's letter, where the page has it.
-    static locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
     for (unsigned byte = 0; byte < 256; ++byte) {
       std::string letter = ToUtf8(std::string(1, static_cast<char>(byte)));
       unsigned point = CodePointAt(letter, 0);
-      unsigned upper = utf8 != static_cast<locale_t>(0) && point < 0x10000 ? towupper_l(point, utf8) : point;
+      unsigned upper = point < 0x10000 ? UpperCaseOf(point) : point;
       std::string problem;
       std::string mapped = FromUtf8(Utf8Of(upper), problem);
       upper_ += problem.empty() && mapped.size() == 1 ? mapped[0] : static_cast<char>(byte);
@@ -141,9 +98,8 @@ std::string CodePage::Folded(const std::string& bytes) const {
 
 std::string CodePage::ToUtf8(const std::string& bytes) const {
   std::string out;
-  Converter converter("UTF-8", IconvName(number_));
   for (size_t at = 0; at < bytes.size();) {
-    at = converter.Run(bytes, at, out);
+    at = CodePageToUtf8(number_, bytes, at, out);
     if (at < bytes.size()) {
       out += "\xEF\xBF\xBD";
       ++at;

@@ -4,11 +4,12 @@
 #include <string.h>
 
 #include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
 
 namespace vpack {
 
 InputFile::InputFile(const std::string& path, const std::string& what)
-    : path_(path), what_(what), file_(fopen(path.c_str(), "rb")) {
+    : path_(path), what_(what), file_(OpenFile(path, "rb")) {
   if (file_ == nullptr) Fail(errno);
 }
 
@@ -25,6 +26,16 @@ size_t InputFile::Read(uint8_t* out, size_t count) {
   size_t got = fread(out, 1, count, file_);
   if (got < count && ferror(file_)) Fail(errno);
   return got;
+}
+
+void InputFile::Seek(uint64_t offset) {
+  if (!SeekFile(file_, offset)) Fail(errno);
+}
+
+uint64_t InputFile::Size() const {
+  int64_t size = FileSizeOf(file_);
+  if (size < 0) Fail(errno);
+  return static_cast<uint64_t>(size);
 }
 
 packager::Bytes InputFile::ReadHead(size_t count) {

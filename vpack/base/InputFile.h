@@ -26,6 +26,10 @@ class InputFile {
   packager::Bytes ReadHead(size_t count);
   // Everything; with the size known, the buffer is allocated once.
   packager::Bytes ReadAll(uint64_t expected = 0);
+  // Where the next Read starts.
+  void Seek(uint64_t offset);
+  // The file's size now.
+  uint64_t Size() const;
 
  private:
   [[noreturn]] void Fail(int error) const;

@@ -3,13 +3,11 @@
 // those a killed pack left behind. Each name carries the writer's process
 // id: OUTPUT.vpack-PID-N (the installer as written), and the same with
 // "-signed" (a signing command's result).
-#include <sys/types.h>
-
 #include <string>
 
 namespace vpack {
 
-std::string TemporaryName(const std::string& target, pid_t pid, int attempt);
+std::string TemporaryName(const std::string& target, int pid, int attempt);
 
 // Removes the temporaries of target whose writer is gone: no process has
 // their id any more, or the one that has it started after the file was last

@@ -2,21 +2,21 @@
 
 #include <filesystem>
 
+#include "vpack/base/Processes.h"
+#include "vpack/base/SystemPath.h"
 #include "vpack/pe/StubCheck.h"
 
 namespace vpack {
 
 std::string KitStubFolder() {
+  std::string self = OwnProgram();
+  if (self.empty()) return std::string();
   std::error_code error;
-  // The program itself, not argv[0]: vpack may be started through a link or
-  // from PATH.
-  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return std::string();
-  std::filesystem::path folder = self.parent_path().parent_path() / "stubs";
+  std::filesystem::path folder = PathOf(self).parent_path().parent_path() / "stubs";
   for (const char* name : {kUserStubName, kAdminStubName}) {
     if (!std::filesystem::is_regular_file(folder / name, error)) return std::string();
   }
-  return folder.string();
+  return TextOf(folder);
 }
 
 }  // namespace vpack

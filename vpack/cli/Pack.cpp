@@ -14,6 +14,7 @@
 #include "vpack/manifest/Manifest.h"
 #include "vpack/manifest/ManifestChecks.h"
 #include "vpack/base/OutputFile.h"
+#include "vpack/base/SystemPath.h"
 #include "vpack/write/OutputTarget.h"
 #include "vpack/cli/PackPlan.h"
 #include "vpack/plan/PayloadPlan.h"
@@ -36,8 +37,8 @@ std::string StubPath(const PackOptions& options, const Manifest& manifest) {
   if (path.empty()) {
     throw Error(manifest.path + ": no stub given (stub = \"...\" or --stub, or vpack from a release kit)");
   }
-  if (!std::filesystem::is_directory(path)) return path;
-  return (std::filesystem::path(path) / (InstallsProject(ProjectTypeOf(manifest)) ? kAdminStubName : kUserStubName)).string();
+  if (!std::filesystem::is_directory(PathOf(path))) return path;
+  return TextOf(PathOf(path) / (InstallsProject(ProjectTypeOf(manifest)) ? kAdminStubName : kUserStubName));
 }
 
 // The stub is copied unchanged but for the publisher's branding; it must be
@@ -157,7 +158,7 @@ int Pack(const PackOptions& options) {
   if (!signing.Empty()) SignInstaller(signing, output.Close(), stub.size());
   output.Commit();
   // A signature makes the file larger than stub and payload.
-  uint64_t written = signing.Empty() ? stub.size() + payloadBytes : std::filesystem::file_size(options.output);
+  uint64_t written = signing.Empty() ? stub.size() + payloadBytes : std::filesystem::file_size(PathOf(options.output));
   printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes%s\n", options.output.c_str(),
          manifest.files.size(), static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
          static_cast<unsigned long long>(written), signing.Empty() ? "" : ", signed");

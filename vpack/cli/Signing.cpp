@@ -2,12 +2,12 @@
 
 #include <stdio.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "vpack/base/ChildProcess.h"
 #include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
 #include "vpack/pe/StubCheck.h"
 #include "vpack/read/InstallerFile.h"
 
@@ -25,19 +25,13 @@ std::string Replace(std::string text, const std::string& in, const std::string& 
   return text;
 }
 
-std::string ShellQuoted(const std::string& path) {
-  std::string quoted = "'";
-  for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::vector<std::string> CommandFor(const SigningCommand& signing, const std::string& in, const std::string& out) {
-  if (signing.shellText.empty()) {
-    std::vector<std::string> command;
-    for (const std::string& argument : signing.arguments) command.push_back(Replace(argument, in, out));
-    return command;
+ChildOutcome RunCommand(const SigningCommand& signing, const std::string& in, const std::string& out) {
+  if (!signing.shellText.empty()) {
+    return RunShell(Replace(signing.shellText, ShellQuoted(in), ShellQuoted(out)), signing.folder);
   }
-  return {"/bin/sh", "-c", Replace(signing.shellText, ShellQuoted(in), ShellQuoted(out))};
+  std::vector<std::string> command;
+  for (const std::string& argument : signing.arguments) command.push_back(Replace(argument, in, out));
+  return RunChild(command, signing.folder);
 }
 
 bool UsesOut(const SigningCommand& signing) {
@@ -66,16 +60,16 @@ void CheckSigned(const SigningCommand& signing, const std::string& path, uint64_
 
 void SignInstaller(const SigningCommand& signing, const std::string& path, uint64_t stubSize) {
   // Absolute, since the command may run in another folder.
-  std::string in = std::filesystem::absolute(path).string();
+  std::string in = TextOf(std::filesystem::absolute(PathOf(path)));
   std::string out = UsesOut(signing) ? in + "-signed" : in;
-  ChildOutcome outcome = RunChild(CommandFor(signing, in, out), signing.folder);
+  ChildOutcome outcome = RunCommand(signing, in, out);
   if (!outcome.succeeded) {
-    if (out != in) unlink(out.c_str());
+    if (out != in) RemoveFile(out);
     throw Error(signing.entry + " " + outcome.ending +
                 (outcome.lastError.empty() ? std::string(" and wrote nothing to stderr") : ": " + outcome.lastError));
   }
-  if (out != in && rename(out.c_str(), in.c_str()) != 0) {
-    unlink(out.c_str());
+  if (out != in && !MoveOver(out, in)) {
+    RemoveFile(out);
     throw Error(signing.entry + " succeeded but wrote no signed installer to {out}");
   }
   CheckSigned(signing, path, stubSize);

@@ -9,6 +9,7 @@
 #include "vpack/base/CodePage.h"
 #include "vpack/base/Commands.h"
 #include "vpack/base/Error.h"
+#include "vpack/cli/Console.h"
 #include "vpack/cli/Reference.h"
 
 #ifndef VPACK_VERSION
@@ -118,7 +119,10 @@ int main(int argc, char** argv) {
   AddInspection(app, parsed);
   app.add_subcommand("help", "Show the reference page: every command, option, output and exit status");
   try {
-    app.parse(argc, argv);
+    std::vector<std::string> arguments = vpack::Utf8Arguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
     if (app.got_subcommand("pack")) TakeVariables(parsed);
   } catch (const CLI::Success& e) {
     return app.exit(e);  // --help and --version

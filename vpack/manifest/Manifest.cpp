@@ -10,6 +10,7 @@
 
 #include "platform/Text.h"
 #include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
 #include "vpack/manifest/ManifestChecks.h"
 #include "vpack/manifest/ManifestFolder.h"
 #include "vpack/manifest/ManifestText.h"
@@ -104,12 +105,12 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
   if (const toml::node* store = table.get("store")) file.store = ParseStore(context, what, *store);
   file.entry = context.path + ": " + what;
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file.source, error)) {
-    context.Fail(
-        what + ": source " + Quoted(file.source) +
-        (std::filesystem::exists(file.source, error) ? " is not a regular file" : " cannot be read: no such file"));
+  std::filesystem::path source = PathOf(file.source);
+  if (!std::filesystem::is_regular_file(source, error)) {
+    context.Fail(what + ": source " + Quoted(file.source) +
+                 (std::filesystem::exists(source, error) ? " is not a regular file" : " cannot be read: no such file"));
   }
-  file.size = std::filesystem::file_size(file.source, error);
+  file.size = std::filesystem::file_size(source, error);
   return file;
 }
 
@@ -178,19 +179,19 @@ void LoadInto(const std::string& path, const Variables& inherited, int depth, Ma
 void LoadIncludes(const ManifestContext& context, const toml::node& node, int depth, Manifest& manifest) {
   if (depth >= kMaxIncludeDepth) context.Fail("includes nest deeper than " + std::to_string(kMaxIncludeDepth));
   for (const std::string& given : ExpectStrings(context, "include", node)) {
-    std::filesystem::path included(context.Expand("include", given));
+    std::filesystem::path included = PathOf(context.Expand("include", given));
     if (included.is_relative()) included = context.folder / included;
     // Named here, from the manifest that asks for it, so a typo is found.
     std::error_code error;
     if (!std::filesystem::is_regular_file(included, error)) {
-      context.Fail("include " + Quoted(given) + ": no manifest file at " + Quoted(included.lexically_normal().string()));
+      context.Fail("include " + Quoted(given) + ": no manifest file at " + Quoted(TextOf(included.lexically_normal())));
     }
-    LoadInto(included.lexically_normal().string(), context.variables, depth + 1, manifest);
+    LoadInto(TextOf(included.lexically_normal()), context.variables, depth + 1, manifest);
   }
 }
 
 void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest) {
-  ManifestContext context{path, std::filesystem::path(path).parent_path(), {}};
+  ManifestContext context{path, PathOf(path).parent_path(), {}};
   toml::table root = ParseToml(context);
   manifest.inputs.push_back(path);
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",

@@ -1,11 +1,12 @@
 #include "vpack/manifest/ManifestFolder.h"
 
-#include <fnmatch.h>
 #include <strings.h>
 
 #include <filesystem>
 
 #include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
+#include "vpack/manifest/NamePattern.h"
 
 namespace vpack {
 namespace {
@@ -28,12 +29,12 @@ class FolderWalk {
 
   void Run() {
     std::error_code error;
-    root_ = fs::canonical(folder_.source, error);
+    root_ = fs::canonical(PathOf(folder_.source), error);
     if (error || !fs::is_directory(root_, error)) {
       throw Error(folder_.entry + ": " + Quoted(folder_.source) + " is not a folder");
     }
     size_t before = into_.files.size();
-    Folder(folder_.source, "");
+    Folder(PathOf(folder_.source), "");
     if (into_.files.size() == before) into_.warnings.push_back(folder_.entry + ": no file to pack");
     if (!emptyFolders_.empty()) {
       into_.warnings.push_back(folder_.entry + ": " + std::to_string(emptyFolders_.size()) +
@@ -51,15 +52,15 @@ class FolderWalk {
     fs::directory_iterator walk(path, error), end;
     for (; !error && walk != end; walk.increment(error)) {
       empty = false;
-      std::string name = walk->path().filename().string();
+      std::string name = TextOf(walk->path().filename());
       Visit(*walk, relative.empty() ? name : relative + "/" + name);
     }
-    if (error) Fail("cannot read the folder " + Quoted(path.string()) + ": " + error.message());
+    if (error) Fail("cannot read the folder " + Quoted(TextOf(path)) + ": " + error.message());
     if (empty && !relative.empty()) emptyFolders_.push_back(relative);
   }
 
   void Visit(const fs::directory_entry& found, const std::string& relative) {
-    if (!folder_.takeLitter && IsLitterName(found.path().filename().string())) {
+    if (!folder_.takeLitter && IsLitterName(TextOf(found.path().filename()))) {
       ++into_.litterLeftOut;
       return;
     }
@@ -74,16 +75,16 @@ class FolderWalk {
   void Link(const fs::directory_entry& found, const std::string& relative) {
     std::error_code error;
     fs::path target = fs::canonical(found.path(), error);
-    if (error) Fail("symbolic link " + Quoted(found.path().string()) + " leads nowhere");
+    if (error) Fail("symbolic link " + Quoted(TextOf(found.path())) + " leads nowhere");
     if (fs::is_directory(target, error)) {
-      into_.warnings.push_back(folder_.entry + ": symbolic link " + Quoted(found.path().string()) +
+      into_.warnings.push_back(folder_.entry + ": symbolic link " + Quoted(TextOf(found.path())) +
                                " to a folder is not entered; its files are not packed");
       return;
     }
     if (!Wanted(relative)) return;
-    std::string inside = target.lexically_relative(root_).generic_string();
+    std::string inside = target.lexically_relative(root_).generic_u8string();
     if (inside.empty() || inside == ".." || inside.rfind("../", 0) == 0) {
-      Fail("symbolic link " + Quoted(found.path().string()) + " leads to " + Quoted(target.string()) +
+      Fail("symbolic link " + Quoted(TextOf(found.path())) + " leads to " + Quoted(TextOf(target)) +
            ", outside " + Quoted(folder_.source) + "; vpack packs no file from outside the folder");
     }
     Take(found.path(), relative);
@@ -97,17 +98,17 @@ class FolderWalk {
   void Take(const fs::path& path, const std::string& relative) {
     if (!Wanted(relative)) return;
     std::error_code error;
-    if (!fs::is_regular_file(path, error)) Fail(Quoted(path.string()) + " is not a regular file");
+    if (!fs::is_regular_file(path, error)) Fail(Quoted(TextOf(path)) + " is not a regular file");
     FileSpec file;
     std::string below = CanonicalName(relative);
     file.name = folder_.target.empty() ? below : folder_.target + "\\" + below;
-    file.source = path.string();
+    file.source = TextOf(path);
     file.list = folder_.listGiven ? folder_.list
                                   : (IsRuntimeName(file.name) ? std::nullopt
                                                               : std::optional(packager::ListKind::kProjectFiles));
     file.store = folder_.store ? *folder_.store : DefaultStore(file.name, file.list);
     file.size = fs::file_size(path, error);
-    if (error) Fail("cannot read " + Quoted(path.string()) + ": " + error.message());
+    if (error) Fail("cannot read " + Quoted(TextOf(path)) + ": " + error.message());
     file.entry = folder_.entry + ", item " + Quoted(file.name);
     into_.files.push_back(file);
   }
@@ -126,12 +127,6 @@ bool IsLitterName(const std::string& name) {
     if (strcasecmp(name.c_str(), litter) == 0) return true;
   }
   return !name.empty() && name.back() == '~';
-}
-
-bool MatchesPattern(const std::string& pattern, const std::string& relativePath) {
-  std::string subject = relativePath;
-  if (pattern.find('/') == std::string::npos) subject = relativePath.substr(relativePath.rfind('/') + 1);
-  return fnmatch(pattern.c_str(), subject.c_str(), FNM_CASEFOLD) == 0;
 }
 
 void ExpandFolder(const FolderSpec& folder, Manifest& into) { FolderWalk(folder, into).Run(); }

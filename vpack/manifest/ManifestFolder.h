@@ -35,9 +35,4 @@ void ExpandFolder(const FolderSpec& folder, Manifest& into);
 // a publisher means to ship.
 bool IsLitterName(const std::string& name);
 
-// A pattern with a "/" matches the path below the folder ("*" crossing
-// folders); one without matches the file's name alone. Case is ignored, as
-// on Windows.
-bool MatchesPattern(const std::string& pattern, const std::string& relativePath);
-
 }  // namespace vpack

@@ -1,13 +1,14 @@
 #include "vpack/manifest/ManifestValues.h"
 
 #include <errno.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "vpack/base/Error.h"
+#include "vpack/base/Processes.h"
+#include "vpack/base/SystemPath.h"
 
 namespace vpack {
 
@@ -17,10 +18,10 @@ void ManifestContext::Fail(const std::string& message) const { throw Error(path 
 // (a version, a key's folder); an unset one is an error like an unknown one.
 std::string ManifestContext::Value(const std::string& what, const std::string& name) const {
   if (name.rfind(kEnvironmentPrefix, 0) == 0) {
-    const char* value = getenv(name.c_str() + strlen(kEnvironmentPrefix));
     std::string variable = name.substr(strlen(kEnvironmentPrefix));
-    if (value == nullptr) Fail(what + " uses environment variable " + Quoted(variable) + ", which is not set");
-    return value;
+    std::optional<std::string> value = EnvironmentVariable(variable);
+    if (!value) Fail(what + " uses environment variable " + Quoted(variable) + ", which is not set");
+    return *value;
   }
   auto found = variables.find(name);
   if (found == variables.end()) Fail(what + " uses unknown variable " + Quoted(name));
@@ -43,16 +44,17 @@ std::string ManifestContext::Expand(const std::string& what, const std::string& 
 }
 
 std::string ManifestContext::PathOf(const std::string& what, const toml::node& node) const {
-  std::filesystem::path given(Expand(what, ExpectString(*this, what, node)));
-  return given.is_relative() ? (folder / given).lexically_normal().string() : given.string();
+  std::filesystem::path given = vpack::PathOf(Expand(what, ExpectString(*this, what, node)));
+  return TextOf(given.is_relative() ? (folder / given).lexically_normal() : given);
 }
 
 toml::table ParseToml(const ManifestContext& context) {
   std::error_code error;
-  if (std::filesystem::is_directory(context.path, error)) context.Fail("is a folder, not a manifest");
-  if (!std::filesystem::exists(context.path, error)) context.Fail("cannot read: no such file");
-  if (!std::filesystem::is_regular_file(context.path, error)) context.Fail("is not a regular file");
-  std::ifstream in(context.path, std::ios::binary);
+  std::filesystem::path path = PathOf(context.path);
+  if (std::filesystem::is_directory(path, error)) context.Fail("is a folder, not a manifest");
+  if (!std::filesystem::exists(path, error)) context.Fail("cannot read: no such file");
+  if (!std::filesystem::is_regular_file(path, error)) context.Fail("is not a regular file");
+  std::ifstream in(path, std::ios::binary);
   if (!in) context.Fail(std::string("cannot read: ") + strerror(errno));
   std::stringstream text;
   text << in.rdbuf();

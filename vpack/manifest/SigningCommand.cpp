@@ -1,6 +1,7 @@
 #include "vpack/manifest/SigningCommand.h"
 
 #include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
 
 namespace vpack {
 namespace {
@@ -40,7 +41,7 @@ void ReadSigning(const ManifestContext& context, const toml::node& node, Signing
   }
   if (read.arguments.empty()) context.Fail("signing command is empty");
   CheckPlaceholders(read.entry, read.arguments);
-  read.folder = context.folder.empty() ? "." : context.folder.string();
+  read.folder = context.folder.empty() ? "." : TextOf(context.folder);
   signing = read;
 }
 

@@ -19,7 +19,7 @@ namespace vpack {
 
 struct SigningCommand {
   std::vector<std::string> arguments;  // run without a shell
-  std::string shellText;               // or this, run by /bin/sh (--sign-command)
+  std::string shellText;               // or this, run by the shell (--sign-command)
   std::string folder;                  // where it runs; empty: the current folder
   std::string entry;                   // the manifest entry or option, for messages
 

@@ -15,6 +15,7 @@
 #include "vpack/base/ItemIndex.h"
 #include "vpack/read/ItemStream.h"
 #include "vpack/base/OutputFile.h"
+#include "vpack/base/SystemPath.h"
 #include "vpack/rules/StorageRules.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +32,7 @@ fs::path RelativePath(const std::string& name, const CodePage& page) {
     if (c != '\\' && c != '/') {
       component += c;
     } else if (!component.empty()) {
-      relative /= component;
+      relative /= PathOf(component);
       component.clear();
     }
   }
@@ -40,7 +41,7 @@ fs::path RelativePath(const std::string& name, const CodePage& page) {
 
 // One file name on Windows: case and separators do not tell two apart.
 std::string WindowsKey(const std::string& name, const CodePage& page) {
-  return NameKey(RelativePath(name, page).generic_string());
+  return NameKey(RelativePath(name, page).generic_u8string());
 }
 
 // Refused as a whole before anything is written.
@@ -72,7 +73,7 @@ std::vector<fs::path> FoldersOnTheWay(const fs::path& root, const fs::path& rela
 // of the root.
 void RefuseLink(const fs::path& folder) {
   if (fs::is_symlink(fs::symlink_status(folder))) {
-    throw Error(Quoted(folder.string()) + " is a link; nothing is extracted through one");
+    throw Error(Quoted(TextOf(folder)) + " is a link; nothing is extracted through one");
   }
 }
 
@@ -94,9 +95,9 @@ std::string WriteBelow(const fs::path& root, const fs::path& relative, const Ins
     RefuseLink(folder);
     std::error_code error;
     fs::create_directory(folder, error);
-    if (error) throw Error("cannot make " + Quoted(folder.string()) + ": " + error.message());
+    if (error) throw Error("cannot make " + Quoted(TextOf(folder)) + ": " + error.message());
   }
-  OutputFile output((root / relative).string());
+  OutputFile output(TextOf(root / relative));
   ItemPass pass = PassItem(file, index, decode, [&output](const uint8_t* bytes, size_t size) { output.Write(bytes, size); });
   if (pass.crc != file.Entry(index).crc) return "checksum does not match";
   if (!pass.problem.empty()) return pass.problem;
@@ -115,9 +116,9 @@ int Extract(const std::string& installer, const std::string& folder, bool keepEn
   WrittenForms forms(ReadLists(items, unreadable));
   if (problems.empty()) {
     std::error_code error;
-    fs::create_directories(folder, error);
+    fs::create_directories(PathOf(folder), error);
     if (error) throw Error("cannot make " + Quoted(folder) + ": " + error.message());
-    fs::path root = fs::canonical(folder);
+    fs::path root = fs::canonical(PathOf(folder));
     RefuseLinksOnTheWay(root, items, page);
     std::set<std::string> seen;
     size_t written = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "vpack/base/SystemPath.h"
 #include "vpack/rules/ContentChecks.h"
 
 namespace vpack {
@@ -25,7 +26,7 @@ InstallerFile::InstallerFile(const std::string& path)
   switch (reader_->Status()) {
     case payload::DirectoryStatus::kLoaded: return;
     case payload::DirectoryStatus::kCannotOpen:
-      throw Error(Quoted(path) + " cannot be read: " + strerror(static_cast<int>(reader_->ReadError())));
+      throw Error(Quoted(path) + " cannot be read: " + strerror(ErrorNumberOf(reader_->ReadError())));
     default: throw NoPayload(Quoted(path) + ": no payload found", NoPayloadProblem(*reader_));
   }
 }

@@ -1,11 +1,5 @@
 #include "vpack/write/ItemEncoder.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "packager/EngineFormat.h"
@@ -28,18 +22,11 @@ constexpr uint64_t kWaitingBudget = 64ull << 20;
 packager::Bytes ReadPiece(const FileSpec& file, uint32_t piece) {
   uint64_t offset = piece * kPieceSize;
   size_t size = static_cast<size_t>(std::min(kPieceSize, file.size - offset));
-  int fd = open(file.source.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(errno));
+  InputFile input(file.source, file.entry + ": source");
   packager::Bytes bytes(size);
-  size_t got = 0;
-  ssize_t now = 0;
-  while (got < size && (now = pread(fd, bytes.data() + got, size - got, offset + got)) > 0) got += now;
-  int error = now < 0 ? errno : 0;
-  struct stat status;
-  bool sameSize = fstat(fd, &status) == 0 && static_cast<uint64_t>(status.st_size) == file.size;
-  close(fd);
-  if (error != 0) throw Error(file.entry + ": source " + Quoted(file.source) + " cannot be read: " + strerror(error));
-  if (got != size || !sameSize) Changed(file);
+  input.Seek(offset);
+  size_t got = input.Read(bytes.data(), size);
+  if (got != size || input.Size() != file.size) Changed(file);
   return bytes;
 }
 

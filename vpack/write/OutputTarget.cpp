@@ -1,21 +1,23 @@
 #include "vpack/write/OutputTarget.h"
 
-#include <sys/stat.h>
-
 #include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
 
 namespace vpack {
 
 void CheckOutputTarget(const std::string& output, const std::vector<InputPath>& inputs) {
-  struct stat target;
-  if (lstat(output.c_str(), &target) != 0) return;  // a new file: nothing to lose
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path target = PathOf(output);
+  fs::file_status status = fs::symlink_status(target, error);
+  if (error || !fs::exists(status)) return;  // a new file: nothing to lose
   std::string named = "output " + Quoted(output);
-  if (S_ISLNK(target.st_mode)) throw Error(named + " is a symbolic link; give the path it points to");
-  if (S_ISDIR(target.st_mode)) throw Error(named + " is a folder");
-  if (!S_ISREG(target.st_mode)) throw Error(named + " is not a regular file (a device, a pipe or a socket)");
+  if (fs::is_symlink(status)) throw Error(named + " is a symbolic link; give the path it points to");
+  if (fs::is_directory(status)) throw Error(named + " is a folder");
+  if (!fs::is_regular_file(status)) throw Error(named + " is not a regular file (a device, a pipe or a socket)");
   for (const InputPath& input : inputs) {
-    struct stat read;
-    if (stat(input.path.c_str(), &read) == 0 && read.st_dev == target.st_dev && read.st_ino == target.st_ino) {
+    // Same device and file number, or on Windows the same volume and file id.
+    if (fs::equivalent(PathOf(input.path), target, error) && !error) {
       throw Error(named + " is " + input.what + "; packing would overwrite it");
     }
   }

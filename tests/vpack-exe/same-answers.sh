@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# vpack.exe under Wine against vpack on Linux. Every sample manifest, and one
+# whose folder, file and manifest names are Cyrillic (outside the ANSI code
+# page Wine gets from LANG=C.UTF-8), is packed by both into the same bytes;
+# list, verify and extract then give the same answers for them. vpack.exe
+# is given Windows paths: drive letters and backslashes for the stub, the
+# output, the manifest, the Cyrillic manifest's sources and a --var; that
+# manifest takes its Cyrillic folder's name from the environment. The one difference allowed in an answer is
+# the separator of the installer's own path, which each prints as given.
+# Then the signing command through cmd.exe, a stale temporary removed, and
+# an output held open by another program.
+#   same-answers.sh BUILD_DIR OUT_DIR
+set -euo pipefail
+build=$(realpath "$1") out=$(realpath -m "$2")
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+vpack=$build/vpack/vpack exe=$build/win-x86_64/vpack/vpack.exe
+fail() { echo "same-answers.sh: $*" >&2; exit 1; }
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$exe" "$@"; }
+# The exit status, then stdout and stderr, of one command.
+answer() { local status=0; "$@" >"$answer_file.out" 2>"$answer_file.err" || status=$?; echo "$status"; }
+# One command given to vpack and, with the arguments after "--", to
+# vpack.exe: the same exit status, stdout and stderr, but for the separators
+# in the installer's path (under linux/), which each prints as given.
+same_answer() {
+  local what=$1 linux_arguments=() linux windows
+  shift
+  while [ "$1" != -- ]; do linux_arguments+=("$1"); shift; done
+  shift
+  answer_file=$out/linux/answer
+  linux=$(answer "$vpack" "${linux_arguments[@]}")
+  answer_file=$out/windows/answer
+  windows=$(answer wvpack "$@")
+  sed -i -e 's|linux\\\\|linux/|g' -e 's|linux\\|linux/|g' "$out/windows/answer.out" "$out/windows/answer.err"
+  [ "$linux" = "$windows" ] || fail "$what: vpack exits $linux, vpack.exe $windows"
+  for stream in out err; do
+    cmp "$out/linux/answer.$stream" "$out/windows/answer.$stream" || fail "$what: std$stream differs"
+  done
+}
+
+rm -rf "$out"
+mkdir -p "$out/linux" "$out/windows"
+cp -r "$root/sample/tour" "$out/tour"
+bash "$root/scripts/copy-runtime.sh" "$build/win-x86_64" "$out/tour/runtime/build"
+# Cyrillic in code page 1251, which the payload is written in.
+mkdir -p "$out/tour/Город/Ночь"
+printf 'VDL night scene\n' >"$out/tour/Город/Ночь/Звёзды.vdl"
+cp "$out/tour/content/VDLStart.vdl" "$out/tour/Город/"
+# Its folder comes from the environment, which vpack.exe reads in UTF-16.
+export VDL_CONTENT=Город
+sed -e 's/^include = "shared.*/&\ncode-page = 1251/' -e 's/^source = "content"/source = "${env:VDL_CONTENT}"/' \
+  "$out/tour/run-in-place.toml" >"$out/tour/Город.toml"
+# vpack.exe reads it with backslashes in its sources (TOML's literal
+# strings), and the shared runtime's folder given with a drive letter.
+sed -e "/^source = /{s|/|\\\\|g;s|\"|'|g}" "$out/tour/Город.toml" >"$out/tour/Город.windows"
+stub=$(winpath "$build/win-x86_64/app")
+
+for manifest in "$out"/tour/*.toml; do
+  name=$(basename "$manifest" .toml)
+  linux_options=() windows_options=() windows_manifest=$name.toml
+  if [ -f "$out/tour/$name.windows" ]; then
+    linux_options=(--var "runtime=$out/tour/runtime")
+    windows_options=(--var "runtime=$(winpath "$out/tour/runtime")")
+    windows_manifest=$name.windows
+  fi
+  (cd "$out/linux" && "$vpack" pack "../tour/$name.toml" -o "$name.exe" --stub "$build/win-x86_64/app" \
+    "${linux_options[@]}" >"$name.pack.txt") || fail "vpack cannot pack $name"
+  (cd "$out/windows" && wvpack pack "..\\tour\\$windows_manifest" -o "$(winpath "$out/windows/$name.exe")" \
+    --stub "$stub" "${windows_options[@]}" >"$name.pack.txt") || fail "vpack.exe cannot pack $name"
+  # The summary names the output as given.
+  summary=$(cat "$out/windows/$name.pack.txt")
+  printf '%s\n' "${summary//"$(winpath "$out/windows/")"/}" >"$out/windows/$name.pack.txt"
+  cmp "$out/linux/$name.exe" "$out/windows/$name.exe" || fail "$name.exe: vpack.exe wrote other bytes than vpack"
+  cmp "$out/linux/$name.pack.txt" "$out/windows/$name.pack.txt" || fail "$name: pack's summaries differ"
+  cd "$out"
+  # What the payload was written in, for the names the answers show.
+  page=1252
+  [ "$name" != Город ] || page=1251
+  for command in "list" "list --json" "verify" "verify --json"; do
+    same_answer "$command $name.exe" $command "linux/$name.exe" --code-page $page -- \
+      $command "linux\\$name.exe" --code-page $page
+  done
+  "$vpack" extract "linux/$name.exe" -o "extracted/linux/$name" --code-page $page >/dev/null
+  wvpack extract "linux\\$name.exe" -o "extracted\\windows\\$name" --code-page $page >/dev/null ||
+    fail "vpack.exe cannot extract $name"
+  diff -r "extracted/linux/$name" "extracted/windows/$name" || fail "extract $name.exe: the files differ"
+done
+[ -f "$out/extracted/windows/Город/Ночь/Звёзды.vdl" ] || fail "vpack.exe did not extract the Cyrillic name"
+# The help, a wrong command line and a missing installer.
+for command in "help" "pack" "verify missing.exe"; do
+  same_answer "$command" $command -- $command
+done
+packed=$(ls "$out"/tour/*.toml | wc -l)
+
+# A signing command that succeeds without signing, run through cmd.exe with
+# the quoted paths: refused with the reason, the earlier output kept, and
+# the killed pack's temporary of a process that is gone removed.
+cd "$out/windows"
+cp run-in-place.exe earlier.exe
+cp run-in-place.exe earlier.exe.vpack-999996-0
+answer_file=$out/windows/signing
+status=$(answer wvpack pack "..\\tour\\run-in-place.toml" -o earlier.exe \
+  --stub "$stub" --sign-command "copy {in} {out}")
+[ "$status" = 1 ] || fail "a signing that does not sign: vpack.exe exits $status, not 1"
+grep -q "^vpack: error: --sign-command succeeded but the installer carries no Authenticode signature" signing.err ||
+  fail "a signing that does not sign: $(cat signing.err)"
+cmp -s earlier.exe run-in-place.exe || fail "a failed signing changed the earlier output"
+[ ! -e earlier.exe.vpack-999996-0 ] || fail "the temporary of a gone process was not removed"
+
+# An output that another program holds open (as Explorer may, for its
+# thumbnail) is not replaced: one line says so, and it stays as it was.
+cp run-in-place.exe held.exe
+"$build/wine/run64" "$build/win-x86_64/tests/vpack-exe/hold_file.exe" held.exe &
+holder=$!
+for _ in $(seq 200); do [ ! -e held.exe.held ] || break; sleep 0.1; done
+[ -e held.exe.held ] || fail "hold_file.exe did not open held.exe"
+answer_file=$out/windows/held
+status=$(answer wvpack pack "..\\tour\\standalone.toml" -o held.exe --stub "$stub")
+rm -f held.exe.held
+wait $holder
+[ "$status" = 1 ] || fail "an output held open: vpack.exe exits $status, not 1"
+held='vpack: error: cannot create "held.exe": another program holds it open, or it is read-only'
+grep -qx "$held; it was left as it was" held.err || fail "an output held open: $(cat held.err)"
+cmp -s held.exe run-in-place.exe || fail "an output held open was changed"
+leftovers=$(ls | grep -F '.vpack-' || true)
+[ -z "$leftovers" ] || fail "vpack.exe left temporaries: $leftovers"
+echo "same-answers.sh: $packed manifests packed alike, list, verify and extract alike"
