@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "vpack/base/TemporaryNames.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
@@ -133,21 +134,25 @@ pid_t GonePid() {
   return child;
 }
 
-TEST_F(PipelineTest, Pack_RemovesOnlyItsOwnStaleTemporaries) {
+TEST_F(PipelineTest, Pack_RemovesOnlyStaleTemporariesOfItsOutput) {
   PutProject("${scene}");
+  std::string here = "setup.exe.vpack-" + vpack::HostTag() + "-", elsewhere = "setup.exe.vpack-otherbox-";
   std::string gone = std::to_string(GonePid()), alive = std::to_string(getpid());
   struct Case {
     std::string name;
-    bool old;  // last written before its pid's process started
+    bool old;  // last written in 2000, before its pid's process started
     bool removed;
   } cases[] = {
-      {"setup.exe.vpack-" + gone + "-0", false, true},         // a killed pack's
-      {"setup.exe.vpack-" + gone + "-3-signed", false, true},  // a killed signing's
-      {"setup.exe.vpack-" + alive + "-0", true, true},         // its pid since reused
-      {"setup.exe.vpack-" + alive + "-0", false, false},       // a running pack's
-      {"setup.exe.vpack-" + gone + "-0.bak", false, false},    // not the pattern
+      {here + gone + "-0", false, true},             // a killed pack's
+      {here + gone + "-3-signed", false, true},      // a killed signing's
+      {here + alive + "-0", true, true},             // its pid since reused
+      {here + alive + "-0", false, false},           // a running pack's
+      {elsewhere + gone + "-0", false, false},       // another machine's, maybe running
+      {elsewhere + alive + "-0", true, true},        // another machine's, long dead
+      {here + gone + "-0.bak", false, false},        // not the pattern
+      {"setup.exe.vpack-" + gone + "-0", true, false},  // no machine
       {"setup.exe.vpack-notes", false, false},
-      {"other.exe.vpack-" + gone + "-0", false, false},  // another output's
+      {"other.exe.vpack-" + vpack::HostTag() + "-" + gone + "-0", false, false},  // another output's
   };
   for (const Case& c : cases) {
     Put(c.name, "left over");

@@ -97,7 +97,9 @@ packed=$(ls "$out"/tour/*.toml | wc -l)
 # the killed pack's temporary of a process that is gone removed.
 cd "$out/windows"
 cp run-in-place.exe earlier.exe
-cp run-in-place.exe earlier.exe.vpack-999996-0
+# Wine gives Windows programs the machine's own name.
+stale="earlier.exe.vpack-$(hostname | sed 's/[^A-Za-z0-9]/_/g' | cut -c1-63)-999996-0"
+cp run-in-place.exe "$stale"
 answer_file=$out/windows/signing
 status=$(answer wvpack pack "..\\tour\\run-in-place.toml" -o earlier.exe \
   --stub "$stub" --sign-command "copy {in} {out}")
@@ -105,7 +107,7 @@ status=$(answer wvpack pack "..\\tour\\run-in-place.toml" -o earlier.exe \
 grep -q "^vpack: error: --sign-command succeeded but the installer carries no Authenticode signature" signing.err ||
   fail "a signing that does not sign: $(cat signing.err)"
 cmp -s earlier.exe run-in-place.exe || fail "a failed signing changed the earlier output"
-[ ! -e earlier.exe.vpack-999996-0 ] || fail "the temporary of a gone process was not removed"
+[ ! -e "$stale" ] || fail "the temporary of a gone process was not removed"
 
 # An output that another program holds open (as Explorer may, for its
 # thumbnail) is not replaced: one line says so, and it stays as it was.

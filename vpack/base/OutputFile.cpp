@@ -17,7 +17,7 @@ OutputFile::OutputFile(const std::string& target) : target_(target) {
   // pack cannot remove its own; the next one to this output does.
   RemoveStaleTemporaries(target);
   for (int attempt = 0; fd_ < 0 && attempt < 100; ++attempt) {
-    temporary_ = TemporaryName(target, CurrentProcessId(), attempt);
+    temporary_ = TemporaryName(target, HostTag(), CurrentProcessId(), attempt);
     fd_ = CreateNewFile(temporary_);
     if (fd_ < 0 && errno != EEXIST) break;
   }

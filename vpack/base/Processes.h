@@ -9,6 +9,9 @@ namespace vpack {
 
 int CurrentProcessId();
 
+// This machine's name, as the system gives it; empty when it cannot be told.
+std::string HostName();
+
 // When the process with this id started, in seconds since the epoch; -1 when
 // no process has the id, 0 when one has but its start is not known.
 double ProcessStartedAt(int pid);

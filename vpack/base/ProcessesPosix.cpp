@@ -14,6 +14,11 @@ namespace vpack {
 
 int CurrentProcessId() { return static_cast<int>(getpid()); }
 
+std::string HostName() {
+  char name[256] = {};
+  return gethostname(name, sizeof(name) - 1) == 0 ? std::string(name) : std::string();
+}
+
 // /proc/PID/stat gives the start in clock ticks after boot; /proc/stat the boot.
 double ProcessStartedAt(int pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");

@@ -19,6 +19,13 @@ double SecondsSinceEpoch(const FILETIME& time) {
 
 int CurrentProcessId() { return static_cast<int>(GetCurrentProcessId()); }
 
+std::string HostName() {
+  wchar_t name[256];
+  DWORD length = 256;
+  if (!GetComputerNameExW(ComputerNameDnsHostname, name, &length)) return std::string();
+  return TextOf(std::filesystem::path(std::wstring(name, length)));
+}
+
 double ProcessStartedAt(int pid) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
   if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED ? 0 : -1;
