@@ -29,9 +29,13 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$kit/bin/vpack.exe" | sed -n 's/^\s*DLL Na
 wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$kit/bin/vpack.exe" "$@"; }
 [ "$(wvpack --version)" = "vpack $version" ] || fail "vpack.exe --version is not $version"
 for f in bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
-    docs/hardening.md docs/getting-started.md samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
+    docs/hardening.md docs/getting-started.md docs/vpack.md share/man/man1/vpack.1 \
+    samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
   [ -f "$kit/$f" ] || fail "the kit lacks $f"
 done
+# One reference page: vpack help prints the kit's, and its manual page reads.
+"$kit/bin/vpack" help | cmp -s - "$kit/docs/vpack.md" || fail "vpack help is not the kit's docs/vpack.md"
+[ -z "$(groff -man -ww -z "$kit/share/man/man1/vpack.1" 2>&1)" ] || fail "the manual page has roff errors"
 # The stand-ins stay out: the only programs are vpack and the stubs.
 strays=$(find "$kit" -type f \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.scr' \) ! -path "$kit/stubs/*" \
   ! -path "$kit/bin/vpack.exe")
@@ -60,4 +64,16 @@ for manifest in "$kit"/samples/tour/*.toml; do
   # The branded sample's stub carries the publisher's icon: not the bytes.
   grep -q '^\[branding\]' "$manifest" || [ $from_kit = yes ] || fail "$sample.exe does not begin with a kit stub"
 done
+# Signed as a publisher's pipeline signs, verified, and run once under
+# Wine on the test display (the release stub: 32-bit Wine).
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vandrel Kit Test" -keyout key.pem -out cert.pem \
+  2>/dev/null
+"$kit/bin/vpack" pack "$kit/samples/tour/run-in-place.toml" -o signed.exe >/dev/null \
+  --sign-command "osslsigncode sign -certs cert.pem -key key.pem -n Tour -in {in} -out {out}"
+"$kit/bin/vpack" verify signed.exe | grep -q ", signed (" || fail "the kit's signed installer does not verify as signed"
+rm -f viewer.log
+VDL_VIEWER_LOG="$(printf 'Z:%s' "$out/viewer.log" | tr / '\\')" "$build/wine/run64" \
+  "$build/win-x86_64/demo/DemoDriver.exe" "$(printf 'Z:%s' "$out/signed.exe" | tr / '\\')" \
+  "$(printf 'Z:%s' "$out" | tr / '\\')" --timeout 600 >/dev/null || fail "the kit's signed installer did not run to its end"
+grep -q "^Viewer start" viewer.log || fail "the kit's signed installer did not start its viewer"
 echo "build-kit.sh: $name packs $(ls "$kit"/samples/tour/*.toml | wc -l) samples, alike with vpack and vpack.exe"
