@@ -2,7 +2,7 @@
 # Windows x86_64 (the x86_64 Windows build's, linked statically), the i686 release
 # stubs, the manifest documentation and the sample manifests, with a
 # checksum of every file. `cmake --build build --target package` writes
-# build/vandrel-kit-VERSION-linux-x86_64.tar.gz and its .sha256.
+# build/vandrel-kit-VERSION.tar.gz and .zip, each with its .sha256.
 #
 # The kit's vpack links everything but glibc statically: libdeflate and zlib
 # are not on a clean machine, and libstdc++ may be older there. glibc stays
@@ -37,10 +37,11 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/sample/ DESTINATION samples PATTERN "runti
 install(CODE "set(kit_root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")")
 install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/KitChecksums.cmake)
 
-set(CPACK_GENERATOR TGZ)
+# A zip as well, for Windows without a tar tool; the same files.
+set(CPACK_GENERATOR TGZ ZIP)
 set(CPACK_PACKAGE_NAME vandrel-kit)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME vandrel-kit-${PROJECT_VERSION}-linux-x86_64)
+set(CPACK_PACKAGE_FILE_NAME vandrel-kit-${PROJECT_VERSION})
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -12,9 +12,13 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 fail() { echo "build-kit.sh: $*" >&2; exit 1; }
 rm -rf "$out"
 mkdir -p "$out"
-name="vandrel-kit-$version-linux-x86_64"
+name="vandrel-kit-$version"
 cpack --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
 (cd "$out" && sha256sum --quiet -c "$name.tar.gz.sha256") || fail "the archive does not match its checksum file"
+(cd "$out" && sha256sum --quiet -c "$name.zip.sha256") || fail "the zip does not match its checksum file"
+files() { grep -v '/$' | sort; }
+[ "$(cmake -E tar tf "$out/$name.zip" | files)" = "$(tar -tzf "$out/$name.tar.gz" | files)" ] ||
+  fail "the zip and the tar.gz hold other files"
 tar -xzf "$out/$name.tar.gz" -C "$out"
 kit="$out/$name"
 (cd "$kit" && sha256sum --quiet -c SHA256SUMS) || fail "a file of the kit does not match SHA256SUMS"
