@@ -25,7 +25,7 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
   if (!ReadItem(name, nullptr, 0, nullptr)) return false;
   const uint8_t* bytes = nullptr;
   uint32_t count = 0;
-  DecodeCurrentItem(&bytes, &count);
+  Decode(itemData, itemSize, &bytes, &count);
   emptyRefused = count == 0 && !inList;
   if (emptyRefused) return false;
   return WriteAndRecord(target, bytes, count);
@@ -64,8 +64,8 @@ void Installer::CreateMissingFolders(const char* target) {
   knownFolder[folderLength] = '\0';
 }
 
-void Installer::DecodeCurrentItem(const uint8_t** bytes, uint32_t* count) {
-  loaderChannel->LoadFromMemory(itemData, itemSize, 1);
+void Installer::Decode(const uint8_t* stored, uint32_t storedSize, const uint8_t** bytes, uint32_t* count) {
+  loaderChannel->LoadFromMemory(stored, storedSize, 1);
   itemData = nullptr;
   if (loaderChannel->CheckTag(payload::kEngineTag, 0) != 0) channelServices->processor->Process(loaderChannel);
   *count = loaderChannel->OutputSize();

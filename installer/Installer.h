@@ -130,7 +130,9 @@ class Installer {
   void SetProgressIfOpen(float fraction);
   // Between items that move no bar: the progress window goes on answering.
   void KeepWindowsAnswering();
-  void DecodeCurrentItem(const uint8_t** bytes, uint32_t* count);
+  // The engine's output for a stored block of its format; the loader
+  // channel takes the block, so itemData no longer names it.
+  void Decode(const uint8_t* stored, uint32_t storedSize, const uint8_t** bytes, uint32_t* count);
   // A stored or zlib item written as it is read, a piece at a time.
   bool ExtractStreamed(const char* name, const char* target, bool inflate);
   // Why an item could not be extracted: the installer that could not be
