@@ -115,9 +115,10 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   text::AppendDecimal(key, sizeof(key), static_cast<uint32_t>(i));
   char name[kListNameRead + 1];
   if (!ReadItem(key, name, kListNameRead, walk.type)) {
-    // A name that is there but damaged or unreadable is no optional file:
-    // passing over it would end in success without the file.
-    if (reader == nullptr || (reader->CrcMismatch() == nullptr && reader->ReadError() == 0)) return true;
+    // A name that is there but damaged, unreadable or longer than a name
+    // can be is no optional file: passing over it would end in success
+    // without the file.
+    if (reader == nullptr || !reader->Contains(key, walk.type)) return true;
     ReportExtractFailure(key);
     return false;
   }

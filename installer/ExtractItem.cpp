@@ -10,8 +10,6 @@
 
 namespace installer {
 
-static_assert(kWorkFolderSize <= platform::OutputFile::kPathRoom, "every target keeps its earlier copy");
-
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
   if (name == nullptr || !payload::IsSafeItemName(name)) return false;
   char target[kWorkFolderSize];

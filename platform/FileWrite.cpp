@@ -30,18 +30,39 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count) {
   return true;
 }
 
+namespace {
+
+HANDLE CreateForWriting(const char* path, DWORD disposition) {
+  return CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
 OutputFile::OutputFile(const char* path) : path_(path), handle_(INVALID_HANDLE_VALUE), failed_(false) {
   beside_[0] = '\0';
   // Opened for writing and closed untouched: the question is whether it
   // could be replaced, asked before anything is written.
-  HANDLE earlier = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE earlier = CreateForWriting(path, OPEN_EXISTING);
   if (earlier != INVALID_HANDLE_VALUE) {
     CloseHandle(earlier);
-    if (!text::Join(beside_, sizeof(beside_), path, "~")) return;
-  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
-    return;
+    OpenBeside();
+  } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+    handle_ = CreateForWriting(path, CREATE_ALWAYS);
   }
-  handle_ = CreateFileA(Written(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void OutputFile::OpenBeside() {
+  char suffix[3] = "~";
+  for (int attempt = 0; attempt < 10 && !Opened(); ++attempt) {
+    if (attempt > 0) suffix[1] = static_cast<char>('0' + attempt);
+    if (!text::Join(beside_, sizeof(beside_), path_, suffix)) {
+      beside_[0] = '\0';
+      handle_ = CreateForWriting(path_, CREATE_ALWAYS);
+      return;
+    }
+    handle_ = CreateForWriting(beside_, CREATE_NEW);
+    if (!Opened() && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
 }
 
 bool OutputFile::Write(const void* bytes, uint32_t count) {

@@ -16,14 +16,13 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 // A file the installation writes: written whole in pieces, and deleted again
 // unless kept, so that nothing cut short or damaged stays behind looking
 // installed. An earlier copy of it (an earlier installation's) is replaced
-// only when the new one is kept: until then it is written beside, under the
-// name with a "~" added. A copy that cannot be replaced now (a program that
-// runs, a read-only file) refuses the file at once, as writing over it would.
+// only when the new one is kept: until then the new one is written beside it
+// under a name of its own ("NAME~", else "NAME~1" to "NAME~9"; never a file
+// that is there). A copy that cannot be opened for writing now (a program
+// that runs, a read-only file) refuses the file at once, as writing over it
+// would. Where no name beside fits a path, the file is written in place.
 class OutputFile {
  public:
-  // The longest path, terminator included, that keeps its earlier copy.
-  static constexpr uint32_t kPathRoom = 511;
-
   explicit OutputFile(const char* path);
   ~OutputFile() { Discard(); }
   OutputFile(const OutputFile&) = delete;
@@ -33,20 +32,22 @@ class OutputFile {
   // False, and nothing more written, once a write has failed.
   bool Write(const void* bytes, uint32_t count);
   bool Failed() const { return failed_; }
-  // Closes the file and puts it in place; false (and nothing of it left)
-  // when the earlier copy could not be replaced after all.
+  // Closes the file and puts it in place; false (and nothing of it left,
+  // the earlier copy as it was) when the earlier copy could not be
+  // replaced after all.
   bool Keep();
   // Closes and deletes a file not kept; nothing when none was made.
   void Discard();
 
  private:
   const char* Written() const { return beside_[0] != '\0' ? beside_ : path_; }
+  void OpenBeside();
   bool Close();
 
   const char* path_;
   HANDLE handle_;
   bool failed_;
-  char beside_[kPathRoom + 1];
+  char beside_[MAX_PATH];
 };
 
 }  // namespace platform

@@ -95,13 +95,31 @@ TEST_F(ExtractItemTest, AfterTheFilesAreRemoved_FoldersMadeAgain) {
   EXPECT_EQ("one", ReadFileBytes(work_ + "\\run\\a\\1.txt"));
 }
 
-TEST_F(ExtractItemTest, ExistingFile_Replaced) {
+// An earlier copy is replaced only by a whole file, and a file that has the
+// name the new one is first written under stays as it is.
+TEST_F(ExtractItemTest, ExistingFile_ReplacedOnlyByAWholeOneNeighboursKept) {
   packager::PayloadBuilder payload;
   payload.AddRaw("f.txt", B("new"));
+  payload.AddRaw("g.txt", B("sixteen bytes!!!"));
   Make(payload);
   ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt", "old and longer", 14));
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt~", "the user's", 10));
   ASSERT_TRUE(installer_->ExtractItem("f.txt", 0));
   EXPECT_EQ("new", ReadFileBytes(work_ + "\\f.txt"));
+  EXPECT_EQ("the user's", ReadFileBytes(work_ + "\\f.txt~"));
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\f.txt~1"));
+  // A disk that fills up over an earlier copy.
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\g.txt", "earlier", 7));
+  platform::writeHook = [](HANDLE, const void*, DWORD, DWORD* written) {
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  };
+  bool extracted = installer_->ExtractItem("g.txt", 0);
+  platform::writeHook = nullptr;
+  EXPECT_FALSE(extracted);
+  EXPECT_EQ("earlier", ReadFileBytes(work_ + "\\g.txt"));
+  EXPECT_FALSE(testing_support::FileExists(work_ + "\\g.txt~"));
 }
 
 // Outside the lists every item is a program or the start file, which no
