@@ -150,7 +150,7 @@ TEST_F(PipelineTest, Pack_RemovesOnlyStaleTemporariesOfItsOutput) {
       {elsewhere + gone + "-0", false, false},       // another machine's, maybe running
       {elsewhere + alive + "-0", true, true},        // another machine's, long dead
       {here + gone + "-0.bak", false, false},        // not the pattern
-      {"setup.exe.vpack-" + gone + "-0", true, false},  // no machine
+      {"setup.exe.vpack-" + gone + "-0", false, true},  // the first kit's, no machine: this one
       {"setup.exe.vpack-notes", false, false},
       {"other.exe.vpack-" + vpack::HostTag() + "-" + gone + "-0", false, false},  // another output's
   };

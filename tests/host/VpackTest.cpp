@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -324,6 +325,15 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
   EXPECT_EQ(byName["ProjectType"]["size"], 4);
   EXPECT_EQ(listing["settings"], nlohmann::json({{"ProjectType", 1}, {"CheckDx8", 0}}));
   EXPECT_TRUE(listing["version"].is_null());
+  // A damaged setting is shown as the installer takes it: not at all.
+  packager::Bytes payload = ListsOnly(0x0BADF00D, {}).Build(static_cast<uint32_t>(stub_.size()));
+  const uint8_t value[] = {0x0D, 0xF0, 0xAD, 0x0B};
+  auto at = std::search(payload.begin(), payload.end(), std::begin(value), std::end(value));
+  ASSERT_NE(payload.end(), at);
+  *at ^= 1;
+  Put("damaged.exe", stub_ + std::string(payload.begin(), payload.end()));
+  nlohmann::json damaged = nlohmann::json::parse(Vpack("list damaged.exe --json").out);
+  EXPECT_TRUE(damaged["settings"]["ProjectType"].is_null()) << damaged["settings"];
 }
 
 TEST_F(VpackTest, Pack_BadNames_EveryOneOnItsOwnLineWithItsReason) {

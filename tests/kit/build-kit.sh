@@ -19,6 +19,9 @@ cpack --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
 files() { grep -v '/$' | sort; }
 [ "$(cmake -E tar tf "$out/$name.zip" | files)" = "$(tar -tzf "$out/$name.tar.gz" | files)" ] ||
   fail "the zip and the tar.gz hold other files"
+mkdir "$out/from-zip"
+(cd "$out/from-zip" && cmake -E tar xf "$out/$name.zip" && cd "$name" && sha256sum --quiet -c SHA256SUMS) ||
+  fail "a file of the zip does not match SHA256SUMS"
 tar -xzf "$out/$name.tar.gz" -C "$out"
 kit="$out/$name"
 (cd "$kit" && sha256sum --quiet -c SHA256SUMS) || fail "a file of the kit does not match SHA256SUMS"
@@ -62,7 +65,8 @@ for manifest in "$kit"/samples/tour/*.toml; do
   done
   # The stubs' own version, where the publisher's branding gives none.
   if ! grep -q '^\[branding\]' "$manifest"; then
-    "$kit/bin/vpack" list "$sample.exe" | grep -qx "version: file $version.0, product $version.0" ||
+    listing=$("$kit/bin/vpack" list "$sample.exe")
+    grep -qx "version: file $version.0, product $version.0" <<<"$listing" ||
       fail "$sample.exe does not carry the stubs' version $version"
   fi
   # The branded sample's stub carries the publisher's icon: not the bytes.
@@ -74,7 +78,8 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vandrel Kit Test" -
   2>/dev/null
 "$kit/bin/vpack" pack "$kit/samples/tour/run-in-place.toml" -o signed.exe >/dev/null \
   --sign-command "osslsigncode sign -certs cert.pem -key key.pem -n Tour -in {in} -out {out}"
-"$kit/bin/vpack" verify signed.exe | grep -q ", signed (" || fail "the kit's signed installer does not verify as signed"
+verdict=$("$kit/bin/vpack" verify signed.exe)
+grep -q ", signed (" <<<"$verdict" || fail "the kit's signed installer does not verify as signed"
 rm -f viewer.log
 VDL_VIEWER_LOG="$(printf 'Z:%s' "$out/viewer.log" | tr / '\\')" "$build/wine/run64" \
   "$build/win-x86_64/demo/DemoDriver.exe" "$(printf 'Z:%s' "$out/signed.exe" | tr / '\\')" \

@@ -100,6 +100,8 @@ cp run-in-place.exe earlier.exe
 # Wine gives Windows programs the machine's own name.
 stale="earlier.exe.vpack-$(hostname | sed 's/[^A-Za-z0-9]/_/g' | cut -c1-63)-999996-0"
 cp run-in-place.exe "$stale"
+# A cmd.exe in the folder pack runs in is not the shell it starts.
+cp "$exe" cmd.exe
 answer_file=$out/windows/signing
 status=$(answer wvpack pack "..\\tour\\run-in-place.toml" -o earlier.exe \
   --stub "$stub" --sign-command "copy {in} {out}")
@@ -107,6 +109,7 @@ status=$(answer wvpack pack "..\\tour\\run-in-place.toml" -o earlier.exe \
 grep -q "^vpack: error: --sign-command succeeded but the installer carries no Authenticode signature" signing.err ||
   fail "a signing that does not sign: $(cat signing.err)"
 cmp -s earlier.exe run-in-place.exe || fail "a failed signing changed the earlier output"
+rm cmd.exe
 [ ! -e "$stale" ] || fail "the temporary of a gone process was not removed"
 
 # An output that another program holds open (as Explorer may, for its

@@ -92,8 +92,15 @@ ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::stri
 }
 
 ChildOutcome RunShell(const std::string& text, const std::string& folder) {
+  // The system's cmd.exe by its full path: by name alone, Windows would
+  // first look beside vpack.exe and in the current folder, where anyone who
+  // can write a file would choose what runs.
+  wchar_t system[MAX_PATH];
+  UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) throw Error("cannot find the system's cmd.exe");
+  std::wstring shell = L"\"" + std::wstring(system, length) + L"\\cmd.exe\"";
   // /s: cmd takes what is between the outer quotes as it stands.
-  return Start(L"cmd.exe /d /s /c \"" + PathOf(text).wstring() + L"\"", folder);
+  return Start(shell + L" /d /s /c \"" + PathOf(text).wstring() + L"\"", folder);
 }
 
 std::string ShellQuoted(const std::string& path) { return "\"" + path + "\""; }

@@ -16,16 +16,19 @@ constexpr double kOtherMachineStale = 24 * 3600;
 
 bool Digits(const std::string& text) { return !text.empty() && text.size() <= 9 && text.find_first_not_of("0123456789") == std::string::npos; }
 
-// "HOST-PID-N" or "HOST-PID-N-signed"; false when the rest is not of that form.
+// "HOST-PID-N" or "HOST-PID-N-signed"; false when the rest is not of that
+// form. The names of the first kit, "PID-N", were this machine's.
 bool WriterOf(const std::string& rest, std::string* host, int* pid) {
   std::string form = rest.size() > 7 && rest.compare(rest.size() - 7, 7, "-signed") == 0 ? rest.substr(0, rest.size() - 7) : rest;
   size_t second = form.rfind('-');
-  size_t first = second == std::string::npos || second == 0 ? std::string::npos : form.rfind('-', second - 1);
-  if (first == std::string::npos || first == 0) return false;
-  *host = form.substr(0, first);
-  std::string id = form.substr(first + 1, second - first - 1);
-  if (!Digits(id) || !Digits(form.substr(second + 1)) || host->find_first_not_of(
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_") != std::string::npos) {
+  if (second == std::string::npos || second == 0) return false;
+  size_t first = form.rfind('-', second - 1);
+  size_t idStart = first == std::string::npos ? 0 : first + 1;
+  *host = first == std::string::npos ? HostTag() : form.substr(0, first);
+  std::string id = form.substr(idStart, second - idStart);
+  if (!Digits(id) || !Digits(form.substr(second + 1)) || host->empty() ||
+      host->find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_") !=
+          std::string::npos) {
     return false;
   }
   *pid = std::stoi(id);

@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -9,10 +10,21 @@
 #include "vpack/cli/Console.h"
 
 namespace vpack {
+namespace {
+
+UINT consoleCodePage;
+
+void RestoreConsole() { SetConsoleOutputCP(consoleCodePage); }
+
+}  // namespace
 
 std::vector<std::string> Utf8Arguments(int, char**) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+  // vpack prints UTF-8: a console shows it as such only in its code page,
+  // which the user's console gets back when vpack ends.
+  consoleCodePage = GetConsoleOutputCP();
+  if (consoleCodePage != 0 && consoleCodePage != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) atexit(RestoreConsole);
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;

@@ -53,6 +53,12 @@ std::vector<packager::Item> InstallerFile::HeldItems() const {
   return items;
 }
 
+std::optional<packager::Bytes> InstallerFile::ReadSetting(const char* name, uint32_t width) const {
+  packager::Bytes value(width);
+  bool read = reader_->ReadItem(name, value.data(), static_cast<int32_t>(width), payload::kTypeAppData);
+  return read ? std::optional<packager::Bytes>(value) : std::nullopt;
+}
+
 packager::Bytes InstallerFile::ReadHead(int32_t index, size_t count) const {
   const payload::PayloadEntry& entry = Entry(index);
   packager::Bytes bytes(std::min<size_t>(count, entry.size));

@@ -6,6 +6,7 @@
 // entry. Memory does not grow with the installer.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,10 @@ class InstallerFile {
   // Every item in directory order: settings and list items with their bytes
   // (at most kHeldItemBytes + 1 of them), files with none.
   std::vector<packager::Item> HeldItems() const;
+  // A setting as the installer reads it: width bytes of the first item of
+  // its name (any case), checked against its CRC; nothing when the
+  // installer would refuse it.
+  std::optional<packager::Bytes> ReadSetting(const char* name, uint32_t width) const;
   // At most count bytes from the item's start, or from its end.
   packager::Bytes ReadHead(int32_t index, size_t count) const;
   packager::Bytes ReadTail(int32_t index, size_t count) const;

@@ -55,29 +55,30 @@ ListedItem Describe(const InstallerFile& file, int32_t index, const packager::It
 }
 
 // A setting as list shows it: its value, read as the installer reads it;
-// null (and "?") when the item is not of the setting's width.
+// null (and "?") when the installer would refuse it (damaged, or longer
+// than it reads).
 struct ListedSetting {
   std::string name;
   nlohmann::ordered_json value;
 };
 
-std::vector<ListedSetting> Settings(const std::vector<packager::Item>& items, const CodePage& page) {
+std::vector<ListedSetting> Settings(const InstallerFile& file, const CodePage& page) {
   std::vector<ListedSetting> settings;
-  for (const packager::Item& item : items) {
-    const SettingInfo* info = item.type == payload::kTypeAppData ? FindSetting(item.name) : nullptr;
-    if (info == nullptr) continue;
+  for (const SettingInfo& info : KnownSettings()) {
+    if (!file.Reader().Contains(info.name, payload::kTypeAppData)) continue;
+    std::optional<packager::Bytes> data = file.ReadSetting(info.name, SettingWidth(info.kind));
     nlohmann::ordered_json value;
-    if (item.data.size() != SettingWidth(info->kind)) {
+    if (!data) {
       value = nullptr;
-    } else if (info->kind == SettingKind::kNumber) {
-      value = payload::ReadLittleEndian32(item.data.data());
-    } else if (info->kind == SettingKind::kFlag) {
-      value = item.data[0];
+    } else if (info.kind == SettingKind::kNumber) {
+      value = payload::ReadLittleEndian32(data->data());
+    } else if (info.kind == SettingKind::kFlag) {
+      value = (*data)[0];
     } else {
-      std::string text(item.data.begin(), item.data.end());
+      std::string text(data->begin(), data->end());
       value = page.ToUtf8(text.substr(0, text.find('\0')));
     }
-    settings.push_back({item.name, value});
+    settings.push_back({info.name, value});
   }
   return settings;
 }
@@ -160,7 +161,7 @@ int List(const std::string& installer, bool json, unsigned codePage) {
   }
   listing.stubSize = file.Reader().MarkerOffset();
   listing.version = StubVersion(installer, static_cast<uint64_t>(listing.stubSize));
-  listing.settings = Settings(items, page);
+  listing.settings = Settings(file, page);
   if (json) {
     PrintJson(listing);
   } else {
