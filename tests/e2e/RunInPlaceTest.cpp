@@ -12,6 +12,7 @@
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
+#include "tests/support/OwnTempFolder.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
 #include "tests/support/TempDir.h"
@@ -36,20 +37,8 @@ std::string Crc(const std::string& bytes) {
   return text;
 }
 
-// One run of an installer with its own temporary folder and one log for the
-// engine and the viewer together, so that their order shows.
-class RunInPlaceTest : public ::testing::Test {
+class RunInPlaceTest : public testing_support::OwnTempFolderTest {
  protected:
-  RunInPlaceTest()
-      : temp_(dir_.File("temp")),
-        log_(dir_.File("calls.log")),
-        tmp_("TMP", temp_.c_str()),
-        tempVariable_("TEMP", temp_.c_str()),
-        engineLog_("VDL_ENGINE_LOG", log_.c_str()),
-        viewerLog_("VDL_VIEWER_LOG", log_.c_str()) {
-    CreateDirectoryA(temp_.c_str(), nullptr);
-  }
-
   std::vector<Box> Run(const packager::PayloadBuilder& payload, Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
     std::string installer = dir_.File("setup.exe");
     std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
@@ -81,11 +70,6 @@ class RunInPlaceTest : public ::testing::Test {
     // Everything went, the viewer's "channel.lst" and the folder included.
     EXPECT_FALSE(FileExists(work)) << work;
   }
-
-  TempDir dir_;
-  std::string temp_;
-  std::string log_;
-  ScopedEnvironment tmp_, tempVariable_, engineLog_, viewerLog_;
 };
 
 TEST_F(RunInPlaceTest, WholeProject_ViewerSeesEverythingThenAllIsRemoved) {

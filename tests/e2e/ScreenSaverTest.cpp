@@ -7,10 +7,9 @@
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
+using testing_support::Int;
 
 namespace {
-
-std::string Int(int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
 
 std::vector<std::string> Entries(const std::string& file) {
   std::vector<chunks::Chunk> record;

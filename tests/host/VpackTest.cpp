@@ -19,6 +19,7 @@
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
@@ -30,7 +31,7 @@ namespace {
 
 using Outcome = testing_support::VpackOutcome;
 
-class VpackTest : public ::testing::Test {
+class VpackTest : public testing_support::VpackFolderTest {
  protected:
   void SetUp() override {
     runtime_ = testing_support::WriteRuntimeProject(dir_, 1);
@@ -41,20 +42,13 @@ class VpackTest : public ::testing::Test {
     Put("music.cgr", "raw bytes");
   }
 
-  void Put(const std::string& name, const std::string& bytes) {
-    ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File(name), bytes.data(), bytes.size()));
-  }
-
-  Outcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
-
   static std::string Manifest(const std::string& settings, const std::string& files) {
     return "stub = \"stub.exe\"\n[settings]\n" + settings + files;
   }
 
   // An installer written without vpack's checks, for what verify must catch.
   void PutInstaller(const std::string& name, const packager::PayloadBuilder& builder) {
-    packager::Bytes payload = builder.Build(static_cast<uint32_t>(stub_.size()));
-    Put(name, stub_ + std::string(payload.begin(), payload.end()));
+    Put(name, testing_support::InstallerImage(stub_, builder));
   }
 
   // The project type and the three lists, the project list naming projectFiles:
@@ -80,7 +74,6 @@ class VpackTest : public ::testing::Test {
            File("music.cgr", "music.cgr", "store = \"raw\"\nlist = \"project\"\n");
   }
 
-  TempDir dir_;
   std::string runtime_;
   std::string stub_;
   // A channel module: the engine loads it as a DLL of the stub's machine.
