@@ -224,6 +224,13 @@ const Broken kBroken[] = {
     {"UpperCaseCgrStoredRaw", "APPDATA \"LOUD.CGR\": not in the engine format",
      [](packager::PayloadBuilder& b) { b.AddRaw("LOUD.CGR", B("raw")); }, nullptr, nullptr,
      {"scene.vdl", "music.cgr", "LOUD.CGR"}},
+    // Only the project list copies ".cgr" files as stored; a channel is decoded.
+    {"CgrChannelStoredRaw", "APPDATA \"chan.cgr\": not in the engine format",
+     [](packager::PayloadBuilder& b) {
+       RemoveItem(b, packager::ListCountName(ListKind::kChannels), packager::ListType(ListKind::kChannels));
+       b.AddList(ListKind::kChannels, {"chan.cgr"});
+       b.AddRaw("chan.cgr", B("raw"));
+     }},
     // Programs the flow loads or starts: of the right kind, for the stub's machine.
     {"X64EngineForI386Stub",
      "APPDATA \"Tessaron.dll\": built for x86-64; an installer with an i386 stub needs i386 programs",

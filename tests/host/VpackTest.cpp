@@ -279,22 +279,6 @@ TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
   EXPECT_EQ(run.out, "");
 }
 
-TEST_F(VpackTest, Verify_RawCgrProjectFile_Accepted) {
-  packager::PayloadBuilder builder;
-  builder.AddU32("ProjectType", 1);
-  builder.AddFlag("CheckDx8", 0);
-  builder.AddList(packager::ListKind::kChannels, {"chan.cgr"});
-  builder.AddList(packager::ListKind::kChannelModules, {});
-  builder.AddList(packager::ListKind::kProjectFiles, {"music.cgr"});
-  builder.AddRaw("music.cgr", packager::Bytes{'r'});
-  builder.AddRaw("chan.cgr", packager::Bytes{'r'});
-  PutInstaller("setup.exe", builder);
-  Outcome run = Vpack("verify setup.exe");
-  // Only the project list copies ".cgr" files as stored; channels are decoded.
-  EXPECT_EQ(std::string::npos, run.err.find("\"music.cgr\": not in the engine format")) << run.err;
-  EXPECT_NE(std::string::npos, run.err.find("\"chan.cgr\": not in the engine format")) << run.err;
-}
-
 TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
   Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
