@@ -27,6 +27,7 @@ using testing_support::ProjectFiles;
 using testing_support::ScopedEnvironment;
 using testing_support::StubDriver;
 using testing_support::TempDir;
+using testing_support::Wide;
 
 namespace {
 
@@ -226,32 +227,6 @@ TEST_F(RunInPlaceTest, TemporaryFolderMissing_MessageNamesItAndTheReason) {
   EXPECT_FALSE(Logged("Viewer start"));
 }
 
-// A variable of the environment the stub inherits, in UTF-16; put back when
-// the object goes.
-class ScopedWideEnvironment {
- public:
-  ScopedWideEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
-    wchar_t old[1024];
-    DWORD length = GetEnvironmentVariableW(name, old, 1024);
-    hadOld_ = length > 0 && length < 1024;
-    if (hadOld_) old_ = old;
-    SetEnvironmentVariableW(name, value.c_str());
-  }
-  ~ScopedWideEnvironment() { SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
-  ScopedWideEnvironment(const ScopedWideEnvironment&) = delete;
-  ScopedWideEnvironment& operator=(const ScopedWideEnvironment&) = delete;
-
- private:
-  std::wstring name_, old_;
-  bool hadOld_;
-};
-
-std::wstring Wide(const std::string& text) {
-  wchar_t wide[1024];
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
-  return length > 0 ? wide : L"";
-}
-
 bool CodePageHolds(const std::wstring& text) {
   BOOL lossy = FALSE;
   char ansi[1024];
@@ -265,7 +240,7 @@ TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePage_RunsThroughItsShor
   std::wstring temp = Wide(dir_.Path()) + L"\\Временная";
   if (CodePageHolds(temp)) GTEST_SKIP() << "the ANSI code page holds Cyrillic letters";
   ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
-  ScopedWideEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+  ScopedEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
   ProjectFiles files;
   EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
   EXPECT_TRUE(Logged("Viewer command VandrelViewer.exe VDLStart.vdl"));
@@ -284,7 +259,7 @@ TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePage_RunsThroughItsShor
 TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePageNotThere_MessageNamesIt) {
   std::wstring temp = Wide(dir_.Path()) + L"\\Временная";
   if (CodePageHolds(temp)) GTEST_SKIP() << "the ANSI code page holds Cyrillic letters";
-  ScopedWideEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+  ScopedEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
   std::string installer = dir_.File("setup.exe");
   ASSERT_TRUE(testing_support::WriteInstaller(installer, testing_support::StubPath(),
                                               testing_support::RunInPlaceProject(Arch::kX64)));
