@@ -138,13 +138,6 @@ TEST_F(VpackTest, StubFolder_VariantPickedByProjectType) {
   }
 }
 
-TEST_F(VpackTest, Pack_SameInputs_ByteIdenticalOutput) {
-  Put("tour.toml", GoodManifest());
-  ASSERT_EQ(Vpack("pack tour.toml -o a.exe").status, 0);
-  ASSERT_EQ(Vpack("pack tour.toml -o b.exe").status, 0);
-  EXPECT_EQ(ReadFileBytes(dir_.File("a.exe")), ReadFileBytes(dir_.File("b.exe")));
-}
-
 TEST_F(VpackTest, Pack_BadManifests_OneLineErrorAndNoOutput) {
   struct Case {
     const char* manifest;
