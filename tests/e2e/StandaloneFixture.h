@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "standins/chunks/ChunkFile.h"
 #include "tests/support/Environment.h"
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
@@ -117,6 +118,13 @@ class StandaloneTest : public ::testing::Test {
   }
 
   std::string Install() const { return settings_.installPath; }
+  // The chunks of a record file in the installation folder; none when it
+  // cannot be read.
+  std::vector<chunks::Chunk> Record(const std::string& name) const {
+    std::vector<chunks::Chunk> record;
+    chunks::ReadChunkFileFromPath(Install() + "\\" + name, &record);
+    return record;
+  }
   std::string Menu() const { return testing_support::ProgramsFolder() + "\\" + menu_; }
 
   testing_support::TempDir dir_;
