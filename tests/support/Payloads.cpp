@@ -52,10 +52,19 @@ std::string InstallerImage(const std::string& stub, const packager::PayloadBuild
   return stub + Str(payload.Build(static_cast<uint32_t>(stub.size())));
 }
 
-packager::Bytes& DataOf(packager::PayloadBuilder& payload, const std::string& name) {
+namespace {
+
+packager::Item* FindItem(packager::PayloadBuilder& payload, const std::string& name) {
   for (packager::Item& item : payload.Items()) {
-    if (item.name == name) return item.data;
+    if (item.name == name) return &item;
   }
+  return nullptr;
+}
+
+}  // namespace
+
+packager::Bytes& DataOf(packager::PayloadBuilder& payload, const std::string& name) {
+  if (packager::Item* item = FindItem(payload, name)) return item->data;
   ADD_FAILURE() << "no item " << name;
   static packager::Bytes none;
   none.clear();
@@ -84,13 +93,9 @@ void AddProjectFiles(packager::PayloadBuilder& payload, const std::map<std::stri
 }
 
 bool ReplaceItem(packager::PayloadBuilder& payload, const std::string& name, const packager::Bytes& data) {
-  for (packager::Item& item : payload.Items()) {
-    if (item.name == name) {
-      item.data = data;
-      return true;
-    }
-  }
-  return false;
+  packager::Item* item = FindItem(payload, name);
+  if (item != nullptr) item->data = data;
+  return item != nullptr;
 }
 
 bool RemoveItem(packager::PayloadBuilder& payload, const std::string& name, const std::string& type) {
