@@ -26,7 +26,7 @@ class ExtractTest : public ::testing::Test {
  protected:
   std::string Installer(const std::string& extraName = "", const Bytes& viewer = Bytes(3000, 'V')) {
     packager::PayloadBuilder builder;
-    testing_support::AddSettings(builder, {1});
+    testing_support::AddSettings(builder, testing_support::SettingsOf(1));
     builder.AddList(packager::ListKind::kChannels, {"channels\\Lights.vch"});
     builder.AddList(packager::ListKind::kChannelModules, {});
     builder.AddList(packager::ListKind::kProjectFiles, {"scenes/hall.vdl", "music.cgr"});

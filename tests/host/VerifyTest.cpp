@@ -41,7 +41,9 @@ Bytes Real(const std::string& path) { return B(testing_support::ReadFileBytes(pa
 // A standalone project with everything its flow reads.
 packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& projectFiles = {"scene.vdl", "music.cgr"}) {
   packager::PayloadBuilder builder;
-  testing_support::AddSettings(builder, {2, "C:\\Tour", "\\Tour", "Tour"});
+  testing_support::InstallSettings settings = testing_support::SettingsOf(2);
+  settings.installPath = "C:\\Tour", settings.shortcutName = "\\Tour", settings.projectName = "Tour";
+  testing_support::AddSettings(builder, settings);
   builder.AddList(ListKind::kChannels, {});
   builder.AddList(ListKind::kChannelModules, {});
   builder.AddList(ListKind::kProjectFiles, projectFiles);

@@ -29,6 +29,13 @@ struct InstallSettings {
   uint8_t winampVersion = 0;
 };
 
+// A project of the type with empty texts and zero numbers.
+inline InstallSettings SettingsOf(uint32_t projectType) {
+  InstallSettings settings;
+  settings.projectType = projectType;
+  return settings;
+}
+
 // ProjectType, then every setting the type reads in the installer's order,
 // with the values given.
 void AddSettings(packager::PayloadBuilder& payload, const InstallSettings& settings);

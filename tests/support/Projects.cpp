@@ -16,7 +16,7 @@ packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {
   ProjectFiles local;
   ProjectFiles& out = files != nullptr ? *files : local;
   packager::PayloadBuilder payload;
-  AddSettings(payload, InstallSettings{1});
+  AddSettings(payload, SettingsOf(1));
   payload.AddList(packager::ListKind::kChannels, {"\\channels\\Harbour.vch"});
   payload.AddList(packager::ListKind::kChannelModules, {"channels\\Sound.dll"});
   payload.AddList(packager::ListKind::kProjectFiles, {"scenes\\Quay.vdl", "Intro.vdl", "music/Tide.cgr"});
