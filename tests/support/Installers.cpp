@@ -13,6 +13,13 @@ packager::Bytes ReadBytes(const std::string& path) {
   return packager::Bytes(bytes.begin(), bytes.end());
 }
 
+bool WriteInstaller(const std::string& path, const std::string& stub, const packager::Bytes& payloadBytes) {
+  std::string image = ReadFileBytes(stub);
+  if (image.empty()) return false;
+  image += Str(payloadBytes);
+  return WriteFileBytes(path, image.data(), image.size());
+}
+
 bool WriteInstaller(const std::string& path, const std::string& stub, const packager::PayloadBuilder& payload) {
   std::string image = ReadFileBytes(stub);
   if (image.empty()) return false;

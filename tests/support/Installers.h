@@ -14,5 +14,6 @@ packager::Bytes ReadBytes(const std::string& path);
 // Writes stub + payload to path; false when the stub cannot be read or the
 // file cannot be written.
 bool WriteInstaller(const std::string& path, const std::string& stub, const packager::PayloadBuilder& payload);
+bool WriteInstaller(const std::string& path, const std::string& stub, const packager::Bytes& payloadBytes);
 
 }  // namespace testing_support
