@@ -14,7 +14,7 @@ set_target_properties(vpack_kit PROPERTIES OUTPUT_NAME vpack RUNTIME_OUTPUT_DIRE
 target_compile_definitions(vpack_kit PRIVATE VPACK_VERSION="${PROJECT_VERSION}")
 # The libraries' files rather than their targets, whose zlib is the shared one.
 set(kit_libs vpack_cli vpack_read vpack_branding vpack_write vpack_plan vpack_manifest vpack_pe vpack_rules vpack_base
-  packager payload platform platform_text)
+  packager payload payload_format platform platform_text)
 set(kit_lib_files)
 foreach(lib ${kit_libs})
   list(APPEND kit_lib_files $<TARGET_FILE:${lib}>)

@@ -27,7 +27,7 @@ function(vpack_copy_of target copy)
 endfunction()
 vpack_copy_of(payload vpack_payload)
 target_compile_definitions(vpack_payload PRIVATE PAYLOAD_UTF8_NAMES)
-target_link_libraries(vpack_payload PUBLIC platform_text)
+target_link_libraries(vpack_payload PUBLIC payload_format)
 vpack_copy_of(packager vpack_packager)
 target_link_libraries(vpack_packager PUBLIC vpack_payload ZLIB::ZLIB)
 

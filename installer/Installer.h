@@ -79,6 +79,8 @@ class Installer {
   bool WriteRecordFiles(RecordKind kind, const char* projectName);
   // Loader channel, control object, DLL: the order the engine needs.
   void ReleaseEngine();
+  // Once the engine runs: the channel that decodes the engine's files.
+  bool CreateLoaderChannel();
 
   // Read access for the tests.
   const char* WorkFolder() const { return workFolder; }
@@ -114,7 +116,6 @@ class Installer {
   // Reads each in order; the first one missing is reported and ends it.
   bool ReadSettings(const SettingRead* reads, int count);
   bool AcceptOptions(const char* projectName, const char* initialPath);
-  bool CreateLoaderChannel();
   bool ExtractViewer();
   bool ExtractContent();
   void FinishInstallation(const char* projectName, bool viewerKey);

@@ -4,7 +4,7 @@
 #include "installer/Installer.h"
 #include "installer/ReaderMessages.h"
 #include "payload/Inflate.h"
-#include "payload/LittleEndian.h"
+#include "payload/ItemLayout.h"
 #include "platform/FileWrite.h"
 #include "platform/FolderMessage.h"
 #include "platform/Message.h"
@@ -28,15 +28,15 @@ class FileSink final : public payload::InflateSink {
 
 bool Installer::ExtractStreamed(const char* name, const char* target, bool inflate) {
   uint32_t size = 0;
-  uint8_t tail[4];
+  uint8_t tail[payload::kZlibItemTrailerSize];
   if (reader == nullptr || !reader->BeginPieces(name, &size, tail)) return false;
   // The current item is known by its stored size; its bytes pass through.
   itemData = nullptr;
   itemSize = size;
-  // A zlib item ends with its unpacked size, 4 bytes little-endian, which
-  // the inflater never reaches: it stops at the stream's checksum.
-  bool decodable = !inflate || size >= 4;
-  uint32_t stated = inflate && decodable ? payload::ReadLittleEndian32(tail) : size;
+  // A zlib item ends with its unpacked size, which the inflater never
+  // reaches: it stops at the stream's checksum.
+  bool decodable = !inflate || size >= payload::kZlibItemTrailerSize;
+  uint32_t stated = inflate && decodable ? payload::ZlibItemStatedSize(tail) : size;
   emptyRefused = decodable && stated == 0 && !inList;
   if (emptyRefused) return false;
   platform::OutputFile file(target);

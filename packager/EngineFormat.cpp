@@ -6,9 +6,20 @@
 #include <algorithm>
 
 namespace packager {
+namespace {
+
+const std::string kNoTag = std::string("not in the engine format (no \"") + payload::kEngineTag + "\" tag)";
+
+}  // namespace
+
+Bytes EngineItemHead(uint32_t decodedSize) {
+  Bytes head(payload::kEngineItemHeadSize);
+  payload::PutEngineItemHead(decodedSize, head.data());
+  return head;
+}
+
 Bytes EngineEncode(const Bytes& plain) {
-  Bytes out(kEngineTag, kEngineTag + 4);
-  PutU32(out, static_cast<uint32_t>(plain.size()));
+  Bytes out = EngineItemHead(static_cast<uint32_t>(plain.size()));
   uLongf packedSize = compressBound(static_cast<uLong>(plain.size()));
   size_t head = out.size();
   out.resize(head + packedSize);
@@ -34,14 +45,14 @@ bool EngineDecoder::Fail(const std::string& problem) {
 
 bool EngineDecoder::Feed(const uint8_t* data, size_t size) {
   if (!problem_.empty()) return false;
-  size_t take = std::min(size, kEngineHeadSize - headSize_);
+  size_t take = std::min(size, payload::kEngineItemHeadSize - headSize_);
   memcpy(head_ + headSize_, data, take);
   headSize_ += take;
-  if (headSize_ < 4) return true;
-  if (memcmp(head_, kEngineTag, 4) != 0) return Fail(std::string("not in the engine format (no \"") + kEngineTag + "\" tag)");
-  if (headSize_ < kEngineHeadSize) return true;
+  if (headSize_ < payload::kEngineTagSize) return true;
+  if (!payload::HasEngineTag(head_, headSize_)) return Fail(kNoTag);
+  if (headSize_ < payload::kEngineItemHeadSize) return true;
   if (inflater_ == nullptr) {
-    stated_ = head_[4] | (head_[5] << 8) | (head_[6] << 16) | (static_cast<uint32_t>(head_[7]) << 24);
+    stated_ = payload::EngineItemStatedSize(head_);
     inflater_ = std::make_unique<StreamInflater>(sink_, stated_);
   }
   return Inflate(data + take, size - take);
@@ -55,8 +66,8 @@ bool EngineDecoder::Inflate(const uint8_t* data, size_t size) {
 
 bool EngineDecoder::Finish() {
   if (!problem_.empty()) return false;
-  if (headSize_ < 4 || memcmp(head_, kEngineTag, 4) != 0) return Fail(std::string("not in the engine format (no \"") + kEngineTag + "\" tag)");
-  if (headSize_ < kEngineHeadSize || !inflater_->Ended()) return Fail("does not decode: its packed stream is cut short");
+  if (!payload::HasEngineTag(head_, headSize_)) return Fail(kNoTag);
+  if (headSize_ < payload::kEngineItemHeadSize || !inflater_->Ended()) return Fail("does not decode: its packed stream is cut short");
   if (inflater_->Produced() != stated_) {
     return Fail("decodes to " + std::to_string(inflater_->Produced()) + " bytes, not its stated " +
                 std::to_string(stated_));

@@ -1,19 +1,19 @@
 #pragma once
-// The engine file format of the stand-in engine: the tag (kEngineTag), the
-// decoded size as 4 bytes little-endian, then a zlib stream of the decoded bytes.
+// Engine-format items (payload/ItemLayout.h) encoded with zlib and decoded
+// in pieces, for vpack and the tests.
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "packager/PayloadBuilder.h"
-#include "payload/EngineFiles.h"
 #include "packager/StreamInflater.h"
+#include "payload/ItemLayout.h"
 
 namespace packager {
 
-using payload::kEngineTag;
-constexpr size_t kEngineHeadSize = 8;
 
+// The head of an engine-format item of that decoded size; the zlib stream follows.
+Bytes EngineItemHead(uint32_t decodedSize);
 Bytes EngineEncode(const Bytes& plain);
 // False when the data has no tag or does not decode to its stated size.
 bool EngineDecode(const uint8_t* data, size_t size, Bytes* plain);
@@ -42,7 +42,7 @@ class EngineDecoder {
 
   Sink sink_;
   std::unique_ptr<StreamInflater> inflater_;
-  uint8_t head_[kEngineHeadSize];
+  uint8_t head_[payload::kEngineItemHeadSize];
   size_t headSize_ = 0;
   uint32_t stated_ = 0;
   std::string problem_;

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include "payload/Crc32Table.h"
+#include "payload/ItemLayout.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
 
@@ -21,7 +22,8 @@ const char* ListEntryPrefix(ListKind kind) { return ListOf(kind).entryPrefix; }
 const char* ListType(ListKind kind) { return ListOf(kind).type; }
 
 void PutU32(Bytes& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  out.resize(out.size() + 4);
+  payload::PutLittleEndian32(out.data() + out.size() - 4, value);
 }
 
 uint32_t Crc32(const Bytes& bytes) {
@@ -99,23 +101,29 @@ Bytes PayloadBuilder::Build(uint32_t stubSize) const {
   return out;
 }
 
+Bytes ZlibItemTrailer(uint32_t unpackedSize) {
+  Bytes trailer(payload::kZlibItemTrailerSize);
+  payload::PutZlibItemTrailer(unpackedSize, trailer.data());
+  return trailer;
+}
+
 Bytes ZlibPack(const Bytes& unpacked) {
   uLongf packedSize = compressBound(static_cast<uLong>(unpacked.size()));
   Bytes packed(packedSize);
   compress2(packed.data(), &packedSize, unpacked.data(), static_cast<uLong>(unpacked.size()), Z_BEST_COMPRESSION);
   packed.resize(packedSize);
-  PutU32(packed, static_cast<uint32_t>(unpacked.size()));
+  Bytes trailer = ZlibItemTrailer(static_cast<uint32_t>(unpacked.size()));
+  packed.insert(packed.end(), trailer.begin(), trailer.end());
   return packed;
 }
 
 bool ZlibUnpack(const Bytes& stored, Bytes* unpacked) {
-  if (stored.size() < 4) return false;
-  size_t n = stored.size();
-  uint32_t size = stored[n - 4] | (stored[n - 3] << 8) | (stored[n - 2] << 16) |
-                  (static_cast<uint32_t>(stored[n - 1]) << 24);
+  if (stored.size() < payload::kZlibItemTrailerSize) return false;
+  size_t n = stored.size() - payload::kZlibItemTrailerSize;
+  uint32_t size = payload::ZlibItemStatedSize(stored.data() + n);
   unpacked->assign(size, 0);
   uLongf got = size;
-  int result = uncompress(unpacked->data(), &got, stored.data(), static_cast<uLong>(n - 4));
+  int result = uncompress(unpacked->data(), &got, stored.data(), static_cast<uLong>(n));
   return result == Z_OK && got == size;
 }
 

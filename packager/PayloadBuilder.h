@@ -61,6 +61,8 @@ struct DirectoryEntry {
 // before the item data.
 Bytes PayloadHeader(const std::vector<DirectoryEntry>& entries);
 
+// What follows a zlib item's stream: its unpacked size.
+Bytes ZlibItemTrailer(uint32_t unpackedSize);
 Bytes ZlibPack(const Bytes& unpacked);
 // Unpacks a stored zlib item; false when it does not inflate to its size.
 bool ZlibUnpack(const Bytes& stored, Bytes* unpacked);

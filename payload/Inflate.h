@@ -4,8 +4,6 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "payload/LittleEndian.h"
-
 namespace payload {
 
 // True when the whole stream decodes, fits in outSize bytes and its
@@ -37,17 +35,5 @@ class InflateSink {
 // sink was given.
 bool InflateZlibStream(InflateSource& source, InflateSink& sink, uint8_t* window, size_t windowSize, uint32_t limit,
                        uint32_t* written);
-
-// A zlib item is the stream followed by its unpacked size, 4 bytes
-// little-endian. False when there is no room for the size, or when it claims
-// more than deflate can give from the stream (at most 1032 to 1): that is
-// damage, and not worth an allocation of up to 4 GiB to find out.
-// Inline: the stub has one caller and no room to spare.
-inline bool ZlibItemSize(const uint8_t* item, uint32_t itemSize, uint32_t* unpacked) {
-  constexpr uint32_t kMaxDeflateRatio = 1032;
-  if (item == nullptr || itemSize < 4) return false;
-  *unpacked = ReadLittleEndian32(item + itemSize - 4);
-  return *unpacked / kMaxDeflateRatio <= itemSize - 4;
-}
 
 }  // namespace payload

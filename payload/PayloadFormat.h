@@ -51,6 +51,10 @@ constexpr char kTypeAppData[] = "APPDATA";
 constexpr char kTypeChannelInfo[] = "CHANNELINFO";
 constexpr char kTypeFileInfo[] = "FILEINFO";
 
+// The whole installer stays below 2 GiB: the stub uses its offsets as signed
+// 32-bit seek distances.
+constexpr uint64_t kMaxInstallerSize = 0x7FFFFFFF;
+
 // Smallest directory entry: two lengths, two one-byte strings, size and CRC.
 constexpr uint32_t kMinEntryBytes = 4 + 1 + 4 + 1 + 4 + 4;
 

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "payload/Crc32Table.h"
+#include "payload/ItemLayout.h"
 #include "payload/LittleEndian.h"
 #include "platform/Text.h"
 
@@ -306,8 +307,9 @@ bool PayloadReader::BeginPieces(const PayloadEntry* entry, uint32_t* size, uint8
   *size = pieces_->size;
   // The tail first, then the pieces in order from where the item begins.
   int64_t position = ItemPosition(pieces_);
-  bool tailRead = pieces_->size < 4 ||
-                  (file_.Seek(position + pieces_->size - 4) && file_.Read(tail, 4) == 4);
+  bool tailRead = pieces_->size < kZlibItemTrailerSize ||
+                  (file_.Seek(position + pieces_->size - kZlibItemTrailerSize) &&
+                   file_.Read(tail, kZlibItemTrailerSize) == kZlibItemTrailerSize);
   // An item too short for a tail read nothing: the file's error is an
   // earlier read's.
   readError_ = pieces_->size < 4 ? 0 : file_.Error();

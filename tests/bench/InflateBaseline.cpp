@@ -11,32 +11,24 @@
 #include <string>
 #include <vector>
 
+#include "payload/ItemLayout.h"
 #include "payload/PayloadReader.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
-bool Write(const std::string& path, const uint8_t* data, size_t size) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
-  CloseHandle(file);
-  return ok;
-}
-
-uint32_t U32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-
-// Packed: zlib stream and size trailer. Engine format: "MRVF", size, zlib.
+// Both packed layouts (payload/ItemLayout.h) are a zlib stream and a size.
 bool Decode(const uint8_t* data, uint32_t size, std::vector<uint8_t>* out) {
-  if (size >= 8 && memcmp(data, "MRVF", 4) == 0) {
-    out->resize(U32(data + 4));
+  if (size >= payload::kEngineItemHeadSize && payload::HasEngineTag(data, size)) {
+    out->resize(payload::EngineItemStatedSize(data));
     uLongf length = out->size();
-    return uncompress(out->data(), &length, data + 8, size - 8) == Z_OK;
+    return uncompress(out->data(), &length, data + payload::kEngineItemHeadSize, size - payload::kEngineItemHeadSize) ==
+           Z_OK;
   }
-  if (size < 4) return false;
-  out->resize(U32(data + size - 4));
+  if (size < payload::kZlibItemTrailerSize) return false;
+  out->resize(payload::ZlibItemStatedSize(data + size - payload::kZlibItemTrailerSize));
   uLongf length = out->size();
-  return uncompress(out->data(), &length, data, size - 4) == Z_OK;
+  return uncompress(out->data(), &length, data, size - payload::kZlibItemTrailerSize) == Z_OK;
 }
 
 }  // namespace
@@ -55,7 +47,7 @@ int main(int argc, char** argv) {
     if (strcmp(entry->type, "APPDATA") != 0 || entry->size < 64) continue;
     if (!reader.ReadItem(entry->name, nullptr, 0, entry->type)) return 1;
     if (!Decode(reader.Data(), reader.DataSize(), &plain)) continue;
-    if (!Write(std::string(argv[2]) + "\\" + std::to_string(files++), plain.data(), plain.size())) return 1;
+    if (!testing_support::WriteFileBytes(std::string(argv[2]) + "\\" + std::to_string(files++), plain.data(), plain.size())) return 1;
   }
   printf("%d files\n", files);
   return 0;

@@ -10,6 +10,7 @@
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
+#include "tests/support/OwnTempFolder.h"
 #include "tests/support/Projects.h"
 #include "tests/support/TempDir.h"
 
@@ -24,17 +25,13 @@ struct Outcome {
   bool viewerRan;
 };
 
-class DamagedInstallerTest : public ::testing::Test {
+class DamagedInstallerTest : public testing_support::OwnTempFolderTest {
  public:
-  DamagedInstallerTest()
-      : temp_(dir_.File("temp")), log_(dir_.File("calls.log")), tmp_("TMP", temp_.c_str()),
-        viewerLog_("VDL_VIEWER_LOG", log_.c_str()) {
-    CreateDirectoryA(temp_.c_str(), nullptr);
+  DamagedInstallerTest() {
     payload_ = testing_support::RunInPlaceProject(Arch::kX64);
-    image_ = testing_support::ReadBytes(testing_support::StubPath());
-    stubSize_ = image_.size();
-    packager::Bytes tail = payload_.Build(static_cast<uint32_t>(stubSize_));
-    image_.insert(image_.end(), tail.begin(), tail.end());
+    std::string stub = testing_support::ReadFileBytes(testing_support::StubPath());
+    stubSize_ = stub.size();
+    image_ = testing_support::B(testing_support::InstallerImage(stub, payload_));
   }
 
   Outcome Start(const packager::Bytes& image) {
@@ -61,9 +58,6 @@ class DamagedInstallerTest : public ::testing::Test {
     return offset;
   }
 
-  testing_support::TempDir dir_;
-  std::string temp_, log_;
-  ScopedEnvironment tmp_, viewerLog_;
   packager::PayloadBuilder payload_;
   packager::Bytes image_;
   size_t stubSize_;

@@ -11,6 +11,7 @@
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
+#include "tests/support/OwnTempFolder.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
 #include "tests/support/TempDir.h"
@@ -26,14 +27,8 @@ constexpr char kEnd[] = "end of the harbour";
 // The whole Wine process: its own start-up takes about 20 MiB.
 constexpr uint64_t kMemoryBound = 64u << 20;
 
-class LargeItemTest : public ::testing::Test {
+class LargeItemTest : public testing_support::OwnTempFolderTest {
  protected:
-  LargeItemTest()
-      : temp_(dir_.File("temp")), log_(dir_.File("calls.log")), tmp_("TMP", temp_.c_str()),
-        tempVariable_("TEMP", temp_.c_str()), viewerLog_("VDL_VIEWER_LOG", log_.c_str()) {
-    CreateDirectoryA(temp_.c_str(), nullptr);
-  }
-
   // Starts the installer image and answers what it shows (boxes_). A run
   // that shows nothing can be watched: its peak memory is returned.
   uint64_t Run(const packager::Bytes& image, bool watchMemory) {
@@ -46,9 +41,6 @@ class LargeItemTest : public ::testing::Test {
     return peak;
   }
 
-  testing_support::TempDir dir_;
-  std::string temp_, log_;
-  ScopedEnvironment tmp_, tempVariable_, viewerLog_;
   std::vector<testing_support::DialogSeen> boxes_;
 };
 

@@ -12,6 +12,7 @@
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
+#include "tests/support/OwnTempFolder.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
 #include "tests/support/TempDir.h"
@@ -26,6 +27,7 @@ using testing_support::ProjectFiles;
 using testing_support::ScopedEnvironment;
 using testing_support::StubDriver;
 using testing_support::TempDir;
+using testing_support::Wide;
 
 namespace {
 
@@ -36,20 +38,8 @@ std::string Crc(const std::string& bytes) {
   return text;
 }
 
-// One run of an installer with its own temporary folder and one log for the
-// engine and the viewer together, so that their order shows.
-class RunInPlaceTest : public ::testing::Test {
+class RunInPlaceTest : public testing_support::OwnTempFolderTest {
  protected:
-  RunInPlaceTest()
-      : temp_(dir_.File("temp")),
-        log_(dir_.File("calls.log")),
-        tmp_("TMP", temp_.c_str()),
-        tempVariable_("TEMP", temp_.c_str()),
-        engineLog_("VDL_ENGINE_LOG", log_.c_str()),
-        viewerLog_("VDL_VIEWER_LOG", log_.c_str()) {
-    CreateDirectoryA(temp_.c_str(), nullptr);
-  }
-
   std::vector<Box> Run(const packager::PayloadBuilder& payload, Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
     std::string installer = dir_.File("setup.exe");
     std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
@@ -81,11 +71,6 @@ class RunInPlaceTest : public ::testing::Test {
     // Everything went, the viewer's "channel.lst" and the folder included.
     EXPECT_FALSE(FileExists(work)) << work;
   }
-
-  TempDir dir_;
-  std::string temp_;
-  std::string log_;
-  ScopedEnvironment tmp_, tempVariable_, engineLog_, viewerLog_;
 };
 
 TEST_F(RunInPlaceTest, WholeProject_ViewerSeesEverythingThenAllIsRemoved) {
@@ -242,32 +227,6 @@ TEST_F(RunInPlaceTest, TemporaryFolderMissing_MessageNamesItAndTheReason) {
   EXPECT_FALSE(Logged("Viewer start"));
 }
 
-// A variable of the environment the stub inherits, in UTF-16; put back when
-// the object goes.
-class ScopedWideEnvironment {
- public:
-  ScopedWideEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
-    wchar_t old[1024];
-    DWORD length = GetEnvironmentVariableW(name, old, 1024);
-    hadOld_ = length > 0 && length < 1024;
-    if (hadOld_) old_ = old;
-    SetEnvironmentVariableW(name, value.c_str());
-  }
-  ~ScopedWideEnvironment() { SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
-  ScopedWideEnvironment(const ScopedWideEnvironment&) = delete;
-  ScopedWideEnvironment& operator=(const ScopedWideEnvironment&) = delete;
-
- private:
-  std::wstring name_, old_;
-  bool hadOld_;
-};
-
-std::wstring Wide(const std::string& text) {
-  wchar_t wide[1024];
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
-  return length > 0 ? wide : L"";
-}
-
 bool CodePageHolds(const std::wstring& text) {
   BOOL lossy = FALSE;
   char ansi[1024];
@@ -281,7 +240,7 @@ TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePage_RunsThroughItsShor
   std::wstring temp = Wide(dir_.Path()) + L"\\Временная";
   if (CodePageHolds(temp)) GTEST_SKIP() << "the ANSI code page holds Cyrillic letters";
   ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
-  ScopedWideEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+  ScopedEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
   ProjectFiles files;
   EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
   EXPECT_TRUE(Logged("Viewer command VandrelViewer.exe VDLStart.vdl"));
@@ -300,7 +259,7 @@ TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePage_RunsThroughItsShor
 TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePageNotThere_MessageNamesIt) {
   std::wstring temp = Wide(dir_.Path()) + L"\\Временная";
   if (CodePageHolds(temp)) GTEST_SKIP() << "the ANSI code page holds Cyrillic letters";
-  ScopedWideEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+  ScopedEnvironment tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
   std::string installer = dir_.File("setup.exe");
   ASSERT_TRUE(testing_support::WriteInstaller(installer, testing_support::StubPath(),
                                               testing_support::RunInPlaceProject(Arch::kX64)));

@@ -7,21 +7,10 @@
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
+using testing_support::Int;
+using testing_support::Str;
 
 namespace {
-
-std::string Int(int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
-
-std::vector<std::string> Entries(const std::string& file) {
-  std::vector<chunks::Chunk> record;
-  std::vector<std::string> entries;
-  if (!chunks::ReadChunkFileFromPath(file, &record)) return entries;
-  for (const chunks::Chunk& chunk : record) {
-    entries.push_back(chunk.tag + "|" + std::to_string(chunk.declaredSize) + "|" +
-                      std::string(chunk.data.begin(), chunk.data.end()));
-  }
-  return entries;
-}
 
 class ScreenSaverTest : public StandaloneTest {
  public:
@@ -31,6 +20,15 @@ class ScreenSaverTest : public StandaloneTest {
     settings_.doSmallPreview = 0;
   }
 
+  // Each chunk of a record file as "tag|declared size|data".
+  std::vector<std::string> Entries(const std::string& name) const {
+    std::vector<std::string> entries;
+    for (const chunks::Chunk& chunk : Record(name)) {
+      entries.push_back(chunk.tag + "|" + std::to_string(chunk.declaredSize) + "|" + Str(chunk.data));
+    }
+    return entries;
+  }
+
   std::string Scr() const { return testing_support::SystemFolder(view32_) + "\\" + settings_.projectName + ".scr"; }
 
   void ExpectInstalled() {
@@ -38,9 +36,9 @@ class ScreenSaverTest : public StandaloneTest {
     EXPECT_EQ(testing_support::kScreenSaverModule, testing_support::ReadFileBytes(Scr()));
     EXPECT_EQ((std::vector<std::string>{"SCFP|259|" + Field(install + "\\VDLStart.vdl"), "SCTI|4|" + Int(20),
                                         "SCQC|1|" + std::string(1, '\1'), "SCSP|1|" + std::string(1, '\0')}),
-              Entries(install + "\\screensaver.cfg"));
+              Entries("screensaver.cfg"));
     std::vector<std::string> files;
-    for (const std::string& entry : Entries(install + "\\uninstall.nfo")) {
+    for (const std::string& entry : Entries("uninstall.nfo")) {
       if (entry.compare(0, 5, "UNFN|") == 0) files.push_back(Text(std::vector<uint8_t>(entry.begin() + 9, entry.end())));
     }
     ASSERT_EQ(18u, files.size());
@@ -53,7 +51,7 @@ class ScreenSaverTest : public StandaloneTest {
     EXPECT_EQ(install + "\\\\channels\\Harbour.vch", files[12]);
     EXPECT_EQ(install + "\\music/Tide.cgr", files[16]);
     EXPECT_EQ(install + "\\screensaver.cfg", files[17]);
-    EXPECT_EQ("UNSK|0|", Entries(install + "\\uninstall.nfo").back());
+    EXPECT_EQ("UNSK|0|", Entries("uninstall.nfo").back());
     EXPECT_EQ(install, testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName", view32_));
     EXPECT_EQ("\"" + install + "\\VDLUnInst.exe\"",
               testing_support::MachineString(kUninstallKey + settings_.projectName, "UninstallString", view32_));

@@ -6,11 +6,13 @@
 
 #include <functional>
 
+#include "standins/chunks/ChunkFile.h"
 #include "tests/support/Environment.h"
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
 #include "tests/support/Projects.h"
+#include "tests/support/RecordFields.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/StubDriver.h"
 #include "tests/support/SystemState.h"
@@ -22,6 +24,7 @@ using testing_support::Arch;
 using testing_support::DialogSeen;
 using testing_support::kRunMs;
 using testing_support::kRunMsI686;
+using testing_support::Field;
 using testing_support::ScopedEnvironment;
 using testing_support::StandaloneSettings;
 using testing_support::StubDriver;
@@ -31,12 +34,6 @@ constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 constexpr char kDone[] =
     "Installation successfully completed!\r\nYou are able to find the installed program in the Start menu.";
 enum { kInstall = 1, kPathEdit = 1000, kBrowse = 1001, kCancel = 1002 };
-
-inline std::string Field(const std::string& text) {
-  std::string field = text.substr(0, 259);
-  field.resize(259, '\0');
-  return field;
-}
 
 inline std::string Text(const std::vector<uint8_t>& data) {
   std::string text(data.begin(), data.end());
@@ -121,6 +118,13 @@ class StandaloneTest : public ::testing::Test {
   }
 
   std::string Install() const { return settings_.installPath; }
+  // The chunks of a record file in the installation folder; none when it
+  // cannot be read.
+  std::vector<chunks::Chunk> Record(const std::string& name) const {
+    std::vector<chunks::Chunk> record;
+    chunks::ReadChunkFileFromPath(Install() + "\\" + name, &record);
+    return record;
+  }
   std::string Menu() const { return testing_support::ProgramsFolder() + "\\" + menu_; }
 
   testing_support::TempDir dir_;

@@ -137,10 +137,8 @@ TEST_F(StandaloneTest, ShortcutNameWithSlashes_FoldersWithBackslashesLinksAsGive
   ASSERT_NE(nullptr, options.window);
   InstallToEnd(options.window);
   std::string programs = testing_support::ProgramsFolder();
-  std::vector<chunks::Chunk> record;
-  ASSERT_TRUE(chunks::ReadChunkFileFromPath(Install() + "\\uninstall.nfo", &record));
   std::vector<std::string> entries;
-  for (const chunks::Chunk& chunk : record) entries.push_back(chunk.tag + " " + Text(chunk.data));
+  for (const chunks::Chunk& chunk : Record("uninstall.nfo")) entries.push_back(chunk.tag + " " + Text(chunk.data));
   auto has = [&](const std::string& entry) { return std::find(entries.begin(), entries.end(), entry) != entries.end(); };
   EXPECT_TRUE(has("UNFN " + programs + "/" + menu_ + "/Sub/Tour.lnk"));
   EXPECT_TRUE(has("UNFN " + programs + "/" + menu_ + "/Sub/Tour Uninstall.lnk"));
@@ -169,8 +167,8 @@ TEST_F(StandaloneTest, ShortcutFoldersThatExist_NotRecorded) {
   DialogSeen options = Start();
   ASSERT_NE(nullptr, options.window);
   InstallToEnd(options.window);
-  std::vector<chunks::Chunk> record;
-  ASSERT_TRUE(chunks::ReadChunkFileFromPath(Install() + "\\uninstall.nfo", &record));
+  std::vector<chunks::Chunk> record = Record("uninstall.nfo");
+  ASSERT_FALSE(record.empty());
   for (const chunks::Chunk& chunk : record) {
     if (chunk.tag == "UNDN") {
       EXPECT_EQ(std::string::npos, Text(chunk.data).find(menu_));

@@ -50,12 +50,6 @@ class WinampPluginTest : public StandaloneTest {
     return seen;
   }
 
-  std::vector<chunks::Chunk> Record(const std::string& name) {
-    std::vector<chunks::Chunk> record;
-    chunks::ReadChunkFileFromPath(Install() + "\\" + name, &record);
-    return record;
-  }
-
   std::vector<std::string> RecordedFiles() {
     std::vector<std::string> files;
     for (const chunks::Chunk& chunk : Record("uninstall.nfo")) {

@@ -1,21 +1,16 @@
 // Writes a few well-formed payloads as the fuzzer's starting corpus.
-#include <stdio.h>
-
 #include <string>
 
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
+#include "tests/support/Payloads.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
 void Write(const std::string& path, const packager::PayloadBuilder& payload, uint32_t stubSize) {
-  packager::Bytes image(stubSize, 'M');
-  packager::Bytes tail = payload.Build(stubSize);
-  image.insert(image.end(), tail.begin(), tail.end());
-  FILE* file = fopen(path.c_str(), "wb");
-  if (file == nullptr) return;
-  fwrite(image.data(), 1, image.size(), file);
-  fclose(file);
+  std::string image = testing_support::InstallerImage(std::string(stubSize, 'M'), payload);
+  testing_support::WriteFileBytes(path, image.data(), image.size());
 }
 
 }  // namespace

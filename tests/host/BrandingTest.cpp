@@ -69,15 +69,9 @@ constexpr char kBranding[] =
     "copyright = \"\xC2\xA9 2026 Vandrel Tours \xF0\x9F\x8C\x8A\"\n"
     "original-filename = \"HarbourTourSetup.exe\"\n";
 
-class BrandingTest : public ::testing::Test {
+class BrandingTest : public testing_support::VpackFolderTest {
  protected:
   using Outcome = testing_support::VpackOutcome;
-
-  void Put(const std::string& name, const std::string& bytes) {
-    ASSERT_TRUE(testing_support::WriteFileBytes(dir_.File(name), bytes.data(), bytes.size()));
-  }
-
-  Outcome Vpack(const std::string& arguments) { return testing_support::RunVpack(dir_, arguments); }
 
   // A complete project of the installing type, which takes the admin stub.
   // The programs for the stub's machine: the real stubs of either build.
@@ -95,7 +89,6 @@ class BrandingTest : public ::testing::Test {
     return ReadFileBytes(dir_.File(installer)).substr(0, reader.MarkerOffset());
   }
 
-  testing_support::TempDir dir_;
   const std::string adminStub_ = std::string(VDL_STUBS_X64) + "/VandrelStubAdmin.exe";
 };
 

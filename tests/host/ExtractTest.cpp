@@ -7,55 +7,51 @@
 
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "vpack/base/Commands.h"
 #include "vpack/base/Error.h"
 
 using packager::Bytes;
+using testing_support::B;
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
+using testing_support::Str;
 using testing_support::TempDir;
 
 namespace {
-
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 class ExtractTest : public ::testing::Test {
  protected:
   std::string Installer(const std::string& extraName = "", const Bytes& viewer = Bytes(3000, 'V')) {
     packager::PayloadBuilder builder;
-    builder.AddU32("ProjectType", 1);
-    builder.AddFlag("CheckDx8", 0);
+    testing_support::AddSettings(builder, testing_support::SettingsOf(1));
     builder.AddList(packager::ListKind::kChannels, {"channels\\Lights.vch"});
     builder.AddList(packager::ListKind::kChannelModules, {});
     builder.AddList(packager::ListKind::kProjectFiles, {"scenes/hall.vdl", "music.cgr"});
     builder.AddPacked("VandrelViewer.exe", viewer);
-    builder.AddPacked("channels\\SaverUnit.dll", Text("saver module"));
+    builder.AddPacked("channels\\SaverUnit.dll", B("saver module"));
     scene_ = packager::EngineEncode(scenePlain_);
-    start_ = packager::EngineEncode(Text("start"));
+    start_ = packager::EngineEncode(B("start"));
     Bytes scene = scene_;
     if (damageScene_) scene.back() ^= 0x55;  // the stream's checksum
     builder.AddRaw("scenes/hall.vdl", scene);
-    builder.AddRaw("channels\\Lights.vch", packager::EngineEncode(Text("lights")));
+    builder.AddRaw("channels\\Lights.vch", packager::EngineEncode(B("lights")));
     builder.AddRaw("VDLStart.vdl", start_);
-    builder.AddRaw("music.cgr", Text("raw bytes"));
-    if (!extraName.empty()) builder.AddRaw(extraName, Text("x"));
-    std::string stub = testing_support::StubImage();
-    Bytes payload = builder.Build(static_cast<uint32_t>(stub.size()));
-    std::string image = stub + std::string(payload.begin(), payload.end());
+    builder.AddRaw("music.cgr", B("raw bytes"));
+    if (!extraName.empty()) builder.AddRaw(extraName, B("x"));
+    std::string image = testing_support::InstallerImage(testing_support::StubImage(), builder);
     std::string path = dir_.File("setup.exe");
     EXPECT_TRUE(testing_support::WriteFileBytes(path, image.data(), image.size()));
     return path;
   }
 
   TempDir dir_;
-  Bytes scenePlain_ = Text("scene one");
+  Bytes scenePlain_ = B("scene one");
   Bytes scene_, start_;
   bool damageScene_ = false;
 };
-
-std::string Str(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 // Inflated, decoded by the engine or copied, as the installation writes each;
 // with --stored, what the engine decodes stays in its format.
@@ -67,7 +63,7 @@ TEST_F(ExtractTest, Installer_FilesWrittenAsInstalled) {
     EXPECT_EQ(ReadFileBytes(out + "/VandrelViewer.exe"), std::string(3000, 'V'));
     EXPECT_EQ(ReadFileBytes(out + "/channels/SaverUnit.dll"), "saver module");
     EXPECT_EQ(ReadFileBytes(out + "/scenes/hall.vdl"), stored ? Str(scene_) : "scene one");
-    EXPECT_EQ(ReadFileBytes(out + "/channels/Lights.vch"), stored ? Str(packager::EngineEncode(Text("lights"))) : "lights");
+    EXPECT_EQ(ReadFileBytes(out + "/channels/Lights.vch"), stored ? Str(packager::EngineEncode(B("lights"))) : "lights");
     // The installation writes these as stored: the viewer decodes its start file.
     EXPECT_EQ(ReadFileBytes(out + "/VDLStart.vdl"), Str(start_));
     EXPECT_EQ(ReadFileBytes(out + "/music.cgr"), "raw bytes");

@@ -12,6 +12,7 @@
 #include "vpack/manifest/Manifest.h"
 
 using testing_support::PutFile;
+using testing_support::RuntimeEntries;
 using testing_support::TempDir;
 using testing_support::WriteRuntimeProject;
 
@@ -22,35 +23,54 @@ std::string ProjectFile(const std::string& name, const std::string& source, cons
   return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\nlist = \"project\"\n" + extra;
 }
 
-class ManifestTest : public ::testing::Test {
+// A manifest read from its text alone, as if it were /project/m.toml: its
+// sources are never looked at.
+vpack::Manifest Read(const std::string& text) {
+  vpack::Manifest manifest = vpack::ParseManifest("/project/m.toml", text);
+  vpack::FinishManifest(manifest);
+  return manifest;
+}
+
+// The one-line error reading gives, or "" when it reads.
+template <typename Reading>
+std::string RefusalOf(Reading reading) {
+  try {
+    reading();
+  } catch (const vpack::Error& e) {
+    return e.what();
+  }
+  return std::string();
+}
+
+std::string TextRefusalOf(const std::string& text) {
+  return RefusalOf([&] { Read(text); });
+}
+
+const vpack::FileSpec* Find(const vpack::Manifest& manifest, const std::string& name) {
+  for (const vpack::FileSpec& file : manifest.files) {
+    if (file.name == name) return &file;
+  }
+  return nullptr;
+}
+
+// Manifests whose folders are walked, in a project tree on disk.
+class ManifestOnDisk : public ::testing::Test {
  protected:
   vpack::Manifest Load(const std::string& text) {
     PutFile(dir_, "m.toml", text);
     return vpack::LoadManifest(dir_.File("m.toml"));
   }
 
-  // The one-line error loading the manifest at path gives, or "" when it loads.
-  static std::string RefusalOf(const std::string& path) {
-    try {
-      vpack::LoadManifest(path);
-    } catch (const vpack::Error& e) {
-      return e.what();
-    }
-    return std::string();
-  }
-
-  const vpack::FileSpec* Find(const vpack::Manifest& manifest, const std::string& name) {
-    for (const vpack::FileSpec& file : manifest.files) {
-      if (file.name == name) return &file;
-    }
-    return nullptr;
+  std::string DiskRefusalOf(const std::string& text) {
+    PutFile(dir_, "m.toml", text);
+    return RefusalOf([&] { vpack::LoadManifest(dir_.File("m.toml")); });
   }
 
   TempDir dir_;
   std::string head_ = WriteRuntimeProject(dir_, 1);
 };
 
-TEST_F(ManifestTest, FoldersAndFiles_PatternsTargetDefaultsSorted) {
+TEST_F(ManifestOnDisk, FoldersAndFiles_PatternsTargetDefaultsSorted) {
   for (const char* path : {"content/scenes/b.vdl", "content/scenes/A.vdl", "content/music/theme.cgr",
                            "content/notes.bak", "content/drafts/x.vdl", "lights/Lights.vch", "lights/readme.txt"}) {
     PutFile(dir_, path, path);
@@ -85,7 +105,7 @@ TEST_F(ManifestTest, FoldersAndFiles_PatternsTargetDefaultsSorted) {
   EXPECT_TRUE(manifest.warnings.empty()) << manifest.warnings[0];
 }
 
-TEST_F(ManifestTest, Include_SharedEntriesWithVariablesIncluderWins) {
+TEST_F(ManifestOnDisk, Include_SharedEntriesWithVariablesIncluderWins) {
   PutFile(dir_, "shared/runtime.toml",
           "[vars]\nrt = \"nowhere\"\n[settings]\nProjectType = 2\nCheckDx8 = 1\n"
           "[[folder]]\nsource = \"${rt}\"\n");
@@ -101,56 +121,70 @@ TEST_F(ManifestTest, Include_SharedEntriesWithVariablesIncluderWins) {
   EXPECT_EQ(2u, manifest.inputs.size());
 }
 
-TEST_F(ManifestTest, FileInNoList_Warned) {
-  PutFile(dir_, "f.bin", "f");
-  vpack::Manifest manifest = Load(head_ + "[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n");
+TEST(Manifest, FileInNoList_Warned) {
+  vpack::Manifest manifest = Read(RuntimeEntries(1) + "[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n");
   ASSERT_EQ(1u, manifest.warnings.size());
   EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"lost.vdl\": in no list")) << manifest.warnings[0];
 }
 
-TEST_F(ManifestTest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
-  PutFile(dir_, "f.bin", "f");
-  PutFile(dir_, "bad/a<b.vdl", "f");
-  // Sparse: no disk space used, and vpack must not read it to refuse it.
-  ASSERT_EQ(0, system(("truncate -s 4G '" + dir_.File("huge.bin") + "'").c_str()));
-  TempDir other;
-  std::string standalone = WriteRuntimeProject(other, 2);
-  standalone = standalone.substr(0, standalone.find("InstallPath")) + "[[folder]]\nsource = '" +
-               other.File("runtime") + "'\n";
+TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
+  std::string head = RuntimeEntries(1);
+  std::string standalone = RuntimeEntries(2);
+  standalone.erase(standalone.find("InstallPath = 'x'\n"), 18);
   std::vector<std::pair<std::string, std::string>> cases = {
-      {head_ + "[[folder]]\nsource = \"bad\"\n", "folder \"bad\", item \"a<b.vdl\""},
-      {head_ + ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"), "file \"music\\t.cgr\": store zlib"},
-      {head_ + ProjectFile("a.vdl", "f.bin", "store = \"zlib\"\n"), "file \"a.vdl\": store zlib: the engine decodes"},
-      {head_ + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n",
+      {head + ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"), "file \"music\\t.cgr\": store zlib"},
+      {head + ProjectFile("a.vdl", "f.bin", "store = \"zlib\"\n"), "file \"a.vdl\": store zlib: the engine decodes"},
+      {head + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n",
        "file \"VDLUnInst.exe\": store raw: the installer inflates it"},
-      {head_ + ProjectFile("scenes/hall.vdl", "f.bin") + ProjectFile("Scenes\\HALL.vdl", "f.bin"),
+      {head + ProjectFile("scenes/hall.vdl", "f.bin") + ProjectFile("Scenes\\HALL.vdl", "f.bin"),
        "duplicate item name"},
-      {head_ + ProjectFile("caf\u00e9.vdl", "f.bin") + ProjectFile("CAF\u00c9.VDL", "f.bin"), "duplicate item name"},
-      {head_ + ProjectFile("huge.vdl", "huge.bin"), "file \"huge.vdl\": source"},
-      {head_ + ProjectFile("huge.vdl", "huge.bin"), "is 4294967296 bytes; an installer holds less than 2 GiB"},
+      {head + ProjectFile("caf\u00e9.vdl", "f.bin") + ProjectFile("CAF\u00c9.VDL", "f.bin"), "duplicate item name"},
       {"stub = \"stub.exe\"\n", "\"ProjectType\" is missing"},
       {"[settings]\nProjectType = 3\n", "ProjectType\" is 3, which the installer ignores"},
       {standalone, "setting \"InstallPath\" is missing; project type 2 reads it"},
-      {head_ + "exclude = \"Tessaron.dll\"\n", "no file \"Tessaron.dll\"; project type 1 extracts it"},
+      {testing_support::ManifestHead(1), "no file \"Tessaron.dll\"; project type 1 extracts it"},
   };
   for (const auto& [manifest, says] : cases) {
-    PutFile(dir_, "m.toml", manifest);
-    std::string error = RefusalOf(dir_.File("m.toml"));
+    std::string error = TextRefusalOf(manifest);
+    EXPECT_NE(std::string::npos, error.find(says)) << manifest << "\n" << error;
+  }
+}
+
+// What only the disk shows: sources that are no files or too large, and
+// names found in a folder.
+TEST_F(ManifestOnDisk, SourcesThatCannotBePacked_RefusedNamingTheEntry) {
+  PutFile(dir_, "bad/a<b.vdl", "f");
+  // Sparse: no disk space used, and vpack must not read it to refuse it.
+  ASSERT_EQ(0, system(("truncate -s 4G '" + dir_.File("huge.bin") + "'").c_str()));
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {head_ + "[[folder]]\nsource = \"bad\"\n", "folder \"bad\", item \"a<b.vdl\""},
+      {head_ + ProjectFile("huge.vdl", "huge.bin"), "file \"huge.vdl\": source"},
+      {head_ + ProjectFile("huge.vdl", "huge.bin"), "is 4294967296 bytes; an installer holds less than 2 GiB"},
+      {head_ + ProjectFile("gone.vdl", "gone.bin"), "file \"gone.vdl\": source \"" + dir_.File("gone.bin") +
+                                                       "\" cannot be read: no such file"},
+      {head_ + ProjectFile("dir.vdl", "bad"), "file \"dir.vdl\": source \"" + dir_.File("bad") +
+                                                 "\" is not a regular file"},
+      {head_ + "[[folder]]\nsource = \"huge.bin\"\n", "folder \"huge.bin\": \"" + dir_.File("huge.bin") +
+                                                          "\" is not a folder"},
+  };
+  for (const auto& [manifest, says] : cases) {
+    std::string error = DiskRefusalOf(manifest);
     EXPECT_NE(std::string::npos, error.find(says)) << manifest << "\n" << error;
   }
   PutFile(dir_, "folder.toml/x", "");
-  EXPECT_NE(std::string::npos, RefusalOf(dir_.File("folder.toml")).find("is a folder"));
+  EXPECT_NE(std::string::npos,
+            RefusalOf([&] { vpack::LoadManifest(dir_.File("folder.toml")); }).find("is a folder"));
 }
 
 // The installer reads payload text with the ANSI functions: names and
 // settings go in as the code page's bytes, and limits count those bytes.
-TEST_F(ManifestTest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
-  PutFile(dir_, "f.bin", "f");
-  PutFile(dir_, "odd/a\xff.vdl", "f");  // a name TOML cannot hold, from a folder
+TEST(Manifest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
   std::string e200;
   for (int i = 0; i < 200; ++i) e200 += "\u00e9";
-  std::string head = head_.substr(0, head_.find("[[folder]]"));
-  vpack::Manifest manifest = Load(head + "InstallPath = 'C:\\Programme\\Caf\u00e9'\n[[folder]]\nsource = \"runtime\"\n" +
+  std::string head = RuntimeEntries(1);
+  std::string runtime = head.substr(head.find("[[file]]"));
+  std::string settings = head.substr(0, head.find("[[file]]"));
+  vpack::Manifest manifest = Read(settings + "InstallPath = 'C:\\Programme\\Caf\u00e9'\n" + runtime +
                                   ProjectFile("caf\u00e9/men\u00fa \u00e9.vdl", "f.bin") + ProjectFile(e200, "f.bin"));
   EXPECT_NE(nullptr, Find(manifest, "caf\xE9\\men\xFA \xE9.vdl"));
   EXPECT_NE(nullptr, Find(manifest, std::string(200, '\xE9')));
@@ -159,7 +193,7 @@ TEST_F(ManifestTest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
     if (std::string(setting.info->name) == "InstallPath") found = setting.text == "C:\\Programme\\Caf\xE9";
   }
   EXPECT_TRUE(found);
-  manifest = Load("code-page = 1251\n" + head_ + ProjectFile("\u0441\u0446\u0435\u043d\u0430.vdl", "f.bin"));
+  manifest = Read("code-page = 1251\n" + head + ProjectFile("\u0441\u0446\u0435\u043d\u0430.vdl", "f.bin"));
   EXPECT_NE(nullptr, Find(manifest, "\xF1\xF6\xE5\xED\xE0.vdl"));
 
   std::string e259 = e200;
@@ -168,28 +202,31 @@ TEST_F(ManifestTest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
     std::string manifest;
     const char* says;
   } cases[] = {
-      {head_ + ProjectFile("\u0151.vdl", "f.bin"), "holds \"\u0151\" (U+0151), which code page 1252 cannot hold"},
-      {head_ + "[[folder]]\nsource = \"odd\"\n", "the name is not valid UTF-8 (byte 0xFF at offset 1)"},
-      {"code-page = 65001\n" + head_, "code-page 65001 is not a Windows single-byte code page"},
-      {head + "InstallPath = '" + e259 + "'\n", "setting \"InstallPath\" is 259 bytes in code page 1252; at most 258"},
-      {head_ + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; a list entry holds at most 398"},
+      {head + ProjectFile("\u0151.vdl", "f.bin"), "holds \"\u0151\" (U+0151), which code page 1252 cannot hold"},
+      {"code-page = 65001\n" + head, "code-page 65001 is not a Windows single-byte code page"},
+      {settings + "InstallPath = '" + e259 + "'\n" + runtime,
+       "setting \"InstallPath\" is 259 bytes in code page 1252; at most 258"},
+      {head + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; a list entry holds at most 398"},
   };
   for (const Case& c : cases) {
-    PutFile(dir_, "m.toml", c.manifest);
-    std::string error = RefusalOf(dir_.File("m.toml"));
+    std::string error = TextRefusalOf(c.manifest);
     EXPECT_NE(std::string::npos, error.find(c.says)) << c.says << "\n" << error;
   }
 }
 
-TEST_F(ManifestTest, InstalledPathPastAnsiLimit_WarnedNamingTheLongest) {
-  PutFile(dir_, "f.bin", "f");
-  TempDir other;
-  std::string standalone = WriteRuntimeProject(other, 2);
+// A name TOML cannot hold comes only from a folder.
+TEST_F(ManifestOnDisk, NameFromAFolderNotInUtf8_Refused) {
+  PutFile(dir_, "odd/a\xff.vdl", "f");
+  std::string error = DiskRefusalOf(head_ + "[[folder]]\nsource = \"odd\"\n");
+  EXPECT_NE(std::string::npos, error.find("the name is not valid UTF-8 (byte 0xFF at offset 1)")) << error;
+}
+
+TEST(Manifest, InstalledPathPastAnsiLimit_WarnedNamingTheLongest) {
+  std::string standalone = RuntimeEntries(2);
   std::string folder = "C:\\" + std::string(200, 'p');
   standalone.replace(standalone.find("InstallPath = 'x'"), 17, "InstallPath = '" + folder + "'");
-  standalone.replace(standalone.find("source = \"runtime\""), 18, "source = '" + other.File("runtime") + "'");
   std::string fits = std::string(259 - 204, 'a');  // 203 of folder, a backslash
-  vpack::Manifest manifest = Load(standalone + ProjectFile(fits, "f.bin") + ProjectFile(fits + "b", "f.bin") +
+  vpack::Manifest manifest = Read(standalone + ProjectFile(fits, "f.bin") + ProjectFile(fits + "b", "f.bin") +
                                   ProjectFile(fits + "bc", "f.bin"));
   ASSERT_EQ(1u, manifest.warnings.size());
   EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"" + fits + "bc\": installed as")) << manifest.warnings[0];
@@ -197,7 +234,7 @@ TEST_F(ManifestTest, InstalledPathPastAnsiLimit_WarnedNamingTheLongest) {
   EXPECT_NE(std::string::npos, manifest.warnings[0].find("2 item(s)")) << manifest.warnings[0];
 }
 
-TEST_F(ManifestTest, Litter_LeftOutCountedUnlessTakenOnPurpose) {
+TEST_F(ManifestOnDisk, Litter_LeftOutCountedUnlessTakenOnPurpose) {
   for (const char* path : {"content/scene.vdl", "content/.git/config", "content/.git/objects/ab", "content/.svn/entries",
                            "content/.hg/store", "content/sub/.DS_Store", "content/THUMBS.DB", "content/desktop.ini",
                            "content/scene.vdl~"}) {
@@ -216,7 +253,7 @@ TEST_F(ManifestTest, Litter_LeftOutCountedUnlessTakenOnPurpose) {
 
 // A link must not carry a file from outside into an installer unseen, and
 // what the walk passes over is said.
-TEST_F(ManifestTest, LinksAndEmptyFolders_OutsideRefusedOthersWarned) {
+TEST_F(ManifestOnDisk, LinksAndEmptyFolders_OutsideRefusedOthersWarned) {
   TempDir outside;
   PutFile(outside, "secret", "key");
   PutFile(dir_, "content/scene.vdl", "s");
@@ -235,8 +272,7 @@ TEST_F(ManifestTest, LinksAndEmptyFolders_OutsideRefusedOthersWarned) {
       << manifest.warnings[1];
 
   std::filesystem::create_symlink(outside.File("secret"), dir_.File("content/sub/key.vdl"));
-  PutFile(dir_, "m.toml", folder);
-  std::string error = RefusalOf(dir_.File("m.toml"));
+  std::string error = DiskRefusalOf(folder);
   EXPECT_NE(std::string::npos, error.find("symbolic link \"" + dir_.File("content/sub/key.vdl") + "\" leads to \"" +
                                           outside.File("secret") + "\", outside"))
       << error;
@@ -244,18 +280,19 @@ TEST_F(ManifestTest, LinksAndEmptyFolders_OutsideRefusedOthersWarned) {
   EXPECT_NE(nullptr, Find(Load(folder + "exclude = \"key.vdl\"\n"), "scene.vdl"));
 }
 
-TEST_F(ManifestTest, VariablesInNameAndTarget_ExpandedOrRefused) {
-  PutFile(dir_, "f.bin", "f");
-  PutFile(dir_, "lights/a.vch", "a");
+TEST(Manifest, VariablesInNameAndTarget_ExpandedOrRefused) {
   std::string vars = "[vars]\ndest = \"data\"\n";
-  vpack::Manifest manifest =
-      Load(head_ + vars + ProjectFile("${dest}/x.vdl", "f.bin") + "[[folder]]\nsource = \"lights\"\ntarget = \"${dest}/lights\"\n");
+  vpack::Manifest manifest = vpack::ParseManifest(
+      "/project/m.toml", RuntimeEntries(1) + vars + ProjectFile("${dest}/x.vdl", "f.bin") +
+                             "[[folder]]\nsource = \"lights\"\ntarget = \"${dest}/lights\"\n");
   EXPECT_NE(nullptr, Find(manifest, "data\\x.vdl"));
-  EXPECT_NE(nullptr, Find(manifest, "data\\lights\\a.vch"));
+  ASSERT_EQ(1u, manifest.folders.size());
+  EXPECT_EQ("data\\lights", manifest.folders[0].target);
+  EXPECT_EQ("/project/lights", manifest.folders[0].source);
   for (const std::string& entry : {ProjectFile("${nope}/x.vdl", "f.bin"),
                                    std::string("[[folder]]\nsource = \"lights\"\ntarget = \"${nope}\"\n")}) {
-    PutFile(dir_, "m.toml", head_ + vars + entry);
-    EXPECT_NE(std::string::npos, RefusalOf(dir_.File("m.toml")).find("uses unknown variable \"nope\"")) << entry;
+    EXPECT_NE(std::string::npos, TextRefusalOf(RuntimeEntries(1) + vars + entry).find("uses unknown variable \"nope\""))
+        << entry;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/TempDir.h"
 
 using packager::Bytes;
@@ -15,10 +16,7 @@ class PayloadReaderTest : public ::testing::Test {
  protected:
   // A stub of stubSize zero bytes with the payload behind it.
   static Bytes Image(uint32_t stubSize, const PayloadBuilder& payload) {
-    Bytes image(stubSize, 0);
-    Bytes tail = payload.Build(stubSize);
-    image.insert(image.end(), tail.begin(), tail.end());
-    return image;
+    return testing_support::B(testing_support::InstallerImage(std::string(stubSize, '\0'), payload));
   }
 
   static PayloadBuilder ProjectType(uint32_t value) {

@@ -22,7 +22,7 @@ namespace {
 
 constexpr char kFileType[] = "APPDATA";
 
-class PipelineTest : public ::testing::Test {
+class PipelineTest : public testing_support::VpackFolderTest {
  protected:
   void SetUp() override {
     head_ = testing_support::WriteRuntimeProject(dir_, 1);
@@ -30,10 +30,6 @@ class PipelineTest : public ::testing::Test {
     Put("b.txt", "scene b");
   }
 
-  void Put(const std::string& name, const std::string& bytes) { testing_support::PutFile(dir_, name, bytes); }
-  testing_support::VpackOutcome Vpack(const std::string& arguments) {
-    return testing_support::RunVpack(dir_, arguments);
-  }
 
   // The scene's source comes from a variable the shared manifest defaults.
   void PutProject(const std::string& source) {
@@ -42,7 +38,6 @@ class PipelineTest : public ::testing::Test {
     Put("tour.toml", "include = \"shared.toml\"\n" + head_);
   }
 
-  TempDir dir_;
   std::string head_;
 };
 

@@ -14,7 +14,7 @@ using testing_support::TempDir;
 
 namespace {
 
-class SigningTest : public ::testing::Test {
+class SigningTest : public testing_support::VpackFolderTest {
  protected:
   void SetUp() override {
     manifest_ = testing_support::WriteRuntimeProject(dir_, 1);
@@ -24,18 +24,10 @@ class SigningTest : public ::testing::Test {
     ASSERT_EQ(0, system(make.c_str()));
   }
 
-  testing_support::VpackOutcome Vpack(const std::string& arguments) {
-    return testing_support::RunVpack(dir_, arguments);
-  }
-
-  void PutManifest(const std::string& name, const std::string& extra) {
-    std::string text = manifest_ + extra;
-    testing_support::PutFile(dir_, name, text);
-  }
+  void PutManifest(const std::string& name, const std::string& extra) { Put(name, manifest_ + extra); }
 
   bool TemporaryLeft() const { return system(("ls -a '" + dir_.Path() + "' | grep -q vpack-").c_str()) == 0; }
 
-  TempDir dir_;
   std::string manifest_;
 };
 

@@ -10,24 +10,24 @@
 
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
-#include "payload/EngineFiles.h"
 #include "payload/RuntimeFiles.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "vpack/read/Verify.h"
 
 using packager::Bytes;
-using packager::Item;
 using packager::ListKind;
+using testing_support::B;
+using testing_support::DataOf;
+using testing_support::RemoveItem;
 using testing_support::StubImage;
 using testing_support::TempDir;
 
 namespace {
 
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
 // A program as the sample's stub needs it: built for i386.
-Bytes Program(bool dll) { return Text(testing_support::ProgramImage(testing_support::kI386, dll)); }
+Bytes Program(bool dll) { return B(testing_support::ProgramImage(testing_support::kI386, dll)); }
 
 // A real program of the Windows builds: the stand-ins, the stubs.
 const std::string kStandIns64 = VDL_STANDINS_X64, kStandIns32 = VDL_STANDINS_I686;
@@ -36,42 +36,27 @@ const std::string kUninstaller64 = kStandIns64 + "/uninstaller/VDLUnInst.exe";
 const std::string kViewer32 = kStandIns32 + "/viewer/VandrelViewer.exe";
 const std::string kAdminStub64 = std::string(VDL_STUBS_X64) + "/VandrelStubAdmin.exe";
 const std::string kIcon = VDL_SOURCE_DIR "/sample/tour/art/tour.ico";
-Bytes Real(const std::string& path) { return Text(testing_support::ReadFileBytes(path)); }
+Bytes Real(const std::string& path) { return B(testing_support::ReadFileBytes(path)); }
 
 // A standalone project with everything its flow reads.
 packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& projectFiles = {"scene.vdl", "music.cgr"}) {
   packager::PayloadBuilder builder;
-  builder.AddU32("ProjectType", 2);
-  builder.AddFlag("CheckDx8", 0);
-  builder.AddFlag("RunAfterInstall", 0);
-  builder.AddText("InstallPath", "C:\\Tour");
-  builder.AddText("ShortCutName", "\\Tour");
-  builder.AddText("ProjectName", "Tour");
+  testing_support::InstallSettings settings = testing_support::SettingsOf(2);
+  settings.installPath = "C:\\Tour", settings.shortcutName = "\\Tour", settings.projectName = "Tour";
+  testing_support::AddSettings(builder, settings);
   builder.AddList(ListKind::kChannels, {});
   builder.AddList(ListKind::kChannelModules, {});
   builder.AddList(ListKind::kProjectFiles, projectFiles);
   builder.AddPacked(payload::kViewerName, Program(false));
   builder.AddPacked(payload::kUninstallerName, Program(false));
-  for (const payload::EngineFile& file : payload::kEngineFiles) {
-    if (file.decode != 0) builder.AddPacked(file.name, Program(true));
-  }
-  builder.AddRaw("VDLStart.vdl", packager::EngineEncode(Text("start")));
-  builder.AddRaw("scene.vdl", packager::EngineEncode(Text("scene one")));
-  builder.AddRaw("music.cgr", Text("raw bytes"));
+  testing_support::AddEngineFiles(builder, [](const char*) { return Program(true); }, packager::EngineEncode(B("start")));
+  builder.AddRaw("scene.vdl", packager::EngineEncode(B("scene one")));
+  builder.AddRaw("music.cgr", B("raw bytes"));
   return builder;
 }
 
-void Remove(std::vector<Item>& items, const std::string& name) {
-  items.erase(std::remove_if(items.begin(), items.end(), [&](const Item& i) { return i.name == name; }), items.end());
-}
-
-Item& Find(std::vector<Item>& items, const std::string& name) {
-  return *std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.name == name; });
-}
-
 void Repack(packager::PayloadBuilder& builder, const std::string& name, const Bytes& unpacked) {
-  Find(builder.Items(), name).data = packager::ZlibPack(unpacked);
-  packager::PutU32(Find(builder.Items(), name).data, static_cast<uint32_t>(unpacked.size()));
+  testing_support::DataOf(builder, name) = packager::ZlibPack(unpacked);
 }
 
 std::function<void(packager::PayloadBuilder&)> Replaces(const std::string& name, const Bytes& unpacked) {
@@ -85,7 +70,7 @@ void FlipByteAt(std::string& file, const std::string& text) {
 }
 
 std::function<void(packager::PayloadBuilder&)> Adds(const std::string& name) {
-  return [name](packager::PayloadBuilder& b) { b.AddRaw(name, packager::EngineEncode(Text("x"))); };
+  return [name](packager::PayloadBuilder& b) { b.AddRaw(name, packager::EngineEncode(B("x"))); };
 }
 
 struct Broken {
@@ -105,8 +90,7 @@ std::string Build(const Broken& broken) {
   if (broken.items) broken.items(builder);
   std::string stub = StubImage(1024, testing_support::StubVariant::kAdmin);
   if (broken.stub) broken.stub(stub);
-  Bytes payload = builder.Build(static_cast<uint32_t>(stub.size()));
-  std::string file = stub + std::string(payload.begin(), payload.end());
+  std::string file = testing_support::InstallerImage(stub, builder);
   if (broken.file) broken.file(file, stub.size());
   return file;
 }
@@ -157,7 +141,7 @@ TEST(Verify, EmptyProjectFiles_NoProblems) {
 // Copied as stored, as the installer decides: ".cgr" anywhere in the name.
 TEST(Verify, CgrInsideProjectFileName_StoredRawAccepted) {
   Broken inside{"CgrInside", "",
-                [](packager::PayloadBuilder& b) { b.AddRaw("tune.cgr.bak", Text("raw bytes")); }, nullptr, nullptr,
+                [](packager::PayloadBuilder& b) { b.AddRaw("tune.cgr.bak", B("raw bytes")); }, nullptr, nullptr,
                 {"scene.vdl", "music.cgr", "tune.cgr.bak"}};
   EXPECT_EQ(Joined(Problems(Build(inside))), "");
 }
@@ -174,15 +158,15 @@ TEST_P(VerifyBroken, NamesTheProblem) {
 
 const Broken kBroken[] = {
     {"NoViewer", "APPDATA \"VandrelViewer.exe\": missing; project type 2 needs it",
-     [](packager::PayloadBuilder& b) { Remove(b.Items(), payload::kViewerName); }},
+     [](packager::PayloadBuilder& b) { RemoveItem(b, payload::kViewerName); }},
     {"NoEngine", "APPDATA \"Tessaron.dll\": missing; every project type extracts it",
-     [](packager::PayloadBuilder& b) { Remove(b.Items(), "Tessaron.dll"); }},
+     [](packager::PayloadBuilder& b) { RemoveItem(b, "Tessaron.dll"); }},
     {"UnknownProjectType", "APPDATA \"ProjectType\": 3, a type the installer ignores",
-     [](packager::PayloadBuilder& b) { Find(b.Items(), "ProjectType").data = {3, 0, 0, 0}; }},
+     [](packager::PayloadBuilder& b) { DataOf(b, "ProjectType") = {3, 0, 0, 0}; }},
     {"MissingSetting", "APPDATA \"ShortCutName\": missing; project type 2 needs it",
-     [](packager::PayloadBuilder& b) { Remove(b.Items(), "ShortCutName"); }},
+     [](packager::PayloadBuilder& b) { RemoveItem(b, "ShortCutName"); }},
     {"WrongSizeSetting", "APPDATA \"InstallPath\": 100 bytes; the installer reads 259",
-     [](packager::PayloadBuilder& b) { Find(b.Items(), "InstallPath").data.resize(100); }},
+     [](packager::PayloadBuilder& b) { DataOf(b, "InstallPath").resize(100); }},
     {"TextFileAsStub", "stub: not a Windows program", nullptr,
      [](std::string& stub) { stub = "These are the release notes.\n" + std::string(2000, 'x'); }},
     {"ChangedByteInStub", "stub: image checksum does not match", nullptr,
@@ -198,20 +182,20 @@ const Broken kBroken[] = {
        file = file.substr(0, file.size() - 200) + trailer;
      }},
     {"ZlibItemDoesNotInflate", "APPDATA \"VDLUnInst.exe\": does not inflate to its stated 2048 bytes",
-     [](packager::PayloadBuilder& b) { Find(b.Items(), payload::kUninstallerName).data[5] ^= 0xFF; }},
+     [](packager::PayloadBuilder& b) { DataOf(b, payload::kUninstallerName)[5] ^= 0xFF; }},
     {"ZlibItemStatesWrongSize", "APPDATA \"VandrelViewer.exe\": inflates to 2048 bytes, not its stated 4000",
      [](packager::PayloadBuilder& b) {
-       Bytes& data = Find(b.Items(), payload::kViewerName).data;
+       Bytes& data = DataOf(b, payload::kViewerName);
        data[data.size() - 4] = 0xA0, data[data.size() - 3] = 0x0F;
      }},
     {"LargeZlibItemDamaged", "APPDATA \"VandrelViewer.exe\": does not inflate to its stated 41943040 bytes",
      [](packager::PayloadBuilder& b) {
-       Repack(b, payload::kViewerName, Text(testing_support::ProgramImage(testing_support::kI386, false, 40u << 20)));
-       Find(b.Items(), payload::kViewerName).data[40] ^= 0xFF;
+       Repack(b, payload::kViewerName, B(testing_support::ProgramImage(testing_support::kI386, false, 40u << 20)));
+       DataOf(b, payload::kViewerName)[40] ^= 0xFF;
      }},
     {"EmptyProgramFile", "APPDATA \"channels\\SaverUnit.dll\": empty",
      [](packager::PayloadBuilder& b) {
-       Remove(b.Items(), "channels\\SaverUnit.dll");
+       RemoveItem(b, "channels\\SaverUnit.dll");
        b.AddPacked("channels\\SaverUnit.dll", Bytes());
      }},
     {"DanglingListEntry", "FILEINFO \"ItemNameID2\": names \"hall.vdl\", which is not in the payload", nullptr,
@@ -221,27 +205,34 @@ const Broken kBroken[] = {
     // Engine-format items decoded as the engine would: a CRC made over damage
     // does not hide it.
     {"EngineStreamDamagedUnderGoodCrc", "APPDATA \"scene.vdl\": does not decode: its packed stream is damaged",
-     [](packager::PayloadBuilder& b) { Find(b.Items(), "scene.vdl").data.back() ^= 0x55; }},
+     [](packager::PayloadBuilder& b) { DataOf(b, "scene.vdl").back() ^= 0x55; }},
     {"StartFileStatesWrongSize", "APPDATA \"VDLStart.vdl\": decodes to 5 bytes, not its stated 500",
-     [](packager::PayloadBuilder& b) { Find(b.Items(), "VDLStart.vdl").data[4] = 0xF4, Find(b.Items(), "VDLStart.vdl").data[5] = 1; }},
+     [](packager::PayloadBuilder& b) { DataOf(b, "VDLStart.vdl")[4] = 0xF4, DataOf(b, "VDLStart.vdl")[5] = 1; }},
     {"DuplicateName", "APPDATA \"SCENE.VDL\": entry 24 has the type and name of entry 22 (case aside)",
-     [](packager::PayloadBuilder& b) { b.AddRaw("SCENE.VDL", packager::EngineEncode(Text("other"))); }},
+     [](packager::PayloadBuilder& b) { b.AddRaw("SCENE.VDL", packager::EngineEncode(B("other"))); }},
     {"SameFileOnWindows", "APPDATA \"scenes/hall.vdl\": the same file on Windows as APPDATA \"scenes\\hall.vdl\"",
      [](packager::PayloadBuilder& b) {
-       b.AddRaw("scenes\\hall.vdl", packager::EngineEncode(Text("hall")));
-       b.AddRaw("scenes/hall.vdl", packager::EngineEncode(Text("hall")));
+       b.AddRaw("scenes\\hall.vdl", packager::EngineEncode(B("hall")));
+       b.AddRaw("scenes/hall.vdl", packager::EngineEncode(B("hall")));
      }},
     {"SecondInstallerAppended", "bytes follow the payload's trailer (at offset ", nullptr, nullptr,
      [](std::string& file, size_t) { file += file; }},
     // ".cgr" project files are copied as stored, by the installer's rule: lower
     // case, anywhere in the name; any other name is decoded.
     {"CgrInEngineFormat", "APPDATA \"music.cgr\": in the engine format, but the installer copies",
-     [](packager::PayloadBuilder& b) { Find(b.Items(), "music.cgr").data = packager::EngineEncode(Text("tune")); }},
+     [](packager::PayloadBuilder& b) { DataOf(b, "music.cgr") = packager::EngineEncode(B("tune")); }},
     {"CgrAsZlib", "APPDATA \"music.cgr\": stored as zlib, but the installer copies",
-     Replaces("music.cgr", Text("tune"))},
+     Replaces("music.cgr", B("tune"))},
     {"UpperCaseCgrStoredRaw", "APPDATA \"LOUD.CGR\": not in the engine format",
-     [](packager::PayloadBuilder& b) { b.AddRaw("LOUD.CGR", Text("raw")); }, nullptr, nullptr,
+     [](packager::PayloadBuilder& b) { b.AddRaw("LOUD.CGR", B("raw")); }, nullptr, nullptr,
      {"scene.vdl", "music.cgr", "LOUD.CGR"}},
+    // Only the project list copies ".cgr" files as stored; a channel is decoded.
+    {"CgrChannelStoredRaw", "APPDATA \"chan.cgr\": not in the engine format",
+     [](packager::PayloadBuilder& b) {
+       RemoveItem(b, packager::ListCountName(ListKind::kChannels), packager::ListType(ListKind::kChannels));
+       b.AddList(ListKind::kChannels, {"chan.cgr"});
+       b.AddRaw("chan.cgr", B("raw"));
+     }},
     // Programs the flow loads or starts: of the right kind, for the stub's machine.
     {"X64EngineForI386Stub",
      "APPDATA \"Tessaron.dll\": built for x86-64; an installer with an i386 stub needs i386 programs",
@@ -250,7 +241,7 @@ const Broken kBroken[] = {
      [](packager::PayloadBuilder& b) { Repack(b, payload::kUninstallerName, Real(kUninstaller64)); }, nullptr, nullptr,
      {}, kUninstaller64},
     {"X64ChannelUnitForI386Stub", "APPDATA \"channels\\SaverUnit.dll\": built for x86-64",
-     Replaces("channels\\SaverUnit.dll", Text(testing_support::ProgramImage(testing_support::kAmd64, true)))},
+     Replaces("channels\\SaverUnit.dll", B(testing_support::ProgramImage(testing_support::kAmd64, true)))},
     {"I386ViewerForX64Stub",
      "APPDATA \"VandrelViewer.exe\": built for i386; an installer with an x86-64 stub needs x86-64 programs",
      [](packager::PayloadBuilder& b) { Repack(b, payload::kViewerName, Real(kViewer32)); },
@@ -261,7 +252,7 @@ const Broken kBroken[] = {
     {"ExeAsEngine", "APPDATA \"Tessaron.dll\": a program (EXE), but it is loaded as a DLL",
      [](packager::PayloadBuilder& b) { Repack(b, "Tessaron.dll", Real(kViewer32)); }, nullptr, nullptr, {}, kViewer32},
     {"TextFileAsEngine", "APPDATA \"Tessaron.dll\": not a Windows program (no \"MZ\" header)",
-     Replaces("Tessaron.dll", Text("Release notes of the engine, version 2.\n"))},
+     Replaces("Tessaron.dll", B("Release notes of the engine, version 2.\n"))},
     {"IconAsViewer", "APPDATA \"VandrelViewer.exe\": not a Windows program",
      [](packager::PayloadBuilder& b) { Repack(b, payload::kViewerName, Real(kIcon)); }},
     {"DllAsScreenSaver", "APPDATA \"VDLSvr.scr\": a DLL, but it is started as a program (EXE)",
@@ -271,7 +262,7 @@ const Broken kBroken[] = {
     // The engine loads the entries of the channel-modules list, once decoded, as DLLs.
     {"ExeAsChannelModule", "APPDATA \"channels\\TourFade.dll\": a program (EXE), but it is loaded as a DLL",
      [](packager::PayloadBuilder& b) {
-       Remove(b.Items(), packager::ListCountName(ListKind::kChannelModules));
+       RemoveItem(b, packager::ListCountName(ListKind::kChannelModules), packager::ListType(ListKind::kChannelModules));
        b.AddList(ListKind::kChannelModules, {"channels\\TourFade.dll"});
        b.AddRaw("channels\\TourFade.dll", packager::EngineEncode(Program(false)));
      }},
@@ -283,7 +274,7 @@ const Broken kBroken[] = {
      [](std::string& stub) { stub = StubImage(1024, testing_support::StubVariant::kUser); }},
     {"AdminStubForRunInPlace",
      "stub: asks for \"requireAdministrator\"; project type 1 runs in place as the user, so it needs VandrelStub.exe",
-     [](packager::PayloadBuilder& b) { Find(b.Items(), "ProjectType").data = {1, 0, 0, 0}; }},
+     [](packager::PayloadBuilder& b) { DataOf(b, "ProjectType") = {1, 0, 0, 0}; }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, VerifyBroken, ::testing::ValuesIn(kBroken),

@@ -4,15 +4,28 @@
 
 namespace testing_support {
 
-ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
-  char old[4096];
-  DWORD length = GetEnvironmentVariableA(name, old, sizeof(old));
-  hadOld_ = length > 0 && length < sizeof(old);
-  if (hadOld_) old_ = old;
-  SetEnvironmentVariableA(name, value);
+std::wstring Wide(const std::string& text) {
+  wchar_t wide[4096];
+  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 4096);
+  return length > 0 ? wide : L"";
 }
 
-ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) {
+  Set(Wide(name), value != nullptr ? Wide(value).c_str() : nullptr);
+}
+
+ScopedEnvironment::ScopedEnvironment(const wchar_t* name, const std::wstring& value) { Set(name, value.c_str()); }
+
+void ScopedEnvironment::Set(const std::wstring& name, const wchar_t* value) {
+  name_ = name;
+  wchar_t old[4096];
+  DWORD length = GetEnvironmentVariableW(name.c_str(), old, 4096);
+  hadOld_ = length > 0 && length < 4096;
+  if (hadOld_) old_ = old;
+  SetEnvironmentVariableW(name.c_str(), value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
 
 ScopedDllOverride::ScopedDllOverride(const std::string& program, const std::string& dlls, const std::string& order)
     : key_("Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides") {

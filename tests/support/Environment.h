@@ -4,17 +4,25 @@
 
 namespace testing_support {
 
-// Sets an environment variable for the life of the object.
+// Text of the ANSI code page in UTF-16.
+std::wstring Wide(const std::string& text);
+
+// Sets an environment variable for the life of the object; a null value
+// takes it away.
 class ScopedEnvironment {
  public:
   ScopedEnvironment(const char* name, const char* value);
+  // A value the ANSI code page may not hold.
+  ScopedEnvironment(const wchar_t* name, const std::wstring& value);
   ~ScopedEnvironment();
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
  private:
-  std::string name_;
-  std::string old_;
+  void Set(const std::wstring& name, const wchar_t* value);
+
+  std::wstring name_;
+  std::wstring old_;
   bool hadOld_;
 };
 

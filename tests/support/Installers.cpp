@@ -1,5 +1,6 @@
 #include "tests/support/Installers.h"
 
+#include "tests/support/Payloads.h"
 #include "tests/support/TempDir.h"
 
 namespace testing_support {
@@ -13,17 +14,16 @@ packager::Bytes ReadBytes(const std::string& path) {
 }
 
 bool WriteInstaller(const std::string& path, const std::string& stub, const packager::Bytes& payloadBytes) {
-  packager::Bytes image = ReadBytes(stub);
+  std::string image = ReadFileBytes(stub);
   if (image.empty()) return false;
-  image.insert(image.end(), payloadBytes.begin(), payloadBytes.end());
+  image += Str(payloadBytes);
   return WriteFileBytes(path, image.data(), image.size());
 }
 
 bool WriteInstaller(const std::string& path, const std::string& stub, const packager::PayloadBuilder& payload) {
-  packager::Bytes image = ReadBytes(stub);
+  std::string image = ReadFileBytes(stub);
   if (image.empty()) return false;
-  packager::Bytes tail = payload.Build(static_cast<uint32_t>(image.size()));
-  image.insert(image.end(), tail.begin(), tail.end());
+  image = InstallerImage(image, payload);
   return WriteFileBytes(path, image.data(), image.size());
 }
 

@@ -28,12 +28,25 @@ std::string WriteRuntimeProject(const TempDir& dir, uint32_t projectType, uint16
             program != nullptr ? ProgramImage(machine, program->kind == vpack::ProgramKind::kDll, 3000 + name.size())
                                : "runtime file " + name + std::string(3000, 'r'));
   }
+  return ManifestHead(projectType) + "[[folder]]\nsource = \"runtime\"\n";
+}
+
+std::string ManifestHead(uint32_t projectType) {
+  const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
   std::string manifest = "stub = \"stub.exe\"\n[settings]\nProjectType = " + std::to_string(projectType) + "\n";
   for (uint32_t i = 0; info != nullptr && i < info->settingCount; ++i) {
     const payload::Setting& setting = *info->settings[i];
     manifest += std::string(setting.name) + (setting.size == payload::kTextSettingSize ? " = 'x'\n" : " = 0\n");
   }
-  return manifest + "[[folder]]\nsource = \"runtime\"\n";
+  return manifest;
+}
+
+std::string RuntimeEntries(uint32_t projectType) {
+  std::string manifest = ManifestHead(projectType);
+  for (const std::string& name : vpack::RuntimeFiles(projectType)) {
+    manifest += "[[file]]\nname = '" + name + "'\nsource = 'runtime/" + name + "'\n";
+  }
+  return manifest;
 }
 
 }  // namespace testing_support

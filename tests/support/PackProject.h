@@ -13,6 +13,15 @@ namespace testing_support {
 // Writes path (folders made as needed) below dir.
 void PutFile(const TempDir& dir, const std::string& path, const std::string& bytes);
 
+// The head of a manifest for projectType: stub.exe and the settings the
+// type reads (text "x", numbers and flags 0), no files.
+std::string ManifestHead(uint32_t projectType);
+
+// ManifestHead and one [[file]] entry per runtime file the type extracts,
+// its source below runtime/: enough for a manifest read from its text
+// alone, whose sources are never looked at.
+std::string RuntimeEntries(uint32_t projectType);
+
 // stub.exe (a StubImage of the variant the type needs, which verify accepts)
 // and runtime/ in dir, its programs built for the machine; returns the
 // manifest's head: the stub, the type's settings and a [[folder]] entry for

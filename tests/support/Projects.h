@@ -5,6 +5,7 @@
 #include <string>
 
 #include "packager/PayloadBuilder.h"
+#include "tests/support/Payloads.h"
 
 namespace testing_support {
 
@@ -25,20 +26,6 @@ struct ProjectFiles {
 // channel module, two engine-format project files and one ".cgr" file.
 packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files = nullptr);
 
-// The settings of an installing project (types 2, 5 and 6); each type
-// stores those it reads.
-struct InstallSettings {
-  uint32_t projectType = 2;
-  std::string installPath;  // StartupDirectory for type 6
-  std::string shortcutName;
-  std::string projectName;
-  uint8_t checkDx8 = 0;
-  uint8_t runAfterInstall = 0;
-  bool withRunAfterInstall = true;
-  uint8_t doQuitCgr = 0;
-  uint8_t doSmallPreview = 0;
-  uint8_t winampVersion = 0;
-};
 using StandaloneSettings = InstallSettings;
 
 // The bytes of the screen-saver and plug-in modules the projects carry.
@@ -52,13 +39,5 @@ inline packager::PayloadBuilder StandaloneProject(Arch arch, const InstallSettin
                                                   ProjectFiles* files = nullptr) {
   return InstallingProject(arch, settings, files);
 }
-
-// Lists more project files after those the payload lists, each stored as
-// given (names with ".cgr" are written as stored, the others decoded).
-void AddProjectFiles(packager::PayloadBuilder& payload, const std::map<std::string, packager::Bytes>& stored);
-
-// Replaces the data of the named item; false when there is none.
-bool ReplaceItem(packager::PayloadBuilder& payload, const std::string& name, const packager::Bytes& data);
-bool RemoveItem(packager::PayloadBuilder& payload, const std::string& name, const std::string& type = "APPDATA");
 
 }  // namespace testing_support

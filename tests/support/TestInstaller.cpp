@@ -4,6 +4,7 @@
 
 #include "platform/Text.h"
 #include "platform/WindowNames.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/TempDir.h"
 
 namespace testing_support {
@@ -15,12 +16,6 @@ TestInstaller::TestInstaller(const std::string& payloadFile)
 
 void TestInstaller::SetWorkFolder(const std::string& folder) {
   text::CopyAtMost(workFolder, folder.c_str(), sizeof(workFolder) - 1);
-}
-
-bool TestInstaller::CreateLoaderChannel() {
-  if (channelServices == nullptr) return false;
-  loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
-  return loaderChannel != nullptr;
 }
 
 static std::vector<std::string> Texts(const payload::PointerList& list) {
@@ -46,11 +41,7 @@ HWND HostWindow() {
 }
 
 bool WritePayloadFile(const std::string& path, const packager::PayloadBuilder& payload) {
-  packager::Bytes image(512, 0);
-  image[0] = 'M';
-  image[1] = 'Z';
-  packager::Bytes tail = payload.Build(static_cast<uint32_t>(image.size()));
-  image.insert(image.end(), tail.begin(), tail.end());
+  std::string image = InstallerImage("MZ" + std::string(510, '\0'), payload);
   return WriteFileBytes(path, image.data(), image.size());
 }
 

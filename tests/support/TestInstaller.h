@@ -17,8 +17,6 @@ class TestInstaller : public installer::Installer {
   ~TestInstaller() override { ReleaseEngine(); }
 
   void SetWorkFolder(const std::string& folder);
-  // Creates the loader channel as the flows do once the engine runs.
-  bool CreateLoaderChannel();
   // Takes ownership, as the flows' progress window is owned.
   void SetProgressWindow(ui::ProgressWindow* window) { progressWindow = window; }
 

@@ -4,8 +4,11 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "tests/support/PackProject.h"
 #include "tests/support/TempDir.h"
 
 namespace testing_support {
@@ -22,5 +25,15 @@ inline VpackOutcome RunVpack(const TempDir& dir, const std::string& arguments) {
   int status = system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
 }
+
+// A test with a project folder of its own, which it runs vpack in.
+class VpackFolderTest : public ::testing::Test {
+ protected:
+  // Writes path (folders made as needed) below the folder.
+  void Put(const std::string& path, const std::string& bytes) { PutFile(dir_, path, bytes); }
+  VpackOutcome Vpack(const std::string& arguments) { return RunVpack(dir_, arguments); }
+
+  TempDir dir_;
+};
 
 }  // namespace testing_support

@@ -11,10 +11,12 @@
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
 
 using packager::Bytes;
+using testing_support::B;
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 
@@ -24,21 +26,12 @@ const char kCopyError[] =
     "There was an error while trying to copy one of the installation files.\n"
     "Please make sure no applications are running that might be locking some files.";
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
 // All nine engine files; the DLL is the real stand-in engine.
 void AddEngineFiles(packager::PayloadBuilder& payload, const char* skip = nullptr) {
-  for (const payload::EngineFile& file : payload::kEngineFiles) {
-    const char* name = file.name;
-    if (skip != nullptr && strcmp(name, skip) == 0) continue;
-    if (strcmp(name, "Tessaron.dll") == 0) {
-      payload.AddPacked(name, testing_support::ReadBytes(testing_support::EngineDllPath()));
-    } else if (strcmp(name, "VDLStart.vdl") == 0) {
-      payload.AddRaw(name, packager::EngineEncode(B("start")));
-    } else {
-      payload.AddPacked(name, B(std::string("module ") + name));
-    }
-  }
+  testing_support::AddEngineFiles(payload, [](const char* name) {
+    return std::string(name) == "Tessaron.dll" ? testing_support::ReadBytes(testing_support::EngineDllPath())
+                                               : B(std::string("module ") + name);
+  }, packager::EngineEncode(B("start")), skip);
 }
 
 class ContentExtractionTest : public InstallerFixture {

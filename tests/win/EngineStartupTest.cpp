@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/Logs.h"
-#include "tests/support/MessageRecorder.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestInstaller.h"
+#include "tests/win/InstallerFixture.h"
 
 using testing_support::EngineLog;
 using testing_support::ScopedEnvironment;
@@ -12,21 +10,9 @@ using testing_support::TestInstaller;
 
 namespace {
 
-class EngineStartupTest : public ::testing::Test {
+class EngineStartupTest : public InstallerFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(testing_support::WritePayloadFile(dir_.File("payload.exe"), packager::PayloadBuilder()));
-    work_ = dir_.File("work");
-    CreateDirectoryA(work_.c_str(), nullptr);
-    installer_.reset(new TestInstaller(dir_.File("payload.exe")));
-    installer_->SetWorkFolder(work_);
-    messages_.Clear();
-  }
-
-  testing_support::MessageRecorder messages_;
-  testing_support::TempDir dir_;
-  std::string work_;
-  std::unique_ptr<TestInstaller> installer_;
+  void SetUp() override { Make(packager::PayloadBuilder()); }
 };
 
 TEST_F(EngineStartupTest, Success_CallsInOrderAndServicesKept) {

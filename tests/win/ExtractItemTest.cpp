@@ -6,10 +6,12 @@
 #include "tests/win/InstallerFixture.h"
 #include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
 
 using packager::Bytes;
+using testing_support::B;
 using testing_support::ReadFileBytes;
 
 namespace {
@@ -27,8 +29,6 @@ class ExtractItemTest : public InstallerFixture {
     if (installer_) installer_->ReleaseEngine();
   }
 };
-
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 TEST_F(ExtractItemTest, PackedItemInAFreshFolder_InflatedAndFolderRecordedOnce) {
   packager::PayloadBuilder payload;

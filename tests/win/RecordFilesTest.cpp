@@ -6,23 +6,15 @@
 
 #include "standins/chunks/ChunkFile.h"
 #include "tests/support/Logs.h"
-#include "tests/support/MessageRecorder.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestInstaller.h"
+#include "tests/support/RecordFields.h"
+#include "tests/win/InstallerFixture.h"
 
 using installer::RecordKind;
+using testing_support::Field;
+using testing_support::Int;
 using testing_support::EngineLog;
-using testing_support::TestInstaller;
 
 namespace {
-
-std::string Field(const std::string& text) {
-  std::string field = text.substr(0, 259);
-  field.resize(259, '\0');
-  return field;
-}
-
-std::string Int(int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
 
 struct Expected {
   std::string tag;
@@ -30,19 +22,14 @@ struct Expected {
   std::string data;
 };
 
-class RecordFilesTest : public ::testing::Test {
+class RecordFilesTest : public InstallerFixture {
  protected:
   void SetUp() override { Start(packager::PayloadBuilder()); }
 
   // The engine running in the working folder, over the given settings.
   void Start(const packager::PayloadBuilder& payload) {
-    installer_.reset();
-    ASSERT_TRUE(testing_support::WritePayloadFile(dir_.File("payload.exe"), payload));
-    work_ = dir_.File("work");
-    CreateDirectoryA(work_.c_str(), nullptr);
+    Make(payload);
     ASSERT_TRUE(testing_support::PlaceEngine(work_));
-    installer_.reset(new TestInstaller(dir_.File("payload.exe")));
-    installer_->SetWorkFolder(work_);
     ASSERT_TRUE(installer_->StartEngine());
     messages_.Clear();
     project_ = Field("Tour of the Harbour");
@@ -59,10 +46,6 @@ class RecordFilesTest : public ::testing::Test {
     }
   }
 
-  testing_support::MessageRecorder messages_;
-  testing_support::TempDir dir_;
-  std::unique_ptr<TestInstaller> installer_;
-  std::string work_;
   std::string project_;
 };
 

@@ -12,7 +12,6 @@
 #include "vpack/base/Error.h"
 #include "vpack/base/SystemPath.h"
 #include "vpack/manifest/ManifestChecks.h"
-#include "vpack/manifest/ManifestFolder.h"
 #include "vpack/manifest/ManifestText.h"
 #include "vpack/manifest/ManifestValues.h"
 
@@ -104,13 +103,6 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
   file.store = DefaultStore(file.name, file.list);
   if (const toml::node* store = table.get("store")) file.store = ParseStore(context, what, *store);
   file.entry = context.path + ": " + what;
-  std::error_code error;
-  std::filesystem::path source = PathOf(file.source);
-  if (!std::filesystem::is_regular_file(source, error)) {
-    context.Fail(what + ": source " + Quoted(file.source) +
-                 (std::filesystem::exists(source, error) ? " is not a regular file" : " cannot be read: no such file"));
-  }
-  file.size = std::filesystem::file_size(source, error);
   return file;
 }
 
@@ -174,7 +166,8 @@ unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
   return number;
 }
 
-void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest);
+void ParseInto(const std::string& path, const std::string& text, const Variables& inherited, int depth,
+               Manifest& manifest);
 
 void LoadIncludes(const ManifestContext& context, const toml::node& node, int depth, Manifest& manifest) {
   if (depth >= kMaxIncludeDepth) context.Fail("includes nest deeper than " + std::to_string(kMaxIncludeDepth));
@@ -186,13 +179,15 @@ void LoadIncludes(const ManifestContext& context, const toml::node& node, int de
     if (!std::filesystem::is_regular_file(included, error)) {
       context.Fail("include " + Quoted(given) + ": no manifest file at " + Quoted(TextOf(included.lexically_normal())));
     }
-    LoadInto(TextOf(included.lexically_normal()), context.variables, depth + 1, manifest);
+    std::string path = TextOf(included.lexically_normal());
+    ParseInto(path, ReadManifestFile(ManifestContext{path, {}, {}}), context.variables, depth + 1, manifest);
   }
 }
 
-void LoadInto(const std::string& path, const Variables& inherited, int depth, Manifest& manifest) {
+void ParseInto(const std::string& path, const std::string& text, const Variables& inherited, int depth,
+               Manifest& manifest) {
   ManifestContext context{path, PathOf(path).parent_path(), {}};
-  toml::table root = ParseToml(context);
+  toml::table root = ParseToml(context, text);
   manifest.inputs.push_back(path);
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
                                              "branding", "signing"});
@@ -209,7 +204,8 @@ void LoadInto(const std::string& path, const Variables& inherited, int depth, Ma
   }
   if (const toml::node* folders = root.get("folder")) {
     ForEachTable(context, "folder", *folders, [&](const toml::table& table, size_t i) {
-      ExpandFolder(ParseFolder(context, table, i), manifest);
+      manifest.folders.push_back(ParseFolder(context, table, i));
+      manifest.folders.back().filesBefore = manifest.files.size();
     });
   }
 }
@@ -232,14 +228,24 @@ void Order(Manifest& manifest) {
 
 }  // namespace
 
-Manifest LoadManifest(const std::string& path, const Variables& overrides) {
+Manifest ParseManifest(const std::string& path, const std::string& text, const Variables& overrides) {
   Manifest manifest;
   manifest.path = path;
   // Given as the top manifest's inherited values, they win everywhere.
-  LoadInto(path, overrides, 0, manifest);
+  ParseInto(path, text, overrides, 0, manifest);
+  return manifest;
+}
+
+void FinishManifest(Manifest& manifest) {
   std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
   CheckManifest(manifest, problems);
+}
+
+Manifest LoadManifest(const std::string& path, const Variables& overrides) {
+  Manifest manifest = ParseManifest(path, ReadManifestFile(ManifestContext{path, {}, {}}), overrides);
+  ReadSources(manifest);
+  FinishManifest(manifest);
   return manifest;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // The packing manifest as plain data: what to write, checked but not yet
-// read from disk. docs/manifest.md describes the format.
+// read from disk. docs/manifest.md describes the format. Reading one is
+// three steps: its text into entries, the disk behind the entries (sources,
+// folders, sizes), then the checks; only the second needs the project's
+// files, so the first and last can be tried on text alone.
 #include <stdint.h>
 
 #include <optional>
@@ -31,15 +34,31 @@ struct FileSpec {
   std::string source;  // resolved against the manifest's folder
   Store store = Store::kEngine;
   std::optional<packager::ListKind> list;
-  uint64_t size = 0;   // of the source when the manifest was read
+  uint64_t size = 0;   // of the source when the sources were read
   std::string entry;   // the manifest entry it came from, for messages
+};
+
+// A [[folder]] entry: every file below a folder, picked by patterns, placed
+// below a target folder of the installation.
+struct FolderSpec {
+  std::string source;                // resolved
+  std::string target;                // item-name prefix with backslashes; empty for the top
+  std::vector<std::string> include;  // empty: every file
+  std::vector<std::string> exclude;
+  bool listGiven = false;            // else each file gets the list its name calls for
+  std::optional<packager::ListKind> list;
+  std::optional<Store> store;        // else each file gets the store its name calls for
+  bool takeLitter = false;           // version-control and desktop files too
+  std::string entry;                 // how messages name the entry
+  size_t filesBefore = 0;            // [[file]] entries read before it, which its files follow
 };
 
 struct Manifest {
   std::string path;
   std::string stub;                    // resolved; empty when the manifest names none
   std::vector<SettingValue> settings;  // in KnownSettings() order
-  std::vector<FileSpec> files;         // sorted by item name
+  std::vector<FileSpec> files;         // sorted by item name once finished
+  std::vector<FolderSpec> folders;     // until ReadSources walks them into files
   std::vector<std::string> inputs;     // every manifest read, the including one first
   // What would leave the installer short of what the manifest asks, but not
   // broken; --strict makes each an error.
@@ -55,10 +74,22 @@ struct Manifest {
 constexpr size_t kMaxItemName = payload::kMaxNameLength;
 constexpr size_t kMaxListName = payload::kListNameSize - 1;
 
-// Throws Error with a one-line message that starts with the manifest's path
-// and names the entry; a manifest that cannot give a working installer is
-// refused here.
-// overrides (--var NAME=VALUE) win over every manifest's [vars].
+// Each step throws Error with a one-line message that starts with the
+// manifest's path and names the entry. overrides (--var NAME=VALUE) win over
+// every manifest's [vars].
+//
+// The manifest's text into its entries; path places it, for messages and as
+// the folder relative paths start from. Only the manifests it includes are
+// read, none of its sources: file sizes are 0 and folders unwalked.
+Manifest ParseManifest(const std::string& path, const std::string& text, const Variables& overrides = Variables());
+// The disk: each file's source is a regular file and has its size, each
+// folder adds the files it takes (ManifestFolder.h).
+void ReadSources(Manifest& manifest);
+// Names and text settings into the code page, settings and files in their
+// fixed order, then a manifest that cannot give a working installer is
+// refused (ManifestChecks.h).
+void FinishManifest(Manifest& manifest);
+// The three steps on the manifest file at path.
 Manifest LoadManifest(const std::string& path, const Variables& overrides = Variables());
 
 const char* ListLabel(packager::ListKind kind);

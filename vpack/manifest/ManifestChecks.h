@@ -5,13 +5,13 @@
 // file, sizes the format can carry, and the settings and runtime files the
 // project type needs. Broken manifests are refused with the entry named;
 // what only falls short goes to the manifest's warnings.
+#include "payload/PayloadFormat.h"
 #include "vpack/manifest/Manifest.h"
 
 namespace vpack {
 
-// Largest source the installer can carry: the whole installer must stay
-// below 2 GiB, since its offsets are used as signed 32-bit seek distances.
-constexpr uint64_t kMaxInstallerSize = 0x7FFFFFFFull;
+// Largest source the installer can carry.
+using payload::kMaxInstallerSize;
 
 // The project type the manifest sets; throws Error when it is missing or one
 // the installer ignores.

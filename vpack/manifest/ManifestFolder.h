@@ -1,25 +1,10 @@
 #pragma once
-// A [[folder]] entry of the manifest: every file below a folder, picked by
-// patterns, placed below a target folder of the installation.
-#include <optional>
+// Walking a [[folder]] entry of the manifest (FolderSpec, Manifest.h).
 #include <string>
-#include <vector>
 
 #include "vpack/manifest/Manifest.h"
 
 namespace vpack {
-
-struct FolderSpec {
-  std::string source;                // resolved
-  std::string target;                // item-name prefix with backslashes; empty for the top
-  std::vector<std::string> include;  // empty: every file
-  std::vector<std::string> exclude;
-  bool listGiven = false;            // else each file gets the list its name calls for
-  std::optional<packager::ListKind> list;
-  std::optional<Store> store;        // else each file gets the store its name calls for
-  bool takeLitter = false;           // version-control and desktop files too
-  std::string entry;                 // how messages name the entry
-};
 
 // Adds to into.files one FileSpec per regular file that the patterns take,
 // in no set order, and counts the litter left out. Folders reached through

@@ -48,7 +48,7 @@ std::string ManifestContext::PathOf(const std::string& what, const toml::node& n
   return TextOf(given.is_relative() ? (folder / given).lexically_normal() : given);
 }
 
-toml::table ParseToml(const ManifestContext& context) {
+std::string ReadManifestFile(const ManifestContext& context) {
   std::error_code error;
   std::filesystem::path path = PathOf(context.path);
   if (std::filesystem::is_directory(path, error)) context.Fail("is a folder, not a manifest");
@@ -58,8 +58,12 @@ toml::table ParseToml(const ManifestContext& context) {
   if (!in) context.Fail(std::string("cannot read: ") + strerror(errno));
   std::stringstream text;
   text << in.rdbuf();
+  return text.str();
+}
+
+toml::table ParseToml(const ManifestContext& context, const std::string& text) {
   try {
-    return toml::parse(text.str(), context.path);
+    return toml::parse(text, context.path);
   } catch (const toml::parse_error& e) {
     const toml::source_position& at = e.source().begin;
     context.Fail("bad TOML at line " + std::to_string(at.line) + ", column " + std::to_string(at.column) + ": " +

@@ -33,7 +33,8 @@ struct ManifestContext {
 };
 
 // Refuses a folder or anything else that is not a file before reading it.
-toml::table ParseToml(const ManifestContext& context);
+std::string ReadManifestFile(const ManifestContext& context);
+toml::table ParseToml(const ManifestContext& context, const std::string& text);
 
 const char* TypeName(const toml::node& node);
 std::string ExpectString(const ManifestContext& context, const std::string& what, const toml::node& node);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "packager/EngineFormat.h"
+#include "payload/ItemLayout.h"
 #include "payload/EngineFiles.h"
 #include "payload/ProjectTypes.h"
 #include "payload/LittleEndian.h"
@@ -47,7 +48,7 @@ ItemVerdict CheckCopied(const InstallerFile& file, int32_t index) {
   verdict.crc = PassItem(file, index, Decode::kNone, Discard).crc;
   packager::Bytes head = file.ReadHead(index, 6);
   const char* packed = nullptr;
-  if (head.size() >= 4 && memcmp(head.data(), payload::kEngineTag, 4) == 0) {
+  if (payload::HasEngineTag(head.data(), head.size())) {
     packed = "in the engine format";
   } else if (head.size() >= 6 && (head[0] & 0x0F) == 8 && ((head[0] << 8) | head[1]) % 31 == 0 &&
              PassItem(file, index, Decode::kZlib, Discard).problem.empty()) {
@@ -63,9 +64,9 @@ ItemVerdict CheckCopied(const InstallerFile& file, int32_t index) {
 // The 32-bit installer holds an item the engine decodes whole, and the
 // engine's output beside it.
 std::string EngineMemoryOf(const InstallerFile& file, int32_t index, uint16_t stubMachine) {
-  packager::Bytes head = file.ReadHead(index, packager::kEngineHeadSize);
-  if (stubMachine != kMachineI386 || head.size() < packager::kEngineHeadSize) return "";
-  return EngineMemoryProblem(file.Entry(index).size, payload::ReadLittleEndian32(head.data() + 4));
+  packager::Bytes head = file.ReadHead(index, payload::kEngineItemHeadSize);
+  if (stubMachine != kMachineI386 || head.size() < payload::kEngineItemHeadSize) return "";
+  return EngineMemoryProblem(file.Entry(index).size, payload::EngineItemStatedSize(head.data()));
 }
 
 }  // namespace

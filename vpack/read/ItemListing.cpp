@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "packager/EngineFormat.h"
+#include "payload/ItemLayout.h"
 #include "payload/LittleEndian.h"
 #include "vpack/base/CodePage.h"
 #include "vpack/base/Commands.h"
@@ -40,11 +41,11 @@ ListedItem Describe(const InstallerFile& file, int32_t index, const packager::It
   if (!IsFileItem(item)) return out;
   if (IsPackedName(item.name)) {
     out.store = "zlib";
-    packager::Bytes tail = file.ReadTail(index, 4);
-    out.unpacked = tail.size() == 4 ? payload::ReadLittleEndian32(tail.data()) : -1;
+    packager::Bytes tail = file.ReadTail(index, payload::kZlibItemTrailerSize);
+    out.unpacked = tail.size() == payload::kZlibItemTrailerSize ? payload::ZlibItemStatedSize(tail.data()) : -1;
   } else {
-    packager::Bytes head = file.ReadHead(index, 4);
-    if (head.size() == 4 && memcmp(head.data(), packager::kEngineTag, 4) == 0) {
+    packager::Bytes head = file.ReadHead(index, payload::kEngineTagSize);
+    if (payload::HasEngineTag(head.data(), head.size())) {
       out.store = "engine";
       out.unpacked = -1;
     }

@@ -2,6 +2,7 @@
 
 #include "packager/EngineFormat.h"
 #include "packager/StreamInflater.h"
+#include "payload/ItemLayout.h"
 #include "payload/LittleEndian.h"
 #include "vpack/read/ZlibCheck.h"
 
@@ -59,9 +60,9 @@ ItemPass PassItem(const InstallerFile& file, int32_t index, Decode decode, const
   if (decode == Decode::kNone) return PassStored(file, index, sink);
   if (decode == Decode::kEngine) return PassEngine(file, index, sink);
   uint32_t size = file.Entry(index).size;
-  packager::Bytes tail = file.ReadTail(index, 4);
-  uint32_t stated = size >= 4 ? payload::ReadLittleEndian32(tail.data()) : 0;
-  if (size < 4 || uint64_t{size} + stated <= kWholeInflateBytes) return PassZlibWhole(file, index, sink);
+  packager::Bytes tail = file.ReadTail(index, payload::kZlibItemTrailerSize);
+  uint32_t stated = size >= payload::kZlibItemTrailerSize ? payload::ZlibItemStatedSize(tail.data()) : 0;
+  if (size < payload::kZlibItemTrailerSize || uint64_t{size} + stated <= kWholeInflateBytes) return PassZlibWhole(file, index, sink);
   return PassZlibPieces(file, index, stated, sink);
 }
 

@@ -1,6 +1,7 @@
 #include "vpack/read/ZlibCheck.h"
 
 #include "payload/Inflate.h"
+#include "payload/ItemLayout.h"
 
 namespace vpack {
 

@@ -39,14 +39,12 @@ EncodedPiece EncodeWhole(const FileSpec& file, Deflate& deflate) {
   packager::Bytes().swap(source);
   EncodedPiece encoded;
   encoded.plainSize = size;
-  if (file.store == Store::kEngine) {
-    // The engine's own layout: tag, decoded size, zlib stream.
-    encoded.data.assign(packager::kEngineTag, packager::kEngineTag + 4);
-    packager::PutU32(encoded.data, size);
-  }
+  if (file.store == Store::kEngine) encoded.data = packager::EngineItemHead(size);
   encoded.data.insert(encoded.data.end(), packed.bytes.get(), packed.bytes.get() + packed.size);
-  // The installer's layout: zlib stream, then the unpacked size.
-  if (file.store == Store::kZlib) packager::PutU32(encoded.data, size);
+  if (file.store == Store::kZlib) {
+    packager::Bytes trailer = packager::ZlibItemTrailer(size);
+    encoded.data.insert(encoded.data.end(), trailer.begin(), trailer.end());
+  }
   return encoded;
 }
 
@@ -67,10 +65,7 @@ EncodedPiece EncodePiece(const FileSpec& file, uint32_t piece, Deflate& deflate)
 
 packager::Bytes PiecedItemHead(const FileSpec& file) {
   packager::Bytes head;
-  if (file.store == Store::kEngine) {
-    head.assign(packager::kEngineTag, packager::kEngineTag + 4);
-    packager::PutU32(head, static_cast<uint32_t>(file.size));
-  }
+  if (file.store == Store::kEngine) head = packager::EngineItemHead(static_cast<uint32_t>(file.size));
   head.insert(head.end(), kZlibHeader, kZlibHeader + 2);
   return head;
 }
@@ -78,7 +73,10 @@ packager::Bytes PiecedItemHead(const FileSpec& file) {
 packager::Bytes PiecedItemTail(const FileSpec& file, uint32_t adler) {
   packager::Bytes tail = {static_cast<uint8_t>(adler >> 24), static_cast<uint8_t>(adler >> 16),
                           static_cast<uint8_t>(adler >> 8), static_cast<uint8_t>(adler)};
-  if (file.store == Store::kZlib) packager::PutU32(tail, static_cast<uint32_t>(file.size));
+  if (file.store == Store::kZlib) {
+    packager::Bytes trailer = packager::ZlibItemTrailer(static_cast<uint32_t>(file.size));
+    tail.insert(tail.end(), trailer.begin(), trailer.end());
+  }
   return tail;
 }
 

@@ -1,0 +1,41 @@
+// The step of reading a manifest that looks at the disk: the files its
+// entries name and the folders they walk.
+#include <algorithm>
+#include <filesystem>
+
+#include "vpack/base/Error.h"
+#include "vpack/base/SystemPath.h"
+#include "vpack/manifest/Manifest.h"
+#include "vpack/manifest/ManifestFolder.h"
+
+namespace vpack {
+namespace {
+
+void ReadSource(FileSpec& file) {
+  std::error_code error;
+  std::filesystem::path source = PathOf(file.source);
+  if (!std::filesystem::is_regular_file(source, error)) {
+    throw Error(file.entry + ": source " + Quoted(file.source) +
+                (std::filesystem::exists(source, error) ? " is not a regular file" : " cannot be read: no such file"));
+  }
+  file.size = std::filesystem::file_size(source, error);
+}
+
+}  // namespace
+
+void ReadSources(Manifest& manifest) {
+  for (FileSpec& file : manifest.files) ReadSource(file);
+  // Each folder's files go where the folder stood among the [[file]]
+  // entries, so that the entries keep the manifest's order.
+  size_t added = 0;
+  for (const FolderSpec& folder : manifest.folders) {
+    size_t end = manifest.files.size();
+    ExpandFolder(folder, manifest);
+    std::rotate(manifest.files.begin() + folder.filesBefore + added, manifest.files.begin() + end,
+                manifest.files.end());
+    added += manifest.files.size() - end;
+  }
+  manifest.folders.clear();
+}
+
+}  // namespace vpack
