@@ -10,7 +10,9 @@ const char kOutsideCodePage[] =
 
 namespace {
 
-constexpr DWORD kShortChars = 400;
+// More than any path the installer can use: a short name is never longer
+// than the name it stands for.
+constexpr DWORD kShortChars = 512;
 
 // False where a character has no exact ANSI form (best fit would turn one
 // letter into another and so name another folder).
