@@ -53,6 +53,13 @@ sed -e 's/^include = "shared.*/&\ncode-page = 1251/' -e 's/^source = "content"/s
 # vpack.exe reads it with backslashes in its sources (TOML's literal
 # strings), and the shared runtime's folder given with a drive letter.
 sed -e "/^source = /{s|/|\\\\|g;s|\"|'|g}" "$out/tour/Город.toml" >"$out/tour/Город.windows"
+# Vietnamese in code page 1258, which holds "ế" only as "ê" and a combining
+# acute: both split it on packing and join it when they show it.
+mkdir -p "$out/tour/Phố/Đêm"
+printf 'VDL night scene\n' >"$out/tour/Phố/Đêm/Sao ế.vdl"
+cp "$out/tour/content/VDLStart.vdl" "$out/tour/Phố/"
+sed -e 's/^include = "shared.*/&\ncode-page = 1258/' -e 's/^source = "content"/source = "Phố"/' \
+  "$out/tour/run-in-place.toml" >"$out/tour/Phố.toml"
 stub=$(winpath "$build/win-x86_64/app")
 
 for manifest in "$out"/tour/*.toml; do
@@ -76,6 +83,7 @@ for manifest in "$out"/tour/*.toml; do
   # What the payload was written in, for the names the answers show.
   page=1252
   [ "$name" != Город ] || page=1251
+  [ "$name" != Phố ] || page=1258
   for command in "list" "list --json" "verify" "verify --json"; do
     same_answer "$command $name.exe" $command "linux/$name.exe" --code-page $page -- \
       $command "linux\\$name.exe" --code-page $page
@@ -86,6 +94,7 @@ for manifest in "$out"/tour/*.toml; do
   diff -r "extracted/linux/$name" "extracted/windows/$name" || fail "extract $name.exe: the files differ"
 done
 [ -f "$out/extracted/windows/Город/Ночь/Звёзды.vdl" ] || fail "vpack.exe did not extract the Cyrillic name"
+[ -f "$out/extracted/windows/Phố/Đêm/Sao ế.vdl" ] || fail "vpack.exe did not extract the Vietnamese name"
 # The help, a wrong command line and a missing installer.
 for command in "help" "pack" "verify missing.exe"; do
   same_answer "$command" $command -- $command
