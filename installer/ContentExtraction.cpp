@@ -6,6 +6,7 @@
 #include "installer/Installer.h"
 #include "installer/ProgressSteps.h"
 #include "payload/EngineFiles.h"
+#include "payload/ListEntries.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -75,8 +76,8 @@ bool Installer::ExtractPresentEntries(const ListWalk& walk) {
   int32_t found = 0;
   for (int32_t e = 0; e < reader->EntryCount(); ++e) {
     const payload::PayloadEntry* entry = reader->Entry(e);
-    int32_t index = ListIndex(entry->name, walk.prefix);
-    if (index >= 0 && index < walk.count && text::EqualNoCase(entry->type, walk.type)) indices[found++] = index;
+    int32_t index = payload::VisitedListIndex(entry->name, walk.prefix, walk.count);
+    if (index >= 0 && text::EqualNoCase(entry->type, walk.type)) indices[found++] = index;
   }
   qsort(indices, static_cast<size_t>(found), sizeof(int32_t), [](const void* a, const void* b) {
     int32_t x = *static_cast<const int32_t*>(a), y = *static_cast<const int32_t*>(b);
@@ -89,22 +90,6 @@ bool Installer::ExtractPresentEntries(const ListWalk& walk) {
   }
   delete[] indices;
   return ok;
-}
-
-// The index in a name of the form prefix + decimal (no sign, no leading
-// zero, as the keys are built), or -1.
-int32_t Installer::ListIndex(const char* name, const char* prefix) {
-  size_t length = strlen(prefix);
-  if (!text::EqualNoCaseN(name, prefix, length)) return -1;
-  const char* digits = name + length;
-  if (digits[0] < '0' || digits[0] > '9' || (digits[0] == '0' && digits[1] != '\0')) return -1;
-  int64_t value = 0;
-  for (const char* p = digits; *p != '\0'; ++p) {
-    if (*p < '0' || *p > '9') return -1;
-    value = value * 10 + (*p - '0');
-    if (value > 0x7FFFFFFF) return -1;
-  }
-  return static_cast<int32_t>(value);
 }
 
 bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {

@@ -146,7 +146,6 @@ class Installer {
   bool ExtractListed(const char* name, uint8_t decode);
   bool ExtractListEntry(const ListWalk& walk, int32_t index);
   bool ExtractPresentEntries(const ListWalk& walk);
-  static int32_t ListIndex(const char* name, const char* prefix);
   bool WriteConfiguration(engine::SaverChannel* saver, RecordKind kind);
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
   void WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName);

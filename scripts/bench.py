@@ -65,7 +65,8 @@ def write_project(name, items, total, project_type=1, settings=None, data=None, 
     with the viewer, the engine and its channels. settings replaces the
     project type's; data(size, index) makes file index; keep leaves the
     project files in WORK/name/files; win is the build whose stub and
-    programs it takes; stored makes them ".cgr" files, written as stored."""
+    programs it takes; stored makes them ".cgr" files stored raw (vpack
+    warns), which the installer copies byte for byte."""
     folder = os.path.join(WORK, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "files"))
@@ -87,7 +88,7 @@ def write_project(name, items, total, project_type=1, settings=None, data=None, 
         with open(path, "wb") as out:
             out.write(same if data is None else data(size, i))
         if stored:
-            add("data\\f%05d.cgr" % i, path, 'list = "project"')
+            add("data\\f%05d.cgr" % i, path, 'store = "raw"\nlist = "project"')
         else:
             add("data\\f%05d.vdl" % i, path, 'store = "engine"\nlist = "project"')
     manifest = os.path.join(folder, "project.toml")

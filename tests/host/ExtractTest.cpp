@@ -39,7 +39,7 @@ class ExtractTest : public ::testing::Test {
     builder.AddRaw("scenes/hall.vdl", scene);
     builder.AddRaw("channels\\Lights.vch", packager::EngineEncode(B("lights")));
     builder.AddRaw("VDLStart.vdl", start_);
-    builder.AddRaw("music.cgr", B("raw bytes"));
+    builder.AddRaw("music.cgr", cgr_);
     if (!extraName.empty()) builder.AddRaw(extraName, B("x"));
     std::string image = testing_support::InstallerImage(testing_support::StubImage(), builder);
     std::string path = dir_.File("setup.exe");
@@ -50,6 +50,7 @@ class ExtractTest : public ::testing::Test {
   TempDir dir_;
   Bytes scenePlain_ = B("scene one");
   Bytes scene_, start_;
+  Bytes cgr_ = packager::EngineEncode(B("music"));
   bool damageScene_ = false;
 };
 
@@ -64,9 +65,10 @@ TEST_F(ExtractTest, Installer_FilesWrittenAsInstalled) {
     EXPECT_EQ(ReadFileBytes(out + "/channels/SaverUnit.dll"), "saver module");
     EXPECT_EQ(ReadFileBytes(out + "/scenes/hall.vdl"), stored ? Str(scene_) : "scene one");
     EXPECT_EQ(ReadFileBytes(out + "/channels/Lights.vch"), stored ? Str(packager::EngineEncode(B("lights"))) : "lights");
-    // The installation writes these as stored: the viewer decodes its start file.
+    // The installation writes these as stored, in the engine's format: the
+    // engine reads them from disk.
     EXPECT_EQ(ReadFileBytes(out + "/VDLStart.vdl"), Str(start_));
-    EXPECT_EQ(ReadFileBytes(out + "/music.cgr"), "raw bytes");
+    EXPECT_EQ(ReadFileBytes(out + "/music.cgr"), Str(cgr_));
     EXPECT_FALSE(FileExists(out + "/ProjectType"));
   }
 }
@@ -89,7 +91,7 @@ TEST_F(ExtractTest, DamagedEngineItem_NotWrittenAndFails) {
   damageScene_ = true;
   EXPECT_EQ(1, vpack::Extract(Installer(), dir_.File("out")));
   EXPECT_FALSE(FileExists(dir_.File("out/scenes/hall.vdl")));
-  EXPECT_EQ(ReadFileBytes(dir_.File("out/music.cgr")), "raw bytes");
+  EXPECT_EQ(ReadFileBytes(dir_.File("out/music.cgr")), Str(cgr_));
 }
 
 TEST_F(ExtractTest, UnsafeName_RefusedAndNothingWritten) {

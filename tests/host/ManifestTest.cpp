@@ -84,17 +84,18 @@ TEST_F(ManifestOnDisk, FoldersAndFiles_PatternsTargetDefaultsSorted) {
     EXPECT_EQ(nullptr, Find(manifest, left)) << left;
   }
   // Stored as the installer reads each: runtime files from a folder are
-  // extracted by name, so in no list; a ".cgr" project file is copied as is.
+  // extracted by name, so in no list; a ".cgr" project file is copied as
+  // stored, and the engine reads it in its own format.
   struct Expected {
     const char* name;
     vpack::Store store;
     std::optional<packager::ListKind> list;
   } expected[] = {
       {"data\\scenes\\A.vdl", vpack::Store::kEngine, packager::ListKind::kProjectFiles},
-      {"data\\music\\theme.cgr", vpack::Store::kRaw, packager::ListKind::kProjectFiles},
+      {"data\\music\\theme.cgr", vpack::Store::kEngine, packager::ListKind::kProjectFiles},
       {"channels\\Lights.vch", vpack::Store::kEngine, packager::ListKind::kChannels},
       {"VandrelViewer.exe", vpack::Store::kZlib, std::nullopt},
-      {"extra\\a.cgr", vpack::Store::kRaw, packager::ListKind::kProjectFiles},
+      {"extra\\a.cgr", vpack::Store::kEngine, packager::ListKind::kProjectFiles},
   };
   for (const Expected& e : expected) {
     const vpack::FileSpec* file = Find(manifest, e.name);
@@ -121,10 +122,20 @@ TEST_F(ManifestOnDisk, Include_SharedEntriesWithVariablesIncluderWins) {
   EXPECT_EQ(2u, manifest.inputs.size());
 }
 
-TEST(Manifest, FileInNoList_Warned) {
-  vpack::Manifest manifest = Read(RuntimeEntries(1) + "[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n");
-  ASSERT_EQ(1u, manifest.warnings.size());
-  EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"lost.vdl\": in no list")) << manifest.warnings[0];
+TEST(Manifest, InstallableButNotWhatTheProjectMeant_Warned) {
+  std::string head = RuntimeEntries(1);
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {head + "[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n", "file \"lost.vdl\": in no list"},
+      // Copied as stored, so the engine would read plain or zlib bytes.
+      {head + ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"),
+       "file \"music\\t.cgr\": stored as zlib, but the installer copies"},
+      {head + ProjectFile("t.cgr.bak", "f.bin", "store = \"raw\"\n"), "file \"t.cgr.bak\": stored raw, but"},
+  };
+  for (const auto& [text, says] : cases) {
+    vpack::Manifest manifest = Read(text);
+    ASSERT_EQ(1u, manifest.warnings.size()) << text;
+    EXPECT_NE(std::string::npos, manifest.warnings[0].find(says)) << manifest.warnings[0];
+  }
 }
 
 TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
@@ -132,7 +143,6 @@ TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
   std::string standalone = RuntimeEntries(2);
   standalone.erase(standalone.find("InstallPath = 'x'\n"), 18);
   std::vector<std::pair<std::string, std::string>> cases = {
-      {head + ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"), "file \"music\\t.cgr\": store zlib"},
       {head + ProjectFile("a.vdl", "f.bin", "store = \"zlib\"\n"), "file \"a.vdl\": store zlib: the engine decodes"},
       {head + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n",
        "file \"VDLUnInst.exe\": store raw: the installer inflates it"},

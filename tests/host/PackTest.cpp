@@ -13,13 +13,17 @@
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
+#include "tests/support/VpackRun.h"
 #include "vpack/base/Commands.h"
 #include "vpack/write/DeflatePieces.h"
 #include "vpack/rules/EngineMemory.h"
 #include "vpack/base/Error.h"
 
+using testing_support::B;
 using testing_support::PutFile;
+using testing_support::Str;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 
@@ -95,9 +99,10 @@ TEST_F(PackTest, EngineItemTooLargeForThe32BitInstaller_WarnedAndStrictRefuses) 
   PutFile(dir_, "content/scenes/vast.vdl", "");
   std::filesystem::resize_file(dir_.File("content/scenes/vast.vdl"), 610u << 20);
   EXPECT_EQ("", Refusal(dir_.File("lenient.exe")));
-  // The start file is written as stored, a piece at a time: no size of it
-  // is too large.
+  // The start file and a ".cgr" project file are written as stored, a
+  // piece at a time: no size of them is too large.
   std::filesystem::resize_file(dir_.File("runtime/VDLStart.vdl"), 610u << 20);
+  std::filesystem::resize_file(dir_.File("content/music/theme.cgr"), 610u << 20);
   std::string error = Refusal(dir_.File("strict.exe"), true);
   EXPECT_NE(std::string::npos, error.find("1 warning(s), and --strict")) << error;
   EXPECT_FALSE(testing_support::FileExists(dir_.File("strict.exe")));
@@ -111,22 +116,35 @@ TEST_F(PackTest, Strict_WarningIsAnError) {
   EXPECT_FALSE(testing_support::FileExists(dir_.File("strict.exe")));
 }
 
-// The installer copies it byte for byte: the installation would get the
-// encoded bytes.
-TEST_F(PackTest, CgrProjectFileInEngineFormat_Refused) {
-  PutFile(dir_, "tour.toml", head_ + "[[folder]]\nsource = \"content\"\nstore = \"engine\"\n");
-  std::string error = Refusal(dir_.File("setup.exe"));
-  EXPECT_NE(std::string::npos, error.find("item \"music\\theme.cgr\": store engine: the installer copies a project "
-                                          "file whose name holds \".cgr\" as stored, so it must be stored raw"))
-      << error;
-  EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));
+// The installer copies a ".cgr" project file byte for byte and the engine
+// reads it from disk in its own format: stored so by default, and a source
+// already in that format is not wrapped a second time.
+TEST_F(PackTest, CgrProjectFile_InTheEngineFormatOnceAndVerified) {
+  packager::Bytes encoded = packager::EngineEncode(B("encoded music"));
+  PutFile(dir_, "content/music/ready.cgr", std::string(encoded.begin(), encoded.end()));
+  testing_support::VpackOutcome run = testing_support::RunVpack(dir_, "pack tour.toml -o setup.exe");
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_NE(std::string::npos, run.out.find("stored 1 files already in the engine format as they are")) << run.out;
+  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  packager::Bytes plain;
+  ASSERT_TRUE(reader.ReadItem("music\\theme.cgr", nullptr, 0, "APPDATA"));
+  ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
+  EXPECT_EQ("raw music bytes", Str(plain));
+  ASSERT_TRUE(reader.ReadItem("music\\ready.cgr", nullptr, 0, "APPDATA"));
+  EXPECT_EQ(Str(encoded), std::string(reinterpret_cast<const char*>(reader.Data()), reader.DataSize()));
+  run = testing_support::RunVpack(dir_, "verify setup.exe");
+  EXPECT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("", run.err);
 }
 
 TEST_F(PackTest, InstallerOf2GiB_RefusedBeforeWriting) {
   // Two sparse raw files, each small enough alone: nothing is read to refuse them.
-  for (const char* name : {"a.cgr", "b.cgr"}) {
-    ASSERT_EQ(0, system(("truncate -s 1200M '" + dir_.File("content/music/") + name + "'").c_str()));
+  std::string raw;
+  for (const char* name : {"a.bin", "b.bin"}) {
+    ASSERT_EQ(0, system(("truncate -s 1200M '" + dir_.File("") + name + "'").c_str()));
+    raw += std::string("[[file]]\nname = '") + name + "'\nsource = \"" + name + "\"\nstore = \"raw\"\n";
   }
+  PutFile(dir_, "tour.toml", head_ + raw);
   std::string error = Refusal(dir_.File("setup.exe"));
   EXPECT_NE(std::string::npos, error.find("must stay below 2 GiB")) << error;
   EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));

@@ -51,7 +51,7 @@ packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& proje
   builder.AddPacked(payload::kUninstallerName, Program(false));
   testing_support::AddEngineFiles(builder, [](const char*) { return Program(true); }, packager::EngineEncode(B("start")));
   builder.AddRaw("scene.vdl", packager::EngineEncode(B("scene one")));
-  builder.AddRaw("music.cgr", B("raw bytes"));
+  builder.AddRaw("music.cgr", packager::EngineEncode(B("music")));
   return builder;
 }
 
@@ -95,11 +95,15 @@ std::string Build(const Broken& broken) {
   return file;
 }
 
+// The problems, then the warnings after "warning: ".
 std::vector<std::string> Problems(const std::string& image) {
   TempDir dir;
   std::string path = dir.File("setup.exe");
   EXPECT_TRUE(testing_support::WriteFileBytes(path, image.data(), image.size()));
-  return vpack::InstallerProblems(path);
+  vpack::InstallerFacts facts;
+  std::vector<std::string> problems = vpack::InstallerProblems(path, &facts);
+  for (const std::string& warning : facts.warnings) problems.push_back("warning: " + warning);
+  return problems;
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -132,16 +136,16 @@ TEST(Verify, EmptyProjectFiles_NoProblems) {
   Broken empty{"EmptyProjectFiles", "",
                [](packager::PayloadBuilder& b) {
                  b.AddRaw("blank.vdl", packager::EngineEncode(Bytes()));
-                 b.AddRaw("quiet.cgr", Bytes());
+                 b.AddRaw("quiet.cgr", packager::EngineEncode(Bytes()));
                },
                nullptr, nullptr, {"scene.vdl", "music.cgr", "blank.vdl", "quiet.cgr"}};
   EXPECT_EQ(Joined(Problems(Build(empty))), "");
 }
 
 // Copied as stored, as the installer decides: ".cgr" anywhere in the name.
-TEST(Verify, CgrInsideProjectFileName_StoredRawAccepted) {
+TEST(Verify, CgrInsideProjectFileName_CopiedAccepted) {
   Broken inside{"CgrInside", "",
-                [](packager::PayloadBuilder& b) { b.AddRaw("tune.cgr.bak", B("raw bytes")); }, nullptr, nullptr,
+                [](packager::PayloadBuilder& b) { b.AddRaw("tune.cgr.bak", packager::EngineEncode(B("tune"))); }, nullptr, nullptr,
                 {"scene.vdl", "music.cgr", "tune.cgr.bak"}};
   EXPECT_EQ(Joined(Problems(Build(inside))), "");
 }
@@ -218,11 +222,14 @@ const Broken kBroken[] = {
     {"SecondInstallerAppended", "bytes follow the payload's trailer (at offset ", nullptr, nullptr,
      [](std::string& file, size_t) { file += file; }},
     // ".cgr" project files are copied as stored, by the installer's rule: lower
-    // case, anywhere in the name; any other name is decoded.
-    {"CgrInEngineFormat", "APPDATA \"music.cgr\": in the engine format, but the installer copies",
-     [](packager::PayloadBuilder& b) { DataOf(b, "music.cgr") = packager::EngineEncode(B("tune")); }},
-    {"CgrAsZlib", "APPDATA \"music.cgr\": stored as zlib, but the installer copies",
+    // case, anywhere in the name; any other name is decoded. The engine reads
+    // them from disk in its own format.
+    {"CgrDamaged", "APPDATA \"music.cgr\": does not decode",
+     [](packager::PayloadBuilder& b) { DataOf(b, "music.cgr").back() ^= 0x55; }},
+    {"CgrAsZlib", "warning: APPDATA \"music.cgr\": stored as zlib, but the installer copies",
      Replaces("music.cgr", B("tune"))},
+    {"CgrStoredRaw", "warning: APPDATA \"music.cgr\": not in the engine format, but the installer copies",
+     [](packager::PayloadBuilder& b) { DataOf(b, "music.cgr") = B("tune"); }},
     {"UpperCaseCgrStoredRaw", "APPDATA \"LOUD.CGR\": not in the engine format",
      [](packager::PayloadBuilder& b) { b.AddRaw("LOUD.CGR", B("raw")); }, nullptr, nullptr,
      {"scene.vdl", "music.cgr", "LOUD.CGR"}},

@@ -71,7 +71,7 @@ class VpackTest : public testing_support::VpackFolderTest {
   std::string GoodManifest() {
     return runtime_ + File("channels\\Lights.dll", "loader.dll", "list = \"channel-modules\"\n") +
            File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
-           File("music.cgr", "music.cgr", "store = \"raw\"\nlist = \"project\"\n");
+           File("music.cgr", "music.cgr", "store = \"engine\"\nlist = \"project\"\n");
   }
 
   std::string runtime_;
@@ -105,7 +105,9 @@ TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   payload::PayloadReader reader(dir_.File("setup.exe").c_str());
   ASSERT_TRUE(reader.ReadItem("music.cgr", nullptr, 0, "APPDATA"));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(reader.Data()), reader.DataSize()), "raw bytes");
+  packager::Bytes music;
+  ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &music));
+  EXPECT_EQ(std::string(music.begin(), music.end()), "raw bytes");
 
   ASSERT_TRUE(reader.ReadItem("scene.vdl", nullptr, 0, "APPDATA"));
   packager::Bytes plain;
@@ -220,7 +222,10 @@ TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
 }
 
 TEST_F(VpackTest, Verify_DamagedItem_NamesItAndFails) {
-  Put("tour.toml", GoodManifest());
+  // Stored raw (a warning), so that its bytes can be found and damaged.
+  std::string manifest = GoodManifest();
+  manifest.replace(manifest.rfind("store = \"engine\""), 16, "store = \"raw\"");
+  Put("tour.toml", manifest);
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   std::string image = ReadFileBytes(dir_.File("setup.exe"));
   size_t at = image.find("raw bytes");
@@ -289,8 +294,8 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
   EXPECT_EQ(byName["scene.vdl"]["store"], "engine");
   EXPECT_TRUE(byName["scene.vdl"]["unpacked"].is_null());
   EXPECT_EQ(byName["scene.vdl"]["lists"], nlohmann::json::array({"project"}));
-  EXPECT_EQ(byName["music.cgr"]["store"], "raw");
-  EXPECT_EQ(byName["music.cgr"]["unpacked"], 9);
+  EXPECT_EQ(byName["music.cgr"]["store"], "engine");
+  EXPECT_EQ(byName["music.cgr"]["lists"], nlohmann::json::array({"project"}));
   EXPECT_EQ(byName["ProjectType"]["type"], "APPDATA");
   EXPECT_EQ(byName["ProjectType"]["size"], 4);
   EXPECT_EQ(listing["settings"], nlohmann::json({{"ProjectType", 1}, {"CheckDx8", 0}}));

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "vpack/base/CodePage.h"
@@ -18,6 +19,7 @@
 #include "vpack/write/OutputTarget.h"
 #include "vpack/cli/PackPlan.h"
 #include "vpack/plan/PayloadPlan.h"
+#include "vpack/write/ItemEncoder.h"
 #include "vpack/write/PayloadStream.h"
 #include "vpack/rules/ProgramRules.h"
 #include "vpack/cli/Signing.h"
@@ -86,7 +88,7 @@ void CheckKnownSize(size_t stubSize, const std::vector<PlannedItem>& items) {
   for (const PlannedItem& item : items) {
     if (item.file == nullptr) {
       known += item.bytes.size();
-    } else if (item.file->store == Store::kRaw) {
+    } else if (!NeedsEncoding(item)) {
       known += item.file->size;
     }
   }
@@ -113,7 +115,9 @@ void CheckEngineMemory(const std::vector<PlannedItem>& items, const std::vector<
     const FileSpec* file = items[i].file;
     // Only what a list names goes to the engine whole; the start file is
     // written as stored.
-    if (file == nullptr || file->store != Store::kEngine || !file->list) continue;
+    if (file == nullptr || file->store != Store::kEngine || !file->list || IsCopiedProjectFile(file->name, file->list)) {
+      continue;
+    }
     std::string problem = EngineMemoryProblem(stored[i], file->size);
     if (problem.empty()) continue;
     fprintf(stderr, "vpack: warning: %s: %s\n", file->entry.c_str(), problem.c_str());
@@ -162,6 +166,9 @@ int Pack(const PackOptions& options) {
   printf("vpack: %s: %zu files (%llu bytes) in %zu items, %llu bytes%s\n", options.output.c_str(),
          manifest.files.size(), static_cast<unsigned long long>(SourceBytes(manifest)), items.size(),
          static_cast<unsigned long long>(written), signing.Empty() ? "" : ", signed");
+  size_t asTheyAre = std::count_if(manifest.files.begin(), manifest.files.end(),
+                                   [](const FileSpec& file) { return file.alreadyEncoded; });
+  if (asTheyAre > 0) printf("vpack: stored %zu files already in the engine format as they are\n", asTheyAre);
   if (manifest.litterLeftOut > 0) {
     printf("vpack: left out %zu version-control and desktop files and folders (include-litter = true takes them)\n",
            manifest.litterLeftOut);

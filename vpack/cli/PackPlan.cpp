@@ -29,6 +29,7 @@ nlohmann::json PlanJson(const Manifest& manifest, const std::string& stub, const
     plan["items"].push_back({{"name", page.ToUtf8(file.name)},
                              {"source", file.source},
                              {"store", StoreLabel(file.store)},
+                             {"already-encoded", file.alreadyEncoded},
                              {"list", file.list ? ListLabel(*file.list) : "none"},
                              {"size", file.size},
                              {"entry", file.entry}});
@@ -52,7 +53,8 @@ int PrintPlan(const Manifest& manifest, const std::string& stub, bool json) {
     printf("setting %s = %s  (%s)\n", setting.info->name, SettingText(setting, page).c_str(), setting.entry.c_str());
   }
   for (const FileSpec& file : manifest.files) {
-    printf("%s  %s, list %s, from %s  (%s)\n", page.ToUtf8(file.name).c_str(), StoreLabel(file.store),
+    printf("%s  %s%s, list %s, from %s  (%s)\n", page.ToUtf8(file.name).c_str(), StoreLabel(file.store),
+           file.alreadyEncoded ? " (already so, stored as it is)" : "",
            file.list ? ListLabel(*file.list) : "none", file.source.c_str(), file.entry.c_str());
   }
   return 0;

@@ -100,7 +100,7 @@ FileSpec ParseFile(const ManifestContext& context, const toml::table& table, siz
   if (!table.contains("source")) context.Fail(what + " has no source");
   file.source = context.PathOf(what + " source", *table.get("source"));
   if (const toml::node* list = table.get("list")) file.list = ParseList(context, what, *list);
-  file.store = DefaultStore(file.name, file.list);
+  file.store = DefaultStore(file.name);
   if (const toml::node* store = table.get("store")) file.store = ParseStore(context, what, *store);
   file.entry = context.path + ": " + what;
   return file;

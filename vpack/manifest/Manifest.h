@@ -35,6 +35,10 @@ struct FileSpec {
   Store store = Store::kEngine;
   std::optional<packager::ListKind> list;
   uint64_t size = 0;   // of the source when the sources were read
+  // Stored in the engine format and already in it (the tag, and it decodes):
+  // stored as it is, as wrapping it again would hand the engine its own
+  // format as data.
+  bool alreadyEncoded = false;
   std::string entry;   // the manifest entry it came from, for messages
 };
 

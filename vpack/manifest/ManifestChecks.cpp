@@ -51,9 +51,11 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
   }
 }
 
-void CheckFile(const FileSpec& file) {
+void CheckFile(const FileSpec& file, std::vector<std::string>& warnings) {
   std::string problem = StoreProblem(file.name, file.list, file.store);
   if (!problem.empty()) Refuse(file, std::string("store ") + StoreLabel(file.store) + ": " + problem);
+  std::string warning = StoreWarning(file.name, file.list, file.store);
+  if (!warning.empty()) warnings.push_back(file.entry + ": " + warning);
   if (file.size >= kMaxInstallerSize) {
     Refuse(file, "source " + Quoted(file.source) + " is " + std::to_string(file.size) +
                      " bytes; an installer holds less than 2 GiB in all");
@@ -181,7 +183,7 @@ void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
   CodePage page(manifest.codePage);
   for (const FileSpec& file : manifest.files) CheckName(file, page, problems);
   if (!problems.empty()) throw Error(JoinLines(problems));
-  for (const FileSpec& file : manifest.files) CheckFile(file);
+  for (const FileSpec& file : manifest.files) CheckFile(file, manifest.warnings);
   CheckDuplicates(manifest);
   uint32_t type = ProjectTypeOf(manifest);
   CheckProjectNeeds(manifest, type);

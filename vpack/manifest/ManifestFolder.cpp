@@ -106,7 +106,7 @@ class FolderWalk {
     file.list = folder_.listGiven ? folder_.list
                                   : (IsRuntimeName(file.name) ? std::nullopt
                                                               : std::optional(packager::ListKind::kProjectFiles));
-    file.store = folder_.store ? *folder_.store : DefaultStore(file.name, file.list);
+    file.store = folder_.store ? *folder_.store : DefaultStore(file.name);
     file.size = fs::file_size(path, error);
     if (error) Fail("cannot read " + Quoted(TextOf(path)) + ": " + error.message());
     file.entry = folder_.entry + ", item " + Quoted(file.name);

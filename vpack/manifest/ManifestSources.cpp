@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "packager/EngineFormat.h"
+#include "payload/ItemLayout.h"
 #include "vpack/base/Error.h"
+#include "vpack/base/InputFile.h"
 #include "vpack/base/SystemPath.h"
 #include "vpack/manifest/Manifest.h"
 #include "vpack/manifest/ManifestFolder.h"
@@ -21,6 +24,21 @@ void ReadSource(FileSpec& file) {
   file.size = std::filesystem::file_size(source, error);
 }
 
+// Read through only when it begins with the tag, so that other sources cost
+// one small read.
+bool InEngineFormat(const FileSpec& file) {
+  InputFile input(file.source, file.entry + ": source");
+  packager::Bytes head = input.ReadHead(payload::kEngineTagSize);
+  if (!payload::HasEngineTag(head.data(), head.size())) return false;
+  input.Seek(0);
+  packager::EngineDecoder decoder([](const uint8_t*, size_t) {});
+  std::vector<uint8_t> piece(1 << 20);
+  for (size_t got; (got = input.Read(piece.data(), piece.size())) > 0;) {
+    if (!decoder.Feed(piece.data(), got)) return false;
+  }
+  return decoder.Finish();
+}
+
 }  // namespace
 
 void ReadSources(Manifest& manifest) {
@@ -36,6 +54,7 @@ void ReadSources(Manifest& manifest) {
     added += manifest.files.size() - end;
   }
   manifest.folders.clear();
+  for (FileSpec& file : manifest.files) file.alreadyEncoded = file.store == Store::kEngine && InEngineFormat(file);
 }
 
 }  // namespace vpack

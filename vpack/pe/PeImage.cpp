@@ -102,6 +102,12 @@ int ResourceSectionIndex(const Bytes& file, const PeImage& image) {
 }
 
 Bytes SectionData(const Bytes& file, const PeSection& section) {
+  // The part past the file's bytes is zeros that nothing is read from: a
+  // section stating more than the file holds is damage, not worth gigabytes.
+  if (section.virtualSize > file.size()) {
+    throw Error("has section " + section.name + " stating " + std::to_string(section.virtualSize) +
+                " bytes, more than the file's " + std::to_string(file.size()));
+  }
   Bytes data(section.virtualSize, 0);
   uint32_t stored = section.rawSize < section.virtualSize ? section.rawSize : section.virtualSize;
   std::copy(file.begin() + section.rawOffset, file.begin() + section.rawOffset + stored, data.begin());

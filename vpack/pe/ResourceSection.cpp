@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace vpack {
@@ -33,10 +34,25 @@ ResourceId ReadId(const LittleEndian& in, uint32_t field) {
   return id;
 }
 
-// Type, name and language: the three levels every resource sits below.
-void ReadLevel(const LittleEndian& in, const Bytes& section, uint32_t sectionRva, uint32_t at, int level,
-               Resource path, std::vector<Resource>* out) {
+// More than any stub or publisher's branding holds; a tree past it is made
+// to exhaust the reader.
+constexpr size_t kMaxResources = 4096;
+
+struct Walk {
+  const LittleEndian& in;
+  uint32_t sectionRva;
+  std::set<uint32_t> directories;  // visited, by offset
+  std::vector<Resource>* out;
+};
+
+// Type, name and language: the three levels every resource sits below. A
+// directory is read once: entries that share one, or lead back up, would
+// multiply the tree without end.
+void ReadLevel(Walk& walk, uint32_t at, int level, Resource path) {
+  const LittleEndian& in = walk.in;
+  if (!walk.directories.insert(at).second) in.Fail("has a resource directory reached twice");
   uint32_t count = uint32_t{in.U16(at + 12)} + in.U16(at + 14);
+  if (!in.Holds(at, kDirectoryHeader + uint64_t{count} * kDirectoryEntry)) in.Fail("has a resource directory past its end");
   for (uint32_t i = 0; i < count; ++i) {
     uint32_t entry = static_cast<uint32_t>(at + kDirectoryHeader + i * kDirectoryEntry);
     ResourceId id = ReadId(in, in.U32(entry));
@@ -46,15 +62,16 @@ void ReadLevel(const LittleEndian& in, const Bytes& section, uint32_t sectionRva
     if (level == 0) path.type = id;
     if (level == 1) path.name = id;
     if (subdirectory) {
-      ReadLevel(in, section, sectionRva, target & ~kSubdirectory, level + 1, path, out);
+      ReadLevel(walk, target & ~kSubdirectory, level + 1, path);
       continue;
     }
+    if (walk.out->size() >= kMaxResources) in.Fail("has more than " + std::to_string(kMaxResources) + " resources");
     path.language = id.id;
     uint32_t rva = in.U32(target), size = in.U32(target + 4);
     path.codePage = in.U32(target + 8);
-    if (rva < sectionRva) in.Fail("has resource data outside its section");
-    path.data = in.Slice(rva - sectionRva, size);
-    out->push_back(path);
+    if (rva < walk.sectionRva) in.Fail("has resource data outside its section");
+    path.data = in.Slice(rva - walk.sectionRva, size);
+    walk.out->push_back(path);
   }
 }
 
@@ -96,7 +113,8 @@ bool operator==(const ResourceId& a, const ResourceId& b) { return !(a < b) && !
 std::vector<Resource> ReadResources(const Bytes& section, uint32_t sectionRva) {
   LittleEndian in(section, "has a resource section that");
   std::vector<Resource> resources;
-  ReadLevel(in, section, sectionRva, 0, 0, Resource(), &resources);
+  Walk walk{in, sectionRva, {}, &resources};
+  ReadLevel(walk, 0, 0, Resource());
   return resources;
 }
 

@@ -34,6 +34,7 @@ ItemVerdict CheckProgram(const InstallerFile& file, int32_t index, Decode decode
   });
   verdict.crc = pass.crc;
   verdict.problem = pass.problem;
+  verdict.damaged = !pass.problem.empty();
   if (verdict.problem.empty() && total == 0) verdict.problem = "empty; Windows cannot start or load an empty program";
   if (verdict.problem.empty() && rule != nullptr) {
     verdict.problem = ProgramProblem(*rule, head.data(), head.size(), stubMachine);
@@ -42,22 +43,20 @@ ItemVerdict CheckProgram(const InstallerFile& file, int32_t index, Decode decode
 }
 
 // A project file the installer copies reaches the installation as it is
-// stored, so it must be stored raw: packed bytes would be of no use there.
+// stored, and the engine reads it from there in its own format, as it reads
+// the start file: it must decode. Held otherwise the installation still
+// works, but the engine gets bytes it does not expect.
 ItemVerdict CheckCopied(const InstallerFile& file, int32_t index) {
+  packager::Bytes head = file.ReadHead(index, 6);
+  if (payload::HasEngineTag(head.data(), head.size())) {
+    ItemPass pass = PassItem(file, index, Decode::kEngine, Discard);
+    return {pass.crc, pass.problem, !pass.problem.empty(), std::string()};
+  }
   ItemVerdict verdict;
   verdict.crc = PassItem(file, index, Decode::kNone, Discard).crc;
-  packager::Bytes head = file.ReadHead(index, 6);
-  const char* packed = nullptr;
-  if (payload::HasEngineTag(head.data(), head.size())) {
-    packed = "in the engine format";
-  } else if (head.size() >= 6 && (head[0] & 0x0F) == 8 && ((head[0] << 8) | head[1]) % 31 == 0 &&
-             PassItem(file, index, Decode::kZlib, Discard).problem.empty()) {
-    packed = "stored as zlib";
-  }
-  if (packed != nullptr) {
-    verdict.problem = std::string(packed) + ", but the installer copies a project file whose name holds \"" + payload::kCopiedMark + "\" " +
-                      "as stored: the installation would get the packed bytes";
-  }
+  bool zlib = head.size() >= 6 && (head[0] & 0x0F) == 8 && ((head[0] << 8) | head[1]) % 31 == 0 &&
+              PassItem(file, index, Decode::kZlib, Discard).problem.empty();
+  verdict.warning = CopiedNotEngineFormat(zlib ? "stored as zlib" : "not in the engine format");
   return verdict;
 }
 
@@ -74,7 +73,7 @@ std::string EngineMemoryOf(const InstallerFile& file, int32_t index, uint16_t st
 ItemVerdict CheckItemBytes(const InstallerFile& file, int32_t index, const WrittenForms& forms, uint16_t stubMachine) {
   const payload::PayloadEntry& entry = file.Entry(index);
   packager::Item item{entry.type, entry.name, {}};
-  if (!IsFileItem(item)) return {PassItem(file, index, Decode::kNone, Discard).crc, std::string()};
+  if (!IsFileItem(item)) return {PassItem(file, index, Decode::kNone, Discard).crc, std::string(), false, std::string()};
   Written written = forms.Of(item.name);
   const ProgramRule* rule = FindProgramRule(item.name, forms.IsChannelModule(item.name));
   if (written == Written::kInflated) return CheckProgram(file, index, Decode::kZlib, rule, stubMachine);
@@ -84,11 +83,12 @@ ItemVerdict CheckItemBytes(const InstallerFile& file, int32_t index, const Writt
   // The start file is written as stored, for the viewer to decode.
   if (written == Written::kDecoded || IsStartFile(item.name)) {
     ItemPass pass = PassItem(file, index, Decode::kEngine, Discard);
-    if (pass.problem.empty() && written == Written::kDecoded) pass.problem = EngineMemoryOf(file, index, stubMachine);
-    return {pass.crc, pass.problem};
+    if (!pass.problem.empty()) return {pass.crc, pass.problem, true, std::string()};
+    if (written == Written::kDecoded) pass.problem = EngineMemoryOf(file, index, stubMachine);
+    return {pass.crc, pass.problem, false, std::string()};
   }
   if (forms.IsListed(item.name)) return CheckCopied(file, index);
-  return {PassItem(file, index, Decode::kNone, Discard).crc, std::string()};
+  return {PassItem(file, index, Decode::kNone, Discard).crc, std::string(), false, std::string()};
 }
 
 }  // namespace vpack

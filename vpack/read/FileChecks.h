@@ -4,7 +4,8 @@
 // program files must inflate, and they and the channel modules (once
 // decoded) be programs of the right kind for the stub's machine
 // (ProgramRules), the files the engine decodes must decode,
-// and a project file the installer copies must not be stored packed.
+// and a project file the installer copies must be in the engine format
+// that the engine reads it in from disk.
 #include <stdint.h>
 
 #include <string>
@@ -17,6 +18,8 @@ namespace vpack {
 struct ItemVerdict {
   uint32_t crc = 0;     // of the stored bytes
   std::string problem;  // what is wrong with the file, as a phrase; empty when nothing
+  bool damaged = false;  // the problem is bytes that do not unpack, not what the installation makes of them
+  std::string warning;  // what the installation gets but may not expect; empty when nothing
 };
 
 // stubMachine: 0 when the stub's machine is not known.

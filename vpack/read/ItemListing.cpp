@@ -22,6 +22,7 @@ namespace {
 
 struct ListedItem {
   const packager::Item* item;
+  std::string type;  // UTF-8
   std::string name;  // UTF-8
   uint32_t size;
   const char* store;
@@ -37,7 +38,7 @@ using ListsByName = std::unordered_map<std::string, std::vector<std::string>>;
 ListedItem Describe(const InstallerFile& file, int32_t index, const packager::Item& item, const ListsByName& lists,
                     const CodePage& page) {
   uint32_t size = file.Entry(index).size;
-  ListedItem out{&item, page.ToUtf8(item.name), size, "raw", static_cast<int64_t>(size), {}};
+  ListedItem out{&item, page.ToUtf8(item.type), page.ToUtf8(item.name), size, "raw", static_cast<int64_t>(size), {}};
   if (!IsFileItem(item)) return out;
   if (IsPackedName(item.name)) {
     out.store = "zlib";
@@ -104,7 +105,7 @@ void PrintJson(const Listing& listing) {
   nlohmann::ordered_json items = nlohmann::ordered_json::array();
   for (const ListedItem& d : listing.items) {
     nlohmann::ordered_json row;
-    row["type"] = d.item->type;
+    row["type"] = d.type;
     row["name"] = d.name;
     row["store"] = d.store;
     row["size"] = d.size;
@@ -119,7 +120,9 @@ void PrintJson(const Listing& listing) {
   all["version"] = VersionJson(listing.version);
   all["settings"] = settings;
   all["items"] = items;
-  printf("%s\n", all.dump(2).c_str());
+  // The version's strings come from the stub's UTF-16, which need not be
+  // valid (a lone surrogate); JSON must be.
+  printf("%s\n", all.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
 }
 
 void PrintTable(const Listing& listing) {
@@ -140,7 +143,7 @@ void PrintTable(const Listing& listing) {
     std::string lists;
     for (const std::string& list : d.lists) lists += (lists.empty() ? "" : ",") + list;
     std::string unpacked = d.unpacked < 0 ? "-" : std::to_string(d.unpacked);
-    printf("%-12s %-6s %10u %10s  %-16s %s\n", d.item->type.c_str(), d.store, d.size, unpacked.c_str(),
+    printf("%-12s %-6s %10u %10s  %-16s %s\n", d.type.c_str(), d.store, d.size, unpacked.c_str(),
            lists.empty() ? "-" : lists.c_str(), d.name.c_str());
   }
 }

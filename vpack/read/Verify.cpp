@@ -58,11 +58,13 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   try {
     installer = std::make_unique<InstallerFile>(path);
   } catch (const NoPayload& none) {
+    if (facts != nullptr) facts->intact = false;
     return {none.problem};
   }
   std::vector<packager::Item> items = installer->HeldItems();
   StubReport stub = CheckStub(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()), ProjectTypeOf(items));
-  std::vector<std::string> problems;
+  std::vector<std::string> problems, warnings;
+  bool intact = true;
   for (const std::string& problem : stub.problems) problems.push_back("stub: " + problem);
   std::vector<std::string> unreadable;  // CheckContents reports them
   WrittenForms forms(ReadLists(items, unreadable));
@@ -72,11 +74,14 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
     std::string label = ItemLabel(entry.type, entry.name);
     if (verdict.crc != entry.crc) problems.push_back(label + ": " + CrcProblem(verdict.crc, entry.crc));
     if (!verdict.problem.empty()) problems.push_back(label + ": " + verdict.problem);
+    if (!verdict.warning.empty()) warnings.push_back(page.ToUtf8(label + ": " + verdict.warning));
+    intact = intact && verdict.crc == entry.crc && !verdict.damaged;
   }
   std::string trailing = TrailingProblem(*installer, stub);
   if (!trailing.empty()) problems.push_back(trailing);
+  intact = intact && trailing.empty();
   for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
-  if (facts != nullptr) *facts = {items.size(), stub.certificateSize};
+  if (facts != nullptr) *facts = {items.size(), intact, std::move(warnings), stub.certificateSize};
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);

@@ -15,6 +15,12 @@ namespace vpack {
 // the file cannot be read at all.
 struct InstallerFacts {
   size_t items = 0;
+  // False when some bytes are not what the directory says (a checksum, an
+  // item that does not unpack, data after the payload); a problem that
+  // leaves it true is one the installation would meet with intact bytes.
+  bool intact = true;
+  // What the installation gets but may not expect; no reason to fail.
+  std::vector<std::string> warnings;
   // The Authenticode certificate table the stub's headers name; 0 unsigned.
   uint64_t certificateBytes = 0;
 };

@@ -1,6 +1,8 @@
 // vpack verify INSTALLER... [--json] [--code-page N]
 #include <stdio.h>
 
+#include <new>
+
 #include <nlohmann/json.hpp>
 
 #include "vpack/base/Commands.h"
@@ -24,6 +26,13 @@ Verdict VerdictOn(const std::string& installer, unsigned codePage) {
     verdict.problems = InstallerProblems(installer, &verdict.facts, codePage);
   } catch (const Error& e) {
     verdict.problems = {e.what()};
+    verdict.facts.intact = false;
+  } catch (const std::bad_alloc&) {
+    verdict.problems = {"cannot be checked: it asks for more memory than there is"};
+    verdict.facts.intact = false;
+  } catch (const std::exception& e) {
+    verdict.problems = {std::string("cannot be checked: ") + e.what()};
+    verdict.facts.intact = false;
   }
   return verdict;
 }
@@ -31,6 +40,8 @@ Verdict VerdictOn(const std::string& installer, unsigned codePage) {
 void PrintText(const Verdict& v) {
   for (const std::string& problem : v.problems)
     fprintf(stderr, "vpack: %s: %s\n", v.installer.c_str(), problem.c_str());
+  for (const std::string& warning : v.facts.warnings)
+    fprintf(stderr, "vpack: %s: warning: %s\n", v.installer.c_str(), warning.c_str());
   if (!v.problems.empty()) return;
   std::string signature = v.facts.certificateBytes == 0 ? "not signed"
                                                         : "signed (Authenticode certificate table, " +
@@ -40,11 +51,13 @@ void PrintText(const Verdict& v) {
 
 nlohmann::json Json(const Verdict& v) {
   return {{"installer", v.installer},
-          {"intact", v.problems.empty()},
+          {"intact", v.facts.intact},
+          {"will-install", v.problems.empty()},
           {"items", v.facts.items},
           {"signed", v.facts.certificateBytes != 0},
           {"certificate-bytes", v.facts.certificateBytes},
-          {"problems", v.problems}};
+          {"problems", v.problems},
+          {"warnings", v.facts.warnings}};
 }
 
 }  // namespace

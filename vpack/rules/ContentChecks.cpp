@@ -3,10 +3,12 @@
 #include <string.h>
 
 #include <iterator>
+#include <set>
 
 
 #include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
+#include "payload/ListEntries.h"
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
@@ -114,40 +116,36 @@ std::string ListEntryName(const Item& entry, Problems& problems) {
   return std::string(reinterpret_cast<const char*>(entry.data.data()), static_cast<const uint8_t*>(end) - entry.data.data());
 }
 
-// Reads one list and adds the names it holds to listed.
-void ReadList(const ItemIndex& items, ListKind kind, std::vector<ListedName>& listed, Problems& problems) {
+// Reads one list as the installer does (payload/ListEntries.h) and adds
+// the names it holds to listed.
+void ReadList(const std::vector<Item>& all, const ItemIndex& items, ListKind kind, std::vector<ListedName>& listed,
+              Problems& problems) {
   uint32_t count = 0;
   if (!ReadNumber(items, packager::ListType(kind), packager::ListCountName(kind), &count, problems)) return;
-  // A damaged count must not turn into billions of "missing" lines.
-  if (count > items.Size()) {
-    problems.push_back(ItemLabel(packager::ListType(kind), packager::ListCountName(kind)) + ": " +
-                       std::to_string(count) + " entries, more than the payload's " + std::to_string(items.Size()) +
-                       " items");
-    return;
+  std::string prefix = packager::ListEntryPrefix(kind);
+  std::set<int32_t> visited;
+  for (const Item& item : all) {
+    int32_t index = payload::VisitedListIndex(item.name.c_str(), prefix.c_str(), static_cast<int32_t>(count));
+    if (index >= 0 && SameItemName(item.type, packager::ListType(kind))) visited.insert(index);
   }
-  for (uint32_t i = 0; i < count; ++i) {
-    std::string entryName = packager::ListEntryPrefix(kind) + std::to_string(i);
-    const Item* entry = items.Find(packager::ListType(kind), entryName);
-    if (entry == nullptr) {
-      problems.push_back(ItemLabel(packager::ListType(kind), entryName) + ": missing; the count says " +
-                         std::to_string(count));
-      continue;
-    }
+  for (int32_t i : visited) {
+    // The first entry of the name, as the installer reads it.
+    const Item* entry = items.Find(packager::ListType(kind), prefix + std::to_string(i));
     std::string name = ListEntryName(*entry, problems);
     if (name.empty()) continue;
     listed.push_back({kind, name});
     // The installer passes over an entry whose file is not there.
     if (items.Find(payload::kTypeAppData, name) == nullptr) {
-      problems.push_back(ItemLabel(entry->type, entryName) + ": names " + Quoted(name) +
+      problems.push_back(ItemLabel(entry->type, entry->name) + ": names " + Quoted(name) +
                          ", which is not in the payload");
     }
   }
 }
 
-std::vector<ListedName> ListedNames(const ItemIndex& index, Problems& problems) {
+std::vector<ListedName> ListedNames(const std::vector<Item>& all, const ItemIndex& index, Problems& problems) {
   std::vector<ListedName> listed;
   for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
-    ReadList(index, kind, listed, problems);
+    ReadList(all, index, kind, listed, problems);
   }
   return listed;
 }
@@ -217,7 +215,7 @@ bool IsFileItem(const Item& item) {
 std::string ItemLabel(const std::string& type, const std::string& name) { return type + " " + Quoted(name); }
 
 std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& problems) {
-  return ListedNames(ItemIndex(items), problems);
+  return ListedNames(items, ItemIndex(items), problems);
 }
 
 std::vector<std::string> CheckContents(const std::vector<Item>& items) {
@@ -225,7 +223,7 @@ std::vector<std::string> CheckContents(const std::vector<Item>& items) {
   ItemIndex index(items);
   CheckDuplicates(items, problems);
   CheckProjectType(index, problems);
-  ListedNames(index, problems);
+  ListedNames(items, index, problems);
   for (const Item& item : items) {
     if (IsFileItem(item)) CheckFileName(item, problems);
   }

@@ -46,25 +46,28 @@ bool IsCopiedProjectFile(const std::string& name, std::optional<packager::ListKi
   return list && payload::IsCopiedProjectFile(packager::ListType(*list), name.c_str());
 }
 
-Store DefaultStore(const std::string& name, std::optional<packager::ListKind> list) {
-  if (IsPackedName(name)) return Store::kZlib;
-  if (IsCopiedProjectFile(name, list)) return Store::kRaw;
-  return Store::kEngine;
+Store DefaultStore(const std::string& name) {
+  return IsPackedName(name) ? Store::kZlib : Store::kEngine;
 }
 
 std::string StoreProblem(const std::string& name, std::optional<packager::ListKind> list, Store store) {
   if (IsRuntimeName(name) && list) return "the installer extracts it by name; it cannot also be in a list";
   if (IsPackedName(name) && store != Store::kZlib) return "the installer inflates it, so it must be stored as zlib";
-  if (IsCopiedProjectFile(name, list) && store != Store::kRaw) {
-    return std::string("the installer copies a project file whose name holds \"") + payload::kCopiedMark +
-           "\" as stored, so it must be stored raw; " + (store == Store::kZlib ? "zlib" : "the engine format") +
-           " would leave it packed";
-  }
   if (IsCopiedProjectFile(name, list)) return std::string();
   if ((list || IsStartFile(name)) && store != Store::kEngine) {
     return "the engine decodes it, so it must be stored in the engine format";
   }
   return std::string();
+}
+
+std::string StoreWarning(const std::string& name, std::optional<packager::ListKind> list, Store store) {
+  if (!IsCopiedProjectFile(name, list) || store == Store::kEngine) return std::string();
+  return CopiedNotEngineFormat(store == Store::kZlib ? "stored as zlib" : "stored raw");
+}
+
+std::string CopiedNotEngineFormat(const std::string& how) {
+  return how + ", but the installer copies a project file whose name holds \"" + payload::kCopiedMark +
+         "\" as stored, and the engine reads it from disk in its own format";
 }
 
 const char* StoreLabel(Store store) {

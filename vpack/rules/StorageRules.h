@@ -3,8 +3,11 @@
 // a fixed set of program files is inflated on installation, the files the
 // engine loads must already be in the engine format, a project file marked
 // as copied (payload::IsCopiedProjectFile) is copied as stored, and a file
-// that is neither named by a flow nor listed is never written. The manifest's defaults and its checks both come from
-// here, so the two cannot disagree.
+// that is neither named by a flow nor listed is never written. A copied
+// project file is in the engine format all the same: the installer does not
+// decode it, but the engine later reads it from disk as it reads the start
+// file. The manifest's defaults and its checks both come from here, so the
+// two cannot disagree.
 #include <stdint.h>
 
 #include <optional>
@@ -36,8 +39,8 @@ std::vector<std::string> RuntimeFiles(uint32_t projectType);
 // installer's own rule (payload::IsCopiedProjectFile).
 bool IsCopiedProjectFile(const std::string& name, std::optional<packager::ListKind> list);
 
-// The store the installer needs for a file of that name in that list.
-Store DefaultStore(const std::string& name, std::optional<packager::ListKind> list);
+// The store the installer needs for a file of that name, whatever its list.
+Store DefaultStore(const std::string& name);
 
 // Empty when the installer can use a file stored so; otherwise why not.
 std::string StoreProblem(const std::string& name, std::optional<packager::ListKind> list, Store store);
@@ -48,6 +51,13 @@ bool SameItemName(const std::string& a, const std::string& b);
 // The name Windows would create: separators made backslashes, so that "a/b"
 // and "a\b" are seen as the one file they are.
 std::string CanonicalName(const std::string& name);
+
+// Empty when the installation gets what the engine expects; else why not.
+// Only a copied project file can be stored so and still install.
+std::string StoreWarning(const std::string& name, std::optional<packager::ListKind> list, Store store);
+
+// The end of that warning after how the item is held ("stored raw").
+std::string CopiedNotEngineFormat(const std::string& how);
 
 const char* StoreLabel(Store store);
 
