@@ -73,6 +73,21 @@ std::function<void(packager::PayloadBuilder&)> Adds(const std::string& name) {
   return [name](packager::PayloadBuilder& b) { b.AddRaw(name, packager::EngineEncode(B("x"))); };
 }
 
+// A resource tree whose directories are shared: each entry of a level leads
+// to the one directory below, so that a few kilobytes stand for a billion
+// resources.
+std::string SharedResourceTree() {
+  std::string tree(0x80, '\0');
+  auto put = [&tree](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) tree[at + i] = static_cast<char>(value >> (8 * i));
+  };
+  put(0x0C, 2u << 16), put(0x10, 1), put(0x14, 0x80000020), put(0x18, 2), put(0x1C, 0x80000020);
+  put(0x2C, 1u << 16), put(0x30, 1), put(0x34, 0x80000040);
+  put(0x4C, 1u << 16), put(0x50, 0x409), put(0x54, 0x60);
+  put(0x60, 0x1070), put(0x64, 4);
+  return tree;
+}
+
 struct Broken {
   const char* kind;
   const char* says;
@@ -148,6 +163,18 @@ TEST(Verify, CgrInsideProjectFileName_CopiedAccepted) {
                 [](packager::PayloadBuilder& b) { b.AddRaw("tune.cgr.bak", packager::EngineEncode(B("tune"))); }, nullptr, nullptr,
                 {"scene.vdl", "music.cgr", "tune.cgr.bak"}};
   EXPECT_EQ(Joined(Problems(Build(inside))), "");
+}
+
+// Counts as the installer reads them: signed, 0 or less an empty list, and a
+// count beyond the directory still visits the entries that are there.
+TEST(Verify, ListCounts_ReadAsTheInstallerReadsThem) {
+  Broken negative{"NegativeCount", "", [](packager::PayloadBuilder& b) { DataOf(b, "FileCount") = {0xFF, 0xFF, 0xFF, 0xFF}; }};
+  EXPECT_EQ(Joined(Problems(Build(negative))), "");
+  Broken beyond{"CountBeyondTheDirectory", "", [](packager::PayloadBuilder& b) {
+                  DataOf(b, "FileCount") = {0xE8, 0x03, 0, 0};
+                  DataOf(b, "scene.vdl").back() ^= 0x55;
+                }};
+  EXPECT_EQ(Joined(Problems(Build(beyond))), "APPDATA \"scene.vdl\": does not decode: its packed stream is damaged\n");
 }
 
 class VerifyBroken : public ::testing::TestWithParam<Broken> {};
@@ -279,6 +306,11 @@ const Broken kBroken[] = {
     {"UserStubForInstallingType",
      "stub: asks for \"asInvoker\"; project type 2 installs, so it needs VandrelStubAdmin.exe", nullptr,
      [](std::string& stub) { stub = StubImage(1024, testing_support::StubVariant::kUser); }},
+    // A crafted stub costs a verdict, not the machine's memory or time.
+    {"ResourceSectionStates4GiB", "section .rsrc stating 4294967295 bytes, more than the file's 1024", nullptr,
+     [](std::string& stub) { testing_support::PutResourceTree(stub, "", 0xFFFFFFFF); }},
+    {"ResourceDirectoriesShared", "has a resource directory reached twice", nullptr,
+     [](std::string& stub) { testing_support::PutResourceTree(stub, SharedResourceTree(), 0x200); }},
     {"AdminStubForRunInPlace",
      "stub: asks for \"requireAdministrator\"; project type 1 runs in place as the user, so it needs VandrelStub.exe",
      [](packager::PayloadBuilder& b) { DataOf(b, "ProjectType") = {1, 0, 0, 0}; }},

@@ -23,8 +23,11 @@
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"
+#include "vpack/pe/ResourceSection.h"
+#include "vpack/pe/VersionResource.h"
 
 using testing_support::ReadFileBytes;
+using testing_support::Str;
 using testing_support::TempDir;
 
 namespace {
@@ -371,6 +374,47 @@ TEST_F(VpackTest, Pack_UnreadableFolderDeepInTree_NamedItself) {
   EXPECT_NE(std::string::npos, ReadFileBytes(err).find("cannot read the folder \"content/a/b/locked\": Permission denied"))
       << ReadFileBytes(err);
   chmod(dir_.File("content/a/b/locked").c_str(), 0755);
+}
+
+// Bytes made to break a reader: each installer still gets its own verdict,
+// and JSON stays JSON whatever text the file holds.
+TEST_F(VpackTest, CraftedInstallers_EachItsVerdictAndValidJson) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(Vpack("pack tour.toml -o good.exe").status, 0);
+  std::string crafted = testing_support::StubImage(1024, testing_support::StubVariant::kAdmin);
+  testing_support::PutResourceTree(crafted, "", 0xFFFFFFFF);
+  Put("crafted.exe", crafted + Str(ListsOnly(2, {}).Build(static_cast<uint32_t>(crafted.size()))));
+  Outcome verify = Vpack("verify --json crafted.exe good.exe missing.exe");
+  EXPECT_EQ(verify.status, 1);
+  nlohmann::json verdicts = nlohmann::json::parse(verify.out);
+  ASSERT_EQ(verdicts.size(), 3u) << verify.out;
+  EXPECT_NE(verdicts[0]["problems"].dump().find("stating 4294967295 bytes"), std::string::npos) << verify.out;
+  EXPECT_EQ(verdicts[1]["problems"], nlohmann::json::array()) << verify.out;
+  EXPECT_FALSE(verdicts[2]["intact"]);
+
+  // A type outside UTF-8 and a version string with a lone surrogate.
+  vpack::VersionInfo version;
+  version.strings = {{"CompanyName", "ABC"}};
+  vpack::Resource resource;
+  resource.type.id = vpack::kVersionResource;
+  resource.name.id = 1;
+  resource.data = vpack::BuildVersionResource(version);
+  std::string data = Str(resource.data);
+  data.replace(data.find(std::string("A\0B\0C", 5)), 2, std::string("\0\xD8", 2));
+  resource.data.assign(data.begin(), data.end());
+  std::string stub = testing_support::StubImage(4096);
+  vpack::Bytes tree = vpack::BuildResources({resource}, 0x1000);
+  testing_support::PutResourceTree(stub, Str(tree), static_cast<uint32_t>(tree.size()));
+  packager::PayloadBuilder odd = ListsOnly(1, {});
+  odd.Add("T\xC9ST", "item", packager::Bytes{1});
+  Put("odd.exe", stub + Str(odd.Build(static_cast<uint32_t>(stub.size()))));
+  Outcome list = Vpack("list --json odd.exe");
+  ASSERT_EQ(list.status, 0) << list.err;
+  nlohmann::json listing = nlohmann::json::parse(list.out);
+  EXPECT_EQ(listing["items"].back()["type"], "T\u00c9ST");
+  std::string company = listing["version"]["strings"]["CompanyName"];
+  EXPECT_EQ(company.substr(0, 3), "\ufffd") << company;
+  EXPECT_EQ(company.substr(company.size() - 2), "BC") << company;
 }
 
 TEST_F(VpackTest, Verify_NoPayload_Fails) {

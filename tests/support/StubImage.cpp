@@ -12,8 +12,9 @@ namespace {
 constexpr size_t kPeAt = 0x80;
 constexpr size_t kOptionalAt = kPeAt + 24;
 constexpr size_t kSectionTableAt = kOptionalAt + 0xE0;  // after a PE32 optional header
+static_assert(kSectionTableAt == kStubResourceSectionAt, "the header names it");
 constexpr size_t kWindowClassAt = 0x1C0;
-constexpr size_t kResourcesAt = 0x200;
+constexpr size_t kResourcesAt = kStubResourcesAt;
 constexpr uint32_t kResourcesRva = 0x1000;
 
 void PutU16(std::string& image, size_t at, unsigned value) {
@@ -85,6 +86,13 @@ std::string StubImage(size_t size, StubVariant variant) {
   PutText(image, kWindowClassAt, names::kMainWindowClass);
   StampChecksum(image);
   return image;
+}
+
+void PutResourceTree(std::string& stub, const std::string& tree, uint32_t virtualSize) {
+  memcpy(&stub[kResourcesAt], tree.data(), tree.size());
+  PutU32(stub, kSectionTableAt + 8, virtualSize);
+  PutU32(stub, kSectionTableAt + 16, static_cast<uint32_t>(stub.size() - kResourcesAt));
+  StampChecksum(stub);
 }
 
 std::string ProgramImage(uint16_t machine, bool dll, size_t size) {

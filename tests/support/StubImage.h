@@ -20,6 +20,16 @@ std::string StubImage(size_t size = 1024, StubVariant variant = StubVariant::kUs
 constexpr size_t kStubChecksumAt = 0xD8;
 constexpr size_t kStubSecurityEntryAt = 0x118;
 
+// The stub's resources: the section table entry of the one section that
+// holds them, and their file offset (the section runs to the end of a stub of
+// 1024 bytes).
+constexpr size_t kStubResourceSectionAt = 0x178;
+constexpr size_t kStubResourcesAt = 0x200;
+
+// The resource section's bytes replaced by tree (from its start), with the
+// section's stated sizes made virtualSize; the checksum is stamped again.
+void PutResourceTree(std::string& stub, const std::string& tree, uint32_t virtualSize);
+
 // Stamps the image checksum over all of image, as the linker does over a
 // stub and a signing tool over a signed file.
 void StampChecksum(std::string& image);
