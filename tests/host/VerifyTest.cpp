@@ -11,9 +11,12 @@
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/RuntimeFiles.h"
+#include "tests/support/PackProject.h"
 #include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
+#include "vpack/base/Error.h"
+#include "vpack/manifest/Manifest.h"
 #include "vpack/read/Verify.h"
 
 using packager::Bytes;
@@ -39,10 +42,11 @@ const std::string kIcon = VDL_SOURCE_DIR "/sample/tour/art/tour.ico";
 Bytes Real(const std::string& path) { return B(testing_support::ReadFileBytes(path)); }
 
 // A standalone project with everything its flow reads.
-packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& projectFiles = {"scene.vdl", "music.cgr"}) {
+packager::PayloadBuilder StandaloneProject(const std::vector<std::string>& projectFiles = {"scene.vdl", "music.cgr"},
+                                           const std::string& installPath = "C:\\Tour") {
   packager::PayloadBuilder builder;
   testing_support::InstallSettings settings = testing_support::SettingsOf(2);
-  settings.installPath = "C:\\Tour", settings.shortcutName = "\\Tour", settings.projectName = "Tour";
+  settings.installPath = installPath, settings.shortcutName = "\\Tour", settings.projectName = "Tour";
   testing_support::AddSettings(builder, settings);
   builder.AddList(ListKind::kChannels, {});
   builder.AddList(ListKind::kChannelModules, {});
@@ -175,6 +179,48 @@ TEST(Verify, ListCounts_ReadAsTheInstallerReadsThem) {
                   DataOf(b, "scene.vdl").back() ^= 0x55;
                 }};
   EXPECT_EQ(Joined(Problems(Build(beyond))), "APPDATA \"scene.vdl\": does not decode: its packed stream is damaged\n");
+}
+
+// The paths an installation writes, judged by pack and verify in the same
+// words: an error where no installation can create one, a warning where it
+// needs a short folder or fails a reinstall.
+TEST(Verify, LongInstalledPaths_SameWordsAsPack) {
+  struct Case {
+    uint32_t type;
+    std::string folder, name;
+    bool refused;
+    const char* says;
+  } cases[] = {
+      {2, "C:\\" + std::string(230, 'F'), "scenes\\" + std::string(40, 'n') + ".vdl", true, "installed as"},
+      {2, "C:\\" + std::string(200, 'F'), std::string(45, 'd') + "\\" + std::string(4, 'n') + ".vdl", true,
+       "needs the folder"},
+      {2, "C:\\" + std::string(200, 'F'), std::string(50, 'n') + ".vdl", false, "when it replaces an earlier copy"},
+      {1, "", std::string(205, 'n') + ".vdl", false, "under a long temporary folder"},
+  };
+  for (const Case& c : cases) {
+    std::string text = testing_support::RuntimeEntries(c.type);
+    if (c.type == 2) text.replace(text.find("InstallPath = 'x'"), 17, "InstallPath = '" + c.folder + "'");
+    text += "[[file]]\nname = '" + c.name + "'\nsource = 'f.bin'\nlist = \"project\"\n";
+    std::string packSays;
+    bool refused = false;
+    try {
+      vpack::Manifest manifest = vpack::ParseManifest("p.toml", text);
+      vpack::FinishManifest(manifest);
+      packSays = Joined(manifest.warnings);
+    } catch (const vpack::Error& e) {
+      packSays = e.what(), refused = true;
+    }
+    EXPECT_EQ(c.refused, refused) << packSays;
+    packager::PayloadBuilder builder = StandaloneProject({"scene.vdl", "music.cgr", c.name}, c.folder);
+    builder.AddRaw(c.name, packager::EngineEncode(B("x")));
+    if (c.type == 1) DataOf(builder, "ProjectType") = {1, 0, 0, 0};
+    std::vector<std::string> found = Problems(testing_support::InstallerImage(StubImage(1024), builder));
+    auto line = std::find_if(found.begin(), found.end(), [&](const std::string& l) { return l.find(c.says) != l.npos; });
+    ASSERT_NE(line, found.end()) << c.says << "\n" << Joined(found);
+    EXPECT_EQ(c.refused, line->rfind("warning: ", 0) != 0) << *line;
+    std::string words = line->substr(line->rfind("warning: ", 0) == 0 ? 9 : 0);
+    EXPECT_NE(packSays.find("p.toml: " + words), std::string::npos) << packSays << "\n" << words;
+  }
 }
 
 class VerifyBroken : public ::testing::TestWithParam<Broken> {};

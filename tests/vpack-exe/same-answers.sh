@@ -95,6 +95,29 @@ for manifest in "$out"/tour/*.toml; do
 done
 [ -f "$out/extracted/windows/Город/Ночь/Звёзды.vdl" ] || fail "vpack.exe did not extract the Cyrillic name"
 [ -f "$out/extracted/windows/Phố/Đêm/Sao ế.vdl" ] || fail "vpack.exe did not extract the Vietnamese name"
+# Links, which Windows sees as reparse points: a link to a folder outside
+# the project and one back up to its own folder are not entered, and
+# extract writes nothing through a link.
+mkdir -p "$out/links/outside"
+cp -r "$out/tour" "$out/links/tour"
+printf 'not for packing\n' >"$out/links/outside/secret.vdl"
+ln -s ../../outside "$out/links/tour/content/away"
+ln -s . "$out/links/tour/content/loop"
+(cd "$out/links/tour" && wvpack pack --dry-run run-in-place.toml --stub "$stub" >plan.txt 2>plan.err) ||
+  fail "vpack.exe cannot plan a folder with links: $(cat "$out/links/tour/plan.err")"
+for link in away loop; do
+  grep -q "symbolic link \"content\\\\$link\" to a folder is not entered" "$out/links/tour/plan.err" ||
+    fail "vpack.exe entered the link $link: $(cat "$out/links/tour/plan.err")"
+done
+! grep -q secret "$out/links/tour/plan.txt" || fail "vpack.exe packed a file from outside the project"
+mkdir -p "$out/links/extracted"
+ln -s ../outside "$out/links/extracted/music"
+answer_file=$out/links/extract
+status=$(cd "$out/links" && answer wvpack extract "..\\linux\\run-in-place.exe" -o extracted)
+[ "$status" = 1 ] && grep -q "is a link; nothing is extracted through one" "$out/links/extract.err" ||
+  fail "vpack.exe extracted through a link: exit $status, $(cat "$out/links/extract.err")"
+[ "$(ls "$out/links/outside")" = secret.vdl ] || fail "vpack.exe wrote through a link: $(ls "$out/links/outside")"
+
 # The help, a wrong command line and a missing installer.
 for command in "help" "pack" "verify missing.exe"; do
   same_answer "$command" $command -- $command

@@ -28,4 +28,12 @@ int ErrorNumberOf(uint32_t reason);
 // Removes a file; false when it cannot.
 bool RemoveFile(const std::string& utf8);
 
+// Whether path itself is a link of any kind: a symbolic link, and on Windows
+// any reparse point (a junction too), asked of the system itself, as the
+// C++ library's symlink_status does not tell them on Windows.
+bool IsLink(const std::filesystem::path& path);
+// The path with every link resolved, as the system opens it; empty and
+// error set when it leads nowhere.
+std::filesystem::path ResolvedPath(const std::filesystem::path& path, std::error_code& error);
+
 }  // namespace vpack

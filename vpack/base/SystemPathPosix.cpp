@@ -21,4 +21,13 @@ int ErrorNumberOf(uint32_t reason) { return static_cast<int>(reason); }
 
 bool RemoveFile(const std::string& utf8) { return unlink(utf8.c_str()) == 0; }
 
+bool IsLink(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::is_symlink(std::filesystem::symlink_status(path, error));
+}
+
+std::filesystem::path ResolvedPath(const std::filesystem::path& path, std::error_code& error) {
+  return std::filesystem::canonical(path, error);
+}
+
 }  // namespace vpack

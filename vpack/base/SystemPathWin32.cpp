@@ -44,4 +44,33 @@ int ErrorNumberOf(uint32_t reason) {
 
 bool RemoveFile(const std::string& utf8) { return DeleteFileW(PathOf(utf8).c_str()); }
 
+bool IsLink(const std::filesystem::path& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// The system's own answer: the handle of what the path leads to, then its
+// final name, without the "\\?\" that the call puts before it.
+std::filesystem::path ResolvedPath(const std::filesystem::path& path, std::error_code& error) {
+  HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    error.assign(static_cast<int>(GetLastError()), std::system_category());
+    return std::filesystem::path();
+  }
+  std::wstring name(32768, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+  DWORD failure = GetLastError();
+  CloseHandle(handle);
+  if (length == 0 || length >= name.size()) {
+    error.assign(static_cast<int>(length == 0 ? failure : ERROR_FILENAME_EXCED_RANGE), std::system_category());
+    return std::filesystem::path();
+  }
+  name.resize(length);
+  if (name.rfind(L"\\\\?\\UNC\\", 0) == 0) name = L"\\\\" + name.substr(8);
+  else if (name.rfind(L"\\\\?\\", 0) == 0) name = name.substr(4);
+  error.clear();
+  return std::filesystem::path(name);
+}
+
 }  // namespace vpack

@@ -8,12 +8,10 @@
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
 #include "vpack/base/Error.h"
+#include "vpack/rules/PathLimits.h"
 
 namespace vpack {
 namespace {
-
-// Longest path the ANSI file functions take.
-constexpr size_t kMaxWindowsPath = payload::kPathSize - 1;
 
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string joined;
@@ -122,46 +120,21 @@ void WarnAboutUnused(Manifest& manifest, uint32_t type) {
   }
 }
 
-// The folder the installation writes into: the one the options dialog
-// offers, or for a run in place a long temporary folder (the longest user
-// name Windows allows and the last folder number the installer tries).
-std::string InstallFolderOf(const Manifest& manifest, uint32_t type) {
-  for (const char* name : RequiredSettings(type)) {
-    std::string setting = name;
-    if (setting != payload::kInstallPath.name && setting != payload::kStartupDirectory.name) continue;
-    for (const SettingValue& value : manifest.settings) {
-      if (setting == value.info->name) return value.text;
-    }
+// The paths the installation writes, by the rule verify applies too: a path
+// no installation can create is an error, one that needs a short folder or
+// fails a reinstall a warning.
+void CheckInstalledPaths(Manifest& manifest, uint32_t type) {
+  std::string folder;
+  const char* setting = InstallFolderSetting(type);
+  for (const SettingValue& value : manifest.settings) {
+    if (setting != nullptr && std::string(setting) == value.info->name) folder = value.text;
   }
-  return "C:\\Users\\" + std::string(20, 'U') + "\\AppData\\Local\\Temp\\Vandrel10000";
-}
-
-// The installer opens its files with ANSI paths, which Windows cuts at
-// MAX_PATH less the terminator: a longer one fails on the user's machine,
-// not here. The user may pick a shorter folder, so this is a warning.
-void WarnAboutLongPaths(Manifest& manifest, uint32_t type) {
-  std::string folder = InstallFolderOf(manifest, type);
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  // The installer joins a name to its folder with one backslash.
-  auto installed = [&folder](const FileSpec& file) {
-    return folder + "\\" + file.name.substr(file.name[0] == '\\' ? 1 : 0);
-  };
-  std::string longest;
-  const FileSpec* longestFile = nullptr;
-  size_t count = 0;
-  for (const FileSpec& file : manifest.files) {
-    std::string path = installed(file);
-    if (path.size() <= kMaxWindowsPath) continue;
-    ++count;
-    if (path.size() > longest.size()) longest = path, longestFile = &file;
-  }
-  if (longestFile == nullptr) return;
-  manifest.warnings.push_back(longestFile->entry + ": installed as " +
-                              Quoted(CodePage(manifest.codePage).ToUtf8(longest)) + ", " +
-                              std::to_string(longest.size()) +
-                              " characters, and Windows opens ANSI paths of at most " +
-                              std::to_string(kMaxWindowsPath) + "; " + std::to_string(count) +
-                              " item(s) pass that in this folder");
+  std::vector<std::string> names;
+  for (const FileSpec& file : manifest.files) names.push_back(file.name);
+  PathFindings findings = vpack::CheckInstalledPaths(type, folder, names, CodePage(manifest.codePage));
+  for (const std::string& warning : findings.warnings) manifest.warnings.push_back(manifest.path + ": " + warning);
+  for (std::string& error : findings.errors) error = manifest.path + ": " + error;
+  if (!findings.errors.empty()) throw Error(JoinLines(findings.errors));
 }
 
 }  // namespace
@@ -188,7 +161,7 @@ void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
   uint32_t type = ProjectTypeOf(manifest);
   CheckProjectNeeds(manifest, type);
   WarnAboutUnused(manifest, type);
-  WarnAboutLongPaths(manifest, type);
+  CheckInstalledPaths(manifest, type);
 }
 
 }  // namespace vpack

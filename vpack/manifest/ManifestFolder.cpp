@@ -29,7 +29,7 @@ class FolderWalk {
 
   void Run() {
     std::error_code error;
-    root_ = fs::canonical(PathOf(folder_.source), error);
+    root_ = ResolvedPath(PathOf(folder_.source), error);
     if (error || !fs::is_directory(root_, error)) {
       throw Error(folder_.entry + ": " + Quoted(folder_.source) + " is not a folder");
     }
@@ -65,7 +65,7 @@ class FolderWalk {
       return;
     }
     std::error_code error;
-    if (found.is_symlink(error)) return Link(found, relative);
+    if (IsLink(found.path())) return Link(found, relative);
     if (found.is_directory(error)) return Folder(found.path(), relative);
     Take(found.path(), relative);
   }
@@ -74,7 +74,7 @@ class FolderWalk {
   // would pack whatever it points at (a key, a password file) unseen.
   void Link(const fs::directory_entry& found, const std::string& relative) {
     std::error_code error;
-    fs::path target = fs::canonical(found.path(), error);
+    fs::path target = ResolvedPath(found.path(), error);
     if (error) Fail("symbolic link " + Quoted(TextOf(found.path())) + " leads nowhere");
     if (fs::is_directory(target, error)) {
       into_.warnings.push_back(folder_.entry + ": symbolic link " + Quoted(TextOf(found.path())) +

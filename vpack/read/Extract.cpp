@@ -72,7 +72,7 @@ std::vector<fs::path> FoldersOnTheWay(const fs::path& root, const fs::path& rela
 // None of the folders may be a link: one made before the run could lead out
 // of the root.
 void RefuseLink(const fs::path& folder) {
-  if (fs::is_symlink(fs::symlink_status(folder))) {
+  if (IsLink(folder)) {
     throw Error(Quoted(TextOf(folder)) + " is a link; nothing is extracted through one");
   }
 }

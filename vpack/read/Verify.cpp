@@ -13,6 +13,7 @@
 #include "vpack/read/FileChecks.h"
 #include "vpack/base/Error.h"
 #include "vpack/read/InstallerFile.h"
+#include "vpack/rules/PathLimits.h"
 #include "vpack/rules/StorageRules.h"
 #include "vpack/pe/StubCheck.h"
 
@@ -50,6 +51,33 @@ uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
   return 0;
 }
 
+// The text of a setting as the installer reads it: up to its terminator.
+std::string SettingTextOf(const std::vector<packager::Item>& items, const char* name) {
+  for (const packager::Item& item : items) {
+    if (SameItemName(item.type, payload::kTypeAppData) && SameItemName(item.name, name)) {
+      std::string text(item.data.begin(), item.data.end());
+      return text.substr(0, text.find('\0'));
+    }
+  }
+  return std::string();
+}
+
+// The paths the installation writes, by the rule pack applies too.
+void CheckPaths(const std::vector<packager::Item>& items, const CodePage& page, std::vector<std::string>& problems,
+                std::vector<std::string>& warnings) {
+  uint32_t type = ProjectTypeOf(items);
+  if (payload::FindProjectType(type) == nullptr) return;
+  const char* setting = InstallFolderSetting(type);
+  std::vector<std::string> names;
+  for (const packager::Item& item : items) {
+    if (IsFileItem(item)) names.push_back(item.name);
+  }
+  PathFindings findings = CheckInstalledPaths(type, setting ? SettingTextOf(items, setting) : "", names, page);
+  // In UTF-8 already, unlike the problems found so far.
+  for (std::string& error : findings.errors) problems.push_back(error);
+  for (std::string& warning : findings.warnings) warnings.push_back(warning);
+}
+
 }  // namespace
 
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage) {
@@ -81,10 +109,11 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   if (!trailing.empty()) problems.push_back(trailing);
   intact = intact && trailing.empty();
   for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
-  if (facts != nullptr) *facts = {items.size(), intact, std::move(warnings), stub.certificateSize};
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
+  CheckPaths(items, page, problems, warnings);
+  if (facts != nullptr) *facts = {items.size(), intact, std::move(warnings), stub.certificateSize};
   return problems;
 }
 

@@ -12,7 +12,7 @@ void CheckOutputTarget(const std::string& output, const std::vector<InputPath>& 
   fs::file_status status = fs::symlink_status(target, error);
   if (error || !fs::exists(status)) return;  // a new file: nothing to lose
   std::string named = "output " + Quoted(output);
-  if (fs::is_symlink(status)) throw Error(named + " is a symbolic link; give the path it points to");
+  if (IsLink(target)) throw Error(named + " is a symbolic link; give the path it points to");
   if (fs::is_directory(status)) throw Error(named + " is a folder");
   if (!fs::is_regular_file(status)) throw Error(named + " is not a regular file (a device, a pipe or a socket)");
   for (const InputPath& input : inputs) {
