@@ -194,13 +194,16 @@ TEST(Manifest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
   std::string head = RuntimeEntries(1);
   std::string runtime = head.substr(head.find("[[file]]"));
   std::string settings = head.substr(0, head.find("[[file]]"));
-  vpack::Manifest manifest = Read(settings + "InstallPath = 'C:\\Programme\\Caf\u00e9'\n" + runtime +
+  // 200 letters are 200 bytes in code page 1252, 400 in UTF-8: they fit.
+  vpack::Manifest manifest = Read(settings + "InstallPath = 'C:\\Programme\\Caf\u00e9" + e200 + "'\n" + runtime +
                                   ProjectFile("caf\u00e9/men\u00fa \u00e9.vdl", "f.bin") + ProjectFile(e200, "f.bin"));
   EXPECT_NE(nullptr, Find(manifest, "caf\xE9\\men\xFA \xE9.vdl"));
   EXPECT_NE(nullptr, Find(manifest, std::string(200, '\xE9')));
   bool found = false;
   for (const vpack::SettingValue& setting : manifest.settings) {
-    if (std::string(setting.info->name) == "InstallPath") found = setting.text == "C:\\Programme\\Caf\xE9";
+    if (std::string(setting.info->name) == "InstallPath") {
+      found = setting.text == "C:\\Programme\\Caf\xE9" + std::string(200, '\xE9');
+    }
   }
   EXPECT_TRUE(found);
   manifest = Read("code-page = 1251\n" + head + ProjectFile("\u0441\u0446\u0435\u043d\u0430.vdl", "f.bin"));

@@ -133,7 +133,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 TEST(Verify, IntactInstaller_NoProblems) { EXPECT_EQ(Joined(Problems(Build({}))), ""); }
 
-TEST(Verify, SignedAfterPayload_NoProblems) {
+TEST(Verify, SignedAfterPayload_NoProblemsUntilMoreFollows) {
   std::string file = Build({});
   size_t stubSize = StubImage(1024, testing_support::StubVariant::kAdmin).size();
   // A signing tool appends its certificate, points the stub's directory entry
@@ -148,6 +148,11 @@ TEST(Verify, SignedAfterPayload_NoProblems) {
   ASSERT_LT(testing_support::kStubSecurityEntryAt, stubSize);
   // The trailer is no longer last, so the reader finds the payload by its scan.
   EXPECT_EQ(Joined(Problems(file)), "");
+  // Bytes after the signature are no part of it, and the installer ignores them.
+  file += "appended";
+  testing_support::StampChecksum(file);
+  EXPECT_NE(Joined(Problems(file)).find("72 bytes follow the payload's trailer"), std::string::npos)
+      << Joined(Problems(file));
 }
 
 // The installer writes an empty project file like any other.
@@ -352,6 +357,10 @@ const Broken kBroken[] = {
     {"UserStubForInstallingType",
      "stub: asks for \"asInvoker\"; project type 2 installs, so it needs VandrelStubAdmin.exe", nullptr,
      [](std::string& stub) { stub = StubImage(1024, testing_support::StubVariant::kUser); }},
+    // The 32-bit installer holds an item it decodes whole, with the engine's
+    // output beside it.
+    {"EngineItemTooLargeForThe32BitStub", "APPDATA \"scene.vdl\": too large for the 32-bit installer",
+     [](packager::PayloadBuilder& b) { DataOf(b, "scene.vdl") = packager::EngineEncode(Bytes(610u << 20)); }},
     // A crafted stub costs a verdict, not the machine's memory or time.
     {"ResourceSectionStates4GiB", "section .rsrc stating 4294967295 bytes, more than the file's 1024", nullptr,
      [](std::string& stub) { testing_support::PutResourceTree(stub, "", 0xFFFFFFFF); }},

@@ -105,25 +105,23 @@ void ReportWarnings(const Manifest& manifest, bool strict) {
 }
 
 // Known only once compressed: whether the 32-bit installer can hold each
-// item the engine decodes with its output. Warned of before the output is
-// kept, so that --strict still leaves nothing behind.
-void CheckEngineMemory(const std::vector<PlannedItem>& items, const std::vector<uint32_t>& stored, uint16_t machine,
-                       bool strict) {
+// item it decodes with the engine's output. It cannot install one that does
+// not fit, so that is an error, as verify says; found before the output is
+// kept, so that nothing is left behind.
+void CheckEngineMemory(const std::vector<PlannedItem>& items, const std::vector<uint32_t>& stored, uint16_t machine) {
   if (machine != kMachineI386) return;
-  size_t warned = 0;
+  std::string problems;
   for (size_t i = 0; i < items.size() && i < stored.size(); ++i) {
     const FileSpec* file = items[i].file;
-    // Only what a list names goes to the engine whole; the start file is
-    // written as stored.
+    // Only what a list names goes to the engine whole; the start file and
+    // the copied project files are written as stored.
     if (file == nullptr || file->store != Store::kEngine || !file->list || IsCopiedProjectFile(file->name, file->list)) {
       continue;
     }
     std::string problem = EngineMemoryProblem(stored[i], file->size);
-    if (problem.empty()) continue;
-    fprintf(stderr, "vpack: warning: %s: %s\n", file->entry.c_str(), problem.c_str());
-    ++warned;
+    if (!problem.empty()) problems += (problems.empty() ? "" : "\n") + file->entry + ": " + problem;
   }
-  if (strict && warned > 0) throw Error(std::to_string(warned) + " warning(s), and --strict makes them errors");
+  if (!problems.empty()) throw Error(problems);
 }
 
 uint64_t SourceBytes(const Manifest& manifest) {
@@ -158,7 +156,7 @@ int Pack(const PackOptions& options) {
         output, static_cast<uint32_t>(stub.size()), items, options.jobs,
         [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); }, &stored);
   }
-  CheckEngineMemory(items, stored, machine, options.strict);
+  CheckEngineMemory(items, stored, machine);
   if (!signing.Empty()) SignInstaller(signing, output.Close(), stub.size());
   output.Commit();
   // A signature makes the file larger than stub and payload.
