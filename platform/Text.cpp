@@ -54,13 +54,9 @@ void FillField(char* field, size_t size, const char* src) {
   memset(field + n, 0, size - n);
 }
 
-static char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EqualNoCaseN(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i < n; ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     if (a[i] == '\0') return true;
   }
   return true;
@@ -68,8 +64,8 @@ bool EqualNoCaseN(const char* a, const char* b, size_t n) {
 
 int CompareNoCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
-    unsigned char x = static_cast<unsigned char>(Lower(*a));
-    unsigned char y = static_cast<unsigned char>(Lower(*b));
+    unsigned char x = static_cast<unsigned char>(LowerAscii(*a));
+    unsigned char y = static_cast<unsigned char>(LowerAscii(*b));
     if (x != y) return x < y ? -1 : 1;
     if (x == '\0') return 0;
   }
@@ -77,7 +73,7 @@ int CompareNoCase(const char* a, const char* b) {
 
 bool EqualNoCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
-    if (Lower(*a) != Lower(*b)) return false;
+    if (LowerAscii(*a) != LowerAscii(*b)) return false;
     if (*a == '\0') return true;
   }
 }

@@ -32,6 +32,9 @@ char* Duplicate(const char* s);
 // the rest with zeros; a text of size characters or more has no terminator.
 void FillField(char* field, size_t size, const char* src);
 
+// An ASCII letter in lower case; any other byte as it is.
+inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // ASCII letters compared without regard to case; other bytes exactly.
 bool EqualNoCase(const char* a, const char* b);
 bool EqualNoCaseN(const char* a, const char* b, size_t n);

@@ -8,16 +8,22 @@
 #include <vector>
 
 #include "packager/PayloadBuilder.h"
+#include "platform/Text.h"
 
 namespace vpack {
+
+// Item names and types compare as the installer compares them, by the
+// stub's own comparison: ASCII letters' case ignored, nothing else. (Windows
+// folds more when it makes files: CodePage::Folded.)
+inline bool SameItemName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && text::EqualNoCaseN(a.data(), b.data(), a.size());
+}
 
 // A name with ASCII letters in lower case: equal keys, equal names to the
 // installer.
 inline std::string NameKey(const std::string& name) {
   std::string key = name;
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : key) c = text::LowerAscii(c);
   return key;
 }
 

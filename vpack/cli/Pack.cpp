@@ -14,7 +14,7 @@
 #include "vpack/base/InputFile.h"
 #include "vpack/manifest/Manifest.h"
 #include "vpack/manifest/ManifestChecks.h"
-#include "vpack/base/OutputFile.h"
+#include "vpack/base/AtomicFile.h"
 #include "vpack/base/SystemPath.h"
 #include "vpack/write/OutputTarget.h"
 #include "vpack/cli/PackPlan.h"
@@ -144,7 +144,7 @@ int Pack(const PackOptions& options) {
   std::vector<PlannedItem> items = PlanPayload(manifest);
   CheckKnownSize(stub.size(), items);
   if (options.dryRun) return PrintPlan(manifest, stubPath, options.json);
-  OutputFile output(options.output);
+  AtomicFile output(options.output);
   output.Write(stub.data(), stub.size());
   uint64_t payloadBytes = 0;
   std::vector<uint32_t> stored;

@@ -19,7 +19,7 @@ bool IsPng(const Bytes& data) {
 }
 
 // The header chunk follows the signature: width, height, depth, colour type.
-void CheckPng(const LittleEndian& in, IconImage* image) {
+void CheckPng(const ByteReader& in, IconImage* image) {
   const Bytes& data = image->data;
   if (data.size() < 33 || BigEndian32(data, 12) != 0x49484452) in.Fail("has a PNG image without its header");
   if (BigEndian32(data, 16) != image->width || BigEndian32(data, 20) != image->height) {
@@ -32,8 +32,8 @@ void CheckPng(const LittleEndian& in, IconImage* image) {
 }
 
 // A bitmap image is stored at twice its height: colours, then a 1-bit mask.
-void CheckBitmap(const LittleEndian& in, IconImage* image) {
-  LittleEndian bitmap(image->data, "");
+void CheckBitmap(const ByteReader& in, IconImage* image) {
+  ByteReader bitmap(image->data, "");
   if (!bitmap.Holds(0, 40) || bitmap.U32(0) < 40) in.Fail("has an image that is neither PNG nor a bitmap");
   int32_t width = static_cast<int32_t>(bitmap.U32(4)), height = static_cast<int32_t>(bitmap.U32(8));
   uint16_t bits = bitmap.U16(14);
@@ -53,7 +53,7 @@ void CheckBitmap(const LittleEndian& in, IconImage* image) {
 }  // namespace
 
 std::vector<IconImage> ReadIconFile(const Bytes& file) {
-  LittleEndian in(file, "is not a usable icon file: it");
+  ByteReader in(file, "is not a usable icon file: it");
   if (!in.Holds(0, kDirectoryHeader) || in.U16(0) != 0 || in.U16(2) != 1) in.Fail("has no icon header");
   uint16_t count = in.U16(4);
   if (count == 0) in.Fail("holds no images");

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "vpack/base/LittleEndian.h"
+#include "vpack/base/ByteReader.h"
 
 namespace vpack {
 

@@ -17,7 +17,7 @@ uint64_t AlignUp(uint64_t value, uint32_t alignment) { return (value + alignment
 
 bool PowerOfTwo(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
 
-std::vector<PeSection> ReadSections(const LittleEndian& in, size_t table, uint16_t count) {
+std::vector<PeSection> ReadSections(const ByteReader& in, size_t table, uint16_t count) {
   std::vector<PeSection> sections;
   for (uint16_t i = 0; i < count; ++i) {
     size_t at = table + i * kSectionEntry;
@@ -40,7 +40,7 @@ std::vector<PeSection> ReadSections(const LittleEndian& in, size_t table, uint16
 
 PeDirectory PeImage::Directory(const Bytes& file, uint32_t index) const {
   if (index >= directoryCount) return {0, 0};
-  LittleEndian in(file, "executable");
+  ByteReader in(file, "executable");
   return {in.U32(directories + index * 8), in.U32(directories + index * 8 + 4)};
 }
 
@@ -64,7 +64,7 @@ uint64_t PeImage::ImageEnd() const {
 }
 
 PeImage ReadPeImage(const Bytes& file) {
-  LittleEndian in(file, "is not a Windows executable: it");
+  ByteReader in(file, "is not a Windows executable: it");
   if (!in.Holds(0, 64) || file[0] != 'M' || file[1] != 'Z') in.Fail("has no MZ header");
   uint32_t pe = in.U32(0x3C);
   if (in.U32(pe) != 0x00004550) in.Fail("has no PE signature");
@@ -167,7 +167,7 @@ Bytes ReplaceResources(const Bytes& file, const PeImage& image, const Bytes& res
     out.insert(out.end(), file.begin() + moving.rawOffset, file.begin() + moving.rawOffset + moving.rawSize);
     next = AlignUp(next + moving.virtualSize, image.sectionAlignment);
   }
-  LittleEndian in(file, "executable");
+  ByteReader in(file, "executable");
   size_t initialized = image.optionalHeader + kInitializedDataField;
   Put32(out, initialized, in.U32(initialized) - old.rawSize + rawSize);
   Put32(out, image.optionalHeader + kImageSizeField, static_cast<uint32_t>(next));

@@ -21,7 +21,7 @@ std::u16string Upper(const std::u16string& text) {
   return upper;
 }
 
-ResourceId ReadId(const LittleEndian& in, uint32_t field) {
+ResourceId ReadId(const ByteReader& in, uint32_t field) {
   ResourceId id;
   if ((field & kSubdirectory) == 0) {
     id.id = field;
@@ -39,7 +39,7 @@ ResourceId ReadId(const LittleEndian& in, uint32_t field) {
 constexpr size_t kMaxResources = 4096;
 
 struct Walk {
-  const LittleEndian& in;
+  const ByteReader& in;
   uint32_t sectionRva;
   std::set<uint32_t> directories;  // visited, by offset
   std::vector<Resource>* out;
@@ -49,7 +49,7 @@ struct Walk {
 // directory is read once: entries that share one, or lead back up, would
 // multiply the tree without end.
 void ReadLevel(Walk& walk, uint32_t at, int level, Resource path) {
-  const LittleEndian& in = walk.in;
+  const ByteReader& in = walk.in;
   if (!walk.directories.insert(at).second) in.Fail("has a resource directory reached twice");
   uint32_t count = uint32_t{in.U16(at + 12)} + in.U16(at + 14);
   if (!in.Holds(at, kDirectoryHeader + uint64_t{count} * kDirectoryEntry)) in.Fail("has a resource directory past its end");
@@ -111,7 +111,7 @@ bool operator<(const ResourceId& a, const ResourceId& b) {
 bool operator==(const ResourceId& a, const ResourceId& b) { return !(a < b) && !(b < a); }
 
 std::vector<Resource> ReadResources(const Bytes& section, uint32_t sectionRva) {
-  LittleEndian in(section, "has a resource section that");
+  ByteReader in(section, "has a resource section that");
   std::vector<Resource> resources;
   Walk walk{in, sectionRva, {}, &resources};
   ReadLevel(walk, 0, 0, Resource());

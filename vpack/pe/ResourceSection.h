@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "vpack/base/LittleEndian.h"
+#include "vpack/base/ByteReader.h"
 
 namespace vpack {
 

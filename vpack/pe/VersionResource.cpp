@@ -60,7 +60,7 @@ Bytes FixedInfo(const VersionInfo& info) {
 
 size_t Align4(size_t value) { return (value + 3) / 4 * 4; }
 
-Block Read(const LittleEndian& in, size_t at, size_t limit) {
+Block Read(const ByteReader& in, size_t at, size_t limit) {
   uint16_t length = in.U16(at);
   if (length < 6 || at + length > limit) in.Fail("has a block that leaves its parent");
   Block block;
@@ -102,9 +102,9 @@ Bytes BuildVersionResource(const VersionInfo& info) {
 }
 
 VersionInfo ReadVersionResource(const Bytes& data) {
-  LittleEndian in(data, "has a broken version resource: it");
+  ByteReader in(data, "has a broken version resource: it");
   Block root = Read(in, 0, data.size());
-  LittleEndian fixed(root.value, "has a broken version resource: its fixed part");
+  ByteReader fixed(root.value, "has a broken version resource: its fixed part");
   if (root.key != u"VS_VERSION_INFO" || fixed.U32(0) != kFixedSignature) in.Fail("has no fixed part");
   VersionInfo info;
   for (int half = 0; half < 2; ++half) {

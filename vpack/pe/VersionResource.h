@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "vpack/base/LittleEndian.h"
+#include "vpack/base/ByteReader.h"
 
 namespace vpack {
 

@@ -14,7 +14,7 @@
 #include "vpack/read/InstallerFile.h"
 #include "vpack/base/ItemIndex.h"
 #include "vpack/read/ItemStream.h"
-#include "vpack/base/OutputFile.h"
+#include "vpack/base/AtomicFile.h"
 #include "vpack/base/SystemPath.h"
 #include "vpack/rules/StorageRules.h"
 
@@ -97,7 +97,7 @@ std::string WriteBelow(const fs::path& root, const fs::path& relative, const Ins
     fs::create_directory(folder, error);
     if (error) throw Error("cannot make " + Quoted(TextOf(folder)) + ": " + error.message());
   }
-  OutputFile output(TextOf(root / relative));
+  AtomicFile output(TextOf(root / relative));
   ItemPass pass = PassItem(file, index, decode, [&output](const uint8_t* bytes, size_t size) { output.Write(bytes, size); });
   if (pass.crc != file.Entry(index).crc) return "checksum does not match";
   if (!pass.problem.empty()) return pass.problem;

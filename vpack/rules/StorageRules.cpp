@@ -3,13 +3,8 @@
 #include "payload/EngineFiles.h"
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
-#include "platform/Text.h"
 
 namespace vpack {
-
-bool SameItemName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && text::EqualNoCaseN(a.data(), b.data(), a.size());
-}
 
 std::string CanonicalName(const std::string& name) {
   std::string canonical = name;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "packager/PayloadBuilder.h"
+#include "vpack/base/ItemIndex.h"
 
 namespace vpack {
 
@@ -44,9 +45,6 @@ Store DefaultStore(const std::string& name);
 
 // Empty when the installer can use a file stored so; otherwise why not.
 std::string StoreProblem(const std::string& name, std::optional<packager::ListKind> list, Store store);
-
-// Item names compare as the installer compares them: ASCII case ignored.
-bool SameItemName(const std::string& a, const std::string& b);
 
 // The name Windows would create: separators made backslashes, so that "a/b"
 // and "a\b" are seen as the one file they are.

@@ -28,7 +28,7 @@ packager::Bytes Header(const std::vector<PlannedItem>& items, const std::vector<
 }
 
 // A raw file goes from its source to the output a chunk at a time.
-Stored CopyRaw(OutputFile& output, const FileSpec& file) {
+Stored CopyRaw(AtomicFile& output, const FileSpec& file) {
   InputFile source(file.source, file.entry + ": source");
   static thread_local uint8_t chunk[1 << 20];
   uint64_t total = 0;
@@ -42,7 +42,7 @@ Stored CopyRaw(OutputFile& output, const FileSpec& file) {
 }
 
 // A large file's pieces are written as they come, framed as one stream.
-Stored WriteEncoded(OutputFile& output, const FileSpec& file, size_t index, ItemEncoder& encoder) {
+Stored WriteEncoded(AtomicFile& output, const FileSpec& file, size_t index, ItemEncoder& encoder) {
   uint32_t count = PieceCount(file.size);
   uint64_t size = 0;
   uint32_t crc = 0, adler = 1;
@@ -62,7 +62,7 @@ Stored WriteEncoded(OutputFile& output, const FileSpec& file, size_t index, Item
   return {static_cast<uint32_t>(size), crc};
 }
 
-Stored WriteItem(OutputFile& output, const PlannedItem& item, size_t index, ItemEncoder& encoder) {
+Stored WriteItem(AtomicFile& output, const PlannedItem& item, size_t index, ItemEncoder& encoder) {
   if (NeedsEncoding(item)) return WriteEncoded(output, *item.file, index, encoder);
   if (item.file != nullptr) return CopyRaw(output, *item.file);
   output.Write(item.bytes.data(), item.bytes.size());
@@ -77,7 +77,7 @@ uint64_t HeaderLength(const std::vector<PlannedItem>& items) {
   return Header(items, std::vector<Stored>(items.size(), Stored{0, 0})).size();
 }
 
-uint64_t WritePayload(OutputFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
+uint64_t WritePayload(AtomicFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
                       const ItemProgress& progress, std::vector<uint32_t>* storedSizes) {
   uint64_t headerLength = HeaderLength(items);
   output.Write(packager::Bytes(headerLength, 0).data(), headerLength);

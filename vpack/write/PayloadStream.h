@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "vpack/base/OutputFile.h"
+#include "vpack/base/AtomicFile.h"
 #include "vpack/plan/PayloadPlan.h"
 
 namespace vpack {
@@ -17,7 +17,7 @@ using ItemProgress = std::function<void(size_t index, size_t count, const std::s
 // Returns the payload's size; throws Error when a source cannot be read or
 // the installer would reach 2 GiB.
 // storedSizes, where given, receives each item's stored size.
-uint64_t WritePayload(OutputFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
+uint64_t WritePayload(AtomicFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
                       const ItemProgress& progress = nullptr, std::vector<uint32_t>* storedSizes = nullptr);
 
 // Bytes of marker, directory and header length for these items.

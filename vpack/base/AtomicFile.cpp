@@ -1,17 +1,17 @@
-#include "vpack/base/OutputFile.h"
+#include "vpack/base/AtomicFile.h"
 
 #include <errno.h>
 #include <string.h>
 
 #include "vpack/base/Error.h"
-#include "vpack/base/OutputFileSystem.h"
+#include "vpack/base/AtomicFileSystem.h"
 #include "vpack/base/Processes.h"
 #include "vpack/base/SystemPath.h"
 #include "vpack/base/TemporaryNames.h"
 
 namespace vpack {
 
-OutputFile::OutputFile(const std::string& target) : target_(target) {
+AtomicFile::AtomicFile(const std::string& target) : target_(target) {
   // A name of our own rather than mkstemp: the file is created with the
   // mode the umask allows, as if the target were written directly. A killed
   // pack cannot remove its own; the next one to this output does.
@@ -29,9 +29,9 @@ OutputFile::OutputFile(const std::string& target) : target_(target) {
   SetPending(temporary_);
 }
 
-OutputFile::~OutputFile() { Discard(); }
+AtomicFile::~AtomicFile() { Discard(); }
 
-void OutputFile::Write(const uint8_t* bytes, size_t count) {
+void AtomicFile::Write(const uint8_t* bytes, size_t count) {
   while (count > 0) {
     int64_t written = WriteSome(fd_, bytes, count);
     if (written < 0 && errno == EINTR) continue;
@@ -41,7 +41,7 @@ void OutputFile::Write(const uint8_t* bytes, size_t count) {
   }
 }
 
-void OutputFile::WriteAt(uint64_t offset, const uint8_t* bytes, size_t count) {
+void AtomicFile::WriteAt(uint64_t offset, const uint8_t* bytes, size_t count) {
   while (count > 0) {
     int64_t written = WriteSomeAt(fd_, offset, bytes, count);
     if (written < 0 && errno == EINTR) continue;
@@ -52,7 +52,7 @@ void OutputFile::WriteAt(uint64_t offset, const uint8_t* bytes, size_t count) {
   }
 }
 
-const std::string& OutputFile::Close() {
+const std::string& AtomicFile::Close() {
   if (fd_ >= 0) {
     bool closed = CloseFile(fd_);
     fd_ = -1;
@@ -61,7 +61,7 @@ const std::string& OutputFile::Close() {
   return temporary_;
 }
 
-void OutputFile::Commit() {
+void AtomicFile::Commit() {
   // Reopened when closed: another program may have rewritten it since.
   if (fd_ < 0) fd_ = OpenToFlush(temporary_);
   if (fd_ < 0 || !FlushFile(fd_)) Fail("write", errno);
@@ -77,12 +77,12 @@ void OutputFile::Commit() {
   ClearPending();
 }
 
-void OutputFile::Fail(const std::string& doing, int error) {
+void AtomicFile::Fail(const std::string& doing, int error) {
   Discard();
   throw Error("cannot " + doing + " " + Quoted(target_) + ": " + strerror(error));
 }
 
-void OutputFile::Discard() {
+void AtomicFile::Discard() {
   if (fd_ >= 0) CloseFile(fd_);
   fd_ = -1;
   if (!temporary_.empty()) RemoveFile(temporary_);

@@ -10,13 +10,13 @@
 
 namespace vpack {
 
-class OutputFile {
+class AtomicFile {
  public:
   // Creates the temporary; throws Error when the folder cannot take it.
-  explicit OutputFile(const std::string& target);
-  ~OutputFile();
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
+  explicit AtomicFile(const std::string& target);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
 
   void Write(const uint8_t* bytes, size_t count);
   // Overwrites bytes already written, at offset from the file's start.

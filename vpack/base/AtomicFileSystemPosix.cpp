@@ -5,7 +5,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "vpack/base/OutputFileSystem.h"
+#include "vpack/base/AtomicFileSystem.h"
 
 namespace vpack {
 namespace {

@@ -6,7 +6,7 @@
 #include <string.h>
 #include <sys/stat.h>
 
-#include "vpack/base/OutputFileSystem.h"
+#include "vpack/base/AtomicFileSystem.h"
 #include "vpack/base/SystemPath.h"
 
 namespace vpack {

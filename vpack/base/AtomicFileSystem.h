@@ -1,5 +1,5 @@
 #pragma once
-// The system's side of OutputFile: C library file descriptors opened by
+// The system's side of AtomicFile: C library file descriptors opened by
 // UTF-8 names, and the one temporary an interrupt removes. Failures return
 // -1 (or false) with errno set.
 #include <stddef.h>
