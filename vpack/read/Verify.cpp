@@ -53,13 +53,13 @@ uint32_t ProjectTypeOf(const std::vector<packager::Item>& items) {
 }  // namespace
 
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage) {
-  CodePage page(codePage);
   std::unique_ptr<InstallerFile> installer;
   try {
     installer = std::make_unique<InstallerFile>(path);
   } catch (const NoPayload& none) {
     return {none.problem};
   }
+  CodePage page(installer->CodePageOf(codePage));
   std::vector<packager::Item> items = installer->HeldItems();
   StubReport stub = CheckStub(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()), ProjectTypeOf(items));
   std::vector<std::string> problems;
