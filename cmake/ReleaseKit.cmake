@@ -32,6 +32,7 @@ install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DES
 install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md
   ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/vpack.md DESTINATION docs)
 install(FILES ${CMAKE_BINARY_DIR}/vpack/vpack.1 DESTINATION share/man/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/kit/README.md DESTINATION .)
 # The samples without the stand-in programs a build copies into them: the
 # publisher puts their engine, viewer and uninstaller there.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/sample/ DESTINATION samples PATTERN "runtime/build" EXCLUDE)

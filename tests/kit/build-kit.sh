@@ -36,11 +36,14 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$kit/bin/vpack.exe" | sed -n 's/^\s*DLL Na
 [ -z "$dlls" ] || fail "the kit's vpack.exe needs DLLs a clean Windows lacks: $dlls"
 wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$kit/bin/vpack.exe" "$@"; }
 [ "$(wvpack --version)" = "vpack $version" ] || fail "vpack.exe --version is not $version"
-for f in bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
+for f in README.md bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
     docs/hardening.md docs/getting-started.md docs/vpack.md share/man/man1/vpack.1 \
     samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
   [ -f "$kit/$f" ] || fail "the kit lacks $f"
 done
+# The documents speak to a publisher holding the kit, not of a build tree.
+tree=$(grep -rnE 'build/(vpack|win-)|sample/tour|scripts/|cmake/' "$kit/README.md" "$kit/docs" "$kit/samples" || true)
+[ -z "$tree" ] || fail "the kit's documents speak of the build tree: $tree"
 # One reference page: vpack help prints the kit's, and its manual page reads.
 "$kit/bin/vpack" help | cmp -s - "$kit/docs/vpack.md" || fail "vpack help is not the kit's docs/vpack.md"
 [ -z "$(groff -man -ww -z "$kit/share/man/man1/vpack.1" 2>&1)" ] || fail "the manual page has roff errors"
