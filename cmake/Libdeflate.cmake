@@ -8,8 +8,7 @@ foreach(line IN LISTS source_lines)
   string(REGEX MATCH "^([A-Z0-9_]+)=(.*)$" _ "${line}")
   set(${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
 endforeach()
-get_filename_component(tarball_name ${LIBDEFLATE_URL} NAME)
-set(VDL_LIBDEFLATE_TARBALL ${LIBDEFLATE_CACHE}/${tarball_name}
+set(VDL_LIBDEFLATE_TARBALL ${LIBDEFLATE_CACHE}/${LIBDEFLATE_TARBALL}
   CACHE FILEPATH "libdeflate's source, as setup.sh fetches it")
 
 if(NOT EXISTS ${VDL_LIBDEFLATE_TARBALL})

@@ -4,10 +4,11 @@
 # checksum of every file. `cmake --build build --target package` writes
 # build/vandrel-kit-VERSION.tar.gz and .zip, each with its .sha256.
 #
-# The kit's vpack links everything but glibc statically: libdeflate and zlib
-# are not on a clean machine, and libstdc++ may be older there. glibc stays
-# shared, since the code page conversion (iconv) loads its modules at run
-# time and a static glibc cannot.
+# The kit's vpack is a static program: libdeflate and zlib are not on a
+# clean machine, libstdc++ may be older there, and so may glibc (this
+# machine's is 2.36; Ubuntu 22.04 has 2.35, RHEL 9 2.34). It needs nothing at
+# run time that a static glibc cannot give: the code pages are the format's
+# own tables, not iconv's modules, and it looks up no users or hosts.
 set(kit_static_libs /usr/lib/x86_64-linux-gnu/libdeflate.a /usr/lib/x86_64-linux-gnu/libz.a)
 add_executable(vpack_kit ${CMAKE_SOURCE_DIR}/vpack/cli/main.cpp)
 set_target_properties(vpack_kit PROPERTIES OUTPUT_NAME vpack RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/kit)
@@ -20,7 +21,7 @@ foreach(lib ${kit_libs})
   list(APPEND kit_lib_files $<TARGET_FILE:${lib}>)
 endforeach()
 target_link_libraries(vpack_kit PRIVATE -Wl,--start-group ${kit_lib_files} -Wl,--end-group ${kit_static_libs}
-  -static-libstdc++ -static-libgcc Threads::Threads)
+  -static -s Threads::Threads)
 add_dependencies(vpack_kit ${kit_libs})
 
 install(TARGETS vpack_kit RUNTIME DESTINATION bin)
@@ -31,6 +32,7 @@ install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DES
 install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md
   ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/vpack.md DESTINATION docs)
 install(FILES ${CMAKE_BINARY_DIR}/vpack/vpack.1 DESTINATION share/man/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/kit/README.md DESTINATION .)
 # The samples without the stand-in programs a build copies into them: the
 # publisher puts their engine, viewer and uninstaller there.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/sample/ DESTINATION samples PATTERN "runtime/build" EXCLUDE)
@@ -43,7 +45,9 @@ set(CPACK_PACKAGE_NAME vandrel-kit)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME vandrel-kit-${PROJECT_VERSION})
 set(CPACK_PACKAGE_CHECKSUM SHA256)
-set(CPACK_STRIP_FILES ON)
+# The programs are linked without symbols (-s): llvm-strip refuses the
+# static vpack's relocations.
+set(CPACK_STRIP_FILES OFF)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 include(CPack)

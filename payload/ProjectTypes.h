@@ -37,11 +37,16 @@ constexpr Setting kInstallPath = {"InstallPath", kTextSettingSize};
 constexpr Setting kShortCutName = {"ShortCutName", kTextSettingSize};
 constexpr Setting kProjectName = {"ProjectName", kTextSettingSize};
 constexpr Setting kStartupDirectory = {"StartupDirectory", kTextSettingSize};
+// Not the stub's: the code page the payload's names and texts are written
+// in, recorded by the packager so that its list and extract show them right
+// without being told. The stub reads settings by name and never this one.
+constexpr Setting kCodePageSetting = {"CodePage", kNumberSize};
 
 // Every setting, in the order the packager writes them.
 constexpr const Setting* kAllSettings[] = {
     &kProjectTypeSetting, &kCheckDx8,     &kRunAfterInstall, &kDoQuitCgr,     &kDoSmallPreview,
     &kWinampVersion,      &kInstallPath, &kShortCutName,    &kProjectName, &kStartupDirectory,
+    &kCodePageSetting,
 };
 
 constexpr uint32_t kMaxTypeSettings = 6;

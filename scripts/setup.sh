@@ -18,7 +18,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 wine32:i386 qemu-user-static binfmt-support
   xvfb xauth x11-utils imagemagick libtomlplusplus-dev osslsigncode openssl
-  libdeflate-dev libcli11-dev nlohmann-json3-dev nsis curl
+  libdeflate-dev libcli11-dev nlohmann-json3-dev nsis
 )
 
 missing=()
@@ -45,18 +45,67 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   /usr/lib/wine/wine --version >/dev/null 2>&1 || { echo "setup.sh: 32-bit Wine still cannot start" >&2; exit 1; }
 fi
 # Debian ships no MinGW libdeflate: vpack.exe compiles Debian's source of the
-# host's version, fetched once and checked against its pinned checksum.
+# host's version, fetched once with apt-get source and checked against its
+# pinned checksum.
 . "$(dirname "$0")/libdeflate-source.env"
-tarball="$LIBDEFLATE_CACHE/$(basename "$LIBDEFLATE_URL")"
+tarball="$LIBDEFLATE_CACHE/$LIBDEFLATE_TARBALL"
+own_sources=/etc/apt/sources.list.d/vandrel-deb-src.list
+
+# One deb-src line for each deb entry the machine already uses, in a file of
+# our own, so that apt-get source reads from the archives the packages come
+# from; a machine that has source entries of its own is left as it is.
+derive_source_entries() {
+  local files=()
+  [ -e /etc/apt/sources.list ] && files+=(/etc/apt/sources.list)
+  for f in /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+    [ -e "$f" ] && [ "$f" != "$own_sources" ] && files+=("$f")
+  done
+  [ ${#files[@]} -gt 0 ] || return 0
+  awk '
+    FNR == 1 { flush(); deb822 = (FILENAME ~ /\.sources$/) }
+    !deb822 && /^[ \t]*deb[ \t]/ { sub(/^[ \t]*deb/, "deb-src"); print; next }
+    !deb822 { next }
+    /^[ \t]*#/ { next }
+    /^[ \t]*$/ { flush(); next }
+    /^[A-Za-z-]+:/ { key = tolower(substr($0, 1, index($0, ":") - 1)); val = substr($0, index($0, ":") + 1)
+                     gsub(/^[ \t]+|[ \t]+$/, "", val); field[key] = val; next }
+    END { flush() }
+    function flush(   n, uris, nsuites, suites, i, j, opts) {
+      if (field["types"] ~ /(^|[ \t])deb([ \t]|$)/ && tolower(field["enabled"]) != "no") {
+        opts = (field["signed-by"] ~ /^\//) ? "[signed-by=" field["signed-by"] "] " : ""
+        n = split(field["uris"], uris, /[ \t]+/); nsuites = split(field["suites"], suites, /[ \t]+/)
+        for (i = 1; i <= n; i++) for (j = 1; j <= nsuites; j++)
+          print "deb-src " opts uris[i] " " suites[j] " " field["components"]
+      }
+      delete field
+    }' "${files[@]}"
+}
+
 if ! echo "$LIBDEFLATE_SHA256  $tarball" | sha256sum --check --status 2>/dev/null; then
-  echo "setup.sh: fetching $LIBDEFLATE_URL"
+  if ! grep -qs '^[[:space:]]*\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
+    entries=$(derive_source_entries)
+    if [ -z "$entries" ]; then
+      echo "setup.sh: no deb entries to derive source entries from; add a deb-src entry for Debian 12 (see README)" >&2
+      exit 1
+    fi
+    echo "setup.sh: adding source entries in $own_sources"
+    { echo "# Source entries for scripts/setup.sh (apt-get source), derived from this machine's deb entries"
+      echo "$entries"; } > "$own_sources"
+    # An index that fails to refresh (a mirror in sync) need not be the
+    # sources' own: apt-get source below says whether they are there.
+    apt-get update -qq || echo "setup.sh: apt-get update reported errors; trying apt-get source anyway" >&2
+  fi
+  echo "setup.sh: fetching the source of $LIBDEFLATE_SOURCE_PACKAGE with apt-get source"
   mkdir -p "$LIBDEFLATE_CACHE"
-  curl -fsS -o "$tarball.part" "$LIBDEFLATE_URL"
-  if ! echo "$LIBDEFLATE_SHA256  $tarball.part" | sha256sum --check --status; then
-    rm -f "$tarball.part"
-    echo "setup.sh: $LIBDEFLATE_URL does not have the pinned SHA-256 $LIBDEFLATE_SHA256" >&2
+  work=$(mktemp -d "$LIBDEFLATE_CACHE/fetch.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+  # apt drops root to _apt for downloads; the folder must be its to write.
+  chown _apt "$work" 2>/dev/null || true
+  (cd "$work" && apt-get source --download-only -qq "$LIBDEFLATE_SOURCE_PACKAGE" >/dev/null)
+  if ! echo "$LIBDEFLATE_SHA256  $work/$LIBDEFLATE_TARBALL" | sha256sum --check --status; then
+    echo "setup.sh: $LIBDEFLATE_TARBALL from apt-get source does not have the pinned SHA-256 $LIBDEFLATE_SHA256" >&2
     exit 1
   fi
-  mv "$tarball.part" "$tarball"
+  mv "$work/$LIBDEFLATE_TARBALL" "$tarball"
 fi
 echo "setup.sh: ready"

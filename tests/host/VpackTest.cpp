@@ -94,11 +94,11 @@ TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
   ASSERT_EQ(reader.MarkerOffset(), static_cast<int64_t>(stub_.size()));
   // Settings, the lists, then the files sorted by name whatever the
   // manifest's order.
-  const char* expected[] = {"ProjectType", "CheckDx8", "ChannelCount", "ChannelDLLCount", "ChannelDLLItemNameID0",
+  const char* expected[] = {"ProjectType", "CheckDx8", "CodePage", "ChannelCount", "ChannelDLLCount", "ChannelDLLItemNameID0",
                             "FileCount", "ItemNameID0", "ItemNameID1", "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll"};
-  ASSERT_EQ(reader.EntryCount(), 8 + 10 + 3);
+  ASSERT_EQ(reader.EntryCount(), 9 + 10 + 3);
   for (size_t i = 0; i < std::size(expected); ++i) EXPECT_STREQ(reader.Entry(i)->name, expected[i]) << i;
-  for (int32_t i = 9; i < reader.EntryCount(); ++i) {
+  for (int32_t i = 10; i < reader.EntryCount(); ++i) {
     EXPECT_LT(strcasecmp(reader.Entry(i - 1)->name, reader.Entry(i)->name), 0) << reader.Entry(i)->name;
   }
 }
@@ -218,7 +218,7 @@ TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("21 items, all intact"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("22 items, all intact"), std::string::npos) << run.out;
   Outcome list = Vpack("list setup.exe");
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("music.cgr"), std::string::npos) << list.out;
@@ -289,7 +289,7 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
   EXPECT_EQ(listing["stub"], stub_.size());
   std::map<std::string, nlohmann::json> byName;
   for (const nlohmann::json& item : listing["items"]) byName[item["name"]] = item;
-  ASSERT_EQ(byName.size(), 21u) << run.out;
+  ASSERT_EQ(byName.size(), 22u) << run.out;
   EXPECT_EQ(byName["VandrelViewer.exe"]["store"], "zlib");
   EXPECT_EQ(byName["VandrelViewer.exe"]["unpacked"], ReadFileBytes(dir_.File("runtime/VandrelViewer.exe")).size());
   EXPECT_EQ(byName["VandrelViewer.exe"]["lists"], nlohmann::json::array());
@@ -301,7 +301,11 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
   EXPECT_EQ(byName["music.cgr"]["lists"], nlohmann::json::array({"project"}));
   EXPECT_EQ(byName["ProjectType"]["type"], "APPDATA");
   EXPECT_EQ(byName["ProjectType"]["size"], 4);
-  EXPECT_EQ(listing["settings"], nlohmann::json({{"ProjectType", 1}, {"CheckDx8", 0}}));
+  EXPECT_EQ(listing["settings"], nlohmann::json({{"ProjectType", 1}, {"CheckDx8", 0}, {"CodePage", 1252}}));
+  // The plan shows the settings the installer will hold in the same shape.
+  Outcome plan = Vpack("pack tour.toml --dry-run --json");
+  ASSERT_EQ(plan.status, 0) << plan.err;
+  EXPECT_EQ(listing["settings"], nlohmann::json::parse(plan.out)["settings"]) << plan.out;
   EXPECT_TRUE(listing["version"].is_null());
   // A damaged setting is shown as the installer takes it: not at all.
   packager::Bytes payload = ListsOnly(0x0BADF00D, {}).Build(static_cast<uint32_t>(stub_.size()));
@@ -348,8 +352,8 @@ TEST_F(VpackTest, List_NamesReadBackFromTheCodePageAsUtf8) {
   struct Case {
     const char* option;
     const char* name;
-  } cases[] = {{" --code-page 1251", "\u0441\u0446\u0435\u043d\u0430.vdl"},
-               {"", "\u00f1\u00f6\u00e5\u00ed\u00e0.vdl"}};  // read as the default 1252
+  } cases[] = {{"", "\u0441\u0446\u0435\u043d\u0430.vdl"},  // as the installer records
+               {" --code-page 1252", "\u00f1\u00f6\u00e5\u00ed\u00e0.vdl"}};
   for (const Case& c : cases) {
     Outcome run = Vpack(std::string("list setup.exe --json") + c.option);
     ASSERT_EQ(0, run.status) << run.err;

@@ -25,9 +25,10 @@ mkdir "$out/from-zip"
 tar -xzf "$out/$name.tar.gz" -C "$out"
 kit="$out/$name"
 (cd "$kit" && sha256sum --quiet -c SHA256SUMS) || fail "a file of the kit does not match SHA256SUMS"
-# Nothing a clean machine may lack: glibc only.
-others=$(ldd "$kit/bin/vpack" | grep -vE 'linux-vdso|libc\.so|libm\.so|ld-linux' || true)
-[ -z "$others" ] || fail "the kit's vpack needs shared libraries: $others"
+# Nothing a clean machine may lack, not even this machine's glibc: a static
+# program (no dynamic section, or one that names no library but the loader).
+needed=$(readelf -d "$kit/bin/vpack" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | grep -v '^ld-linux' || true)
+[ -z "$needed" ] || fail "the kit's vpack needs shared libraries: $needed"
 [ "$("$kit/bin/vpack" --version)" = "vpack $version" ] || fail "vpack --version is not $version"
 # vpack.exe: only DLLs every Windows has, no MinGW runtime.
 dlls=$(x86_64-w64-mingw32-objdump -p "$kit/bin/vpack.exe" | sed -n 's/^\s*DLL Name: //p' |
@@ -35,11 +36,14 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$kit/bin/vpack.exe" | sed -n 's/^\s*DLL Na
 [ -z "$dlls" ] || fail "the kit's vpack.exe needs DLLs a clean Windows lacks: $dlls"
 wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$kit/bin/vpack.exe" "$@"; }
 [ "$(wvpack --version)" = "vpack $version" ] || fail "vpack.exe --version is not $version"
-for f in bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
+for f in README.md bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
     docs/hardening.md docs/getting-started.md docs/vpack.md share/man/man1/vpack.1 \
     samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
   [ -f "$kit/$f" ] || fail "the kit lacks $f"
 done
+# The documents speak to a publisher holding the kit, not of a build tree.
+tree=$(grep -rnE 'build/(vpack|win-)|sample/tour|scripts/|cmake/' "$kit/README.md" "$kit/docs" "$kit/samples" || true)
+[ -z "$tree" ] || fail "the kit's documents speak of the build tree: $tree"
 # One reference page: vpack help prints the kit's, and its manual page reads.
 "$kit/bin/vpack" help | cmp -s - "$kit/docs/vpack.md" || fail "vpack help is not the kit's docs/vpack.md"
 [ -z "$(groff -man -ww -z "$kit/share/man/man1/vpack.1" 2>&1)" ] || fail "the manual page has roff errors"
@@ -71,6 +75,27 @@ for manifest in "$kit"/samples/tour/*.toml; do
   fi
   # The branded sample's stub carries the publisher's icon: not the bytes.
   grep -q '^\[branding\]' "$manifest" || [ $from_kit = yes ] || fail "$sample.exe does not begin with a kit stub"
+done
+# Every code page by the same tables: a file named with the letters of each,
+# 1258's split ones too, packed by both programs into the same bytes and
+# listed with the same names.
+mkdir -p pages
+for page in 874 1250 1251 1252 1253 1254 1255 1256 1257 1258; do
+  mkdir -p "pages/$page"
+  letters=$(printf '%b' "$(printf '\\x%x' $(seq 192 254))" | iconv -f "CP$page" -t UTF-8 -c | tr -d '\n/\\:*?"<>|')
+  [ "$page" = 1258 ] && letters="${letters}ếỗ"
+  printf x >"pages/$page/$letters.vdl"
+  printf x >"pages/$page/VDLStart.vdl"
+  printf 'include = "%s"\ncode-page = %s\n[settings]\nProjectType = 1\nCheckDx8 = false\n[[folder]]\nsource = "%s"\n[[file]]\nname = "VandrelViewer.exe"\nsource = "%s"\n' \
+    "$kit/samples/tour/shared/runtime.toml" "$page" "$page" "$kit/samples/tour/runtime/build/VandrelViewer.exe" \
+    >"pages/$page.toml"
+  "$kit/bin/vpack" pack "pages/$page.toml" -o "pages/$page.exe" >/dev/null || fail "vpack cannot pack code page $page"
+  wvpack pack "$(printf 'Z:%s' "$out/pages/$page.toml" | tr / '\\')" -o "pages/$page-windows.exe" >/dev/null ||
+    fail "vpack.exe cannot pack code page $page"
+  cmp -s "pages/$page.exe" "pages/$page-windows.exe" || fail "code page $page: vpack.exe wrote other bytes than vpack"
+  [ "$("$kit/bin/vpack" list "pages/$page.exe")" = "$(wvpack list "pages/$page.exe" | tr -d '\r')" ] ||
+    fail "code page $page: vpack.exe lists other names than vpack"
+  "$kit/bin/vpack" list "pages/$page.exe" | grep -qF "$letters.vdl" || fail "code page $page: list does not show $letters.vdl"
 done
 # Signed as a publisher's pipeline signs, verified, and run once under
 # Wine on the test display (the release stub: 32-bit Wine).

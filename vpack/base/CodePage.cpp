@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "vpack/base/CodePageConversion.h"
+#include "payload/CodePageTables.h"
 #include "vpack/base/Error.h"
 
 namespace vpack {
@@ -30,6 +30,50 @@ std::string Utf8Of(unsigned point) {
   }
   return out + static_cast<char>(0x80 | (point & 0x3F));
 }
+
+// The bytes of one letter, or none when the page cannot hold it.
+std::string BytesOf(const payload::CodePageTable& table, unsigned point) {
+  if (point < 0x80) return std::string(1, static_cast<char>(point));
+  for (unsigned byte = 0x80; byte < 256; ++byte) {
+    if (table.letters[byte] == point) return std::string(1, static_cast<char>(byte));
+  }
+  for (unsigned i = 0; i < table.combinedCount; ++i) {
+    const payload::CombinedLetter& c = table.combined[i];
+    if (c.letter == point && (c.ways & payload::kWrittenSplit)) {
+      std::string bytes(1, static_cast<char>(c.base));
+      return c.mark != 0 ? bytes + static_cast<char>(c.mark) : bytes;
+    }
+  }
+  return std::string();
+}
+
+// The letter a base byte and the mark byte after it read as together, or 0.
+unsigned JoinedLetter(const payload::CodePageTable& table, unsigned char base, unsigned char mark) {
+  for (unsigned i = 0; i < table.combinedCount; ++i) {
+    const payload::CombinedLetter& c = table.combined[i];
+    if (c.base == base && c.mark == mark && (c.ways & payload::kReadJoined)) return c.letter;
+  }
+  return 0;
+}
+
+// Converts from offset on until the end or a byte the page leaves undefined,
+// and returns where it stopped.
+size_t AppendUtf8(const payload::CodePageTable& table, const std::string& bytes, size_t offset, std::string& out) {
+  for (size_t at = offset; at < bytes.size(); ++at) {
+    unsigned char byte = static_cast<unsigned char>(bytes[at]);
+    unsigned letter = byte < 0x80 ? byte : table.letters[byte];
+    if (letter == 0 && byte != 0) return at;
+    unsigned joined = at + 1 < bytes.size() ? JoinedLetter(table, byte, static_cast<unsigned char>(bytes[at + 1])) : 0;
+    if (joined != 0) {
+      letter = joined;
+      ++at;
+    }
+    out += Utf8Of(letter);
+  }
+  return bytes.size();
+}
+
+const payload::CodePageTable& TableOf(unsigned number) { return *payload::FindCodePageTable(number); }
 
 }  // namespace
 
@@ -68,38 +112,30 @@ std::string CodePage::FromUtf8(const std::string& utf8, std::string& problem) co
     return std::string();
   }
   std::string out;
-  size_t stopped = Utf8ToCodePage(number_, utf8, 0, out);
-  if (stopped < utf8.size()) {
-    char point[16];
-    snprintf(point, sizeof(point), "U+%04X", CodePointAt(utf8, stopped));
-    problem = "holds \"" + utf8.substr(stopped, SequenceLength(static_cast<unsigned char>(utf8[stopped]))) + "\" (" +
-              point + "), which code page " + std::to_string(number_) + " cannot hold";
-    return std::string();
+  for (size_t at = 0; at < utf8.size(); at += SequenceLength(static_cast<unsigned char>(utf8[at]))) {
+    std::string bytes = BytesOf(TableOf(number_), CodePointAt(utf8, at));
+    if (bytes.empty()) {
+      char point[16];
+      snprintf(point, sizeof(point), "U+%04X", CodePointAt(utf8, at));
+      problem = "holds \"" + utf8.substr(at, SequenceLength(static_cast<unsigned char>(utf8[at]))) + "\" (" + point +
+                "), which code page " + std::to_string(number_) + " cannot hold";
+      return std::string();
+    }
+    out += bytes;
   }
   return out;
 }
 
 std::string CodePage::Folded(const std::string& bytes) const {
-  if (upper_.empty()) {
-    // Unicode's upper case of each byte's letter, where the page has it.
-    for (unsigned byte = 0; byte < 256; ++byte) {
-      std::string letter = ToUtf8(std::string(1, static_cast<char>(byte)));
-      unsigned point = CodePointAt(letter, 0);
-      unsigned upper = point < 0x10000 ? UpperCaseOf(point) : point;
-      std::string problem;
-      std::string mapped = FromUtf8(Utf8Of(upper), problem);
-      upper_ += problem.empty() && mapped.size() == 1 ? mapped[0] : static_cast<char>(byte);
-    }
-  }
   std::string folded = bytes;
-  for (char& c : folded) c = upper_[static_cast<unsigned char>(c)];
+  for (char& c : folded) c = static_cast<char>(TableOf(number_).upper[static_cast<unsigned char>(c)]);
   return folded;
 }
 
 std::string CodePage::ToUtf8(const std::string& bytes) const {
   std::string out;
   for (size_t at = 0; at < bytes.size();) {
-    at = CodePageToUtf8(number_, bytes, at, out);
+    at = AppendUtf8(TableOf(number_), bytes, at, out);
     if (at < bytes.size()) {
       out += "\xEF\xBF\xBD";
       ++at;

@@ -8,8 +8,12 @@
 namespace vpack {
 
 constexpr unsigned kDefaultCodePage = 1252;
+// Read an installer's names in the code page it records (vpack writes the
+// manifest's as the setting "CodePage").
+constexpr unsigned kRecordedCodePage = 0;
 
-// The Windows single-byte code pages: 874 and 1250 to 1258.
+// The Windows single-byte code pages: 874 and 1250 to 1258, converted by
+// the format's own tables (payload/CodePageTables.h) on every system.
 bool IsSupportedCodePage(unsigned number);
 constexpr char kSupportedCodePages[] = "874, 1250 .. 1258";
 
@@ -33,7 +37,6 @@ class CodePage {
 
  private:
   unsigned number_;
-  mutable std::string upper_;  // 256 bytes, made on first use
 };
 
 // Where text stops being UTF-8, or std::string::npos when it is.

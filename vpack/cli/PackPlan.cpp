@@ -4,27 +4,55 @@
 
 #include <nlohmann/json.hpp>
 
+#include "payload/ProjectTypes.h"
 #include "vpack/base/CodePage.h"
+#include "vpack/read/VersionJson.h"
 #include "vpack/rules/StorageRules.h"
 
 namespace vpack {
 namespace {
 
-std::string SettingText(const SettingValue& setting, const CodePage& page) {
-  return setting.info->kind == SettingKind::kText ? page.ToUtf8(setting.text) : std::to_string(setting.number);
+using Json = nlohmann::ordered_json;
+
+// A setting's value as list --json shows the installer's: numbers as
+// numbers, texts as text.
+Json SettingJson(const SettingValue& setting, const CodePage& page) {
+  if (setting.info->kind == SettingKind::kText) return page.ToUtf8(setting.text);
+  return setting.number;
 }
 
-nlohmann::json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage& page) {
-  nlohmann::json plan = {{"manifest", manifest.path},
-                         {"stub", stub},
-                         {"code-page", manifest.codePage},
-                         {"signed", !manifest.signing.Empty()}};
-  plan["settings"] = nlohmann::json::array();
-  for (const SettingValue& setting : manifest.settings) {
-    plan["settings"].push_back(
-        {{"name", setting.info->name}, {"value", SettingText(setting, page)}, {"entry", setting.entry}});
-  }
-  plan["items"] = nlohmann::json::array();
+// Every setting the installer will hold, the recorded code page too, in the
+// shape of list --json's.
+Json SettingsJson(const Manifest& manifest, const CodePage& page) {
+  Json settings = Json::object();
+  for (const SettingValue& setting : manifest.settings) settings[setting.info->name] = SettingJson(setting, page);
+  settings[payload::kCodePageSetting.name] = manifest.codePage;
+  return settings;
+}
+
+Json BrandingJson(const Branding& branding) {
+  if (branding.Empty()) return nullptr;
+  Json icon = branding.icon.empty() ? Json(nullptr) : Json(branding.iconPath);
+  return {{"icon", icon}, {"version", VersionJson(branding.version)}};
+}
+
+Json SigningJson(const SigningCommand& signing) {
+  if (signing.Empty()) return nullptr;
+  Json command = signing.shellText.empty() ? Json(signing.arguments) : Json(signing.shellText);
+  return {{"command", command}, {"entry", signing.entry}};
+}
+
+Json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage& page) {
+  Json plan = {{"manifest", manifest.path},
+               {"stub", stub},
+               {"code-page", manifest.codePage},
+               {"signed", !manifest.signing.Empty()}};
+  plan["settings"] = SettingsJson(manifest, page);
+  plan["setting-entries"] = Json::object();
+  for (const SettingValue& setting : manifest.settings) plan["setting-entries"][setting.info->name] = setting.entry;
+  plan["branding"] = BrandingJson(manifest.branding);
+  plan["signing"] = SigningJson(manifest.signing);
+  plan["items"] = Json::array();
   for (const FileSpec& file : manifest.files) {
     plan["items"].push_back({{"name", page.ToUtf8(file.name)},
                              {"source", file.source},
@@ -37,26 +65,35 @@ nlohmann::json PlanJson(const Manifest& manifest, const std::string& stub, const
   return plan;
 }
 
+void PrintPlanText(const Manifest& manifest, const std::string& stub, const CodePage& page) {
+  printf("vpack: %s: would write %zu settings and %zu files after %s; nothing written\n", manifest.path.c_str(),
+         manifest.settings.size() + 1, manifest.files.size(), stub.c_str());
+  for (const SettingValue& setting : manifest.settings) {
+    printf("setting %s = %s  (%s)\n", setting.info->name, SettingJson(setting, page).dump().c_str(),
+           setting.entry.c_str());
+  }
+  printf("setting %s = %u  (code-page)\n", payload::kCodePageSetting.name, manifest.codePage);
+  Json branding = BrandingJson(manifest.branding);
+  printf("branding: %s\n", branding.is_null() ? "none, the stub's own icon and version" : branding.dump().c_str());
+  Json signing = SigningJson(manifest.signing);
+  printf("signing: %s\n", signing.is_null() ? "none, the installer is not signed" : signing.dump().c_str());
+  for (const FileSpec& file : manifest.files) {
+    printf("%s  %s%s, list %s, from %s  (%s)\n", page.ToUtf8(file.name).c_str(), StoreLabel(file.store),
+           file.alreadyEncoded ? " (already so, stored as it is)" : "", file.list ? ListLabel(*file.list) : "none",
+           file.source.c_str(), file.entry.c_str());
+  }
+}
+
 }  // namespace
 
 int PrintPlan(const Manifest& manifest, const std::string& stub, bool json) {
   CodePage page(manifest.codePage);
   if (json) {
     // Paths from the disk need not be UTF-8; JSON must be.
-    printf("%s\n",
-           PlanJson(manifest, stub, page).dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    printf("%s\n", PlanJson(manifest, stub, page).dump(2, ' ', false, Json::error_handler_t::replace).c_str());
     return 0;
   }
-  printf("vpack: %s: would write %zu settings and %zu files after %s; nothing written\n", manifest.path.c_str(),
-         manifest.settings.size(), manifest.files.size(), stub.c_str());
-  for (const SettingValue& setting : manifest.settings) {
-    printf("setting %s = %s  (%s)\n", setting.info->name, SettingText(setting, page).c_str(), setting.entry.c_str());
-  }
-  for (const FileSpec& file : manifest.files) {
-    printf("%s  %s%s, list %s, from %s  (%s)\n", page.ToUtf8(file.name).c_str(), StoreLabel(file.store),
-           file.alreadyEncoded ? " (already so, stored as it is)" : "",
-           file.list ? ListLabel(*file.list) : "none", file.source.c_str(), file.entry.c_str());
-  }
+  PrintPlanText(manifest, stub, page);
   return 0;
 }
 

@@ -35,7 +35,7 @@ struct Parsed {
   std::vector<std::string> variables;   // --var NAME=VALUE
   std::string folder;
   bool json = false;
-  unsigned codePage = vpack::kDefaultCodePage;
+  unsigned codePage = vpack::kRecordedCodePage;
   bool stored = false;
 };
 
@@ -71,12 +71,12 @@ void TakeVariables(Parsed& parsed) {
   if (parsed.pack.json && !parsed.pack.dryRun) throw CLI::ValidationError("--json", "goes with --dry-run");
 }
 
-// The payload does not record its code page, so every command that shows or
-// writes item names is told which one to read them in.
+// vpack records the code page in the installer; an installer of an earlier
+// vpack needs to be told (1252 otherwise).
 void AddCodePage(CLI::App* command, Parsed& parsed) {
   command
       ->add_option("--code-page", parsed.codePage,
-                   "The code page the installer was packed with (the manifest's code-page; default 1252)")
+                   "The code page the installer was packed with (default: the one it records, else 1252)")
       ->check(CLI::IsMember({874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}));
 }
 

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "payload/PayloadFormat.h"
+#include "payload/ProjectTypes.h"
 #include "vpack/base/Error.h"
 
 namespace vpack {
@@ -43,6 +44,7 @@ void AddLists(packager::PayloadBuilder& builder, const std::vector<FileSpec>& fi
 std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   packager::PayloadBuilder builder;
   for (const SettingValue& setting : manifest.settings) AddSetting(builder, setting);
+  builder.AddU32(payload::kCodePageSetting.name, manifest.codePage);
   AddLists(builder, manifest.files);
   std::vector<PlannedItem> items;
   for (packager::Item& item : builder.Items()) items.push_back({item.type, item.name, std::move(item.data), nullptr});

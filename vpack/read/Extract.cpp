@@ -108,8 +108,8 @@ std::string WriteBelow(const fs::path& root, const fs::path& relative, const Ins
 }  // namespace
 
 int Extract(const std::string& installer, const std::string& folder, bool keepEncoded, unsigned codePage) {
-  CodePage page(codePage);
   InstallerFile file(installer);
+  CodePage page(file.CodePageOf(codePage));
   std::vector<packager::Item> items = file.HeldItems();
   std::vector<std::string> problems = UnsafeNames(items, page);
   std::vector<std::string> unreadable;

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "payload/LittleEndian.h"
+#include "payload/ProjectTypes.h"
+#include "vpack/base/CodePage.h"
 #include "vpack/base/SystemPath.h"
 #include "vpack/rules/ContentChecks.h"
 
@@ -51,6 +54,13 @@ std::vector<packager::Item> InstallerFile::HeldItems() const {
     if (!IsFileItem(items.back())) items.back().data = ReadHead(i, kHeldItemBytes + 1);
   }
   return items;
+}
+
+unsigned InstallerFile::CodePageOf(unsigned given) const {
+  if (given != kRecordedCodePage) return given;
+  std::optional<packager::Bytes> data = ReadSetting(payload::kCodePageSetting.name, payload::kNumberSize);
+  unsigned recorded = data ? payload::ReadLittleEndian32(data->data()) : 0;
+  return IsSupportedCodePage(recorded) ? recorded : kDefaultCodePage;
 }
 
 std::optional<packager::Bytes> InstallerFile::ReadSetting(const char* name, uint32_t width) const {

@@ -50,6 +50,10 @@ class InstallerFile {
   // its name (any case), checked against its CRC; nothing when the
   // installer would refuse it.
   std::optional<packager::Bytes> ReadSetting(const char* name, uint32_t width) const;
+  // The code page the names and texts are in: given, when not kRecordedCodePage;
+  // else the one vpack recorded; else (an installer of an earlier vpack, or
+  // a damaged record) the default.
+  unsigned CodePageOf(unsigned given) const;
   // At most count bytes from the item's start, or from its end.
   packager::Bytes ReadHead(int32_t index, size_t count) const;
   packager::Bytes ReadTail(int32_t index, size_t count) const;

@@ -11,6 +11,7 @@
 #include "vpack/base/Commands.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/read/InstallerFile.h"
+#include "vpack/read/VersionJson.h"
 #include "vpack/base/ItemIndex.h"
 #include "vpack/manifest/Manifest.h"
 #include "vpack/rules/Settings.h"
@@ -85,15 +86,6 @@ std::vector<ListedSetting> Settings(const InstallerFile& file, const CodePage& p
   return settings;
 }
 
-nlohmann::ordered_json VersionJson(const std::optional<VersionInfo>& version) {
-  if (!version) return nullptr;
-  nlohmann::ordered_json strings = nlohmann::ordered_json::object();
-  for (const auto& [key, value] : version->strings) strings[key] = value;
-  return {{"file", VersionText(version->fileVersion)},
-          {"product", VersionText(version->productVersion)},
-          {"strings", strings}};
-}
-
 struct Listing {
   int64_t stubSize;
   std::optional<VersionInfo> version;
@@ -151,8 +143,8 @@ void PrintTable(const Listing& listing) {
 }  // namespace
 
 int List(const std::string& installer, bool json, unsigned codePage) {
-  CodePage page(codePage);
   InstallerFile file(installer);
+  CodePage page(file.CodePageOf(codePage));
   std::vector<packager::Item> items = file.HeldItems();
   std::vector<std::string> unreadable;
   ListsByName lists;

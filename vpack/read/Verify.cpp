@@ -81,7 +81,6 @@ void CheckPaths(const std::vector<packager::Item>& items, const CodePage& page, 
 }  // namespace
 
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage) {
-  CodePage page(codePage);
   std::unique_ptr<InstallerFile> installer;
   try {
     installer = std::make_unique<InstallerFile>(path);
@@ -89,6 +88,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
     if (facts != nullptr) facts->intact = false;
     return {none.problem};
   }
+  CodePage page(installer->CodePageOf(codePage));
   std::vector<packager::Item> items = installer->HeldItems();
   StubReport stub = CheckStub(path, static_cast<uint64_t>(installer->Reader().MarkerOffset()), ProjectTypeOf(items));
   std::vector<std::string> problems, warnings;
