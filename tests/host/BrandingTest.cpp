@@ -238,7 +238,10 @@ TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
       {"icon = \"wrong.ico\"", "\"wrong.ico\" is not a usable icon file: it has a bitmap whose size"},
       {"icon = \"stub.exe\"", "branding \"icon\" \"stub.exe\" is not a usable icon file: it has no icon header"},
       {"icon = \"big.ico\"", "branding \"icon\" \"big.ico\" is " + std::to_string(vpack::kMaxIconFileBytes + 1) +
-                                 " bytes; at most " + std::to_string(vpack::kMaxIconFileBytes)},
+                                 " bytes; an installer's icon holds at most " +
+                                 std::to_string(vpack::kMaxIconFileBytes) +
+                                 ", so that a signed installer still finds its payload: store its 256-pixel image "
+                                 "as PNG"},
       {"file-version = \"1.2.3\"", "branding \"file-version\" is \"1.2.3\"; it must be four numbers"},
       {"product-version = \"1.2.3.65536\"", "branding \"product-version\" is \"1.2.3.65536\""},
       {"product-name = \"" + std::string(257, 'n') + "\"", "branding \"product-name\" is 257 characters long"},

@@ -176,6 +176,39 @@ TEST_F(ManifestOnDisk, SourcesThatCannotBePacked_RefusedNamingTheEntry) {
             RefusalOf([&] { vpack::LoadManifest(dir_.File("folder.toml")); }).find("is a folder"));
 }
 
+// A run names every problem it finds, each once and so that the publisher
+// can tell the entries apart; a manifest that cannot be read says what to do.
+TEST_F(ManifestOnDisk, Problems_EveryOneOfARunNamedSoThatItCanBeActedOn) {
+  PutFile(dir_, "content/a.vdl", "a");
+  PutFile(dir_, "self.toml", "include = \"self.toml\"\n");
+  PutFile(dir_, "loop1.toml", "include = \"loop2.toml\"\n");
+  PutFile(dir_, "loop2.toml", "include = \"loop1.toml\"\n");
+  std::string folder = "[[folder]]\nsource = \"content\"\nlist = \"project\"\n";
+  struct Case {
+    std::string manifest;
+    std::vector<std::string> says;
+  } cases[] = {
+      {testing_support::ManifestHead(1),
+       {"no file \"Tessaron.dll\"", "no file \"VandrelViewer.exe\"", "no file \"channels\\SaverUnit.dll\""}},
+      {head_ + ProjectFile("a.vdl", "gone.bin") + ProjectFile("b.vdl", "lost.bin") + "[[folder]]\nsource = \"none\"\n",
+       {"gone.bin\" cannot be read", "lost.bin\" cannot be read", "folder \"none\": "}},
+      {head_ + folder + folder, {"folder #3 \"content\", item \"a.vdl\": duplicate item name (same as " +
+                                 dir_.File("m.toml") + ": folder #2 \"content\""}},
+      {head_ + ProjectFile("x.vdl", "content/a.vdl") + ProjectFile("X.VDL", "content/a.vdl") +
+           ProjectFile("y.vdl", "content/a.vdl") + ProjectFile("Y.vdl", "content/a.vdl"),
+       {"file \"x.vdl\": duplicate", "file \"y.vdl\": duplicate"}},
+      {std::string("\xFF\xFE[\0s\0]\0", 8), {"m.toml: is UTF-16 text; save it as UTF-8"}},
+      {"include = \"m.toml\"\n", {"include \"m.toml\" is this manifest itself"}},
+      {"include = \"loop1.toml\"\n",
+       {"loop2.toml: include \"loop1.toml\" is \"",
+        "loop1.toml\", which includes this manifest: the includes go round in a loop"}},
+  };
+  for (const Case& c : cases) {
+    std::string error = DiskRefusalOf(c.manifest);
+    for (const std::string& says : c.says) EXPECT_NE(std::string::npos, error.find(says)) << says << "\n" << error;
+  }
+}
+
 // The installer reads payload text with the ANSI functions: names and
 // settings go in as the code page's bytes, and limits count those bytes.
 TEST(Manifest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {

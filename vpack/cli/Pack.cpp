@@ -60,14 +60,17 @@ packager::Bytes ReadHead(const FileSpec& file) {
 
 // Every program the flows load or start, by the rule verify applies to the
 // bytes an installer holds.
+// Every wrong one at once: a runtime of the wrong machine is many files.
 void CheckPrograms(const Manifest& manifest, uint16_t machine) {
+  std::vector<std::string> problems;
   for (const FileSpec& file : manifest.files) {
     const ProgramRule* rule = FindProgramRule(file.name, file.list == packager::ListKind::kChannelModules);
     if (rule == nullptr) continue;
     packager::Bytes head = ReadHead(file);
     std::string problem = ProgramProblem(*rule, head.data(), head.size(), machine);
-    if (!problem.empty()) throw Error(file.entry + ": source " + Quoted(file.source) + " is " + problem);
+    if (!problem.empty()) problems.push_back(file.entry + ": source " + Quoted(file.source) + " is " + problem);
   }
+  ThrowIfAny(problems);
 }
 
 std::vector<InputPath> Inputs(const Manifest& manifest, const std::string& stub) {

@@ -122,6 +122,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments = vpack::Utf8Arguments(argc, argv);
     std::vector<const char*> pointers;
     for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+    // CLI11 would only say that a command is required.
+    const std::vector<std::string> commands = {"pack", "verify", "list", "extract", "help"};
+    if (arguments.size() > 1 && arguments[1][0] != '-' &&
+        std::find(commands.begin(), commands.end(), arguments[1]) == commands.end()) {
+      throw CLI::ValidationError("unknown command " + vpack::Quoted(arguments[1]) +
+                                 " (pack, verify, list, extract or help)");
+    }
     app.parse(static_cast<int>(pointers.size()), pointers.data());
     if (app.got_subcommand("pack")) TakeVariables(parsed);
   } catch (const CLI::Success& e) {

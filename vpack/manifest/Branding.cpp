@@ -77,8 +77,10 @@ std::vector<IconImage> ReadIcon(const Context& context, const std::string& given
   std::string what = Quoted(given);
   Bytes file = ReadWholeFile(path, context.manifest.path + ": branding \"icon\"");
   if (file.size() > kMaxIconFileBytes) {
-    context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; at most " +
-                             std::to_string(kMaxIconFileBytes) + " fit before the payload search's reach");
+    context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; an installer's icon holds at most " +
+                             std::to_string(kMaxIconFileBytes) +
+                             ", so that a signed installer still finds its payload: store its 256-pixel image "
+                             "as PNG (icon editors offer it), which makes such icons a fraction of the size");
   }
   std::vector<IconImage> images;
   try {

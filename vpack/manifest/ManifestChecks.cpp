@@ -15,13 +15,6 @@ namespace {
 // Longest path the ANSI file functions take.
 constexpr size_t kMaxWindowsPath = payload::kPathSize - 1;
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string joined;
-  for (const std::string& line : lines) joined += (joined.empty() ? "" : "\n") + line;
-  return joined;
-}
-
-[[noreturn]] void Refuse(const FileSpec& file, const std::string& why) { throw Error(file.entry + ": " + why); }
 
 // Each name's first fault, so that every bad name of a run is reported at
 // once, each with its reason.
@@ -51,32 +44,32 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
   }
 }
 
-void CheckFile(const FileSpec& file) {
+void CheckFile(const FileSpec& file, std::vector<std::string>& problems) {
   std::string problem = StoreProblem(file.name, file.list, file.store);
-  if (!problem.empty()) Refuse(file, std::string("store ") + StoreLabel(file.store) + ": " + problem);
+  if (!problem.empty()) problems.push_back(file.entry + ": store " + StoreLabel(file.store) + ": " + problem);
   if (file.size >= kMaxInstallerSize) {
-    Refuse(file, "source " + Quoted(file.source) + " is " + std::to_string(file.size) +
-                     " bytes; an installer holds less than 2 GiB in all");
+    problems.push_back(file.entry + ": source " + Quoted(file.source) + " is " + std::to_string(file.size) +
+                       " bytes; an installer holds less than 2 GiB in all");
   }
 }
 
 // Windows folds the case of every letter of the code page, not only ASCII
 // as the installer does, so "caf\xE9" and "CAF\xC9" would land in one file.
 // Settings and files share the APPDATA type, so they collide too.
-void CheckDuplicates(const Manifest& manifest) {
+void CheckDuplicates(const Manifest& manifest, std::vector<std::string>& problems) {
   CodePage page(manifest.codePage);
   std::unordered_map<std::string, const FileSpec*> byName;
   for (const FileSpec& file : manifest.files) {
     auto [twin, added] = byName.emplace(page.Folded(file.name), &file);
     if (!added) {
-      Refuse(file, "duplicate item name (same as " + twin->second->entry +
-                       "; Windows ignores case and takes / for \\)");
+      problems.push_back(file.entry + ": duplicate item name (same as " + twin->second->entry +
+                         "; Windows ignores case and takes / for \\)");
     }
   }
   for (const FileSpec& file : manifest.files) {
     for (const SettingValue& setting : manifest.settings) {
       if (SameItemName(file.name, setting.info->name)) {
-        Refuse(file, "duplicate item name (a setting)");
+        problems.push_back(file.entry + ": duplicate item name (a setting)");
       }
     }
   }
@@ -89,19 +82,19 @@ const FileSpec* FindFile(const Manifest& manifest, const std::string& name) {
   return nullptr;
 }
 
-void CheckProjectNeeds(const Manifest& manifest, uint32_t type) {
+void CheckProjectNeeds(const Manifest& manifest, uint32_t type, std::vector<std::string>& problems) {
   for (const char* name : RequiredSettings(type)) {
     bool given = std::any_of(manifest.settings.begin(), manifest.settings.end(),
                              [name](const SettingValue& s) { return std::string(s.info->name) == name; });
     if (!given) {
-      throw Error(manifest.path + ": setting " + Quoted(name) + " is missing; project type " + std::to_string(type) +
-                  " reads it");
+      problems.push_back(manifest.path + ": setting " + Quoted(name) + " is missing; project type " +
+                         std::to_string(type) + " reads it");
     }
   }
   for (const std::string& name : RuntimeFiles(type)) {
     if (FindFile(manifest, name) == nullptr) {
-      throw Error(manifest.path + ": no file " + Quoted(name) + "; project type " + std::to_string(type) +
-                  " extracts it");
+      problems.push_back(manifest.path + ": no file " + Quoted(name) + "; project type " + std::to_string(type) +
+                         " extracts it");
     }
   }
 }
@@ -180,11 +173,12 @@ uint32_t ProjectTypeOf(const Manifest& manifest) {
 void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
   CodePage page(manifest.codePage);
   for (const FileSpec& file : manifest.files) CheckName(file, page, problems);
-  if (!problems.empty()) throw Error(JoinLines(problems));
-  for (const FileSpec& file : manifest.files) CheckFile(file);
-  CheckDuplicates(manifest);
+  ThrowIfAny(problems);
+  for (const FileSpec& file : manifest.files) CheckFile(file, problems);
+  CheckDuplicates(manifest, problems);
   uint32_t type = ProjectTypeOf(manifest);
-  CheckProjectNeeds(manifest, type);
+  CheckProjectNeeds(manifest, type, problems);
+  ThrowIfAny(problems);
   WarnAboutUnused(manifest, type);
   WarnAboutLongPaths(manifest, type);
 }

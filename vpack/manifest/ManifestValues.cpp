@@ -62,6 +62,12 @@ std::string ReadManifestFile(const ManifestContext& context) {
 }
 
 toml::table ParseToml(const ManifestContext& context, const std::string& text) {
+  // Windows' editors save "Unicode" as UTF-16: a byte-order mark, or a NUL
+  // in every other byte of ASCII text.
+  bool marked = text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0;
+  if (marked || (text.size() >= 2 && (text[0] == '\0' || text[1] == '\0'))) {
+    context.Fail("is UTF-16 text; save it as UTF-8");
+  }
   try {
     return toml::parse(text, context.path);
   } catch (const toml::parse_error& e) {

@@ -29,7 +29,8 @@ InstallerFile::InstallerFile(const std::string& path)
   switch (reader_->Status()) {
     case payload::DirectoryStatus::kLoaded: return;
     case payload::DirectoryStatus::kCannotOpen:
-      throw Error(Quoted(path) + " cannot be read: " + strerror(ErrorNumberOf(reader_->ReadError())));
+      throw NoPayload(Quoted(path) + " cannot be read: " + strerror(ErrorNumberOf(reader_->ReadError())),
+                      std::string("cannot be read: ") + strerror(ErrorNumberOf(reader_->ReadError())));
     default: throw NoPayload(Quoted(path) + ": no payload found", NoPayloadProblem(*reader_));
   }
 }
