@@ -216,6 +216,36 @@ TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
   EXPECT_EQ("", pack.err) << "progress only on a terminal";
 }
 
+// On a terminal the long commands show a progress bar on stderr (stdout
+// goes elsewhere here); --quiet and --json leave it out.
+TEST_F(VpackTest, Progress_OnATerminalUnlessQuietOrJson) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(0, Vpack("pack tour.toml -o setup.exe").status);
+  struct Case {
+    const char* arguments;
+    const char* shows;  // null: nothing on the terminal
+  } cases[] = {
+      {"pack tour.toml -o again.exe", "vpack: packing ["},       {"verify setup.exe", "vpack: verifying ["},
+      {"extract setup.exe -o out", "vpack: extracting ["},      {"pack tour.toml -o again.exe --quiet", nullptr},
+      {"verify setup.exe -q", nullptr},                          {"verify setup.exe --json", nullptr},
+      {"extract setup.exe -o out2 --quiet", nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string screen = dir_.File("screen.log");
+    std::string command = "cd '" + dir_.Path() + "' && script -qec '" VDL_VPACK_PATH " " + c.arguments +
+                          " >/dev/null' /dev/null >'" + screen + "' 2>&1";
+    ASSERT_EQ(0, system(command.c_str())) << c.arguments;
+    std::string shown = ReadFileBytes(screen);
+    if (c.shows == nullptr) {
+      EXPECT_EQ("", shown) << c.arguments;
+    } else {
+      EXPECT_NE(std::string::npos, shown.find(c.shows)) << c.arguments << "\n" << shown;
+      EXPECT_NE(std::string::npos, shown.find(" MB, ")) << shown;
+      EXPECT_NE(std::string::npos, shown.find(" MB/s")) << shown;
+    }
+  }
+}
+
 TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
   Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);

@@ -21,7 +21,7 @@
 #include "vpack/write/PayloadStream.h"
 #include "vpack/rules/ProgramRules.h"
 #include "vpack/cli/Signing.h"
-#include "vpack/cli/Progress.h"
+#include "vpack/base/Progress.h"
 #include "vpack/pe/StubCheck.h"
 #include "vpack/branding/StubBranding.h"
 
@@ -152,10 +152,15 @@ int Pack(const PackOptions& options) {
   {
     // Names are in the payload's code page; the terminal takes UTF-8.
     CodePage page(manifest.codePage);
-    Progress progress;
+    Progress progress("packing", SourceBytes(manifest), !options.quiet);
+    uint64_t done = 0;
     payloadBytes = WritePayload(
         output, static_cast<uint32_t>(stub.size()), items, options.jobs,
-        [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); }, &stored);
+        [&](size_t i, size_t, const std::string& name) {
+          progress.Update(done, page.ToUtf8(name));
+          done += items[i].file->size;
+        },
+        &stored);
   }
   CheckEngineMemory(items, stored, machine, options.strict);
   if (!signing.Empty()) SignInstaller(signing, output.Close(), stub.size());

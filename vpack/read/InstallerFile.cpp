@@ -57,6 +57,12 @@ std::vector<packager::Item> InstallerFile::HeldItems() const {
   return items;
 }
 
+uint64_t PayloadBytes(const InstallerFile& file) {
+  uint64_t total = 0;
+  for (int32_t i = 0; i < file.Count(); ++i) total += file.Entry(i).size;
+  return total;
+}
+
 unsigned InstallerFile::CodePageOf(unsigned given) const {
   if (given != kRecordedCodePage) return given;
   std::optional<packager::Bytes> data = ReadSetting(payload::kCodePageSetting.name, payload::kNumberSize);

@@ -28,6 +28,10 @@ struct NoPayload : Error {
   std::string problem;
 };
 
+class InstallerFile;
+// The bytes of every item together, what a reading of them all goes through.
+uint64_t PayloadBytes(const InstallerFile& file);
+
 class InstallerFile {
  public:
   // Throws NoPayload when the file has no payload that the installer would
