@@ -130,7 +130,7 @@ TEST(Manifest, FileInNoList_Warned) {
 TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
   std::string head = RuntimeEntries(1);
   std::string standalone = RuntimeEntries(2);
-  standalone.erase(standalone.find("InstallPath = 'x'\n"), 18);
+  standalone.erase(standalone.find("InstallPath = 'C:\\x'\n"), 21);
   std::vector<std::pair<std::string, std::string>> cases = {
       {head + ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"), "file \"music\\t.cgr\": store zlib"},
       {head + ProjectFile("a.vdl", "f.bin", "store = \"zlib\"\n"), "file \"a.vdl\": store zlib: the engine decodes"},
@@ -147,6 +147,45 @@ TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
   for (const auto& [manifest, says] : cases) {
     std::string error = TextRefusalOf(manifest);
     EXPECT_NE(std::string::npos, error.find(says)) << manifest << "\n" << error;
+  }
+}
+
+// Settings checked against what the flow does with them: a value that would
+// break the installation is refused naming the setting, one the project type
+// never reads is a warning.
+TEST(Manifest, SettingsThatBreakTheInstallation_RefusedNamingTheSetting) {
+  struct Case {
+    uint32_t type;
+    std::string from, to;  // in RuntimeEntries(type)
+    std::string says;
+    bool refused = true;
+  } cases[] = {
+      {2, "ShortCutName = '\\x'", "ShortCutName = 'Tours Caf\u00e9'",
+       "setting \"ShortCutName\" (\"Tours Caf\u00e9\") does not begin with a backslash"},
+      {2, "ShortCutName = '\\x'", "ShortCutName = '\\Tours\\A|B'",
+       "setting \"ShortCutName\" (\"\\Tours\\A|B\") is no name Windows can make a link under"},
+      {2, "InstallPath = 'C:\\x'", "InstallPath = 'Tours'", "setting \"InstallPath\" (\"Tours\") is not a full path"},
+      {5, "InstallPath = 'C:\\x'", "InstallPath = ''", "setting \"InstallPath\" (\"\") is empty"},
+      {6, "StartupDirectory = 'C:\\x'", "StartupDirectory = 'x\\y'", "setting \"StartupDirectory\" (\"x\\y\") is not"},
+      {2, "ProjectName = 'x'", "ProjectName = ''", "setting \"ProjectName\" (\"\") is empty"},
+      {2, "ProjectName = 'x'", "ProjectName = 'x'\nDoQuitCgr = true",
+       "setting \"DoQuitCgr\": project type 2 never reads it", false},
+      {1, "CheckDx8 = 0", "CheckDx8 = 0\nInstallPath = 'C:\\x'", "setting \"InstallPath\": project type 1 never reads it",
+       false},
+  };
+  for (const Case& c : cases) {
+    std::string manifest = RuntimeEntries(c.type);
+    ASSERT_NE(std::string::npos, manifest.find(c.from)) << manifest;
+    manifest.replace(manifest.find(c.from), c.from.size(), c.to);
+    std::string error = TextRefusalOf(manifest);
+    if (c.refused) {
+      EXPECT_NE(std::string::npos, error.find(c.says)) << c.to << "\n" << error;
+      continue;
+    }
+    ASSERT_EQ("", error);
+    std::string warnings;
+    for (const std::string& warning : Read(manifest).warnings) warnings += warning + "\n";
+    EXPECT_NE(std::string::npos, warnings.find(c.says)) << warnings;
   }
 }
 
@@ -257,7 +296,7 @@ TEST_F(ManifestOnDisk, NameFromAFolderNotInUtf8_Refused) {
 TEST(Manifest, InstalledPathPastAnsiLimit_WarnedNamingTheLongest) {
   std::string standalone = RuntimeEntries(2);
   std::string folder = "C:\\" + std::string(200, 'p');
-  standalone.replace(standalone.find("InstallPath = 'x'"), 17, "InstallPath = '" + folder + "'");
+  standalone.replace(standalone.find("InstallPath = 'C:\\x'"), 20, "InstallPath = '" + folder + "'");
   std::string fits = std::string(259 - 204, 'a');  // 203 of folder, a backslash
   vpack::Manifest manifest = Read(standalone + ProjectFile(fits, "f.bin") + ProjectFile(fits + "b", "f.bin") +
                                   ProjectFile(fits + "bc", "f.bin"));

@@ -8,6 +8,7 @@
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
 #include "vpack/base/Error.h"
+#include "vpack/manifest/SettingChecks.h"
 
 namespace vpack {
 namespace {
@@ -178,6 +179,7 @@ void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
   CheckDuplicates(manifest, problems);
   uint32_t type = ProjectTypeOf(manifest);
   CheckProjectNeeds(manifest, type, problems);
+  CheckSettings(manifest, type, problems);
   ThrowIfAny(problems);
   WarnAboutUnused(manifest, type);
   WarnAboutLongPaths(manifest, type);
