@@ -55,6 +55,7 @@ TEST_F(PipelineTest, Variables_CommandLineWinsAndEnvironmentRead) {
       {"${env:VDL_PIPELINE_UNSET}", "",
        "shared.toml: file \"scene.vdl\" source uses environment variable \"VDL_PIPELINE_UNSET\", which is not set"},
       {"${other}", "--var scene=b.txt", "shared.toml: file \"scene.vdl\" source uses unknown variable \"other\""},
+      {"${scene}", "--var nosuch=1", "vpack: error: --var \"nosuch\": no manifest declares it in [vars] or uses"},
   };
   for (const Case& c : cases) {
     PutProject(c.source);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "platform/Text.h"
 #include "vpack/base/Error.h"
@@ -172,6 +173,18 @@ Variables ParseVariables(const ManifestContext& context, const toml::table& root
   return variables;
 }
 
+// The variables a manifest declares in [vars] or refers to as ${NAME}, so
+// that a --var naming none of them is found out.
+void NoteVariableNames(const toml::table& root, const std::string& text, std::set<std::string>& names) {
+  if (const toml::table* vars = root.get_as<toml::table>("vars")) {
+    for (auto&& [key, value] : *vars) names.insert(std::string(key.str()));
+  }
+  for (size_t open = text.find("${"); open != std::string::npos; open = text.find("${", open + 2)) {
+    size_t close = text.find('}', open);
+    if (close != std::string::npos) names.insert(text.substr(open + 2, close - open - 2));
+  }
+}
+
 // Read after the includes, so the including manifest's code page wins.
 unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
   uint32_t number = ExpectInteger(context, "code-page", node, 0xFFFF);
@@ -228,6 +241,7 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
                                              "branding", "signing"});
   context.variables = ParseVariables(context, root, inherited);
+  NoteVariableNames(root, text, manifest.variableNames);
   if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, chain, manifest);
   if (const toml::node* stub = root.get("stub")) manifest.stub = context.PathOf("stub", *stub);
   if (const toml::node* page = root.get("code-page")) manifest.codePage = ParseCodePage(context, *page);
@@ -271,6 +285,13 @@ Manifest ParseManifest(const std::string& path, const std::string& text, const V
   manifest.path = path;
   // Given as the top manifest's inherited values, they win everywhere.
   ParseInto(path, text, overrides, {}, manifest);
+  // As an unknown variable in a manifest is an error, so is one given for
+  // none: a misspelt --var would otherwise change nothing without a word.
+  for (const auto& [name, value] : overrides) {
+    if (manifest.variableNames.count(name) == 0) {
+      throw Error("--var " + Quoted(name) + ": no manifest declares it in [vars] or uses ${" + name + "}");
+    }
+  }
   return manifest;
 }
 

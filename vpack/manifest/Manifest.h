@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,7 @@ struct Manifest {
   SigningCommand signing;              // empty: the installer is not signed
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
+  std::set<std::string> variableNames;  // declared in [vars] or used as ${NAME} by any manifest read
 };
 
 // Longest item name the installer's directory holds, and longest list entry,
