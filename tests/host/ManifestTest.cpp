@@ -121,10 +121,21 @@ TEST_F(ManifestOnDisk, Include_SharedEntriesWithVariablesIncluderWins) {
   EXPECT_EQ(2u, manifest.inputs.size());
 }
 
-TEST(Manifest, FileInNoList_Warned) {
-  vpack::Manifest manifest = Read(RuntimeEntries(1) + "[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n");
-  ASSERT_EQ(1u, manifest.warnings.size());
-  EXPECT_NE(std::string::npos, manifest.warnings[0].find("file \"lost.vdl\": in no list")) << manifest.warnings[0];
+TEST(Manifest, FileInNoListOrWithUpperCaseCgr_Warned) {
+  struct Case {
+    std::string entries;
+    std::string says;  // "": no warning
+  } cases[] = {
+      {"[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n", "file \"lost.vdl\": in no list"},
+      {ProjectFile("WAVES.CGR", "f.bin"), "file \"WAVES.CGR\": the installer copies a project file as stored only "
+                                          "when \".cgr\" is in its name in lower case; this one the engine decodes"},
+      {ProjectFile("waves.cgr", "f.bin"), ""},
+  };
+  for (const Case& c : cases) {
+    vpack::Manifest manifest = Read(RuntimeEntries(1) + c.entries);
+    ASSERT_EQ(c.says.empty() ? 0u : 1u, manifest.warnings.size()) << c.entries;
+    if (!c.says.empty()) EXPECT_NE(std::string::npos, manifest.warnings[0].find(c.says)) << manifest.warnings[0];
+  }
 }
 
 TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {

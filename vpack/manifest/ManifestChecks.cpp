@@ -114,6 +114,22 @@ void WarnAboutUnused(Manifest& manifest, uint32_t type) {
   }
 }
 
+// The installer copies a project file as stored only when ".cgr" is in its
+// name in lower case; "WAVES.CGR" it has the engine decode like any other.
+// That is the installer's rule, but a publisher who upper-cased a name
+// rarely means it.
+void WarnAboutCopiedMarkCase(Manifest& manifest) {
+  for (const FileSpec& file : manifest.files) {
+    if (file.list != packager::ListKind::kProjectFiles) continue;
+    std::string lower = file.name;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower.find(payload::kCopiedMark) == std::string::npos) continue;
+    if (payload::IsCopiedProjectFile(payload::kTypeFileInfo, file.name.c_str())) continue;
+    manifest.warnings.push_back(file.entry + ": the installer copies a project file as stored only when \"" +
+                                payload::kCopiedMark + "\" is in its name in lower case; this one the engine decodes");
+  }
+}
+
 // The folder the installation writes into: the one the options dialog
 // offers, or for a run in place a long temporary folder (the longest user
 // name Windows allows and the last folder number the installer tries).
@@ -182,6 +198,7 @@ void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
   CheckSettings(manifest, type, problems);
   ThrowIfAny(problems);
   WarnAboutUnused(manifest, type);
+  WarnAboutCopiedMarkCase(manifest);
   WarnAboutLongPaths(manifest, type);
 }
 
