@@ -121,6 +121,19 @@ TEST_F(ManifestOnDisk, Include_SharedEntriesWithVariablesIncluderWins) {
   EXPECT_EQ(2u, manifest.inputs.size());
 }
 
+// The same manifest serves vpack.exe, where backslashes are a publisher's
+// habit: they separate folders in every path a manifest names.
+TEST_F(ManifestOnDisk, BackslashesInPaths_SeparateFoldersAsOnWindows) {
+  PutFile(dir_, "shared/more.toml", "[[file]]\nname = 'b.vdl'\nsource = '..\\content\\deep\\b.txt'\nlist = 'project'\n");
+  PutFile(dir_, "content/deep/b.txt", "b");
+  PutFile(dir_, "content/deep/c.vdl", "c");
+  vpack::Manifest manifest = Load("include = 'shared\\more.toml'\n" + head_ +
+                                  "[[folder]]\nsource = 'content\\deep'\ninclude = '*.vdl'\nlist = 'project'\n");
+  ASSERT_NE(nullptr, Find(manifest, "b.vdl"));
+  EXPECT_EQ(dir_.File("content/deep/b.txt"), Find(manifest, "b.vdl")->source);
+  EXPECT_NE(nullptr, Find(manifest, "c.vdl"));
+}
+
 TEST(Manifest, FileInNoListOrWithUpperCaseCgr_Warned) {
   struct Case {
     std::string entries;

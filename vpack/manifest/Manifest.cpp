@@ -219,7 +219,7 @@ void LoadIncludes(const ManifestContext& context, const toml::node& node, const 
   int depth = static_cast<int>(chain.size()) - 1;
   if (depth >= kMaxIncludeDepth) context.Fail("includes nest deeper than " + std::to_string(kMaxIncludeDepth));
   for (const std::string& given : ExpectStrings(context, "include", node)) {
-    std::filesystem::path included = PathOf(context.Expand("include", given));
+    std::filesystem::path included = ManifestPathOf(context.Expand("include", given));
     if (included.is_relative()) included = context.folder / included;
     // Named here, from the manifest that asks for it, so a typo is found.
     std::error_code error;

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -43,8 +44,13 @@ std::string ManifestContext::Expand(const std::string& what, const std::string& 
   return out + text.substr(std::min(at, text.size()));
 }
 
+std::filesystem::path ManifestPathOf(std::string text) {
+  std::replace(text.begin(), text.end(), '\\', '/');
+  return vpack::PathOf(text);
+}
+
 std::string ManifestContext::PathOf(const std::string& what, const toml::node& node) const {
-  std::filesystem::path given = vpack::PathOf(Expand(what, ExpectString(*this, what, node)));
+  std::filesystem::path given = ManifestPathOf(Expand(what, ExpectString(*this, what, node)));
   return TextOf(given.is_relative() ? (folder / given).lexically_normal() : given);
 }
 
