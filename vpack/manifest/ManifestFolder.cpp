@@ -13,9 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool MatchesAny(const std::vector<std::string>& patterns, const std::string& relativePath) {
+bool MatchesAny(const std::vector<std::string>& patterns, const std::string& relativePath, const CodePage& page) {
   for (const std::string& pattern : patterns) {
-    if (MatchesPattern(pattern, relativePath)) return true;
+    if (MatchesPattern(pattern, relativePath, page)) return true;
   }
   return false;
 }
@@ -91,8 +91,9 @@ class FolderWalk {
   }
 
   bool Wanted(const std::string& relative) const {
-    if (!folder_.include.empty() && !MatchesAny(folder_.include, relative)) return false;
-    return !MatchesAny(folder_.exclude, relative);
+    CodePage page(into_.codePage);
+    if (!folder_.include.empty() && !MatchesAny(folder_.include, relative, page)) return false;
+    return !MatchesAny(folder_.exclude, relative, page);
   }
 
   void Take(const fs::path& path, const std::string& relative) {
