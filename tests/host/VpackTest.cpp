@@ -246,6 +246,21 @@ TEST_F(VpackTest, Progress_OnATerminalUnlessQuietOrJson) {
   }
 }
 
+// An output inside a packed folder: neither it, nor an earlier installer of
+// its name, nor a dead pack's temporary of it goes into the installer, so
+// that every build packs the same.
+TEST_F(VpackTest, OutputInsideAPackedFolder_LeftOutOfIt) {
+  Put("tour.toml", GoodManifest() + "[[folder]]\nsource = \"content\"\nlist = \"project\"\n");
+  Put("content/a.vdl", "a");
+  Put("content/setup.exe.vpack-elsewhere-1-1", "a dead pack's");
+  ASSERT_EQ(0, Vpack("pack tour.toml -o content/setup.exe").status);
+  std::string first = ReadFileBytes(dir_.File("content/setup.exe"));
+  Outcome again = Vpack("pack tour.toml -o content/setup.exe");
+  ASSERT_EQ(0, again.status) << again.err;
+  EXPECT_TRUE(first == ReadFileBytes(dir_.File("content/setup.exe")));
+  EXPECT_EQ(std::string::npos, Vpack("list content/setup.exe").out.find("setup.exe"));
+}
+
 TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
   Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);

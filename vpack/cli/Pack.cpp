@@ -134,7 +134,7 @@ uint64_t SourceBytes(const Manifest& manifest) {
 }  // namespace
 
 int Pack(const PackOptions& options) {
-  Manifest manifest = LoadManifest(options.manifest, options.variables);
+  Manifest manifest = LoadManifest(options.manifest, options.variables, options.output);
   ReportWarnings(manifest, options.strict);
   SigningCommand signing = options.signCommand.empty() ? manifest.signing : ShellSigning(options.signCommand);
   std::string stubPath = StubPath(options, manifest);

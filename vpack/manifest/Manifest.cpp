@@ -301,8 +301,9 @@ void FinishManifest(Manifest& manifest) {
   CheckManifest(manifest, problems);
 }
 
-Manifest LoadManifest(const std::string& path, const Variables& overrides) {
+Manifest LoadManifest(const std::string& path, const Variables& overrides, const std::string& output) {
   Manifest manifest = ParseManifest(path, ReadManifestFile(ManifestContext{path, {}, {}}), overrides);
+  manifest.output = output;
   ReadSources(manifest);
   FinishManifest(manifest);
   return manifest;

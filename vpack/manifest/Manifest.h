@@ -68,6 +68,7 @@ struct Manifest {
   SigningCommand signing;              // empty: the installer is not signed
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
+  std::string output;                  // the installer pack writes, left out of every folder
   std::set<std::string> variableNames;  // declared in [vars] or used as ${NAME} by any manifest read
 };
 
@@ -91,8 +92,10 @@ void ReadSources(Manifest& manifest);
 // fixed order, then a manifest that cannot give a working installer is
 // refused (ManifestChecks.h).
 void FinishManifest(Manifest& manifest);
-// The three steps on the manifest file at path.
-Manifest LoadManifest(const std::string& path, const Variables& overrides = Variables());
+// The three steps on the manifest file at path; output, when given, is the
+// installer being written, which no folder takes.
+Manifest LoadManifest(const std::string& path, const Variables& overrides = Variables(),
+                      const std::string& output = std::string());
 
 const char* ListLabel(packager::ListKind kind);
 

@@ -96,8 +96,21 @@ class FolderWalk {
     return !MatchesAny(folder_.exclude, relative, page);
   }
 
+  // The installer being written, an earlier one of its name and the
+  // temporaries of a pack of it, when the output lies inside the folder:
+  // packed, each build would carry the last one and soon fail.
+  bool IsOutput(const fs::path& path) const {
+    if (into_.output.empty()) return false;
+    std::error_code error;
+    fs::path output = fs::weakly_canonical(PathOf(into_.output), error);
+    fs::path found = fs::weakly_canonical(path, error);
+    if (found.parent_path() != output.parent_path()) return false;
+    std::string name = TextOf(found.filename()), outputName = TextOf(output.filename());
+    return name == outputName || name.rfind(outputName + ".vpack-", 0) == 0;
+  }
+
   void Take(const fs::path& path, const std::string& relative) {
-    if (!Wanted(relative)) return;
+    if (!Wanted(relative) || IsOutput(path)) return;
     std::error_code error;
     if (!fs::is_regular_file(path, error)) Fail(Quoted(TextOf(path)) + " is not a regular file");
     FileSpec file;
