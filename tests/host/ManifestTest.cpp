@@ -302,7 +302,10 @@ TEST(Manifest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
       {"code-page = 65001\n" + head, "code-page 65001 is not a Windows single-byte code page"},
       {settings + "InstallPath = '" + e259 + "'\n" + runtime,
        "setting \"InstallPath\" is 259 bytes in code page 1252; at most 258"},
-      {head + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; a list entry holds at most 398"},
+      {head + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; an item name, listed or not, holds at "
+                                                 "most 259"},
+      {head + ProjectFile(e200 + e200.substr(0, 150), "f.bin"), "275 bytes in the code page; an item name, listed or "
+                                                                "not, holds at most 259"},
   };
   for (const Case& c : cases) {
     std::string error = TextRefusalOf(c.manifest);

@@ -72,10 +72,8 @@ struct Manifest {
   std::set<std::string> variableNames;  // declared in [vars] or used as ${NAME} by any manifest read
 };
 
-// Longest item name the installer's directory holds, and longest list entry,
-// in bytes of the code page.
-constexpr size_t kMaxItemName = payload::kMaxNameLength;
-constexpr size_t kMaxListName = payload::kListNameSize - 1;
+// Longest item name, listed or not, in bytes of the code page.
+constexpr size_t kMaxItemName = payload::kMaxItemNameLength;
 
 // Each step throws Error with a one-line message that starts with the
 // manifest's path and names the entry. overrides (--var NAME=VALUE) win over

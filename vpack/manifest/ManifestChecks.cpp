@@ -35,13 +35,10 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
     problems.push_back(file.entry + ": the name " + payload::NameFaultText(fault) + detail);
     return;
   }
-  // A listed name is also written as a list entry, whose limit the message
-  // names when the name passes that one too.
-  bool listLimit = file.list && file.name.size() > kMaxListName;
   if (file.name.size() > kMaxItemName) {
     problems.push_back(file.entry + ": the name is " + std::to_string(file.name.size()) +
-                       " bytes in the code page; " + (listLimit ? "a list entry" : "an item name") +
-                       " holds at most " + std::to_string(listLimit ? kMaxListName : kMaxItemName));
+                       " bytes in the code page; an item name, listed or not, holds at most " +
+                       std::to_string(kMaxItemName));
   }
 }
 

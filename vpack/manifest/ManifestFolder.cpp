@@ -6,6 +6,7 @@
 
 #include "vpack/base/Error.h"
 #include "vpack/base/SystemPath.h"
+#include "payload/PayloadReader.h"
 #include "vpack/manifest/NamePattern.h"
 
 namespace vpack {
@@ -96,9 +97,10 @@ class FolderWalk {
     return !MatchesAny(folder_.exclude, relative, page);
   }
 
-  // The installer being written, an earlier one of its name and the
-  // temporaries of a pack of it, when the output lies inside the folder:
-  // packed, each build would carry the last one and soon fail.
+  // An earlier installer of the output's name and the temporaries of a pack
+  // of it, when the output lies inside the folder: packed, each build would
+  // carry the last one and soon fail. A project file of that name is no
+  // installer, and stays, for pack to refuse to overwrite it.
   bool IsOutput(const fs::path& path) const {
     if (into_.output.empty()) return false;
     std::error_code error;
@@ -106,7 +108,9 @@ class FolderWalk {
     fs::path found = fs::weakly_canonical(path, error);
     if (found.parent_path() != output.parent_path()) return false;
     std::string name = TextOf(found.filename()), outputName = TextOf(output.filename());
-    return name == outputName || name.rfind(outputName + ".vpack-", 0) == 0;
+    if (name.rfind(outputName + ".vpack-", 0) == 0) return true;
+    return name == outputName &&
+           payload::PayloadReader(TextOf(found).c_str()).Status() == payload::DirectoryStatus::kLoaded;
   }
 
   void Take(const fs::path& path, const std::string& relative) {
