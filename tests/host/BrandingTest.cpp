@@ -283,4 +283,35 @@ TEST_F(BrandingTest, Include_SharedBrandingWithVariables_IncluderKeysWin) {
   EXPECT_EQ(strings, version.strings);
 }
 
+// Version information as the documentation promises: the ProductVersion
+// string follows the file version unless given; without a file version,
+// which Windows would show as 0.0.0.0, a warning.
+TEST_F(BrandingTest, VersionStrings_ProductVersionFollowsFileVersionAndNoneWarned) {
+  struct Case {
+    std::string branding;
+    std::vector<std::pair<std::string, std::string>> strings;
+    const char* warns;  // null: no warning
+  } cases[] = {
+      {"file-version = \"1.4.0.12\"\n", {{"FileVersion", "1.4.0.12"}, {"ProductVersion", "1.4.0.12"}}, nullptr},
+      {"file-version = \"1.4.0.12\"\nproduct-version = \"2.0.0.0\"\n",
+       {{"FileVersion", "1.4.0.12"}, {"ProductVersion", "2.0.0.0"}}, nullptr},
+      {"company-name = \"Harbour Co\"\n", {{"CompanyName", "Harbour Co"}},
+       "branding has no \"file-version\", so Windows shows the installer's version as 0.0.0.0"},
+  };
+  std::string project = testing_support::WriteRuntimeProject(dir_, 1);
+  for (const Case& c : cases) {
+    Put("tour.toml", project + "[branding]\n" + c.branding);
+    vpack::Manifest manifest = vpack::LoadManifest(dir_.File("tour.toml"));
+    ASSERT_TRUE(manifest.branding.version.has_value()) << c.branding;
+    EXPECT_EQ(c.strings, manifest.branding.version->strings) << c.branding;
+    std::string warnings;
+    for (const std::string& warning : manifest.warnings) warnings += warning + "\n";
+    if (c.warns == nullptr) {
+      EXPECT_EQ("", warnings) << c.branding;
+    } else {
+      EXPECT_NE(std::string::npos, warnings.find(c.warns)) << warnings;
+    }
+  }
+}
+
 }  // namespace

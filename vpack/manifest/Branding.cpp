@@ -160,4 +160,23 @@ void ReadBranding(const ManifestContext& manifest, const toml::node& node, Brand
   if (!version.strings.empty()) branding.version = version;
 }
 
+std::string FinishBranding(Branding& branding) {
+  if (!branding.version) return std::string();
+  VersionInfo& version = *branding.version;
+  if (!HasString(version, "FileVersion")) {
+    return "branding has no \"file-version\", so Windows shows the installer's version as 0.0.0.0; give it one";
+  }
+  // Once every manifest is read: an included one's file version is the
+  // default until some manifest gives the product version.
+  if (!HasString(version, "ProductVersion")) {
+    for (const auto& string : version.strings) {
+      if (string.first == "FileVersion") {
+        SetString(version, "ProductVersion", string.second);
+        break;
+      }
+    }
+  }
+  return std::string();
+}
+
 }  // namespace vpack

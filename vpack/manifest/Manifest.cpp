@@ -296,6 +296,8 @@ Manifest ParseManifest(const std::string& path, const std::string& text, const V
 }
 
 void FinishManifest(Manifest& manifest) {
+  std::string branding = FinishBranding(manifest.branding);
+  if (!branding.empty()) manifest.warnings.push_back(manifest.path + ": " + branding);
   std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
   CheckManifest(manifest, problems);
