@@ -20,6 +20,10 @@ constexpr uint32_t kTextSettingSize = 259;
 // List entries are read at this count: a name of at most one byte less and
 // its terminator.
 constexpr uint32_t kListNameSize = 399;
+// The longest name an item may have, listed or not: a list entry could hold
+// more, but the item it names is found through its directory entry, whose
+// name is copied into a field of kFieldSize.
+constexpr uint32_t kMaxItemNameLength = kMaxNameLength < kListNameSize - 1 ? kMaxNameLength : kListNameSize - 1;
 
 // The paths the stub builds: the working folder and every extraction target
 // in this storage (at most 399 characters and a terminator), every other path

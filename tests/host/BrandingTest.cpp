@@ -238,7 +238,10 @@ TEST_F(BrandingTest, BadBranding_OneLineErrorNamingTheKeyAndNoOutput) {
       {"icon = \"wrong.ico\"", "\"wrong.ico\" is not a usable icon file: it has a bitmap whose size"},
       {"icon = \"stub.exe\"", "branding \"icon\" \"stub.exe\" is not a usable icon file: it has no icon header"},
       {"icon = \"big.ico\"", "branding \"icon\" \"big.ico\" is " + std::to_string(vpack::kMaxIconFileBytes + 1) +
-                                 " bytes; at most " + std::to_string(vpack::kMaxIconFileBytes)},
+                                 " bytes; an installer's icon holds at most " +
+                                 std::to_string(vpack::kMaxIconFileBytes) +
+                                 ", so that a signed installer still finds its payload: store its 256-pixel image "
+                                 "as PNG"},
       {"file-version = \"1.2.3\"", "branding \"file-version\" is \"1.2.3\"; it must be four numbers"},
       {"product-version = \"1.2.3.65536\"", "branding \"product-version\" is \"1.2.3.65536\""},
       {"product-name = \"" + std::string(257, 'n') + "\"", "branding \"product-name\" is 257 characters long"},
@@ -278,6 +281,37 @@ TEST_F(BrandingTest, Include_SharedBrandingWithVariables_IncluderKeysWin) {
   std::vector<std::pair<std::string, std::string>> strings = {{"CompanyName", "Shared Co"},
       {"FileVersion", "1.4.0.12"}, {"ProductName", "Harbour Tour"}, {"ProductVersion", "2.0.0.0"}};
   EXPECT_EQ(strings, version.strings);
+}
+
+// Version information as the documentation promises: the ProductVersion
+// string follows the file version unless given; without a file version,
+// which Windows would show as 0.0.0.0, a warning.
+TEST_F(BrandingTest, VersionStrings_ProductVersionFollowsFileVersionAndNoneWarned) {
+  struct Case {
+    std::string branding;
+    std::vector<std::pair<std::string, std::string>> strings;
+    const char* warns;  // null: no warning
+  } cases[] = {
+      {"file-version = \"1.4.0.12\"\n", {{"FileVersion", "1.4.0.12"}, {"ProductVersion", "1.4.0.12"}}, nullptr},
+      {"file-version = \"1.4.0.12\"\nproduct-version = \"2.0.0.0\"\n",
+       {{"FileVersion", "1.4.0.12"}, {"ProductVersion", "2.0.0.0"}}, nullptr},
+      {"company-name = \"Harbour Co\"\n", {{"CompanyName", "Harbour Co"}},
+       "branding has no \"file-version\", so Windows shows the installer's version as 0.0.0.0"},
+  };
+  std::string project = testing_support::WriteRuntimeProject(dir_, 1);
+  for (const Case& c : cases) {
+    Put("tour.toml", project + "[branding]\n" + c.branding);
+    vpack::Manifest manifest = vpack::LoadManifest(dir_.File("tour.toml"));
+    ASSERT_TRUE(manifest.branding.version.has_value()) << c.branding;
+    EXPECT_EQ(c.strings, manifest.branding.version->strings) << c.branding;
+    std::string warnings;
+    for (const std::string& warning : manifest.warnings) warnings += warning + "\n";
+    if (c.warns == nullptr) {
+      EXPECT_EQ("", warnings) << c.branding;
+    } else {
+      EXPECT_NE(std::string::npos, warnings.find(c.warns)) << warnings;
+    }
+  }
 }
 
 }  // namespace

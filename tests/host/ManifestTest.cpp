@@ -122,26 +122,44 @@ TEST_F(ManifestOnDisk, Include_SharedEntriesWithVariablesIncluderWins) {
   EXPECT_EQ(2u, manifest.inputs.size());
 }
 
-TEST(Manifest, InstallableButNotWhatTheProjectMeant_Warned) {
-  std::string head = RuntimeEntries(1);
-  std::vector<std::pair<std::string, std::string>> cases = {
-      {head + "[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n", "file \"lost.vdl\": in no list"},
+// The same manifest serves vpack.exe, where backslashes are a publisher's
+// habit: they separate folders in every path a manifest names.
+TEST_F(ManifestOnDisk, BackslashesInPaths_SeparateFoldersAsOnWindows) {
+  PutFile(dir_, "shared/more.toml", "[[file]]\nname = 'b.vdl'\nsource = '..\\content\\deep\\b.txt'\nlist = 'project'\n");
+  PutFile(dir_, "content/deep/b.txt", "b");
+  PutFile(dir_, "content/deep/c.vdl", "c");
+  vpack::Manifest manifest = Load("include = 'shared\\more.toml'\n" + head_ +
+                                  "[[folder]]\nsource = 'content\\deep'\ninclude = '*.vdl'\nlist = 'project'\n");
+  ASSERT_NE(nullptr, Find(manifest, "b.vdl"));
+  EXPECT_EQ(dir_.File("content/deep/b.txt"), Find(manifest, "b.vdl")->source);
+  EXPECT_NE(nullptr, Find(manifest, "c.vdl"));
+}
+
+TEST(Manifest, FileInNoListOrWithUpperCaseCgr_Warned) {
+  struct Case {
+    std::string entries;
+    std::string says;  // "": no warning
+  } cases[] = {
+      {"[[file]]\nname = 'lost.vdl'\nsource = \"f.bin\"\n", "file \"lost.vdl\": in no list"},
+      {ProjectFile("WAVES.CGR", "f.bin"), "file \"WAVES.CGR\": the installer copies a project file as stored only "
+                                          "when \".cgr\" is in its name in lower case; this one the engine decodes"},
+      {ProjectFile("waves.cgr", "f.bin"), ""},
       // Copied as stored, so the engine would read plain or zlib bytes.
-      {head + ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"),
+      {ProjectFile("music\\t.cgr", "f.bin", "store = \"zlib\"\n"),
        "file \"music\\t.cgr\": stored as zlib, but the installer copies"},
-      {head + ProjectFile("t.cgr.bak", "f.bin", "store = \"raw\"\n"), "file \"t.cgr.bak\": stored raw, but"},
+      {ProjectFile("t.cgr.bak", "f.bin", "store = \"raw\"\n"), "file \"t.cgr.bak\": stored raw, but"},
   };
-  for (const auto& [text, says] : cases) {
-    vpack::Manifest manifest = Read(text);
-    ASSERT_EQ(1u, manifest.warnings.size()) << text;
-    EXPECT_NE(std::string::npos, manifest.warnings[0].find(says)) << manifest.warnings[0];
+  for (const Case& c : cases) {
+    vpack::Manifest manifest = Read(RuntimeEntries(1) + c.entries);
+    ASSERT_EQ(c.says.empty() ? 0u : 1u, manifest.warnings.size()) << c.entries;
+    if (!c.says.empty()) EXPECT_NE(std::string::npos, manifest.warnings[0].find(c.says)) << manifest.warnings[0];
   }
 }
 
 TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
   std::string head = RuntimeEntries(1);
   std::string standalone = RuntimeEntries(2);
-  standalone.erase(standalone.find("InstallPath = 'x'\n"), 18);
+  standalone.erase(standalone.find("InstallPath = 'C:\\x'\n"), 21);
   std::vector<std::pair<std::string, std::string>> cases = {
       {head + ProjectFile("a.vdl", "f.bin", "store = \"zlib\"\n"), "file \"a.vdl\": store zlib: the engine decodes"},
       {head + "[[file]]\nname = 'VDLUnInst.exe'\nsource = \"f.bin\"\nstore = \"raw\"\n",
@@ -157,6 +175,45 @@ TEST(Manifest, ManifestThatCannotGiveAWorkingInstaller_RefusedNamingTheEntry) {
   for (const auto& [manifest, says] : cases) {
     std::string error = TextRefusalOf(manifest);
     EXPECT_NE(std::string::npos, error.find(says)) << manifest << "\n" << error;
+  }
+}
+
+// Settings checked against what the flow does with them: a value that would
+// break the installation is refused naming the setting, one the project type
+// never reads is a warning.
+TEST(Manifest, SettingsThatBreakTheInstallation_RefusedNamingTheSetting) {
+  struct Case {
+    uint32_t type;
+    std::string from, to;  // in RuntimeEntries(type)
+    std::string says;
+    bool refused = true;
+  } cases[] = {
+      {2, "ShortCutName = '\\x'", "ShortCutName = 'Tours Caf\u00e9'",
+       "setting \"ShortCutName\" (\"Tours Caf\u00e9\") does not begin with a backslash"},
+      {2, "ShortCutName = '\\x'", "ShortCutName = '\\Tours\\A|B'",
+       "setting \"ShortCutName\" (\"\\Tours\\A|B\") is no name Windows can make a link under"},
+      {2, "InstallPath = 'C:\\x'", "InstallPath = 'Tours'", "setting \"InstallPath\" (\"Tours\") is not a full path"},
+      {5, "InstallPath = 'C:\\x'", "InstallPath = ''", "setting \"InstallPath\" (\"\") is empty"},
+      {6, "StartupDirectory = 'C:\\x'", "StartupDirectory = 'x\\y'", "setting \"StartupDirectory\" (\"x\\y\") is not"},
+      {2, "ProjectName = 'x'", "ProjectName = ''", "setting \"ProjectName\" (\"\") is empty"},
+      {2, "ProjectName = 'x'", "ProjectName = 'x'\nDoQuitCgr = true",
+       "setting \"DoQuitCgr\": project type 2 never reads it", false},
+      {1, "CheckDx8 = 0", "CheckDx8 = 0\nInstallPath = 'C:\\x'", "setting \"InstallPath\": project type 1 never reads it",
+       false},
+  };
+  for (const Case& c : cases) {
+    std::string manifest = RuntimeEntries(c.type);
+    ASSERT_NE(std::string::npos, manifest.find(c.from)) << manifest;
+    manifest.replace(manifest.find(c.from), c.from.size(), c.to);
+    std::string error = TextRefusalOf(manifest);
+    if (c.refused) {
+      EXPECT_NE(std::string::npos, error.find(c.says)) << c.to << "\n" << error;
+      continue;
+    }
+    ASSERT_EQ("", error);
+    std::string warnings;
+    for (const std::string& warning : Read(manifest).warnings) warnings += warning + "\n";
+    EXPECT_NE(std::string::npos, warnings.find(c.says)) << warnings;
   }
 }
 
@@ -184,6 +241,39 @@ TEST_F(ManifestOnDisk, SourcesThatCannotBePacked_RefusedNamingTheEntry) {
   PutFile(dir_, "folder.toml/x", "");
   EXPECT_NE(std::string::npos,
             RefusalOf([&] { vpack::LoadManifest(dir_.File("folder.toml")); }).find("is a folder"));
+}
+
+// A run names every problem it finds, each once and so that the publisher
+// can tell the entries apart; a manifest that cannot be read says what to do.
+TEST_F(ManifestOnDisk, Problems_EveryOneOfARunNamedSoThatItCanBeActedOn) {
+  PutFile(dir_, "content/a.vdl", "a");
+  PutFile(dir_, "self.toml", "include = \"self.toml\"\n");
+  PutFile(dir_, "loop1.toml", "include = \"loop2.toml\"\n");
+  PutFile(dir_, "loop2.toml", "include = \"loop1.toml\"\n");
+  std::string folder = "[[folder]]\nsource = \"content\"\nlist = \"project\"\n";
+  struct Case {
+    std::string manifest;
+    std::vector<std::string> says;
+  } cases[] = {
+      {testing_support::ManifestHead(1),
+       {"no file \"Tessaron.dll\"", "no file \"VandrelViewer.exe\"", "no file \"channels\\SaverUnit.dll\""}},
+      {head_ + ProjectFile("a.vdl", "gone.bin") + ProjectFile("b.vdl", "lost.bin") + "[[folder]]\nsource = \"none\"\n",
+       {"gone.bin\" cannot be read", "lost.bin\" cannot be read", "folder \"none\": "}},
+      {head_ + folder + folder, {"folder #3 \"content\", item \"a.vdl\": duplicate item name (same as " +
+                                 dir_.File("m.toml") + ": folder #2 \"content\""}},
+      {head_ + ProjectFile("x.vdl", "content/a.vdl") + ProjectFile("X.VDL", "content/a.vdl") +
+           ProjectFile("y.vdl", "content/a.vdl") + ProjectFile("Y.vdl", "content/a.vdl"),
+       {"file \"x.vdl\": duplicate", "file \"y.vdl\": duplicate"}},
+      {std::string("\xFF\xFE[\0s\0]\0", 8), {"m.toml: is UTF-16 text; save it as UTF-8"}},
+      {"include = \"m.toml\"\n", {"include \"m.toml\" is this manifest itself"}},
+      {"include = \"loop1.toml\"\n",
+       {"loop2.toml: include \"loop1.toml\" is \"",
+        "loop1.toml\", which includes this manifest: the includes go round in a loop"}},
+  };
+  for (const Case& c : cases) {
+    std::string error = DiskRefusalOf(c.manifest);
+    for (const std::string& says : c.says) EXPECT_NE(std::string::npos, error.find(says)) << says << "\n" << error;
+  }
 }
 
 // The installer reads payload text with the ANSI functions: names and
@@ -219,7 +309,10 @@ TEST(Manifest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
       {"code-page = 65001\n" + head, "code-page 65001 is not a Windows single-byte code page"},
       {settings + "InstallPath = '" + e259 + "'\n" + runtime,
        "setting \"InstallPath\" is 259 bytes in code page 1252; at most 258"},
-      {head + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; a list entry holds at most 398"},
+      {head + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; an item name, listed or not, holds at "
+                                                 "most 259"},
+      {head + ProjectFile(e200 + e200.substr(0, 150), "f.bin"), "275 bytes in the code page; an item name, listed or "
+                                                                "not, holds at most 259"},
   };
   for (const Case& c : cases) {
     std::string error = TextRefusalOf(c.manifest);
@@ -239,7 +332,7 @@ TEST_F(ManifestOnDisk, NameFromAFolderNotInUtf8_Refused) {
 TEST(Manifest, InstalledPathPastAnsiLimit_RefusedNamingTheLongest) {
   std::string standalone = RuntimeEntries(2);
   std::string folder = "C:\\" + std::string(200, 'p');
-  standalone.replace(standalone.find("InstallPath = 'x'"), 17, "InstallPath = '" + folder + "'");
+  standalone.replace(standalone.find("InstallPath = 'C:\\x'"), 20, "InstallPath = '" + folder + "'");
   std::string fits = std::string(259 - 204, 'a');  // 203 of folder, a backslash
   std::string error = TextRefusalOf(standalone + ProjectFile(fits, "f.bin") + ProjectFile(fits + "b", "f.bin") +
                                     ProjectFile(fits + "bc", "f.bin"));

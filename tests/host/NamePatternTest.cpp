@@ -8,6 +8,8 @@
 
 namespace {
 
+const vpack::CodePage kWestern(1252);
+
 TEST(NamePattern, EveryForm_MatchesAsFnmatchWithCaseFolded) {
   const char* patterns[] = {"*.psd",     "*.PSD", "scene?.vdl", "[a-c]*", "[!a-c]*", "[]x]*",  "[!]x]*",
                             "*[0-9]",    "dir/*", "*/*.bak",    "a*b*c",  "*",       "?",      "\\*.vdl",
@@ -26,10 +28,30 @@ TEST(NamePattern, EveryForm_MatchesAsFnmatchWithCaseFolded) {
 }
 
 TEST(NamePattern, PatternWithoutSlash_MatchesTheNameAlone) {
-  EXPECT_TRUE(vpack::MatchesPattern("*.bak", "drafts/old/a.bak"));
-  EXPECT_TRUE(vpack::MatchesPattern("drafts/*", "drafts/old/a.bak"));
-  EXPECT_FALSE(vpack::MatchesPattern("old*", "drafts/old/a.bak"));
-  EXPECT_FALSE(vpack::MatchesPattern("drafts/*.psd", "other/drafts/a.psd"));
+  EXPECT_TRUE(vpack::MatchesPattern("*.bak", "drafts/old/a.bak", kWestern));
+  EXPECT_TRUE(vpack::MatchesPattern("drafts/*", "drafts/old/a.bak", kWestern));
+  EXPECT_FALSE(vpack::MatchesPattern("old*", "drafts/old/a.bak", kWestern));
+  EXPECT_FALSE(vpack::MatchesPattern("drafts/*.psd", "other/drafts/a.psd", kWestern));
+}
+
+// Letters of the code page fold as Windows folds them, as in the check for
+// two items that are one file; not only ASCII's.
+TEST(NamePattern, LettersOfTheCodePage_CaseIgnoredAsWindowsIgnoresIt) {
+  struct Case {
+    unsigned page;
+    const char* pattern;
+    const char* name;
+    bool matches;
+  } cases[] = {
+      {1251, "\u0434\u043e\u043c.vdl", "\u0414\u043e\u043c.vdl", true},  // дом.vdl, Дом.vdl
+      {1252, "CAF\u00c9.VDL", "Caf\u00e9.vdl", true},
+      {1252, "caf[\u00c9]*", "CAF\u00e9.vdl", true},
+      {1252, "caf?.vdl", "caf\u00e9.vdl", true},  // one letter, though two bytes of UTF-8
+      {1251, "\u0434*", "\u0436.vdl", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.matches, vpack::MatchesPattern(c.pattern, c.name, vpack::CodePage(c.page))) << c.pattern;
+  }
 }
 
 }  // namespace

@@ -74,7 +74,9 @@ TEST_F(SigningTest, FailedSigning_EarlierOutputKeptAndReasonInOneLine) {
   struct Case {
     std::string command;
     const char* says;
+    bool inManifest = false;
   } cases[] = {
+      {"no-such-signing-tool", "signing command cannot start its program \"no-such-signing-tool\": ", true},
       {std::string(kOsslSign) + " -in {in} -out {out} -pass wrong -key missing.pem",
        "--sign-command exited with status 255: "},
       {"test -f {in}; echo first >&2; echo the last line >&2; exit 3",
@@ -87,7 +89,10 @@ TEST_F(SigningTest, FailedSigning_EarlierOutputKeptAndReasonInOneLine) {
       {"osslsigncode sign -in installer.exe", "it needs {in}"},
   };
   for (const Case& c : cases) {
-    auto run = Vpack("pack tour.toml -o setup.exe --sign-command '" + c.command + "'");
+    // A manifest's command runs without a shell, so vpack itself starts it.
+    if (c.inManifest) PutManifest("listed.toml", "[signing]\ncommand = [\"" + c.command + "\", \"{in}\"]\n");
+    auto run = c.inManifest ? Vpack("pack listed.toml -o setup.exe")
+                            : Vpack("pack tour.toml -o setup.exe --sign-command '" + c.command + "'");
     EXPECT_EQ(1, run.status) << c.command;
     EXPECT_NE(std::string::npos, run.err.find(c.says)) << c.command << "\n" << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;

@@ -204,7 +204,7 @@ TEST(Verify, LongInstalledPaths_SameWordsAsPack) {
   };
   for (const Case& c : cases) {
     std::string text = testing_support::RuntimeEntries(c.type);
-    if (c.type == 2) text.replace(text.find("InstallPath = 'x'"), 17, "InstallPath = '" + c.folder + "'");
+    if (c.type == 2) text.replace(text.find("InstallPath = 'C:\\x'"), 20, "InstallPath = '" + c.folder + "'");
     text += "[[file]]\nname = '" + c.name + "'\nsource = 'f.bin'\nlist = \"project\"\n";
     std::string packSays;
     bool refused = false;

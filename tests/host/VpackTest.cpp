@@ -32,6 +32,12 @@ using testing_support::TempDir;
 
 namespace {
 
+size_t CountOf(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 using Outcome = testing_support::VpackOutcome;
 
 class VpackTest : public testing_support::VpackFolderTest {
@@ -163,8 +169,9 @@ TEST_F(VpackTest, Pack_BadManifests_OneLineErrorAndNoOutput) {
     Outcome run = Vpack("pack bad.toml -o setup.exe");
     EXPECT_EQ(run.status, 1) << c.manifest;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    // One line per problem, each an error.
     EXPECT_EQ(run.err.rfind("vpack: error: ", 0), 0u) << run.err;
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), CountOf(run.err, "vpack: error: ")) << run.err;
     EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe"))) << c.manifest;
   }
 }
@@ -185,6 +192,7 @@ TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("usage: vpack pack"), std::string::npos) << arguments;
   }
+  EXPECT_EQ(0u, Vpack("frobnicate").err.find("vpack: error: unknown command \"frobnicate\" (pack, verify"));
 }
 
 TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
@@ -211,6 +219,51 @@ TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
   EXPECT_NE(std::string::npos, pack.out.find("setup.exe: 13 files")) << pack.out;
   EXPECT_NE(std::string::npos, pack.out.find("left out 1 version-control and desktop file")) << pack.out;
   EXPECT_EQ("", pack.err) << "progress only on a terminal";
+}
+
+// On a terminal the long commands show a progress bar on stderr (stdout
+// goes elsewhere here); --quiet and --json leave it out.
+TEST_F(VpackTest, Progress_OnATerminalUnlessQuietOrJson) {
+  Put("tour.toml", GoodManifest());
+  ASSERT_EQ(0, Vpack("pack tour.toml -o setup.exe").status);
+  struct Case {
+    const char* arguments;
+    const char* shows;  // null: nothing on the terminal
+  } cases[] = {
+      {"pack tour.toml -o again.exe", "vpack: packing ["},       {"verify setup.exe", "vpack: verifying ["},
+      {"extract setup.exe -o out", "vpack: extracting ["},      {"pack tour.toml -o again.exe --quiet", nullptr},
+      {"verify setup.exe -q", nullptr},                          {"verify setup.exe --json", nullptr},
+      {"extract setup.exe -o out2 --quiet", nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string screen = dir_.File("screen.log");
+    std::string command = "cd '" + dir_.Path() + "' && script -qec '" VDL_VPACK_PATH " " + c.arguments +
+                          " >/dev/null' /dev/null >'" + screen + "' 2>&1";
+    ASSERT_EQ(0, system(command.c_str())) << c.arguments;
+    std::string shown = ReadFileBytes(screen);
+    if (c.shows == nullptr) {
+      EXPECT_EQ("", shown) << c.arguments;
+    } else {
+      EXPECT_NE(std::string::npos, shown.find(c.shows)) << c.arguments << "\n" << shown;
+      EXPECT_NE(std::string::npos, shown.find(" MB, ")) << shown;
+      EXPECT_NE(std::string::npos, shown.find(" MB/s")) << shown;
+    }
+  }
+}
+
+// An output inside a packed folder: neither it, nor an earlier installer of
+// its name, nor a dead pack's temporary of it goes into the installer, so
+// that every build packs the same.
+TEST_F(VpackTest, OutputInsideAPackedFolder_LeftOutOfIt) {
+  Put("tour.toml", GoodManifest() + "[[folder]]\nsource = \"content\"\nlist = \"project\"\n");
+  Put("content/a.vdl", "a");
+  Put("content/setup.exe.vpack-elsewhere-1-1", "a dead pack's");
+  ASSERT_EQ(0, Vpack("pack tour.toml -o content/setup.exe").status);
+  std::string first = ReadFileBytes(dir_.File("content/setup.exe"));
+  Outcome again = Vpack("pack tour.toml -o content/setup.exe");
+  ASSERT_EQ(0, again.status) << again.err;
+  EXPECT_TRUE(first == ReadFileBytes(dir_.File("content/setup.exe")));
+  EXPECT_EQ(std::string::npos, Vpack("list content/setup.exe").out.find("setup.exe"));
 }
 
 TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
@@ -425,6 +478,8 @@ TEST_F(VpackTest, Verify_NoPayload_Fails) {
   Outcome run = Vpack("verify stub.exe");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("no payload found"), std::string::npos) << run.err;
+  // A file that is not there is named once, by the line's prefix.
+  EXPECT_EQ("vpack: gone.exe: cannot be read: No such file or directory\n", Vpack("verify gone.exe").err);
 }
 
 }  // namespace

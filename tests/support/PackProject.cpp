@@ -36,7 +36,10 @@ std::string ManifestHead(uint32_t projectType) {
   std::string manifest = "stub = \"stub.exe\"\n[settings]\nProjectType = " + std::to_string(projectType) + "\n";
   for (uint32_t i = 0; info != nullptr && i < info->settingCount; ++i) {
     const payload::Setting& setting = *info->settings[i];
-    manifest += std::string(setting.name) + (setting.size == payload::kTextSettingSize ? " = 'x'\n" : " = 0\n");
+    manifest += std::string(setting.name) + " = " + (setting.size != payload::kTextSettingSize ? "0"
+                                                     : &setting == &payload::kShortCutName   ? "'\\x'"
+                                                     : &setting == &payload::kProjectName    ? "'x'"
+                                                                                             : "'C:\\x'") + "\n";
   }
   return manifest;
 }

@@ -8,14 +8,15 @@ namespace vpack {
 
 struct ChildOutcome {
   bool succeeded = false;  // exited with status 0
-  std::string ending;      // "exited with status 3", "was killed by signal 9"
+  std::string ending;      // "exited with status 3", "was killed by signal 9",
+                           // "cannot start its program \"signtool\""
   std::string lastError;   // the last non-empty line it wrote to stderr
 };
 
 // arguments[0] is looked up in PATH; folder (when not empty) is where it
 // runs. Its standard output is discarded, since vpack's own is its summary;
 // its stderr is read for the last line. A program that cannot be started
-// ends with status 127 and the reason as that line.
+// ends so, named, with the reason as that line.
 ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::string& folder);
 
 // Runs a command line through the system's shell: /bin/sh -c on Linux,

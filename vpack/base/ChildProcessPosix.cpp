@@ -62,6 +62,11 @@ ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::stri
   outcome.ending = WIFSIGNALED(status) ? "was killed by signal " + std::to_string(WTERMSIG(status))
                                        : "exited with status " + std::to_string(WEXITSTATUS(status));
   outcome.lastError = LastLine(errors);
+  const std::string notStarted = "cannot be started: ";
+  if (!outcome.succeeded && outcome.lastError.rfind(notStarted, 0) == 0) {
+    outcome.ending = "cannot start its program " + Quoted(arguments[0]);
+    outcome.lastError.erase(0, notStarted.size());
+  }
   return outcome;
 }
 

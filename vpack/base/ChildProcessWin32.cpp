@@ -35,7 +35,7 @@ std::string SystemMessage(DWORD code) {
 }
 
 // stderr into a pipe that vpack reads, stdout to NUL, stdin vpack's own.
-ChildOutcome Start(std::wstring commandLine, const std::string& folder) {
+ChildOutcome Start(const std::string& program, std::wstring commandLine, const std::string& folder) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) throw Error("cannot start a command: no pipe");
@@ -57,8 +57,8 @@ ChildOutcome Start(std::wstring commandLine, const std::string& folder) {
   ChildOutcome outcome;
   if (!started) {
     CloseHandle(readEnd);
-    outcome.ending = "exited with status 127";
-    outcome.lastError = "cannot be started: " + SystemMessage(startError);
+    outcome.ending = "cannot start its program " + Quoted(program);
+    outcome.lastError = SystemMessage(startError);
     return outcome;
   }
   std::string errors;
@@ -88,7 +88,7 @@ ChildOutcome RunChild(const std::vector<std::string>& arguments, const std::stri
   for (const std::string& argument : arguments) {
     commandLine += (commandLine.empty() ? L"" : L" ") + Argument(PathOf(argument).wstring());
   }
-  return Start(commandLine, folder);
+  return Start(arguments[0], commandLine, folder);
 }
 
 ChildOutcome RunShell(const std::string& text, const std::string& folder) {
@@ -100,7 +100,7 @@ ChildOutcome RunShell(const std::string& text, const std::string& folder) {
   if (length == 0 || length >= MAX_PATH) throw Error("cannot find the system's cmd.exe");
   std::wstring shell = L"\"" + std::wstring(system, length) + L"\\cmd.exe\"";
   // /s: cmd takes what is between the outer quotes as it stands.
-  return Start(shell + L" /d /s /c \"" + PathOf(text).wstring() + L"\"", folder);
+  return Start("cmd.exe", shell + L" /d /s /c \"" + PathOf(text).wstring() + L"\"", folder);
 }
 
 std::string ShellQuoted(const std::string& path) { return "\"" + path + "\""; }

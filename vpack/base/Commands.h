@@ -20,21 +20,23 @@ struct PackOptions {
   bool dryRun = false;  // print the plan, write nothing
   bool json = false;    // the plan as JSON
   std::string signCommand;  // a shell command with {in} and {out}; else the manifest's [signing]
+  bool quiet = false;       // no progress bar, even on a terminal
 };
 
 int Pack(const PackOptions& options);
 // Whether each installer will do its job, one line per reason it will not,
 // and whether it is signed; json: one array of results for scripts. Names
-// are shown in UTF-8, read in codePage (the payload does not say which).
-// Returns 1 when any of them fails.
-int Verify(const std::vector<std::string>& installers, bool json, unsigned codePage = kDefaultCodePage);
+// are shown in UTF-8, read in codePage (kRecordedCodePage: the one the
+// installer records). quiet: no progress bar. Returns 1 when any fails.
+int Verify(const std::vector<std::string>& installers, bool json, unsigned codePage = kRecordedCodePage,
+           bool quiet = false);
 // Per item its store, unpacked size and the lists naming it; json for scripts.
-// Names are shown in UTF-8, read in codePage (the payload does not say which).
+// Names are shown in UTF-8, read in codePage.
 int List(const std::string& installer, bool json, unsigned codePage);
 // The files as the installation places them, below folder: the program files
 // inflated, the files the engine decodes decoded (keepEncoded: as stored).
 // File names and messages are in UTF-8, the names read in codePage.
 int Extract(const std::string& installer, const std::string& folder, bool keepEncoded = false,
-            unsigned codePage = kDefaultCodePage);
+            unsigned codePage = kRecordedCodePage, bool quiet = false);
 
 }  // namespace vpack

@@ -3,6 +3,7 @@
 // prints them, so that no command writes to stderr on its own.
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace vpack {
 
@@ -15,6 +16,15 @@ struct Error : std::runtime_error {
 struct UsageError : std::runtime_error {
   explicit UsageError(const std::string& message) : std::runtime_error(message) {}
 };
+
+// Every problem a step found, one to a line, so that a run reports all of
+// them at once (main prints each line as an error); nothing when none.
+inline void ThrowIfAny(const std::vector<std::string>& problems) {
+  if (problems.empty()) return;
+  std::string joined;
+  for (const std::string& line : problems) joined += (joined.empty() ? "" : "\n") + line;
+  throw Error(joined);
+}
 
 // Quotes a name for a message the way every vpack message does.
 inline std::string Quoted(const std::string& text) { return "\"" + text + "\""; }

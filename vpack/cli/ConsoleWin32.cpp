@@ -25,6 +25,11 @@ std::vector<std::string> Utf8Arguments(int, char**) {
   // which the user's console gets back when vpack ends.
   consoleCodePage = GetConsoleOutputCP();
   if (consoleCodePage != 0 && consoleCodePage != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) atexit(RestoreConsole);
+  // The progress bar rewrites its line with ANSI sequences, which a console
+  // of Windows 10 and later follows when asked to.
+  DWORD mode = 0;
+  HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+  if (GetConsoleMode(errors, &mode)) SetConsoleMode(errors, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;

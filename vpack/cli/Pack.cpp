@@ -23,7 +23,7 @@
 #include "vpack/write/PayloadStream.h"
 #include "vpack/rules/ProgramRules.h"
 #include "vpack/cli/Signing.h"
-#include "vpack/cli/Progress.h"
+#include "vpack/base/Progress.h"
 #include "vpack/pe/StubCheck.h"
 #include "vpack/branding/StubBranding.h"
 
@@ -62,14 +62,17 @@ packager::Bytes ReadHead(const FileSpec& file) {
 
 // Every program the flows load or start, by the rule verify applies to the
 // bytes an installer holds.
+// Every wrong one at once: a runtime of the wrong machine is many files.
 void CheckPrograms(const Manifest& manifest, uint16_t machine) {
+  std::vector<std::string> problems;
   for (const FileSpec& file : manifest.files) {
     const ProgramRule* rule = FindProgramRule(file.name, file.list == packager::ListKind::kChannelModules);
     if (rule == nullptr) continue;
     packager::Bytes head = ReadHead(file);
     std::string problem = ProgramProblem(*rule, head.data(), head.size(), machine);
-    if (!problem.empty()) throw Error(file.entry + ": source " + Quoted(file.source) + " is " + problem);
+    if (!problem.empty()) problems.push_back(file.entry + ": source " + Quoted(file.source) + " is " + problem);
   }
+  ThrowIfAny(problems);
 }
 
 std::vector<InputPath> Inputs(const Manifest& manifest, const std::string& stub) {
@@ -133,7 +136,7 @@ uint64_t SourceBytes(const Manifest& manifest) {
 }  // namespace
 
 int Pack(const PackOptions& options) {
-  Manifest manifest = LoadManifest(options.manifest, options.variables);
+  Manifest manifest = LoadManifest(options.manifest, options.variables, options.output);
   ReportWarnings(manifest, options.strict);
   SigningCommand signing = options.signCommand.empty() ? manifest.signing : ShellSigning(options.signCommand);
   std::string stubPath = StubPath(options, manifest);
@@ -151,10 +154,15 @@ int Pack(const PackOptions& options) {
   {
     // Names are in the payload's code page; the terminal takes UTF-8.
     CodePage page(manifest.codePage);
-    Progress progress;
+    Progress progress("packing", SourceBytes(manifest), !options.quiet);
+    uint64_t done = 0;
     payloadBytes = WritePayload(
         output, static_cast<uint32_t>(stub.size()), items, options.jobs,
-        [&](size_t i, size_t n, const std::string& name) { progress.Show(i, n, page.ToUtf8(name)); }, &stored);
+        [&](size_t i, size_t, const std::string& name) {
+          progress.Update(done, page.ToUtf8(name));
+          done += items[i].file->size;
+        },
+        &stored);
   }
   CheckEngineMemory(items, stored, machine);
   if (!signing.Empty()) SignInstaller(signing, output.Close(), stub.size());

@@ -20,10 +20,10 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: vpack pack MANIFEST -o OUTPUT [--stub STUB|STUB_FOLDER] [--strict] [--jobs N] [--sign-command CMD]\n"
-    "                  [--var NAME=VALUE]... [--dry-run [--json]]\n"
-    "       vpack verify INSTALLER... [--json] [--code-page N]\n"
+    "                  [--var NAME=VALUE]... [--dry-run [--json]] [--quiet]\n"
+    "       vpack verify INSTALLER... [--json] [--code-page N] [--quiet]\n"
     "       vpack list INSTALLER [--json] [--code-page N]\n"
-    "       vpack extract INSTALLER -o FOLDER [--stored] [--code-page N]\n"
+    "       vpack extract INSTALLER -o FOLDER [--stored] [--code-page N] [--quiet]\n"
     "       vpack help, vpack COMMAND --help, vpack --version\n";
 
 constexpr char kExitCodes[] = "Exit status: 0 done, 1 failed (one line on stderr says why), 2 wrong command line.";
@@ -37,6 +37,7 @@ struct Parsed {
   bool json = false;
   unsigned codePage = vpack::kRecordedCodePage;
   bool stored = false;
+  bool quiet = false;
 };
 
 void AddPack(CLI::App& app, Parsed& parsed) {
@@ -56,6 +57,7 @@ void AddPack(CLI::App& app, Parsed& parsed) {
       ->allow_extra_args(false);
   pack->add_flag("--dry-run", parsed.pack.dryRun, "Check and print what would be packed; write nothing");
   pack->add_flag("--json", parsed.pack.json, "With --dry-run: the plan as JSON");
+  pack->add_flag("-q,--quiet", parsed.pack.quiet, "No progress bar, even on a terminal");
 }
 
 // NAME=VALUE; the manifests' variables are named alike.
@@ -84,6 +86,7 @@ void AddInspection(CLI::App& app, Parsed& parsed) {
   CLI::App* verify = app.add_subcommand("verify", "Check that an installer will do its job; one line per problem");
   verify->add_option("INSTALLER", parsed.installers, "The installers to check")->required();
   verify->add_flag("--json", parsed.json, "The results as JSON, for scripts");
+  verify->add_flag("-q,--quiet", parsed.quiet, "No progress bar, even on a terminal");
   AddCodePage(verify, parsed);
   CLI::App* list = app.add_subcommand("list", "Show an installer's items: store, size, list");
   list->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
@@ -93,6 +96,7 @@ void AddInspection(CLI::App& app, Parsed& parsed) {
   extract->add_option("INSTALLER", parsed.installer, "The installer to read")->required();
   extract->add_option("-o,--output", parsed.folder, "The folder to write into")->required();
   extract->add_flag("--stored", parsed.stored, "Write the files the engine decodes as stored, in its format");
+  extract->add_flag("-q,--quiet", parsed.quiet, "No progress bar, even on a terminal");
   AddCodePage(extract, parsed);
 }
 
@@ -102,9 +106,11 @@ int Run(const CLI::App& app, const Parsed& parsed) {
     return 0;
   }
   if (app.got_subcommand("pack")) return vpack::Pack(parsed.pack);
-  if (app.got_subcommand("verify")) return vpack::Verify(parsed.installers, parsed.json, parsed.codePage);
+  if (app.got_subcommand("verify")) {
+    return vpack::Verify(parsed.installers, parsed.json, parsed.codePage, parsed.quiet);
+  }
   if (app.got_subcommand("list")) return vpack::List(parsed.installer, parsed.json, parsed.codePage);
-  return vpack::Extract(parsed.installer, parsed.folder, parsed.stored, parsed.codePage);
+  return vpack::Extract(parsed.installer, parsed.folder, parsed.stored, parsed.codePage, parsed.quiet);
 }
 
 }  // namespace
@@ -122,6 +128,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments = vpack::Utf8Arguments(argc, argv);
     std::vector<const char*> pointers;
     for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+    // CLI11 would only say that a command is required.
+    const std::vector<std::string> commands = {"pack", "verify", "list", "extract", "help"};
+    if (arguments.size() > 1 && arguments[1][0] != '-' &&
+        std::find(commands.begin(), commands.end(), arguments[1]) == commands.end()) {
+      throw CLI::ValidationError("unknown command " + vpack::Quoted(arguments[1]) +
+                                 " (pack, verify, list, extract or help)");
+    }
     app.parse(static_cast<int>(pointers.size()), pointers.data());
     if (app.got_subcommand("pack")) TakeVariables(parsed);
   } catch (const CLI::Success& e) {

@@ -77,8 +77,10 @@ std::vector<IconImage> ReadIcon(const Context& context, const std::string& given
   std::string what = Quoted(given);
   Bytes file = ReadWholeFile(path, context.manifest.path + ": branding \"icon\"");
   if (file.size() > kMaxIconFileBytes) {
-    context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; at most " +
-                             std::to_string(kMaxIconFileBytes) + " fit before the payload search's reach");
+    context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; an installer's icon holds at most " +
+                             std::to_string(kMaxIconFileBytes) +
+                             ", so that a signed installer still finds its payload: store its 256-pixel image "
+                             "as PNG (icon editors offer it), which makes such icons a fraction of the size");
   }
   std::vector<IconImage> images;
   try {
@@ -156,6 +158,25 @@ void ReadBranding(const ManifestContext& manifest, const toml::node& node, Brand
     version.productVersion = ParseVersion(context, "product-version", Text(context, "", *value));
   }
   if (!version.strings.empty()) branding.version = version;
+}
+
+std::string FinishBranding(Branding& branding) {
+  if (!branding.version) return std::string();
+  VersionInfo& version = *branding.version;
+  if (!HasString(version, "FileVersion")) {
+    return "branding has no \"file-version\", so Windows shows the installer's version as 0.0.0.0; give it one";
+  }
+  // Once every manifest is read: an included one's file version is the
+  // default until some manifest gives the product version.
+  if (!HasString(version, "ProductVersion")) {
+    for (const auto& string : version.strings) {
+      if (string.first == "FileVersion") {
+        SetString(version, "ProductVersion", string.second);
+        break;
+      }
+    }
+  }
+  return std::string();
 }
 
 }  // namespace vpack

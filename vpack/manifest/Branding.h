@@ -41,5 +41,9 @@ struct Branding {
 // Throws Error with a one-line message that starts with the manifest's path
 // and names the key.
 void ReadBranding(const ManifestContext& context, const toml::node& node, Branding& branding);
+// Once every manifest is read: the ProductVersion string follows the file
+// version unless a manifest gave one. Returns a warning when the version
+// information has no file version, which Windows then shows as 0.0.0.0.
+std::string FinishBranding(Branding& branding);
 
 }  // namespace vpack

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "platform/Text.h"
 #include "vpack/base/Error.h"
@@ -136,6 +137,19 @@ FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table,
   return folder;
 }
 
+// Two [[folder]] entries of one source (for two patterns, say) would read
+// alike in messages; such entries are named by their number as well.
+void NumberTwinFolders(std::vector<FolderSpec>& folders, size_t first) {
+  std::vector<std::string> labels;
+  for (size_t i = first; i < folders.size(); ++i) labels.push_back(folders[i].entry);
+  for (size_t i = first; i < folders.size(); ++i) {
+    if (std::count(labels.begin(), labels.end(), folders[i].entry) < 2) continue;
+    std::string& entry = folders[i].entry;
+    size_t what = entry.rfind(": folder ");
+    entry.insert(what + 9, "#" + std::to_string(i - first + 1) + " ");
+  }
+}
+
 template <typename Parse>
 void ForEachTable(const ManifestContext& context, const char* key, const toml::node& node, Parse parse) {
   const toml::array* array = node.as_array();
@@ -159,6 +173,18 @@ Variables ParseVariables(const ManifestContext& context, const toml::table& root
   return variables;
 }
 
+// The variables a manifest declares in [vars] or refers to as ${NAME}, so
+// that a --var naming none of them is found out.
+void NoteVariableNames(const toml::table& root, const std::string& text, std::set<std::string>& names) {
+  if (const toml::table* vars = root.get_as<toml::table>("vars")) {
+    for (auto&& [key, value] : *vars) names.insert(std::string(key.str()));
+  }
+  for (size_t open = text.find("${"); open != std::string::npos; open = text.find("${", open + 2)) {
+    size_t close = text.find('}', open);
+    if (close != std::string::npos) names.insert(text.substr(open + 2, close - open - 2));
+  }
+}
+
 // Read after the includes, so the including manifest's code page wins.
 unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
   uint32_t number = ExpectInteger(context, "code-page", node, 0xFFFF);
@@ -169,33 +195,54 @@ unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
   return number;
 }
 
-void ParseInto(const std::string& path, const std::string& text, const Variables& inherited, int depth,
+// The manifests that include the one being read, outermost first, and it.
+using IncludeChain = std::vector<std::filesystem::path>;
+
+void ParseInto(const std::string& path, const std::string& text, const Variables& inherited, IncludeChain chain,
                Manifest& manifest);
 
-void LoadIncludes(const ManifestContext& context, const toml::node& node, int depth, Manifest& manifest) {
+// An include of a manifest that is on its own chain never ends.
+void RefuseLoop(const ManifestContext& context, const std::string& given, const std::filesystem::path& included,
+                const IncludeChain& chain) {
+  std::error_code error;
+  std::filesystem::path target = std::filesystem::weakly_canonical(included, error);
+  for (const std::filesystem::path& including : chain) {
+    if (std::filesystem::weakly_canonical(including, error) != target) continue;
+    if (&including == &chain.back()) context.Fail("include " + Quoted(given) + " is this manifest itself");
+    context.Fail("include " + Quoted(given) + " is " + Quoted(TextOf(including)) +
+                 ", which includes this manifest: the includes go round in a loop");
+  }
+}
+
+void LoadIncludes(const ManifestContext& context, const toml::node& node, const IncludeChain& chain,
+                  Manifest& manifest) {
+  int depth = static_cast<int>(chain.size()) - 1;
   if (depth >= kMaxIncludeDepth) context.Fail("includes nest deeper than " + std::to_string(kMaxIncludeDepth));
   for (const std::string& given : ExpectStrings(context, "include", node)) {
-    std::filesystem::path included = PathOf(context.Expand("include", given));
+    std::filesystem::path included = ManifestPathOf(context.Expand("include", given));
     if (included.is_relative()) included = context.folder / included;
     // Named here, from the manifest that asks for it, so a typo is found.
     std::error_code error;
     if (!std::filesystem::is_regular_file(included, error)) {
       context.Fail("include " + Quoted(given) + ": no manifest file at " + Quoted(TextOf(included.lexically_normal())));
     }
+    RefuseLoop(context, given, included, chain);
     std::string path = TextOf(included.lexically_normal());
-    ParseInto(path, ReadManifestFile(ManifestContext{path, {}, {}}), context.variables, depth + 1, manifest);
+    ParseInto(path, ReadManifestFile(ManifestContext{path, {}, {}}), context.variables, chain, manifest);
   }
 }
 
-void ParseInto(const std::string& path, const std::string& text, const Variables& inherited, int depth,
+void ParseInto(const std::string& path, const std::string& text, const Variables& inherited, IncludeChain chain,
                Manifest& manifest) {
   ManifestContext context{path, PathOf(path).parent_path(), {}};
+  chain.push_back(PathOf(path));
   toml::table root = ParseToml(context, text);
   manifest.inputs.push_back(path);
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
                                              "branding", "signing"});
   context.variables = ParseVariables(context, root, inherited);
-  if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, depth, manifest);
+  NoteVariableNames(root, text, manifest.variableNames);
+  if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, chain, manifest);
   if (const toml::node* stub = root.get("stub")) manifest.stub = context.PathOf("stub", *stub);
   if (const toml::node* page = root.get("code-page")) manifest.codePage = ParseCodePage(context, *page);
   if (const toml::node* settings = root.get("settings")) ParseSettings(context, *settings, manifest.settings);
@@ -206,10 +253,12 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
                  [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });
   }
   if (const toml::node* folders = root.get("folder")) {
+    size_t first = manifest.folders.size();
     ForEachTable(context, "folder", *folders, [&](const toml::table& table, size_t i) {
       manifest.folders.push_back(ParseFolder(context, table, i));
       manifest.folders.back().filesBefore = manifest.files.size();
     });
+    NumberTwinFolders(manifest.folders, first);
   }
 }
 
@@ -235,18 +284,28 @@ Manifest ParseManifest(const std::string& path, const std::string& text, const V
   Manifest manifest;
   manifest.path = path;
   // Given as the top manifest's inherited values, they win everywhere.
-  ParseInto(path, text, overrides, 0, manifest);
+  ParseInto(path, text, overrides, {}, manifest);
+  // As an unknown variable in a manifest is an error, so is one given for
+  // none: a misspelt --var would otherwise change nothing without a word.
+  for (const auto& [name, value] : overrides) {
+    if (manifest.variableNames.count(name) == 0) {
+      throw Error("--var " + Quoted(name) + ": no manifest declares it in [vars] or uses ${" + name + "}");
+    }
+  }
   return manifest;
 }
 
 void FinishManifest(Manifest& manifest) {
+  std::string branding = FinishBranding(manifest.branding);
+  if (!branding.empty()) manifest.warnings.push_back(manifest.path + ": " + branding);
   std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
   CheckManifest(manifest, problems);
 }
 
-Manifest LoadManifest(const std::string& path, const Variables& overrides) {
+Manifest LoadManifest(const std::string& path, const Variables& overrides, const std::string& output) {
   Manifest manifest = ParseManifest(path, ReadManifestFile(ManifestContext{path, {}, {}}), overrides);
+  manifest.output = output;
   ReadSources(manifest);
   FinishManifest(manifest);
   return manifest;

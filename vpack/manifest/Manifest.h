@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -71,12 +72,12 @@ struct Manifest {
   SigningCommand signing;              // empty: the installer is not signed
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
+  std::string output;                  // the installer pack writes, left out of every folder
+  std::set<std::string> variableNames;  // declared in [vars] or used as ${NAME} by any manifest read
 };
 
-// Longest item name the installer's directory holds, and longest list entry,
-// in bytes of the code page.
-constexpr size_t kMaxItemName = payload::kMaxNameLength;
-constexpr size_t kMaxListName = payload::kListNameSize - 1;
+// Longest item name, listed or not, in bytes of the code page.
+constexpr size_t kMaxItemName = payload::kMaxItemNameLength;
 
 // Each step throws Error with a one-line message that starts with the
 // manifest's path and names the entry. overrides (--var NAME=VALUE) win over
@@ -93,8 +94,10 @@ void ReadSources(Manifest& manifest);
 // fixed order, then a manifest that cannot give a working installer is
 // refused (ManifestChecks.h).
 void FinishManifest(Manifest& manifest);
-// The three steps on the manifest file at path.
-Manifest LoadManifest(const std::string& path, const Variables& overrides = Variables());
+// The three steps on the manifest file at path; output, when given, is the
+// installer being written, which no folder takes.
+Manifest LoadManifest(const std::string& path, const Variables& overrides = Variables(),
+                      const std::string& output = std::string());
 
 const char* ListLabel(packager::ListKind kind);
 

@@ -8,18 +8,13 @@
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
 #include "vpack/base/Error.h"
+#include "vpack/manifest/SettingChecks.h"
 #include "vpack/rules/PathLimits.h"
 
 namespace vpack {
 namespace {
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string joined;
-  for (const std::string& line : lines) joined += (joined.empty() ? "" : "\n") + line;
-  return joined;
-}
 
-[[noreturn]] void Refuse(const FileSpec& file, const std::string& why) { throw Error(file.entry + ": " + why); }
 
 // Each name's first fault, so that every bad name of a run is reported at
 // once, each with its reason.
@@ -39,44 +34,41 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
     problems.push_back(file.entry + ": the name " + payload::NameFaultText(fault) + detail);
     return;
   }
-  // A listed name is also written as a list entry, whose limit the message
-  // names when the name passes that one too.
-  bool listLimit = file.list && file.name.size() > kMaxListName;
   if (file.name.size() > kMaxItemName) {
     problems.push_back(file.entry + ": the name is " + std::to_string(file.name.size()) +
-                       " bytes in the code page; " + (listLimit ? "a list entry" : "an item name") +
-                       " holds at most " + std::to_string(listLimit ? kMaxListName : kMaxItemName));
+                       " bytes in the code page; an item name, listed or not, holds at most " +
+                       std::to_string(kMaxItemName));
   }
 }
 
-void CheckFile(const FileSpec& file, std::vector<std::string>& warnings) {
+void CheckFile(const FileSpec& file, std::vector<std::string>& problems, std::vector<std::string>& warnings) {
   std::string problem = StoreProblem(file.name, file.list, file.store);
-  if (!problem.empty()) Refuse(file, std::string("store ") + StoreLabel(file.store) + ": " + problem);
+  if (!problem.empty()) problems.push_back(file.entry + ": store " + StoreLabel(file.store) + ": " + problem);
   std::string warning = StoreWarning(file.name, file.list, file.store);
   if (!warning.empty()) warnings.push_back(file.entry + ": " + warning);
   if (file.size >= kMaxInstallerSize) {
-    Refuse(file, "source " + Quoted(file.source) + " is " + std::to_string(file.size) +
-                     " bytes; an installer holds less than 2 GiB in all");
+    problems.push_back(file.entry + ": source " + Quoted(file.source) + " is " + std::to_string(file.size) +
+                       " bytes; an installer holds less than 2 GiB in all");
   }
 }
 
 // Windows folds the case of every letter of the code page, not only ASCII
 // as the installer does, so "caf\xE9" and "CAF\xC9" would land in one file.
 // Settings and files share the APPDATA type, so they collide too.
-void CheckDuplicates(const Manifest& manifest) {
+void CheckDuplicates(const Manifest& manifest, std::vector<std::string>& problems) {
   CodePage page(manifest.codePage);
   std::unordered_map<std::string, const FileSpec*> byName;
   for (const FileSpec& file : manifest.files) {
     auto [twin, added] = byName.emplace(page.Folded(file.name), &file);
     if (!added) {
-      Refuse(file, "duplicate item name (same as " + twin->second->entry +
-                       "; Windows ignores case and takes / for \\)");
+      problems.push_back(file.entry + ": duplicate item name (same as " + twin->second->entry +
+                         "; Windows ignores case and takes / for \\)");
     }
   }
   for (const FileSpec& file : manifest.files) {
     for (const SettingValue& setting : manifest.settings) {
       if (SameItemName(file.name, setting.info->name)) {
-        Refuse(file, "duplicate item name (a setting)");
+        problems.push_back(file.entry + ": duplicate item name (a setting)");
       }
     }
   }
@@ -89,19 +81,19 @@ const FileSpec* FindFile(const Manifest& manifest, const std::string& name) {
   return nullptr;
 }
 
-void CheckProjectNeeds(const Manifest& manifest, uint32_t type) {
+void CheckProjectNeeds(const Manifest& manifest, uint32_t type, std::vector<std::string>& problems) {
   for (const char* name : RequiredSettings(type)) {
     bool given = std::any_of(manifest.settings.begin(), manifest.settings.end(),
                              [name](const SettingValue& s) { return std::string(s.info->name) == name; });
     if (!given) {
-      throw Error(manifest.path + ": setting " + Quoted(name) + " is missing; project type " + std::to_string(type) +
-                  " reads it");
+      problems.push_back(manifest.path + ": setting " + Quoted(name) + " is missing; project type " +
+                         std::to_string(type) + " reads it");
     }
   }
   for (const std::string& name : RuntimeFiles(type)) {
     if (FindFile(manifest, name) == nullptr) {
-      throw Error(manifest.path + ": no file " + Quoted(name) + "; project type " + std::to_string(type) +
-                  " extracts it");
+      problems.push_back(manifest.path + ": no file " + Quoted(name) + "; project type " + std::to_string(type) +
+                         " extracts it");
     }
   }
 }
@@ -120,10 +112,26 @@ void WarnAboutUnused(Manifest& manifest, uint32_t type) {
   }
 }
 
+// The installer copies a project file as stored only when ".cgr" is in its
+// name in lower case; "WAVES.CGR" it has the engine decode like any other.
+// That is the installer's rule, but a publisher who upper-cased a name
+// rarely means it.
+void WarnAboutCopiedMarkCase(Manifest& manifest) {
+  for (const FileSpec& file : manifest.files) {
+    if (file.list != packager::ListKind::kProjectFiles) continue;
+    std::string lower = file.name;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower.find(payload::kCopiedMark) == std::string::npos) continue;
+    if (payload::IsCopiedProjectFile(payload::kTypeFileInfo, file.name.c_str())) continue;
+    manifest.warnings.push_back(file.entry + ": the installer copies a project file as stored only when \"" +
+                                payload::kCopiedMark + "\" is in its name in lower case; this one the engine decodes");
+  }
+}
+
 // The paths the installation writes, by the rule verify applies too: a path
 // no installation can create is an error, one that needs a short folder or
 // fails a reinstall a warning.
-void CheckInstalledPaths(Manifest& manifest, uint32_t type) {
+void CheckInstalledPaths(Manifest& manifest, uint32_t type, std::vector<std::string>& problems) {
   std::string folder;
   const char* setting = InstallFolderSetting(type);
   for (const SettingValue& value : manifest.settings) {
@@ -133,8 +141,7 @@ void CheckInstalledPaths(Manifest& manifest, uint32_t type) {
   for (const FileSpec& file : manifest.files) names.push_back(file.name);
   PathFindings findings = vpack::CheckInstalledPaths(type, folder, names, CodePage(manifest.codePage));
   for (const std::string& warning : findings.warnings) manifest.warnings.push_back(manifest.path + ": " + warning);
-  for (std::string& error : findings.errors) error = manifest.path + ": " + error;
-  if (!findings.errors.empty()) throw Error(JoinLines(findings.errors));
+  for (const std::string& error : findings.errors) problems.push_back(manifest.path + ": " + error);
 }
 
 }  // namespace
@@ -155,13 +162,16 @@ uint32_t ProjectTypeOf(const Manifest& manifest) {
 void CheckManifest(Manifest& manifest, std::vector<std::string> problems) {
   CodePage page(manifest.codePage);
   for (const FileSpec& file : manifest.files) CheckName(file, page, problems);
-  if (!problems.empty()) throw Error(JoinLines(problems));
-  for (const FileSpec& file : manifest.files) CheckFile(file, manifest.warnings);
-  CheckDuplicates(manifest);
+  ThrowIfAny(problems);
+  for (const FileSpec& file : manifest.files) CheckFile(file, problems, manifest.warnings);
+  CheckDuplicates(manifest, problems);
   uint32_t type = ProjectTypeOf(manifest);
-  CheckProjectNeeds(manifest, type);
+  CheckProjectNeeds(manifest, type, problems);
+  CheckSettings(manifest, type, problems);
+  CheckInstalledPaths(manifest, type, problems);
+  ThrowIfAny(problems);
   WarnAboutUnused(manifest, type);
-  CheckInstalledPaths(manifest, type);
+  WarnAboutCopiedMarkCase(manifest);
 }
 
 }  // namespace vpack

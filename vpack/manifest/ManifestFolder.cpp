@@ -6,6 +6,7 @@
 
 #include "vpack/base/Error.h"
 #include "vpack/base/SystemPath.h"
+#include "payload/PayloadReader.h"
 #include "vpack/manifest/NamePattern.h"
 
 namespace vpack {
@@ -13,9 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool MatchesAny(const std::vector<std::string>& patterns, const std::string& relativePath) {
+bool MatchesAny(const std::vector<std::string>& patterns, const std::string& relativePath, const CodePage& page) {
   for (const std::string& pattern : patterns) {
-    if (MatchesPattern(pattern, relativePath)) return true;
+    if (MatchesPattern(pattern, relativePath, page)) return true;
   }
   return false;
 }
@@ -91,12 +92,29 @@ class FolderWalk {
   }
 
   bool Wanted(const std::string& relative) const {
-    if (!folder_.include.empty() && !MatchesAny(folder_.include, relative)) return false;
-    return !MatchesAny(folder_.exclude, relative);
+    CodePage page(into_.codePage);
+    if (!folder_.include.empty() && !MatchesAny(folder_.include, relative, page)) return false;
+    return !MatchesAny(folder_.exclude, relative, page);
+  }
+
+  // An earlier installer of the output's name and the temporaries of a pack
+  // of it, when the output lies inside the folder: packed, each build would
+  // carry the last one and soon fail. A project file of that name is no
+  // installer, and stays, for pack to refuse to overwrite it.
+  bool IsOutput(const fs::path& path) const {
+    if (into_.output.empty()) return false;
+    std::error_code error;
+    fs::path output = fs::weakly_canonical(PathOf(into_.output), error);
+    fs::path found = fs::weakly_canonical(path, error);
+    if (found.parent_path() != output.parent_path()) return false;
+    std::string name = TextOf(found.filename()), outputName = TextOf(output.filename());
+    if (name.rfind(outputName + ".vpack-", 0) == 0) return true;
+    return name == outputName &&
+           payload::PayloadReader(TextOf(found).c_str()).Status() == payload::DirectoryStatus::kLoaded;
   }
 
   void Take(const fs::path& path, const std::string& relative) {
-    if (!Wanted(relative)) return;
+    if (!Wanted(relative) || IsOutput(path)) return;
     std::error_code error;
     if (!fs::is_regular_file(path, error)) Fail(Quoted(TextOf(path)) + " is not a regular file");
     FileSpec file;

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -43,8 +44,13 @@ std::string ManifestContext::Expand(const std::string& what, const std::string& 
   return out + text.substr(std::min(at, text.size()));
 }
 
+std::filesystem::path ManifestPathOf(std::string text) {
+  std::replace(text.begin(), text.end(), '\\', '/');
+  return vpack::PathOf(text);
+}
+
 std::string ManifestContext::PathOf(const std::string& what, const toml::node& node) const {
-  std::filesystem::path given = vpack::PathOf(Expand(what, ExpectString(*this, what, node)));
+  std::filesystem::path given = ManifestPathOf(Expand(what, ExpectString(*this, what, node)));
   return TextOf(given.is_relative() ? (folder / given).lexically_normal() : given);
 }
 
@@ -62,6 +68,12 @@ std::string ReadManifestFile(const ManifestContext& context) {
 }
 
 toml::table ParseToml(const ManifestContext& context, const std::string& text) {
+  // Windows' editors save "Unicode" as UTF-16: a byte-order mark, or a NUL
+  // in every other byte of ASCII text.
+  bool marked = text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0;
+  if (marked || (text.size() >= 2 && (text[0] == '\0' || text[1] == '\0'))) {
+    context.Fail("is UTF-16 text; save it as UTF-8");
+  }
   try {
     return toml::parse(text, context.path);
   } catch (const toml::parse_error& e) {

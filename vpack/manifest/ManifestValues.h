@@ -33,6 +33,10 @@ struct ManifestContext {
 };
 
 // Refuses a folder or anything else that is not a file before reading it.
+// A path written in a manifest: '\\' separates folders as '/' does, on
+// every system, so that one manifest serves vpack and vpack.exe alike (no
+// file of a project the installer writes can hold a backslash in its name).
+std::filesystem::path ManifestPathOf(std::string text);
 std::string ReadManifestFile(const ManifestContext& context);
 toml::table ParseToml(const ManifestContext& context, const std::string& text);
 

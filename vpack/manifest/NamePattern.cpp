@@ -71,10 +71,16 @@ bool MatchesGlob(const std::string& pattern, const std::string& subject) {
   return p == pattern.size();
 }
 
-bool MatchesPattern(const std::string& pattern, const std::string& relativePath) {
+bool MatchesPattern(const std::string& pattern, const std::string& relativePath, const CodePage& page) {
   std::string subject = relativePath;
   if (pattern.find('/') == std::string::npos) subject = relativePath.substr(relativePath.rfind('/') + 1);
-  return MatchesGlob(pattern, subject);
+  // In the code page, where every letter folds as Windows folds it; a text
+  // the page cannot hold (the name is refused later) keeps ASCII's folding.
+  std::string problem, otherProblem;
+  std::string patternBytes = page.FromUtf8(pattern, problem);
+  std::string subjectBytes = page.FromUtf8(subject, otherProblem);
+  if (!problem.empty() || !otherProblem.empty()) return MatchesGlob(pattern, subject);
+  return MatchesGlob(page.Folded(patternBytes), page.Folded(subjectBytes));
 }
 
 }  // namespace vpack

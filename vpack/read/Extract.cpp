@@ -8,6 +8,7 @@
 #include "packager/PayloadBuilder.h"
 #include "payload/ItemName.h"
 #include "vpack/base/CodePage.h"
+#include "vpack/base/Progress.h"
 #include "vpack/base/Commands.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/base/Error.h"
@@ -107,7 +108,8 @@ std::string WriteBelow(const fs::path& root, const fs::path& relative, const Ins
 
 }  // namespace
 
-int Extract(const std::string& installer, const std::string& folder, bool keepEncoded, unsigned codePage) {
+int Extract(const std::string& installer, const std::string& folder, bool keepEncoded, unsigned codePage,
+            bool quiet) {
   InstallerFile file(installer);
   CodePage page(file.CodePageOf(codePage));
   std::vector<packager::Item> items = file.HeldItems();
@@ -122,8 +124,12 @@ int Extract(const std::string& installer, const std::string& folder, bool keepEn
     RefuseLinksOnTheWay(root, items, page);
     std::set<std::string> seen;
     size_t written = 0;
+    Progress progress("extracting", PayloadBytes(file), !quiet);
+    uint64_t done = 0;
     for (size_t i = 0; i < items.size(); ++i) {
       const packager::Item& item = items[i];
+      progress.Update(done, page.ToUtf8(item.name));
+      done += file.Entry(static_cast<int32_t>(i)).size;
       // The installer reads the first item of a name; a later one is never written.
       if (!IsFileItem(item) || !seen.insert(WindowsKey(item.name, page)).second) continue;
       Decode decode = DecodeFor(forms.Of(item.name), keepEncoded);

@@ -29,7 +29,8 @@ InstallerFile::InstallerFile(const std::string& path)
   switch (reader_->Status()) {
     case payload::DirectoryStatus::kLoaded: return;
     case payload::DirectoryStatus::kCannotOpen:
-      throw Error(Quoted(path) + " cannot be read: " + strerror(ErrorNumberOf(reader_->ReadError())));
+      throw NoPayload(Quoted(path) + " cannot be read: " + strerror(ErrorNumberOf(reader_->ReadError())),
+                      std::string("cannot be read: ") + strerror(ErrorNumberOf(reader_->ReadError())));
     default: throw NoPayload(Quoted(path) + ": no payload found", NoPayloadProblem(*reader_));
   }
 }
@@ -54,6 +55,12 @@ std::vector<packager::Item> InstallerFile::HeldItems() const {
     if (!IsFileItem(items.back())) items.back().data = ReadHead(i, kHeldItemBytes + 1);
   }
   return items;
+}
+
+uint64_t PayloadBytes(const InstallerFile& file) {
+  uint64_t total = 0;
+  for (int32_t i = 0; i < file.Count(); ++i) total += file.Entry(i).size;
+  return total;
 }
 
 unsigned InstallerFile::CodePageOf(unsigned given) const {

@@ -20,12 +20,17 @@ namespace vpack {
 using PieceSink = std::function<void(const uint8_t* bytes, size_t size)>;
 
 
-// No payload that the installer would find; what() is the one-line error,
-// problem says why, as the reader found it.
+// No payload that the installer would find, or no file to find it in;
+// what() is the one-line error, problem says why without the file's name,
+// for messages that name it already.
 struct NoPayload : Error {
   NoPayload(const std::string& message, const std::string& why) : Error(message), problem(why) {}
   std::string problem;
 };
+
+class InstallerFile;
+// The bytes of every item together, what a reading of them all goes through.
+uint64_t PayloadBytes(const InstallerFile& file);
 
 class InstallerFile {
  public:

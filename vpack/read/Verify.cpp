@@ -8,6 +8,7 @@
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
 #include "vpack/base/CodePage.h"
+#include "vpack/base/Progress.h"
 #include "vpack/base/Commands.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/read/FileChecks.h"
@@ -80,7 +81,8 @@ void CheckPaths(const std::vector<packager::Item>& items, const CodePage& page, 
 
 }  // namespace
 
-std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage) {
+std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage,
+                                           bool showProgress) {
   std::unique_ptr<InstallerFile> installer;
   try {
     installer = std::make_unique<InstallerFile>(path);
@@ -96,8 +98,12 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   for (const std::string& problem : stub.problems) problems.push_back("stub: " + problem);
   std::vector<std::string> unreadable;  // CheckContents reports them
   WrittenForms forms(ReadLists(items, unreadable));
+  Progress progress("verifying", PayloadBytes(*installer), showProgress);
+  uint64_t done = 0;
   for (int32_t i = 0; i < installer->Count(); ++i) {
     const payload::PayloadEntry& entry = installer->Entry(i);
+    progress.Update(done, page.ToUtf8(entry.name));
+    done += entry.size;
     ItemVerdict verdict = CheckItemBytes(*installer, i, forms, stub.machine);
     std::string label = ItemLabel(entry.type, entry.name);
     if (verdict.crc != entry.crc) problems.push_back(label + ": " + CrcProblem(verdict.crc, entry.crc));

@@ -24,7 +24,8 @@ struct InstallerFacts {
   // The Authenticode certificate table the stub's headers name; 0 unsigned.
   uint64_t certificateBytes = 0;
 };
+// showProgress: a progress bar on a terminal while the items are read.
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts = nullptr,
-                                           unsigned codePage = kDefaultCodePage);
+                                           unsigned codePage = kRecordedCodePage, bool showProgress = false);
 
 }  // namespace vpack

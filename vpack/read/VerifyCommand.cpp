@@ -20,10 +20,10 @@ struct Verdict {
 
 // An installer that cannot be read is one more problem, so that the others
 // are still checked.
-Verdict VerdictOn(const std::string& installer, unsigned codePage) {
+Verdict VerdictOn(const std::string& installer, unsigned codePage, bool showProgress) {
   Verdict verdict{installer, {}, {}};
   try {
-    verdict.problems = InstallerProblems(installer, &verdict.facts, codePage);
+    verdict.problems = InstallerProblems(installer, &verdict.facts, codePage, showProgress);
   } catch (const Error& e) {
     verdict.problems = {e.what()};
     verdict.facts.intact = false;
@@ -62,11 +62,11 @@ nlohmann::json Json(const Verdict& v) {
 
 }  // namespace
 
-int Verify(const std::vector<std::string>& installers, bool json, unsigned codePage) {
+int Verify(const std::vector<std::string>& installers, bool json, unsigned codePage, bool quiet) {
   nlohmann::json all = nlohmann::json::array();
   bool failed = false;
   for (const std::string& installer : installers) {
-    Verdict verdict = VerdictOn(installer, codePage);
+    Verdict verdict = VerdictOn(installer, codePage, !quiet && !json);
     failed = failed || !verdict.problems.empty();
     if (json) {
       all.push_back(Json(verdict));
