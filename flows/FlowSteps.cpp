@@ -20,7 +20,7 @@ bool Installer::ExtractViewer() {
   if (ExtractItem(payload::kViewerName, 1)) return true;
   // An empty viewer is no viewer: Windows cannot start it.
   if (!emptyRefused && reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
-    ReportExtractFailure(payload::kViewerName);
+    ReportFailure();
   } else {
     message::Show(VDL_VIEWER_NAME " not found", "P", message::kOk);
   }

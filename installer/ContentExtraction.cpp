@@ -28,7 +28,7 @@ bool Installer::ExtractEngineFiles() {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     KeepWindowsAnswering();
     if (!ExtractItem(file.name, file.decode)) {
-      ReportExtractFailure(file.name);
+      ReportFailure();
       return false;
     }
   }
@@ -68,8 +68,8 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
 bool Installer::ExtractPresentEntries(const ListWalk& walk) {
   int32_t* indices = new int32_t[static_cast<size_t>(reader->EntryCount()) + 1];
   if (indices == nullptr) {
-    message::Show("Not enough memory to go on.", "Installation Error",
-                  message::kOk | message::kIconError);
+    NoteFailure(FailureKind::kNoMemory, "Installation Error", 0);
+    ReportFailure();
     return false;
   }
   int32_t found = 0;
@@ -119,7 +119,8 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
     // can be is no optional file: passing over it would end in success
     // without the file.
     if (reader == nullptr || !reader->Contains(key, walk.type)) return true;
-    ReportExtractFailure(key);
+    NoteReadFailure(key);
+    ReportFailure();
     return false;
   }
   name[kListNameRead] = '\0';
@@ -133,7 +134,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
 bool Installer::ExtractListed(const char* name, uint8_t decode) {
   if (reader == nullptr || !reader->Contains(name, nullptr)) return true;
   if (ExtractItem(name, decode)) return true;
-  ReportExtractFailure(name);
+  ReportFailure();
   return false;
 }
 

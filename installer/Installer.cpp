@@ -20,6 +20,9 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       reader(payloadReader),
       inList(false),
       emptyRefused(false) {
+  failure.what = FailureKind::kNone;
+  failure.error = 0;
+  failure.name[0] = '\0';
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
   if (reader != nullptr) ReportMissingPayload(*reader);

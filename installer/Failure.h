@@ -1,0 +1,34 @@
+#pragma once
+// Why a step of a flow failed: noted where it failed, while the system's
+// reason is still known, and carried up with the step's false result to the
+// one place that reports it (Installer::ReportFailure).
+#include <stdint.h>
+#include <windows.h>
+
+#include "payload/PayloadFormat.h"
+
+namespace installer {
+
+enum class FailureKind : uint8_t {
+  kNone,
+  // A file of the installation could not be written (or its item is missing
+  // or damaged): the copy message, with the file and the reason.
+  kCopy,
+  // The installer's own file could not be read.
+  kRead,
+  kNoMemory,
+  // A record file the uninstaller needs could not be written.
+  kRecord,
+  // Already reported where it happened; nothing more to say.
+  kReported,
+};
+
+struct Failure {
+  FailureKind what;
+  // The file or item; empty when none is known.
+  char name[payload::kTargetPathSize];
+  // The system's error code; 0 when there is none.
+  DWORD error;
+};
+
+}  // namespace installer
