@@ -77,8 +77,7 @@ bool Installer::InstallWinampPluginFlow() {
                                {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 3)) return false;
   if (!ReadItem(payload::kWinampVersion.name, &winamp3, payload::kWinampVersion.size, nullptr)) {
-    message::Show("Can't find winamp version", "Error", message::kOk);
-    return false;
+    return Stop("Can't find winamp version", "Error");
   }
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, startupDirectory)) return false;

@@ -25,7 +25,7 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
   // block. Everything else is written as it is read.
   if (decode == 0 || loaderChannel == nullptr) return ExtractStreamed(name, target, decode != 0);
   if (!ReadItem(name, nullptr, 0, nullptr)) {
-    NoteReadFailure(name);
+    NoteReadFailure(name, target);
     return false;
   }
   const uint8_t* bytes = nullptr;

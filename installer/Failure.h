@@ -19,6 +19,12 @@ enum class FailureKind : uint8_t {
   kNoMemory,
   // A record file the uninstaller needs could not be written.
   kRecord,
+  // A payload setting that is not there: "Can't find project type NAME".
+  kMissingItem,
+  // The engine could not be loaded or did not start.
+  kEngine,
+  // A step that stops the flow with a fixed text; name is the caption.
+  kStopped,
   // Already reported where it happened; nothing more to say.
   kReported,
 };
@@ -29,6 +35,9 @@ struct Failure {
   char name[payload::kTargetPathSize];
   // The system's error code; 0 when there is none.
   DWORD error;
+  // kStopped: the text and the message box's type.
+  const char* text;
+  uint32_t type;
 };
 
 }  // namespace installer

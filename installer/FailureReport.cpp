@@ -13,7 +13,15 @@ void Installer::NoteFailure(FailureKind what, const char* name, DWORD error) {
   failure.error = error;
 }
 
-void Installer::NoteReadFailure(const char* name) {
+bool Installer::Stop(const char* text, const char* caption, uint32_t type) {
+  NoteFailure(FailureKind::kStopped, caption, 0);
+  failure.text = text;
+  failure.type = type;
+  ReportFailure();
+  return false;
+}
+
+void Installer::NoteReadFailure(const char* name, const char* file) {
   if (reader != nullptr && reader->ReadError() != 0) {
     NoteFailure(FailureKind::kRead, name, reader->ReadError());
   } else if (reader != nullptr && reader->NoMemory()) {
@@ -21,7 +29,7 @@ void Installer::NoteReadFailure(const char* name) {
   } else {
     // Damage was shown by its own message as it was read; the copy message
     // then names the system's word for it rather than locked files.
-    NoteFailure(FailureKind::kCopy, name, reader != nullptr && reader->CrcMismatch() != nullptr ? ERROR_CRC : 0);
+    NoteFailure(FailureKind::kCopy, file, reader != nullptr && reader->CrcMismatch() != nullptr ? ERROR_CRC : 0);
   }
 }
 
@@ -39,6 +47,15 @@ void Installer::ReportFailure() {
     case FailureKind::kRecord:
       message::ReportError("The installation cannot be uninstalled: this file could not be written.", named,
                            failure.error, L"Installation Error");
+      break;
+    case FailureKind::kMissingItem:
+      message::ReportMissingItem(failure.name);
+      break;
+    case FailureKind::kEngine:
+      message::ReportSystemError("The engine, Tessaron.dll, could not be started.", failure.error);
+      break;
+    case FailureKind::kStopped:
+      message::Show(failure.text, failure.name, failure.type);
       break;
     case FailureKind::kReported:
       break;

@@ -146,10 +146,12 @@ class Installer {
   bool ExtractStreamed(const char* name, const char* target, bool inflate);
   // Notes why a step failed, for ReportFailure; the name is copied.
   void NoteFailure(FailureKind what, const char* name, DWORD error);
+  // A step that stops the flow with a fixed text: reported; always false.
+  bool Stop(const char* text, const char* caption, uint32_t type = 0);
   // Notes why a read of the named item failed, from the reader as it is
   // right after the read: the installer unreadable, no memory, damage or
-  // an item that is not there.
-  void NoteReadFailure(const char* name);
+  // an item that is not there (the file it was to be written to, named).
+  void NoteReadFailure(const char* name, const char* file);
   // A file written through the whole-or-nothing output, the progress
   // window answering between its pieces; each notes its failure.
   bool OpenOutput(platform::OutputFile& file, const char* target);

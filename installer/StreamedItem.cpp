@@ -30,7 +30,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   uint32_t size = 0;
   uint8_t tail[payload::kZlibItemTrailerSize];
   if (reader == nullptr || !reader->BeginPieces(name, &size, tail)) {
-    NoteReadFailure(name);
+    NoteReadFailure(name, target);
     return false;
   }
   // The current item is known by its stored size; its bytes pass through.
@@ -75,7 +75,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
     return false;
   }
   if (!whole) {
-    NoteReadFailure(name);
+    NoteReadFailure(name, target);
     return false;
   }
   message::Show("Error decompress", "Error", message::kOk);

@@ -275,6 +275,16 @@ TEST_F(StandaloneTest, DamagedInstallerOverAnEarlierInstallation_EarlierCopiesKe
   }
   std::sort(crcCaptions.begin(), crcCaptions.end());
   EXPECT_EQ(std::vector<std::string>{"VDLUnInst.exe"}, crcCaptions);
+  // Then what failed, with the system's word for damaged data, not a hint
+  // at locked files alone.
+  char crcText[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_CRC, 0, crcText,
+                 sizeof(crcText), nullptr);
+  std::string reason = crcText;
+  reason = reason.substr(0, reason.find_last_not_of("\r\n") + 1);
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(0u, boxes.back().text.find("There was an error while trying to copy one of the installation files.\n"));
+  EXPECT_NE(std::string::npos, boxes.back().text.find(Install() + "\\VDLUnInst.exe\n\n" + reason)) << boxes.back().text;
   for (size_t i = 0; i < names.size(); ++i) {
     SCOPED_TRACE(names[i]);
     EXPECT_FALSE(earlier[i].empty());
