@@ -44,7 +44,7 @@ bool Shows(const std::vector<DialogSeen>& boxes, const std::string& text) {
 }
 
 class UnwritableTargetTest : public StandaloneTest {
- protected:
+ public:
   ~UnwritableTargetTest() override {
     if (!removeAfter_.empty()) testing_support::RemoveTree(removeAfter_);
   }
@@ -114,7 +114,8 @@ TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_InstallationEr
 // running as root writes read-only files all the same), and no saver channel
 // to write the record with, are each reported with the file, and the success
 // message is not shown.
-TEST_F(UnwritableTargetTest, UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
+void UninstallerOrRecordThatCannotBeWritten(UnwritableTargetTest& test, Arch arch, DWORD timeoutMs) {
+  const std::string install = test.Install();
   struct Case {
     const char* blocked;
     const char* refuse;
@@ -122,25 +123,32 @@ TEST_F(UnwritableTargetTest, UninstallerOrRecordThatCannotBeWritten_ReportedNoSu
   };
   const std::string noRecord = "The installation cannot be uninstalled: this file could not be written.\n";
   const Case cases[] = {
-      {"VDLUnInst.exe", "", CopyErrorFor(Install() + "\\VDLUnInst.exe", ERROR_ACCESS_DENIED)},
-      {"uninstall.nfo", "", noRecord + Install() + "\\uninstall.nfo\n\n"},
-      {nullptr, "saver", noRecord + Install() + "\\uninstall.nfo"},
+      {"VDLUnInst.exe", "", CopyErrorFor(install + "\\VDLUnInst.exe", ERROR_ACCESS_DENIED)},
+      {"uninstall.nfo", "", noRecord + install + "\\uninstall.nfo\n\n"},
+      {nullptr, "saver", noRecord + install + "\\uninstall.nfo"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
-    testing_support::RemoveTree(Install());
-    testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32_);
-    driver_.Reset();
+    testing_support::RemoveTree(install);
+    test.driver_.Reset();
     if (c.blocked != nullptr) {
-      ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, (Install() + "\\" + c.blocked).c_str(), nullptr));
+      ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, (install + "\\" + c.blocked).c_str(), nullptr));
     }
     ScopedEnvironment refuse("VDL_ENGINE_REFUSE", c.refuse);
-    std::vector<DialogSeen> boxes = InstallAll();
+    std::vector<DialogSeen> boxes = test.InstallAll(arch, timeoutMs);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(0u, boxes[0].text.find(c.expected)) << boxes[0].text;
     EXPECT_EQ("Installation Error", boxes[0].caption);
-    EXPECT_FALSE(HasUninstallKey());
+    EXPECT_FALSE(test.HasUninstallKey());
   }
+}
+
+TEST_F(UnwritableTargetTest, UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
+  UninstallerOrRecordThatCannotBeWritten(*this, Arch::kX64, kRunMs);
+}
+
+TEST_F(UnwritableTargetTest, I686_UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
+  UninstallerOrRecordThatCannotBeWritten(*this, Arch::kI686, kRunMsI686);
 }
 
 }  // namespace
