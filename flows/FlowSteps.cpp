@@ -19,11 +19,10 @@ const char kInstallationDone[] = "Installation successfully completed!";
 bool Installer::ExtractViewer() {
   if (ExtractItem(payload::kViewerName, 1)) return true;
   // An empty viewer is no viewer: Windows cannot start it.
-  if (!emptyRefused && reader != nullptr && reader->Contains(payload::kViewerName, nullptr)) {
-    ReportExtractFailure(payload::kViewerName);
-  } else {
-    message::Show(VDL_VIEWER_NAME " not found", "P", message::kOk);
+  if (emptyRefused || reader == nullptr || !reader->Contains(payload::kViewerName, nullptr)) {
+    return Stop(VDL_VIEWER_NAME " not found", "P");
   }
+  ReportFailure();
   return false;
 }
 
@@ -49,16 +48,15 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath) 
 // say) or that does not start would otherwise end the run without a word.
 bool Installer::StartEngineOrReport() {
   if (StartEngine()) return true;
-  DWORD error = engineModule == nullptr ? GetLastError() : 0;
-  message::ReportSystemError("The engine, Tessaron.dll, could not be started.", error);
+  NoteFailure(FailureKind::kEngine, nullptr, engineModule == nullptr ? GetLastError() : 0);
+  ReportFailure();
   return false;
 }
 
 bool Installer::CreateLoaderChannel() {
   loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
   if (loaderChannel != nullptr) return true;
-  message::Show("Can't init loaderunit", "P", message::kOk);
-  return false;
+  return Stop("Can't init loaderunit", "P");
 }
 
 // The engine's part of an installation, up to the records: channel and

@@ -45,21 +45,26 @@ bool Installer::InstallScreenSaverFlow() {
   if (!AcceptOptions(projectName, installPath)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
-  ExtractItem(kUninstaller, 1);
+  // An installation without its uninstaller is no success.
+  if (!ExtractItem(kUninstaller, 1)) {
+    ReportFailure();
+    return false;
+  }
   CopyScreenSaverToSystem();
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(RecordKind::kScreenSaver, projectName)) return false;
+  if (!WriteRecordFiles(RecordKind::kScreenSaver, projectName)) {
+    ReportFailure();
+    return false;
+  }
   FinishInstallation(projectName, true);
   return true;
 }
 
 void Installer::CopyScreenSaverToSystem() {
   ExtractItem(kSaver, 1);
-  char source[kPathSize];
   char system[kPathSize];
   char target[kPathSize];
-  bool sourceFits = text::Join(source, kPathSize, workFolder, "\\", kSaver);
   wchar_t wideSystem[kPathSize];
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
@@ -75,11 +80,11 @@ void Installer::CopyScreenSaverToSystem() {
     ReportCopyFailure(target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
     return;
   }
-  if (!sourceFits || !CopyFileA(source, target, FALSE)) {
-    ReportCopyFailure(target, sourceFits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+  if (!CopyModule(kSaver, target)) {
+    ReportCopyFailure(target, LastFailure().error);
+    // Recorded all the same: an earlier installation's module may be there.
+    Record(createdFiles, target);
   }
-  // Recorded even when the copy failed: a half-written file may be there.
-  Record(createdFiles, target);
 }
 
 }  // namespace installer

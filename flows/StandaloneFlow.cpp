@@ -89,9 +89,16 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   *linksMade = CreateStartMenuEntries(shortcutName);
   SetProgressIfOpen(progress::kEngineStarted);
   if (!StartEngineOrReport()) return false;
-  ExtractItem(kUninstaller, 1);
+  // An installation that cannot be uninstalled is no success.
+  if (!ExtractItem(kUninstaller, 1)) {
+    ReportFailure();
+    return false;
+  }
   if (!ExtractContent()) return false;
-  WriteRecordFiles(RecordKind::kStandalone, projectName);
+  if (!WriteRecordFiles(RecordKind::kStandalone, projectName)) {
+    ReportFailure();
+    return false;
+  }
   ReleaseEngine();
   SetProgressIfOpen(progress::kRecordsDone);
   delete progressWindow;

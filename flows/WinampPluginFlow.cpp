@@ -77,21 +77,27 @@ bool Installer::InstallWinampPluginFlow() {
                                {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 3)) return false;
   if (!ReadItem(payload::kWinampVersion.name, &winamp3, payload::kWinampVersion.size, nullptr)) {
-    message::Show("Can't find winamp version", "Error", message::kOk);
-    return false;
+    return Stop("Can't find winamp version", "Error");
   }
   if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
   if (!AcceptOptions(projectName, startupDirectory)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
-  ExtractItem(kUninstaller, 1);
+  // An installation without its uninstaller is no success.
+  if (!ExtractItem(kUninstaller, 1)) {
+    ReportFailure();
+    return false;
+  }
   ExtractItem(kPlugin, 1);
   char player[kPathSize];
   if (!FindPlayerFolder(winamp3, projectName, player)) return false;
   CopyPlugin(player, winamp3, projectName);
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
-  WriteRecordFiles(RecordKind::kWinampPlugin, projectName);
+  if (!WriteRecordFiles(RecordKind::kWinampPlugin, projectName)) {
+    ReportFailure();
+    return false;
+  }
   FinishInstallation(projectName, true);
   return true;
 }
@@ -116,20 +122,19 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
 }
 
 // A target that does not fit is reported, never cut; a failed copy is
-// reported and recorded all the same, as a half-written file may be there.
+// reported and recorded all the same, as an earlier installation's plug-in
+// may be there.
 void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
-  char source[kPathSize];
   char target[kPathSize];
-  bool fits = text::Join(source, kPathSize, workFolder, "\\", kPlugin) &&
-              (winamp3 != 0 ? text::Join(target, kPathSize, player, "\\Wacs\\", projectName) &&
-                                  text::Append(target, kPathSize, ".wac")
-                            : text::Join(target, kPathSize, player, "\\Plugins\\vis_", projectName) &&
-                                  text::Append(target, kPathSize, ".dll"));
-  if (!fits || !CopyFileA(source, target, FALSE)) {
+  bool fits = winamp3 != 0 ? text::Join(target, kPathSize, player, "\\Wacs\\", projectName) &&
+                                 text::Append(target, kPathSize, ".wac")
+                           : text::Join(target, kPathSize, player, "\\Plugins\\vis_", projectName) &&
+                                 text::Append(target, kPathSize, ".dll");
+  if (!fits || !CopyModule(kPlugin, target)) {
     message::ReportSystemError("Unable to copy the plug-in into WinAmp.",
-                               fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+                               fits ? LastFailure().error : ERROR_FILENAME_EXCED_RANGE);
+    if (fits) Record(createdFiles, target);
   }
-  if (fits) Record(createdFiles, target);
 }
 
 }  // namespace installer

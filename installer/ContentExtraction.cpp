@@ -29,7 +29,7 @@ bool Installer::ExtractEngineFiles() {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     KeepWindowsAnswering();
     if (!ExtractItem(file.name, file.decode)) {
-      ReportExtractFailure(file.name);
+      ReportFailure();
       return false;
     }
   }
@@ -48,8 +48,7 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
   bool projectFiles = strcmp(list.type, payload::kTypeFileInfo) == 0;
   if (!ReadItem(list.countName, &count, sizeof(count), list.type)) {
     // Both channel counts share one text.
-    message::Show(projectFiles ? "Can't find FileCount" : "Can't find ChannelCount", "Error", message::kOk);
-    return false;
+    return Stop(projectFiles ? "Can't find FileCount" : "Can't find ChannelCount", "Error");
   }
   ListWalk walk = {list.entryPrefix, list.type, base, report, count};
   inList = true;
@@ -69,9 +68,7 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
 bool Installer::ExtractPresentEntries(const ListWalk& walk) {
   int32_t* indices = new int32_t[static_cast<size_t>(reader->EntryCount()) + 1];
   if (indices == nullptr) {
-    message::Show("Not enough memory to go on.", "Installation Error",
-                  message::kOk | message::kIconError);
-    return false;
+    return Stop("Not enough memory to go on.", "Installation Error", message::kOk | message::kIconError);
   }
   int32_t found = 0;
   for (int32_t e = 0; e < reader->EntryCount(); ++e) {
@@ -104,7 +101,8 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
     // can be is no optional file: passing over it would end in success
     // without the file.
     if (reader == nullptr || !reader->Contains(key, walk.type)) return true;
-    ReportExtractFailure(key);
+    NoteReadFailure(key, key);
+    ReportFailure();
     return false;
   }
   name[kListNameRead] = '\0';
@@ -118,7 +116,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
 bool Installer::ExtractListed(const char* name, uint8_t decode) {
   if (reader == nullptr || !reader->Contains(name, nullptr)) return true;
   if (ExtractItem(name, decode)) return true;
-  ReportExtractFailure(name);
+  ReportFailure();
   return false;
 }
 

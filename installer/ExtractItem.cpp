@@ -11,16 +11,23 @@
 namespace installer {
 
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
+  NoteFailure(FailureKind::kCopy, name, 0);
   if (name == nullptr || !payload::IsSafeItemName(name)) return false;
   char target[kWorkFolderSize];
   // Refused rather than cut: a cut path would write a different file.
-  if (!text::Join(target, sizeof(target), workFolder, "\\", name)) return false;
+  if (!text::Join(target, sizeof(target), workFolder, "\\", name)) {
+    NoteFailure(FailureKind::kCopy, name, ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   CreateMissingFolders(target);
   emptyRefused = false;
   // Only what the engine decodes is held whole: its interface takes one
   // block. Everything else is written as it is read.
   if (decode == 0 || loaderChannel == nullptr) return ExtractStreamed(name, target, decode != 0);
-  if (!ReadItem(name, nullptr, 0, nullptr)) return false;
+  if (!ReadItem(name, nullptr, 0, nullptr)) {
+    NoteReadFailure(name, target);
+    return false;
+  }
   const uint8_t* bytes = nullptr;
   uint32_t count = 0;
   Decode(itemData, itemSize, &bytes, &count);
@@ -75,9 +82,35 @@ bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_
   // or empty file that looks installed: the file is deleted unless kept.
   platform::OutputFile file(target);
   // An empty file is a file of the project like any other: written, recorded.
-  if (!file.Opened() || (count != 0 && !file.Write(bytes, count)) || !file.Keep()) return false;
+  if (!OpenOutput(file, target) || (count != 0 && !WriteOutput(file, target, bytes, count)) ||
+      !KeepOutput(file, target)) {
+    return false;
+  }
   Record(createdFiles, target);
   return true;
 }
+
+bool Installer::OpenOutput(platform::OutputFile& file, const char* target) {
+  file.OnEachPiece(&AnswerBetweenPieces, this);
+  if (file.Opened()) return true;
+  NoteFailure(FailureKind::kCopy, target, file.Error());
+  return false;
+}
+
+bool Installer::WriteOutput(platform::OutputFile& file, const char* target, const void* bytes, uint32_t count) {
+  if (file.Write(bytes, count)) return true;
+  NoteFailure(FailureKind::kCopy, target, file.Error());
+  return false;
+}
+
+bool Installer::KeepOutput(platform::OutputFile& file, const char* target) {
+  if (file.Keep()) return true;
+  NoteFailure(FailureKind::kCopy, target, file.Error());
+  return false;
+}
+
+// Windows takes a window that has not answered for seconds for hung: one
+// large file is written in pieces, and the progress window answers between.
+void Installer::AnswerBetweenPieces(void* self) { static_cast<Installer*>(self)->KeepWindowsAnswering(); }
 
 }  // namespace installer

@@ -20,6 +20,11 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       reader(payloadReader),
       inList(false),
       emptyRefused(false) {
+  failure.what = FailureKind::kNone;
+  failure.error = 0;
+  failure.name[0] = '\0';
+  failure.text = nullptr;
+  failure.type = 0;
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
   if (reader != nullptr) ReportMissingPayload(*reader);
@@ -60,7 +65,8 @@ bool Installer::ReadItem(const char* name, void* buffer, int32_t size, const cha
 
 bool Installer::ReadSetting(const payload::Setting& setting, void* buffer) {
   if (ReadItem(setting.name, buffer, static_cast<int32_t>(setting.size), nullptr)) return true;
-  message::ReportMissingItem(setting.name);
+  NoteFailure(FailureKind::kMissingItem, setting.name, 0);
+  ReportFailure();
   return false;
 }
 

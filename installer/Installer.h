@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include "engine/EngineInterface.h"
+#include "installer/Failure.h"
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
 #include "payload/ProjectTypes.h"
+#include "platform/FileWrite.h"
 #include "ui/ProgressWindow.h"
 
 namespace installer {
@@ -74,8 +76,9 @@ class Installer {
   virtual bool InstallWinampPluginFlow();
 
   // The flows' fixed point after the project files: the configuration file of
-  // the kind and the uninstall record, through one saver channel. False only
-  // when a screen-saver setting is missing.
+  // the kind and the uninstall record, through one saver channel. False when
+  // a screen-saver setting is missing (reported) or the uninstall record
+  // could not be written (noted for ReportFailure).
   bool WriteRecordFiles(RecordKind kind, const char* projectName);
   // Loader channel, control object, DLL: the order the engine needs.
   void ReleaseEngine();
@@ -88,6 +91,11 @@ class Installer {
   uint32_t ItemSize() const { return itemSize; }
   const payload::PointerList& CreatedFiles() const { return createdFiles; }
   const payload::PointerList& CreatedFolders() const { return createdFolders; }
+  const Failure& LastFailure() const { return failure; }
+
+  // The one place a flow's failures are reported: what failed, which file,
+  // and the system's reason, as noted where it failed.
+  void ReportFailure();
 
  protected:
   // A heap copy of path at the end of the list; a copy that cannot be made
@@ -136,10 +144,25 @@ class Installer {
   void Decode(const uint8_t* stored, uint32_t storedSize, const uint8_t** bytes, uint32_t* count);
   // A stored or zlib item written as it is read, a piece at a time.
   bool ExtractStreamed(const char* name, const char* target, bool inflate);
-  // Why an item could not be extracted: the installer that could not be
-  // read, with the system's reason; no memory for the item; else the copy
-  // message, which asks the user to close what may lock the file.
-  void ReportExtractFailure(const char* name);
+  // Notes why a step failed, for ReportFailure; the name is copied.
+  void NoteFailure(FailureKind what, const char* name, DWORD error);
+  // A step that stops the flow with a fixed text: reported; always false.
+  bool Stop(const char* text, const char* caption, uint32_t type = 0);
+  // Notes why a read of the named item failed, from the reader as it is
+  // right after the read: the installer unreadable, no memory, damage or
+  // an item that is not there (the file it was to be written to, named).
+  void NoteReadFailure(const char* name, const char* file);
+  // A file written through the whole-or-nothing output, the progress
+  // window answering between its pieces; each notes its failure.
+  bool OpenOutput(platform::OutputFile& file, const char* target);
+  bool WriteOutput(platform::OutputFile& file, const char* target, const void* bytes, uint32_t count);
+  bool KeepOutput(platform::OutputFile& file, const char* target);
+  // A module the flows place outside the installation folder (the screen
+  // saver, the plug-in), written from its item as every extracted file is:
+  // whole beside the earlier one, then put in its place, and recorded. False
+  // (noted) when it could not be, the earlier one as it was.
+  bool CopyModule(const char* item, const char* target);
+  static void AnswerBetweenPieces(void* self);
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
   bool ExtractList(const payload::ListInfo& list, double base, bool report);
@@ -148,7 +171,7 @@ class Installer {
   bool ExtractPresentEntries(const ListWalk& walk);
   bool WriteConfiguration(engine::SaverChannel* saver, RecordKind kind);
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
-  void WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName);
+  bool WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName, const char* path);
 
   // The folder of the last extraction target, with its final backslash: it
   // and every folder above it exist. Forgotten when folders are removed.
@@ -157,6 +180,7 @@ class Installer {
   // program or start file is damage, refused as if it were missing.
   bool inList;
   bool emptyRefused;
+  Failure failure;
 };
 
 }  // namespace installer

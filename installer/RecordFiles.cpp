@@ -34,12 +34,24 @@ void WriteField(engine::SaverChannel* saver, const char* tag, const char* value)
 }  // namespace
 
 bool Installer::WriteRecordFiles(RecordKind kind, const char* projectName) {
+  char record[kPathSize];
+  // An installation without its record cannot be uninstalled: that is no
+  // success, and the user is told which file is missing.
+  if (!text::Join(record, kPathSize, workFolder, "\\uninstall.nfo")) {
+    NoteFailure(FailureKind::kRecord, "uninstall.nfo", ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   engine::Channel* channel = channelServices->CreateChannel(engine::kSaverChannelId, 0, 0);
-  if (channel == nullptr) return true;
+  if (channel == nullptr) {
+    NoteFailure(FailureKind::kRecord, record, 0);
+    return false;
+  }
   auto* saver = static_cast<engine::SaverChannel*>(channel);
   bool complete = true;
   if (kind != RecordKind::kStandalone) complete = WriteConfiguration(saver, kind);
-  if (complete) WriteUninstallRecord(saver, kind, projectName);
+  // A missing setting was reported as it was read.
+  if (!complete) NoteFailure(FailureKind::kReported, nullptr, 0);
+  if (complete) complete = WriteUninstallRecord(saver, kind, projectName, record);
   saver->Destroy(engine::kDeleteSelf);
   return complete;
 }
@@ -74,9 +86,12 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
   return true;
 }
 
-void Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName) {
-  char path[kPathSize];
-  if (text::Join(path, kPathSize, workFolder, "\\uninstall.nfo") && saver->Open(path, 0) != 0) {
+bool Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName,
+                                     const char* path) {
+  SetLastError(0);
+  bool opened = saver->Open(path, 0) != 0;
+  if (!opened) NoteFailure(FailureKind::kRecord, path, GetLastError());
+  if (opened) {
     int32_t files = createdFiles.Count();
     WriteInteger(saver, "UNFC", files);
     for (int32_t i = 0; i < files; ++i) WriteField(saver, "UNFN", static_cast<const char*>(createdFiles.Get(i)));
@@ -90,6 +105,7 @@ void Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kin
     if (kind != RecordKind::kStandalone) saver->BeginChunk("UNSK");
   }
   saver->Close();
+  return opened;
 }
 
 }  // namespace installer

@@ -29,7 +29,10 @@ class FileSink final : public payload::InflateSink {
 bool Installer::ExtractStreamed(const char* name, const char* target, bool inflate) {
   uint32_t size = 0;
   uint8_t tail[payload::kZlibItemTrailerSize];
-  if (reader == nullptr || !reader->BeginPieces(name, &size, tail)) return false;
+  if (reader == nullptr || !reader->BeginPieces(name, &size, tail)) {
+    NoteReadFailure(name, target);
+    return false;
+  }
   // The current item is known by its stored size; its bytes pass through.
   itemData = nullptr;
   itemSize = size;
@@ -40,10 +43,10 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   emptyRefused = decodable && stated == 0 && !inList;
   if (emptyRefused) return false;
   platform::OutputFile file(target);
-  if (!file.Opened()) return false;
+  if (!OpenOutput(file, target)) return false;
   uint8_t* window = inflate && decodable ? new uint8_t[kWindowSize] : nullptr;
   if (inflate && decodable && window == nullptr) {
-    reader->NoteNoMemory();
+    NoteFailure(FailureKind::kNoMemory, name, 0);
     return false;
   }
   FileSink sink(file);
@@ -61,26 +64,28 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   bool whole = !file.Failed() && reader->EndPieces();
   ReportCrcMismatch(*reader);
   if (whole && decoded) {
-    if (!file.Keep()) return false;
+    if (!KeepOutput(file, target)) return false;
     Record(createdFiles, target);
     return true;
   }
   // Nothing damaged or cut may stay behind looking installed.
   file.Discard();
-  if (whole) message::Show("Error decompress", "Error", message::kOk);
+  if (file.Failed()) {
+    NoteFailure(FailureKind::kCopy, target, file.Error());
+    return false;
+  }
+  if (!whole) {
+    NoteReadFailure(name, target);
+    return false;
+  }
+  message::Show("Error decompress", "Error", message::kOk);
+  NoteFailure(FailureKind::kCopy, target, ERROR_INVALID_DATA);
   return false;
 }
 
-// The reader's state still tells why the last item failed: it is asked
-// before anything else is read.
-void Installer::ReportExtractFailure(const char* name) {
-  if (reader != nullptr && reader->ReadError() != 0) {
-    message::ReportSystemError("The installer could not be read.", reader->ReadError());
-  } else if (reader != nullptr && reader->NoMemory()) {
-    message::Show("Not enough memory to go on.", name, message::kOk | message::kIconError);
-  } else {
-    message::ReportCopyFailure();
-  }
+bool Installer::CopyModule(const char* item, const char* target) {
+  NoteFailure(FailureKind::kCopy, target, 0);
+  return ExtractStreamed(item, target, true);
 }
 
 }  // namespace installer

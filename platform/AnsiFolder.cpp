@@ -14,8 +14,8 @@ namespace {
 // than the name it stands for.
 constexpr DWORD kShortChars = 512;
 
-// False where a character has no exact ANSI form (best fit would turn one
-// letter into another and so name another folder).
+}  // namespace
+
 bool ConvertExactly(const wchar_t* wide, char* ansi, int size) {
   BOOL lossy = FALSE;
   // A UTF-8 code page holds everything, and takes neither argument.
@@ -24,8 +24,6 @@ bool ConvertExactly(const wchar_t* wide, char* ansi, int size) {
                              utf8 ? nullptr : &lossy) != 0 &&
          !lossy;
 }
-
-}  // namespace
 
 bool AnsiFolder(const wchar_t* folder, char* ansi, int size) {
   if (ConvertExactly(folder, ansi, size)) return true;

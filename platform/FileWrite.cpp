@@ -23,7 +23,11 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count) {
     DWORD written = 0;
     BOOL done = writeHook != nullptr ? writeHook(file, next, piece, &written)
                                      : WriteFile(file, next, piece, &written, nullptr);
-    if (!done || written != piece) return false;
+    if (!done || written != piece) {
+      // A write that stops short without a reason is a full disk.
+      if (done) SetLastError(ERROR_DISK_FULL);
+      return false;
+    }
     next += piece;
     count -= piece;
   }
@@ -38,7 +42,8 @@ HANDLE CreateForWriting(const char* path, DWORD disposition) {
 
 }  // namespace
 
-OutputFile::OutputFile(const char* path) : path_(path), handle_(INVALID_HANDLE_VALUE), failed_(false) {
+OutputFile::OutputFile(const char* path)
+    : path_(path), handle_(INVALID_HANDLE_VALUE), failed_(false), error_(0), pieceWritten_(nullptr), context_(nullptr) {
   beside_[0] = '\0';
   // Opened for writing and closed untouched: the question is whether it
   // could be replaced, asked before anything is written.
@@ -46,27 +51,36 @@ OutputFile::OutputFile(const char* path) : path_(path), handle_(INVALID_HANDLE_V
   if (earlier != INVALID_HANDLE_VALUE) {
     CloseHandle(earlier);
     OpenBeside();
-  } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
-    handle_ = CreateForWriting(path, CREATE_ALWAYS);
+    return;
   }
+  NoteError();
+  if (error_ == ERROR_FILE_NOT_FOUND) handle_ = CreateForWriting(path, CREATE_ALWAYS);
+  if (!Opened()) NoteError();
 }
 
 void OutputFile::OpenBeside() {
-  char suffix[3] = "~";
-  for (int attempt = 0; attempt < 10 && !Opened(); ++attempt) {
-    if (attempt > 0) suffix[1] = static_cast<char>('0' + attempt);
-    if (!text::Join(beside_, sizeof(beside_), path_, suffix)) {
-      beside_[0] = '\0';
-      handle_ = CreateForWriting(path_, CREATE_ALWAYS);
-      return;
-    }
-    handle_ = CreateForWriting(beside_, CREATE_NEW);
-    if (!Opened() && GetLastError() != ERROR_FILE_EXISTS) break;
+  if (!text::Join(beside_, sizeof(beside_), path_, kBesideSuffix)) {
+    beside_[0] = '\0';
+    error_ = ERROR_FILENAME_EXCED_RANGE;
+    return;
   }
+  // Only a name of the installer's own is ever removed: a file the user
+  // keeps beside the earlier copy has another name and is never touched.
+  DeleteFileA(beside_);
+  handle_ = CreateForWriting(beside_, CREATE_NEW);
+  if (!Opened()) NoteError();
 }
 
 bool OutputFile::Write(const void* bytes, uint32_t count) {
-  failed_ = failed_ || !WriteWhole(handle_, bytes, count);
+  const uint8_t* next = static_cast<const uint8_t*>(bytes);
+  while (!failed_ && count > 0) {
+    uint32_t piece = count < kWritePiece ? count : kWritePiece;
+    failed_ = !WriteWhole(handle_, next, piece);
+    if (failed_) NoteError();
+    if (pieceWritten_ != nullptr) pieceWritten_(context_);
+    next += piece;
+    count -= piece;
+  }
   return !failed_;
 }
 
@@ -80,6 +94,7 @@ bool OutputFile::Close() {
 bool OutputFile::Keep() {
   if (!Close()) return false;
   if (beside_[0] == '\0' || MoveFileExA(beside_, path_, MOVEFILE_REPLACE_EXISTING)) return true;
+  NoteError();
   DeleteFileA(beside_);
   return false;
 }

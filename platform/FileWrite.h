@@ -13,14 +13,20 @@ extern WriteHook writeHook;
 // True only when all count bytes were written.
 bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 
+// What the installer adds to a file's name for the new copy it writes beside
+// an earlier one: a name no one else gives a file, so that one found there is
+// known to be left by an installation that was ended before it could put the
+// copy in place, and is removed.
+constexpr char kBesideSuffix[] = "~vdlnew";
+
 // A file the installation writes: written whole in pieces, and deleted again
 // unless kept, so that nothing cut short or damaged stays behind looking
 // installed. An earlier copy of it (an earlier installation's) is replaced
 // only when the new one is kept: until then the new one is written beside it
-// under a name of its own ("NAME~", else "NAME~1" to "NAME~9"; never a file
-// that is there). A copy that cannot be opened for writing now (a program
-// that runs, a read-only file) refuses the file at once, as writing over it
-// would. Where no name beside fits a path, the file is written in place.
+// (NAME + kBesideSuffix). A copy that cannot be opened for writing now (a
+// program that runs, a read-only file) refuses the file at once, as writing
+// over it would; so does one whose name beside would be too long, as the
+// earlier copy is never emptied before the new one is whole.
 class OutputFile {
  public:
   explicit OutputFile(const char* path);
@@ -28,10 +34,21 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
+  // Called after each piece written, so that windows go on answering while a
+  // large file is written.
+  using PieceWritten = void (*)(void* context);
+  void OnEachPiece(PieceWritten call, void* context) {
+    pieceWritten_ = call;
+    context_ = context;
+  }
+
   bool Opened() const { return handle_ != INVALID_HANDLE_VALUE; }
   // False, and nothing more written, once a write has failed.
   bool Write(const void* bytes, uint32_t count);
   bool Failed() const { return failed_; }
+  // The system's reason for the last failure to open, write or put in place;
+  // 0 when there is none.
+  DWORD Error() const { return error_; }
   // Closes the file and puts it in place; false (and nothing of it left,
   // the earlier copy as it was) when the earlier copy could not be
   // replaced after all.
@@ -43,10 +60,14 @@ class OutputFile {
   const char* Written() const { return beside_[0] != '\0' ? beside_ : path_; }
   void OpenBeside();
   bool Close();
+  void NoteError() { error_ = GetLastError(); }
 
   const char* path_;
   HANDLE handle_;
   bool failed_;
+  DWORD error_;
+  PieceWritten pieceWritten_;
+  void* context_;
   char beside_[MAX_PATH];
 };
 

@@ -17,13 +17,13 @@ void AppendWide(wchar_t* text, const Char* src) {
 
 }  // namespace
 
-void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error) {
+void ReportError(const char* intro, const wchar_t* name, DWORD error, const wchar_t* caption) {
   wchar_t text[kTextChars];
   text[0] = 0;
   AppendWide(text, intro);
-  if (folder != nullptr) {
+  if (name != nullptr) {
     AppendWide(text, "\n");
-    AppendWide(text, folder);
+    AppendWide(text, name);
   }
   if (error != 0) {
     AppendWide(text, "\n\n");
@@ -31,8 +31,7 @@ void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error) {
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text + length,
                    kTextChars - length, nullptr);
   }
-  ShowWide(text, L"Error", kOk | kIconError);
+  ShowWide(text, caption, kOk | kIconError);
 }
-
 
 }  // namespace message

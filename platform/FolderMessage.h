@@ -1,14 +1,18 @@
 #pragma once
-// Errors about a folder the system named: the folder is shown as the system
-// names it, in UTF-16, since the user's own name may be part of it and the
-// ANSI code page may not hold that name.
+// Errors about a folder or file the system named: the name is shown as the
+// system names it, in UTF-16, since the user's own name may be part of it and
+// the ANSI code page may not hold that name; then the system's own words for
+// what went wrong.
 #include <windows.h>
 
 namespace message {
 
-// intro, the folder on a line of its own (none for null), then the system's
-// words for error (none for 0); caption "Error".
-void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error);
+// intro, the name on a line of its own (none for null), then the system's
+// words for error (none for 0); an error icon and the caption given.
+void ReportError(const char* intro, const wchar_t* name, DWORD error, const wchar_t* caption);
+inline void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error) {
+  ReportError(intro, folder, error, L"Error");
+}
 inline void ReportSystemError(const char* intro, DWORD error) { ReportFolderError(intro, nullptr, error); }
 
 }  // namespace message

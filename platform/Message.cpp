@@ -50,10 +50,10 @@ void ReportMissingItem(const char* name) {
   Show(textBuffer, "Error", kOk);
 }
 
-void ReportCopyFailure() {
-  Show("There was an error while trying to copy one of the installation files.\n"
-       "Please make sure no applications are running that might be locking some files.",
-       "Installation Error", kOk | kIconError);
-}
+const char kCopyFailure[] =
+    "There was an error while trying to copy one of the installation files.\n"
+    "Please make sure no applications are running that might be locking some files.";
+
+void ReportCopyFailure() { Show(kCopyFailure, "Installation Error", kOk | kIconError); }
 
 }  // namespace message

@@ -35,6 +35,7 @@ void ReportMissingItem(const char* name);
 
 // A file of the installation that could not be written: "Installation Error",
 // asking the user to close what may be locking it.
+extern const char kCopyFailure[];
 void ReportCopyFailure();
 
 }  // namespace message

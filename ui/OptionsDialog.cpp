@@ -18,12 +18,6 @@ constexpr size_t kMaxPath = payload::kPathSize - 1;
 void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWND control) {
   switch (id) {
     case IDC_INSTALL:
-      // A text that names no full folder would install into the root or the
-      // current folder of whatever drive the installer runs from.
-      if (!IsFullFolderPath(self->GetDirectory())) {
-        message::Show("Please enter the full path of the installation folder.", self->Caption(), message::kOk);
-        return;
-      }
       // Letters the code page lacks reach an ANSI dialog as question marks,
       // which no folder name holds: the folder is refused for what it is,
       // not at the first file with a message about locked files.
@@ -31,13 +25,24 @@ void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWN
         message::Show(platform::kOutsideCodePage, self->Caption(), message::kOk | message::kIconError);
         return;
       }
+      // A text that names no full folder would install into the root or the
+      // current folder of whatever drive the installer runs from.
+      if (!IsFullFolderPath(self->GetDirectory())) {
+        message::Show("Please enter the full path of the installation folder.", self->Caption(), message::kOk);
+        return;
+      }
       self->OnInstall();
       EndDialog(dialog, 0);
       return;
     case IDC_PATH_EDIT:
       if (notification == EN_CHANGE) {
-        char buffer[kMaxPath + 1];
-        GetWindowTextA(control, buffer, sizeof(buffer));
+        // Read as typed: the ANSI call would map letters the code page lacks
+        // to look-alikes, and the installation would go to another folder
+        // than the one shown. What has no exact form is refused at Install.
+        wchar_t typed[kMaxPath + 1];
+        char buffer[2 * kMaxPath + 1];
+        GetWindowTextW(control, typed, kMaxPath + 1);
+        if (!platform::ConvertExactly(typed, buffer, sizeof(buffer))) text::CopyAtMost(buffer, "?", 1);
         self->OnPathEdited(buffer);
       }
       return;

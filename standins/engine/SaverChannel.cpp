@@ -33,12 +33,17 @@ void* ENGINE_CALL SaverChannel::Destroy(uint32_t flags) {
 uint8_t ENGINE_CALL SaverChannel::Open(const char* path, uint32_t /*flags*/) {
   CloseFile();
   bool opened = false;
+  DWORD error = 0;
   if (path != nullptr) {
     file_ = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    error = GetLastError();
     opened = file_ != INVALID_HANDLE_VALUE && writer_.WriteHeader();
     if (!opened) CloseFile();
   }
   LogCall("Open " + LogText(path) + " -> " + LogFlag(opened));
+  // As an engine that opens the file itself leaves it: the system's reason
+  // for a file that could not be opened, not the log's.
+  if (!opened) SetLastError(error);
   return opened ? 1 : 0;
 }
 

@@ -143,7 +143,10 @@ TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
   {
     auto p = project();
     testing_support::ReplaceItem(p, "channels\\FolderUnit.dll", packager::Bytes{1, 2, 3, 4, 5, 6});
-    cases.push_back({"damaged engine file", p, "", {"Error decompress", kCopyError}, "Installation Error"});
+    // The copy message names the file and, after it, the system's word for
+    // damaged data.
+    std::string named = std::string(kCopyError) + "\n" + Work() + "\\channels\\FolderUnit.dll";
+    cases.push_back({"damaged engine file", p, "", {"Error decompress", named}, "Installation Error"});
   }
   {
     auto p = project();

@@ -119,11 +119,14 @@ TEST_F(ScreenSaverTest, RunAfterInstallMissing_StopsBeforeTheDialog) {
   EXPECT_FALSE(FileExists(dir_.File("Apps")));
 }
 
-TEST_F(ScreenSaverTest, NoSaverChannel_NoRecordsStillSuccess) {
+// Without its record the installation cannot be uninstalled: reported, and
+// no success.
+TEST_F(ScreenSaverTest, NoSaverChannel_ReportedNoSuccess) {
   ScopedEnvironment refuse("VDL_ENGINE_REFUSE", "saver");
   std::vector<DialogSeen> boxes = InstallAll();
   ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+  EXPECT_EQ("The installation cannot be uninstalled: this file could not be written.\n" + Install() + "\\uninstall.nfo",
+            boxes[0].text);
   EXPECT_FALSE(FileExists(Install() + "\\screensaver.cfg"));
   EXPECT_FALSE(FileExists(Install() + "\\uninstall.nfo"));
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "standins/chunks/ChunkFile.h"
+#include "platform/FileWrite.h"
 #include "tests/e2e/StandaloneFixture.h"
 
 using namespace standalone_e2e;
@@ -241,8 +242,8 @@ TEST_F(StandaloneTest, SecondInstallation_OverwritesTheSameKey) {
 
 TEST_F(StandaloneTest, DamagedInstallerOverAnEarlierInstallation_EarlierCopiesKept) {
   InstallAll();
-  // The uninstaller (whose failure the installation goes past) and a file
-  // copied as stored (whose failure stops it) arrive damaged the second time.
+  // The uninstaller and a file copied as stored arrive damaged the second
+  // time: the uninstaller, extracted first, stops the installation.
   std::vector<packager::Bytes> damaged;
   std::vector<std::string> names;
   alterProject_ = [&](packager::PayloadBuilder& project) {
@@ -273,13 +274,54 @@ TEST_F(StandaloneTest, DamagedInstallerOverAnEarlierInstallation_EarlierCopiesKe
     EXPECT_NE(kDone, box.text);
   }
   std::sort(crcCaptions.begin(), crcCaptions.end());
-  EXPECT_EQ(names, crcCaptions);
+  EXPECT_EQ(std::vector<std::string>{"VDLUnInst.exe"}, crcCaptions);
+  // Then what failed, with the system's word for damaged data, not a hint
+  // at locked files alone.
+  char crcText[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_CRC, 0, crcText,
+                 sizeof(crcText), nullptr);
+  std::string reason = crcText;
+  reason = reason.substr(0, reason.find_last_not_of("\r\n") + 1);
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(0u, boxes.back().text.find("There was an error while trying to copy one of the installation files.\n"));
+  EXPECT_NE(std::string::npos, boxes.back().text.find(Install() + "\\VDLUnInst.exe\n\n" + reason)) << boxes.back().text;
   for (size_t i = 0; i < names.size(); ++i) {
     SCOPED_TRACE(names[i]);
     EXPECT_FALSE(earlier[i].empty());
     EXPECT_EQ(earlier[i], testing_support::ReadBytes(Install() + "\\" + names[i]));
-    EXPECT_FALSE(FileExists(Install() + "\\" + names[i] + "~"));
+    EXPECT_FALSE(FileExists(Install() + "\\" + names[i] + platform::kBesideSuffix));
   }
+}
+
+// An installation killed while it replaced files leaves each new copy it was
+// writing beside the earlier one. Running the installer again removes them:
+// nothing is left beside the files, and a user's own file of a name like
+// theirs is kept.
+void RerunAfterAKilledReinstallation(StandaloneTest& test, Arch arch, DWORD timeoutMs) {
+  test.InstallAll(arch, timeoutMs);
+  std::set<std::string> installed = testing_support::NamesBelow(test.Install());
+  ASSERT_TRUE(installed.count("uninstall.nfo"));
+  const char* const left[] = {"scenes\\Quay.vdl", "channels\\Sound.dll", "music\\Tide.cgr"};
+  for (const char* name : left) {
+    std::string beside = test.Install() + "\\" + name + platform::kBesideSuffix;
+    ASSERT_TRUE(testing_support::WriteFileBytes(beside, "half", 4));
+  }
+  ASSERT_TRUE(testing_support::WriteFileBytes(test.Install() + "\\Intro.vdl~", "the user's", 10));
+  test.driver_.Reset();
+  std::vector<DialogSeen> boxes = test.InstallAll(arch, timeoutMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kDone, boxes[0].text);
+  installed.insert("Intro.vdl~");
+  EXPECT_EQ(installed, testing_support::NamesBelow(test.Install()));
+  EXPECT_EQ("the user's", testing_support::ReadFileBytes(test.Install() + "\\Intro.vdl~"));
+}
+
+TEST_F(StandaloneTest, RerunAfterAKilledReinstallation_NothingLeftBesideTheFiles) {
+  RerunAfterAKilledReinstallation(*this, Arch::kX64, kRunMs);
+}
+
+TEST_F(StandaloneTest, I686_RerunAfterAKilledReinstallation_NothingLeftBesideTheFiles) {
+  RerunAfterAKilledReinstallation(*this, Arch::kI686, kRunMsI686);
 }
 
 TEST_F(StandaloneTest, UninstallKeyThatCannotBeWritten_ReportedAndInstallationCompletes) {

@@ -2,6 +2,8 @@
 // folder, the viewer of an earlier installation still running. Each ends in a
 // message that says so, never in the success message. The drives R: (full)
 // and S: (read-only) come from the test fixture drives.mount.
+#include <shlobj.h>
+
 #include <random>
 
 #include "packager/EngineFormat.h"
@@ -16,9 +18,20 @@ constexpr char kCopyError[] =
     "There was an error while trying to copy one of the installation files.\n"
     "Please make sure no applications are running that might be locking some files.";
 
-bool Contains(const std::vector<DialogSeen>& boxes, const std::string& text, const std::string& caption) {
+// The copy message, then the file and the system's words for the error.
+std::string CopyErrorFor(const std::string& path, DWORD error) {
+  char reason[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason, sizeof(reason),
+                 nullptr);
+  std::string text = std::string(kCopyError) + "\n" + path + "\n\n" + reason;
+  // Message boxes show no line end after the last line.
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+bool ShowsStarting(const std::vector<DialogSeen>& boxes, const std::string& start) {
   for (const DialogSeen& box : boxes) {
-    if (box.text == text && box.caption == caption) return true;
+    if (box.text.compare(0, start.size(), start) == 0 && box.caption == "Installation Error") return true;
   }
   return false;
 }
@@ -31,7 +44,7 @@ bool Shows(const std::vector<DialogSeen>& boxes, const std::string& text) {
 }
 
 class UnwritableTargetTest : public StandaloneTest {
- protected:
+ public:
   ~UnwritableTargetTest() override {
     if (!removeAfter_.empty()) testing_support::RemoveTree(removeAfter_);
   }
@@ -57,7 +70,8 @@ TEST_F(UnwritableTargetTest, DiskFullInAProjectFile_InstallationErrorNoSuccessNo
     ASSERT_TRUE(testing_support::ReplaceItem(project, "scenes\\Quay.vdl", packager::EngineEncode(noise)));
   };
   std::vector<DialogSeen> boxes = InstallAll();
-  EXPECT_TRUE(Contains(boxes, kCopyError, "Installation Error"));
+  // What failed and why: the file, and the system's words for a full disk.
+  EXPECT_TRUE(ShowsStarting(boxes, CopyErrorFor(Install() + "\\scenes\\Quay.vdl", ERROR_DISK_FULL)));
   EXPECT_FALSE(Shows(boxes, kDone));
   EXPECT_TRUE(testing_support::FileExists(Install() + "\\VandrelViewer.exe"));
   EXPECT_FALSE(testing_support::FileExists(Install() + "\\scenes\\Quay.vdl"));
@@ -69,8 +83,8 @@ TEST_F(UnwritableTargetTest, ReadOnlyFolder_InstallationErrorAndNothingElseMade)
   settings_.installPath = "S:\\Locked";
   std::vector<DialogSeen> boxes = InstallAll();
   ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ(kCopyError, boxes[0].text);
-  EXPECT_EQ("Installation Error", boxes[0].caption);
+  EXPECT_TRUE(ShowsStarting(boxes, std::string(kCopyError) + "\n" + Install() + "\\VandrelViewer.exe\n\n"))
+      << boxes[0].text;
   EXPECT_FALSE(testing_support::FileExists(Menu()));
   EXPECT_FALSE(HasUninstallKey());
 }
@@ -89,9 +103,52 @@ TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_InstallationEr
   settings_.runAfterInstall = 0;
   std::vector<DialogSeen> boxes = InstallAll();
   ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ(kCopyError, boxes[0].text);
+  EXPECT_TRUE(ShowsStarting(boxes, std::string(kCopyError) + "\n" + Install() + "\\VandrelViewer.exe\n\n"))
+      << boxes[0].text;
   EXPECT_FALSE(HasUninstallKey());
   EXPECT_FALSE(testing_support::WaitForLine(log_, "Viewer end", 0));
+}
+
+// An installation that cannot be uninstalled is no success: an uninstaller or
+// an uninstall record that cannot be written (a folder holds its name; Wine
+// running as root writes read-only files all the same), and no saver channel
+// to write the record with, are each reported with the file, and the success
+// message is not shown.
+void UninstallerOrRecordThatCannotBeWritten(UnwritableTargetTest& test, Arch arch, DWORD timeoutMs) {
+  const std::string install = test.Install();
+  struct Case {
+    const char* blocked;
+    const char* refuse;
+    std::string expected;
+  };
+  const std::string noRecord = "The installation cannot be uninstalled: this file could not be written.\n";
+  const Case cases[] = {
+      {"VDLUnInst.exe", "", CopyErrorFor(install + "\\VDLUnInst.exe", ERROR_ACCESS_DENIED)},
+      {"uninstall.nfo", "", noRecord + install + "\\uninstall.nfo\n\n"},
+      {nullptr, "saver", noRecord + install + "\\uninstall.nfo"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    testing_support::RemoveTree(install);
+    test.driver_.Reset();
+    if (c.blocked != nullptr) {
+      ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, (install + "\\" + c.blocked).c_str(), nullptr));
+    }
+    ScopedEnvironment refuse("VDL_ENGINE_REFUSE", c.refuse);
+    std::vector<DialogSeen> boxes = test.InstallAll(arch, timeoutMs);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(0u, boxes[0].text.find(c.expected)) << boxes[0].text;
+    EXPECT_EQ("Installation Error", boxes[0].caption);
+    EXPECT_FALSE(test.HasUninstallKey());
+  }
+}
+
+TEST_F(UnwritableTargetTest, UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
+  UninstallerOrRecordThatCannotBeWritten(*this, Arch::kX64, kRunMs);
+}
+
+TEST_F(UnwritableTargetTest, I686_UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
+  UninstallerOrRecordThatCannotBeWritten(*this, Arch::kI686, kRunMsI686);
 }
 
 }  // namespace

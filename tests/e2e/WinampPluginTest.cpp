@@ -4,6 +4,9 @@
 
 #include <shlobj.h>
 
+#include <random>
+
+#include "packager/PayloadBuilder.h"
 #include "standins/chunks/ChunkFile.h"
 #include "tests/e2e/StandaloneFixture.h"
 
@@ -168,6 +171,49 @@ TEST_F(WinampPluginTest, PluginThatCannotBeCopied_ReportedThenSuccess) {
   EXPECT_EQ("Installation successfully completed!", boxes[1].text);
   EXPECT_NE(0u, GetFileAttributesA(plugin.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
   RemoveDirectoryA(plugin.c_str());
+}
+
+// A disk that fills up while the new plug-in is written over an earlier one:
+// the earlier plug-in stays whole, as every earlier file of an installation
+// does, and nothing is left beside it. The drive R: of one MiB comes from the
+// test fixture drives.mount.
+void DiskFullWhileReplacingThePlugin(WinampPluginTest& test, Arch arch, DWORD timeoutMs) {
+  if (GetFileAttributesA("R:\\") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no 1 MiB drive R:";
+  std::string player = "R:\\" + test.menu_;
+  std::string plugins = player + "\\Plugins";
+  ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, plugins.c_str(), nullptr));
+  std::mt19937 random(5);
+  std::string earlier(300 << 10, '\0');
+  for (char& byte : earlier) byte = static_cast<char>(random());
+  std::string plugin = plugins + "\\vis_" + test.settings_.projectName + ".dll";
+  ASSERT_TRUE(testing_support::WriteFileBytes(plugin, earlier.data(), earlier.size()));
+  // Larger than the drive: it cannot be written whole.
+  test.alterProject_ = [&random](packager::PayloadBuilder& project) {
+    packager::Bytes module((3 << 20) / 2);
+    for (uint8_t& byte : module) byte = static_cast<uint8_t>(random());
+    packager::Bytes packed = packager::ZlibPack(module);
+    packager::PutU32(packed, static_cast<uint32_t>(module.size()));
+    ASSERT_TRUE(testing_support::ReplaceItem(project, "WinAmp.dll", packed));
+  };
+  test.Register(kWinamp2Key, "\"" + player + "\\winamp.exe\" \"%1\"");
+  std::vector<DialogSeen> boxes = test.InstallAll(arch, timeoutMs);
+  ASSERT_EQ(2u, boxes.size());
+  EXPECT_EQ(0u, boxes[0].text.find("Unable to copy the plug-in into WinAmp.\n\n")) << boxes[0].text;
+  EXPECT_EQ("Installation successfully completed!", boxes[1].text);
+  EXPECT_TRUE(testing_support::ReadFileBytes(plugin) == earlier);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((plugins + "\\*.*~*").c_str(), &found);
+  EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName;
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  testing_support::RemoveTree(player);
+}
+
+TEST_F(WinampPluginTest, DiskFullWhileReplacingThePlugin_EarlierPluginKeptWhole) {
+  DiskFullWhileReplacingThePlugin(*this, Arch::kX64, kRunMs);
+}
+
+TEST_F(WinampPluginTest, I686_DiskFullWhileReplacingThePlugin_EarlierPluginKeptWhole) {
+  DiskFullWhileReplacingThePlugin(*this, Arch::kI686, kRunMsI686);
 }
 
 // More than the 513 characters read: the value cannot be read whole, so it

@@ -43,6 +43,7 @@ const MessageType kMessageTypes[] = {
     {"Unable to copy the plug-in into WinAmp.", message::kIconError, true},
     {"The folder's path is too long.", message::kIconError, false},
     {"Not enough memory to go on.", message::kIconError, false},
+    {"The installation cannot be uninstalled: this file could not be written.\n", message::kIconError, true},
 };
 
 // The first of two boxes of a failed screen-saver copy: the error number.

@@ -46,6 +46,22 @@ void RemoveTree(const std::string& path) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::set<std::string> NamesBelow(const std::string& folder) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    names.insert(name);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
+    for (const std::string& below : NamesBelow(folder + "\\" + name)) names.insert(name + "\\" + below);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
 bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;

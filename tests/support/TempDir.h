@@ -1,4 +1,5 @@
 #pragma once
+#include <set>
 #include <string>
 
 namespace testing_support {
@@ -24,5 +25,9 @@ void RemoveTree(const std::string& path);
 bool FileExists(const std::string& path);
 bool WriteFileBytes(const std::string& path, const void* data, size_t size);
 std::string ReadFileBytes(const std::string& path);
+#ifdef _WIN32
+// Every name below a folder, folders too, each relative to it ("a\\b.txt").
+std::set<std::string> NamesBelow(const std::string& folder);
+#endif
 
 }  // namespace testing_support

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/MainWindow.h"
 #include "platform/Text.h"
 #include "platform/WindowNames.h"
 #include "tests/support/Payloads.h"
@@ -29,13 +30,9 @@ std::vector<std::string> TestInstaller::Folders() const { return Texts(createdFo
 
 HWND HostWindow() {
   static HWND window = [] {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = names::kMainWindowClass;
-    RegisterClassA(&windowClass);
-    return CreateWindowA(names::kMainWindowClass, names::kMainWindowTitle, WS_OVERLAPPEDWINDOW, 0, 0, 25, 25,
-                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    app::RegisterMainWindowClass(GetModuleHandleA(nullptr));
+    app::CreateMainWindow(GetModuleHandleA(nullptr));
+    return app::g_mainWindow;
   }();
   return window;
 }

@@ -39,7 +39,7 @@ class RecordingProgress : public ui::ProgressWindow {
   std::vector<float> fractions;
 };
 
-// A hidden window of the stub's main window class in this process, made once.
+// The stub's own hidden main window, made once in this process.
 HWND HostWindow();
 
 // A small fake stub with the payload behind it, as the stub reads it.

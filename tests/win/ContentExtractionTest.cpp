@@ -26,6 +26,15 @@ const char kCopyError[] =
     "There was an error while trying to copy one of the installation files.\n"
     "Please make sure no applications are running that might be locking some files.";
 
+// The copy message, then the file that could not be written and the system's
+// words for why.
+std::string CopyErrorFor(const std::string& path, DWORD error) {
+  char reason[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason, sizeof(reason),
+                 nullptr);
+  return std::string(kCopyError) + "\n" + path + "\n\n" + reason;
+}
+
 // All nine engine files; the DLL is the real stand-in engine.
 void AddEngineFiles(packager::PayloadBuilder& payload, const char* skip = nullptr) {
   testing_support::AddEngineFiles(payload, [](const char* name) {
@@ -178,7 +187,8 @@ TEST_F(ContentExtractionTest, ListedFileThatCannotBeWritten_StopsWithCopyError) 
   // A file where the folder should be: the file cannot be created.
   ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\blocked", "x", 1));
   EXPECT_FALSE(installer.ExtractProjectFiles());
-  EXPECT_EQ(std::vector<std::string>{kCopyError}, messages_.Texts());
+  EXPECT_EQ(std::vector<std::string>{CopyErrorFor(work_ + "\\blocked\\a.vdl", ERROR_PATH_NOT_FOUND)},
+            messages_.Texts());
   EXPECT_FALSE(FileExists(work_ + "\\b.vdl"));
 }
 
@@ -231,7 +241,10 @@ TEST_F(ContentExtractionTest, LargeFiles_WholeInOrderAndAFailedWriteStopsTheList
       EXPECT_EQ(path, files[before + i]);
       EXPECT_TRUE(ReadFileBytes(path) == bodies[i]) << fail << " " << i;
     }
-    EXPECT_EQ(fail < 0 ? std::vector<std::string>{} : std::vector<std::string>{kCopyError}, messages_.Texts()) << fail;
+    EXPECT_EQ(fail < 0 ? std::vector<std::string>{}
+                       : std::vector<std::string>{CopyErrorFor(work_ + "\\" + names[fail], ERROR_DISK_FULL)},
+              messages_.Texts())
+        << fail;
     // The next installer writes the engine's files again.
     installer.ReleaseEngine();
   }

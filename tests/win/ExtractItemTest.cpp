@@ -1,8 +1,13 @@
 // One payload item to one file, on the real file system.
 #include <gtest/gtest.h>
 
+#include <process.h>
+
+#include <random>
+
 #include "packager/EngineFormat.h"
 #include "platform/FileWrite.h"
+#include "platform/ShutdownBlock.h"
 #include "tests/win/InstallerFixture.h"
 #include "tests/support/Logs.h"
 #include "tests/support/MessageRecorder.h"
@@ -15,6 +20,15 @@ using testing_support::B;
 using testing_support::ReadFileBytes;
 
 namespace {
+
+// Bytes that do not compress, so that the stored item is as large as the
+// file, and that tell every position apart.
+Bytes Noise(size_t size) {
+  std::mt19937 random(static_cast<uint32_t>(size));
+  Bytes bytes(size);
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+  return bytes;
+}
 
 class ExtractItemTest : public InstallerFixture {
  protected:
@@ -296,6 +310,122 @@ TEST_F(ExtractItemTest, WithLoaderChannel_EngineFormatDecodedThroughTheEngine) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(packager::EngineEncode(B("kept")).data()), 
                         packager::EngineEncode(B("kept")).size()),
             ReadFileBytes(work_ + "\\stored.vdl"));
+}
+
+// A killed installation leaves its new copy beside the earlier one; the next
+// run removes it and leaves nothing beside the file, never touching a file of
+// the user's. Where no name beside fits, the earlier copy is never opened in
+// place (which would empty it): the file is refused and the earlier copy kept,
+// even by a write that would have failed.
+TEST_F(ExtractItemTest, EarlierCopies_StaleNewCopyRemovedUsersFilesKeptNeverEmptied) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("f.txt", B("new"));
+  // As long as a path can be: no name beside it fits.
+  const std::string deep = std::string(259 - dir_.File("work").size() - 7, 'd');
+  payload.AddRaw(deep + "\\g.txt", B("new"));
+  auto& installer = Make(payload);
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt", "earlier", 7));
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt" + platform::kBesideSuffix, "half", 4));
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt~", "the user's", 10));
+  ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\f.txt~1", "the user's too", 14));
+  ASSERT_TRUE(installer.ExtractItem("f.txt", 0));
+  EXPECT_EQ("new", ReadFileBytes(work_ + "\\f.txt"));
+  EXPECT_EQ("the user's", ReadFileBytes(work_ + "\\f.txt~"));
+  EXPECT_EQ("the user's too", ReadFileBytes(work_ + "\\f.txt~1"));
+  EXPECT_EQ((std::set<std::string>{"f.txt", "f.txt~", "f.txt~1"}), testing_support::NamesBelow(work_));
+
+  std::string nested = work_ + "\\" + deep;
+  ASSERT_TRUE(CreateDirectoryA(nested.c_str(), nullptr));
+  ASSERT_EQ(259u, (nested + "\\g.txt").size());
+  ASSERT_TRUE(testing_support::WriteFileBytes(nested + "\\g.txt", "earlier", 7));
+  platform::writeHook = [](HANDLE, const void*, DWORD, DWORD* written) {
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  };
+  bool extracted = installer.ExtractItem((deep + "\\g.txt").c_str(), 0);
+  platform::writeHook = nullptr;
+  EXPECT_FALSE(extracted);
+  EXPECT_EQ("earlier", ReadFileBytes(nested + "\\g.txt"));
+  EXPECT_EQ(std::set<std::string>{"g.txt"}, testing_support::NamesBelow(nested));
+  EXPECT_EQ(installer::FailureKind::kCopy, installer.LastFailure().what);
+  EXPECT_NE(0u, installer.LastFailure().error);
+}
+
+// The engine's items are read whole, a megabyte at a time: every piece must
+// land after the one before. Stored sizes over a megabyte that are not whole
+// megabytes, too.
+TEST_F(ExtractItemTest, EngineItemsOverAMegabyte_ReadAndWrittenWhole) {
+  const size_t sizes[] = {(1u << 20) + 1, (5u << 19) + 12345, 3u << 20};
+  packager::PayloadBuilder payload;
+  for (size_t size : sizes) payload.AddRaw("big" + std::to_string(size) + ".vdl", packager::EngineEncode(Noise(size)));
+  auto& installer = Make(payload);
+  StartEngine();
+  for (size_t size : sizes) {
+    SCOPED_TRACE(size);
+    std::string name = "big" + std::to_string(size) + ".vdl";
+    ASSERT_TRUE(installer.ExtractItem(name.c_str(), 1));
+    Bytes expected = Noise(size);
+    EXPECT_TRUE(ReadFileBytes(work_ + "\\" + name) == std::string(expected.begin(), expected.end()));
+  }
+}
+
+// What the system asks the progress window while one large file is written,
+// asked from another thread as the system asks it.
+struct QueryEnd {
+  HWND window;
+  DWORD_PTR answer;
+  HANDLE thread;
+};
+
+unsigned __stdcall AskToEndSession(void* context) {
+  auto* query = static_cast<QueryEnd*>(context);
+  query->answer = 1;
+  SendMessageTimeoutA(query->window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &query->answer);
+  return 0;
+}
+
+QueryEnd g_query;
+int g_piece;
+bool g_answeredWhileWriting;
+
+// One large file: the progress window answers between its pieces, so a
+// logoff asked in the middle is refused at once, not after the file.
+TEST_F(ExtractItemTest, LargeFile_ProgressWindowAnswersLogoffBetweenPieces) {
+  packager::PayloadBuilder payload;
+  payload.AddRaw("large.bin", Noise((6u << 20) + 3));
+  auto& installer = Make(payload);
+  auto* progress = new ui::ProgressWindow;
+  progress->Create(GetModuleHandleA(nullptr), testing_support::HostWindow());
+  ASSERT_NE(nullptr, progress->Window());
+  installer.SetProgressWindow(progress);
+  platform::BlockShutdown(testing_support::HostWindow());
+  g_query = {progress->Window(), 1, nullptr};
+  g_piece = 0;
+  g_answeredWhileWriting = false;
+  platform::writeHook = [](HANDLE file, const void* bytes, DWORD count, DWORD* written) {
+    ++g_piece;
+    if (g_piece == 2) {
+      g_query.thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, AskToEndSession, &g_query, 0, nullptr));
+      // Until the question waits for this thread.
+      for (int i = 0; i < 500 && (GetQueueStatus(QS_SENDMESSAGE) & QS_SENDMESSAGE) == 0; ++i) Sleep(10);
+    }
+    if (g_piece == 5) g_answeredWhileWriting = WaitForSingleObject(g_query.thread, 3000) == WAIT_OBJECT_0;
+    return WriteFile(file, bytes, count, written, nullptr);
+  };
+  bool extracted = installer.ExtractItem("large.bin", 0);
+  platform::writeHook = nullptr;
+  // Whatever happened, the asking thread is let go before the test ends.
+  while (g_query.thread != nullptr && MsgWaitForMultipleObjects(1, &g_query.thread, FALSE, 10000, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+  if (g_query.thread != nullptr) CloseHandle(g_query.thread);
+  platform::AllowShutdown();
+  EXPECT_TRUE(extracted);
+  EXPECT_EQ(7, g_piece);
+  EXPECT_TRUE(g_answeredWhileWriting);
+  EXPECT_EQ(0u, g_query.answer);
 }
 
 }  // namespace

@@ -141,12 +141,15 @@ TEST_F(RecordFilesTest, ScreenSaverSettingMissing_FalseMessageAndNoRecord) {
                                    {"SCQC", 1, std::string(1, '\1')}});
 }
 
-TEST_F(RecordFilesTest, NoSaverChannel_NothingWrittenNoMessage) {
+// Without its record an installation cannot be uninstalled: a failure,
+// noted with the file that could not be written.
+TEST_F(RecordFilesTest, NoSaverChannel_FailsNamingTheUninstallRecord) {
   testing_support::ScopedEnvironment refuse("VDL_ENGINE_REFUSE", "saver");
-  EXPECT_TRUE(installer_->WriteRecordFiles(RecordKind::kScreenSaver, project_.data()));
+  EXPECT_FALSE(installer_->WriteRecordFiles(RecordKind::kScreenSaver, project_.data()));
   EXPECT_FALSE(testing_support::FileExists(work_ + "\\uninstall.nfo"));
   EXPECT_FALSE(testing_support::FileExists(work_ + "\\screensaver.cfg"));
-  EXPECT_TRUE(messages_.Messages().empty());
+  EXPECT_EQ(installer::FailureKind::kRecord, installer_->LastFailure().what);
+  EXPECT_EQ(work_ + "\\uninstall.nfo", installer_->LastFailure().name);
 }
 
 }  // namespace
