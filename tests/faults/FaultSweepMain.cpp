@@ -34,7 +34,25 @@ struct Known {
   const char* reason;
 };
 
+constexpr char kNoDialog[] = "the options dialog that cannot be created ends the installation without a word";
 const std::vector<Known> kKnown = {
+    {Flow::kRunInPlace, "fresh", "malloc", 70,
+     "an extracted file whose path cannot be kept for the clean-up (no memory) stays in the temporary folder, "
+     "and nothing is said"},
+    {Flow::kStandalone, "fresh", "DialogBoxParamA", 1, kNoDialog},
+    {Flow::kStandalone, "over", "DialogBoxParamA", 1, kNoDialog},
+    {Flow::kScreenSaver, "fresh", "DialogBoxParamA", 1, kNoDialog},
+    {Flow::kScreenSaver, "over", "DialogBoxParamA", 1, kNoDialog},
+    {Flow::kPlugin, "fresh", "DialogBoxParamA", 1, kNoDialog},
+    {Flow::kPlugin, "over", "DialogBoxParamA", 1, kNoDialog},
+    {Flow::kScreenSaver, "fresh", "CreateFileA", 21,
+     "the screen-saver module that cannot be extracted is not reported, its copy into the system folder fails, "
+     "and success is shown"},
+    {Flow::kPlugin, "fresh", "CreateFileA", 19,
+     "the uninstaller that cannot be extracted is not reported, and success is shown"},
+    {Flow::kPlugin, "fresh", "WriteFile", 11,
+     "the plug-in module that cannot be written is not reported, its copy into the player fails, and success "
+     "is shown"},
 };
 
 const Known* FindKnown(Flow flow, const char* installation, const std::string& call, int occurrence) {

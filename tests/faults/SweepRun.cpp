@@ -45,7 +45,7 @@ const Documented kDocumented[] = {
     {{Flow::kStandalone, Flow::kScreenSaver, Flow::kPlugin},
      {"ReadFile", "SetFilePointerEx", "malloc", "realloc", "HeapAlloc"},
      {},
-     "ProjectName: ",
+     "ProjectName",
      "the project name that cannot be read again for a registry entry is reported, that entry is not written, "
      "and the installation goes on to its success"},
     {{Flow::kRunInPlace},
