@@ -6,7 +6,7 @@
 //   fault_sweep --kill [--arch x86_64|i686] [--timeout MS]   (KillSweep.h)
 // NAME: run-in-place, standalone, screen-saver, plug-in (default: all).
 // --every K sweeps calls 1, 1+K, 1+2K, ... (default 1: every call).
-// Exits 1 when a fault shows that the list of known faults below does not hold.
+// Exits 1 when a fault shows that the list of known faults (KnownFaults.cpp) does not hold.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -16,54 +16,13 @@
 #include <vector>
 
 #include "tests/faults/KillSweep.h"
+#include "tests/faults/KnownFaults.h"
 #include "tests/faults/SweepRun.h"
 
 using sweep::Flow;
 using sweep::Outcome;
 
 namespace {
-
-// Faults of today's stub that the sweep finds, each to be fixed and then
-// taken off this list: flow, installation ("fresh" or "over"), the failed
-// function and which of its calls (1 = its first in the run), and why.
-struct Known {
-  Flow flow;
-  const char* installation;
-  const char* call;
-  int occurrence;
-  const char* reason;
-};
-
-constexpr char kNoDialog[] = "the options dialog that cannot be created ends the installation without a word";
-const std::vector<Known> kKnown = {
-    {Flow::kRunInPlace, "fresh", "malloc", 70,
-     "an extracted file whose path cannot be kept for the clean-up (no memory) stays in the temporary folder, "
-     "and nothing is said"},
-    {Flow::kStandalone, "fresh", "DialogBoxParamA", 1, kNoDialog},
-    {Flow::kStandalone, "over", "DialogBoxParamA", 1, kNoDialog},
-    {Flow::kScreenSaver, "fresh", "DialogBoxParamA", 1, kNoDialog},
-    {Flow::kScreenSaver, "over", "DialogBoxParamA", 1, kNoDialog},
-    {Flow::kPlugin, "fresh", "DialogBoxParamA", 1, kNoDialog},
-    {Flow::kPlugin, "over", "DialogBoxParamA", 1, kNoDialog},
-    {Flow::kScreenSaver, "fresh", "CreateFileA", 21,
-     "the screen-saver module that cannot be extracted is not reported, its copy into the system folder fails, "
-     "and success is shown"},
-    {Flow::kPlugin, "fresh", "CreateFileA", 19,
-     "the uninstaller that cannot be extracted is not reported, and success is shown"},
-    {Flow::kPlugin, "fresh", "WriteFile", 11,
-     "the plug-in module that cannot be written is not reported, its copy into the player fails, and success "
-     "is shown"},
-};
-
-const Known* FindKnown(Flow flow, const char* installation, const std::string& call, int occurrence) {
-  for (const Known& known : kKnown) {
-    if (known.flow == flow && strcmp(known.installation, installation) == 0 && call == known.call &&
-        occurrence == known.occurrence) {
-      return &known;
-    }
-  }
-  return nullptr;
-}
 
 struct Options {
   bool kill = false;
@@ -143,7 +102,7 @@ void SweepInstallation(Sweep& sweep, sweep::Scene& scene, bool over) {
            OutcomeName(verdict.outcome), verdict.why.c_str());
     fflush(stdout);
     if (verdict.outcome != Outcome::kFault) continue;
-    const Known* known = FindKnown(scene.flow(), installation, call, occurrence[n - 1]);
+    const sweep::Known* known = sweep::FindKnown(scene.flow(), installation, call, occurrence[n - 1]);
     if (known != nullptr) ++tally.known;
     if (known == nullptr) ++sweep.unexpected;
     sweep.faults.push_back(std::string(FlowName(scene.flow())) + ", " + installation + ", call " +

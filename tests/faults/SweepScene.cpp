@@ -38,6 +38,7 @@ const char* KindName(Problem::Kind kind) {
     case Problem::kLink: return "link missing";
     case Problem::kLeftover: return "left behind";
     case Problem::kDamaged: return "earlier file damaged";
+    case Problem::kUnrecorded: return "not in the uninstall record";
   }
   return "?";
 }
@@ -208,6 +209,10 @@ void Scene::CheckInstalled(std::vector<Problem>* problems) const {
   }
   for (const std::string& link : links_) {
     if (!FileExists(link)) problems->push_back({Problem::kLink, link});
+  }
+  // A file the uninstaller is not told of stays behind after it.
+  if (FileExists(install_ + "\\uninstall.nfo")) {
+    for (const std::string& path : Unrecorded()) problems->push_back({Problem::kUnrecorded, path});
   }
 }
 

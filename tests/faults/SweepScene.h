@@ -15,10 +15,10 @@ enum class Flow { kRunInPlace, kStandalone, kScreenSaver, kPlugin };
 const char* FlowName(Flow flow);
 
 // What a run left that a user would not want: a file missing or wrong after
-// success, a link missing, something left in a run-in-place folder, or a
+// success or left out of its uninstall record, a link missing, something left in a run-in-place folder, or a
 // file of the earlier installation that is neither version any more.
 struct Problem {
-  enum Kind { kMissing, kWrong, kLink, kLeftover, kDamaged } kind;
+  enum Kind { kMissing, kWrong, kLink, kLeftover, kDamaged, kUnrecorded } kind;
   std::string path;
 };
 const char* KindName(Problem::Kind kind);
