@@ -94,6 +94,7 @@ Scene::Scene(Flow flow, Arch arch, const std::string& stub) : flow_(flow) {
   project_ = "Harbour " + tag;
   bool view32 = arch == Arch::kI686;
   scr_ = testing_support::SystemFolder(view32) + "\\" + project_ + ".scr";
+  scrNamed_ = testing_support::SystemFolder() + "\\" + project_ + ".scr";
   plugin_ = player_ + "\\Plugins\\vis_" + project_ + ".dll";
   testing_support::InstallSettings settings = testing_support::SettingsOf(type);
   settings.installPath = install_;
@@ -203,6 +204,7 @@ void Scene::CheckInstalled(std::vector<Problem>* problems) const {
     for (const chunks::Chunk& chunk : chunks) {
       std::string named(chunk.data.begin(), chunk.data.end());
       named = named.substr(0, named.find('\0'));
+      if (named == scrNamed_) named = scr_;
       bool link = named.size() > 4 && named.compare(named.size() - 4, 4, ".lnk") == 0;
       if (chunk.tag == "UNFN" && !FileExists(named)) problems->push_back({link ? Problem::kLink : Problem::kMissing, named});
     }

@@ -60,7 +60,9 @@ class Scene {
 
   Flow flow_;
   testing_support::TempDir root_;
-  std::string install_, menu_, player_, project_, scr_, plugin_;
+  // scr_ where this program finds it; scrNamed_ as the stub names it (a
+  // 32-bit stub's system32 is redirected).
+  std::string install_, menu_, player_, project_, scr_, scrNamed_, plugin_;
   // The newer version's files by path, and the earlier installation's.
   std::map<std::string, std::string> expected_, earlier_;
   std::vector<std::string> records_, links_;
