@@ -3,10 +3,17 @@
 #include "app/InstallerApp.h"
 #include "app/MainWindow.h"
 #include "platform/DllSearch.h"
+#ifdef VDL_FAULT_SEAM
+#include "tests/seam/FaultSeam.h"
+#endif
 
 namespace {
 
 int RunStub(HINSTANCE instance) {
+#ifdef VDL_FAULT_SEAM
+  // The test variant only: its fallible system calls go through the seam.
+  faults::InstallSeam(instance);
+#endif
   // Before anything loads a DLL by name. The stub imports only libraries the
   // system always takes from its own folder; the common controls, which it
   // does not, are loaded later by full path.

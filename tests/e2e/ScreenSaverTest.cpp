@@ -30,6 +30,8 @@ class ScreenSaverTest : public StandaloneTest {
   }
 
   std::string Scr() const { return testing_support::SystemFolder(view32_) + "\\" + settings_.projectName + ".scr"; }
+  // The same file as the stub names it: a 32-bit stub's system32 is redirected.
+  std::string ScrAsNamed() const { return testing_support::SystemFolder() + "\\" + settings_.projectName + ".scr"; }
 
   void ExpectInstalled() {
     std::string install = Install();
@@ -46,8 +48,7 @@ class ScreenSaverTest : public StandaloneTest {
     EXPECT_EQ(install + "\\VDLStart.vdl", files[8]);
     EXPECT_EQ(install + "\\VDLUnInst.exe", files[9]);
     EXPECT_EQ(install + "\\VDLSvr.scr", files[10]);
-    // Recorded as the stub sees it: a 32-bit stub's system32 is redirected.
-    EXPECT_EQ(testing_support::SystemFolder() + "\\" + settings_.projectName + ".scr", files[11]);
+    EXPECT_EQ(ScrAsNamed(), files[11]);
     EXPECT_EQ(install + "\\\\channels\\Harbour.vch", files[12]);
     EXPECT_EQ(install + "\\music/Tide.cgr", files[16]);
     EXPECT_EQ(install + "\\screensaver.cfg", files[17]);
@@ -91,12 +92,12 @@ TEST_F(ScreenSaverTest, NameThatIsNoFileName_TwoMessagesRecordedAndSuccess) {
   std::vector<DialogSeen> boxes = InstallAll();
   ASSERT_EQ(3u, boxes.size());
   EXPECT_EQ(std::to_string(ERROR_INVALID_NAME), boxes[0].text);
-  EXPECT_EQ(Scr(), boxes[0].caption);
+  EXPECT_EQ(ScrAsNamed(), boxes[0].caption);
   EXPECT_EQ("Unable to copy screensaver to system directory", boxes[1].text);
-  EXPECT_EQ(Scr(), boxes[1].caption);
+  EXPECT_EQ(ScrAsNamed(), boxes[1].caption);
   EXPECT_EQ("Installation successfully completed!", boxes[2].text);
   std::string record = testing_support::ReadFileBytes(Install() + "\\uninstall.nfo");
-  EXPECT_NE(std::string::npos, record.find(Scr()));
+  EXPECT_NE(std::string::npos, record.find(ScrAsNamed()));
 }
 
 TEST_F(ScreenSaverTest, DirectXMissing_WarnsOnceAndInstalls) {

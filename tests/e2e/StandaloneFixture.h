@@ -65,7 +65,7 @@ class StandaloneTest : public ::testing::Test {
 
   // Writes the installer and starts it; the options dialog is up on return.
   DialogSeen Start(Arch arch = Arch::kX64, DWORD timeoutMs = kRunMs) {
-    view32_ = arch == Arch::kI686;
+    view32_ = testing_support::Resolve(arch) == Arch::kI686;
     std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
     packager::PayloadBuilder project = testing_support::StandaloneProject(arch, settings_);
     if (alterProject_) alterProject_(project);

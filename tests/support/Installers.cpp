@@ -1,11 +1,12 @@
 #include "tests/support/Installers.h"
 
 #include "tests/support/Payloads.h"
+#include "tests/support/Projects.h"
 #include "tests/support/TempDir.h"
 
 namespace testing_support {
 
-std::string StubPath() { return VDL_STUB_X64; }
+std::string StubPath() { return MachineUnderTest() == Arch::kX64 ? VDL_STUB_X64 : VDL_STUB_I686; }
 std::string StubPathI686() { return VDL_STUB_I686; }
 
 packager::Bytes ReadBytes(const std::string& path) {

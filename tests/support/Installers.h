@@ -7,7 +7,7 @@
 namespace testing_support {
 
 // The stubs under test, in their Windows form.
-std::string StubPath();      // x86_64 build
+std::string StubPath();      // the machine under test's (Projects.h): x86_64 unless told
 std::string StubPathI686();  // the release build
 
 packager::Bytes ReadBytes(const std::string& path);

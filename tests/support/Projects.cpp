@@ -1,15 +1,23 @@
 #include "tests/support/Projects.h"
 
+#include <windows.h>
+
 #include "packager/EngineFormat.h"
 #include "payload/ProjectTypes.h"
 #include "tests/support/Installers.h"
 
 namespace testing_support {
 
-std::string StandInViewerPath(Arch arch) { return arch == Arch::kX64 ? VDL_VIEWER_X64 : VDL_VIEWER_I686; }
-std::string StandInEnginePath(Arch arch) { return arch == Arch::kX64 ? VDL_ENGINE_X64 : VDL_ENGINE_I686; }
+Arch MachineUnderTest() {
+  char machine[8];
+  DWORD length = GetEnvironmentVariableA("VDL_E2E_MACHINE", machine, sizeof machine);
+  return length > 0 && length < sizeof machine && std::string(machine) == "i686" ? Arch::kI686 : Arch::kX64;
+}
+
+std::string StandInViewerPath(Arch arch) { return Resolve(arch) == Arch::kX64 ? VDL_VIEWER_X64 : VDL_VIEWER_I686; }
+std::string StandInEnginePath(Arch arch) { return Resolve(arch) == Arch::kX64 ? VDL_ENGINE_X64 : VDL_ENGINE_I686; }
 std::string StandInUninstallerPath(Arch arch) {
-  return arch == Arch::kX64 ? VDL_UNINSTALLER_X64 : VDL_UNINSTALLER_I686;
+  return Resolve(arch) == Arch::kX64 ? VDL_UNINSTALLER_X64 : VDL_UNINSTALLER_I686;
 }
 
 packager::PayloadBuilder RunInPlaceProject(Arch arch, ProjectFiles* files) {

@@ -11,6 +11,13 @@ namespace testing_support {
 
 enum class Arch { kX64, kI686 };
 
+// The machine whose stub and stand-ins the end-to-end tests run: x86_64, or
+// the release machine when VDL_E2E_MACHINE is "i686", so that the whole
+// suite runs on the release stub too.
+Arch MachineUnderTest();
+// kX64, the suite's default, stands for the machine under test.
+inline Arch Resolve(Arch arch) { return arch == Arch::kX64 ? MachineUnderTest() : arch; }
+
 std::string StandInViewerPath(Arch arch);
 std::string StandInEnginePath(Arch arch);
 std::string StandInUninstallerPath(Arch arch);

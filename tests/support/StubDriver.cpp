@@ -228,6 +228,12 @@ bool StubDriver::WaitForExit(DWORD timeoutMs) {
   return process_ != nullptr && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
 }
 
+void StubDriver::Kill() {
+  if (process_ == nullptr) return;
+  TerminateProcess(process_, 1);
+  WaitForSingleObject(process_, 10000);
+}
+
 DWORD StubDriver::ExitCode() const {
   DWORD code = STILL_ACTIVE;
   if (process_ != nullptr) GetExitCodeProcess(process_, &code);

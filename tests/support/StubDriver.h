@@ -49,6 +49,9 @@ class StubDriver {
   std::vector<DialogSeen> AnswerAllUntilExit(DWORD timeoutMs, int buttonId = IDOK);
 
   bool WaitForExit(DWORD timeoutMs);
+  // Ends the program at once, as Task Manager or a power cut would, and
+  // waits until it is gone.
+  void Kill();
   // Waits for the end while watching the program's memory: the highest
   // peak working set seen, in bytes (0 where the system does not tell).
   uint64_t WaitForExitWatchingMemory(DWORD timeoutMs);

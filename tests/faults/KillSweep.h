@@ -1,0 +1,17 @@
+#pragma once
+// The kill sweep: a standalone installation over an earlier version, killed
+// at points spread over its writes; after each kill every file must be
+// whole, of either version, and a second run must leave the newer version
+// whole with nothing beside it, show its success and record every file.
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/Projects.h"
+
+namespace sweep {
+
+// 0 when every kill point holds, 1 otherwise; one line per kill point.
+int KillSweep(testing_support::Arch arch, const std::string& stub, DWORD timeoutMs);
+
+}  // namespace sweep
