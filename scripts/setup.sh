@@ -85,7 +85,7 @@ if ! echo "$LIBDEFLATE_SHA256  $tarball" | sha256sum --check --status 2>/dev/nul
   if ! grep -qs '^[[:space:]]*\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
     entries=$(derive_source_entries)
     if [ -z "$entries" ]; then
-      echo "setup.sh: no deb entries to derive source entries from; add a deb-src entry for Debian 12 (see README)" >&2
+      echo "setup.sh: no deb entries to derive source entries from; add a deb-src entry for Debian 12 (see docs/building.md)" >&2
       exit 1
     fi
     echo "setup.sh: adding source entries in $own_sources"

@@ -9,7 +9,7 @@
 
 #include "payload/PayloadReader.h"
 #include "tests/support/PackProject.h"
-#include "tests/support/PeLayout.h"
+#include "tests/host/PeLayout.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VpackRun.h"

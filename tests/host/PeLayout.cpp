@@ -1,4 +1,4 @@
-#include "tests/support/PeLayout.h"
+#include "tests/host/PeLayout.h"
 
 #include <algorithm>
 
