@@ -86,8 +86,7 @@ bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_
       !KeepOutput(file, target)) {
     return false;
   }
-  Record(createdFiles, target);
-  return true;
+  return RecordFile(target);
 }
 
 bool Installer::OpenOutput(platform::OutputFile& file, const char* target) {

@@ -85,9 +85,19 @@ void Installer::KeepWindowsAnswering() {
   if (progressWindow != nullptr) progressWindow->KeepAnswering();
 }
 
-void Installer::Record(payload::PointerList& list, const char* path) {
+bool Installer::Record(payload::PointerList& list, const char* path) {
   char* copy = text::Duplicate(path);
-  if (copy != nullptr && list.Push(copy) < 0) delete[] copy;
+  if (copy != nullptr && list.Push(copy) >= 0) return true;
+  delete[] copy;
+  return false;
+}
+
+// A file the installation made but cannot remember would be left behind by
+// the clean-up or the uninstaller without a word: the installation stops.
+bool Installer::RecordFile(const char* path) {
+  if (Record(createdFiles, path)) return true;
+  NoteFailure(FailureKind::kNoMemory, path, ERROR_NOT_ENOUGH_MEMORY);
+  return false;
 }
 
 }  // namespace installer

@@ -100,7 +100,8 @@ class Installer {
  protected:
   // A heap copy of path at the end of the list; a copy that cannot be made
   // is left out rather than recorded as null.
-  static void Record(payload::PointerList& list, const char* path);
+  static bool Record(payload::PointerList& list, const char* path);
+  bool RecordFile(const char* path);
 
   HINSTANCE instance;
   HMODULE engineModule;  // freed by the flows in the engine's release order

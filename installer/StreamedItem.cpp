@@ -64,9 +64,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   bool whole = !file.Failed() && reader->EndPieces();
   ReportCrcMismatch(*reader);
   if (whole && decoded) {
-    if (!KeepOutput(file, target)) return false;
-    Record(createdFiles, target);
-    return true;
+    return KeepOutput(file, target) && RecordFile(target);
   }
   // Nothing damaged or cut may stay behind looking installed.
   file.Discard();

@@ -5,6 +5,7 @@
 #include "payload/PayloadFormat.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
+#include "platform/FolderMessage.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 #include "ui/ResourceIds.h"
@@ -107,7 +108,11 @@ OptionsDialog::OptionsDialog() : accepted_(false) {
 
 bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath) {
   if (initialPath != nullptr) text::CopyAtMost(path_, initialPath, kMaxPath);
-  DialogBoxParamA(instance, "IDD_ISNTALLDIALOG", nullptr, OptionsDialogProc, reinterpret_cast<LPARAM>(this));
+  // A dialog that cannot be made (no memory, no desktop) would end the
+  // installation as a cancel would, without a word.
+  if (DialogBoxParamA(instance, "IDD_ISNTALLDIALOG", nullptr, OptionsDialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
+    message::ReportSystemError("The installation options could not be shown.", GetLastError());
+  }
   return accepted_;
 }
 

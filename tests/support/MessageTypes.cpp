@@ -44,6 +44,8 @@ const MessageType kMessageTypes[] = {
     {"The folder's path is too long.", message::kIconError, false},
     {"Not enough memory to go on.", message::kIconError, false},
     {"The installation cannot be uninstalled: this file could not be written.\n", message::kIconError, true},
+    {"The installer could not be read.", message::kIconError, true},
+    {"The installation options could not be shown.", message::kIconError, true},
 };
 
 // The first of two boxes of a failed screen-saver copy: the error number.
