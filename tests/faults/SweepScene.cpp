@@ -61,19 +61,13 @@ void MakeEarlier(packager::PayloadBuilder& project, testing_support::ProjectFile
 }
 
 void ReadTree(const std::string& folder, std::map<std::string, std::string>* files) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      ReadTree(folder + "\\" + name, files);
-    } else {
-      (*files)[folder + "\\" + name] = ReadFileBytes(folder + "\\" + name);
+  for (const std::string& name : testing_support::NamesBelow(folder)) {
+    std::string path = folder + "\\" + name;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      (*files)[path] = ReadFileBytes(path);
     }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  }
 }
 
 void WriteWithFolders(const std::string& path, const std::string& bytes) {
