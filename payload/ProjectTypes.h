@@ -41,12 +41,16 @@ constexpr Setting kStartupDirectory = {"StartupDirectory", kTextSettingSize};
 // in, recorded by the packager so that its list and extract show them right
 // without being told. The stub reads settings by name and never this one.
 constexpr Setting kCodePageSetting = {"CodePage", kNumberSize};
+// Optional: who made the product and which version it is, written into the
+// uninstall entry where the payload has them. Absent, the entry is as before.
+constexpr Setting kDisplayVersion = {"DisplayVersion", kTextSettingSize};
+constexpr Setting kPublisher = {"Publisher", kTextSettingSize};
 
 // Every setting, in the order the packager writes them.
 constexpr const Setting* kAllSettings[] = {
     &kProjectTypeSetting, &kCheckDx8,     &kRunAfterInstall, &kDoQuitCgr,     &kDoSmallPreview,
     &kWinampVersion,      &kInstallPath, &kShortCutName,    &kProjectName, &kStartupDirectory,
-    &kCodePageSetting,
+    &kCodePageSetting,    &kDisplayVersion, &kPublisher,
 };
 
 constexpr uint32_t kMaxTypeSettings = 6;
