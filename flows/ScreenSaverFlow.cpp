@@ -20,15 +20,6 @@ constexpr char kNoDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\n\r"
     "DirectX 8.1 or higher needs to be installed before the screen saver will work.";
 
-// The two boxes of a failed copy, both captioned with the target.
-void ReportCopyFailure(const char* target, DWORD error) {
-  char number[16];
-  number[0] = '\0';
-  text::AppendDecimal(number, sizeof(number), error);
-  message::Show(number, target, message::kOk);
-  message::Show("Unable to copy screensaver to system directory", target, message::kOk);
-}
-
 }  // namespace
 
 bool Installer::InstallScreenSaverFlow() {
@@ -45,12 +36,12 @@ bool Installer::InstallScreenSaverFlow() {
   if (!AcceptOptions(projectName, installPath)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
-  // An installation without its uninstaller is no success.
-  if (!ExtractItem(kUninstaller, 1)) {
+  // An installation without its uninstaller or its screen saver is no
+  // success.
+  if (!ExtractItem(kUninstaller, 1) || !CopyScreenSaverToSystem()) {
     ReportFailure();
     return false;
   }
-  CopyScreenSaverToSystem();
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
   if (!WriteRecordFiles(RecordKind::kScreenSaver, projectName)) {
@@ -61,15 +52,18 @@ bool Installer::InstallScreenSaverFlow() {
   return true;
 }
 
-void Installer::CopyScreenSaverToSystem() {
-  ExtractItem(kSaver, 1);
+bool Installer::CopyScreenSaverToSystem() {
+  if (!ExtractItem(kSaver, 1)) return false;
   char system[kPathSize];
   char target[kPathSize];
   wchar_t wideSystem[kPathSize];
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
   char name[kTextFieldSize + 1];
-  if (!ReadProjectName(name)) return;
+  if (!ReadProjectName(name)) {
+    NoteFailure(FailureKind::kReported, nullptr, 0);
+    return false;
+  }
   // A system folder that cannot be named (reported by name) and a target
   // that does not fit are reported as failed copies; the target is never cut
   // and never built without its folder.
@@ -77,14 +71,14 @@ void Installer::CopyScreenSaverToSystem() {
   if (!named) system[0] = '\0';
   if (!text::Join(target, kPathSize, system, "\\", name) || !text::Append(target, kPathSize, ".scr") || !named) {
     target[kPathSize - 1] = '\0';
-    ReportCopyFailure(target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
-    return;
+    NoteFailure(FailureKind::kSaverCopy, target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
+    return false;
   }
-  if (!CopyModule(kSaver, target)) {
-    ReportCopyFailure(target, LastFailure().error);
-    // Recorded all the same: an earlier installation's module may be there.
-    Record(createdFiles, target);
-  }
+  // A failed copy leaves an earlier installation's saver as it was, and its
+  // uninstall record with it: the installation stops before writing a new one.
+  if (CopyModule(kSaver, target)) return true;
+  if (failure.what == FailureKind::kCopy) failure.what = FailureKind::kSaverCopy;
+  return false;
 }
 
 }  // namespace installer

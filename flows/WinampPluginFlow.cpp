@@ -83,15 +83,17 @@ bool Installer::InstallWinampPluginFlow() {
   if (!AcceptOptions(projectName, startupDirectory)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
-  // An installation without its uninstaller is no success.
-  if (!ExtractItem(kUninstaller, 1)) {
+  // An installation without its uninstaller or its plug-in is no success.
+  if (!ExtractItem(kUninstaller, 1) || !ExtractItem(kPlugin, 1)) {
     ReportFailure();
     return false;
   }
-  ExtractItem(kPlugin, 1);
   char player[kPathSize];
   if (!FindPlayerFolder(winamp3, projectName, player)) return false;
-  CopyPlugin(player, winamp3, projectName);
+  if (!CopyPlugin(player, winamp3, projectName)) {
+    ReportFailure();
+    return false;
+  }
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
   if (!WriteRecordFiles(RecordKind::kWinampPlugin, projectName)) {
@@ -121,20 +123,22 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
   return platform::BrowseForFolder(nullptr, "Select Main WinAmp Install Folder", folder, kPathSize);
 }
 
-// A target that does not fit is reported, never cut; a failed copy is
-// reported and recorded all the same, as an earlier installation's plug-in
-// may be there.
-void Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
+// A target that does not fit is refused, never cut. A failed copy leaves an
+// earlier installation's plug-in as it was, and its uninstall record with it:
+// the installation stops before writing a new one.
+bool Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* projectName) {
   char target[kPathSize];
   bool fits = winamp3 != 0 ? text::Join(target, kPathSize, player, "\\Wacs\\", projectName) &&
                                  text::Append(target, kPathSize, ".wac")
                            : text::Join(target, kPathSize, player, "\\Plugins\\vis_", projectName) &&
                                  text::Append(target, kPathSize, ".dll");
-  if (!fits || !CopyModule(kPlugin, target)) {
-    message::ReportSystemError("Unable to copy the plug-in into WinAmp.",
-                               fits ? LastFailure().error : ERROR_FILENAME_EXCED_RANGE);
-    if (fits) Record(createdFiles, target);
+  if (!fits) {
+    NoteFailure(FailureKind::kPluginCopy, nullptr, ERROR_FILENAME_EXCED_RANGE);
+    return false;
   }
+  if (CopyModule(kPlugin, target)) return true;
+  if (failure.what == FailureKind::kCopy) failure.what = FailureKind::kPluginCopy;
+  return false;
 }
 
 }  // namespace installer

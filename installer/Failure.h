@@ -23,6 +23,10 @@ enum class FailureKind : uint8_t {
   kMissingItem,
   // The engine could not be loaded or did not start.
   kEngine,
+  // The screen saver or the plug-in could not be put in its place: the
+  // flow's own words, with the target and the reason.
+  kSaverCopy,
+  kPluginCopy,
   // A step that stops the flow with a fixed text; name is the caption.
   kStopped,
   // Already reported where it happened; nothing more to say.

@@ -54,6 +54,18 @@ void Installer::ReportFailure() {
     case FailureKind::kEngine:
       message::ReportSystemError("The engine, Tessaron.dll, could not be started.", failure.error);
       break;
+    case FailureKind::kSaverCopy: {
+      // Two boxes, both captioned with the target: the number, then what.
+      char number[16];
+      number[0] = '\0';
+      text::AppendDecimal(number, sizeof(number), failure.error);
+      message::Show(number, failure.name, message::kOk);
+      message::Show("Unable to copy screensaver to system directory", failure.name, message::kOk);
+      break;
+    }
+    case FailureKind::kPluginCopy:
+      message::ReportSystemError("Unable to copy the plug-in into WinAmp.", failure.error);
+      break;
     case FailureKind::kStopped:
       message::Show(failure.text, failure.name, failure.type);
       break;

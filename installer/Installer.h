@@ -72,7 +72,8 @@ class Installer {
   virtual void WriteViewerRegistryKey();
   virtual void WriteUninstallRegistryKey();
   virtual bool InstallScreenSaverFlow();
-  virtual void CopyScreenSaverToSystem();
+  // False, noted for ReportFailure, when the saver is not in place.
+  virtual bool CopyScreenSaverToSystem();
   virtual bool InstallWinampPluginFlow();
 
   // The flows' fixed point after the project files: the configuration file of
@@ -129,7 +130,7 @@ class Installer {
   bool ExtractContent();
   void FinishInstallation(const char* projectName, bool viewerKey);
   bool FindPlayerFolder(uint8_t winamp3, const char* projectName, char* folder);
-  void CopyPlugin(const char* player, uint8_t winamp3, const char* projectName);
+  bool CopyPlugin(const char* player, uint8_t winamp3, const char* projectName);
   bool CreateStartMenuEntries(const char* shortcutName);
   bool InstallStandaloneContent(const char* shortcutName, const char* projectName, bool* linksMade);
   // The item blocks, given back before a long wait: the run in place keeps
