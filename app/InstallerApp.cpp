@@ -1,5 +1,6 @@
 #include "app/InstallerApp.h"
 
+#include "installer/ExitCode.h"
 #include "installer/Installer.h"
 #include "installer/ReaderMessages.h"
 #include "payload/LittleEndian.h"
@@ -14,10 +15,11 @@ namespace {
 // Each flow runs in an installer object of its own, with a reader of its own
 // over this program.
 template <bool (installer::Installer::*Flow)()>
-void RunFlow(HINSTANCE instance, HWND mainWindow) {
+uint32_t RunFlow(HINSTANCE instance, HWND mainWindow, const CommandLine& line) {
   installer::Installer run(new payload::PayloadReader());
   run.SetHost(instance, mainWindow);
-  (run.*Flow)();
+  run.SetUnattended(line.silent, line.folder);
+  return (run.*Flow)() ? installer::kExitDone : run.ExitCode();
 }
 
 }  // namespace
@@ -39,6 +41,7 @@ void InstallerApp::Run() {
   uint8_t raw[4];
   if (!ReadSetting(payload::kProjectTypeSetting.name, raw, sizeof(raw))) {
     message::Show("Can't find project type", "Error", message::kOk);
+    exitCode_ = installer::kExitFailed;
     return;
   }
   switch (payload::ReadLittleEndian32(raw)) {
@@ -46,13 +49,22 @@ void InstallerApp::Run() {
     case payload::kStandalone: Standalone(); break;
     case payload::kScreenSaver: ScreenSaver(); break;
     case payload::kWinampPlugin: WinampPlugin(); break;
-    default: break;  // Unknown types end the run without a word.
+    // Unknown types end the run without a word, but not as a success.
+    default: exitCode_ = installer::kExitFailed; break;
   }
 }
 
-void InstallerApp::RunInPlace() { RunFlow<&installer::Installer::RunInPlaceFlow>(instance_, mainWindow_); }
-void InstallerApp::Standalone() { RunFlow<&installer::Installer::InstallStandaloneFlow>(instance_, mainWindow_); }
-void InstallerApp::ScreenSaver() { RunFlow<&installer::Installer::InstallScreenSaverFlow>(instance_, mainWindow_); }
-void InstallerApp::WinampPlugin() { RunFlow<&installer::Installer::InstallWinampPluginFlow>(instance_, mainWindow_); }
+void InstallerApp::RunInPlace() {
+  exitCode_ = RunFlow<&installer::Installer::RunInPlaceFlow>(instance_, mainWindow_, line_);
+}
+void InstallerApp::Standalone() {
+  exitCode_ = RunFlow<&installer::Installer::InstallStandaloneFlow>(instance_, mainWindow_, line_);
+}
+void InstallerApp::ScreenSaver() {
+  exitCode_ = RunFlow<&installer::Installer::InstallScreenSaverFlow>(instance_, mainWindow_, line_);
+}
+void InstallerApp::WinampPlugin() {
+  exitCode_ = RunFlow<&installer::Installer::InstallWinampPluginFlow>(instance_, mainWindow_, line_);
+}
 
 }  // namespace app

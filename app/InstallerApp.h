@@ -2,6 +2,8 @@
 #include <stdint.h>
 #include <windows.h>
 
+#include "app/CommandLine.h"
+
 namespace app {
 
 // Reads the project type from the payload and runs the one flow it selects.
@@ -15,6 +17,10 @@ class InstallerApp {
   virtual void Run();
   virtual void SetHost(HINSTANCE instance, HWND mainWindow);
   virtual bool ReadSetting(const char* name, void* buffer, int32_t count);
+  // The switches the flows follow; none unless set.
+  void SetCommandLine(const CommandLine& line) { line_ = line; }
+  // The run's outcome for the process's exit code, once Run has returned.
+  uint32_t ExitCode() const { return exitCode_; }
   virtual void RunInPlace();
   virtual void Standalone();
   virtual void ScreenSaver();
@@ -23,6 +29,8 @@ class InstallerApp {
  private:
   HINSTANCE instance_ = nullptr;
   HWND mainWindow_ = nullptr;
+  CommandLine line_ = {false, nullptr, L""};
+  uint32_t exitCode_ = 0;
 };
 
 }  // namespace app

@@ -1,13 +1,25 @@
 #include <windows.h>
 
+#include "app/CommandLine.h"
 #include "app/InstallerApp.h"
 #include "app/MainWindow.h"
+#include "installer/ExitCode.h"
 #include "platform/DllSearch.h"
+#include "platform/FolderMessage.h"
+#include "platform/Log.h"
+#include "platform/Message.h"
+#include "platform/ScopedHandle.h"
 #ifdef VDL_FAULT_SEAM
 #include "tests/seam/FaultSeam.h"
 #endif
 
 namespace {
+
+// Silent, every message goes to the log alone, and every question is
+// answered no: nothing is done that nobody agreed to.
+int AnswerSilently(void*, const char*, const char*, uint32_t type) {
+  return (type & message::kYesNo) != 0 ? message::kAnswerNo : message::kAnswerOk;
+}
 
 int RunStub(HINSTANCE instance) {
 #ifdef VDL_FAULT_SEAM
@@ -18,19 +30,38 @@ int RunStub(HINSTANCE instance) {
   // system always takes from its own folder; the common controls, which it
   // does not, are loaded later by full path.
   platform::RestrictDllSearch();
+  app::CommandLine line;
+  app::ReadCommandLine(GetCommandLineW(), &line);
+  if (line.silent) message::SetHook(&AnswerSilently, nullptr);
+  platform::ScopedFile log;
+  if (line.log[0] != 0) {
+    log.Reset(CreateFileW(line.log, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr));
+    // Asked for and not there, it would leave the administrator nothing to
+    // read: the installation does not start.
+    if (!log.Valid()) {
+      message::ReportError("The log file could not be created.", line.log, GetLastError(), L"Error");
+      return installer::kExitFailed;
+    }
+    logfile::Use(log.Get());
+  }
   app::InstallerApp application;
+  application.SetCommandLine(line);
   app::RegisterMainWindowClass(instance);
   app::CreateMainWindow(instance);
   application.SetHost(instance, app::g_mainWindow);
   application.Run();
-  // Every run ends with exit code 0, whatever happened.
-  return 0;
+  char code[] = "0";
+  code[0] = static_cast<char>('0' + application.ExitCode());
+  logfile::Line("Exit code", code);
+  logfile::Use(nullptr);
+  return static_cast<int>(application.ExitCode());
 }
 
 }  // namespace
 
 // The process starts here, without the C runtime's start-up code: the stub
-// has no command-line arguments to split, no static constructors and no
+// splits its few switches itself, has no static constructors and no
 // threads, and the runtime's start-up would be about a sixth of its size. The
 // C library functions it calls come from msvcrt.dll, which sets itself up
 // when it is loaded.

@@ -2,7 +2,9 @@
 #include "installer/Installer.h"
 #include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
+#include "platform/AnsiFolder.h"
 #include "platform/FolderMessage.h"
+#include "platform/Log.h"
 #include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
@@ -17,7 +19,8 @@ const char kInstallationDone[] = "Installation successfully completed!";
 // full disk) is reported as such: "not found" would send the user looking for
 // a file that is there.
 bool Installer::ExtractViewer() {
-  if (ExtractItem(payload::kViewerName, 1)) return true;
+  viewerInstalled = ExtractItem(payload::kViewerName, 1);
+  if (viewerInstalled) return true;
   // An empty viewer is no viewer: Windows cannot start it.
   if (emptyRefused || reader == nullptr || !reader->Contains(payload::kViewerName, nullptr)) {
     return Stop(VDL_VIEWER_NAME " not found", "P");
@@ -26,27 +29,68 @@ bool Installer::ExtractViewer() {
   return false;
 }
 
-// The options dialog, then the progress window and the working folder.
-bool Installer::AcceptOptions(const char* projectName, const char* initialPath) {
-  ui::OptionsDialog dialog;
-  dialog.SetProjectName(projectName);
-  if (!dialog.Show(instance, parentWindow, initialPath)) return false;
-  platform::BlockShutdown(parentWindow);
-  progressWindow = new ui::ProgressWindow;
-  if (progressWindow != nullptr) {
-    progressWindow->SetCaption("Installing...");
-    progressWindow->Create(instance, parentWindow);
-    progressWindow->SetProgress(progress::kOpened);
+bool Installer::GivenFolder(char* folder) {
+  if (platform::ConvertExactly(givenFolder, folder, kPathSize)) return true;
+  if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+    message::ReportError("The installation folder cannot be used.", givenFolder, ERROR_FILENAME_EXCED_RANGE,
+                         L"Installation Options");
+    return false;
   }
-  text::CopyAtMost(workFolder, dialog.GetDirectory(), sizeof(workFolder) - 1);
+  text::CopyAtMost(folder, "?", 1);
+  return true;
+}
+
+bool Installer::AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder) {
+  char given[kPathSize];
+  if (takesGivenFolder && givenFolder != nullptr) {
+    if (!GivenFolder(given)) return false;
+    initialPath = given;
+  }
+  if (silent) {
+    // The dialog's own refusals, without the dialog.
+    if (ui::RefusedFolder(initialPath, "Installation Options")) return false;
+    text::CopyAtMost(workFolder, initialPath, sizeof(workFolder) - 1);
+    platform::BlockShutdown(parentWindow);
+  } else {
+    ui::OptionsDialog dialog;
+    dialog.SetProjectName(projectName);
+    if (!dialog.Show(instance, parentWindow, initialPath)) {
+      NoteFailure(FailureKind::kNoOptions, nullptr, dialog.ShowError());
+      if (dialog.ShowError() != 0) ReportFailure();
+      exitCode = dialog.ShowError() != 0 ? kExitFailed : kExitCancelled;
+      return false;
+    }
+    platform::BlockShutdown(parentWindow);
+    progressWindow = new ui::ProgressWindow;
+    if (progressWindow != nullptr) {
+      progressWindow->SetCaption("Installing...");
+      progressWindow->Create(instance, parentWindow);
+      progressWindow->SetProgress(progress::kOpened);
+    }
+    text::CopyAtMost(workFolder, dialog.GetDirectory(), sizeof(workFolder) - 1);
+  }
+  logfile::Line("Installing into", workFolder);
   // A folder that does not exist yet is made by the first extraction.
   SetCurrentDirectoryA(workFolder);
   return true;
 }
 
+bool Installer::WarnWithoutDirectX(const char* text, const char* projectName) {
+  if (silent) return Lacking(text, projectName, message::kOk | message::kIconWarning);
+  message::Show(text, projectName, message::kOk | message::kIconWarning);
+  return true;
+}
+
+bool Installer::Lacking(const char* text, const char* caption, uint32_t type) {
+  Stop(text, caption, type);
+  exitCode = kExitLacking;
+  return false;
+}
+
 // An engine that cannot be loaded (a virus scanner took it from the folder,
 // say) or that does not start would otherwise end the run without a word.
 bool Installer::StartEngineOrReport() {
+  logfile::Line("Starting the engine");
   if (StartEngine()) return true;
   NoteFailure(FailureKind::kEngine, nullptr, engineModule == nullptr ? GetLastError() : 0);
   ReportFailure();

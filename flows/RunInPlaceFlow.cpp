@@ -18,7 +18,7 @@ bool Installer::RunInPlaceFlow() {
   uint8_t checkDx8 = 0;
   if (!ReadSetting(payload::kCheckDx8, &checkDx8)) return false;
   if (checkDx8 != 0 && !HasDirectX81()) {
-    return Stop(kNoDirectX, "DirectX version check error", message::kOk | message::kIconError);
+    return Lacking(kNoDirectX, "DirectX version check error", message::kOk | message::kIconError);
   }
   if (!CreateTempWorkDir()) return false;
   platform::BlockShutdown(parentWindow);
@@ -30,9 +30,9 @@ bool Installer::RunInPlaceFlow() {
   ReleaseEngine();
   platform::AllowShutdown();
   ReleaseItemMemory();
-  RunViewer(1);
+  bool ran = RunViewer(1);
   RemoveExtractedFiles();
-  return true;
+  return ran;
 }
 
 }  // namespace installer

@@ -32,8 +32,8 @@ bool Installer::InstallScreenSaverFlow() {
                                {payload::kInstallPath, installPath},
                                {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 4)) return false;
-  if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
-  if (!AcceptOptions(projectName, installPath)) return false;
+  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(kNoDirectX, projectName)) return false;
+  if (!AcceptOptions(projectName, installPath, true)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
   // An installation without its uninstaller or its screen saver is no

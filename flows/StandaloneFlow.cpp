@@ -61,18 +61,20 @@ bool Installer::InstallStandaloneFlow() {
   if (settings.checkDx8 != 0 && !HasDirectX81() &&
       message::Show(kAskDirectX, "DirectX version check", message::kYesNo | message::kIconWarning) !=
           message::kAnswerYes) {
+    exitCode = kExitLacking;
     return false;
   }
   const SettingRead texts[] = {{payload::kInstallPath, settings.installPath},
                                {payload::kShortCutName, settings.shortcutName},
                                {payload::kProjectName, settings.projectName}};
-  if (!ReadSettings(texts, 3) || !AcceptOptions(settings.projectName, settings.installPath)) return false;
+  if (!ReadSettings(texts, 3) || !AcceptOptions(settings.projectName, settings.installPath, true)) return false;
   if (!ExtractViewer()) return false;
   bool linksMade = false;
   if (!InstallStandaloneContent(settings.shortcutName, settings.projectName, &linksMade)) return false;
-  if (settings.runAfterInstall != 0 && HasDirectX81()) {
+  // Silent, nothing starts that nobody is there to see.
+  if (settings.runAfterInstall != 0 && !silent && HasDirectX81()) {
     SetCurrentDirectoryA(workFolder);
-    RunViewer(0);
+    return RunViewer(0);
   } else {
     // The Start menu is promised only where the links are there.
     message::Show(linksMade ? kDone : kInstallationDone, settings.projectName,

@@ -2,6 +2,7 @@
 #include "installer/Installer.h"
 #include "payload/EngineFiles.h"
 #include "payload/RuntimeFiles.h"
+#include "platform/Log.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
@@ -12,16 +13,9 @@ namespace {
 
 constexpr DWORD kPollMs = 1000;
 
-void ReportStartFailure(DWORD error) {
-  char caption[16];
-  caption[0] = '\0';
-  text::AppendDecimal(caption, sizeof(caption), error);
-  message::Show("Unable to start vandrelviewer.exe", caption, message::kOk);
-}
-
 }  // namespace
 
-void Installer::RunViewer(uint8_t wait) {
+bool Installer::RunViewer(uint8_t wait) {
   // The program is named by its full path: searched for by the command line
   // alone, a viewer of that name beside the installer (a downloads folder)
   // would be started instead of the one just extracted.
@@ -31,20 +25,23 @@ void Installer::RunViewer(uint8_t wait) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
+  logfile::Line("Starting", program);
   if (!fits ||
       !CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    ReportStartFailure(fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
-    return;
+    NoteFailure(FailureKind::kViewer, nullptr, fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+    ReportFailure();
+    return false;
   }
   platform::ScopedKernelObject processHandle(process.hProcess);
   platform::ScopedKernelObject threadHandle(process.hThread);
-  if (wait == 0) return;
+  if (wait == 0) return true;
   // Asked once a second, but woken the moment the viewer ends rather than at
   // the next whole second: the clean-up follows the viewer at once. The
   // process's own state is asked, not its exit code, which a viewer could end
   // with the value that means "still running".
   while (WaitForSingleObject(processHandle.Get(), kPollMs) == WAIT_TIMEOUT) {
   }
+  return true;
 }
 
 }  // namespace installer

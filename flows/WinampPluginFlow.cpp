@@ -9,6 +9,7 @@
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
+#include "ui/OptionsDialog.h"
 
 namespace installer {
 
@@ -79,8 +80,9 @@ bool Installer::InstallWinampPluginFlow() {
   if (!ReadItem(payload::kWinampVersion.name, &winamp3, payload::kWinampVersion.size, nullptr)) {
     return Stop("Can't find winamp version", "Error");
   }
-  if (checkDx8 != 0 && !HasDirectX81()) message::Show(kNoDirectX, projectName, message::kOk | message::kIconWarning);
-  if (!AcceptOptions(projectName, startupDirectory)) return false;
+  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(kNoDirectX, projectName)) return false;
+  // The folder on the command line is the player's, below.
+  if (!AcceptOptions(projectName, startupDirectory, false)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
   // An installation without its uninstaller or its plug-in is no success.
@@ -116,11 +118,16 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
     // found: the user may still choose one.
     if (platform::AnsiFolder(wide, folder, kPathSize)) return true;
   }
+  // Named on the command line, the player's folder is not asked for.
+  if (givenFolder != nullptr) return GivenFolder(folder) && !ui::RefusedFolder(folder, projectName);
   if (message::Show(winamp3 != 0 ? kAskWinamp3 : kAskWinamp2, projectName, message::kYesNo | message::kIconWarning) !=
       message::kAnswerYes) {
+    exitCode = kExitLacking;
     return false;
   }
-  return platform::BrowseForFolder(nullptr, "Select Main WinAmp Install Folder", folder, kPathSize);
+  if (platform::BrowseForFolder(nullptr, "Select Main WinAmp Install Folder", folder, kPathSize)) return true;
+  exitCode = kExitCancelled;
+  return false;
 }
 
 // A target that does not fit is refused, never cut. A failed copy leaves an

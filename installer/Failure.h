@@ -27,6 +27,15 @@ enum class FailureKind : uint8_t {
   // flow's own words, with the target and the reason.
   kSaverCopy,
   kPluginCopy,
+  // A registry key that cannot be written: told, and the installation goes
+  // on, as it always has.
+  kRegistry,
+  // The viewer could not be started; the error is its caption.
+  kViewer,
+  // A zlib item that does not inflate: its own box, then the copy message.
+  kDecompress,
+  // The options dialog could not be made.
+  kNoOptions,
   // A step that stops the flow with a fixed text; name is the caption.
   kStopped,
   // Already reported where it happened; nothing more to say.

@@ -66,11 +66,27 @@ void Installer::ReportFailure() {
     case FailureKind::kPluginCopy:
       message::ReportSystemError("Unable to copy the plug-in into WinAmp.", failure.error);
       break;
+    case FailureKind::kRegistry:
+      message::Show("Error can't write in registry", failure.name, message::kOk);
+      break;
+    case FailureKind::kViewer: {
+      char caption[16];
+      caption[0] = '\0';
+      text::AppendDecimal(caption, sizeof(caption), failure.error);
+      message::Show("Unable to start vandrelviewer.exe", caption, message::kOk);
+      break;
+    }
+    case FailureKind::kNoOptions:
+      message::ReportSystemError("The installation options could not be shown.", failure.error);
+      break;
     case FailureKind::kStopped:
       message::Show(failure.text, failure.name, failure.type);
       break;
     case FailureKind::kReported:
       break;
+    case FailureKind::kDecompress:
+      message::Show("Error decompress", "Error", message::kOk);
+      [[fallthrough]];
     default:
       // Without a reason the copy message stands as it always has; with
       // one, the file and the system's words follow it.

@@ -1,6 +1,7 @@
 #include "installer/Installer.h"
 
 #include "installer/ReaderMessages.h"
+#include "platform/Log.h"
 #include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
@@ -19,7 +20,11 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       progressWindow(nullptr),
       reader(payloadReader),
       inList(false),
-      emptyRefused(false) {
+      emptyRefused(false),
+      silent(false),
+      givenFolder(nullptr),
+      exitCode(kExitFailed),
+      viewerInstalled(false) {
   failure.what = FailureKind::kNone;
   failure.error = 0;
   failure.name[0] = '\0';
@@ -82,10 +87,18 @@ void Installer::SetProgressIfOpen(float fraction) {
 }
 
 void Installer::KeepWindowsAnswering() {
-  if (progressWindow != nullptr) progressWindow->KeepAnswering();
+  if (progressWindow != nullptr) {
+    progressWindow->KeepAnswering();
+    return;
+  }
+  // Without a window of its own the run still answers the system, a logoff
+  // request above all: a peek takes the calls other threads send.
+  MSG message;
+  PeekMessageA(&message, parentWindow, 0, 0, PM_NOREMOVE);
 }
 
 bool Installer::Record(payload::PointerList& list, const char* path) {
+  logfile::Line("Created", path);
   char* copy = text::Duplicate(path);
   if (copy != nullptr && list.Push(copy) >= 0) return true;
   delete[] copy;

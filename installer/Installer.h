@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "engine/EngineInterface.h"
+#include "installer/ExitCode.h"
 #include "installer/Failure.h"
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
 #include "payload/ProjectTypes.h"
 #include "platform/FileWrite.h"
+#include "platform/Registry.h"
 #include "ui/ProgressWindow.h"
 
 namespace installer {
@@ -55,6 +57,14 @@ class Installer {
   Installer& operator=(const Installer&) = delete;
 
   virtual void SetHost(HINSTANCE instance, HWND parentWindow);
+  // From the command line: silent (no dialog, no progress window, questions
+  // answered no) and the folder given there, null when none.
+  void SetUnattended(bool silentRun, const wchar_t* folder) {
+    silent = silentRun;
+    givenFolder = folder;
+  }
+  // Why a flow that returned false ended: failed, cancelled, or lacking.
+  uint32_t ExitCode() const { return exitCode; }
   virtual bool CreateTempWorkDir();
   virtual bool ReadItem(const char* name, void* buffer, int32_t size, const char* type);
   virtual bool RunInPlaceFlow();
@@ -63,7 +73,8 @@ class Installer {
   virtual bool StartEngine();
   virtual bool ExtractChannels();
   virtual bool ExtractProjectFiles();
-  virtual void RunViewer(uint8_t wait);
+  // False when the viewer could not be started (reported).
+  virtual bool RunViewer(uint8_t wait);
   virtual void RemoveExtractedFiles();
   virtual bool HasDirectX81();
   virtual uint32_t DetectDirectXVersion();
@@ -120,12 +131,28 @@ class Installer {
 
  private:
   bool ReadProjectName(char* name);
+  void WriteKey(const char* keyPath, const platform::RegistryString* values, int count);
+  // A text setting the payload may leave out: false, without a word, when
+  // it is not there or empty.
+  bool ReadOptionalText(const payload::Setting& setting, char* text);
   // A setting at its width; false, after the missing-item message, when it
   // is not there. The one way settings are read.
   bool ReadSetting(const payload::Setting& setting, void* buffer);
   // Reads each in order; the first one missing is reported and ends it.
   bool ReadSettings(const SettingRead* reads, int count);
-  bool AcceptOptions(const char* projectName, const char* initialPath);
+  // The installation folder: the one given on the command line (where the
+  // flow takes it) or the payload's, confirmed in the options dialog unless
+  // silent; then the progress window.
+  bool AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder);
+  // The folder given on the command line in the code page; false (reported)
+  // when it cannot be; "?" when a letter has no exact form, for the dialog's
+  // own refusal.
+  bool GivenFolder(char* folder);
+  // A project that checks for DirectX 8.1 where the system has none: the
+  // flow's warning, or, silent, the end of the run as the machine lacks it.
+  bool WarnWithoutDirectX(const char* text, const char* projectName);
+  // A stop because the machine lacks what the project needs.
+  bool Lacking(const char* text, const char* caption, uint32_t type);
   bool ExtractViewer();
   bool ExtractContent();
   void FinishInstallation(const char* projectName, bool viewerKey);
@@ -183,6 +210,11 @@ class Installer {
   bool inList;
   bool emptyRefused;
   Failure failure;
+  bool silent;
+  const wchar_t* givenFolder;
+  uint32_t exitCode;
+  // The uninstall entry's icon is the viewer's, where it was installed.
+  bool viewerInstalled;
 };
 
 }  // namespace installer

@@ -76,8 +76,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
     NoteReadFailure(name, target);
     return false;
   }
-  message::Show("Error decompress", "Error", message::kOk);
-  NoteFailure(FailureKind::kCopy, target, ERROR_INVALID_DATA);
+  NoteFailure(FailureKind::kDecompress, target, ERROR_INVALID_DATA);
   return false;
 }
 

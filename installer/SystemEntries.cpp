@@ -2,6 +2,7 @@
 // registry entries.
 #include "installer/Installer.h"
 #include "payload/RuntimeFiles.h"
+#include "platform/Log.h"
 #include "platform/Message.h"
 #include "platform/Registry.h"
 #include "platform/ShellLink.h"
@@ -14,10 +15,6 @@ namespace {
 constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
 
-void ReportRegistryFailure(const char* keyPath) {
-  message::Show("Error can't write in registry", keyPath, message::kOk);
-}
-
 }  // namespace
 
 void Installer::CreateShortcut(const char* target, const char* link, const char* description, const char* arguments) {
@@ -26,6 +23,20 @@ void Installer::CreateShortcut(const char* target, const char* link, const char*
 
 // Reads ProjectName up to its terminator; false (and the missing-item
 // message) when it is not there.
+// A key that cannot be written is told, and the installation goes on.
+void Installer::WriteKey(const char* keyPath, const platform::RegistryString* values, int count) {
+  logfile::Line("Registry", keyPath);
+  if (platform::WriteMachineStrings(keyPath, values, count)) return;
+  NoteFailure(FailureKind::kRegistry, keyPath, 0);
+  ReportFailure();
+}
+
+bool Installer::ReadOptionalText(const payload::Setting& setting, char* text) {
+  if (!ReadItem(setting.name, text, static_cast<int32_t>(setting.size), nullptr)) return false;
+  text[kTextFieldSize] = '\0';
+  return text[0] != '\0';
+}
+
 bool Installer::ReadProjectName(char* name) {
   if (!ReadSetting(payload::kProjectName, name)) return false;
   name[kTextFieldSize] = '\0';
@@ -38,7 +49,7 @@ void Installer::WriteViewerRegistryKey() {
   char keyPath[sizeof(kViewerKey) + kTextFieldSize];
   text::Join(keyPath, sizeof(keyPath), kViewerKey, name);
   platform::RegistryString values[] = {{"DisplayName", workFolder}};
-  if (!platform::WriteMachineStrings(keyPath, values, 1)) ReportRegistryFailure(keyPath);
+  WriteKey(keyPath, values, 1);
 }
 
 void Installer::WriteUninstallRegistryKey() {
@@ -52,8 +63,19 @@ void Installer::WriteUninstallRegistryKey() {
   char folder[kPathSize];
   text::CopyAtMost(folder, workFolder, kPathSize - 1);
   text::Join(command, sizeof(command), "\"", folder, "\\" VDL_UNINSTALLER_NAME "\"");
-  platform::RegistryString values[] = {{"DisplayName", name}, {"UninstallString", command}};
-  if (!platform::WriteMachineStrings(keyPath, values, 2)) ReportRegistryFailure(keyPath);
+  platform::RegistryString values[5] = {{"DisplayName", name}, {"UninstallString", command}};
+  // Who made it and which version it is, where the payload says; the icon
+  // then is the installed viewer's.
+  char version[kTextFieldSize + 1];
+  char publisher[kTextFieldSize + 1];
+  char icon[kPathSize + 20];
+  int count = 2;
+  if (ReadOptionalText(payload::kDisplayVersion, version)) values[count++] = {"DisplayVersion", version};
+  if (ReadOptionalText(payload::kPublisher, publisher)) values[count++] = {"Publisher", publisher};
+  if (count > 2 && viewerInstalled && text::Join(icon, sizeof(icon), folder, "\\" VDL_VIEWER_NAME)) {
+    values[count++] = {"DisplayIcon", icon};
+  }
+  WriteKey(keyPath, values, count);
 }
 
 }  // namespace installer

@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/Log.h"
 #else
 #include <stdio.h>
 #endif
@@ -20,6 +22,9 @@ void SetHook(Hook hook, void* context) {
 }
 
 int Show(const char* text, const char* caption, uint32_t type) {
+#ifdef _WIN32
+  logfile::Line(caption, text);
+#endif
   if (g_hook != nullptr) return g_hook(g_context, text, caption, type);
 #ifdef _WIN32
   return MessageBoxA(nullptr, text, caption, type);
@@ -32,6 +37,7 @@ int Show(const char* text, const char* caption, uint32_t type) {
 
 #ifdef _WIN32
 int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type) {
+  logfile::LineWide(caption, text);
   if (g_hook == nullptr) return MessageBoxW(nullptr, text, caption, type);
   // Three bytes of UTF-8 for each of the 1,024 UTF-16 units a message holds.
   char textUtf8[3 * 1024];

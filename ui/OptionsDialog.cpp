@@ -19,19 +19,7 @@ constexpr size_t kMaxPath = payload::kPathSize - 1;
 void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWND control) {
   switch (id) {
     case IDC_INSTALL:
-      // Letters the code page lacks reach an ANSI dialog as question marks,
-      // which no folder name holds: the folder is refused for what it is,
-      // not at the first file with a message about locked files.
-      if (strstr(self->GetDirectory(), "?") != nullptr) {
-        message::Show(platform::kOutsideCodePage, self->Caption(), message::kOk | message::kIconError);
-        return;
-      }
-      // A text that names no full folder would install into the root or the
-      // current folder of whatever drive the installer runs from.
-      if (!IsFullFolderPath(self->GetDirectory())) {
-        message::Show("Please enter the full path of the installation folder.", self->Caption(), message::kOk);
-        return;
-      }
+      if (RefusedFolder(self->GetDirectory(), self->Caption())) return;
       self->OnInstall();
       EndDialog(dialog, 0);
       return;
@@ -90,6 +78,23 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 }  // namespace
 
+bool RefusedFolder(const char* path, const char* caption) {
+  // Letters the code page lacks reach an ANSI dialog as question marks,
+  // which no folder name holds: the folder is refused for what it is, not at
+  // the first file with a message about locked files.
+  if (strstr(path, "?") != nullptr) {
+    message::Show(platform::kOutsideCodePage, caption, message::kOk | message::kIconError);
+    return true;
+  }
+  // A text that names no full folder would install into the root or the
+  // current folder of whatever drive the installer runs from.
+  if (!IsFullFolderPath(path)) {
+    message::Show("Please enter the full path of the installation folder.", caption, message::kOk);
+    return true;
+  }
+  return false;
+}
+
 bool IsFullFolderPath(const char* path) {
   if (path == nullptr) return false;
   if (IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) return true;
@@ -101,17 +106,19 @@ bool IsFullFolderPath(const char* path) {
   return end > server && *end != '\0' && end[1] != '\0' && !IsSeparator(end[1]);
 }
 
-OptionsDialog::OptionsDialog() : accepted_(false) {
+OptionsDialog::OptionsDialog() : accepted_(false), showError_(0) {
   text::CopyAtMost(caption_, "Installation Options", sizeof(caption_) - 1);
   path_[0] = '\0';
 }
 
 bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath) {
   if (initialPath != nullptr) text::CopyAtMost(path_, initialPath, kMaxPath);
-  // A dialog that cannot be made (no memory, no desktop) would end the
+  // A dialog that cannot be made (no memory, no desktop) must not end the
   // installation as a cancel would, without a word.
+  showError_ = 0;
   if (DialogBoxParamA(instance, "IDD_ISNTALLDIALOG", nullptr, OptionsDialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
-    message::ReportSystemError("The installation options could not be shown.", GetLastError());
+    showError_ = GetLastError();
+    if (showError_ == 0) showError_ = ERROR_NOT_ENOUGH_MEMORY;
   }
   return accepted_;
 }

@@ -22,15 +22,24 @@ class OptionsDialog {
   virtual void SetProjectName(const char* name);
 
   const char* Caption() const { return caption_; }
+  // After Show returned false: the system's error when the dialog could not
+  // be made, 0 when the user cancelled.
+  DWORD ShowError() const { return showError_; }
 
  private:
   char caption_[300];
   char path_[300];
   bool accepted_;
+  DWORD showError_;
 };
 
 // Whether a folder text can be installed into: an absolute path with a drive
 // letter ("C:\...") or a network share ("\\server\share...").
 bool IsFullFolderPath(const char* path);
+
+// The dialog's refusals of a folder text, each with its message captioned
+// caption: letters outside the code page, a text that is no full path.
+// True when refused.
+bool RefusedFolder(const char* path, const char* caption);
 
 }  // namespace ui

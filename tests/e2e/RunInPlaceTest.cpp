@@ -276,7 +276,7 @@ TEST_F(RunInPlaceTest, TemporaryFolderNamedOutsideTheCodePageNotThere_MessageNam
   EXPECT_NE(std::wstring::npos, std::wstring(text).find(temp)) << box.text;
   EXPECT_TRUE(driver.Press(box.window, IDOK));
   EXPECT_TRUE(driver.WaitForExit(kRunMs));
-  EXPECT_EQ(0u, driver.ExitCode());
+  EXPECT_EQ(1u, driver.ExitCode());
   EXPECT_FALSE(Logged("Viewer start"));
 }
 

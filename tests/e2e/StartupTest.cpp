@@ -34,12 +34,22 @@ std::string MakeInstaller(const TempDir& dir, const packager::PayloadBuilder& pa
 
 const Box kNoProjectType{"Can't find project type", "Error"};
 
+// A type without a flow ends without a word, and, having done nothing, with
+// the failure's exit code rather than the success's.
+DWORD RunWithoutMessages(const std::string& installer, const std::string& arguments = "") {
+  StubDriver driver;
+  EXPECT_TRUE(driver.Start(installer, arguments));
+  EXPECT_TRUE(driver.AnswerAllUntilExit(kRunMs).empty());
+  EXPECT_TRUE(driver.WaitForExit(5000));
+  return driver.ExitCode();
+}
+
 }  // namespace
 
-TEST(Startup, ProjectTypesWithoutFlow_EndSilentlyWithCodeZero) {
+TEST(Startup, ProjectTypesWithoutFlow_EndSilentlyWithCodeOne) {
   for (uint32_t type : {3u, 4u, 0u, 7u}) {
     TempDir dir;
-    EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, ProjectTypePayload(type)))) << "type " << type;
+    EXPECT_EQ(1u, RunWithoutMessages(MakeInstaller(dir, ProjectTypePayload(type)))) << "type " << type;
   }
 }
 
@@ -77,12 +87,12 @@ TEST(Startup, UpperCaseNameAndType_AreFound) {
   payload.AddU32("PROJECTTYPE", 3, "APPDATA");
   payload.Items().back().type = "appdata";
   TempDir dir;
-  EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, payload)));
+  EXPECT_EQ(1u, RunWithoutMessages(MakeInstaller(dir, payload)));
 }
 
 TEST(Startup, StartedWithArguments_StillFindsItsPayload) {
   TempDir dir;
-  EXPECT_EQ(std::vector<Box>{}, RunToEnd(MakeInstaller(dir, ProjectTypePayload(4)), kRunMs, "/S \"C:\\some where\""));
+  EXPECT_EQ(1u, RunWithoutMessages(MakeInstaller(dir, ProjectTypePayload(4)), "/X \"C:\\some where\""));
 }
 
 TEST(Startup, MainWindow_ExistsButIsNeverVisible) {

@@ -227,7 +227,7 @@ TEST_F(WinampPluginTest, CommandLongerThanItsBuffer_QuestionShown) {
   EXPECT_EQ(kAskWinamp2, question.text);
   EXPECT_TRUE(driver_.Press(question.window, IDNO));
   EXPECT_TRUE(driver_.WaitForExit(kRunMs));
-  EXPECT_EQ(0u, driver_.ExitCode());
+  EXPECT_EQ(3u, driver_.ExitCode());
 }
 
 TEST_F(WinampPluginTest, DirectXTakenAway_WarnedWithThePluginTextOnlyWhenAsked) {

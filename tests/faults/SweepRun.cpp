@@ -191,10 +191,12 @@ bool Allowed(const Documented& rule, const RunResult& run) {
 
 Verdict Classify(Flow flow, const RunResult& run) {
   if (run.timedOut) return {Outcome::kFault, "hang: still running at the time-out"};
-  if (run.exitCode != 0 || !run.seam.exited) {
-    char code[16];
-    snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(run.exitCode));
-    return {Outcome::kFault, std::string("crash: exit code ") + code};
+  char code[16];
+  snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(run.exitCode));
+  if (run.exitCode > 3 || !run.seam.exited) return {Outcome::kFault, std::string("crash: exit code ") + code};
+  // A script reads the outcome from the exit code alone.
+  if (run.success != (run.exitCode == 0)) {
+    return {Outcome::kFault, std::string(run.success ? "success" : "failure") + " with exit code " + code};
   }
   for (const Problem& problem : run.problems) {
     if (problem.kind == Problem::kDamaged) return {Outcome::kFault, Describe(run.problems)};

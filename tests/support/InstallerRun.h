@@ -22,8 +22,12 @@ struct Box {
 };
 std::ostream& operator<<(std::ostream& out, const Box& box);
 
+// A run's exit code against what it showed: 0 after the success message or
+// no message at all (lastText null), otherwise 1 to 3, never 0.
+void ExpectExitCodeMatches(DWORD exitCode, const std::string* lastText);
+
 // Starts the installer, answers every message box with OK until it ends, and
-// expects it to end with code 0.
+// expects its exit code to match what it showed.
 std::vector<Box> RunToEnd(const std::string& installer, DWORD timeoutMs = kRunMs, const std::string& arguments = "");
 
 std::vector<std::string> Texts(const std::vector<Box>& boxes);

@@ -1,0 +1,73 @@
+#include "app/CommandLine.h"
+
+namespace app {
+namespace {
+
+// The longest command line Windows passes, with its terminator; kept out of
+// the stack and out of the file (it is zero until used).
+wchar_t g_line[32768];
+
+wchar_t Upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
+
+// prefix in upper case.
+bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
+  for (; *prefix != 0; ++text, ++prefix) {
+    if (Upper(*text) != *prefix) return false;
+  }
+  return true;
+}
+
+// The end of the word at p: the next space outside quotes.
+wchar_t* WordEnd(wchar_t* p) {
+  bool quoted = false;
+  for (; *p != 0 && (quoted || (*p != L' ' && *p != L'\t')); ++p) {
+    if (*p == L'"') quoted = !quoted;
+  }
+  return p;
+}
+
+// Quotes are the shell's, not the name's: "/LOG=C:\a b\x.log" and
+// /LOG="C:\a b\x.log" name the same file.
+wchar_t* Unquoted(wchar_t* text) {
+  wchar_t* out = text;
+  for (wchar_t* in = text; *in != 0; ++in) {
+    if (*in != L'"') *out++ = *in;
+  }
+  *out = 0;
+  return text;
+}
+
+}  // namespace
+
+void ReadCommandLine(const wchar_t* line, CommandLine* result) {
+  result->silent = false;
+  result->folder = nullptr;
+  result->log = L"";
+  size_t length = 0;
+  while (line[length] != 0 && length + 1 < sizeof(g_line) / sizeof(g_line[0])) {
+    g_line[length] = line[length];
+    ++length;
+  }
+  g_line[length] = 0;
+  // The program's own name comes first.
+  wchar_t* p = WordEnd(g_line);
+  while (*p != 0) {
+    while (*p == L' ' || *p == L'\t') ++p;
+    if (StartsWith(p, L"/D=")) {
+      wchar_t* end = p + wcslen(p);
+      while (end > p + 3 && (end[-1] == L' ' || end[-1] == L'\t')) --end;
+      *end = 0;
+      result->folder = Unquoted(p + 3);
+      return;
+    }
+    wchar_t* end = WordEnd(p);
+    wchar_t next = *end;
+    *end = 0;
+    if (StartsWith(p, L"/S") && p[2] == 0) result->silent = true;
+    if (StartsWith(p, L"/LOG=")) result->log = Unquoted(p + 5);
+    if (next == 0) break;
+    p = end + 1;
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,24 @@
+#pragma once
+// What an administrator may put on the installer's command line, in the
+// forms other installers have taught them: "/S" silent, "/LOG=FILE", and
+// "/D=PATH" last, unquoted, spaces and all. Case does not matter. Anything
+// else is ignored, so that a launcher that passes arguments of its own
+// keeps working; with no arguments the installer is what it always was.
+#include <windows.h>
+
+namespace app {
+
+struct CommandLine {
+  bool silent;
+  // The rest of the line after "/D=", its trailing spaces removed; null
+  // when not given.
+  const wchar_t* folder;
+  // Empty when not given.
+  const wchar_t* log;
+};
+
+// Splits a copy of line into the result; the pointers point into that copy,
+// which lives as long as the process.
+void ReadCommandLine(const wchar_t* line, CommandLine* result);
+
+}  // namespace app

@@ -1,0 +1,161 @@
+// Unattended installations, as an administrator's script runs them: "/S",
+// "/D=", "/LOG=" and the exit code, with no window of the installer's own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/Logs.h"
+
+using namespace standalone_e2e;
+using testing_support::FileExists;
+
+namespace {
+
+constexpr char kWinamp2Key[] = "Applications\\Winamp.exe\\shell\\open\\command";
+
+class UnattendedTest : public StandaloneTest {
+ public:
+  UnattendedTest() : setupLog_(dir_.File("setup.log")) { testing_support::DeleteClassesRootTree("Applications\\Winamp.exe"); }
+  ~UnattendedTest() override { testing_support::DeleteClassesRootTree("Applications\\Winamp.exe"); }
+
+  // Runs the installer with these arguments and "/LOG=" to its end; fails
+  // the test on any window it shows. The exit code.
+  DWORD RunSilently(const std::string& arguments) {
+    WriteSetup();
+    EXPECT_TRUE(driver_.Start(dir_.File("setup.exe"), "/LOG=\"" + setupLog_ + "\" " + arguments));
+    for (DWORD waited = 0; driver_.Running() && waited < kRunMs; waited += 20) {
+      for (HWND window : driver_.Windows()) {
+        EXPECT_FALSE(IsWindowVisible(window)) << "a window: " << StubDriver::WindowText(window);
+      }
+      Sleep(20);
+    }
+    EXPECT_TRUE(driver_.WaitForExit(5000));
+    return driver_.ExitCode();
+  }
+
+  bool Logged(const std::string& line) const { return testing_support::HasLine(setupLog_, line); }
+
+  std::string setupLog_;
+};
+
+// The folder on the command line has a space, as a folder under "Program
+// Files" would; the uninstall entry says who made the product.
+TEST_F(UnattendedTest, StandaloneSilent_InstalledInTheGivenFolderWithItsUninstallEntry) {
+  alterProject_ = [](packager::PayloadBuilder& project) {
+    ASSERT_TRUE(project.AddText("DisplayVersion", "2.4.1"));
+    ASSERT_TRUE(project.AddText("Publisher", "Vandrel Tours"));
+  };
+  settings_.runAfterInstall = 1;
+  settings_.installPath = dir_.File("Apps\\Unused");
+  std::string folder = dir_.File("Program Files\\Harbour Tour");
+  EXPECT_EQ(0u, RunSilently("/S /D=" + folder + "  "));
+  settings_.installPath = folder;
+  EXPECT_TRUE(FileExists(folder + "\\VandrelViewer.exe"));
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.nfo"));
+  EXPECT_FALSE(FileExists(dir_.File("Apps\\Unused")));
+  std::string key = kUninstallKey + settings_.projectName;
+  EXPECT_EQ("\"" + folder + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString", view32_));
+  EXPECT_EQ("2.4.1", testing_support::MachineString(key, "DisplayVersion", view32_));
+  EXPECT_EQ("Vandrel Tours", testing_support::MachineString(key, "Publisher", view32_));
+  EXPECT_EQ(folder + "\\VandrelViewer.exe", testing_support::MachineString(key, "DisplayIcon", view32_));
+  // Silent, nothing is started after the installation.
+  EXPECT_FALSE(testing_support::HasLine(log_, "Viewer start"));
+  EXPECT_TRUE(Logged("Installing into: " + folder));
+  EXPECT_TRUE(Logged("Created: " + folder + "\\VandrelViewer.exe"));
+  // One line to an entry: the message's own line break is a space there.
+  EXPECT_TRUE(Logged(settings_.projectName +
+                     ": Installation successfully completed!  You are able to find the installed program in the Start menu."))
+      << testing_support::ReadFileBytes(setupLog_);
+  EXPECT_TRUE(Logged("Exit code: 0"));
+}
+
+TEST_F(UnattendedTest, ScreenSaverSilent_InstalledWithoutBrandingValues) {
+  settings_.projectType = 5;
+  EXPECT_EQ(0u, RunSilently("/s"));
+  std::string saver = testing_support::SystemFolder(view32_) + "\\" + settings_.projectName + ".scr";
+  EXPECT_EQ(testing_support::kScreenSaverModule, testing_support::ReadFileBytes(saver));
+  std::string key = kUninstallKey + settings_.projectName;
+  EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName", view32_));
+  EXPECT_EQ("<missing>", testing_support::MachineString(key, "Publisher", view32_));
+  EXPECT_EQ("<missing>", testing_support::MachineString(key, "DisplayIcon", view32_));
+}
+
+// The player's folder: the registered one, else the one on the command line,
+// else the run fails as lacking what the project needs.
+TEST_F(UnattendedTest, PluginSilent_PlayerFromRegistryOrCommandLineOrCodeThree) {
+  settings_.projectType = 6;
+  std::string registered = dir_.File("Winamp");
+  std::string given = dir_.File("Other Winamp");
+  for (const std::string& player : {registered, given}) {
+    CreateDirectoryA(player.c_str(), nullptr);
+    CreateDirectoryA((player + "\\Plugins").c_str(), nullptr);
+  }
+  ASSERT_TRUE(testing_support::SetClassesRootDefault(kWinamp2Key, "\"" + registered + "\\winamp.exe\" \"%1\""));
+  std::string plugin = "\\Plugins\\vis_" + settings_.projectName + ".dll";
+  EXPECT_EQ(0u, RunSilently("/S /D=" + given));
+  EXPECT_EQ(testing_support::kPluginModule, testing_support::ReadFileBytes(registered + plugin));
+  testing_support::DeleteClassesRootTree("Applications\\Winamp.exe");
+  driver_.Reset();
+  EXPECT_EQ(0u, RunSilently("/S /D=" + given));
+  EXPECT_EQ(testing_support::kPluginModule, testing_support::ReadFileBytes(given + plugin));
+  driver_.Reset();
+  EXPECT_EQ(3u, RunSilently("/S"));
+  EXPECT_TRUE(Logged("Exit code: 3"));
+}
+
+TEST_F(UnattendedTest, RunInPlaceSilent_ViewerRunsAndCodeZero) {
+  settings_.projectType = 1;
+  alterProject_ = [](packager::PayloadBuilder& project) {
+    project = testing_support::RunInPlaceProject(testing_support::Arch::kX64);
+  };
+  EXPECT_EQ(0u, RunSilently("/S"));
+  EXPECT_TRUE(testing_support::HasLine(log_, "Viewer end"));
+}
+
+// A damaged file and a folder the dialog would refuse: code 1 and the
+// reason in the log, in place of the box.
+TEST_F(UnattendedTest, FailuresSilent_CodeOneAndTheReasonLogged) {
+  packager::Bytes damaged;
+  alterProject_ = [&damaged](packager::PayloadBuilder& project) {
+    for (const packager::Item& item : project.Items()) {
+      if (item.name.find(".cgr") != std::string::npos) damaged = item.data;
+    }
+  };
+  alterPayload_ = [&damaged](packager::Bytes& payload) {
+    auto at = std::search(payload.begin(), payload.end(), damaged.begin(), damaged.end());
+    ASSERT_NE(payload.end(), at);
+    at[damaged.size() - 1] ^= 0x01;
+  };
+  EXPECT_EQ(1u, RunSilently("/S /D=" + Install()));
+  EXPECT_FALSE(Logged("Exit code: 0"));
+  std::vector<std::string> lines = testing_support::LogLines(setupLog_);
+  bool named = false;
+  for (const std::string& line : lines) named = named || line.find("Crc error corrupt file") != std::string::npos;
+  EXPECT_TRUE(named) << testing_support::ReadFileBytes(setupLog_);
+  alterProject_ = nullptr;
+  alterPayload_ = nullptr;
+  driver_.Reset();
+  EXPECT_EQ(1u, RunSilently("/S /D=relative\\folder"));
+  EXPECT_TRUE(Logged("Installation Options: Please enter the full path of the installation folder."));
+  for (const std::string& line : testing_support::LogLines(setupLog_)) EXPECT_NE(0u, line.find("Installing into"));
+}
+
+// Without "/S" the boxes are as ever, and the code tells how it ended.
+TEST_F(UnattendedTest, ExitCodesWithDialogs_CancelTwoDirectXDeclinedThree) {
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  EXPECT_TRUE(driver_.Press(options.window, kCancel));
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_EQ(2u, driver_.ExitCode());
+  driver_.Reset();
+  testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
+  settings_.checkDx8 = 1;
+  DialogSeen question = Start();
+  ASSERT_NE(nullptr, question.window);
+  EXPECT_TRUE(driver_.Press(question.window, IDNO));
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_EQ(3u, driver_.ExitCode());
+}
+
+}  // namespace
