@@ -54,7 +54,7 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
   while (*p != 0) {
     while (*p == L' ' || *p == L'\t') ++p;
     if (StartsWith(p, L"/D=")) {
-      wchar_t* end = p + wcslen(p);
+      wchar_t* end = p + lstrlenW(p);
       while (end > p + 3 && (end[-1] == L' ' || end[-1] == L'\t')) --end;
       *end = 0;
       result->folder = Unquoted(p + 3);

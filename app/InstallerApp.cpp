@@ -13,13 +13,12 @@ namespace app {
 namespace {
 
 // Each flow runs in an installer object of its own, with a reader of its own
-// over this program.
-template <bool (installer::Installer::*Flow)()>
-uint32_t RunFlow(HINSTANCE instance, HWND mainWindow, const CommandLine& line) {
+// over this program. One function for the four, not one each.
+uint32_t RunFlow(bool (installer::Installer::*flow)(), HINSTANCE instance, HWND mainWindow, const CommandLine& line) {
   installer::Installer run(new payload::PayloadReader());
   run.SetHost(instance, mainWindow);
   run.SetUnattended(line.silent, line.folder);
-  return (run.*Flow)() ? installer::kExitDone : run.ExitCode();
+  return (run.*flow)() ? installer::kExitDone : run.ExitCode();
 }
 
 }  // namespace
@@ -55,16 +54,16 @@ void InstallerApp::Run() {
 }
 
 void InstallerApp::RunInPlace() {
-  exitCode_ = RunFlow<&installer::Installer::RunInPlaceFlow>(instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::RunInPlaceFlow, instance_, mainWindow_, line_);
 }
 void InstallerApp::Standalone() {
-  exitCode_ = RunFlow<&installer::Installer::InstallStandaloneFlow>(instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::InstallStandaloneFlow, instance_, mainWindow_, line_);
 }
 void InstallerApp::ScreenSaver() {
-  exitCode_ = RunFlow<&installer::Installer::InstallScreenSaverFlow>(instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::InstallScreenSaverFlow, instance_, mainWindow_, line_);
 }
 void InstallerApp::WinampPlugin() {
-  exitCode_ = RunFlow<&installer::Installer::InstallWinampPluginFlow>(instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::InstallWinampPluginFlow, instance_, mainWindow_, line_);
 }
 
 }  // namespace app

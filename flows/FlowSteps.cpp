@@ -29,46 +29,40 @@ bool Installer::ExtractViewer() {
   return false;
 }
 
-bool Installer::GivenFolder(char* folder) {
-  if (platform::ConvertExactly(givenFolder, folder, kPathSize)) return true;
-  if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-    message::ReportError("The installation folder cannot be used.", givenFolder, ERROR_FILENAME_EXCED_RANGE,
-                         L"Installation Options");
-    return false;
-  }
-  text::CopyAtMost(folder, "?", 1);
-  return true;
+void Installer::GivenFolder(char* folder) {
+  if (!platform::ConvertExactly(givenFolder, folder, kPathSize)) text::CopyAtMost(folder, "?", 1);
 }
 
 bool Installer::AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder) {
   char given[kPathSize];
   if (takesGivenFolder && givenFolder != nullptr) {
-    if (!GivenFolder(given)) return false;
+    GivenFolder(given);
     initialPath = given;
   }
+  ui::OptionsDialog dialog;
+  const char* chosen = initialPath;
   if (silent) {
     // The dialog's own refusals, without the dialog.
-    if (ui::RefusedFolder(initialPath, "Installation Options")) return false;
-    text::CopyAtMost(workFolder, initialPath, sizeof(workFolder) - 1);
-    platform::BlockShutdown(parentWindow);
+    if (ui::RefusedFolder(initialPath, dialog.Caption())) return false;
   } else {
-    ui::OptionsDialog dialog;
     dialog.SetProjectName(projectName);
     if (!dialog.Show(instance, parentWindow, initialPath)) {
-      NoteFailure(FailureKind::kNoOptions, nullptr, dialog.ShowError());
-      if (dialog.ShowError() != 0) ReportFailure();
-      exitCode = dialog.ShowError() != 0 ? kExitFailed : kExitCancelled;
+      DWORD error = dialog.ShowError();
+      exitCode = error != 0 ? kExitFailed : kExitCancelled;
+      NoteFailure(error != 0 ? FailureKind::kNoOptions : FailureKind::kReported, nullptr, error);
+      ReportFailure();
       return false;
     }
-    platform::BlockShutdown(parentWindow);
+    chosen = dialog.GetDirectory();
     progressWindow = new ui::ProgressWindow;
-    if (progressWindow != nullptr) {
-      progressWindow->SetCaption("Installing...");
-      progressWindow->Create(instance, parentWindow);
-      progressWindow->SetProgress(progress::kOpened);
-    }
-    text::CopyAtMost(workFolder, dialog.GetDirectory(), sizeof(workFolder) - 1);
   }
+  platform::BlockShutdown(parentWindow);
+  if (progressWindow != nullptr) {
+    progressWindow->SetCaption("Installing...");
+    progressWindow->Create(instance, parentWindow);
+    progressWindow->SetProgress(progress::kOpened);
+  }
+  text::CopyAtMost(workFolder, chosen, sizeof(workFolder) - 1);
   logfile::Line("Installing into", workFolder);
   // A folder that does not exist yet is made by the first extraction.
   SetCurrentDirectoryA(workFolder);
@@ -90,7 +84,6 @@ bool Installer::Lacking(const char* text, const char* caption, uint32_t type) {
 // An engine that cannot be loaded (a virus scanner took it from the folder,
 // say) or that does not start would otherwise end the run without a word.
 bool Installer::StartEngineOrReport() {
-  logfile::Line("Starting the engine");
   if (StartEngine()) return true;
   NoteFailure(FailureKind::kEngine, nullptr, engineModule == nullptr ? GetLastError() : 0);
   ReportFailure();

@@ -44,7 +44,7 @@ bool Installer::InstallScreenSaverFlow() {
   }
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(RecordKind::kScreenSaver, projectName)) {
+  if (!WriteRecordFiles(payload::kScreenSaver, projectName)) {
     ReportFailure();
     return false;
   }

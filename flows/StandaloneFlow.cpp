@@ -97,7 +97,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
     return false;
   }
   if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(RecordKind::kStandalone, projectName)) {
+  if (!WriteRecordFiles(payload::kStandalone, projectName)) {
     ReportFailure();
     return false;
   }

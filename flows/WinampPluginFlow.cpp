@@ -98,7 +98,7 @@ bool Installer::InstallWinampPluginFlow() {
   }
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(RecordKind::kWinampPlugin, projectName)) {
+  if (!WriteRecordFiles(payload::kWinampPlugin, projectName)) {
     ReportFailure();
     return false;
   }
@@ -119,7 +119,10 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
     if (platform::AnsiFolder(wide, folder, kPathSize)) return true;
   }
   // Named on the command line, the player's folder is not asked for.
-  if (givenFolder != nullptr) return GivenFolder(folder) && !ui::RefusedFolder(folder, projectName);
+  if (givenFolder != nullptr) {
+    GivenFolder(folder);
+    return !ui::RefusedFolder(folder, projectName);
+  }
   if (message::Show(winamp3 != 0 ? kAskWinamp3 : kAskWinamp2, projectName, message::kYesNo | message::kIconWarning) !=
       message::kAnswerYes) {
     exitCode = kExitLacking;

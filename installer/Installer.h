@@ -39,8 +39,6 @@ struct ListWalk {
   int32_t count;
 };
 
-// Which record files a flow leaves in the installation folder.
-enum class RecordKind { kStandalone, kScreenSaver, kWinampPlugin };
 
 // Carries one run of the stub: its own payload reader, the working folder,
 // the current item, the engine objects, what was created, and the progress
@@ -91,7 +89,8 @@ class Installer {
   // the kind and the uninstall record, through one saver channel. False when
   // a screen-saver setting is missing (reported) or the uninstall record
   // could not be written (noted for ReportFailure).
-  bool WriteRecordFiles(RecordKind kind, const char* projectName);
+  // The record files' shape is the project type's, from the type table.
+  bool WriteRecordFiles(uint32_t projectType, const char* projectName);
   // Loader channel, control object, DLL: the order the engine needs.
   void ReleaseEngine();
   // Once the engine runs: the channel that decodes the engine's files.
@@ -144,10 +143,10 @@ class Installer {
   // flow takes it) or the payload's, confirmed in the options dialog unless
   // silent; then the progress window.
   bool AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder);
-  // The folder given on the command line in the code page; false (reported)
-  // when it cannot be; "?" when a letter has no exact form, for the dialog's
-  // own refusal.
-  bool GivenFolder(char* folder);
+  // The folder given on the command line in the code page, or "?" when it
+  // has no exact form there (or is longer than any folder the installer
+  // takes), for the dialog's own refusal.
+  void GivenFolder(char* folder);
   // A project that checks for DirectX 8.1 where the system has none: the
   // flow's warning, or, silent, the end of the run as the machine lacks it.
   bool WarnWithoutDirectX(const char* text, const char* projectName);
@@ -198,9 +197,10 @@ class Installer {
   bool ExtractListed(const char* name, uint8_t decode);
   bool ExtractListEntry(const ListWalk& walk, int32_t index);
   bool ExtractPresentEntries(const ListWalk& walk);
-  bool WriteConfiguration(engine::SaverChannel* saver, RecordKind kind);
+  bool WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape);
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
-  bool WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName, const char* path);
+  bool WriteUninstallRecord(engine::SaverChannel* saver, const payload::RecordShape& shape, const char* projectName,
+                            const char* path);
 
   // The folder of the last extraction target, with its final backslash: it
   // and every folder above it exist. Forgotten when folders are removed.

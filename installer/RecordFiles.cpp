@@ -33,7 +33,10 @@ void WriteField(engine::SaverChannel* saver, const char* tag, const char* value)
 
 }  // namespace
 
-bool Installer::WriteRecordFiles(RecordKind kind, const char* projectName) {
+bool Installer::WriteRecordFiles(uint32_t projectType, const char* projectName) {
+  const payload::ProjectTypeInfo* type = payload::FindProjectType(projectType);
+  if (type == nullptr) return false;
+  const payload::RecordShape& shape = type->record;
   char record[kPathSize];
   // An installation without its record cannot be uninstalled: that is no
   // success, and the user is told which file is missing.
@@ -48,16 +51,16 @@ bool Installer::WriteRecordFiles(RecordKind kind, const char* projectName) {
   }
   auto* saver = static_cast<engine::SaverChannel*>(channel);
   bool complete = true;
-  if (kind != RecordKind::kStandalone) complete = WriteConfiguration(saver, kind);
+  if (shape.configuration != nullptr) complete = WriteConfiguration(saver, shape);
   // A missing setting was reported as it was read.
   if (!complete) NoteFailure(FailureKind::kReported, nullptr, 0);
-  if (complete) complete = WriteUninstallRecord(saver, kind, projectName, record);
+  if (complete) complete = WriteUninstallRecord(saver, shape, projectName, record);
   saver->Destroy(engine::kDeleteSelf);
   return complete;
 }
 
-bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind) {
-  const char* name = kind == RecordKind::kScreenSaver ? "\\screensaver.cfg" : "\\winamp.cfg";
+bool Installer::WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape) {
+  const char* name = shape.configuration;
   char path[kPathSize];
   char start[kPathSize];
   // Paths that do not fit are left unwritten rather than cut.
@@ -66,7 +69,7 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, RecordKind kind)
   if (text::Join(start, kPathSize, workFolder, "\\" VDL_START_FILE_NAME) && saver->Open(path, 0) != 0) {
     WriteField(saver, "SCFP", start);
     WriteInteger(saver, "SCTI", kScreenSaverTiming);
-    if (kind == RecordKind::kScreenSaver) complete = WriteScreenSaverFlags(saver);
+    if (shape.saverFlags) complete = WriteScreenSaverFlags(saver);
   }
   saver->Close();
   if (!complete) return false;
@@ -86,8 +89,8 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
   return true;
 }
 
-bool Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kind, const char* projectName,
-                                     const char* path) {
+bool Installer::WriteUninstallRecord(engine::SaverChannel* saver, const payload::RecordShape& shape,
+                                     const char* projectName, const char* path) {
   SetLastError(0);
   bool opened = saver->Open(path, 0) != 0;
   if (!opened) NoteFailure(FailureKind::kRecord, path, GetLastError());
@@ -102,7 +105,7 @@ bool Installer::WriteUninstallRecord(engine::SaverChannel* saver, RecordKind kin
       WriteField(saver, "UNDN", static_cast<const char*>(createdFolders.Get(i)));
     }
     WriteChunk(saver, "UNPN", projectName, kTextFieldSize);
-    if (kind != RecordKind::kStandalone) saver->BeginChunk("UNSK");
+    if (shape.moduleMark) saver->BeginChunk("UNSK");
   }
   saver->Close();
   return opened;

@@ -55,6 +55,17 @@ constexpr const Setting* kAllSettings[] = {
 
 constexpr uint32_t kMaxTypeSettings = 6;
 
+// What an installation leaves beside its files for the uninstaller, besides
+// "uninstall.nfo": the engine's configuration file of its module ("\name",
+// none when null), whether that file holds the screen saver's two flags,
+// and whether the uninstall record ends with the mark of a module placed
+// outside the installation folder.
+struct RecordShape {
+  const char* configuration;
+  bool saverFlags;
+  bool moduleMark;
+};
+
 struct ProjectTypeInfo {
   uint32_t type;
   // The installing types need an administrator; a run in place does not.
@@ -62,16 +73,27 @@ struct ProjectTypeInfo {
   uint32_t settingCount;
   // Besides ProjectType and the list counts.
   const Setting* settings[kMaxTypeSettings];
+  // The installing types' records; a run in place leaves none.
+  RecordShape record;
 };
 
 constexpr ProjectTypeInfo kProjectTypes[] = {
-    {kRunInPlace, false, 1, {&kCheckDx8}},
-    {kStandalone, true, 5, {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kShortCutName, &kProjectName}},
+    {kRunInPlace, false, 1, {&kCheckDx8}, {nullptr, false, false}},
+    {kStandalone,
+     true,
+     5,
+     {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kShortCutName, &kProjectName},
+     {nullptr, false, false}},
     {kScreenSaver,
      true,
      6,
-     {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kProjectName, &kDoQuitCgr, &kDoSmallPreview}},
-    {kWinampPlugin, true, 4, {&kCheckDx8, &kStartupDirectory, &kProjectName, &kWinampVersion}},
+     {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kProjectName, &kDoQuitCgr, &kDoSmallPreview},
+     {"\\screensaver.cfg", true, true}},
+    {kWinampPlugin,
+     true,
+     4,
+     {&kCheckDx8, &kStartupDirectory, &kProjectName, &kWinampVersion},
+     {"\\winamp.cfg", false, true}},
 };
 
 // Null for a type the stub ignores.
