@@ -52,5 +52,18 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   return items;
 }
 
+bool NeedsEncoding(const PlannedItem& item) {
+  return item.file != nullptr && item.file->store != Store::kRaw && !item.file->alreadyEncoded;
+}
+
+std::vector<packager::DirectoryEntry> DirectoryOf(const std::vector<PlannedItem>& items) {
+  std::vector<packager::DirectoryEntry> entries;
+  for (const PlannedItem& item : items) entries.push_back({item.type, item.name, 0, 0});
+  return entries;
+}
+
+uint64_t HeaderLength(const std::vector<PlannedItem>& items) {
+  return packager::PayloadHeader(DirectoryOf(items)).size();
+}
 
 }  // namespace vpack

@@ -9,14 +9,13 @@
 #include "payload/ProjectTypes.h"
 #include "vpack/base/CodePage.h"
 #include "vpack/base/Progress.h"
-#include "vpack/base/Commands.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/read/FileChecks.h"
 #include "vpack/base/Error.h"
 #include "vpack/read/InstallerFile.h"
 #include "vpack/rules/PathLimits.h"
 #include "vpack/rules/StorageRules.h"
-#include "vpack/pe/StubCheck.h"
+#include "vpack/rules/StubCheck.h"
 
 namespace vpack {
 namespace {

@@ -5,9 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "vpack/base/Commands.h"
 #include "vpack/base/Error.h"
+#include "vpack/read/CodePageOption.h"
 #include "vpack/read/Verify.h"
+#include "vpack/verify/VerifyCommand.h"
 
 namespace vpack {
 namespace {
@@ -77,5 +78,31 @@ int Verify(const std::vector<std::string>& installers, bool json, unsigned codeP
   if (json) printf("%s\n", all.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
   return failed ? 1 : 0;
 }
+
+namespace {
+
+class VerifyLine : public Command {
+ public:
+  explicit VerifyLine(CLI::App& app)
+      : Command(app, "verify", "Check that an installer will do its job; one line per problem",
+                "verify INSTALLER... [--json] [--code-page N] [--quiet]") {
+    line_->add_option("INSTALLER", installers_, "The installers to check")->required();
+    line_->add_flag("--json", json_, "The results as JSON, for scripts");
+    line_->add_flag("-q,--quiet", quiet_, "No progress bar, even on a terminal");
+    AddCodePageOption(line_, codePage_);
+  }
+
+  int Run() override { return Verify(installers_, json_, codePage_, quiet_); }
+
+ private:
+  std::vector<std::string> installers_;
+  bool json_ = false;
+  bool quiet_ = false;
+  unsigned codePage_ = kRecordedCodePage;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> VerifyCommand(CLI::App& app) { return std::make_unique<VerifyLine>(app); }
 
 }  // namespace vpack

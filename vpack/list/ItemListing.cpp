@@ -8,7 +8,7 @@
 #include "payload/ItemLayout.h"
 #include "payload/LittleEndian.h"
 #include "vpack/base/CodePage.h"
-#include "vpack/base/Commands.h"
+#include "vpack/list/ListCommand.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/read/InstallerFile.h"
 #include "vpack/read/VersionJson.h"
