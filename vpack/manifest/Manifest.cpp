@@ -53,7 +53,7 @@ void ParseSettings(const ManifestContext& context, const toml::node& node, std::
   for (auto&& [key, value] : *table) {
     const SettingInfo* info = FindSetting(std::string(key.str()));
     if (info == nullptr) context.Fail("unknown setting " + Quoted(std::string(key.str())));
-    if (info->name == payload::kCodePageSetting.name) {
+    if (std::string(info->name) == payload::kCodePageSetting.name) {
       context.Fail("setting " + Quoted(info->name) + " is written from the top-level code-page, not set");
     }
     SettingValue setting = ParseSetting(context, *info, value);
