@@ -16,7 +16,7 @@
 #include "vpack/manifest/Manifest.h"
 #include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
-#include "vpack/branding/StubBranding.h"
+#include "vpack/read/StubVersion.h"
 
 namespace vpack {
 namespace {

@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "vpack/base/Error.h"
 #include "vpack/base/SystemPath.h"
+#include "vpack/manifest/BrandingSettings.h"
 #include "vpack/manifest/ManifestChecks.h"
 #include "vpack/manifest/ManifestText.h"
 #include "vpack/manifest/ManifestValues.h"
@@ -298,6 +299,7 @@ Manifest ParseManifest(const std::string& path, const std::string& text, const V
 void FinishManifest(Manifest& manifest) {
   std::string branding = FinishBranding(manifest.branding);
   if (!branding.empty()) manifest.warnings.push_back(manifest.path + ": " + branding);
+  AddBrandingSettings(manifest);
   std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
   CheckManifest(manifest, problems);

@@ -8,6 +8,7 @@
 #include "vpack/base/Error.h"
 #include "vpack/read/CodePageOption.h"
 #include "vpack/read/Verify.h"
+#include "vpack/rules/Switches.h"
 #include "vpack/verify/VerifyCommand.h"
 
 namespace vpack {
@@ -38,6 +39,16 @@ Verdict VerdictOn(const std::string& installer, unsigned codePage, bool showProg
   return verdict;
 }
 
+// Which switches the installer takes for an unattended installation.
+std::string SwitchesText(const std::optional<FourPartVersion>& stubVersion) {
+  if (!stubVersion) return "unknown (the installer does not record its stub's version)";
+  std::string switches;
+  for (const std::string& each : StubSwitches(*stubVersion)) switches += (switches.empty() ? "" : " ") + each;
+  if (!switches.empty()) return switches;
+  return "none (stub before " + std::to_string(kFirstVersionWithSwitches[0]) + "." +
+         std::to_string(kFirstVersionWithSwitches[1]) + "." + std::to_string(kFirstVersionWithSwitches[2]) + ")";
+}
+
 void PrintText(const Verdict& v) {
   for (const std::string& problem : v.problems)
     fprintf(stderr, "vpack: %s: %s\n", v.installer.c_str(), problem.c_str());
@@ -48,6 +59,7 @@ void PrintText(const Verdict& v) {
                                                         : "signed (Authenticode certificate table, " +
                                                               std::to_string(v.facts.certificateBytes) + " bytes)";
   printf("%s: %zu items, all intact, %s\n", v.installer.c_str(), v.facts.items, signature.c_str());
+  printf("%s: switches: %s\n", v.installer.c_str(), SwitchesText(v.facts.stubVersion).c_str());
 }
 
 nlohmann::json Json(const Verdict& v) {
@@ -58,7 +70,9 @@ nlohmann::json Json(const Verdict& v) {
           {"signed", v.facts.certificateBytes != 0},
           {"certificate-bytes", v.facts.certificateBytes},
           {"problems", v.problems},
-          {"warnings", v.facts.warnings}};
+          {"warnings", v.facts.warnings},
+          {"stub-version", v.facts.stubVersion ? nlohmann::json(VersionText(*v.facts.stubVersion)) : nullptr},
+          {"switches", v.facts.stubVersion ? nlohmann::json(StubSwitches(*v.facts.stubVersion)) : nullptr}};
 }
 
 }  // namespace
