@@ -14,7 +14,8 @@ add_executable(vpack_kit ${CMAKE_SOURCE_DIR}/vpack/cli/main.cpp)
 set_target_properties(vpack_kit PROPERTIES OUTPUT_NAME vpack RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/kit)
 target_compile_definitions(vpack_kit PRIVATE VPACK_VERSION="${PROJECT_VERSION}")
 # The libraries' files rather than their targets, whose zlib is the shared one.
-set(kit_libs vpack_cli vpack_read vpack_branding vpack_write vpack_plan vpack_manifest vpack_pe vpack_rules vpack_base
+set(kit_libs vpack_cli vpack_pack vpack_verify vpack_list vpack_extract vpack_read vpack_write vpack_plan vpack_branding
+  vpack_manifest vpack_rules vpack_pe vpack_base
   packager payload payload_format platform platform_text)
 set(kit_lib_files)
 foreach(lib ${kit_libs})
@@ -26,11 +27,12 @@ add_dependencies(vpack_kit ${kit_libs})
 
 install(TARGETS vpack_kit RUNTIME DESTINATION bin)
 install(PROGRAMS ${CMAKE_BINARY_DIR}/win-x86_64/vpack/vpack.exe DESTINATION bin)
-# The stubs vpack finds beside its bin/ (vpack/cli/KitStubs.h).
+# The stubs vpack finds beside its bin/ (vpack/plan/KitStubs.h).
 set(kit_stubs ${CMAKE_BINARY_DIR}/win-i686/app)
 install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DESTINATION stubs)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md
-  ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/vpack.md DESTINATION docs)
+  ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/vpack.md ${CMAKE_SOURCE_DIR}/docs/unattended.md
+  DESTINATION docs)
 install(FILES ${CMAKE_BINARY_DIR}/vpack/vpack.1 DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/kit/README.md DESTINATION .)
 # The samples without the stand-in programs a build copies into them: the

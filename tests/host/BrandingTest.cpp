@@ -161,7 +161,8 @@ TEST_F(BrandingTest, RealStubs_ImageSoundCodeKeptResourcesAsGiven) {
     std::map<std::string, std::string> strings = {
         {"CompanyName", "Vandrel Tours"}, {"FileDescription", "Harbour Tour Setup"}, {"FileVersion", "1.4.0.12"},
         {"LegalCopyright", "\xC2\xA9 2026 Vandrel Tours \xF0\x9F\x8C\x8A"},
-        {"OriginalFilename", "HarbourTourSetup.exe"}, {"ProductName", "Harbour Tour"}, {"ProductVersion", "1.4.0.0"}};
+        {"OriginalFilename", "HarbourTourSetup.exe"}, {"ProductName", "Harbour Tour"}, {"ProductVersion", "1.4.0.0"},
+        {"VandrelStubVersion", VDL_STUB_VERSION}};
     EXPECT_EQ(strings, version.strings);
 
     std::string listed = Vpack("list setup.exe").out;
@@ -312,6 +313,53 @@ TEST_F(BrandingTest, VersionStrings_ProductVersionFollowsFileVersionAndNoneWarne
       EXPECT_NE(std::string::npos, warnings.find(c.warns)) << warnings;
     }
   }
+}
+
+// Where the manifest has branding, the uninstall entry says who and what: an
+// installing type's payload carries the product version and the company name
+// as DisplayVersion and Publisher, unless [settings] gives them; a run in
+// place, which has no uninstall entry, carries neither, and neither warns.
+TEST_F(BrandingTest, UninstallEntry_VersionAndPublisherFromBrandingUnlessSet) {
+  if (!FileExists(adminStub_)) GTEST_SKIP() << "no Windows build: " << adminStub_;
+  const std::string full = "[branding]\nfile-version = \"1.4.0.12\"\nproduct-version = \"1.4.0.0\"\n"
+                           "company-name = \"Vandrel Tours\"\n";
+  struct Case {
+    uint32_t type;
+    std::string settings;  // added to [settings]
+    std::string branding;
+    std::vector<std::string> listed;  // "" where the setting is absent
+  } cases[] = {
+      {2, "", full, {"\"1.4.0.0\"", "\"Vandrel Tours\""}},
+      {2, "", "[branding]\nfile-version = \"2.1.0.7\"\n", {"\"2.1.0.7\"", ""}},
+      {2, "Publisher = \"Harbour Co\"\n", full, {"\"1.4.0.0\"", "\"Harbour Co\""}},
+      {5, "DisplayVersion = \"3\"\n", full, {"\"3\"", "\"Vandrel Tours\""}},
+      {1, "", full, {"", ""}},
+      {2, "", "", {"", ""}},
+  };
+  for (const Case& c : cases) {
+    std::string project = testing_support::WriteRuntimeProject(dir_, c.type, testing_support::kAmd64);
+    project.insert(project.find("[[folder]]"), c.settings);
+    Put("tour.toml", project + c.branding);
+    Outcome run = PackWith(VDL_STUBS_X64);
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(std::string::npos, run.err.find("never reads it")) << run.err;
+    std::string listed = Vpack("list setup.exe").out;
+    const char* names[] = {"DisplayVersion", "Publisher"};
+    for (size_t i = 0; i < 2; ++i) {
+      std::string line = std::string("setting: ") + names[i] + " = ";
+      size_t at = listed.find(line), from = at + line.size();
+      std::string shown = at == std::string::npos ? "" : listed.substr(from, listed.find('\n', at) - from);
+      EXPECT_EQ(c.listed[i], shown) << names[i] << " of type " << c.type << c.settings << c.branding;
+    }
+  }
+  // The installer holds the code page's bytes: a name outside it is refused
+  // at its branding key.
+  Put("tour.toml", testing_support::WriteRuntimeProject(dir_, 2, testing_support::kAmd64) +
+                       "[branding]\nfile-version = \"1.0.0.0\"\ncompany-name = \"\xE6\x9D\xB1\xE4\xBA\xAC Tours\"\n");
+  Outcome run = PackWith(VDL_STUBS_X64, "refused.exe");
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("setting \"Publisher\" from branding \"company-name\"")) << run.err;
+  EXPECT_FALSE(FileExists(dir_.File("refused.exe")));
 }
 
 }  // namespace

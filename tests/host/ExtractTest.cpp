@@ -10,7 +10,7 @@
 #include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
-#include "vpack/base/Commands.h"
+#include "vpack/extract/ExtractCommand.h"
 #include "vpack/base/Error.h"
 
 using packager::Bytes;

@@ -16,7 +16,7 @@
 #include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/VpackRun.h"
-#include "vpack/base/Commands.h"
+#include "vpack/pack/Pack.h"
 #include "vpack/write/DeflatePieces.h"
 #include "vpack/rules/EngineMemory.h"
 #include "vpack/base/Error.h"

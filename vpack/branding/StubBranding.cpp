@@ -9,6 +9,7 @@
 #include "vpack/base/InputFile.h"
 #include "vpack/pe/PeImage.h"
 #include "vpack/pe/ResourceSection.h"
+#include "vpack/rules/Switches.h"
 
 namespace vpack {
 namespace {
@@ -41,6 +42,13 @@ Resource IconGroup(const std::vector<Resource>& resources, const Branding& brand
   return group;
 }
 
+std::optional<VersionInfo> StatedVersion(const std::vector<Resource>& resources) {
+  for (const Resource& r : resources) {
+    if (r.type.name.empty() && r.type.id == kVersionResource) return ReadVersionResource(r.data);
+  }
+  return std::nullopt;
+}
+
 void ApplyBranding(std::vector<Resource>& resources, const Branding& branding) {
   if (!branding.icon.empty()) {
     Resource group = IconGroup(resources, branding);
@@ -52,8 +60,13 @@ void ApplyBranding(std::vector<Resource>& resources, const Branding& branding) {
     resources.push_back(std::move(group));
   }
   if (branding.version) {
+    VersionInfo version = *branding.version;
+    // verify tells from it which switches the installer takes.
+    std::optional<VersionInfo> stated = StatedVersion(resources);
+    std::optional<FourPartVersion> own = OwnStubVersion(stated);
+    if (stated && own) version.strings.push_back({kStubVersionString, VersionText(*own)});
     Remove(resources, kVersionResource);
-    resources.push_back(Numbered(kVersionResource, 1, BuildVersionResource(*branding.version)));
+    resources.push_back(Numbered(kVersionResource, 1, BuildVersionResource(version)));
   }
 }
 
@@ -82,12 +95,6 @@ Bytes Brand(const Bytes& stub, const Branding& branding) {
   return out;
 }
 
-Bytes ReadImage(const std::string& path, uint64_t size) {
-  Bytes image = InputFile(path).ReadHead(size);
-  if (image.size() != size) throw Error(Quoted(path) + " cannot be read");
-  return image;
-}
-
 }  // namespace
 
 Bytes BrandStub(const Bytes& stub, const Branding& branding, const std::string& stubPath) {
@@ -98,20 +105,5 @@ Bytes BrandStub(const Bytes& stub, const Branding& branding, const std::string& 
   }
 }
 
-
-std::optional<VersionInfo> StubVersion(const std::string& installerPath, uint64_t imageSize) {
-  Bytes image = ReadImage(installerPath, imageSize);
-  try {
-    PeImage pe = ReadPeImage(image);
-    const PeSection& section = pe.sections[ResourceSectionIndex(image, pe)];
-    for (const Resource& r : ReadResources(SectionData(image, section), section.virtualAddress)) {
-      if (r.type.name.empty() && r.type.id == kVersionResource) return ReadVersionResource(r.data);
-    }
-  } catch (const Error&) {
-    // A stub that is no executable, or one without resources, states no
-    // version; the payload is still worth listing.
-  }
-  return std::nullopt;
-}
 
 }  // namespace vpack

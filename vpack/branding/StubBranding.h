@@ -1,6 +1,6 @@
 #pragma once
 // The stub's copy with the publisher's icon and version information in its
-// resources, and the version information read back from an installer.
+// resources.
 #include <stdint.h>
 
 #include <optional>
@@ -16,11 +16,8 @@ namespace vpack {
 // any icons of its own, the version resource in place of any it had, the
 // rest kept. The result still ends where its last section ends, at an offset
 // the stub's payload search reaches even when a signature follows the
-// payload. Throws Error naming the stub's path.
+// payload. The version resource keeps the stub's own version (Switches.h).
+// Throws Error naming the stub's path.
 Bytes BrandStub(const Bytes& stub, const Branding& branding, const std::string& stubPath);
-
-// The version information the image of an installer (its first imageSize
-// bytes) states; nothing when it states none.
-std::optional<VersionInfo> StubVersion(const std::string& installerPath, uint64_t imageSize);
 
 }  // namespace vpack

@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "vpack/base/Error.h"
 #include "vpack/base/SystemPath.h"
+#include "vpack/manifest/BrandingSettings.h"
 #include "vpack/manifest/ManifestChecks.h"
 #include "vpack/manifest/ManifestText.h"
 #include "vpack/manifest/ManifestValues.h"
@@ -53,7 +54,7 @@ void ParseSettings(const ManifestContext& context, const toml::node& node, std::
   for (auto&& [key, value] : *table) {
     const SettingInfo* info = FindSetting(std::string(key.str()));
     if (info == nullptr) context.Fail("unknown setting " + Quoted(std::string(key.str())));
-    if (info->name == payload::kCodePageSetting.name) {
+    if (std::string(info->name) == payload::kCodePageSetting.name) {
       context.Fail("setting " + Quoted(info->name) + " is written from the top-level code-page, not set");
     }
     SettingValue setting = ParseSetting(context, *info, value);
@@ -298,6 +299,7 @@ Manifest ParseManifest(const std::string& path, const std::string& text, const V
 void FinishManifest(Manifest& manifest) {
   std::string branding = FinishBranding(manifest.branding);
   if (!branding.empty()) manifest.warnings.push_back(manifest.path + ": " + branding);
+  AddBrandingSettings(manifest);
   std::vector<std::string> problems = EncodeText(manifest);
   Order(manifest);
   CheckManifest(manifest, problems);

@@ -16,7 +16,7 @@
 #include "vpack/base/CodePage.h"
 #include "vpack/manifest/ManifestValues.h"
 #include "vpack/rules/Settings.h"
-#include "vpack/cli/Signing.h"
+#include "vpack/manifest/SigningCommand.h"
 #include "vpack/rules/StorageRules.h"
 
 namespace vpack {

@@ -54,6 +54,7 @@ std::string ProblemOf(const SettingValue& setting) {
 void CheckSettings(Manifest& manifest, uint32_t projectType, std::vector<std::string>& problems) {
   CodePage page(manifest.codePage);
   std::vector<const char*> read = RequiredSettings(projectType);
+  for (const char* name : OptionalSettings(projectType)) read.push_back(name);
   for (const SettingValue& setting : manifest.settings) {
     if (Is(setting, payload::kProjectTypeSetting)) continue;
     bool used = std::any_of(read.begin(), read.end(),

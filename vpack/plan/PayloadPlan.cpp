@@ -43,8 +43,18 @@ void AddLists(packager::PayloadBuilder& builder, const std::vector<FileSpec>& fi
 
 std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   packager::PayloadBuilder builder;
-  for (const SettingValue& setting : manifest.settings) AddSetting(builder, setting);
-  builder.AddU32(payload::kCodePageSetting.name, manifest.codePage);
+  // The recorded code page takes its place in the table's order; every
+  // setting's info points into KnownSettings(), which is in that order.
+  const SettingInfo* codePage = FindSetting(payload::kCodePageSetting.name);
+  bool codePageWritten = false;
+  for (const SettingValue& setting : manifest.settings) {
+    if (!codePageWritten && setting.info > codePage) {
+      builder.AddU32(payload::kCodePageSetting.name, manifest.codePage);
+      codePageWritten = true;
+    }
+    AddSetting(builder, setting);
+  }
+  if (!codePageWritten) builder.AddU32(payload::kCodePageSetting.name, manifest.codePage);
   AddLists(builder, manifest.files);
   std::vector<PlannedItem> items;
   for (packager::Item& item : builder.Items()) items.push_back({item.type, item.name, std::move(item.data), nullptr});
@@ -52,5 +62,18 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   return items;
 }
 
+bool NeedsEncoding(const PlannedItem& item) {
+  return item.file != nullptr && item.file->store != Store::kRaw && !item.file->alreadyEncoded;
+}
+
+std::vector<packager::DirectoryEntry> DirectoryOf(const std::vector<PlannedItem>& items) {
+  std::vector<packager::DirectoryEntry> entries;
+  for (const PlannedItem& item : items) entries.push_back({item.type, item.name, 0, 0});
+  return entries;
+}
+
+uint64_t HeaderLength(const std::vector<PlannedItem>& items) {
+  return packager::PayloadHeader(DirectoryOf(items)).size();
+}
 
 }  // namespace vpack

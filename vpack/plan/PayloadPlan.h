@@ -21,4 +21,14 @@ struct PlannedItem {
 // in the manifest's sorted order. The items point into manifest.files.
 std::vector<PlannedItem> PlanPayload(const Manifest& manifest);
 
+// Whether the item's bytes differ from its source's.
+bool NeedsEncoding(const PlannedItem& item);
+
+// The directory's entries for the items, their sizes and checksums 0 until
+// the items are written.
+std::vector<packager::DirectoryEntry> DirectoryOf(const std::vector<PlannedItem>& items);
+// Bytes of marker, directory and header length for these items, which do
+// not depend on the sizes and checksums.
+uint64_t HeaderLength(const std::vector<PlannedItem>& items);
+
 }  // namespace vpack

@@ -9,14 +9,15 @@
 #include "payload/ProjectTypes.h"
 #include "vpack/base/CodePage.h"
 #include "vpack/base/Progress.h"
-#include "vpack/base/Commands.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/read/FileChecks.h"
 #include "vpack/base/Error.h"
 #include "vpack/read/InstallerFile.h"
 #include "vpack/rules/PathLimits.h"
 #include "vpack/rules/StorageRules.h"
-#include "vpack/pe/StubCheck.h"
+#include "vpack/read/StubVersion.h"
+#include "vpack/rules/StubCheck.h"
+#include "vpack/rules/Switches.h"
 
 namespace vpack {
 namespace {
@@ -119,7 +120,11 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
   CheckPaths(items, page, problems, warnings);
-  if (facts != nullptr) *facts = {items.size(), intact, std::move(warnings), stub.certificateSize};
+  if (facts != nullptr) {
+    uint64_t stubSize = static_cast<uint64_t>(installer->Reader().MarkerOffset());
+    *facts = {items.size(), intact, std::move(warnings), stub.certificateSize,
+              OwnStubVersion(StubVersion(path, stubSize))};
+  }
   return problems;
 }
 

@@ -3,10 +3,12 @@
 // where it has it: the same payload reader, CRC-32, inflater and name rules.
 #include <stdint.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "vpack/base/CodePage.h"
+#include "vpack/pe/VersionResource.h"
 
 namespace vpack {
 
@@ -23,6 +25,9 @@ struct InstallerFacts {
   std::vector<std::string> warnings;
   // The Authenticode certificate table the stub's headers name; 0 unsigned.
   uint64_t certificateBytes = 0;
+  // The stub's own version, which tells the switches it takes (Switches.h);
+  // nothing when the installer does not tell it.
+  std::optional<FourPartVersion> stubVersion;
 };
 // showProgress: a progress bar on a terminal while the items are read.
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts = nullptr,

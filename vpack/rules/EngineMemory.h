@@ -8,6 +8,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 namespace vpack {
 
@@ -17,5 +18,17 @@ constexpr uint64_t kEngineTotalLimit = 960ull << 20;
 // Empty when a 32-bit installer can hold the item; else why not, with the
 // limits, as the end of a sentence that names the item.
 std::string EngineMemoryProblem(uint64_t stored, uint64_t unpacked);
+
+// An item the engine decodes whole, as packed.
+struct EngineItem {
+  std::string entry;  // the manifest entry, for messages
+  uint64_t stored;
+  uint64_t unpacked;
+};
+
+// Known only once compressed: whether the 32-bit installer (machine i386)
+// can hold each item; it cannot install one that does not fit, so that is an
+// error, one line per item. Other machines hold them all.
+void CheckEngineMemory(const std::vector<EngineItem>& items, uint16_t machine);
 
 }  // namespace vpack

@@ -9,6 +9,8 @@
 #include "payload/EngineFiles.h"
 #include "payload/LittleEndian.h"
 #include "payload/RuntimeFiles.h"
+#include "vpack/base/Error.h"
+#include "vpack/base/InputFile.h"
 #include "vpack/rules/StorageRules.h"
 
 namespace vpack {
@@ -101,6 +103,16 @@ std::string ProgramProblem(const ProgramRule& rule, const uint8_t* head, size_t 
            " stub needs " + MachineName(stubMachine) + " programs";
   }
   return std::string();
+}
+
+void CheckProgramSources(const std::vector<ProgramSource>& programs, uint16_t stubMachine) {
+  std::vector<std::string> problems;
+  for (const ProgramSource& program : programs) {
+    packager::Bytes head = InputFile(program.source, program.entry + ": source").ReadHead(kProgramHeadBytes);
+    std::string problem = ProgramProblem(*program.rule, head.data(), head.size(), stubMachine);
+    if (!problem.empty()) problems.push_back(program.entry + ": source " + Quoted(program.source) + " is " + problem);
+  }
+  ThrowIfAny(problems);
 }
 
 }  // namespace vpack

@@ -9,6 +9,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 namespace vpack {
 
@@ -52,5 +53,18 @@ std::string ReadPeHeaders(const uint8_t* head, size_t size, PeHeaders* headers);
 // kind for stubMachine (0: the stub's machine is not known, and only the
 // kind is checked); otherwise what is wrong, as a phrase.
 std::string ProgramProblem(const ProgramRule& rule, const uint8_t* head, size_t size, uint16_t stubMachine);
+
+// A file of the installer that a flow loads or starts, with the rule it
+// must meet, before it is packed.
+struct ProgramSource {
+  const ProgramRule* rule;
+  std::string source;  // the file it is read from
+  std::string entry;   // the manifest entry, for messages
+};
+
+// Every source that is not a program of its rule's kind for the stub's
+// machine, at once, one line each (a runtime of the wrong machine is many
+// files); throws Error.
+void CheckProgramSources(const std::vector<ProgramSource>& programs, uint16_t stubMachine);
 
 }  // namespace vpack

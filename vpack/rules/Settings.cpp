@@ -46,6 +46,11 @@ std::vector<const char*> RequiredSettings(uint32_t projectType) {
   return names;
 }
 
+std::vector<const char*> OptionalSettings(uint32_t projectType) {
+  if (!InstallsProject(projectType)) return {};
+  return {payload::kDisplayVersion.name, payload::kPublisher.name};
+}
+
 bool InstallsProject(uint32_t projectType) {
   const payload::ProjectTypeInfo* info = payload::FindProjectType(projectType);
   return info != nullptr && info->installs;

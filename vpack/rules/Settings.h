@@ -35,6 +35,10 @@ constexpr size_t kMaxSettingText = payload::kTextSettingSize - 1;
 // Settings the installer reads for a project type, besides ProjectType and
 // the three list counts; empty for the types that do nothing.
 std::vector<const char*> RequiredSettings(uint32_t projectType);
+// Settings a project type reads where the payload has them and does
+// without otherwise: the installing types' uninstall entry says which
+// version of whose product it removes (DisplayVersion, Publisher).
+std::vector<const char*> OptionalSettings(uint32_t projectType);
 // The installing project types need an administrator.
 bool InstallsProject(uint32_t projectType);
 

@@ -41,6 +41,10 @@ bool IsCopiedProjectFile(const std::string& name, std::optional<packager::ListKi
   return list && payload::IsCopiedProjectFile(packager::ListType(*list), name.c_str());
 }
 
+bool EngineDecodesWhole(const std::string& name, std::optional<packager::ListKind> list, Store store) {
+  return store == Store::kEngine && list && !IsCopiedProjectFile(name, list);
+}
+
 Store DefaultStore(const std::string& name) {
   return IsPackedName(name) ? Store::kZlib : Store::kEngine;
 }

@@ -40,6 +40,11 @@ std::vector<std::string> RuntimeFiles(uint32_t projectType);
 // installer's own rule (payload::IsCopiedProjectFile).
 bool IsCopiedProjectFile(const std::string& name, std::optional<packager::ListKind> list);
 
+// Whether the engine gets the file whole: only what a list names and the
+// installer does not copy as stored (the start file, the copied project
+// files are written as stored).
+bool EngineDecodesWhole(const std::string& name, std::optional<packager::ListKind> list, Store store);
+
 // The store the installer needs for a file of that name, whatever its list.
 Store DefaultStore(const std::string& name);
 

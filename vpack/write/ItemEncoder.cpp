@@ -50,10 +50,6 @@ EncodedPiece EncodeWhole(const FileSpec& file, Deflate& deflate) {
 
 }  // namespace
 
-bool NeedsEncoding(const PlannedItem& item) {
-  return item.file != nullptr && item.file->store != Store::kRaw && !item.file->alreadyEncoded;
-}
-
 EncodedPiece EncodePiece(const FileSpec& file, uint32_t piece, Deflate& deflate) {
   uint32_t count = PieceCount(file.size);
   if (count == 1) return EncodeWhole(file, deflate);

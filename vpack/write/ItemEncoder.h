@@ -34,9 +34,6 @@ struct EncodedPiece {
   uint64_t plainSize = 0;
 };
 
-// Whether the item's bytes differ from its source's.
-bool NeedsEncoding(const PlannedItem& item);
-
 // Reads the piece of the source and encodes it for the manifest's store;
 // throws Error.
 EncodedPiece EncodePiece(const FileSpec& file, uint32_t piece, Deflate& deflate);

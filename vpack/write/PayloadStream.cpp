@@ -20,9 +20,10 @@ struct Stored {
 };
 
 packager::Bytes Header(const std::vector<PlannedItem>& items, const std::vector<Stored>& stored) {
-  std::vector<packager::DirectoryEntry> entries;
+  std::vector<packager::DirectoryEntry> entries = DirectoryOf(items);
   for (size_t i = 0; i < items.size(); ++i) {
-    entries.push_back({items[i].type, items[i].name, stored[i].size, stored[i].crc});
+    entries[i].size = stored[i].size;
+    entries[i].crc = stored[i].crc;
   }
   return packager::PayloadHeader(entries);
 }
@@ -70,12 +71,6 @@ Stored WriteItem(AtomicFile& output, const PlannedItem& item, size_t index, Item
 }
 
 }  // namespace
-
-// Sizes and checksums are known only once the items are written; the
-// directory's length does not depend on them.
-uint64_t HeaderLength(const std::vector<PlannedItem>& items) {
-  return Header(items, std::vector<Stored>(items.size(), Stored{0, 0})).size();
-}
 
 uint64_t WritePayload(AtomicFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
                       const ItemProgress& progress, std::vector<uint32_t>* storedSizes) {

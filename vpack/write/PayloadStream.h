@@ -20,7 +20,4 @@ using ItemProgress = std::function<void(size_t index, size_t count, const std::s
 uint64_t WritePayload(AtomicFile& output, uint32_t stubSize, const std::vector<PlannedItem>& items, unsigned jobs,
                       const ItemProgress& progress = nullptr, std::vector<uint32_t>* storedSizes = nullptr);
 
-// Bytes of marker, directory and header length for these items.
-uint64_t HeaderLength(const std::vector<PlannedItem>& items);
-
 }  // namespace vpack

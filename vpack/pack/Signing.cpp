@@ -1,4 +1,4 @@
-#include "vpack/cli/Signing.h"
+#include "vpack/pack/Signing.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -8,7 +8,7 @@
 #include "vpack/base/ChildProcess.h"
 #include "vpack/base/Error.h"
 #include "vpack/base/SystemPath.h"
-#include "vpack/pe/StubCheck.h"
+#include "vpack/rules/StubCheck.h"
 #include "vpack/read/InstallerFile.h"
 
 namespace vpack {

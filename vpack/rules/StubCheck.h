@@ -38,4 +38,9 @@ struct StubReport {
 // is read. Throws Error when the file cannot be read.
 StubReport CheckStub(const std::string& file, uint64_t stubSize, uint32_t projectType);
 
+// The stub pack copies, its first stubSize bytes, must pass those checks
+// for the project type: throws Error naming the stub with the first
+// problem; returns its machine.
+uint16_t RequireStub(const std::string& path, uint64_t stubSize, uint32_t projectType);
+
 }  // namespace vpack

@@ -5,9 +5,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "vpack/base/Commands.h"
 #include "vpack/base/Error.h"
+#include "vpack/read/CodePageOption.h"
 #include "vpack/read/Verify.h"
+#include "vpack/rules/Switches.h"
+#include "vpack/verify/VerifyCommand.h"
 
 namespace vpack {
 namespace {
@@ -37,6 +39,16 @@ Verdict VerdictOn(const std::string& installer, unsigned codePage, bool showProg
   return verdict;
 }
 
+// Which switches the installer takes for an unattended installation.
+std::string SwitchesText(const std::optional<FourPartVersion>& stubVersion) {
+  if (!stubVersion) return "unknown (the installer does not record its stub's version)";
+  std::string switches;
+  for (const std::string& each : StubSwitches(*stubVersion)) switches += (switches.empty() ? "" : " ") + each;
+  if (!switches.empty()) return switches;
+  return "none (stub before " + std::to_string(kFirstVersionWithSwitches[0]) + "." +
+         std::to_string(kFirstVersionWithSwitches[1]) + "." + std::to_string(kFirstVersionWithSwitches[2]) + ")";
+}
+
 void PrintText(const Verdict& v) {
   for (const std::string& problem : v.problems)
     fprintf(stderr, "vpack: %s: %s\n", v.installer.c_str(), problem.c_str());
@@ -47,6 +59,7 @@ void PrintText(const Verdict& v) {
                                                         : "signed (Authenticode certificate table, " +
                                                               std::to_string(v.facts.certificateBytes) + " bytes)";
   printf("%s: %zu items, all intact, %s\n", v.installer.c_str(), v.facts.items, signature.c_str());
+  printf("%s: switches: %s\n", v.installer.c_str(), SwitchesText(v.facts.stubVersion).c_str());
 }
 
 nlohmann::json Json(const Verdict& v) {
@@ -57,7 +70,9 @@ nlohmann::json Json(const Verdict& v) {
           {"signed", v.facts.certificateBytes != 0},
           {"certificate-bytes", v.facts.certificateBytes},
           {"problems", v.problems},
-          {"warnings", v.facts.warnings}};
+          {"warnings", v.facts.warnings},
+          {"stub-version", v.facts.stubVersion ? nlohmann::json(VersionText(*v.facts.stubVersion)) : nullptr},
+          {"switches", v.facts.stubVersion ? nlohmann::json(StubSwitches(*v.facts.stubVersion)) : nullptr}};
 }
 
 }  // namespace
@@ -77,5 +92,31 @@ int Verify(const std::vector<std::string>& installers, bool json, unsigned codeP
   if (json) printf("%s\n", all.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
   return failed ? 1 : 0;
 }
+
+namespace {
+
+class VerifyLine : public Command {
+ public:
+  explicit VerifyLine(CLI::App& app)
+      : Command(app, "verify", "Check that an installer will do its job; one line per problem",
+                "verify INSTALLER... [--json] [--code-page N] [--quiet]") {
+    line_->add_option("INSTALLER", installers_, "The installers to check")->required();
+    line_->add_flag("--json", json_, "The results as JSON, for scripts");
+    line_->add_flag("-q,--quiet", quiet_, "No progress bar, even on a terminal");
+    AddCodePageOption(line_, codePage_);
+  }
+
+  int Run() override { return Verify(installers_, json_, codePage_, quiet_); }
+
+ private:
+  std::vector<std::string> installers_;
+  bool json_ = false;
+  bool quiet_ = false;
+  unsigned codePage_ = kRecordedCodePage;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> VerifyCommand(CLI::App& app) { return std::make_unique<VerifyLine>(app); }
 
 }  // namespace vpack

@@ -1,4 +1,4 @@
-#include "vpack/cli/PackPlan.h"
+#include "vpack/pack/DryRun.h"
 
 #include <stdio.h>
 

@@ -1,10 +1,10 @@
-#include "vpack/cli/KitStubs.h"
+#include "vpack/plan/KitStubs.h"
 
 #include <filesystem>
 
 #include "vpack/base/Processes.h"
 #include "vpack/base/SystemPath.h"
-#include "vpack/pe/StubCheck.h"
+#include "vpack/rules/StubCheck.h"
 
 namespace vpack {
 

@@ -1,4 +1,4 @@
-#include "vpack/pe/StubCheck.h"
+#include "vpack/rules/StubCheck.h"
 
 #include <errno.h>
 #include <stdio.h>
@@ -144,6 +144,12 @@ StubReport CheckStub(const std::string& file, uint64_t stubSize, uint32_t projec
   CheckChecksum(file, stub, report);
   CheckVariant(stub, projectType, problems);
   return report;
+}
+
+uint16_t RequireStub(const std::string& path, uint64_t stubSize, uint32_t projectType) {
+  StubReport report = CheckStub(path, stubSize, projectType);
+  if (!report.problems.empty()) throw Error("stub " + Quoted(path) + ": " + report.problems.front());
+  return report.machine;
 }
 
 }  // namespace vpack

@@ -8,7 +8,7 @@
 #include "payload/ItemLayout.h"
 #include "payload/LittleEndian.h"
 #include "vpack/base/CodePage.h"
-#include "vpack/base/Commands.h"
+#include "vpack/list/ListCommand.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/read/InstallerFile.h"
 #include "vpack/read/VersionJson.h"
@@ -16,7 +16,7 @@
 #include "vpack/manifest/Manifest.h"
 #include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
-#include "vpack/branding/StubBranding.h"
+#include "vpack/read/StubVersion.h"
 
 namespace vpack {
 namespace {

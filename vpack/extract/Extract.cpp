@@ -9,7 +9,7 @@
 #include "payload/ItemName.h"
 #include "vpack/base/CodePage.h"
 #include "vpack/base/Progress.h"
-#include "vpack/base/Commands.h"
+#include "vpack/extract/ExtractCommand.h"
 #include "vpack/rules/ContentChecks.h"
 #include "vpack/base/Error.h"
 #include "vpack/read/InstallerFile.h"

@@ -1,0 +1,59 @@
+#include "vpack/manifest/BrandingSettings.h"
+
+#include <algorithm>
+
+#include "payload/ProjectTypes.h"
+#include "vpack/base/Error.h"
+
+namespace vpack {
+namespace {
+
+struct FromBranding {
+  const payload::Setting& setting;
+  const char* versionString;  // in the branding's version information
+  const char* key;            // the branding key that gives it
+};
+
+const FromBranding kFromBranding[] = {
+    {payload::kDisplayVersion, "ProductVersion", "product-version"},
+    {payload::kPublisher, "CompanyName", "company-name"},
+};
+
+const std::string* VersionString(const VersionInfo& version, const char* key) {
+  for (const auto& string : version.strings) {
+    if (string.first == key) return &string.second;
+  }
+  return nullptr;
+}
+
+bool Given(const Manifest& manifest, const char* name) {
+  return std::any_of(manifest.settings.begin(), manifest.settings.end(),
+                     [name](const SettingValue& setting) { return setting.info->name == std::string(name); });
+}
+
+// A manifest without a project type the installer knows is refused later,
+// with the reason.
+uint32_t ProjectType(const Manifest& manifest) {
+  for (const SettingValue& setting : manifest.settings) {
+    if (setting.info->name == std::string(kProjectType)) return setting.number;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void AddBrandingSettings(Manifest& manifest) {
+  if (!manifest.branding.version) return;
+  std::vector<const char*> optional = OptionalSettings(ProjectType(manifest));
+  for (const FromBranding& from : kFromBranding) {
+    const char* name = from.setting.name;
+    bool read = std::any_of(optional.begin(), optional.end(),
+                            [name](const char* each) { return std::string(name) == each; });
+    const std::string* text = VersionString(*manifest.branding.version, from.versionString);
+    if (!read || text == nullptr || Given(manifest, name)) continue;
+    std::string entry = manifest.path + ": setting " + Quoted(name) + " from branding " + Quoted(from.key);
+    manifest.settings.push_back({FindSetting(name), 0, *text, entry});
+  }
+}
+
+}  // namespace vpack

@@ -1,0 +1,38 @@
+#include "vpack/rules/Switches.h"
+
+#include <stdio.h>
+
+namespace vpack {
+namespace {
+
+std::optional<FourPartVersion> ParseVersion(const std::string& text) {
+  unsigned parts[4];
+  char end;
+  if (sscanf(text.c_str(), "%u.%u.%u.%u%c", &parts[0], &parts[1], &parts[2], &parts[3], &end) != 4) {
+    return std::nullopt;
+  }
+  FourPartVersion version{};
+  for (size_t i = 0; i < 4; ++i) {
+    if (parts[i] > 0xFFFF) return std::nullopt;
+    version[i] = static_cast<uint16_t>(parts[i]);
+  }
+  return version;
+}
+
+}  // namespace
+
+std::optional<FourPartVersion> OwnStubVersion(const std::optional<VersionInfo>& info) {
+  if (!info) return FourPartVersion{};
+  for (const auto& [key, value] : info->strings) {
+    if (key == kStubVersionString) return ParseVersion(value);
+  }
+  if (info->strings.empty()) return info->fileVersion;
+  return std::nullopt;
+}
+
+std::vector<std::string> StubSwitches(const FourPartVersion& version) {
+  if (version < kFirstVersionWithSwitches) return {};
+  return {"/S", "/D=", "/LOG="};
+}
+
+}  // namespace vpack
