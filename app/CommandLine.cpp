@@ -9,10 +9,10 @@ wchar_t g_line[32768];
 
 wchar_t Upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
 
-// prefix in upper case.
-bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
+// prefix in upper case; narrow, as the switches are, to keep them small.
+bool StartsWith(const wchar_t* text, const char* prefix) {
   for (; *prefix != 0; ++text, ++prefix) {
-    if (Upper(*text) != *prefix) return false;
+    if (Upper(*text) != static_cast<wchar_t>(*prefix)) return false;
   }
   return true;
 }
@@ -53,18 +53,20 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
   wchar_t* p = WordEnd(g_line);
   while (*p != 0) {
     while (*p == L' ' || *p == L'\t') ++p;
-    if (StartsWith(p, L"/D=")) {
+    if (StartsWith(p, "/D=")) {
       wchar_t* end = p + lstrlenW(p);
       while (end > p + 3 && (end[-1] == L' ' || end[-1] == L'\t')) --end;
+      // Taken as typed: a quoted folder is refused as no full path, as
+      // other installers refuse it.
       *end = 0;
-      result->folder = Unquoted(p + 3);
+      result->folder = p + 3;
       return;
     }
     wchar_t* end = WordEnd(p);
     wchar_t next = *end;
     *end = 0;
-    if (StartsWith(p, L"/S") && p[2] == 0) result->silent = true;
-    if (StartsWith(p, L"/LOG=")) result->log = Unquoted(p + 5);
+    if (StartsWith(p, "/S") && p[2] == 0) result->silent = true;
+    if (StartsWith(p, "/LOG=")) result->log = Unquoted(p + 5);
     if (next == 0) break;
     p = end + 1;
   }

@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kUninstaller = payload::RuntimeFile(payload::kScreenSaver, 0);
 constexpr const char* kSaver = payload::RuntimeFile(payload::kScreenSaver, 1);
 static_assert(payload::FindRuntimeFiles(payload::kScreenSaver)->count == 2, "the flow extracts every file of its table");
+constexpr payload::RecordShape kRecord = payload::RecordOf(payload::kScreenSaver);
 
 constexpr char kNoDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\n\r"
@@ -44,7 +45,7 @@ bool Installer::InstallScreenSaverFlow() {
   }
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(payload::kScreenSaver, projectName)) {
+  if (!WriteRecordFiles(kRecord, projectName)) {
     ReportFailure();
     return false;
   }

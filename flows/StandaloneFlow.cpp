@@ -20,6 +20,7 @@ namespace {
 constexpr const char* kViewer = payload::RuntimeFile(payload::kStandalone, 0);
 constexpr const char* kUninstaller = payload::RuntimeFile(payload::kStandalone, 1);
 static_assert(payload::FindRuntimeFiles(payload::kStandalone)->count == 2, "the flow extracts every file of its table");
+constexpr payload::RecordShape kRecord = payload::RecordOf(payload::kStandalone);
 
 constexpr char kAskDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\r\n"
@@ -97,7 +98,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
     return false;
   }
   if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(payload::kStandalone, projectName)) {
+  if (!WriteRecordFiles(kRecord, projectName)) {
     ReportFailure();
     return false;
   }

@@ -20,6 +20,7 @@ namespace {
 constexpr const char* kUninstaller = payload::RuntimeFile(payload::kWinampPlugin, 0);
 constexpr const char* kPlugin = payload::RuntimeFile(payload::kWinampPlugin, 1);
 static_assert(payload::FindRuntimeFiles(payload::kWinampPlugin)->count == 2, "the flow extracts every file of its table");
+constexpr payload::RecordShape kRecord = payload::RecordOf(payload::kWinampPlugin);
 
 constexpr char kNoDirectX[] =
     "DirectX 8.1 or higher was not detected on this system\n\r"
@@ -98,7 +99,7 @@ bool Installer::InstallWinampPluginFlow() {
   }
   SetProgressIfOpen(progress::kProgramCopied);
   if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(payload::kWinampPlugin, projectName)) {
+  if (!WriteRecordFiles(kRecord, projectName)) {
     ReportFailure();
     return false;
   }

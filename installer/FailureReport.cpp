@@ -37,6 +37,10 @@ void Installer::ReportFailure() {
   wchar_t name[kWorkFolderSize];
   if (MultiByteToWideChar(CP_ACP, 0, failure.name, -1, name, kWorkFolderSize) == 0) name[0] = 0;
   const wchar_t* named = name[0] != 0 ? name : nullptr;
+  // The system's error in decimal, which two of the reports show as such.
+  char number[16];
+  number[0] = '\0';
+  text::AppendDecimal(number, sizeof(number), failure.error);
   switch (failure.what) {
     case FailureKind::kRead:
       message::ReportSystemError("The installer could not be read.", failure.error);
@@ -54,28 +58,20 @@ void Installer::ReportFailure() {
     case FailureKind::kEngine:
       message::ReportSystemError("The engine, Tessaron.dll, could not be started.", failure.error);
       break;
-    case FailureKind::kSaverCopy: {
+    case FailureKind::kSaverCopy:
       // Two boxes, both captioned with the target: the number, then what.
-      char number[16];
-      number[0] = '\0';
-      text::AppendDecimal(number, sizeof(number), failure.error);
       message::Show(number, failure.name, message::kOk);
       message::Show("Unable to copy screensaver to system directory", failure.name, message::kOk);
       break;
-    }
     case FailureKind::kPluginCopy:
       message::ReportSystemError("Unable to copy the plug-in into WinAmp.", failure.error);
       break;
     case FailureKind::kRegistry:
       message::Show("Error can't write in registry", failure.name, message::kOk);
       break;
-    case FailureKind::kViewer: {
-      char caption[16];
-      caption[0] = '\0';
-      text::AppendDecimal(caption, sizeof(caption), failure.error);
-      message::Show("Unable to start vandrelviewer.exe", caption, message::kOk);
+    case FailureKind::kViewer:
+      message::Show("Unable to start vandrelviewer.exe", number, message::kOk);
       break;
-    }
     case FailureKind::kNoOptions:
       message::ReportSystemError("The installation options could not be shown.", failure.error);
       break;

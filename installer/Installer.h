@@ -89,8 +89,8 @@ class Installer {
   // the kind and the uninstall record, through one saver channel. False when
   // a screen-saver setting is missing (reported) or the uninstall record
   // could not be written (noted for ReportFailure).
-  // The record files' shape is the project type's, from the type table.
-  bool WriteRecordFiles(uint32_t projectType, const char* projectName);
+  // The record files in the shape of the project type's (payload::RecordOf).
+  bool WriteRecordFiles(const payload::RecordShape& shape, const char* projectName);
   // Loader channel, control object, DLL: the order the engine needs.
   void ReleaseEngine();
   // Once the engine runs: the channel that decodes the engine's files.

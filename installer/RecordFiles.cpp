@@ -33,10 +33,7 @@ void WriteField(engine::SaverChannel* saver, const char* tag, const char* value)
 
 }  // namespace
 
-bool Installer::WriteRecordFiles(uint32_t projectType, const char* projectName) {
-  const payload::ProjectTypeInfo* type = payload::FindProjectType(projectType);
-  if (type == nullptr) return false;
-  const payload::RecordShape& shape = type->record;
+bool Installer::WriteRecordFiles(const payload::RecordShape& shape, const char* projectName) {
   char record[kPathSize];
   // An installation without its record cannot be uninstalled: that is no
   // success, and the user is told which file is missing.

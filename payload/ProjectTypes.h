@@ -104,6 +104,10 @@ constexpr const ProjectTypeInfo* FindProjectType(uint32_t type) {
   return nullptr;
 }
 
+// The record shape of an installing type, taken where the type is known
+// when the program is compiled, so that the table itself need not be kept.
+constexpr RecordShape RecordOf(uint32_t type) { return FindProjectType(type)->record; }
+
 // A list: a count item and one name item per entry, "<prefix><index>".
 struct ListInfo {
   const char* countName;

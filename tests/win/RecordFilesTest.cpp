@@ -54,7 +54,7 @@ TEST_F(RecordFilesTest, Standalone_FilesInOrderFoldersNewestFirstNoSkipChunk) {
   installer_->AddCreatedFolder("A\\");
   installer_->AddCreatedFolder("A\\B\\");
   installer_->AddCreatedFolder("A\\B\\C\\");
-  ASSERT_TRUE(installer_->WriteRecordFiles(payload::kStandalone, project_.data()));
+  ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kStandalone), project_.data()));
   ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
                                  {"UNFN", 259, Field(work_ + "\\a.dll")},
                                  {"UNFN", 259, Field(work_ + "\\b\\c.vdl")},
@@ -71,7 +71,7 @@ TEST_F(RecordFilesTest, LongPaths_FullFieldWithoutTerminatorOrCut) {
   std::string longer = "C:\\" + std::string(300, 'l');
   installer_->AddCreatedFile(exact);
   installer_->AddCreatedFile(longer);
-  ASSERT_TRUE(installer_->WriteRecordFiles(payload::kStandalone, project_.data()));
+  ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kStandalone), project_.data()));
   ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
                                  {"UNFN", 259, exact},
                                  {"UNFN", 259, longer.substr(0, 259)},
@@ -85,7 +85,7 @@ TEST_F(RecordFilesTest, ScreenSaver_ConfigurationThenRecordEndingInEmptySkipChun
   settings.AddFlag("DoSmallPreview", 0);
   Start(settings);
   EngineLog log(dir_.Path());
-  ASSERT_TRUE(installer_->WriteRecordFiles(payload::kScreenSaver, project_.data()));
+  ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kScreenSaver), project_.data()));
   std::string configuration = work_ + "\\screensaver.cfg";
   ExpectChunks("screensaver.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")},
                                    {"SCTI", 4, Int(20)},
@@ -105,7 +105,7 @@ TEST_F(RecordFilesTest, ScreenSaver_ConfigurationThenRecordEndingInEmptySkipChun
 }
 
 TEST_F(RecordFilesTest, WinampPlugin_ConfigurationStopsAfterTiming) {
-  ASSERT_TRUE(installer_->WriteRecordFiles(payload::kWinampPlugin, project_.data()));
+  ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kWinampPlugin), project_.data()));
   ExpectChunks("winamp.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")}, {"SCTI", 4, Int(20)}});
   ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(1)},
                                  {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
@@ -117,7 +117,7 @@ TEST_F(RecordFilesTest, WinampPlugin_ConfigurationStopsAfterTiming) {
 TEST_F(RecordFilesTest, ConfigurationThatCannotBeOpened_StillListedLast) {
   installer_->AddCreatedFile(work_ + "\\first.dll");
   CreateDirectoryA((work_ + "\\winamp.cfg").c_str(), nullptr);
-  ASSERT_TRUE(installer_->WriteRecordFiles(payload::kWinampPlugin, project_.data()));
+  ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kWinampPlugin), project_.data()));
   ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
                                  {"UNFN", 259, Field(work_ + "\\first.dll")},
                                  {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
@@ -130,7 +130,7 @@ TEST_F(RecordFilesTest, ScreenSaverSettingMissing_FalseMessageAndNoRecord) {
   packager::PayloadBuilder settings;
   settings.AddFlag("DoQuitCgr", 1);
   Start(settings);
-  EXPECT_FALSE(installer_->WriteRecordFiles(payload::kScreenSaver, project_.data()));
+  EXPECT_FALSE(installer_->WriteRecordFiles(payload::RecordOf(payload::kScreenSaver), project_.data()));
   ASSERT_EQ(1u, messages_.Messages().size());
   EXPECT_EQ("Error", messages_.Messages()[0].caption);
   EXPECT_NE(std::string::npos, messages_.Messages()[0].text.find("DoSmallPreview"));
@@ -144,7 +144,7 @@ TEST_F(RecordFilesTest, ScreenSaverSettingMissing_FalseMessageAndNoRecord) {
 // noted with the file that could not be written.
 TEST_F(RecordFilesTest, NoSaverChannel_FailsNamingTheUninstallRecord) {
   testing_support::ScopedEnvironment refuse("VDL_ENGINE_REFUSE", "saver");
-  EXPECT_FALSE(installer_->WriteRecordFiles(payload::kScreenSaver, project_.data()));
+  EXPECT_FALSE(installer_->WriteRecordFiles(payload::RecordOf(payload::kScreenSaver), project_.data()));
   EXPECT_FALSE(testing_support::FileExists(work_ + "\\uninstall.nfo"));
   EXPECT_FALSE(testing_support::FileExists(work_ + "\\screensaver.cfg"));
   EXPECT_EQ(installer::FailureKind::kRecord, installer_->LastFailure().what);
