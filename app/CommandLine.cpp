@@ -53,20 +53,22 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
   wchar_t* p = WordEnd(g_line);
   while (*p != 0) {
     while (*p == L' ' || *p == L'\t') ++p;
-    if (StartsWith(p, "/D=")) {
-      wchar_t* end = p + lstrlenW(p);
-      while (end > p + 3 && (end[-1] == L' ' || end[-1] == L'\t')) --end;
-      // Taken as typed: a quoted folder is refused as no full path, as
-      // other installers refuse it.
+    // A script's launcher quotes a switch whole where it holds a space:
+    // "/D=C:\Program Files\Tour" is the same switch.
+    wchar_t* word = p + (*p == L'"' ? 1 : 0);
+    if (StartsWith(word, "/D=")) {
+      wchar_t* end = word + lstrlenW(word);
+      while (end > word + 3 && (end[-1] == L' ' || end[-1] == L'\t')) --end;
       *end = 0;
-      result->folder = p + 3;
+      result->folder = Unquoted(word + 3);
       return;
     }
     wchar_t* end = WordEnd(p);
     wchar_t next = *end;
     *end = 0;
-    if (StartsWith(p, "/S") && p[2] == 0) result->silent = true;
-    if (StartsWith(p, "/LOG=")) result->log = Unquoted(p + 5);
+    Unquoted(word);
+    if (StartsWith(word, "/S") && word[2] == 0) result->silent = true;
+    if (StartsWith(word, "/LOG=")) result->log = word + 5;
     if (next == 0) break;
     p = end + 1;
   }

@@ -1,7 +1,9 @@
 #pragma once
 // What an administrator may put on the installer's command line, in the
 // forms other installers have taught them: "/S" silent, "/LOG=FILE", and
-// "/D=PATH" last, unquoted, spaces and all. Case does not matter. Anything
+// "/D=PATH" last, spaces and all. A switch may be quoted, whole or after its
+// "=", as launchers do; quotes are never part of a name. Case does not
+// matter. Anything
 // else is ignored, so that a launcher that passes arguments of its own
 // keeps working; with no arguments the installer is what it always was.
 #include <windows.h>

@@ -32,7 +32,12 @@ int RunStub(HINSTANCE instance) {
   platform::RestrictDllSearch();
   app::CommandLine line;
   app::ReadCommandLine(GetCommandLineW(), &line);
-  if (line.silent) message::SetHook(&AnswerSilently, nullptr);
+  if (line.silent) {
+    message::SetHook(&AnswerSilently, nullptr);
+    // Nor the system's own boxes: an empty drive named in /D= or /LOG=
+    // fails the call instead of waiting for someone to insert a disk.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  }
   platform::ScopedFile log;
   if (line.log[0] != 0) {
     log.Reset(CreateFileW(line.log, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

@@ -70,13 +70,9 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
 }
 
 bool Installer::WarnWithoutDirectX(const char* text, const char* projectName) {
-  if (silent) return Lacking(text, projectName, message::kOk | message::kIconWarning);
+  // Silent, the warning goes to the log, and the run ends there.
   message::Show(text, projectName, message::kOk | message::kIconWarning);
-  return true;
-}
-
-bool Installer::Lacking(const char* text, const char* caption, uint32_t type) {
-  Stop(text, caption, type);
+  if (!silent) return true;
   exitCode = kExitLacking;
   return false;
 }

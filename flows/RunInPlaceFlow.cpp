@@ -18,7 +18,8 @@ bool Installer::RunInPlaceFlow() {
   uint8_t checkDx8 = 0;
   if (!ReadSetting(payload::kCheckDx8, &checkDx8)) return false;
   if (checkDx8 != 0 && !HasDirectX81()) {
-    return Lacking(kNoDirectX, "DirectX version check error", message::kOk | message::kIconError);
+    exitCode = kExitLacking;
+    return Stop(kNoDirectX, "DirectX version check error", message::kOk | message::kIconError);
   }
   if (!CreateTempWorkDir()) return false;
   platform::BlockShutdown(parentWindow);

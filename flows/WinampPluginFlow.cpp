@@ -130,7 +130,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
     return false;
   }
   if (platform::BrowseForFolder(nullptr, "Select Main WinAmp Install Folder", folder, kPathSize)) return true;
-  exitCode = kExitCancelled;
+  if (GetLastError() == ERROR_CANCELLED) exitCode = kExitCancelled;
   return false;
 }
 

@@ -7,7 +7,8 @@ namespace installer {
 
 enum ExitCode : uint32_t {
   kExitDone = 0,       // installed, or run in place
-  kExitFailed = 1,     // a message was shown (or, silent, logged) saying why
+  kExitFailed = 1,     // a message was shown (or, silent, logged) saying why, or
+                       // the payload names no flow the installer has
   kExitCancelled = 2,  // the user chose not to go on
   kExitLacking = 3,    // the machine lacks what the project needs
 };

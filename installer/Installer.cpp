@@ -83,7 +83,12 @@ bool Installer::ReadSettings(const SettingRead* reads, int count) {
 }
 
 void Installer::SetProgressIfOpen(float fraction) {
-  if (progressWindow != nullptr) progressWindow->SetProgress(fraction);
+  if (progressWindow != nullptr) {
+    progressWindow->SetProgress(fraction);
+  } else {
+    // Silent, the steps still answer the system between them.
+    KeepWindowsAnswering();
+  }
 }
 
 void Installer::KeepWindowsAnswering() {

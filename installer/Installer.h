@@ -132,7 +132,7 @@ class Installer {
   bool ReadProjectName(char* name);
   void WriteKey(const char* keyPath, const platform::RegistryString* values, int count);
   // A text setting the payload may leave out: false, without a word, when
-  // it is not there or empty.
+  // it is not there.
   bool ReadOptionalText(const payload::Setting& setting, char* text);
   // A setting at its width; false, after the missing-item message, when it
   // is not there. The one way settings are read.
@@ -150,8 +150,6 @@ class Installer {
   // A project that checks for DirectX 8.1 where the system has none: the
   // flow's warning, or, silent, the end of the run as the machine lacks it.
   bool WarnWithoutDirectX(const char* text, const char* projectName);
-  // A stop because the machine lacks what the project needs.
-  bool Lacking(const char* text, const char* caption, uint32_t type);
   bool ExtractViewer();
   bool ExtractContent();
   void FinishInstallation(const char* projectName, bool viewerKey);

@@ -32,9 +32,8 @@ void Installer::WriteKey(const char* keyPath, const platform::RegistryString* va
 }
 
 bool Installer::ReadOptionalText(const payload::Setting& setting, char* text) {
-  if (!ReadItem(setting.name, text, static_cast<int32_t>(setting.size), nullptr)) return false;
   text[kTextFieldSize] = '\0';
-  return text[0] != '\0';
+  return ReadItem(setting.name, text, static_cast<int32_t>(setting.size), nullptr);
 }
 
 bool Installer::ReadProjectName(char* name) {

@@ -15,7 +15,10 @@ bool BrowseForFolder(HWND owner, const char* title, char* folder, int size) {
   browse.lpszTitle = title;
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
   LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
-  if (chosen == nullptr) return false;
+  if (chosen == nullptr) {
+    SetLastError(ERROR_CANCELLED);
+    return false;
+  }
   // Read in UTF-16: a folder below a user's name outside the code page would
   // come back as question marks.
   wchar_t wide[MAX_PATH];

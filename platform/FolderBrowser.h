@@ -6,8 +6,8 @@
 namespace platform {
 
 // The chosen folder in the ANSI form the stub works with. False when the
-// user cancels or the folder cannot be named in that form (a message then
-// names it).
+// user cancels (the last error then ERROR_CANCELLED) or the folder cannot be
+// named in that form (a message then names it).
 bool BrowseForFolder(HWND owner, const char* title, char* folder, int size);
 
 }  // namespace platform

@@ -60,7 +60,7 @@ TEST_F(UnattendedTest, StandaloneSilent_InstalledInTheGivenFolderWithItsUninstal
   EXPECT_EQ("Vandrel Tours", testing_support::MachineString(key, "Publisher", view32_));
   EXPECT_EQ(folder + "\\VandrelViewer.exe", testing_support::MachineString(key, "DisplayIcon", view32_));
   // Silent, nothing is started after the installation.
-  EXPECT_FALSE(testing_support::HasLine(log_, "Viewer start"));
+  for (const std::string& line : testing_support::LogLines(setupLog_)) EXPECT_NE(0u, line.find("Starting"));
   EXPECT_TRUE(Logged("Installing into: " + folder));
   EXPECT_TRUE(Logged("Created: " + folder + "\\VandrelViewer.exe"));
   // One line to an entry: the message's own line break is a space there.
@@ -70,9 +70,12 @@ TEST_F(UnattendedTest, StandaloneSilent_InstalledInTheGivenFolderWithItsUninstal
   EXPECT_TRUE(Logged("Exit code: 0"));
 }
 
-TEST_F(UnattendedTest, ScreenSaverSilent_InstalledWithoutBrandingValues) {
+// Switches quoted whole, as a script's launcher passes them.
+TEST_F(UnattendedTest, ScreenSaverSilentQuoted_InstalledWithoutBrandingValues) {
   settings_.projectType = 5;
-  EXPECT_EQ(0u, RunSilently("/s"));
+  std::string folder = dir_.File("Screen Savers\\Harbour");
+  EXPECT_EQ(0u, RunSilently("\"/s\" \"/D=" + folder + "\""));
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.nfo"));
   std::string saver = testing_support::SystemFolder(view32_) + "\\" + settings_.projectName + ".scr";
   EXPECT_EQ(testing_support::kScreenSaverModule, testing_support::ReadFileBytes(saver));
   std::string key = kUninstallKey + settings_.projectName;
