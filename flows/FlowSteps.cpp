@@ -47,9 +47,11 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   } else {
     dialog.SetProjectName(projectName);
     if (!dialog.Show(instance, parentWindow, initialPath)) {
-      DWORD error = dialog.ShowError();
-      exitCode = error != 0 ? kExitFailed : kExitCancelled;
-      NoteFailure(error != 0 ? FailureKind::kNoOptions : FailureKind::kReported, nullptr, error);
+      if (dialog.ShowError() == 0) {
+        exitCode = kExitCancelled;
+        return false;
+      }
+      NoteFailure(FailureKind::kNoOptions, nullptr, dialog.ShowError());
       ReportFailure();
       return false;
     }

@@ -77,9 +77,7 @@ bool Installer::CopyScreenSaverToSystem() {
   }
   // A failed copy leaves an earlier installation's saver as it was, and its
   // uninstall record with it: the installation stops before writing a new one.
-  if (CopyModule(kSaver, target)) return true;
-  if (failure.what == FailureKind::kCopy) failure.what = FailureKind::kSaverCopy;
-  return false;
+  return CopyModule(kSaver, target, FailureKind::kSaverCopy);
 }
 
 }  // namespace installer

@@ -147,9 +147,7 @@ bool Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* proj
     NoteFailure(FailureKind::kPluginCopy, nullptr, ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
-  if (CopyModule(kPlugin, target)) return true;
-  if (failure.what == FailureKind::kCopy) failure.what = FailureKind::kPluginCopy;
-  return false;
+  return CopyModule(kPlugin, target, FailureKind::kPluginCopy);
 }
 
 }  // namespace installer

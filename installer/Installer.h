@@ -186,8 +186,9 @@ class Installer {
   // A module the flows place outside the installation folder (the screen
   // saver, the plug-in), written from its item as every extracted file is:
   // whole beside the earlier one, then put in its place, and recorded. False
-  // (noted) when it could not be, the earlier one as it was.
-  bool CopyModule(const char* item, const char* target);
+  // (noted) when it could not be, the earlier one as it was; a file that
+  // could not be written is noted as copyFailure, the flow's own words.
+  bool CopyModule(const char* item, const char* target, FailureKind copyFailure);
   static void AnswerBetweenPieces(void* self);
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);

@@ -80,9 +80,11 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   return false;
 }
 
-bool Installer::CopyModule(const char* item, const char* target) {
+bool Installer::CopyModule(const char* item, const char* target, FailureKind copyFailure) {
   NoteFailure(FailureKind::kCopy, target, 0);
-  return ExtractStreamed(item, target, true);
+  if (ExtractStreamed(item, target, true)) return true;
+  if (failure.what == FailureKind::kCopy) failure.what = copyFailure;
+  return false;
 }
 
 }  // namespace installer
