@@ -17,8 +17,8 @@ namespace {
 
 // Silent, every message goes to the log alone, and every question is
 // answered no: nothing is done that nobody agreed to.
-int AnswerSilently(void*, const char*, const char*, uint32_t type) {
-  return (type & message::kYesNo) != 0 ? message::kAnswerNo : message::kAnswerOk;
+int AnswerSilently(void*, const message::Box& box) {
+  return (box.type & message::kYesNo) != 0 ? message::kAnswerNo : message::kAnswerOk;
 }
 
 int RunStub(HINSTANCE instance) {

@@ -12,11 +12,16 @@ add_compile_options(-Wall -Wextra)
 # pointers (the 32-bit compiler keeps them even at -Os, about 700 bytes),
 # every function in its own section so that the linker drops the rest. The
 # 32-bit stub keeps its stack aligned to 4 bytes, as Windows does, not to 16
-# for vector code it does not have.
+# for vector code it does not have, and its data to what the types need, not
+# to 32 bytes for vector loads it does not make. The payload's reading,
+# inflating and checking run for every byte and are compiled for speed at
+# small size; the rest runs once a step and is compiled for size alone.
 add_library(stub_flags INTERFACE)
+set(per_byte $<IN_LIST:$<TARGET_PROPERTY:NAME>,payload;payload_format>)
 target_compile_options(stub_flags INTERFACE
   $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-  -Os -fcheck-new -fno-asynchronous-unwind-tables -fomit-frame-pointer -ffunction-sections
+  $<IF:${per_byte},-Os,-Oz> $<$<NOT:${per_byte}>:-fno-inline-functions-called-once>
+  -malign-data=abi -fcheck-new -fno-asynchronous-unwind-tables -fomit-frame-pointer -ffunction-sections
   $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-mpreferred-stack-boundary=2>)
 target_compile_definitions(stub_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
 

@@ -60,7 +60,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   }
   platform::BlockShutdown(parentWindow);
   if (progressWindow != nullptr) {
-    progressWindow->SetCaption("Installing...");
+    progressWindow->SetCaption(ui::kInstallingCaption);
     progressWindow->Create(instance, parentWindow);
     progressWindow->SetProgress(progress::kOpened);
   }

@@ -20,7 +20,7 @@ bool Installer::RunViewer(uint8_t wait) {
   // alone, a viewer of that name beside the installer (a downloads folder)
   // would be started instead of the one just extracted.
   char program[kPathSize];
-  bool fits = text::Join(program, sizeof(program), workFolder, "\\" VDL_VIEWER_NAME);
+  bool fits = text::Join(program, sizeof(program), workFolder, payload::kViewerInFolder);
   char commandLine[] = VDL_VIEWER_NAME " " VDL_START_FILE_NAME;
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);

@@ -71,7 +71,7 @@ void Installer::WriteUninstallRegistryKey() {
   int count = 2;
   if (ReadOptionalText(payload::kDisplayVersion, version)) values[count++] = {"DisplayVersion", version};
   if (ReadOptionalText(payload::kPublisher, publisher)) values[count++] = {"Publisher", publisher};
-  if (count > 2 && viewerInstalled && text::Join(icon, sizeof(icon), folder, "\\" VDL_VIEWER_NAME)) {
+  if (count > 2 && viewerInstalled && text::Join(icon, sizeof(icon), folder, payload::kViewerInFolder)) {
     values[count++] = {"DisplayIcon", icon};
   }
   WriteKey(keyPath, values, count);

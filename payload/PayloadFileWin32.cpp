@@ -1,5 +1,6 @@
 #include "payload/PayloadFile.h"
 
+#include <stdlib.h>
 #include <windows.h>
 
 namespace payload {
@@ -17,7 +18,7 @@ HANDLE OpenForReading(const wchar_t* path) {
 bool PayloadFile::OpenOwnExecutable() {
   Close();
   // Room for the "\\?\UNC\" prefix in front of the longest module path.
-  wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (kLongPathChars + 8) * sizeof(wchar_t)));
+  wchar_t* buffer = static_cast<wchar_t*>(malloc((kLongPathChars + 8) * sizeof(wchar_t)));
   if (buffer == nullptr) return false;
   wchar_t* path = buffer + 8;
   DWORD length = GetModuleFileNameW(nullptr, path, kLongPathChars);
@@ -37,7 +38,7 @@ bool PayloadFile::OpenOwnExecutable() {
       h = OpenForReading(path);
     }
   }
-  HeapFree(GetProcessHeap(), 0, buffer);
+  free(buffer);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = h;
   return true;
@@ -48,13 +49,13 @@ bool PayloadFile::Open(const char* path) {
 #ifdef PAYLOAD_UTF8_NAMES
   // vpack.exe names every file in UTF-8, whatever the ANSI code page.
   int length = MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0);
-  wchar_t* wide = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (length > 0 ? length : 1) * sizeof(wchar_t)));
+  wchar_t* wide = static_cast<wchar_t*>(malloc((length > 0 ? length : 1) * sizeof(wchar_t)));
   if (wide == nullptr) return false;
   wide[0] = L'\0';
   MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, length);
   HANDLE h = OpenForReading(wide);
   error_ = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-  HeapFree(GetProcessHeap(), 0, wide);
+  free(wide);
 #else
   HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -6,8 +6,8 @@ namespace payload {
 
 // The marker is kept as two halves and joined at run time: the stub scans its
 // own file from offset 0, so its image must never hold the 36 bytes in a row.
-constexpr char kMarkerHead[] = "5B1E07C2-94AD-4F63";
-constexpr char kMarkerTail[] = "-A2D8-31C7E9F04B6A";
+inline constexpr char kMarkerHead[] = "5B1E07C2-94AD-4F63";
+inline constexpr char kMarkerTail[] = "-A2D8-31C7E9F04B6A";
 constexpr uint32_t kMarkerLength = 36;
 
 // Writes the joined marker and a terminator into out (37 bytes).
@@ -51,9 +51,9 @@ constexpr bool ScanFinds(uint64_t offset) {
 // stay within the scan's reach.
 constexpr uint32_t kMaxBrandingGrowth = 131072;
 
-constexpr char kTypeAppData[] = "APPDATA";
-constexpr char kTypeChannelInfo[] = "CHANNELINFO";
-constexpr char kTypeFileInfo[] = "FILEINFO";
+inline constexpr char kTypeAppData[] = "APPDATA";
+inline constexpr char kTypeChannelInfo[] = "CHANNELINFO";
+inline constexpr char kTypeFileInfo[] = "FILEINFO";
 
 // The whole installer stays below 2 GiB: the stub uses its offsets as signed
 // 32-bit seek distances.

@@ -16,6 +16,8 @@ namespace payload {
 
 inline constexpr char kViewerName[] = VDL_VIEWER_NAME;
 inline constexpr char kUninstallerName[] = VDL_UNINSTALLER_NAME;
+// The viewer's name as it is joined to a folder.
+inline constexpr char kViewerInFolder[] = "\\" VDL_VIEWER_NAME;
 inline constexpr char kScreenSaverName[] = "VDLSvr.scr";
 inline constexpr char kWinampModuleName[] = "WinAmp.dll";
 

@@ -17,7 +17,7 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 // an earlier one: a name no one else gives a file, so that one found there is
 // known to be left by an installation that was ended before it could put the
 // copy in place, and is removed.
-constexpr char kBesideSuffix[] = "~vdlnew";
+inline constexpr char kBesideSuffix[] = "~vdlnew";
 
 // A file the installation writes: written whole in pieces, and deleted again
 // unless kept, so that nothing cut short or damaged stays behind looking

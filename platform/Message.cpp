@@ -25,7 +25,7 @@ int Show(const char* text, const char* caption, uint32_t type) {
 #ifdef _WIN32
   logfile::Line(caption, text);
 #endif
-  if (g_hook != nullptr) return g_hook(g_context, text, caption, type);
+  if (g_hook != nullptr) return g_hook(g_context, Box{text, caption, nullptr, nullptr, type});
 #ifdef _WIN32
   return MessageBoxA(nullptr, text, caption, type);
 #else
@@ -38,15 +38,8 @@ int Show(const char* text, const char* caption, uint32_t type) {
 #ifdef _WIN32
 int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type) {
   logfile::LineWide(caption, text);
-  if (g_hook == nullptr) return MessageBoxW(nullptr, text, caption, type);
-  // Three bytes of UTF-8 for each of the 1,024 UTF-16 units a message holds.
-  char textUtf8[3 * 1024];
-  char captionUtf8[128];
-  if (WideCharToMultiByte(CP_UTF8, 0, text, -1, textUtf8, sizeof(textUtf8), nullptr, nullptr) == 0) textUtf8[0] = 0;
-  if (WideCharToMultiByte(CP_UTF8, 0, caption, -1, captionUtf8, sizeof(captionUtf8), nullptr, nullptr) == 0) {
-    captionUtf8[0] = 0;
-  }
-  return g_hook(g_context, textUtf8, captionUtf8, type);
+  if (g_hook != nullptr) return g_hook(g_context, Box{nullptr, nullptr, text, caption, type});
+  return MessageBoxW(nullptr, text, caption, type);
 }
 #endif
 

@@ -15,7 +15,17 @@ enum : uint32_t {
 
 enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 
-using Hook = int (*)(void* context, const char* text, const char* caption, uint32_t type);
+// What a hook is given instead of a box: the text and caption in the ANSI
+// code page, or, from ShowWide, in UTF-16 with the narrow pair null. Only a
+// hook that reads them converts them: the stub's own only answers.
+struct Box {
+  const char* text;
+  const char* caption;
+  const wchar_t* wideText;
+  const wchar_t* wideCaption;
+  uint32_t type;
+};
+using Hook = int (*)(void* context, const Box& box);
 
 // Null restores the real message box.
 void SetHook(Hook hook, void* context);
@@ -25,7 +35,7 @@ int Show(const char* text, const char* caption, uint32_t type);
 
 #ifdef _WIN32
 // The same for texts the ANSI code page cannot hold, such as a folder the
-// user's name is part of; a hook sees them in UTF-8.
+// user's name is part of.
 int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type);
 #endif
 

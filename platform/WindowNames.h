@@ -5,7 +5,7 @@
 
 namespace names {
 
-constexpr char kMainWindowTitle[] = "VandrelExe";
-constexpr char kMainWindowClass[] = "VandrelExe Window";
+inline constexpr char kMainWindowTitle[] = "VandrelExe";
+inline constexpr char kMainWindowClass[] = "VandrelExe Window";
 
 }  // namespace names

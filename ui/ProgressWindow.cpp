@@ -23,7 +23,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lP
 
 }  // namespace
 
-ProgressWindow::ProgressWindow() { text::CopyAtMost(caption_, "Installing...", sizeof(caption_) - 1); }
+ProgressWindow::ProgressWindow() { text::CopyAtMost(caption_, kInstallingCaption, sizeof(caption_) - 1); }
 
 ProgressWindow::~ProgressWindow() { Close(); }
 

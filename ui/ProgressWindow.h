@@ -3,6 +3,8 @@
 
 namespace ui {
 
+inline constexpr char kInstallingCaption[] = "Installing...";
+
 // Modeless "Installing..." dialog with one bar. The flows work on the thread
 // that owns it, so a change of position repaints the bar at once and reads
 // what has queued up meanwhile; only a small step right after another waits

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Message.h"
+
 namespace testing_support {
 
 struct RecordedMessage {
@@ -28,7 +30,7 @@ class MessageRecorder {
   std::vector<std::string> Texts() const;
 
  private:
-  static int Record(void* context, const char* text, const char* caption, uint32_t type);
+  static int Record(void* context, const message::Box& box);
 
   std::vector<RecordedMessage> messages_;
   std::deque<int> answers_;
