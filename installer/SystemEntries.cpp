@@ -21,8 +21,6 @@ void Installer::CreateShortcut(const char* target, const char* link, const char*
   platform::SaveShellLink(target, link, description, arguments, workFolder);
 }
 
-// Reads ProjectName up to its terminator; false (and the missing-item
-// message) when it is not there.
 // A key that cannot be written is told, and the installation goes on.
 void Installer::WriteKey(const char* keyPath, const platform::RegistryString* values, int count) {
   logfile::Line("Registry", keyPath);
@@ -36,6 +34,8 @@ bool Installer::ReadOptionalText(const payload::Setting& setting, char* text) {
   return ReadItem(setting.name, text, static_cast<int32_t>(setting.size), nullptr);
 }
 
+// Reads ProjectName up to its terminator; false (and the missing-item
+// message) when it is not there.
 bool Installer::ReadProjectName(char* name) {
   if (!ReadSetting(payload::kProjectName, name)) return false;
   name[kTextFieldSize] = '\0';

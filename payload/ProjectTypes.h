@@ -18,51 +18,35 @@ enum ProjectType : uint32_t {
 };
 
 // An APPDATA item read at exactly this many bytes: a wrong width is as bad as
-// a missing setting.
+// a missing setting. The name is held in the setting itself, so that every
+// file that reads it refers to the one object, not to a copy of a literal
+// (a name too long for it does not compile).
 struct Setting {
-  const char* name;
+  char name[20];
   uint32_t size;
 };
-
-// The names as arrays of their own: a literal inside each Setting would be
-// copied into every file that reads the setting.
-namespace setting_name {
-inline constexpr char kProjectType[] = "ProjectType";
-inline constexpr char kCheckDx8[] = "CheckDx8";
-inline constexpr char kRunAfterInstall[] = "RunAfterInstall";
-inline constexpr char kDoQuitCgr[] = "DoQuitCgr";
-inline constexpr char kDoSmallPreview[] = "DoSmallPreview";
-inline constexpr char kWinampVersion[] = "WinampVersion";
-inline constexpr char kInstallPath[] = "InstallPath";
-inline constexpr char kShortCutName[] = "ShortCutName";
-inline constexpr char kProjectName[] = "ProjectName";
-inline constexpr char kStartupDirectory[] = "StartupDirectory";
-inline constexpr char kCodePage[] = "CodePage";
-inline constexpr char kDisplayVersion[] = "DisplayVersion";
-inline constexpr char kPublisher[] = "Publisher";
-}  // namespace setting_name
 
 constexpr uint32_t kNumberSize = 4;
 constexpr uint32_t kFlagSize = 1;
 
-inline constexpr Setting kProjectTypeSetting = {setting_name::kProjectType, kNumberSize};
-inline constexpr Setting kCheckDx8 = {setting_name::kCheckDx8, kFlagSize};
-inline constexpr Setting kRunAfterInstall = {setting_name::kRunAfterInstall, kFlagSize};
-inline constexpr Setting kDoQuitCgr = {setting_name::kDoQuitCgr, kFlagSize};
-inline constexpr Setting kDoSmallPreview = {setting_name::kDoSmallPreview, kFlagSize};
-inline constexpr Setting kWinampVersion = {setting_name::kWinampVersion, kFlagSize};
-inline constexpr Setting kInstallPath = {setting_name::kInstallPath, kTextSettingSize};
-inline constexpr Setting kShortCutName = {setting_name::kShortCutName, kTextSettingSize};
-inline constexpr Setting kProjectName = {setting_name::kProjectName, kTextSettingSize};
-inline constexpr Setting kStartupDirectory = {setting_name::kStartupDirectory, kTextSettingSize};
+inline constexpr Setting kProjectTypeSetting = {"ProjectType", kNumberSize};
+inline constexpr Setting kCheckDx8 = {"CheckDx8", kFlagSize};
+inline constexpr Setting kRunAfterInstall = {"RunAfterInstall", kFlagSize};
+inline constexpr Setting kDoQuitCgr = {"DoQuitCgr", kFlagSize};
+inline constexpr Setting kDoSmallPreview = {"DoSmallPreview", kFlagSize};
+inline constexpr Setting kWinampVersion = {"WinampVersion", kFlagSize};
+inline constexpr Setting kInstallPath = {"InstallPath", kTextSettingSize};
+inline constexpr Setting kShortCutName = {"ShortCutName", kTextSettingSize};
+inline constexpr Setting kProjectName = {"ProjectName", kTextSettingSize};
+inline constexpr Setting kStartupDirectory = {"StartupDirectory", kTextSettingSize};
 // Not the stub's: the code page the payload's names and texts are written
 // in, recorded by the packager so that its list and extract show them right
 // without being told. The stub reads settings by name and never this one.
-inline constexpr Setting kCodePageSetting = {setting_name::kCodePage, kNumberSize};
+inline constexpr Setting kCodePageSetting = {"CodePage", kNumberSize};
 // Optional: who made the product and which version it is, written into the
 // uninstall entry where the payload has them. Absent, the entry is as before.
-inline constexpr Setting kDisplayVersion = {setting_name::kDisplayVersion, kTextSettingSize};
-inline constexpr Setting kPublisher = {setting_name::kPublisher, kTextSettingSize};
+inline constexpr Setting kDisplayVersion = {"DisplayVersion", kTextSettingSize};
+inline constexpr Setting kPublisher = {"Publisher", kTextSettingSize};
 
 // Every setting, in the order the packager writes them.
 constexpr const Setting* kAllSettings[] = {
