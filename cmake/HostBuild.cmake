@@ -13,6 +13,11 @@ add_subdirectory(vpack)
 add_subdirectory(standins/chunks)
 add_subdirectory(tests/support)
 add_subdirectory(tests/host)
+# Set-up's own logic against a package client that acts as a mirror out of
+# step; it touches neither the machine's packages nor the network.
+add_test(NAME setup.mirror COMMAND bash ${CMAKE_SOURCE_DIR}/tests/setup/mirror-out-of-step.sh
+  ${CMAKE_BINARY_DIR}/setup-test)
+set_tests_properties(setup.mirror PROPERTIES LABELS host TIMEOUT 120)
 if(VDL_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   add_subdirectory(tests/fuzz)
 endif()

@@ -26,12 +26,51 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
+# A mirror in sync can serve one index that does not match its release file
+# for days. apt keeps the other indexes, so set-up goes on with them and says
+# which one failed.
+refresh_indexes() {
+  local log
+  log=$(mktemp)
+  if apt-get update -qq 2>"$log"; then
+    rm -f "$log"
+    return 0
+  fi
+  cat "$log" >&2
+  local failed
+  failed=$(sed -n 's/^E: Failed to fetch [^ ]*\/dists\/\([^ ]*\).*/\1/p' "$log" | paste -sd ' ')
+  rm -f "$log"
+  echo "setup.sh: apt-get update could not refresh ${failed:-every index}; going on with the indexes apt has" >&2
+}
+
+# With one architecture's index stale, the plain install may find no set of
+# versions that fits both architectures; the release's own suite as target
+# does, since it holds the versions both were built from.
+install_packages() {
+  if apt-get install -y -qq --no-install-recommends "$@" >/dev/null; then
+    return 0
+  fi
+  local codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  if [ -z "$codename" ]; then
+    echo "setup.sh: the install failed and /etc/os-release names no release to try instead; see docs/building.md" >&2
+    return 1
+  fi
+  echo "setup.sh: the install could not be resolved; trying again with the release's own suite, $codename, as target" >&2
+  if apt-get install -y -qq --no-install-recommends -t "$codename" "$@" >/dev/null; then
+    echo "setup.sh: installed with $codename as target"
+    return 0
+  fi
+  echo "setup.sh: the install failed with $codename as target too; see \"When set-up fails\" in docs/building.md" >&2
+  return 1
+}
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup.sh: installing ${missing[*]}"
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  refresh_indexes
+  install_packages "${missing[@]}" || exit 1
 fi
 
 # 32-bit Wine runs only through qemu-user where the kernel cannot execute
@@ -91,9 +130,9 @@ if ! echo "$LIBDEFLATE_SHA256  $tarball" | sha256sum --check --status 2>/dev/nul
     echo "setup.sh: adding source entries in $own_sources"
     { echo "# Source entries for scripts/setup.sh (apt-get source), derived from this machine's deb entries"
       echo "$entries"; } > "$own_sources"
-    # An index that fails to refresh (a mirror in sync) need not be the
-    # sources' own: apt-get source below says whether they are there.
-    apt-get update -qq || echo "setup.sh: apt-get update reported errors; trying apt-get source anyway" >&2
+    # An index that fails to refresh need not be the sources' own: apt-get
+    # source below says whether they are there.
+    refresh_indexes
   fi
   echo "setup.sh: fetching the source of $LIBDEFLATE_SOURCE_PACKAGE with apt-get source"
   mkdir -p "$LIBDEFLATE_CACHE"
