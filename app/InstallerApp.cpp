@@ -18,6 +18,7 @@ uint32_t RunFlow(bool (installer::Installer::*flow)(), HINSTANCE instance, HWND 
   installer::Installer run(new payload::PayloadReader());
   run.SetHost(instance, mainWindow);
   run.SetUnattended(line.silent, line.folder);
+  if (!run.FitsSystemCodePage()) return installer::kExitFailed;
   return (run.*flow)() ? installer::kExitDone : run.ExitCode();
 }
 

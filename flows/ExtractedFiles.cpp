@@ -1,5 +1,6 @@
 // Removing what the run-in-place flow extracted.
 #include "installer/Installer.h"
+#include "platform/AnsiChars.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -35,12 +36,8 @@ void Installer::RemoveExtractedFiles() {
   // go while it is in use: step out to its parent first.
   char parent[kWorkFolderSize];
   text::CopyAtMost(parent, workFolder, sizeof(parent) - 1);
-  for (char* p = parent + text::LengthUpTo(parent, sizeof(parent)); p > parent; --p) {
-    if (*(p - 1) == '\\') {
-      *p = '\0';
-      break;
-    }
-  }
+  char* last = const_cast<char*>(text::LastSeparator(parent));
+  if (last != nullptr) last[1] = '\0';
   SetCurrentDirectoryA(parent);
   RemoveDirectoryA(workFolder);
 }

@@ -30,11 +30,11 @@ bool Installer::ExtractViewer() {
 }
 
 void Installer::GivenFolder(char* folder) {
-  if (!platform::ConvertExactly(givenFolder, folder, kPathSize)) text::CopyAtMost(folder, "?", 1);
+  if (!platform::ConvertExactly(givenFolder, folder, kGivenFolderSize)) text::CopyAtMost(folder, "?", 1);
 }
 
 bool Installer::AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder) {
-  char given[kPathSize];
+  char given[kGivenFolderSize];
   if (takesGivenFolder && givenFolder != nullptr) {
     GivenFolder(given);
     initialPath = given;

@@ -121,8 +121,11 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
   }
   // Named on the command line, the player's folder is not asked for.
   if (givenFolder != nullptr) {
-    GivenFolder(folder);
-    return !ui::RefusedFolder(folder, projectName);
+    char given[kGivenFolderSize];
+    GivenFolder(given);
+    if (ui::RefusedFolder(given, projectName)) return false;
+    text::CopyAtMost(folder, given, kPathSize - 1);
+    return true;
   }
   if (message::Show(winamp3 != 0 ? kAskWinamp3 : kAskWinamp2, projectName, message::kYesNo | message::kIconWarning) !=
       message::kAnswerYes) {

@@ -4,6 +4,7 @@
 #include "installer/Installer.h"
 #include "payload/EngineFiles.h"
 #include "payload/ItemName.h"
+#include "platform/AnsiChars.h"
 #include "platform/FileWrite.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
@@ -12,10 +13,15 @@ namespace installer {
 
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
   NoteFailure(FailureKind::kCopy, name, 0);
-  if (name == nullptr || !payload::IsSafeItemName(name)) return false;
+  if (name == nullptr) return false;
+  // The file takes the name in the system's code page; the item is found by
+  // the payload's.
+  char fileName[kWorkFolderSize];
+  bool named = ToSystemCodePage(name, fileName, sizeof(fileName));
+  if (named && !payload::IsSafeItemName(fileName)) return false;
   char target[kWorkFolderSize];
   // Refused rather than cut: a cut path would write a different file.
-  if (!text::Join(target, sizeof(target), workFolder, "\\", name)) {
+  if (!named || !text::Join(target, sizeof(target), workFolder, "\\", fileName)) {
     NoteFailure(FailureKind::kCopy, name, ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
@@ -47,11 +53,16 @@ void Installer::CreateMissingFolders(const char* target) {
   bool shared = true;
   bool allThere = true;
   size_t folderLength = 0;
-  for (size_t i = 0; i < n; ++i) {
-    char c = target[i] == '/' ? '\\' : target[i];
-    prefix[i] = c;
-    shared = shared && i < known && knownFolder[i] == c;
-    if (c != '\\') continue;
+  // By character: the second byte of a double-byte character may be the
+  // byte of '\\', and a folder cut there is one the user never asked for.
+  for (size_t i = 0, step = 1; i < n; i += step) {
+    step = text::CharBytes(target + i);
+    bool separator = step == 1 && text::IsSeparatorAt(target + i);
+    if (step == 2 && i + 1 >= n) break;
+    prefix[i] = separator ? '\\' : target[i];
+    if (step == 2) prefix[i + 1] = target[i + 1];
+    shared = shared && i + step <= known && memcmp(knownFolder + i, prefix + i, step) == 0;
+    if (!separator) continue;
     prefix[i + 1] = '\0';
     folderLength = i + 1;
     if (shared) continue;

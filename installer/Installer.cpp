@@ -24,7 +24,8 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       silent(false),
       givenFolder(nullptr),
       exitCode(kExitFailed),
-      viewerInstalled(false) {
+      viewerInstalled(false),
+      payloadCodePage(0) {
   failure.what = FailureKind::kNone;
   failure.error = 0;
   failure.name[0] = '\0';
@@ -69,7 +70,10 @@ bool Installer::ReadItem(const char* name, void* buffer, int32_t size, const cha
 }
 
 bool Installer::ReadSetting(const payload::Setting& setting, void* buffer) {
-  if (ReadItem(setting.name, buffer, static_cast<int32_t>(setting.size), nullptr)) return true;
+  if (ReadItem(setting.name, buffer, static_cast<int32_t>(setting.size), nullptr)) {
+    if (setting.size == kTextFieldSize) TextInSystemCodePage(static_cast<char*>(buffer));
+    return true;
+  }
   NoteFailure(FailureKind::kMissingItem, setting.name, 0);
   ReportFailure();
   return false;

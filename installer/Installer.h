@@ -20,6 +20,7 @@ constexpr uint32_t kWorkFolderSize = payload::kTargetPathSize;
 constexpr uint32_t kPathSize = payload::kPathSize;
 // Text settings and the record files' text fields.
 constexpr uint32_t kTextFieldSize = payload::kTextSettingSize;
+constexpr uint32_t kGivenFolderSize = 2 * kPathSize;
 
 // The success message; the standalone flow adds where to find the program.
 extern const char kInstallationDone[];
@@ -61,6 +62,10 @@ class Installer {
     silent = silentRun;
     givenFolder = folder;
   }
+  // An installer made for another code page than the system's: every name
+  // and text setting must have the same letters in the system's, or nothing
+  // is written. False after the report.
+  bool FitsSystemCodePage();
   // Why a flow that returned false ended: failed, cancelled, or lacking.
   uint32_t ExitCode() const { return exitCode; }
   virtual bool CreateTempWorkDir();
@@ -144,8 +149,9 @@ class Installer {
   // silent; then the progress window.
   bool AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder);
   // The folder given on the command line in the code page, or "?" when it
-  // has no exact form there (or is longer than any folder the installer
-  // takes), for the dialog's own refusal.
+  // has no exact form there, for the dialog's own refusal; in
+  // kGivenFolderSize bytes, room for one longer than any path, so that the
+  // refusals name it rather than cut it.
   void GivenFolder(char* folder);
   // A project that checks for DirectX 8.1 where the system has none: the
   // flow's warning, or, silent, the end of the run as the machine lacks it.
@@ -198,6 +204,14 @@ class Installer {
   bool ExtractPresentEntries(const ListWalk& walk);
   bool WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape);
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
+  // A name or text of the payload in the system's code page, into out (size
+  // bytes); as it is where both pages are one. False when the system's page
+  // lacks a letter of it or it does not fit.
+  bool ToSystemCodePage(const char* payloadText, char* out, int size) const;
+  // A text setting as read (kTextFieldSize + 1 bytes) in the system's code
+  // page, in place.
+  void TextInSystemCodePage(char* text);
+  const char* ForeignText(const payload::PayloadEntry* entry, char* value);
   bool WriteUninstallRecord(engine::SaverChannel* saver, const payload::RecordShape& shape, const char* projectName,
                             const char* path);
 
@@ -214,6 +228,9 @@ class Installer {
   uint32_t exitCode;
   // The uninstall entry's icon is the viewer's, where it was installed.
   bool viewerInstalled;
+  // The code page the payload's names were written in where it differs from
+  // the system's; 0 where they are one, or the payload does not say.
+  uint32_t payloadCodePage;
 };
 
 }  // namespace installer

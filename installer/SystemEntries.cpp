@@ -31,7 +31,9 @@ void Installer::WriteKey(const char* keyPath, const platform::RegistryString* va
 
 bool Installer::ReadOptionalText(const payload::Setting& setting, char* text) {
   text[kTextFieldSize] = '\0';
-  return ReadItem(setting.name, text, static_cast<int32_t>(setting.size), nullptr);
+  if (!ReadItem(setting.name, text, static_cast<int32_t>(setting.size), nullptr)) return false;
+  TextInSystemCodePage(text);
+  return true;
 }
 
 // Reads ProjectName up to its terminator; false (and the missing-item

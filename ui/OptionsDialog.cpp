@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "payload/PayloadFormat.h"
+#include "platform/AnsiChars.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
 #include "platform/FolderMessage.h"
@@ -86,6 +87,12 @@ bool RefusedFolder(const char* path, const char* caption) {
     message::Show(platform::kOutsideCodePage, caption, message::kOk | message::kIconError);
     return true;
   }
+  // Cut, the path would end inside a character or name a folder that is
+  // not the one typed.
+  if (strlen(path) > kMaxPath) {
+    message::Show("The path of the installation folder is too long.", caption, message::kOk);
+    return true;
+  }
   // A text that names no full folder would install into the root or the
   // current folder of whatever drive the installer runs from.
   if (!IsFullFolderPath(path)) {
@@ -102,7 +109,7 @@ bool IsFullFolderPath(const char* path) {
   if (!IsSeparator(path[0]) || !IsSeparator(path[1])) return false;
   const char* server = path + 2;
   const char* end = server;
-  while (*end != '\0' && !IsSeparator(*end)) ++end;
+  while (*end != '\0' && !text::IsSeparatorAt(end)) end += text::CharBytes(end);
   return end > server && *end != '\0' && end[1] != '\0' && !IsSeparator(end[1]);
 }
 
@@ -112,7 +119,7 @@ OptionsDialog::OptionsDialog() : accepted_(false), showError_(0) {
 }
 
 bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath) {
-  if (initialPath != nullptr) text::CopyAtMost(path_, initialPath, kMaxPath);
+  if (initialPath != nullptr) text::CopyWholeChars(path_, initialPath, sizeof(path_) - 1);
   // A dialog that cannot be made (no memory, no desktop) must not end the
   // installation as a cancel would, without a word.
   showError_ = 0;
@@ -136,19 +143,19 @@ void OptionsDialog::OnBrowse(HWND dialog) {
   // A folder that cannot be named is reported and the text stays as it was.
   char chosen[kMaxPath + 1];
   if (!platform::BrowseForFolder(dialog, "Select Installation Directory", chosen, sizeof(chosen))) return;
-  text::CopyAtMost(path_, chosen, kMaxPath);
+  text::CopyWholeChars(path_, chosen, sizeof(path_) - 1);
   SetWindowTextA(GetDlgItem(dialog, IDC_PATH_EDIT), path_);
 }
 
 void OptionsDialog::OnPathEdited(const char* text) {
-  if (text != nullptr) text::CopyAtMost(path_, text, kMaxPath);
+  if (text != nullptr) text::CopyWholeChars(path_, text, sizeof(path_) - 1);
 }
 
 void OptionsDialog::SetProjectName(const char* name) {
   if (name == nullptr) return;
   // A name too long for the suffix is cut so that the suffix always shows.
   constexpr char kSuffix[] = " Installation Options";
-  text::CopyAtMost(caption_, name, sizeof(caption_) - sizeof(kSuffix));
+  text::CopyWholeChars(caption_, name, sizeof(caption_) - sizeof(kSuffix));
   text::Append(caption_, sizeof(caption_), kSuffix);
 }
 

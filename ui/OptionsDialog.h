@@ -28,7 +28,9 @@ class OptionsDialog {
 
  private:
   char caption_[300];
-  char path_[300];
+  // Room for a folder of whole double-byte characters longer than any path,
+  // so that one too long is refused as such rather than cut.
+  char path_[2 * 260];
   bool accepted_;
   DWORD showError_;
 };
@@ -38,7 +40,8 @@ class OptionsDialog {
 bool IsFullFolderPath(const char* path);
 
 // The dialog's refusals of a folder text, each with its message captioned
-// caption: letters outside the code page, a text that is no full path.
+// caption: letters outside the code page, a text too long for a path, a text
+// that is no full path.
 // True when refused.
 bool RefusedFolder(const char* path, const char* caption);
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/AnsiChars.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/SystemModule.h"
 #include "platform/Text.h"
@@ -31,7 +32,7 @@ void ProgressWindow::SetCaption(const char* text) {
   if (window_ != nullptr) {
     SetWindowTextA(window_, text);
   } else if (text != nullptr) {
-    text::CopyAtMost(caption_, text, sizeof(caption_) - 1);
+    text::CopyWholeChars(caption_, text, sizeof(caption_) - 1);
   }
 }
 

@@ -48,7 +48,11 @@ uint8_t ENGINE_CALL EngineControl::SetBaseDirectory(const char* path) {
 bool EngineControl::ChannelUnitsPresent() const {
   if (!haveBaseDirectory_) return false;
   std::string folder = baseDirectory_;
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+  // The last character, not the last byte: on a double-byte system the
+  // second byte of a letter may be the byte of '\\'.
+  const char* last = nullptr;
+  for (const char* p = folder.c_str(); *p != '\0'; p = CharNextA(p)) last = p;
+  if (last != nullptr && *last != '\\' && *last != '/') folder += '\\';
   for (const char* unit : kChannelUnits) {
     if (!FileExists(folder + unit)) return false;
   }
