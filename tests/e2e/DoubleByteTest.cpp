@@ -155,7 +155,19 @@ TEST_F(DoubleByteTest, TemporaryFolderOfSuchAnAccount_RunsInPlaceNoStrayFolder) 
   Arch arch = testing_support::Resolve(Arch::kX64);
   ASSERT_TRUE(testing_support::WriteInstaller(setup, arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686(),
                                               testing_support::RunInPlaceProject(arch)));
-  EXPECT_TRUE(testing_support::RunToEnd(setup, arch == Arch::kX64 ? kRunMs : kRunMsI686).empty());
+  std::string setupLog = dir_.File("setup.log");
+  EXPECT_TRUE(testing_support::RunToEnd(setup, arch == Arch::kX64 ? kRunMs : kRunMsI686, "/LOG=" + setupLog).empty());
+  // Removed again at the end, a stray folder shows only in the log, which
+  // is UTF-8.
+  char utf8[1024];
+  WideCharToMultiByte(CP_UTF8, 0, testing_support::Wide(temp + "\\").c_str(), -1, utf8, sizeof(utf8), nullptr, nullptr);
+  int created = 0;
+  for (const std::string& line : testing_support::LogLines(setupLog)) {
+    if (line.rfind("Created: ", 0) != 0) continue;
+    ++created;
+    EXPECT_EQ(0u, line.find("Created: " + std::string(utf8))) << line;
+  }
+  EXPECT_GT(created, 0);
   EXPECT_TRUE(testing_support::HasLine(log_, "Viewer command VandrelViewer.exe VDLStart.vdl"))
       << testing_support::ReadFileBytes(log_);
   EXPECT_TRUE(testing_support::HasLine(log_, "Viewer end"));
