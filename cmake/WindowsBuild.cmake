@@ -41,6 +41,7 @@ add_subdirectory(standins/engine)
 add_subdirectory(standins/viewer)
 add_subdirectory(standins/uninstaller)
 add_subdirectory(standins/modules)
+add_subdirectory(standins/holder)
 add_subdirectory(tests/seam)
 
 if(VDL_WINDOWS_TESTS)

@@ -102,9 +102,10 @@ bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_
 
 bool Installer::OpenOutput(platform::OutputFile& file, const char* target) {
   file.OnEachPiece(&AnswerBetweenPieces, this);
-  if (file.Opened()) return true;
-  NoteFailure(FailureKind::kCopy, target, file.Error());
-  return false;
+  for (int tries = 0; !file.Opened(); file.Open()) {
+    if (!WaitWhileHeld(target, file.Error(), &tries)) return false;
+  }
+  return true;
 }
 
 bool Installer::WriteOutput(platform::OutputFile& file, const char* target, const void* bytes, uint32_t count) {
@@ -114,9 +115,13 @@ bool Installer::WriteOutput(platform::OutputFile& file, const char* target, cons
 }
 
 bool Installer::KeepOutput(platform::OutputFile& file, const char* target) {
-  if (file.Keep()) return true;
-  NoteFailure(FailureKind::kCopy, target, file.Error());
-  return false;
+  for (int tries = 0; !file.Keep();) {
+    if (!WaitWhileHeld(target, file.Error(), &tries)) {
+      file.Discard();
+      return false;
+    }
+  }
+  return true;
 }
 
 // Windows takes a window that has not answered for seconds for hung: one

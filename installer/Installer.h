@@ -196,6 +196,12 @@ class Installer {
   // could not be written is noted as copyFailure, the flow's own words.
   bool CopyModule(const char* item, const char* target, FailureKind copyFailure);
   static void AnswerBetweenPieces(void* self);
+  // After a write, replacement or deletion of target failed with error:
+  // true when it is worth another try, the file being held by another
+  // program (a few quiet tries, then, with windows, the user's Retry).
+  // False with the failure noted: the copy failure, or, when the user
+  // chose Cancel, a cancel that has nothing more to say.
+  bool WaitWhileHeld(const char* target, DWORD error, int* tries);
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
   bool ExtractList(const payload::ListInfo& list, double base, bool report);

@@ -43,7 +43,18 @@ HANDLE CreateForWriting(const char* path, DWORD disposition) {
 }  // namespace
 
 OutputFile::OutputFile(const char* path)
-    : path_(path), handle_(INVALID_HANDLE_VALUE), failed_(false), error_(0), pieceWritten_(nullptr), context_(nullptr) {
+    : path_(path),
+      handle_(INVALID_HANDLE_VALUE),
+      closed_(false),
+      kept_(false),
+      failed_(false),
+      error_(0),
+      pieceWritten_(nullptr),
+      context_(nullptr) {
+  Open();
+}
+
+void OutputFile::Open() {
   beside_[0] = '\0';
   // Opened for writing and closed untouched: the question is whether it
   // could be replaced, asked before anything is written.
@@ -85,22 +96,24 @@ bool OutputFile::Write(const void* bytes, uint32_t count) {
 }
 
 bool OutputFile::Close() {
-  if (!Opened()) return false;
-  CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
-  return true;
+  if (Opened()) {
+    CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    closed_ = true;
+  }
+  return closed_;
 }
 
 bool OutputFile::Keep() {
   if (!Close()) return false;
-  if (beside_[0] == '\0' || MoveFileExA(beside_, path_, MOVEFILE_REPLACE_EXISTING)) return true;
-  NoteError();
-  DeleteFileA(beside_);
-  return false;
+  kept_ = kept_ || beside_[0] == '\0' || MoveFileExA(beside_, path_, MOVEFILE_REPLACE_EXISTING);
+  if (!kept_) NoteError();
+  return kept_;
 }
 
 void OutputFile::Discard() {
-  if (Close()) DeleteFileA(Written());
+  if (Close() && !kept_) DeleteFileA(Written());
+  closed_ = false;
 }
 
 }  // namespace platform

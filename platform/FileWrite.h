@@ -43,15 +43,18 @@ class OutputFile {
   }
 
   bool Opened() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Tries again to open a file that could not be opened: another program
+  // may have let the earlier copy go since.
+  void Open();
   // False, and nothing more written, once a write has failed.
   bool Write(const void* bytes, uint32_t count);
   bool Failed() const { return failed_; }
   // The system's reason for the last failure to open, write or put in place;
   // 0 when there is none.
   DWORD Error() const { return error_; }
-  // Closes the file and puts it in place; false (and nothing of it left,
-  // the earlier copy as it was) when the earlier copy could not be
-  // replaced after all.
+  // Closes the file and puts it in place; false, the earlier copy as it
+  // was, when it could not be replaced after all: the new one stays beside
+  // it, for Keep to try again or Discard to remove.
   bool Keep();
   // Closes and deletes a file not kept; nothing when none was made.
   void Discard();
@@ -64,6 +67,9 @@ class OutputFile {
 
   const char* path_;
   HANDLE handle_;
+  // Written whole and closed, and whether put in place.
+  bool closed_;
+  bool kept_;
   bool failed_;
   DWORD error_;
   PieceWritten pieceWritten_;

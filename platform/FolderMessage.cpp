@@ -17,7 +17,8 @@ void AppendWide(wchar_t* text, const Char* src) {
 
 }  // namespace
 
-void ReportError(const char* intro, const wchar_t* name, DWORD error, const wchar_t* caption) {
+int ShowAbout(const char* intro, const wchar_t* name, DWORD error, const char* after, const wchar_t* caption,
+              uint32_t type) {
   wchar_t text[kTextChars];
   text[0] = 0;
   AppendWide(text, intro);
@@ -31,7 +32,11 @@ void ReportError(const char* intro, const wchar_t* name, DWORD error, const wcha
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text + length,
                    kTextChars - length, nullptr);
   }
-  ShowWide(text, caption, kOk | kIconError);
+  if (after != nullptr) {
+    AppendWide(text, "\n\n");
+    AppendWide(text, after);
+  }
+  return ShowWide(text, caption, type);
 }
 
 }  // namespace message

@@ -5,11 +5,19 @@
 // what went wrong.
 #include <windows.h>
 
+#include "platform/Message.h"
+
 namespace message {
 
 // intro, the name on a line of its own (none for null), then the system's
-// words for error (none for 0); an error icon and the caption given.
-void ReportError(const char* intro, const wchar_t* name, DWORD error, const wchar_t* caption);
+// words for error (none for 0), then after (none for null), in a box of the
+// type and caption given; the answer.
+int ShowAbout(const char* intro, const wchar_t* name, DWORD error, const char* after, const wchar_t* caption,
+              uint32_t type);
+// The same with an error icon and no question.
+inline void ReportError(const char* intro, const wchar_t* name, DWORD error, const wchar_t* caption) {
+  ShowAbout(intro, name, error, nullptr, caption, kOk | kIconError);
+}
 inline void ReportFolderError(const char* intro, const wchar_t* folder, DWORD error) {
   ReportError(intro, folder, error, L"Error");
 }

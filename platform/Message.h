@@ -8,12 +8,13 @@ namespace message {
 enum : uint32_t {
   kOk = 0x0,
   kYesNo = 0x4,
+  kRetryCancel = 0x5,
   kIconError = 0x10,
   kIconWarning = 0x30,
   kIconInformation = 0x40,
 };
 
-enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+enum : int { kAnswerOk = 1, kAnswerRetry = 4, kAnswerYes = 6, kAnswerNo = 7 };
 
 // What a hook is given instead of a box: the text and caption in the ANSI
 // code page, or, from ShowWide, in UTF-16 with the narrow pair null. Only a

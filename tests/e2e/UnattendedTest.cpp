@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/FileHolder.h"
 #include "tests/support/Logs.h"
 
 using namespace standalone_e2e;
@@ -68,6 +69,38 @@ TEST_F(UnattendedTest, StandaloneSilent_InstalledInTheGivenFolderWithItsUninstal
                      ": Installation successfully completed!  You are able to find the installed program in the Start menu."))
       << testing_support::ReadFileBytes(setupLog_);
   EXPECT_TRUE(Logged("Exit code: 0"));
+}
+
+// The earlier viewer held by a program (still running, or a scanner reading
+// it): a hold of a few seconds is waited out; one that lasts fails the run
+// within a minute, the earlier viewer whole and the log naming it.
+TEST_F(UnattendedTest, ViewerHeld_BriefHoldWaitedOutLastingHoldFailsNamingIt) {
+  std::string folder = dir_.File("Harbour");
+  std::string viewer = folder + "\\VandrelViewer.exe";
+  // A program image of the machine under test, other than the new viewer.
+  std::string earlier = testing_support::ReadFileBytes(testing_support::StandInUninstallerPath(Arch::kX64));
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  for (DWORD held : {120000u, 3000u}) {
+    SCOPED_TRACE(held);
+    driver_.Reset();
+    ASSERT_TRUE(testing_support::WriteFileBytes(viewer, earlier.data(), earlier.size()));
+    testing_support::FileHolder holder(viewer, testing_support::FileHolder::kImage, held);
+    ASSERT_TRUE(holder.Holding());
+    DWORD start = GetTickCount();
+    DWORD code = RunSilently("/S /D=" + folder);
+    if (held == 3000u) {
+      EXPECT_EQ(0u, code);
+      EXPECT_EQ(testing_support::ReadFileBytes(testing_support::StandInViewerPath(Arch::kX64)),
+                testing_support::ReadFileBytes(viewer));
+      continue;
+    }
+    EXPECT_EQ(1u, code);
+    EXPECT_LT(GetTickCount() - start, 60000u);
+    EXPECT_EQ(earlier, testing_support::ReadFileBytes(viewer));
+    std::string log = testing_support::ReadFileBytes(setupLog_);
+    EXPECT_NE(std::string::npos, log.find("Installation Error: There was an error while trying to copy")) << log;
+    EXPECT_NE(std::string::npos, log.find(viewer)) << log;
+  }
 }
 
 // Switches quoted whole, as a script's launcher passes them.

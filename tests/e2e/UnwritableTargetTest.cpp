@@ -89,7 +89,9 @@ TEST_F(UnwritableTargetTest, ReadOnlyFolder_InstallationErrorAndNothingElseMade)
   EXPECT_FALSE(HasUninstallKey());
 }
 
-TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_InstallationErrorNoSuccess) {
+// The viewer of the earlier installation still runs: the installer names the
+// file it cannot replace and asks; Cancel ends it as cancelled, no success.
+TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_NamedCancelledNoSuccess) {
   // Gone before the fixture removes the folder the viewer holds.
   testing_support::ViewerHold held(dir_.File("release"), log_);
   settings_.runAfterInstall = 1;
@@ -101,10 +103,17 @@ TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_InstallationEr
   testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32_);
   driver_.Reset();
   settings_.runAfterInstall = 0;
-  std::vector<DialogSeen> boxes = InstallAll();
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_TRUE(ShowsStarting(boxes, std::string(kCopyError) + "\n" + Install() + "\\VandrelViewer.exe\n\n"))
-      << boxes[0].text;
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  ASSERT_TRUE(driver_.Press(options.window, kInstall));
+  DialogSeen box = driver_.WaitForDialog(kRunMs);
+  while (box.window != nullptr && !StubDriver::IsMessageBox(box.window)) box = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, box.window);
+  EXPECT_EQ(0u, box.text.find("This file is in use by another program:\n" + Install() + "\\VandrelViewer.exe\n\n"))
+      << box.text;
+  ASSERT_TRUE(driver_.Press(box.window, IDCANCEL));
+  EXPECT_TRUE(driver_.AnswerAllUntilExit(kRunMs).empty());
+  EXPECT_EQ(2u, driver_.ExitCode());
   EXPECT_FALSE(HasUninstallKey());
   EXPECT_FALSE(testing_support::WaitForLine(log_, "Viewer end", 0));
 }

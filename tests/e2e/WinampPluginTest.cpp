@@ -9,6 +9,7 @@
 #include "packager/PayloadBuilder.h"
 #include "standins/chunks/ChunkFile.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/FileHolder.h"
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
@@ -98,6 +99,43 @@ TEST_F(WinampPluginTest, I686_Winamp2Registered_PluginInstalled) {
   ASSERT_EQ(1u, boxes.size());
   EXPECT_EQ("Installation successfully completed!", boxes[0].text);
   ExpectWinamp2Installed();
+}
+
+// The player runs with the earlier plug-in loaded. The installer waits a few
+// seconds, then names the file: Cancel keeps the earlier plug-in whole and
+// ends as cancelled; Retry once the player has let go installs the new one.
+TEST_F(WinampPluginTest, PluginHeldByTheRunningPlayer_CancelKeepsItRetryReplacesIt) {
+  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
+  std::string plugin = player_ + "\\Plugins\\vis_" + settings_.projectName + ".dll";
+  // A program image of the player's machine, for the player to map.
+  std::string earlier = testing_support::ReadFileBytes(testing_support::StandInEnginePath(Arch::kX64));
+  ASSERT_TRUE(testing_support::WriteFileBytes(plugin, earlier.data(), earlier.size()));
+  for (bool retry : {false, true}) {
+    SCOPED_TRACE(retry ? "Retry" : "Cancel");
+    driver_.Reset();
+    testing_support::FileHolder player(plugin, testing_support::FileHolder::kImage, 120000);
+    ASSERT_TRUE(player.Holding());
+    DialogSeen box = InstallUntilQuestion();
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ(0u, box.text.find("This file is in use by another program:\n" + player_ + "\\\\Plugins")) << box.text;
+    EXPECT_EQ("Installation Error", box.caption);
+    EXPECT_EQ(earlier, testing_support::ReadFileBytes(plugin));
+    if (!retry) {
+      ASSERT_TRUE(driver_.Press(box.window, IDCANCEL));
+      EXPECT_TRUE(driver_.AnswerAllUntilExit(kRunMs).empty());
+      EXPECT_EQ(2u, driver_.ExitCode());
+      EXPECT_EQ(earlier, testing_support::ReadFileBytes(plugin));
+      EXPECT_FALSE(FileExists(Install() + "\\uninstall.nfo"));
+      continue;
+    }
+    player.Release();
+    ASSERT_TRUE(driver_.Press(box.window, IDRETRY));
+    std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("Installation successfully completed!", boxes[0].text);
+    EXPECT_EQ(0u, driver_.ExitCode());
+    ExpectWinamp2Installed();
+  }
 }
 
 TEST_F(WinampPluginTest, Winamp3Registered_ComponentInWacs) {
