@@ -68,20 +68,13 @@ unsigned CodeAt(const payload::CodePageTable& table, const std::string& bytes, s
 size_t AppendUtf8(const payload::CodePageTable& table, const std::string& bytes, size_t offset, std::string& out) {
   for (size_t at = offset; at < bytes.size(); ++at) {
     unsigned code = CodeAt(table, bytes, at);
-    unsigned char byte = static_cast<unsigned char>(bytes[at]);
     unsigned letter = LetterOfCode(table, code);
     if (letter == 0 && code != 0) return at;
-    if (code >= 0x100) {
-      out += Utf8Of(letter);
-      ++at;
-      continue;
-    }
-    unsigned joined = at + 1 < bytes.size() ? JoinedLetter(table, byte, static_cast<unsigned char>(bytes[at + 1])) : 0;
-    if (joined != 0) {
-      letter = joined;
-      ++at;
-    }
-    out += Utf8Of(letter);
+    bool single = code < 0x100 && at + 1 < bytes.size();
+    unsigned joined = single ? JoinedLetter(table, code, static_cast<unsigned char>(bytes[at + 1])) : 0;
+    // A two-byte character, or a base letter and its mark read as one.
+    if (code >= 0x100 || joined != 0) ++at;
+    out += Utf8Of(joined != 0 ? joined : letter);
   }
   return bytes.size();
 }
