@@ -1,6 +1,9 @@
 #pragma once
 // Item names are paths below the working folder; the payload is not trusted
-// to keep them there.
+// to keep them there. Each rule takes the code page the name is in: in a
+// double-byte one (payload/DoubleByte.h) a second byte may be 0x5C, which is
+// no separator there, or '|', no forbidden character. Code page 0, or any
+// single-byte one, reads every byte as a character of its own.
 
 #include <stddef.h>
 
@@ -8,7 +11,7 @@ namespace payload {
 
 // False for a name with a ".." component or a ':' (drive letter or stream):
 // either would let a payload write outside the working folder.
-bool IsSafeItemName(const char* name);
+bool IsSafeItemName(const char* name, unsigned codePage = 0);
 
 // False for a name Windows cannot create as a file below a folder: a
 // character it forbids in file names (control characters and <>:"|?*), a
@@ -20,7 +23,7 @@ bool IsSafeItemName(const char* name);
 // stub does not apply this rule (payload/WindowsFileName.cpp, which it does
 // not link); the packager and verify do, so that an installer never stops
 // halfway on a name it cannot write.
-bool IsWindowsFileName(const char* name);
+bool IsWindowsFileName(const char* name, unsigned codePage = 0);
 
 // Which rule of IsWindowsFileName a name breaks, the first one met from its
 // start, so that the packager can say why; it refuses everything
@@ -38,7 +41,7 @@ enum class NameFault {
 
 // at, when given, receives the offset of the offending character (for a
 // character fault) or of the offending component's start.
-NameFault WindowsNameFault(const char* name, size_t* at = nullptr);
+NameFault WindowsNameFault(const char* name, size_t* at = nullptr, unsigned codePage = 0);
 
 // The fault as a phrase for messages: "has a \"..\" component", ...
 const char* NameFaultText(NameFault fault);

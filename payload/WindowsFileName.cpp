@@ -2,6 +2,7 @@
 // use it, and the stub links no object it does not call into.
 #include <string.h>
 
+#include "payload/DoubleByte.h"
 #include "payload/ItemName.h"
 #include "platform/Text.h"
 
@@ -43,12 +44,12 @@ NameFault CharacterFault(char c) {
 
 }  // namespace
 
-NameFault WindowsNameFault(const char* name, size_t* at) {
+NameFault WindowsNameFault(const char* name, size_t* at, unsigned codePage) {
   if (name == nullptr || *name == '\0') return NameFault::kEmpty;
   const char* start = name;
   if (IsSeparator(*name)) ++name;
   const char* component = name;
-  for (const char* p = name;; ++p) {
+  for (const char* p = name;; p += CharLength(codePage, p)) {
     char c = *p;
     NameFault fault = NameFault::kNone;
     const char* where = p;
@@ -67,7 +68,9 @@ NameFault WindowsNameFault(const char* name, size_t* at) {
   }
 }
 
-bool IsWindowsFileName(const char* name) { return WindowsNameFault(name) == NameFault::kNone; }
+bool IsWindowsFileName(const char* name, unsigned codePage) {
+  return WindowsNameFault(name, nullptr, codePage) == NameFault::kNone;
+}
 
 const char* NameFaultText(NameFault fault) {
   switch (fault) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes payload/CodePageTables.cpp from the system's iconv (glibc), once.
+"""Writes payload/CodePageTables.cpp from the system's iconv (glibc), once,
+and says how large the double-byte pages' tables came out.
 
 vpack and vpack.exe convert names and settings by these tables, so that both
 write and show the same bytes; iconv is where the tables came from, and the
@@ -10,7 +11,17 @@ import ctypes
 import ctypes.util
 import sys
 
-PAGES = [874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258]
+PAGES = [874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 932, 936, 949, 950]
+# Japanese, Simplified Chinese, Korean and Traditional Chinese: a character is
+# one byte or a lead byte and a second byte (payload/DoubleByte.h has which
+# bytes lead). glibc's CP932 reads 0x5C as '\' and writes the NEC and IBM
+# letters the page holds twice as Windows does (U+2252 as 81 E0, not 87 90;
+# U+2170 as FA 40, not EE EF).
+DOUBLE_BYTE_PAGES = [932, 936, 949, 950]
+# A run of consecutive codes whose letters are consecutive too is kept as its
+# start alone from this length on; shorter ones cost less listed letter by
+# letter.
+SHORTEST_LINEAR_RUN = 4
 # Only the Vietnamese page is written with letters split into a base letter
 # and a combining mark, as Windows does too; the others map one byte to one
 # letter.
@@ -33,23 +44,28 @@ if not utf8_locale:
     sys.exit("make-code-page-tables: no C.UTF-8 locale")
 
 
+# One converter a direction, kept open: the double-byte pages alone ask iconv
+# some 350,000 questions.
+HANDLES = {}
+
+
 def convert(to, frm, data):
     """The whole of data converted, or None when iconv stops anywhere."""
-    handle = libc.iconv_open(to.encode(), frm.encode())
-    try:
-        inbuf = ctypes.create_string_buffer(data, len(data))
-        inptr = ctypes.c_char_p(ctypes.addressof(inbuf))
-        inleft = ctypes.c_size_t(len(data))
-        out = ctypes.create_string_buffer(64)
-        outptr = ctypes.c_char_p(ctypes.addressof(out))
-        outleft = ctypes.c_size_t(64)
-        if libc.iconv(handle, ctypes.byref(inptr), ctypes.byref(inleft), ctypes.byref(outptr),
-                      ctypes.byref(outleft)) == ctypes.c_size_t(-1).value:
-            return None
-        libc.iconv(handle, None, None, ctypes.byref(outptr), ctypes.byref(outleft))
-        return out.raw[:64 - outleft.value]
-    finally:
-        libc.iconv_close(handle)
+    if (to, frm) not in HANDLES:
+        HANDLES[(to, frm)] = libc.iconv_open(to.encode(), frm.encode())
+    handle = HANDLES[(to, frm)]
+    libc.iconv(handle, None, None, None, None)
+    inbuf = ctypes.create_string_buffer(data, len(data))
+    inptr = ctypes.c_char_p(ctypes.addressof(inbuf))
+    inleft = ctypes.c_size_t(len(data))
+    out = ctypes.create_string_buffer(64)
+    outptr = ctypes.c_char_p(ctypes.addressof(out))
+    outleft = ctypes.c_size_t(64)
+    if libc.iconv(handle, ctypes.byref(inptr), ctypes.byref(inleft), ctypes.byref(outptr),
+                  ctypes.byref(outleft)) == ctypes.c_size_t(-1).value:
+        return None
+    libc.iconv(handle, None, None, ctypes.byref(outptr), ctypes.byref(outleft))
+    return out.raw[:64 - outleft.value]
 
 
 def letters_of(page):
@@ -97,6 +113,108 @@ def combined_letters(page, letters):
     return sorted((point, base, mark, ways) for (point, base, mark), ways in found.items())
 
 
+def is_lead_byte(page, byte):
+    if page == 932:
+        return 0x81 <= byte <= 0x9F or 0xE0 <= byte <= 0xFC
+    return 0x81 <= byte <= 0xFE
+
+
+def double_byte_letters(page):
+    """{lead byte * 256 + second byte: letter} for every two-byte character."""
+    letters = {}
+    for lead in range(0x81, 0xFF):
+        if not is_lead_byte(page, lead):
+            continue
+        for second in range(0x40, 0xFF):
+            text = convert("UTF-32LE", "CP%d" % page, bytes([lead, second]))
+            if text and len(text) == 4:
+                letter = int.from_bytes(text, "little")
+                assert letter < 0x10000, "CP%d %04X reads outside the BMP" % (page, lead * 256 + second)
+                letters[lead * 256 + second] = letter
+    return letters
+
+
+def segments(letters):
+    """The codes cut where one is undefined: lists of consecutive codes."""
+    cut = []
+    for code in sorted(letters):
+        if cut and cut[-1][-1] == code - 1 and len(cut[-1]) < 255:
+            cut[-1].append(code)
+        else:
+            cut.append([code])
+    return cut
+
+
+def runs_of(letters):
+    """(code, first, count, listed) runs and the listed letters they index."""
+    runs, listed = [], []
+    for segment in segments(letters):
+        linear = []  # (start index, length) of each long enough stretch
+        start = 0
+        for i in range(1, len(segment) + 1):
+            if i == len(segment) or letters[segment[i]] != letters[segment[i - 1]] + 1:
+                if i - start >= SHORTEST_LINEAR_RUN:
+                    linear.append((start, i - start))
+                start = i
+        at = 0
+        for start, length in linear + [(len(segment), 0)]:
+            if start > at:
+                runs.append((segment[at], len(listed), start - at, 1))
+                listed.extend(letters[code] for code in segment[at:start])
+            if length:
+                runs.append((segment[start], letters[segment[start]], length, 0))
+            at = start + length
+    return runs, listed
+
+
+def written_as(page, single, double):
+    """(letter, code) wherever iconv writes a letter otherwise than as its
+    first code: at another code it reads back as that letter, or not at all
+    (code 0), as for a letter it writes one way only (U+00A5 as 0x5C in 932)."""
+    first = {}
+    for code, letter in [(b, l) for b, l in enumerate(single) if l is not None and b >= 0x80] + sorted(double.items()):
+        first.setdefault(letter, code)
+    found = []
+    for point in range(0x80, 0x10000):
+        if 0xD800 <= point <= 0xDFFF:
+            continue
+        written = convert("CP%d" % page, "UTF-32LE", point.to_bytes(4, "little"))
+        code = int.from_bytes(written, "big") if written and len(written) <= 2 else None
+        reads = single[code] if code is not None and code < 0x100 else double.get(code)
+        if reads == point and code != first.get(point):
+            found.append((point, code))
+        elif reads != point and point in first:
+            found.append((point, 0))
+    return found
+
+
+def double_byte_tables(page, letters, out):
+    """Writes the page's runs, listed letters and exceptions; returns the
+    fields of its CodePageTable past the combined letters."""
+    double = double_byte_letters(page)
+    runs, listed = runs_of(double)
+    exceptions = written_as(page, letters, double)
+    out.append("const DoubleByteRun kRuns%d[] = {" % page)
+    for row in range(0, len(runs), 4):
+        out.append("    " + " ".join("{0x%04X, 0x%04X, %d, %d}," % run for run in runs[row:row + 4]))
+    out.append("};")
+    out.append("const unsigned short kListed%d[] = {" % page)
+    for row in range(0, len(listed), 12):
+        out.append("    " + " ".join("0x%04X," % letter for letter in listed[row:row + 12]))
+    out.append("};")
+    written = "nullptr"
+    if exceptions:
+        out.append("const WrittenAs kWrittenAs%d[] = {" % page)
+        for row in range(0, len(exceptions), 6):
+            out.append("    " + " ".join("{0x%04X, 0x%04X}," % pair for pair in exceptions[row:row + 6]))
+        out.append("};")
+        written = "kWrittenAs%d" % page
+    size = len(runs) * 6 + len(listed) * 2 + len(exceptions) * 4
+    print("CP%d: %d runs, %d listed letters, %d written otherwise: %d bytes" %
+          (page, len(runs), len(listed), len(exceptions), size))
+    return "kRuns%d, %d, kListed%d, %s, %d" % (page, len(runs), page, written, len(exceptions))
+
+
 def main():
     out = []
     out.append("// Written by scripts/make-code-page-tables.py from glibc's iconv; do not edit.")
@@ -126,7 +244,10 @@ def main():
                 out.append("    {0x%04X, 0x%02X, 0x%02X, %s}," % (point, base, mark, ways))
             out.append("};")
             combined = "kCombined%d, %d" % (page, len(pairs))
-        entries.append("    {%d, kLetters%d, kUpper%d, %s}," % (page, page, page, combined))
+        extra = "nullptr, 0, nullptr, nullptr, 0"
+        if page in DOUBLE_BYTE_PAGES:
+            extra = double_byte_tables(page, letters, out)
+        entries.append("    {%d, kLetters%d, kUpper%d, %s, %s}," % (page, page, page, combined, extra))
         out.append("")
     out.append("const CodePageTable kTables[] = {")
     out.extend(entries)

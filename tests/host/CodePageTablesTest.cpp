@@ -1,12 +1,14 @@
 // The code page tables that vpack and vpack.exe convert by, against glibc's
-// iconv, which they were made from: every letter each way, and in 1258 every
-// base letter with every combining mark.
+// iconv, which they were made from: every letter each way, in 1258 every
+// base letter with every combining mark, and in the double-byte pages every
+// lead byte with every second byte.
 #include <iconv.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "payload/DoubleByte.h"
 #include "vpack/base/CodePage.h"
 
 namespace {
@@ -68,6 +70,34 @@ TEST(CodePageTables, EveryPage_ConvertsAsIconvBothWays) {
         std::string expected = Iconv("UTF-8", name, pair);
         if (expected != "refused") EXPECT_EQ(expected, page.ToUtf8(pair)) << c.page << " " << base << "+" << +mark;
       }
+    }
+  }
+}
+
+// Letters iconv writes one way only (U+00A5 as 0x5C in 932) are refused:
+// they would read back as another letter. Where the page holds a letter
+// twice, iconv writes the one Windows writes, and so must the tables.
+TEST(CodePageTables, DoubleBytePages_ConvertAsIconvBothWays) {
+  for (unsigned number : payload::kDoubleBytePages) {
+    vpack::CodePage page(number);
+    std::string name = "CP" + std::to_string(number);
+    for (unsigned code = 0x80; code < 0x10000; ++code) {
+      unsigned lead = code >> 8, second = code & 0xFF;
+      bool pair = lead != 0 && payload::IsLeadByte(number, static_cast<unsigned char>(lead)) && second >= 0x40;
+      if (lead != 0 && (!pair || second == 0xFF)) continue;
+      std::string character = pair ? std::string{static_cast<char>(lead), static_cast<char>(second)}
+                                   : std::string(1, static_cast<char>(code));
+      std::string expected = Iconv("UTF-8", name, character);
+      EXPECT_EQ(expected == "refused" ? "\xEF\xBF\xBD" : expected, page.ToUtf8(character))
+          << number << " code " << std::hex << code;
+    }
+    for (unsigned point = 0x80; point < 0x10000; ++point) {
+      if (point >= 0xD800 && point <= 0xDFFF) continue;
+      std::string problem;
+      std::string written = page.FromUtf8(Utf8Of(point), problem);
+      std::string expected = Iconv(name, "UTF-8", Utf8Of(point));
+      if (expected != "refused" && Iconv("UTF-8", name, expected) != Utf8Of(point)) expected = "refused";
+      EXPECT_EQ(expected, problem.empty() ? written : "refused") << number << " U+" << std::hex << point;
     }
   }
 }

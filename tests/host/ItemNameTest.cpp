@@ -42,4 +42,29 @@ TEST(ItemName, WindowsNameFault_SaysWhichRuleAndWhere) {
   }
 }
 
+// In a double-byte page a second byte may be 0x5C or '|': part of a letter,
+// neither a separator nor a forbidden character. Read a byte at a time (code
+// page 0, as the stub's own call reads), the same names break the rules.
+TEST(ItemName, SecondByteOfADoubleByteLetter_NeverASeparatorOrForbidden) {
+  using payload::NameFault;
+  struct Case {
+    const char* name;
+    NameFault byteWise;
+    NameFault in932;
+  } cases[] = {
+      {"\x95\x5C", NameFault::kEmptyComponent, NameFault::kNone},  // 表
+      {"\x83\x5C\x83\x74\x83\x67\x95\x5C\\\x83\x5C.vdl", NameFault::kEmptyComponent,
+       NameFault::kNone},                                               // ソフト表\ソ.vdl
+      {"\x83\x7C.vdl", NameFault::kForbiddenCharacter, NameFault::kNone},  // ポ.vdl
+      // ソ..\a.vdl: no ".." component, but a trailing dot, in 932.
+      {"\x83\x5C..\\a.vdl", NameFault::kParentFolder, NameFault::kTrailingDotOrSpace},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.byteWise, payload::WindowsNameFault(c.name)) << c.name;
+    EXPECT_EQ(c.in932, payload::WindowsNameFault(c.name, nullptr, 932)) << c.name;
+    EXPECT_EQ(c.byteWise != NameFault::kParentFolder, payload::IsSafeItemName(c.name)) << c.name;
+    EXPECT_TRUE(payload::IsSafeItemName(c.name, 932)) << c.name;
+  }
+}
+
 }  // namespace

@@ -306,7 +306,7 @@ TEST(Manifest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
     const char* says;
   } cases[] = {
       {head + ProjectFile("\u0151.vdl", "f.bin"), "holds \"\u0151\" (U+0151), which code page 1252 cannot hold"},
-      {"code-page = 65001\n" + head, "code-page 65001 is not a Windows single-byte code page"},
+      {"code-page = 65001\n" + head, "code-page 65001 is not a Windows ANSI code page vpack writes"},
       {settings + "InstallPath = '" + e259 + "'\n" + runtime,
        "setting \"InstallPath\" is 259 bytes in code page 1252; at most 258"},
       {head + ProjectFile(e200 + e200, "f.bin"), "400 bytes in the code page; an item name, listed or not, holds at "

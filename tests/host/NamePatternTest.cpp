@@ -48,6 +48,11 @@ TEST(NamePattern, LettersOfTheCodePage_CaseIgnoredAsWindowsIgnoresIt) {
       {1252, "caf[\u00c9]*", "CAF\u00e9.vdl", true},
       {1252, "caf?.vdl", "caf\u00e9.vdl", true},  // one letter, though two bytes of UTF-8
       {1251, "\u0434*", "\u0436.vdl", false},
+      // 表 is 95 5C in 932: its second byte escapes nothing; "?" takes ア (83 41)
+      // whole; ア and ヂ (83 61) differ only in a second byte, never folded.
+      {932, "\u8868*", "\u8868\u30bd.vdl", true},
+      {932, "?.vdl", "\u30a2.vdl", true},
+      {932, "\u30a2*", "\u30c2.vdl", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.matches, vpack::MatchesPattern(c.pattern, c.name, vpack::CodePage(c.page))) << c.pattern;

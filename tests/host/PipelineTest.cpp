@@ -120,8 +120,8 @@ TEST_F(PipelineTest, Verify_SeveralInstallersAsJson) {
   EXPECT_NE(std::string::npos, results[2]["problems"][0].get<std::string>().find("cannot be read")) << run.out;
   auto text = Vpack("verify good.exe good.exe");
   EXPECT_EQ(0, text.status) << text.err;
-  // Each installer's verdict and the switches it takes.
-  EXPECT_EQ(4, std::count(text.out.begin(), text.out.end(), '\n')) << text.out;
+  // Each installer's verdict, the switches it takes and its code page.
+  EXPECT_EQ(6, std::count(text.out.begin(), text.out.end(), '\n')) << text.out;
 }
 
 pid_t GonePid() {

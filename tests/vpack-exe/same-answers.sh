@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# vpack.exe under Wine against vpack on Linux. Every sample manifest, and one
-# whose folder, file and manifest names are Cyrillic (outside the ANSI code
-# page Wine gets from LANG=C.UTF-8), is packed by both into the same bytes;
+# vpack.exe under Wine against vpack on Linux. Every sample manifest, and
+# ones whose folder, file and manifest names are Cyrillic, Vietnamese or
+# Japanese (outside the ANSI code page Wine gets from LANG=C.UTF-8), is
+# packed by both into the same bytes;
 # list, verify and extract then give the same answers for them. vpack.exe
 # is given Windows paths: drive letters and backslashes for the stub, the
 # output, the manifest, the Cyrillic manifest's sources and a --var; that
@@ -60,6 +61,13 @@ printf 'VDL night scene\n' >"$out/tour/Phố/Đêm/Sao ế.vdl"
 cp "$out/tour/content/VDLStart.vdl" "$out/tour/Phố/"
 sed -e 's/^include = "shared.*/&\ncode-page = 1258/' -e 's/^source = "content"/source = "Phố"/' \
   "$out/tour/run-in-place.toml" >"$out/tour/Phố.toml"
+# Japanese in code page 932, where ソ and 表 end in 0x5C, the byte of '\':
+# both step over it by letter, and neither splits a name there.
+mkdir -p "$out/tour/ソフト表/十能"
+printf 'VDL night scene\n' >"$out/tour/ソフト表/十能/ソ.vdl"
+cp "$out/tour/content/VDLStart.vdl" "$out/tour/ソフト表/"
+sed -e 's/^include = "shared.*/&\ncode-page = 932/' -e 's/^source = "content"/source = "ソフト表"/' \
+  "$out/tour/run-in-place.toml" >"$out/tour/ソフト表.toml"
 stub=$(winpath "$build/win-x86_64/app")
 
 for manifest in "$out"/tour/*.toml; do
@@ -84,6 +92,7 @@ for manifest in "$out"/tour/*.toml; do
   page=1252
   [ "$name" != Город ] || page=1251
   [ "$name" != Phố ] || page=1258
+  [ "$name" != ソフト表 ] || page=932
   for command in "list" "list --json" "verify" "verify --json"; do
     same_answer "$command $name.exe" $command "linux/$name.exe" --code-page $page -- \
       $command "linux\\$name.exe" --code-page $page
@@ -95,6 +104,7 @@ for manifest in "$out"/tour/*.toml; do
 done
 [ -f "$out/extracted/windows/Город/Ночь/Звёзды.vdl" ] || fail "vpack.exe did not extract the Cyrillic name"
 [ -f "$out/extracted/windows/Phố/Đêm/Sao ế.vdl" ] || fail "vpack.exe did not extract the Vietnamese name"
+[ -f "$out/extracted/windows/ソフト表/十能/ソ.vdl" ] || fail "vpack.exe did not extract the Japanese name"
 # Links, which Windows sees as reparse points: a link to a folder outside
 # the project and one back up to its own folder are not entered, and
 # extract writes nothing through a link.

@@ -2,7 +2,8 @@
 
 #include <stdio.h>
 
-#include "payload/CodePageTables.h"
+#include "payload/DoubleByte.h"
+#include "vpack/base/CodePageLetters.h"
 #include "vpack/base/Error.h"
 
 namespace vpack {
@@ -33,10 +34,9 @@ std::string Utf8Of(unsigned point) {
 
 // The bytes of one letter, or none when the page cannot hold it.
 std::string BytesOf(const payload::CodePageTable& table, unsigned point) {
-  if (point < 0x80) return std::string(1, static_cast<char>(point));
-  for (unsigned byte = 0x80; byte < 256; ++byte) {
-    if (table.letters[byte] == point) return std::string(1, static_cast<char>(byte));
-  }
+  unsigned code = CodeOfLetter(table, point);
+  if (code >= 0x100) return {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  if (code != 0 || point == 0) return std::string(1, static_cast<char>(code));
   for (unsigned i = 0; i < table.combinedCount; ++i) {
     const payload::CombinedLetter& c = table.combined[i];
     if (c.letter == point && (c.ways & payload::kWrittenSplit)) {
@@ -56,19 +56,25 @@ unsigned JoinedLetter(const payload::CodePageTable& table, unsigned char base, u
   return 0;
 }
 
-// Converts from offset on until the end or a byte the page leaves undefined,
-// and returns where it stopped.
+// The code of the character at at: its byte, or its two bytes as one number.
+unsigned CodeAt(const payload::CodePageTable& table, const std::string& bytes, size_t at) {
+  unsigned char byte = static_cast<unsigned char>(bytes[at]);
+  if (payload::CharLength(table.number, bytes.c_str() + at) == 1) return byte;
+  return byte << 8 | static_cast<unsigned char>(bytes[at + 1]);
+}
+
+// Converts from offset on until the end or a character the page leaves
+// undefined, and returns where it stopped.
 size_t AppendUtf8(const payload::CodePageTable& table, const std::string& bytes, size_t offset, std::string& out) {
   for (size_t at = offset; at < bytes.size(); ++at) {
-    unsigned char byte = static_cast<unsigned char>(bytes[at]);
-    unsigned letter = byte < 0x80 ? byte : table.letters[byte];
-    if (letter == 0 && byte != 0) return at;
-    unsigned joined = at + 1 < bytes.size() ? JoinedLetter(table, byte, static_cast<unsigned char>(bytes[at + 1])) : 0;
-    if (joined != 0) {
-      letter = joined;
-      ++at;
-    }
-    out += Utf8Of(letter);
+    unsigned code = CodeAt(table, bytes, at);
+    unsigned letter = LetterOfCode(table, code);
+    if (letter == 0 && code != 0) return at;
+    bool single = code < 0x100 && at + 1 < bytes.size();
+    unsigned joined = single ? JoinedLetter(table, code, static_cast<unsigned char>(bytes[at + 1])) : 0;
+    // A two-byte character, or a base letter and its mark read as one.
+    if (code >= 0x100 || joined != 0) ++at;
+    out += Utf8Of(joined != 0 ? joined : letter);
   }
   return bytes.size();
 }
@@ -77,13 +83,34 @@ const payload::CodePageTable& TableOf(unsigned number) { return *payload::FindCo
 
 }  // namespace
 
-bool IsSupportedCodePage(unsigned number) { return number == 874 || (number >= 1250 && number <= 1258); }
+bool IsSupportedCodePage(unsigned number) {
+  return number == 874 || (number >= 1250 && number <= 1258) || payload::IsDoubleBytePage(number);
+}
 
 CodePage::CodePage(unsigned number) : number_(number) {
   if (!IsSupportedCodePage(number)) {
-    throw Error("code page " + std::to_string(number) + " is not a Windows single-byte code page (" +
+    throw Error("code page " + std::to_string(number) + " is not a Windows ANSI code page vpack writes (" +
                 kSupportedCodePages + ")");
   }
+}
+
+bool CodePage::IsDoubleByte() const { return payload::IsDoubleBytePage(number_); }
+
+size_t CodePage::NextCharacter(const std::string& bytes, size_t at) const {
+  return at + payload::CharLength(number_, bytes.c_str() + at);
+}
+
+size_t CodePage::FindSeparator(const std::string& bytes, size_t from) const {
+  for (size_t at = from; at < bytes.size(); at = NextCharacter(bytes, at)) {
+    if (bytes[at] == '\\') return at;
+  }
+  return std::string::npos;
+}
+
+size_t CodePage::LastSeparator(const std::string& bytes) const {
+  size_t last = std::string::npos;
+  for (size_t at = FindSeparator(bytes, 0); at != std::string::npos; at = FindSeparator(bytes, at + 1)) last = at;
+  return last;
 }
 
 size_t InvalidUtf8At(const std::string& text) {
@@ -128,7 +155,9 @@ std::string CodePage::FromUtf8(const std::string& utf8, std::string& problem) co
 
 std::string CodePage::Folded(const std::string& bytes) const {
   std::string folded = bytes;
-  for (char& c : folded) c = static_cast<char>(TableOf(number_).upper[static_cast<unsigned char>(c)]);
+  for (size_t at = 0; at < folded.size(); at = NextCharacter(folded, at)) {
+    folded[at] = static_cast<char>(TableOf(number_).upper[static_cast<unsigned char>(folded[at])]);
+  }
   return folded;
 }
 
@@ -138,7 +167,7 @@ std::string CodePage::ToUtf8(const std::string& bytes) const {
     at = AppendUtf8(TableOf(number_), bytes, at, out);
     if (at < bytes.size()) {
       out += "\xEF\xBF\xBD";
-      ++at;
+      at = NextCharacter(bytes, at);
     }
   }
   return out;

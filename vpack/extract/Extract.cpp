@@ -50,7 +50,8 @@ std::vector<std::string> UnsafeNames(const std::vector<packager::Item>& items, c
   std::vector<std::string> problems;
   for (const packager::Item& item : items) {
     if (!IsFileItem(item)) continue;
-    bool safe = payload::IsSafeItemName(item.name.c_str()) && payload::IsWindowsFileName(item.name.c_str());
+    const char* name = item.name.c_str();
+    bool safe = payload::IsSafeItemName(name, page.Number()) && payload::IsWindowsFileName(name, page.Number());
     if (!safe) problems.push_back(ItemLabel(item.type, page.ToUtf8(item.name)) + ": unsafe name, nothing extracted");
   }
   return problems;

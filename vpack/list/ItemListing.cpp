@@ -88,6 +88,7 @@ std::vector<ListedSetting> Settings(const InstallerFile& file, const CodePage& p
 
 struct Listing {
   int64_t stubSize;
+  unsigned codePage;  // the names and texts are shown as read in it
   std::optional<VersionInfo> version;
   std::vector<ListedSetting> settings;
   std::vector<ListedItem> items;
@@ -109,6 +110,7 @@ void PrintJson(const Listing& listing) {
   for (const ListedSetting& setting : listing.settings) settings[setting.name] = setting.value;
   nlohmann::ordered_json all;
   all["stub"] = listing.stubSize;
+  all["code-page"] = listing.codePage;
   all["version"] = VersionJson(listing.version);
   all["settings"] = settings;
   all["items"] = items;
@@ -119,6 +121,7 @@ void PrintJson(const Listing& listing) {
 
 void PrintTable(const Listing& listing) {
   printf("stub: %lld bytes\n", static_cast<long long>(listing.stubSize));
+  printf("code page: %u\n", listing.codePage);
   if (listing.version) {
     printf("version: file %s, product %s\n", VersionText(listing.version->fileVersion).c_str(),
            VersionText(listing.version->productVersion).c_str());
@@ -156,6 +159,7 @@ int List(const std::string& installer, bool json, unsigned codePage) {
     listing.items.push_back(Describe(file, static_cast<int32_t>(i), items[i], lists, page));
   }
   listing.stubSize = file.Reader().MarkerOffset();
+  listing.codePage = page.Number();
   listing.version = StubVersion(installer, static_cast<uint64_t>(listing.stubSize));
   listing.settings = Settings(file, page);
   if (json) {

@@ -190,7 +190,7 @@ void NoteVariableNames(const toml::table& root, const std::string& text, std::se
 unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
   uint32_t number = ExpectInteger(context, "code-page", node, 0xFFFF);
   if (!IsSupportedCodePage(number)) {
-    context.Fail("code-page " + std::to_string(number) + " is not a Windows single-byte code page (" +
+    context.Fail("code-page " + std::to_string(number) + " is not a Windows ANSI code page vpack writes (" +
                  kSupportedCodePages + "); the installer reads its text with the ANSI functions");
   }
   return number;

@@ -8,19 +8,18 @@
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
 #include "vpack/base/Error.h"
+#include "vpack/base/ItemIndex.h"
 #include "vpack/manifest/SettingChecks.h"
 #include "vpack/rules/PathLimits.h"
 
 namespace vpack {
 namespace {
 
-
-
 // Each name's first fault, so that every bad name of a run is reported at
 // once, each with its reason.
 void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::string>& problems) {
   size_t at = 0;
-  payload::NameFault fault = payload::WindowsNameFault(file.name.c_str(), &at);
+  payload::NameFault fault = payload::WindowsNameFault(file.name.c_str(), &at, page.Number());
   if (fault != payload::NameFault::kNone) {
     std::string detail;
     if (fault == payload::NameFault::kForbiddenCharacter) {
@@ -29,7 +28,7 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
       snprintf(shown, sizeof(shown), c < 32 ? "0x%02X" : "'%c'", c);
       detail = std::string(" (") + shown + ")";
     } else if (fault == payload::NameFault::kDeviceName || fault == payload::NameFault::kTrailingDotOrSpace) {
-      detail = " (" + Quoted(page.ToUtf8(file.name.substr(at, file.name.find('\\', at) - at))) + ")";
+      detail = " (" + Quoted(page.ToUtf8(file.name.substr(at, page.FindSeparator(file.name, at) - at))) + ")";
     }
     problems.push_back(file.entry + ": the name " + payload::NameFaultText(fault) + detail);
     return;
@@ -54,15 +53,21 @@ void CheckFile(const FileSpec& file, std::vector<std::string>& problems, std::ve
 
 // Windows folds the case of every letter of the code page, not only ASCII
 // as the installer does, so "caf\xE9" and "CAF\xC9" would land in one file.
-// Settings and files share the APPDATA type, so they collide too.
+// The installer folds ASCII byte by byte, second bytes too, so in a
+// double-byte page two different letters (83 41 and 83 61 in 932) are one
+// item to it. Settings and files share the APPDATA type, so they collide too.
 void CheckDuplicates(const Manifest& manifest, std::vector<std::string>& problems) {
   CodePage page(manifest.codePage);
-  std::unordered_map<std::string, const FileSpec*> byName;
+  std::unordered_map<std::string, const FileSpec*> byName, byInstallerName;
   for (const FileSpec& file : manifest.files) {
     auto [twin, added] = byName.emplace(page.Folded(file.name), &file);
+    auto [seen, unseen] = byInstallerName.emplace(NameKey(file.name), &file);
     if (!added) {
       problems.push_back(file.entry + ": duplicate item name (same as " + twin->second->entry +
                          "; Windows ignores case and takes / for \\)");
+    } else if (!unseen) {
+      problems.push_back(file.entry + ": duplicate item name (the installer, which folds the case of every byte "
+                         "that looks like an ASCII letter, takes it for " + seen->second->entry + ")");
     }
   }
   for (const FileSpec& file : manifest.files) {

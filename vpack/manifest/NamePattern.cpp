@@ -1,27 +1,45 @@
 #include "vpack/manifest/NamePattern.h"
 
+#include <vector>
+
 namespace vpack {
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// The text's characters, each as its code (a byte, or lead byte * 256 +
+// second byte): a second byte is never taken for '\', '[', ']' or '^', nor
+// for a letter to fold, and "?" takes a whole character.
+using Characters = std::vector<unsigned>;
+
+Characters CharactersOf(const std::string& bytes, const CodePage& page) {
+  Characters characters;
+  for (size_t at = 0; at < bytes.size();) {
+    size_t next = page.NextCharacter(bytes, at);
+    unsigned code = static_cast<unsigned char>(bytes[at]);
+    if (next - at == 2) code = code << 8 | static_cast<unsigned char>(bytes[at + 1]);
+    characters.push_back(code);
+    at = next;
+  }
+  return characters;
+}
+
+unsigned Lower(unsigned c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 
 // The set that starts at pattern[at] ("["); at moves past its "]". False
 // with at unmoved when the set is not closed.
-bool InSet(const std::string& pattern, size_t& at, char c, bool& matched) {
+bool InSet(const Characters& pattern, size_t& at, unsigned c, bool& matched) {
   size_t i = at + 1;
   bool negated = i < pattern.size() && (pattern[i] == '!' || pattern[i] == '^');
   if (negated) ++i;
   bool found = false;
   for (bool first = true; i < pattern.size() && (first || pattern[i] != ']'); first = false) {
     if (pattern[i] == '\\' && i + 1 < pattern.size()) ++i;
-    char low = Lower(pattern[i++]);
-    char high = low;
+    unsigned low = Lower(pattern[i++]);
+    unsigned high = low;
     if (i + 1 < pattern.size() && pattern[i] == '-' && pattern[i + 1] != ']') {
       i += pattern[i + 1] == '\\' && i + 2 < pattern.size() ? 2 : 1;
       high = Lower(pattern[i++]);
     }
-    unsigned char u = static_cast<unsigned char>(Lower(c));
-    found = found || (u >= static_cast<unsigned char>(low) && u <= static_cast<unsigned char>(high));
+    found = found || (Lower(c) >= low && Lower(c) <= high);
   }
   if (i >= pattern.size()) return false;
   at = i + 1;
@@ -31,7 +49,7 @@ bool InSet(const std::string& pattern, size_t& at, char c, bool& matched) {
 
 // Whether the pattern's element at p takes c; next receives where the
 // element ends.
-bool Takes(const std::string& pattern, size_t p, char c, size_t& next) {
+bool Takes(const Characters& pattern, size_t p, unsigned c, size_t& next) {
   bool matched = false;
   next = p;
   if (pattern[p] == '[' && InSet(pattern, next, c, matched)) return matched;
@@ -46,9 +64,7 @@ bool Takes(const std::string& pattern, size_t p, char c, size_t& next) {
   return Lower(pattern[literal]) == Lower(c);
 }
 
-}  // namespace
-
-bool MatchesGlob(const std::string& pattern, const std::string& subject) {
+bool MatchesCharacters(const Characters& pattern, const Characters& subject) {
   size_t p = 0, s = 0;
   size_t starP = std::string::npos, starS = 0;
   while (s < subject.size()) {
@@ -71,6 +87,13 @@ bool MatchesGlob(const std::string& pattern, const std::string& subject) {
   return p == pattern.size();
 }
 
+}  // namespace
+
+bool MatchesGlob(const std::string& pattern, const std::string& subject) {
+  CodePage bytes(kDefaultCodePage);
+  return MatchesCharacters(CharactersOf(pattern, bytes), CharactersOf(subject, bytes));
+}
+
 bool MatchesPattern(const std::string& pattern, const std::string& relativePath, const CodePage& page) {
   std::string subject = relativePath;
   if (pattern.find('/') == std::string::npos) subject = relativePath.substr(relativePath.rfind('/') + 1);
@@ -80,7 +103,8 @@ bool MatchesPattern(const std::string& pattern, const std::string& relativePath,
   std::string patternBytes = page.FromUtf8(pattern, problem);
   std::string subjectBytes = page.FromUtf8(subject, otherProblem);
   if (!problem.empty() || !otherProblem.empty()) return MatchesGlob(pattern, subject);
-  return MatchesGlob(page.Folded(patternBytes), page.Folded(subjectBytes));
+  return MatchesCharacters(CharactersOf(page.Folded(patternBytes), page),
+                           CharactersOf(page.Folded(subjectBytes), page));
 }
 
 }  // namespace vpack

@@ -13,10 +13,11 @@ namespace vpack {
 
 // A pattern without "/" is matched against the file's name alone, one with
 // "/" against its path below the folder; both are UTF-8, compared in the
-// manifest's code page.
+// manifest's code page character by character.
 bool MatchesPattern(const std::string& pattern, const std::string& relativePath, const CodePage& page);
 
-// The pattern against the whole of subject, bytes, with ASCII case ignored.
+// The pattern against the whole of subject, each byte a character, with
+// ASCII case ignored.
 bool MatchesGlob(const std::string& pattern, const std::string& subject);
 
 }  // namespace vpack

@@ -18,12 +18,12 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 // The installer appends it to the Programs folder's path as it is and adds
 // ".lnk" and " Uninstall.lnk": without a leading separator the links land
 // beside that folder's own name, and a name Windows refuses makes no link.
-std::string ShortcutProblem(const std::string& value) {
+std::string ShortcutProblem(const std::string& value, const CodePage& page) {
   if (value.empty() || !IsSeparator(value[0])) {
     return "does not begin with a backslash, so the links would land in the Programs folder under a name run "
            "together with its own; write it as '\\Vandrel Tours\\Harbour Tour'";
   }
-  payload::NameFault fault = payload::WindowsNameFault((value.substr(1) + ".lnk").c_str(), nullptr);
+  payload::NameFault fault = payload::WindowsNameFault((value.substr(1) + ".lnk").c_str(), nullptr, page.Number());
   if (fault == payload::NameFault::kNone) return std::string();
   return std::string("is no name Windows can make a link under: it ") + payload::NameFaultText(fault);
 }
@@ -40,8 +40,8 @@ std::string FolderProblem(const std::string& value) {
          "write wherever the installer happens to be started";
 }
 
-std::string ProblemOf(const SettingValue& setting) {
-  if (Is(setting, payload::kShortCutName)) return ShortcutProblem(setting.text);
+std::string ProblemOf(const SettingValue& setting, const CodePage& page) {
+  if (Is(setting, payload::kShortCutName)) return ShortcutProblem(setting.text, page);
   if (Is(setting, payload::kInstallPath) || Is(setting, payload::kStartupDirectory)) return FolderProblem(setting.text);
   if (Is(setting, payload::kProjectName) && setting.text.empty()) {
     return "is empty; it names the installation's dialogs and its uninstall entry";
@@ -64,7 +64,7 @@ void CheckSettings(Manifest& manifest, uint32_t projectType, std::vector<std::st
                                   " never reads it, so it changes nothing");
       continue;
     }
-    std::string problem = ProblemOf(setting);
+    std::string problem = ProblemOf(setting, page);
     if (!problem.empty()) problems.push_back(setting.entry + " (" + Quoted(page.ToUtf8(setting.text)) + ") " + problem);
   }
 }

@@ -40,6 +40,27 @@ void ReportWarnings(const Manifest& manifest, bool strict) {
   }
 }
 
+// Text outside ASCII reads as written only where Windows is set to the
+// installer's code page; elsewhere the installer shows and makes other
+// letters. It is what the publisher chose, so a note, not a warning.
+void NoteCodePage(const Manifest& manifest) {
+  auto outside = [](const std::string& bytes) {
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+  };
+  std::string first;
+  for (const FileSpec& file : manifest.files) {
+    if (first.empty() && outside(file.name)) first = file.name;
+  }
+  for (const SettingValue& setting : manifest.settings) {
+    if (first.empty() && setting.info->kind == SettingKind::kText && outside(setting.text)) first = setting.text;
+  }
+  if (first.empty()) return;
+  fprintf(stderr,
+          "vpack: note: names and texts outside ASCII, such as %s, read as written only on Windows set to code "
+          "page %u\n",
+          Quoted(CodePage(manifest.codePage).ToUtf8(first)).c_str(), manifest.codePage);
+}
+
 uint64_t SourceBytes(const Manifest& manifest) {
   uint64_t total = 0;
   for (const FileSpec& file : manifest.files) total += file.size;
@@ -93,6 +114,7 @@ void PrintSummary(const InstallerPlan& plan, const std::string& output, uint64_t
 int Pack(const PackOptions& options) {
   Manifest manifest = LoadManifest(options.manifest, options.variables, options.output);
   ReportWarnings(manifest, options.strict);
+  NoteCodePage(manifest);
   SigningCommand signing = options.signCommand.empty() ? manifest.signing : ShellSigning(options.signCommand);
   InstallerPlan plan = StartPlan(std::move(manifest), options.stub);
   if (!options.output.empty()) CheckOutputTarget(options.output, Inputs(plan));

@@ -1,12 +1,25 @@
 #include "vpack/read/CodePageOption.h"
 
+#include <stdlib.h>
+
+#include "vpack/base/CodePage.h"
+
 namespace vpack {
 
 void AddCodePageOption(CLI::App* command, unsigned& codePage) {
+  CLI::Validator supported(
+      [](std::string& text) {
+        char* end = nullptr;
+        unsigned long number = strtoul(text.c_str(), &end, 10);
+        bool whole = !text.empty() && *end == '\0' && number <= 0xFFFF;
+        if (whole && IsSupportedCodePage(static_cast<unsigned>(number))) return std::string();
+        return text + " is not one of " + kSupportedCodePages;
+      },
+      kSupportedCodePages);
   command
       ->add_option("--code-page", codePage,
                    "The code page the installer was packed with (default: the one it records, else 1252)")
-      ->check(CLI::IsMember({874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}));
+      ->check(supported);
 }
 
 }  // namespace vpack

@@ -115,7 +115,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   std::string trailing = TrailingProblem(*installer, stub);
   if (!trailing.empty()) problems.push_back(trailing);
   intact = intact && trailing.empty();
-  for (std::string& problem : CheckContents(items)) problems.push_back(std::move(problem));
+  for (std::string& problem : CheckContents(items, page.Number())) problems.push_back(std::move(problem));
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
@@ -123,7 +123,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   if (facts != nullptr) {
     uint64_t stubSize = static_cast<uint64_t>(installer->Reader().MarkerOffset());
     *facts = {items.size(), intact, std::move(warnings), stub.certificateSize,
-              OwnStubVersion(StubVersion(path, stubSize))};
+              OwnStubVersion(StubVersion(path, stubSize)), page.Number()};
   }
   return problems;
 }

@@ -28,6 +28,9 @@ struct InstallerFacts {
   // The stub's own version, which tells the switches it takes (Switches.h);
   // nothing when the installer does not tell it.
   std::optional<FourPartVersion> stubVersion;
+  // The code page names and texts were read in: what a system must be set to
+  // for the installer to show and write them as they read here.
+  unsigned codePage = kDefaultCodePage;
 };
 // showProgress: a progress bar on a terminal while the items are read.
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts = nullptr,

@@ -174,10 +174,10 @@ void CheckDuplicates(const std::vector<Item>& items, Problems& problems) {
 }
 
 // A file's name is joined to the installation folder as it is.
-void CheckFileName(const Item& item, Problems& problems) {
-  if (!payload::IsSafeItemName(item.name.c_str())) {
+void CheckFileName(const Item& item, unsigned codePage, Problems& problems) {
+  if (!payload::IsSafeItemName(item.name.c_str(), codePage)) {
     problems.push_back(ItemLabel(item.type, item.name) + ": a name the installer refuses (\"..\" or \":\")");
-  } else if (!payload::IsWindowsFileName(item.name.c_str())) {
+  } else if (!payload::IsWindowsFileName(item.name.c_str(), codePage)) {
     problems.push_back(ItemLabel(item.type, item.name) + ": a name Windows cannot create as a file");
   }
 }
@@ -218,14 +218,14 @@ std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& prob
   return ListedNames(items, ItemIndex(items), problems);
 }
 
-std::vector<std::string> CheckContents(const std::vector<Item>& items) {
+std::vector<std::string> CheckContents(const std::vector<Item>& items, unsigned codePage) {
   Problems problems;
   ItemIndex index(items);
   CheckDuplicates(items, problems);
   CheckProjectType(index, problems);
   ListedNames(items, index, problems);
   for (const Item& item : items) {
-    if (IsFileItem(item)) CheckFileName(item, problems);
+    if (IsFileItem(item)) CheckFileName(item, codePage, problems);
   }
   return problems;
 }

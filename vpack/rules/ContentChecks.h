@@ -17,8 +17,9 @@ namespace vpack {
 constexpr size_t kHeldItemBytes = 4096;
 
 // One line per problem, each naming the item; empty when all is well. Only
-// the settings' and lists' bytes are read (InstallerFile::HeldItems).
-std::vector<std::string> CheckContents(const std::vector<packager::Item>& items);
+// the settings' and lists' bytes are read (InstallerFile::HeldItems). Names
+// are read in codePage.
+std::vector<std::string> CheckContents(const std::vector<packager::Item>& items, unsigned codePage);
 
 // A name one of the three lists holds, as the installer reads it.
 struct ListedName {

@@ -10,6 +10,10 @@ namespace {
 // longest user name Windows allows and the last folder number it tries.
 const char kLongTemporaryFolder[] = "C:\\Users\\UUUUUUUUUUUUUUUUUUUU\\AppData\\Local\\Temp\\Vandrel10000";
 
+// The ANSI functions count bytes: in a double-byte page a character may be
+// two of them.
+const char* Unit(const CodePage& page) { return page.IsDoubleByte() ? " bytes" : " characters"; }
+
 // One finding per limit: how many paths pass it, and the longest of them.
 class Limit {
  public:
@@ -24,7 +28,7 @@ class Limit {
   void Report(std::vector<std::string>& into, const std::string& where, const CodePage& page) const {
     if (count_ == 0) return;
     into.push_back("item " + Quoted(page.ToUtf8(name_)) + ": " + what_ + " " + Quoted(page.ToUtf8(longest_)) +
-                   ", " + std::to_string(longest_.size()) + " characters, where Windows takes at most " +
+                   ", " + std::to_string(longest_.size()) + Unit(page) + ", where Windows takes at most " +
                    std::to_string(most_) + where + "; " + std::to_string(count_) + " item(s) pass that");
   }
 
@@ -49,7 +53,8 @@ PathFindings CheckInstalledPaths(uint32_t projectType, std::string folder, const
                                  const CodePage& page) {
   bool inPlace = InstallFolderSetting(projectType) == nullptr;
   if (inPlace) folder = kLongTemporaryFolder;
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  // By character: a folder may end in a letter whose second byte is 0x5C.
+  while (!folder.empty() && page.LastSeparator(folder) == folder.size() - 1) folder.pop_back();
   Limit anywhere(kMaxAnsiPath, "needs at least"), file(kMaxAnsiPath, "installed as"),
       folders(kMaxAnsiFolder, "needs the folder"), replaced(kMaxAnsiPath - kReplacementGrowth, "replaced through");
   for (const std::string& name : names) {
@@ -58,7 +63,7 @@ PathFindings CheckInstalledPaths(uint32_t projectType, std::string folder, const
     // The installer joins a name to its folder with one backslash.
     std::string path = folder + "\\" + below;
     file.Check(name, path);
-    size_t cut = path.rfind('\\');
+    size_t cut = page.LastSeparator(path);
     if (cut != std::string::npos && cut > folder.size()) folders.Check(name, path.substr(0, cut));
     replaced.Check(name, path);
   }

@@ -60,6 +60,8 @@ void PrintText(const Verdict& v) {
                                                               std::to_string(v.facts.certificateBytes) + " bytes)";
   printf("%s: %zu items, all intact, %s\n", v.installer.c_str(), v.facts.items, signature.c_str());
   printf("%s: switches: %s\n", v.installer.c_str(), SwitchesText(v.facts.stubVersion).c_str());
+  printf("%s: code page: %u (text outside ASCII reads right only on Windows set to it)\n", v.installer.c_str(),
+         v.facts.codePage);
 }
 
 nlohmann::json Json(const Verdict& v) {
@@ -72,7 +74,8 @@ nlohmann::json Json(const Verdict& v) {
           {"problems", v.problems},
           {"warnings", v.facts.warnings},
           {"stub-version", v.facts.stubVersion ? nlohmann::json(VersionText(*v.facts.stubVersion)) : nullptr},
-          {"switches", v.facts.stubVersion ? nlohmann::json(StubSwitches(*v.facts.stubVersion)) : nullptr}};
+          {"switches", v.facts.stubVersion ? nlohmann::json(StubSwitches(*v.facts.stubVersion)) : nullptr},
+          {"code-page", v.facts.codePage}};
 }
 
 }  // namespace
