@@ -56,11 +56,14 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
     // A script's launcher quotes a switch whole where it holds a space:
     // "/D=C:\Program Files\Tour" is the same switch.
     wchar_t* word = p + (*p == L'"' ? 1 : 0);
-    if (StartsWith(word, "/D=")) {
+    // Unquoted, the folder is the rest of the line, spaces and all; quoted,
+    // whole or after its '=', it ends at its closing quote, and switches
+    // may follow: "/D=C:\Program Files\Tour" /LOG=C:\s.log.
+    if (StartsWith(word, "/D=") && word == p && word[3] != L'"') {
       wchar_t* end = word + lstrlenW(word);
       while (end > word + 3 && (end[-1] == L' ' || end[-1] == L'\t')) --end;
       *end = 0;
-      result->folder = Unquoted(word + 3);
+      result->folder = word + 3;
       return;
     }
     wchar_t* end = WordEnd(p);
@@ -69,6 +72,7 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
     Unquoted(word);
     if (StartsWith(word, "/S") && word[2] == 0) result->silent = true;
     if (StartsWith(word, "/LOG=")) result->log = word + 5;
+    if (StartsWith(word, "/D=")) result->folder = word + 3;
     if (next == 0) break;
     p = end + 1;
   }

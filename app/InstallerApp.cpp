@@ -19,7 +19,7 @@ uint32_t RunFlow(bool (installer::Installer::*flow)(), HINSTANCE instance, HWND 
   run.SetHost(instance, mainWindow);
   run.SetUnattended(line.silent, line.folder);
   if (!run.FitsSystemCodePage()) return installer::kExitFailed;
-  return (run.*flow)() ? installer::kExitDone : run.ExitCode();
+  return (run.*flow)() ? run.DoneCode() : run.ExitCode();
 }
 
 }  // namespace

@@ -82,6 +82,10 @@ bool Installer::InstallWinampPluginFlow() {
     return Stop("Can't find winamp version", "Error");
   }
   if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(kNoDirectX, projectName)) return false;
+  // Silent, nobody is asked for the player later: a machine without one
+  // ends here, before anything is written.
+  char player[kPathSize];
+  if (silent && !FindPlayerFolder(winamp3, projectName, player)) return false;
   // The folder on the command line is the player's, below.
   if (!AcceptOptions(projectName, startupDirectory, false)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
@@ -91,8 +95,7 @@ bool Installer::InstallWinampPluginFlow() {
     ReportFailure();
     return false;
   }
-  char player[kPathSize];
-  if (!FindPlayerFolder(winamp3, projectName, player)) return false;
+  if (!silent && !FindPlayerFolder(winamp3, projectName, player)) return false;
   if (!CopyPlugin(player, winamp3, projectName)) {
     ReportFailure();
     return false;

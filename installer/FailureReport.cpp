@@ -41,6 +41,7 @@ void Installer::ReportFailure() {
   char number[16];
   number[0] = '\0';
   text::AppendDecimal(number, sizeof(number), failure.error);
+  reportedOnTheWay = reportedOnTheWay || (failure.what != FailureKind::kNone && failure.what != FailureKind::kReported);
   switch (failure.what) {
     case FailureKind::kRead:
       message::ReportSystemError("The installer could not be read.", failure.error);

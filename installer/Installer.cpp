@@ -24,6 +24,7 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       silent(false),
       givenFolder(nullptr),
       exitCode(kExitFailed),
+      reportedOnTheWay(false),
       viewerInstalled(false),
       payloadCodePage(0) {
   failure.what = FailureKind::kNone;

@@ -68,6 +68,10 @@ class Installer {
   bool FitsSystemCodePage();
   // Why a flow that returned false ended: failed, cancelled, or lacking.
   uint32_t ExitCode() const { return exitCode; }
+  // The exit code of a flow that ran to its end: a failure it reported on
+  // the way (a registry key that could not be written) still ends with 1,
+  // so that a script does not take an incomplete installation for done.
+  uint32_t DoneCode() const { return reportedOnTheWay ? kExitFailed : kExitDone; }
   virtual bool CreateTempWorkDir();
   virtual bool ReadItem(const char* name, void* buffer, int32_t size, const char* type);
   virtual bool RunInPlaceFlow();
@@ -232,6 +236,7 @@ class Installer {
   bool silent;
   const wchar_t* givenFolder;
   uint32_t exitCode;
+  bool reportedOnTheWay;
   // The uninstall entry's icon is the viewer's, where it was installed.
   bool viewerInstalled;
   // The code page the payload's names were written in where it differs from

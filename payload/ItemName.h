@@ -20,9 +20,9 @@ bool IsSafeItemName(const char* name, unsigned codePage = 0);
 // drops them, so two items would land in one file), an empty or "."
 // component, or no file name at the end. A single leading separator is
 // allowed: the installer joins the name to its folder with one anyway. The
-// stub does not apply this rule (payload/WindowsFileName.cpp, which it does
-// not link); the packager and verify do, so that an installer never stops
-// halfway on a name it cannot write.
+// packager and verify apply it to every item, so that an installer never
+// stops halfway on a name it cannot write; the stub applies it only to an
+// installation folder it is given (payload/WindowsFileName.cpp).
 bool IsWindowsFileName(const char* name, unsigned codePage = 0);
 
 // Which rule of IsWindowsFileName a name breaks, the first one met from its

@@ -1,5 +1,6 @@
-// Kept apart from the installer's own name rule: only the packager's tools
-// use it, and the stub links no object it does not call into.
+// Kept apart from the installer's own name rule: the packager applies it to
+// every item, the stub only to a folder it is given, and links no object it
+// does not call into.
 #include <string.h>
 
 #include "payload/DoubleByte.h"
@@ -70,19 +71,6 @@ NameFault WindowsNameFault(const char* name, size_t* at, unsigned codePage) {
 
 bool IsWindowsFileName(const char* name, unsigned codePage) {
   return WindowsNameFault(name, nullptr, codePage) == NameFault::kNone;
-}
-
-const char* NameFaultText(NameFault fault) {
-  switch (fault) {
-    case NameFault::kNone: return "is a name Windows can create";
-    case NameFault::kEmpty: return "is empty";
-    case NameFault::kParentFolder: return "has a \"..\" component, which leaves the installation folder";
-    case NameFault::kDriveOrStream: return "holds a ':' (a drive or a stream), which leaves the installation folder";
-    case NameFault::kForbiddenCharacter: return "holds a character Windows forbids in file names";
-    case NameFault::kDeviceName: return "has a component that is a device name on Windows";
-    case NameFault::kTrailingDotOrSpace: return "has a component ending in a dot or a space, which Windows drops";
-    default: return "has an empty or \".\" component";
-  }
 }
 
 }  // namespace payload

@@ -58,14 +58,14 @@ void OutputFile::Open() {
   beside_[0] = '\0';
   // Opened for writing and closed untouched: the question is whether it
   // could be replaced, asked before anything is written.
-  HANDLE earlier = CreateForWriting(path, OPEN_EXISTING);
+  HANDLE earlier = CreateForWriting(path_, OPEN_EXISTING);
   if (earlier != INVALID_HANDLE_VALUE) {
     CloseHandle(earlier);
     OpenBeside();
     return;
   }
   NoteError();
-  if (error_ == ERROR_FILE_NOT_FOUND) handle_ = CreateForWriting(path, CREATE_ALWAYS);
+  if (error_ == ERROR_FILE_NOT_FOUND) handle_ = CreateForWriting(path_, CREATE_ALWAYS);
   if (!Opened()) NoteError();
 }
 

@@ -43,6 +43,8 @@ class OutputFile {
   }
 
   bool Opened() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Whether an earlier copy is there, which the new one replaces when kept.
+  bool Replaces() const { return beside_[0] != '\0'; }
   // Tries again to open a file that could not be opened: another program
   // may have let the earlier copy go since.
   void Open();
@@ -60,7 +62,7 @@ class OutputFile {
   void Discard();
 
  private:
-  const char* Written() const { return beside_[0] != '\0' ? beside_ : path_; }
+  const char* Written() const { return Replaces() ? beside_ : path_; }
   void OpenBeside();
   bool Close();
   void NoteError() { error_ = GetLastError(); }

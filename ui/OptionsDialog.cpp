@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "payload/ItemName.h"
 #include "payload/PayloadFormat.h"
 #include "platform/AnsiChars.h"
 #include "platform/AnsiFolder.h"
@@ -99,7 +100,32 @@ bool RefusedFolder(const char* path, const char* caption) {
     message::Show("Please enter the full path of the installation folder.", caption, message::kOk);
     return true;
   }
+  // Refused before anything is made: Windows would refuse the name only at
+  // the first file, after the folders on the way to it were made, or take
+  // "CON" for a device and drop a trailing dot.
+  if (!HasAllowedNames(path)) {
+    message::Show("Please choose a folder below the root of a drive, with a name Windows allows.", caption,
+                  message::kOk);
+    return true;
+  }
   return false;
+}
+
+bool HasAllowedNames(const char* path) {
+  // What follows the drive ("C:\") or the share ("\\server\share\").
+  const char* rest = path + 3;
+  if (IsSeparator(path[0])) {
+    int separators = 0;
+    for (rest = path + 2; *rest != '\0' && separators < 2; rest += text::CharBytes(rest)) {
+      if (text::IsSeparatorAt(rest)) ++separators;
+    }
+  }
+  char names[kMaxPath + 1];
+  size_t length = text::CopyWholeChars(names, rest, kMaxPath);
+  // One separator at the end names the same folder.
+  const char* last = text::LastSeparator(names);
+  if (last != nullptr && static_cast<size_t>(last - names) + 1 == length) names[length - 1] = '\0';
+  return names[0] != '\0' && payload::WindowsNameFault(names, nullptr, GetACP()) == payload::NameFault::kNone;
 }
 
 bool IsFullFolderPath(const char* path) {

@@ -12,6 +12,7 @@ using testing_support::FileExists;
 namespace {
 
 constexpr char kRefused[] = "Please enter the full path of the installation folder.";
+constexpr char kRefusedName[] = "Please choose a folder below the root of a drive, with a name Windows allows.";
 
 class OptionsDialogTest : public StandaloneTest {
  public:
@@ -91,6 +92,20 @@ TEST_F(OptionsDialogTest, TextsThatNameNoUsableFolder_KeepTheDialogOpen) {
     EXPECT_TRUE(driver_.Press(box.window, IDOK));
     EXPECT_TRUE(StillOpen(options));
   }
+  // A drive's root, or names Windows refuses, before any folder is made.
+  for (const std::string& text : {std::string("C:\\"), std::string("C:/"), dir_.File("Pipe\\pi|pe"),
+                                  dir_.File("Devices\\CON"), dir_.File("Dots\\Tour."), dir_.File("Space\\Tour "),
+                                  dir_.File("Stream\\Tour:x")}) {
+    SCOPED_TRACE(text);
+    Type(options, text);
+    PostMessageA(options, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED), 0);
+    DialogSeen box = driver_.WaitForDialog(kRunMs);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ(kRefusedName, box.text);
+    EXPECT_TRUE(driver_.Press(box.window, IDOK));
+    EXPECT_TRUE(StillOpen(options));
+  }
+  for (const char* made : {"Pipe", "Devices", "Dots", "Space", "Stream"}) EXPECT_FALSE(FileExists(dir_.File(made)));
   // Letters the code page lacks are refused for that, not at the first file
   // as a locked one; nor is a letter taken for a look-alike the code page
   // has, which would install into another folder than the one shown.

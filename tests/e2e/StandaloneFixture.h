@@ -103,7 +103,9 @@ class StandaloneTest : public ::testing::Test {
     EXPECT_TRUE(driver_.Press(options, kInstall));
     std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(timeoutMs);
     EXPECT_TRUE(driver_.WaitForExit(5000));
-    testing_support::ExpectExitCodeMatches(driver_.ExitCode(), boxes.empty() ? nullptr : &boxes.back().text);
+    std::vector<std::string> texts;
+    for (const DialogSeen& box : boxes) texts.push_back(box.text);
+    testing_support::ExpectExitCodeMatches(driver_.ExitCode(), texts);
     return boxes;
   }
 

@@ -135,9 +135,34 @@ TEST_F(UnattendedTest, PluginSilent_PlayerFromRegistryOrCommandLineOrCodeThree) 
   driver_.Reset();
   EXPECT_EQ(0u, RunSilently("/S /D=" + given));
   EXPECT_EQ(testing_support::kPluginModule, testing_support::ReadFileBytes(given + plugin));
+  // Without a player nothing is written, not even into StartupDirectory.
+  testing_support::RemoveTree(Install());
   driver_.Reset();
   EXPECT_EQ(3u, RunSilently("/S"));
   EXPECT_TRUE(Logged("Exit code: 3"));
+  EXPECT_FALSE(FileExists(Install()));
+}
+
+// As administrators write them: a quoted folder ends at its closing quote
+// and the switches after it count; a drive's root and names Windows
+// refuses are refused before anything is made.
+TEST_F(UnattendedTest, CommandLinesAsWritten_QuotedFolderEndsAtItsQuoteRefusedFoldersMakeNothing) {
+  WriteSetup();
+  std::string folder = dir_.File("Program Files\\Tour");
+  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe"), "/S \"/D=" + folder + "\" /LOG=" + setupLog_));
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_EQ(0u, driver_.ExitCode());
+  EXPECT_TRUE(FileExists(folder + "\\VandrelViewer.exe"));
+  EXPECT_TRUE(Logged("Exit code: 0"));
+  for (const std::string& refused : {std::string("C:\\"), dir_.File("Pipe\\pi|pe"), dir_.File("Devices\\CON\\Tour"),
+                                     dir_.File("Dots\\Tour.")}) {
+    SCOPED_TRACE(refused);
+    driver_.Reset();
+    EXPECT_EQ(1u, RunSilently("/S /D=" + refused));
+    EXPECT_TRUE(Logged("Installation Options: Please choose a folder below the root of a drive, with a name Windows "
+                       "allows."));
+  }
+  for (const char* made : {"Pipe", "Devices", "Dots"}) EXPECT_FALSE(FileExists(dir_.File(made)));
 }
 
 TEST_F(UnattendedTest, RunInPlaceSilent_ViewerRunsAndCodeZero) {

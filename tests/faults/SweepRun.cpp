@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tests/support/Environment.h"
+#include "tests/support/InstallerRun.h"
 #include "tests/support/Logs.h"
 #include "tests/support/StubDriver.h"
 
@@ -194,8 +195,11 @@ Verdict Classify(Flow flow, const RunResult& run) {
   char code[16];
   snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(run.exitCode));
   if (run.exitCode > 3 || !run.seam.exited) return {Outcome::kFault, std::string("crash: exit code ") + code};
-  // A script reads the outcome from the exit code alone.
-  if (run.success != (run.exitCode == 0)) {
+  // A script reads the outcome from the exit code alone: 0 for a success
+  // that told of no failure on the way, 1 for one that did.
+  bool told = std::any_of(run.boxes.begin(), run.boxes.end(), testing_support::ToldOnTheWay);
+  bool codeFits = run.success ? run.exitCode == (told ? 1u : 0u) : run.exitCode != 0;
+  if (!codeFits) {
     return {Outcome::kFault, std::string(run.success ? "success" : "failure") + " with exit code " + code};
   }
   for (const Problem& problem : run.problems) {

@@ -22,9 +22,14 @@ struct Box {
 };
 std::ostream& operator<<(std::ostream& out, const Box& box);
 
-// A run's exit code against what it showed: 0 after the success message or
-// no message at all (lastText null), otherwise 1 to 3, never 0.
-void ExpectExitCodeMatches(DWORD exitCode, const std::string* lastText);
+// A failure the installer tells and goes on from to its success message:
+// the registry's, or the project name that cannot be read again for it.
+bool ToldOnTheWay(const std::string& text);
+
+// A run's exit code against the texts it showed: 0 after the success
+// message or no message at all, 1 after a success that told of a failure on
+// the way (the registry's), otherwise 1 to 3, never 0.
+void ExpectExitCodeMatches(DWORD exitCode, const std::vector<std::string>& texts);
 
 // Starts the installer, answers every message box with OK until it ends, and
 // expects its exit code to match what it showed.

@@ -31,6 +31,8 @@ const MessageType kMessageTypes[] = {
     {"Error can't write in registry", message::kOk, false},
     {"Please enter the full path of the installation folder.", message::kOk, false},
     {"The path of the installation folder is too long.", message::kOk, false},
+    {"Please choose a folder below the root of a drive, with a name Windows allows.", message::kOk, false},
+    {"This file is in use by another program:\n", message::kRetryCancel | message::kIconWarning, true},
     {"This installer was made for Windows set to code page ", message::kIconError, true},
     {"There was an error while trying to copy one of the installation files.\n", message::kIconError, true},
     {"DirectX 8.1 or higher was not detected on this system\n\rPlease install", message::kIconError, true},
