@@ -1,6 +1,7 @@
 // What an installation leaves in the system besides files: shortcuts and
 // registry entries.
 #include "installer/Installer.h"
+#include "payload/InstalledNames.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/Log.h"
 #include "platform/Message.h"
@@ -13,7 +14,7 @@ namespace installer {
 namespace {
 
 constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
+using payload::kUninstallKey;
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 #include <stdint.h>
 #include <windows.h>
 
+#include "platform/BesideName.h"
+
 namespace platform {
 
 // Stands in for WriteFile while set; tests set it to fail or stop short.
@@ -12,12 +14,6 @@ extern WriteHook writeHook;
 
 // True only when all count bytes were written.
 bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
-
-// What the installer adds to a file's name for the new copy it writes beside
-// an earlier one: a name no one else gives a file, so that one found there is
-// known to be left by an installation that was ended before it could put the
-// copy in place, and is removed.
-inline constexpr char kBesideSuffix[] = "~vdlnew";
 
 // A file the installation writes: written whole in pieces, and deleted again
 // unless kept, so that nothing cut short or damaged stays behind looking

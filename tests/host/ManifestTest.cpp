@@ -217,6 +217,96 @@ TEST(Manifest, SettingsThatBreakTheInstallation_RefusedNamingTheSetting) {
   }
 }
 
+std::string SettingRefusal(uint32_t type, const std::string& setting, const std::string& toml) {
+  return TextRefusalOf(testing_support::RuntimeEntriesWith(type, setting, toml));
+}
+
+TEST(Manifest, InstallFolderThatIsADriveOrNoFolderWindowsMakes_Refused) {
+  const char* root = "is the root of a drive";
+  const char* noFolder = "is no folder Windows can create: it ";
+  std::vector<std::pair<std::string, std::string>> refused = {
+      {R"('C:\')", root}, {"'C:'", root}, {"'d:/'", root}, {R"('C:\\')", root},
+      {R"('C:\Tours\a:b')", noFolder}, {R"('C:\Tours*')", noFolder}, {R"('C:\Tour?')", noFolder},
+      {R"('C:\"Tour"')", noFolder}, {R"('C:\<Tour>')", noFolder}, {R"('C:\a|b')", noFolder},
+      {R"("C:\\a\u0001b")", noFolder}, {R"('C:\CON')", noFolder}, {R"('C:\Tours\nul.txt')", noFolder},
+      {R"('C:\Tours\COM1\x')", noFolder}, {R"('C:\Tours ')", noFolder}, {R"('C:\Tours.\x')", noFolder},
+      {R"('C:\Tours\\x')", noFolder}, {R"('\\server\share\a|b')", noFolder},
+  };
+  for (const auto& [toml, says] : refused) {
+    for (uint32_t type : {2u, 5u}) {
+      std::string error = SettingRefusal(type, "InstallPath", toml);
+      EXPECT_NE(std::string::npos, error.find("setting \"InstallPath\" (")) << toml << "\n" << error;
+      EXPECT_NE(std::string::npos, error.find(says)) << toml << "\n" << error;
+    }
+  }
+  EXPECT_NE(std::string::npos, SettingRefusal(6, "StartupDirectory", R"('C:\')").find(root));
+  for (const char* toml : {"'C:/Program Files/Tour'", R"('C:\Tours\')", R"('\\server\share')",
+                           R"('\\server\share\Tour')", R"('C:\Tours\Con Air\LPT10')"}) {
+    EXPECT_EQ("", SettingRefusal(2, "InstallPath", toml)) << toml;
+  }
+}
+
+TEST(Manifest, ShortcutNameEndingInASeparatorOrWithAnEmptyFolder_Refused) {
+  for (const char* toml : {R"('\Tide Tours\')", R"('\')", R"('\Tide Tours/')"}) {
+    std::string error = SettingRefusal(2, "ShortCutName", toml);
+    EXPECT_NE(std::string::npos, error.find("setting \"ShortCutName\" (")) << error;
+    EXPECT_NE(std::string::npos, error.find("ends in a separator, so the links would be named \".lnk\"")) << error;
+  }
+  for (const char* toml : {R"('\\Tide Tours\Tour')", R"('\Tide Tours\\Tour')"}) {
+    std::string error = SettingRefusal(2, "ShortCutName", toml);
+    EXPECT_NE(std::string::npos, error.find("is no name Windows can make a link under: it has an empty")) << error;
+  }
+  EXPECT_EQ("", SettingRefusal(2, "ShortCutName", R"('\Demos\Tour')"));
+  EXPECT_EQ("", SettingRefusal(2, "ShortCutName", "'/Demos/Tour'"));
+}
+
+// Counted in the code page's bytes: 248 letters of two UTF-8 bytes each fit.
+TEST(Manifest, ProjectNameLongerThanItsUninstallKeyTakes_Refused) {
+  std::string e248, e249;
+  for (int i = 0; i < 248; ++i) e248 += "\u00e9";
+  e249 = e248 + "e";
+  for (uint32_t type : {2u, 5u, 6u}) {
+    EXPECT_EQ("", SettingRefusal(type, "ProjectName", "'" + e248 + "'")) << type;
+    std::string error = SettingRefusal(type, "ProjectName", "'" + e249 + "'");
+    EXPECT_NE(std::string::npos, error.find("setting \"ProjectName\" (")) << error;
+    EXPECT_NE(std::string::npos, error.find("is 249 bytes in the code page; the uninstall entry's key is named "
+                                            "\"Vandrel\" and the project name, and Windows takes at most 255 "
+                                            "characters, so at most 248")) << error;
+  }
+}
+
+// The screen saver is copied as "<system folder>\<name>.scr", the plug-in
+// into the player's folder under the name; a standalone project is not.
+TEST(Manifest, SaverOrPluginNamedWhatCannotBeAFileName_Refused) {
+  struct Case {
+    uint32_t type;
+    std::string toml, says;
+  } cases[] = {
+      {5, "'Harbour: Night'", "is no file name Windows can create, and the screen saver is copied under it"},
+      {6, "'Harbour/Night?'", "holds a separator, but the plug-in is copied under this name"},
+      {5, R"('\Harbour')", "holds a separator, but the screen saver"},
+      {6, "'Harbour?'", "is no file name Windows can create, and the plug-in is copied under it"},
+      {5, "'aux'", "a device name"},
+      {6, "'Harbour.'", "ending in a dot"},
+  };
+  for (const Case& c : cases) {
+    std::string error = SettingRefusal(c.type, "ProjectName", c.toml);
+    EXPECT_NE(std::string::npos, error.find("setting \"ProjectName\" (")) << c.toml << "\n" << error;
+    EXPECT_NE(std::string::npos, error.find(c.says)) << c.toml << "\n" << error;
+  }
+  EXPECT_EQ("", SettingRefusal(2, "ProjectName", "'Harbour: Night'"));
+}
+
+// The installer writes each file beside its name under this suffix, and
+// removes one found there as left by an interrupted installation.
+TEST(Manifest, ItemNamedLikeTheInstallersCopyBesideAFile_Refused) {
+  for (const char* name : {"scene.vdl~vdlnew", "music\\THEME.CGR~VdlNew"}) {
+    std::string error = TextRefusalOf(RuntimeEntries(1) + ProjectFile(name, "f.bin"));
+    EXPECT_NE(std::string::npos, error.find("file \"" + std::string(name) + "\": the name ends in \"~vdlnew\"")) << error;
+  }
+  EXPECT_EQ("", TextRefusalOf(RuntimeEntries(1) + ProjectFile("scene~vdlnew.vdl", "f.bin")));
+}
+
 // What only the disk shows: sources that are no files or too large, and
 // names found in a folder.
 TEST_F(ManifestOnDisk, SourcesThatCannotBePacked_RefusedNamingTheEntry) {

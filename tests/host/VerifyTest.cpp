@@ -228,6 +228,42 @@ TEST(Verify, LongInstalledPaths_SameWordsAsPack) {
   }
 }
 
+// A setting's value that would break the installation is refused by pack
+// and named by verify, in the same words.
+TEST(Verify, SettingsThatBreakTheInstallation_SameWordsAsPack) {
+  struct Case {
+    uint32_t type;
+    std::string setting, value;
+  } cases[] = {
+      {2, "InstallPath", "C:\\"},
+      {2, "InstallPath", "C:\\Tours\\CON"},
+      {2, "ShortCutName", "\\Tide Tours\\"},
+      {2, "ProjectName", std::string(249, 'n')},
+      {5, "ProjectName", "Harbour: Night"},
+  };
+  for (const Case& c : cases) {
+    std::string packSays;
+    try {
+      vpack::Manifest manifest = vpack::ParseManifest(
+          "p.toml", testing_support::RuntimeEntriesWith(c.type, c.setting, "'" + c.value + "'"));
+      vpack::FinishManifest(manifest);
+    } catch (const vpack::Error& e) {
+      packSays = e.what();
+    }
+    packager::PayloadBuilder builder = StandaloneProject();
+    Bytes& data = DataOf(builder, c.setting);
+    std::fill(data.begin(), data.end(), 0);
+    std::copy(c.value.begin(), c.value.end(), data.begin());
+    if (c.type != 2) DataOf(builder, "ProjectType") = {static_cast<uint8_t>(c.type), 0, 0, 0};
+    std::vector<std::string> found = Problems(testing_support::InstallerImage(StubImage(1024), builder));
+    std::string label = "APPDATA \"" + c.setting + "\" (";
+    auto line = std::find_if(found.begin(), found.end(), [&](const std::string& l) { return l.rfind(label, 0) == 0; });
+    ASSERT_NE(line, found.end()) << c.value << "\n" << Joined(found);
+    std::string words = line->substr(label.size());
+    EXPECT_NE(packSays.find("setting \"" + c.setting + "\" (" + words), std::string::npos) << packSays << "\n" << words;
+  }
+}
+
 class VerifyBroken : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(VerifyBroken, NamesTheProblem) {
@@ -284,6 +320,8 @@ const Broken kBroken[] = {
      nullptr, nullptr, {"scene.vdl", "music.cgr", "hall.vdl"}},
     {"ParentFolderName", "APPDATA \"..\\evil.vdl\": a name the installer refuses", Adds("..\\evil.vdl")},
     {"ForbiddenCharacter", "APPDATA \"scenes\\hall?.vdl\": a name Windows cannot create", Adds("scenes\\hall?.vdl")},
+    {"NameOfTheCopyBesideAFile", "APPDATA \"scene.vdl~VDLNEW\": the name ends in \"~vdlnew\", which the installer",
+     Adds("scene.vdl~VDLNEW")},
     // Engine-format items decoded as the engine would: a CRC made over damage
     // does not hide it.
     {"EngineStreamDamagedUnderGoodCrc", "APPDATA \"scene.vdl\": does not decode: its packed stream is damaged",

@@ -52,4 +52,12 @@ std::string RuntimeEntries(uint32_t projectType) {
   return manifest;
 }
 
+std::string RuntimeEntriesWith(uint32_t projectType, const std::string& setting, const std::string& toml) {
+  std::string manifest = RuntimeEntries(projectType);
+  size_t at = manifest.find("\n" + setting + " = ");
+  if (at == std::string::npos) return manifest + "# no setting " + setting + " to set\n";
+  size_t end = manifest.find('\n', at + 1);
+  return manifest.replace(at + 1, end - at - 1, setting + " = " + toml);
+}
+
 }  // namespace testing_support

@@ -22,6 +22,9 @@ std::string ManifestHead(uint32_t projectType);
 // alone, whose sources are never looked at.
 std::string RuntimeEntries(uint32_t projectType);
 
+// RuntimeEntries with the setting's line set to "<setting> = <toml>".
+std::string RuntimeEntriesWith(uint32_t projectType, const std::string& setting, const std::string& toml);
+
 // stub.exe (a StubImage of the variant the type needs, which verify accepts)
 // and runtime/ in dir, its programs built for the machine; returns the
 // manifest's head: the stub, the type's settings and a [[folder]] entry for

@@ -10,6 +10,7 @@
 #include "vpack/base/Error.h"
 #include "vpack/base/ItemIndex.h"
 #include "vpack/manifest/SettingChecks.h"
+#include "vpack/rules/ContentChecks.h"
 #include "vpack/rules/PathLimits.h"
 
 namespace vpack {
@@ -33,6 +34,8 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
     problems.push_back(file.entry + ": the name " + payload::NameFaultText(fault) + detail);
     return;
   }
+  std::string beside = BesideNameProblem(file.name);
+  if (!beside.empty()) problems.push_back(file.entry + ": " + beside);
   if (file.name.size() > kMaxItemName) {
     problems.push_back(file.entry + ": the name is " + std::to_string(file.name.size()) +
                        " bytes in the code page; an item name, listed or not, holds at most " +

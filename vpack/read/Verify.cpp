@@ -14,6 +14,8 @@
 #include "vpack/base/Error.h"
 #include "vpack/read/InstallerFile.h"
 #include "vpack/rules/PathLimits.h"
+#include "vpack/rules/SettingValues.h"
+#include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
 #include "vpack/read/StubVersion.h"
 #include "vpack/rules/StubCheck.h"
@@ -62,6 +64,17 @@ std::string SettingTextOf(const std::vector<packager::Item>& items, const char* 
     }
   }
   return std::string();
+}
+
+// The settings' values, by the rule pack applies too; in the code page.
+void CheckSettingValues(const std::vector<packager::Item>& items, const CodePage& page,
+                        std::vector<std::string>& problems) {
+  uint32_t type = ProjectTypeOf(items);
+  for (const char* name : RequiredSettings(type)) {
+    std::string text = SettingTextOf(items, name);
+    std::string problem = SettingValueProblem(name, text, type, page.Number());
+    if (!problem.empty()) problems.push_back(ItemLabel(payload::kTypeAppData, name) + " (" + Quoted(text) + ") " + problem);
+  }
 }
 
 // The paths the installation writes, by the rule pack applies too.
@@ -116,6 +129,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   if (!trailing.empty()) problems.push_back(trailing);
   intact = intact && trailing.empty();
   for (std::string& problem : CheckContents(items, page.Number())) problems.push_back(std::move(problem));
+  CheckSettingValues(items, page, problems);
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);

@@ -7,6 +7,7 @@
 
 
 #include "payload/EngineFiles.h"
+#include "payload/InstalledNames.h"
 #include "payload/ItemName.h"
 #include "payload/ListEntries.h"
 #include "payload/LittleEndian.h"
@@ -180,6 +181,8 @@ void CheckFileName(const Item& item, unsigned codePage, Problems& problems) {
   } else if (!payload::IsWindowsFileName(item.name.c_str(), codePage)) {
     problems.push_back(ItemLabel(item.type, item.name) + ": a name Windows cannot create as a file");
   }
+  std::string beside = BesideNameProblem(item.name);
+  if (!beside.empty()) problems.push_back(ItemLabel(item.type, item.name) + ": " + beside);
 }
 
 }  // namespace
@@ -210,6 +213,13 @@ bool IsFileItem(const Item& item) {
     if (SameItemName(item.name, info.name)) return false;
   }
   return true;
+}
+
+std::string BesideNameProblem(const std::string& name) {
+  if (!payload::EndsWithBesideSuffix(name.c_str())) return std::string();
+  return std::string("the name ends in \"") + payload::kBesideSuffix +
+         "\", which the installer gives the new copy of a file it writes beside the earlier one: it would remove "
+         "this file as one left by an interrupted installation";
 }
 
 std::string ItemLabel(const std::string& type, const std::string& name) { return type + " " + Quoted(name); }

@@ -55,6 +55,10 @@ class WrittenForms {
 // and not one of the settings.
 bool IsFileItem(const packager::Item& item);
 
+// Why the installation would remove a file of this name as its own leftover
+// copy; empty when it would not.
+std::string BesideNameProblem(const std::string& name);
+
 // How every message names an item: its type and quoted name.
 std::string ItemLabel(const std::string& type, const std::string& name);
 
