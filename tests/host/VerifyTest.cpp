@@ -200,6 +200,8 @@ TEST(Verify, LongInstalledPaths_SameWordsAsPack) {
       {2, "C:\\" + std::string(200, 'F'), std::string(45, 'd') + "\\" + std::string(4, 'n') + ".vdl", true,
        "needs the folder"},
       {2, "C:\\" + std::string(200, 'F'), std::string(50, 'n') + ".vdl", false, "when it replaces an earlier copy"},
+      // 256 characters: the copy beside it, NAME~vdlnew, is 263.
+      {2, "C:\\" + std::string(200, 'F'), std::string(48, 'n') + ".vdl", false, "when it replaces an earlier copy"},
       {1, "", std::string(205, 'n') + ".vdl", false, "under a long temporary folder"},
   };
   for (const Case& c : cases) {

@@ -10,14 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "payload/InstalledNames.h"
 #include "vpack/base/CodePage.h"
 
 namespace vpack {
 
 constexpr size_t kMaxAnsiPath = 259;
 constexpr size_t kMaxAnsiFolder = 247;
-// What the name beside a file being replaced adds at the most ("~9").
-constexpr size_t kReplacementGrowth = 2;
+// What the name beside a file being replaced adds: the installer's suffix.
+constexpr size_t kReplacementGrowth = sizeof(payload::kBesideSuffix) - 1;
 
 struct PathFindings {
   std::vector<std::string> errors;    // no installation can create these
