@@ -19,7 +19,9 @@ uint32_t RunFlow(bool (installer::Installer::*flow)(), HINSTANCE instance, HWND 
   run.SetHost(instance, mainWindow);
   run.SetUnattended(line.silent, line.folder);
   if (!run.FitsSystemCodePage()) return installer::kExitFailed;
-  return (run.*flow)() ? run.DoneCode() : run.ExitCode();
+  if ((run.*flow)()) return run.DoneCode();
+  run.UndoRun();
+  return run.ExitCode();
 }
 
 }  // namespace

@@ -35,9 +35,14 @@ void Installer::GivenFolder(char* folder) {
 
 bool Installer::AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder) {
   char given[kGivenFolderSize];
+  char earlier[kPathSize];
   if (takesGivenFolder && givenFolder != nullptr) {
     GivenFolder(given);
     initialPath = given;
+  } else if (EarlierFolder(projectName, earlier)) {
+    // Installed before: the same folder again, so that the uninstall entry
+    // (one per project name) goes on naming the one installation.
+    initialPath = earlier;
   }
   ui::OptionsDialog dialog;
   const char* chosen = initialPath;
@@ -65,6 +70,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
     progressWindow->SetProgress(progress::kOpened);
   }
   text::CopyAtMost(workFolder, chosen, sizeof(workFolder) - 1);
+  installing = true;
   logfile::Line("Installing into", workFolder);
   // A folder that does not exist yet is made by the first extraction.
   SetCurrentDirectoryA(workFolder);
@@ -105,6 +111,7 @@ void Installer::FinishInstallation(const char* projectName, bool viewerKey) {
   ReleaseEngine();
   if (viewerKey) WriteViewerRegistryKey();
   WriteUninstallRegistryKey();
+  completed = true;
   SetProgressIfOpen(progress::kRecordsDone);
   if (progressWindow != nullptr) progressWindow->Close();
   platform::AllowShutdown();

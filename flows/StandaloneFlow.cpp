@@ -107,6 +107,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   delete progressWindow;
   progressWindow = nullptr;
   WriteUninstallRegistryKey();
+  completed = true;
   platform::AllowShutdown();
   return true;
 }
@@ -129,10 +130,15 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
               text::Join(uninstallTarget, kPathSize, workFolder, "\\", kUninstaller);
   if (!fits) return false;
   CreateMissingFolders(link);
+  // Links of an earlier installation are replaced, and stay if this one fails.
+  bool linkNew = GetFileAttributesA(link) == INVALID_FILE_ATTRIBUTES;
+  bool uninstallLinkNew = GetFileAttributesA(uninstallLink) == INVALID_FILE_ATTRIBUTES;
   CreateShortcut(target, link, "Vandrel Project Link", payload::kStartFileName);
   Record(createdFiles, link);
+  if (linkNew) NoteNew(link);
   CreateShortcut(uninstallTarget, uninstallLink, "Vandrel Uninstall Link", nullptr);
   Record(createdFiles, uninstallLink);
+  if (uninstallLinkNew) NoteNew(uninstallLink);
   return GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES;
 }
 

@@ -67,7 +67,9 @@ void Installer::CreateMissingFolders(const char* target) {
     folderLength = i + 1;
     if (shared) continue;
     if (CreateDirectoryA(prefix, nullptr)) {
-      Record(createdFolders, prefix);
+      // One that cannot be remembered would outlast a failed run: it goes,
+      // and the file below it then fails to be written.
+      if (!Record(createdFolders, prefix)) RemoveDirectoryA(prefix);
     } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
       // A drive's root answers "access denied"; anything else that is not a
       // folder now is asked for again with the next file.
@@ -97,7 +99,7 @@ bool Installer::WriteAndRecord(const char* target, const uint8_t* bytes, uint32_
       !KeepOutput(file, target)) {
     return false;
   }
-  return RecordFile(target);
+  return RecordFile(target, !file.Replaces());
 }
 
 bool Installer::OpenOutput(platform::OutputFile& file, const char* target) {

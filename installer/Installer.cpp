@@ -25,6 +25,8 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       givenFolder(nullptr),
       exitCode(kExitFailed),
       reportedOnTheWay(false),
+      installing(false),
+      completed(false),
       viewerInstalled(false),
       payloadCodePage(0) {
   failure.what = FailureKind::kNone;
@@ -47,6 +49,14 @@ Installer::~Installer() {
   // ends right after the flow, so what is left here is the lists' storage.
   createdFolders.Clear();
   createdFiles.Clear();
+  newFiles.Clear();
+}
+
+bool Installer::NoteNew(const char* path) {
+  char* copy = text::Duplicate(path);
+  if (copy != nullptr && newFiles.Push(copy) >= 0) return true;
+  delete[] copy;
+  return false;
 }
 
 void Installer::ReleaseItemMemory() {
@@ -116,9 +126,11 @@ bool Installer::Record(payload::PointerList& list, const char* path) {
 }
 
 // A file the installation made but cannot remember would be left behind by
-// the clean-up or the uninstaller without a word: the installation stops.
-bool Installer::RecordFile(const char* path) {
-  if (Record(createdFiles, path)) return true;
+// the clean-up or the uninstaller without a word: the installation stops,
+// and a new one goes at once, as nothing would take it away later.
+bool Installer::RecordFile(const char* path, bool isNew) {
+  if (Record(createdFiles, path) && (!isNew || NoteNew(path))) return true;
+  if (isNew) DeleteFileA(path);
   NoteFailure(FailureKind::kNoMemory, path, ERROR_NOT_ENOUGH_MEMORY);
   return false;
 }

@@ -72,6 +72,10 @@ class Installer {
   // the way (a registry key that could not be written) still ends with 1,
   // so that a script does not take an incomplete installation for done.
   uint32_t DoneCode() const { return reportedOnTheWay ? kExitFailed : kExitDone; }
+  // After a flow that failed or was cancelled on the way: removes what the
+  // installation made where nothing was (files, links, folders), each
+  // logged; nothing once the installation was complete.
+  void UndoRun();
   virtual bool CreateTempWorkDir();
   virtual bool ReadItem(const char* name, void* buffer, int32_t size, const char* type);
   virtual bool RunInPlaceFlow();
@@ -121,7 +125,12 @@ class Installer {
   // A heap copy of path at the end of the list; a copy that cannot be made
   // is left out rather than recorded as null.
   static bool Record(payload::PointerList& list, const char* path);
-  bool RecordFile(const char* path);
+  // A file written and recorded; isNew when no earlier copy was there, so
+  // that a failed run removes it again. False (noted) when it could not be
+  // remembered.
+  bool RecordFile(const char* path, bool isNew);
+  // Remembers a file this run made where there was none, for UndoRun.
+  bool NoteNew(const char* path);
 
   HINSTANCE instance;
   HMODULE engineModule;  // freed by the flows in the engine's release order
@@ -134,6 +143,9 @@ class Installer {
   HWND parentWindow;
   payload::PointerList createdFiles;
   payload::PointerList createdFolders;
+  // The files of createdFiles that had no earlier copy (heap copies of
+  // their own), which a failed run removes.
+  payload::PointerList newFiles;
   ui::ProgressWindow* progressWindow;
   payload::PayloadReader* reader;
 
@@ -218,6 +230,14 @@ class Installer {
   // bytes); as it is where both pages are one. False when the system's page
   // lacks a letter of it or it does not fit.
   bool ToSystemCodePage(const char* payloadText, char* out, int size) const;
+  // The folder of an earlier installation of the project, from its
+  // uninstall entry; false when there is none.
+  bool EarlierFolder(const char* projectName, char* folder);
+  // Before the uninstall record: what the earlier record's list names that
+  // is still there joins this run's lists, and the joined lists are written
+  // as the list beside the record. False (noted) when it cannot be written.
+  bool WriteEntryList();
+  bool KeepEarlierEntries(char* list);
   // A text setting as read (kTextFieldSize + 1 bytes) in the system's code
   // page, in place.
   void TextInSystemCodePage(char* text);
@@ -237,6 +257,10 @@ class Installer {
   const wchar_t* givenFolder;
   uint32_t exitCode;
   bool reportedOnTheWay;
+  // From the accepted options on, an installation is under way; it is
+  // complete once its record and registry entries are written.
+  bool installing;
+  bool completed;
   // The uninstall entry's icon is the viewer's, where it was installed.
   bool viewerInstalled;
   // The code page the payload's names were written in where it differs from

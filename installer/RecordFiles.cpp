@@ -51,7 +51,7 @@ bool Installer::WriteRecordFiles(const payload::RecordShape& shape, const char* 
   if (shape.configuration != nullptr) complete = WriteConfiguration(saver, shape);
   // A missing setting was reported as it was read.
   if (!complete) NoteFailure(FailureKind::kReported, nullptr, 0);
-  if (complete) complete = WriteUninstallRecord(saver, shape, projectName, record);
+  if (complete) complete = WriteEntryList() && WriteUninstallRecord(saver, shape, projectName, record);
   saver->Destroy(engine::kDeleteSelf);
   return complete;
 }
@@ -63,6 +63,7 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, const payload::R
   // Paths that do not fit are left unwritten rather than cut.
   if (!text::Join(path, kPathSize, workFolder, name)) return true;
   bool complete = true;
+  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) NoteNew(path);
   if (text::Join(start, kPathSize, workFolder, "\\" VDL_START_FILE_NAME) && saver->Open(path, 0) != 0) {
     WriteField(saver, "SCFP", start);
     WriteInteger(saver, "SCTI", kScreenSaverTiming);
@@ -88,6 +89,8 @@ bool Installer::WriteScreenSaverFlags(engine::SaverChannel* saver) {
 
 bool Installer::WriteUninstallRecord(engine::SaverChannel* saver, const payload::RecordShape& shape,
                                      const char* projectName, const char* path) {
+  // A record cut short by a failure must not stay where none was.
+  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) NoteNew(path);
   SetLastError(0);
   bool opened = saver->Open(path, 0) != 0;
   if (!opened) NoteFailure(FailureKind::kRecord, path, GetLastError());

@@ -64,7 +64,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   bool whole = !file.Failed() && reader->EndPieces();
   ReportCrcMismatch(*reader);
   if (whole && decoded) {
-    return KeepOutput(file, target) && RecordFile(target);
+    return KeepOutput(file, target) && RecordFile(target, !file.Replaces());
   }
   // Nothing damaged or cut may stay behind looking installed.
   file.Discard();

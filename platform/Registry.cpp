@@ -22,4 +22,19 @@ bool WriteMachineStrings(const char* keyPath, const RegistryString* values, int 
   return true;
 }
 
+bool ReadMachineString(const char* keyPath, const char* name, char* value, unsigned long size) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+  ScopedRegistryKey key(raw);
+  DWORD type = 0;
+  DWORD read = size - 1;
+  if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &read) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return false;
+  }
+  // Stored without its terminator, a value still ends here.
+  value[read < size ? read : size - 1] = '\0';
+  return true;
+}
+
 }  // namespace platform

@@ -43,7 +43,7 @@ class ScreenSaverTest : public StandaloneTest {
     for (const std::string& entry : Entries("uninstall.nfo")) {
       if (entry.compare(0, 5, "UNFN|") == 0) files.push_back(Text(std::vector<uint8_t>(entry.begin() + 9, entry.end())));
     }
-    ASSERT_EQ(18u, files.size());
+    ASSERT_EQ(19u, files.size());
     EXPECT_EQ(install + "\\Tessaron.dll", files[0]);
     EXPECT_EQ(install + "\\VDLStart.vdl", files[8]);
     EXPECT_EQ(install + "\\VDLUnInst.exe", files[9]);
@@ -52,6 +52,7 @@ class ScreenSaverTest : public StandaloneTest {
     EXPECT_EQ(install + "\\\\channels\\Harbour.vch", files[12]);
     EXPECT_EQ(install + "\\music/Tide.cgr", files[16]);
     EXPECT_EQ(install + "\\screensaver.cfg", files[17]);
+    EXPECT_EQ(install + "\\uninstall.lst", files[18]);
     EXPECT_EQ("UNSK|0|", Entries("uninstall.nfo").back());
     EXPECT_EQ(install, testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName", view32_));
     EXPECT_EQ("\"" + install + "\\VDLUnInst.exe\"",

@@ -46,7 +46,7 @@ std::vector<std::string> InstalledFiles(const std::string& install, const std::s
   files.push_back(menu + "\\Tour Uninstall.lnk");
   files.push_back(install + "\\VDLUnInst.exe");
   for (const char* name : {"\\channels\\Harbour.vch", "channels\\Sound.dll", "scenes\\Quay.vdl", "Intro.vdl",
-                           "music/Tide.cgr"}) {
+                           "music/Tide.cgr", "uninstall.lst"}) {
     files.push_back(install + "\\" + name);
   }
   return files;
@@ -234,6 +234,8 @@ TEST_F(StandaloneTest, SecondInstallation_OverwritesTheSameKey) {
     settings_.installPath = dir_.File(folder);
     DialogSeen options = Start();
     ASSERT_NE(nullptr, options.window);
+    // The second is offered the first's folder; the user chooses another.
+    SendMessageA(GetDlgItem(options.window, kPathEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Install().c_str()));
     InstallToEnd(options.window);
     EXPECT_EQ("\"" + dir_.File(folder) + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString", view32_));
   }

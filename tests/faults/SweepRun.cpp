@@ -143,7 +143,8 @@ RunResult RunOnce(const Scene& scene, bool over, int failAt, DWORD timeoutMs, in
   run.exitCode = driver.ExitCode();
   run.seam = ReadSeamLog(seamLog);
   if (scene.flow() == Flow::kRunInPlace) run.success = testing_support::HasLine(scene.CallLog(), "Viewer start");
-  run.problems = scene.Check(run.success, over);
+  // A killed run can take nothing back; one that ended can.
+  run.problems = scene.Check(run.success, over, !run.killed);
   return run;
 }
 
@@ -203,7 +204,9 @@ Verdict Classify(Flow flow, const RunResult& run) {
     return {Outcome::kFault, std::string(run.success ? "success" : "failure") + " with exit code " + code};
   }
   for (const Problem& problem : run.problems) {
-    if (problem.kind == Problem::kDamaged) return {Outcome::kFault, Describe(run.problems)};
+    if (problem.kind == Problem::kDamaged || problem.kind == Problem::kMadeAndLeft) {
+      return {Outcome::kFault, Describe(run.problems)};
+    }
   }
   // Besides the success message, in the installing flows.
   size_t others = run.boxes.size() - (run.success && flow != Flow::kRunInPlace ? 1 : 0);

@@ -39,6 +39,7 @@ const char* KindName(Problem::Kind kind) {
     case Problem::kLeftover: return "left behind";
     case Problem::kDamaged: return "earlier file damaged";
     case Problem::kUnrecorded: return "not in the uninstall record";
+    case Problem::kMadeAndLeft: return "made by the failed run and left";
   }
   return "?";
 }
@@ -149,8 +150,22 @@ void Scene::Reset(bool over) {
   CreateDirectoryA(root_.File("temp").c_str(), nullptr);
   CreateDirectoryA(player_.c_str(), nullptr);
   CreateDirectoryA((player_ + "\\Plugins").c_str(), nullptr);
-  if (!over) return;
-  for (const auto& [path, bytes] : earlier_) WriteWithFolders(path, bytes);
+  if (over) {
+    for (const auto& [path, bytes] : earlier_) WriteWithFolders(path, bytes);
+  }
+  before_ = Present();
+}
+
+std::set<std::string> Scene::Present() const {
+  std::set<std::string> names;
+  for (const std::string& top : {root_.File("Apps"), menu_}) {
+    if (FileExists(top)) names.insert(top);
+    for (const std::string& name : testing_support::NamesBelow(top)) names.insert(top + "\\" + name);
+  }
+  for (const std::string& path : {scr_, plugin_}) {
+    if (FileExists(path)) names.insert(path);
+  }
+  return names;
 }
 
 void Scene::Remember() {
@@ -169,7 +184,7 @@ bool Scene::IsRecord(const std::string& path) const {
   return false;
 }
 
-std::vector<Problem> Scene::Check(bool success, bool over) const {
+std::vector<Problem> Scene::Check(bool success, bool over, bool ended) const {
   std::vector<Problem> problems;
   if (flow_ == Flow::kRunInPlace) {
     CheckRunInPlace(success, &problems);
@@ -177,6 +192,11 @@ std::vector<Problem> Scene::Check(bool success, bool over) const {
   }
   if (success) CheckInstalled(&problems);
   if (over) CheckEarlier(&problems);
+  if (!success && ended) {
+    for (const std::string& name : Present()) {
+      if (before_.count(name) == 0) problems.push_back({Problem::kMadeAndLeft, name});
+    }
+  }
   return problems;
 }
 
@@ -217,7 +237,9 @@ std::vector<std::string> Scene::Beside() const {
   ReadTree(install_, &present);
   std::vector<std::string> beside;
   for (const auto& entry : present) {
-    if (expected_.count(entry.first) == 0 && !IsRecord(entry.first)) beside.push_back(entry.first);
+    // The plain list the installation keeps beside its record is its own.
+    bool list = entry.first == install_ + "\\uninstall.lst";
+    if (expected_.count(entry.first) == 0 && !IsRecord(entry.first) && !list) beside.push_back(entry.first);
   }
   return beside;
 }

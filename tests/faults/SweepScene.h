@@ -3,6 +3,7 @@
 // version of one project, the folders and system entries they install to,
 // and what must be there after a run.
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ const char* FlowName(Flow flow);
 // success or left out of its uninstall record, a link missing, something left in a run-in-place folder, or a
 // file of the earlier installation that is neither version any more.
 struct Problem {
-  enum Kind { kMissing, kWrong, kLink, kLeftover, kDamaged, kUnrecorded } kind;
+  enum Kind { kMissing, kWrong, kLink, kLeftover, kDamaged, kUnrecorded, kMadeAndLeft } kind;
   std::string path;
 };
 const char* KindName(Problem::Kind kind);
@@ -45,8 +46,9 @@ class Scene {
   void Remember();
   // What is wrong after a run: with success, everything of the newer
   // version must be in place; over an earlier installation, each of its
-  // files must be whole, of either version.
-  std::vector<Problem> Check(bool success, bool over) const;
+  // files must be whole, of either version; after a failure, nothing the
+  // run made may be left (no file or folder that was not there before it).
+  std::vector<Problem> Check(bool success, bool over, bool ended = true) const;
   // Files in the installation folder that are none of the installation's.
   std::vector<std::string> Beside() const;
   // The installation's files that its uninstall record does not name.
@@ -57,6 +59,9 @@ class Scene {
   void CheckRunInPlace(bool success, std::vector<Problem>* problems) const;
   void CheckEarlier(std::vector<Problem>* problems) const;
   bool IsRecord(const std::string& path) const;
+  // Every file and folder a run of the flow may make: the installation's
+  // tree, the Start menu's folder, the saver and the plug-in.
+  std::set<std::string> Present() const;
 
   Flow flow_;
   testing_support::TempDir root_;
@@ -66,6 +71,8 @@ class Scene {
   // The newer version's files by path, and the earlier installation's.
   std::map<std::string, std::string> expected_, earlier_;
   std::vector<std::string> records_, links_;
+  // What was there when the run started.
+  std::set<std::string> before_;
 };
 
 }  // namespace sweep

@@ -45,6 +45,9 @@ class RecordFilesTest : public InstallerFixture {
     }
   }
 
+  // The plain list the installation keeps beside its record.
+  std::string List() const { return work_ + "\\uninstall.lst"; }
+
   std::string project_;
 };
 
@@ -55,9 +58,10 @@ TEST_F(RecordFilesTest, Standalone_FilesInOrderFoldersNewestFirstNoSkipChunk) {
   installer_->AddCreatedFolder("A\\B\\");
   installer_->AddCreatedFolder("A\\B\\C\\");
   ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kStandalone), project_.data()));
-  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(3)},
                                  {"UNFN", 259, Field(work_ + "\\a.dll")},
                                  {"UNFN", 259, Field(work_ + "\\b\\c.vdl")},
+                                 {"UNFN", 259, Field(List())},
                                  {"UNDC", 4, Int(3)},
                                  {"UNDN", 259, Field("A\\B\\C\\")},
                                  {"UNDN", 259, Field("A\\B\\")},
@@ -72,9 +76,10 @@ TEST_F(RecordFilesTest, LongPaths_FullFieldWithoutTerminatorOrCut) {
   installer_->AddCreatedFile(exact);
   installer_->AddCreatedFile(longer);
   ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kStandalone), project_.data()));
-  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(3)},
                                  {"UNFN", 259, exact},
                                  {"UNFN", 259, longer.substr(0, 259)},
+                                 {"UNFN", 259, Field(List())},
                                  {"UNDC", 4, Int(0)},
                                  {"UNPN", 259, project_}});
 }
@@ -91,8 +96,9 @@ TEST_F(RecordFilesTest, ScreenSaver_ConfigurationThenRecordEndingInEmptySkipChun
                                    {"SCTI", 4, Int(20)},
                                    {"SCQC", 1, std::string(1, '\0')},
                                    {"SCSP", 1, std::string(1, '\0')}});
-  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(1)},
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
                                  {"UNFN", 259, Field(configuration)},
+                                 {"UNFN", 259, Field(List())},
                                  {"UNDC", 4, Int(0)},
                                  {"UNPN", 259, project_},
                                  {"UNSK", 0, ""}});
@@ -107,20 +113,22 @@ TEST_F(RecordFilesTest, ScreenSaver_ConfigurationThenRecordEndingInEmptySkipChun
 TEST_F(RecordFilesTest, WinampPlugin_ConfigurationStopsAfterTiming) {
   ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kWinampPlugin), project_.data()));
   ExpectChunks("winamp.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")}, {"SCTI", 4, Int(20)}});
-  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(1)},
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
                                  {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
+                                 {"UNFN", 259, Field(List())},
                                  {"UNDC", 4, Int(0)},
                                  {"UNPN", 259, project_},
                                  {"UNSK", 0, ""}});
 }
 
-TEST_F(RecordFilesTest, ConfigurationThatCannotBeOpened_StillListedLast) {
+TEST_F(RecordFilesTest, ConfigurationThatCannotBeOpened_StillListedBeforeTheList) {
   installer_->AddCreatedFile(work_ + "\\first.dll");
   CreateDirectoryA((work_ + "\\winamp.cfg").c_str(), nullptr);
   ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kWinampPlugin), project_.data()));
-  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(3)},
                                  {"UNFN", 259, Field(work_ + "\\first.dll")},
                                  {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
+                                 {"UNFN", 259, Field(List())},
                                  {"UNDC", 4, Int(0)},
                                  {"UNPN", 259, project_},
                                  {"UNSK", 0, ""}});
@@ -138,6 +146,36 @@ TEST_F(RecordFilesTest, ScreenSaverSettingMissing_FalseMessageAndNoRecord) {
   ExpectChunks("screensaver.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")},
                                    {"SCTI", 4, Int(20)},
                                    {"SCQC", 1, std::string(1, '\1')}});
+}
+
+// Over an earlier installation: what the earlier list names and is still
+// there joins the record, files after this run's, folders after this run's
+// in the record (each before its parent); what is gone, or was made again,
+// is named once.
+TEST_F(RecordFilesTest, EarlierList_EntriesStillThereKeptOnce) {
+  for (const char* folder : {"\\old", "\\old\\deep", "\\new"}) CreateDirectoryA((work_ + folder).c_str(), nullptr);
+  for (const char* file : {"\\old\\deep\\readme.txt", "\\both.dll"}) {
+    ASSERT_TRUE(testing_support::WriteFileBytes(work_ + file, "x", 1));
+  }
+  std::string earlier = "F " + work_ + "\\old\\deep\\readme.txt\r\nF " + work_ + "\\gone.txt\r\nF " + work_ +
+                        "\\both.dll\r\nD " + work_ + "\\old\\\r\nD " + work_ + "\\old\\deep\\\r\n";
+  ASSERT_TRUE(testing_support::WriteFileBytes(List(), earlier.data(), earlier.size()));
+  installer_->AddCreatedFile(work_ + "\\both.dll");
+  installer_->AddCreatedFolder(work_ + "\\new\\");
+  ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kStandalone), project_.data()));
+  ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(3)},
+                                 {"UNFN", 259, Field(work_ + "\\both.dll")},
+                                 {"UNFN", 259, Field(work_ + "\\old\\deep\\readme.txt")},
+                                 {"UNFN", 259, Field(List())},
+                                 {"UNDC", 4, Int(3)},
+                                 {"UNDN", 259, Field(work_ + "\\new\\")},
+                                 {"UNDN", 259, Field(work_ + "\\old\\deep\\")},
+                                 {"UNDN", 259, Field(work_ + "\\old\\")},
+                                 {"UNPN", 259, project_}});
+  // The list now names what the record names, for the next installation.
+  std::string list = testing_support::ReadFileBytes(List());
+  EXPECT_NE(std::string::npos, list.find("F " + work_ + "\\old\\deep\\readme.txt\r\n"));
+  EXPECT_EQ(std::string::npos, list.find("gone.txt"));
 }
 
 // Without its record an installation cannot be uninstalled: a failure,

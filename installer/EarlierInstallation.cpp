@@ -1,0 +1,132 @@
+// An earlier installation of the same project: the folder it went to, which
+// the options dialog offers again, and what it made there, which the new
+// uninstall record keeps. The uninstall record itself is in the engine's
+// format, which only the engine writes; so the installation keeps the same
+// entries beside it, in a plain list of its own ("uninstall.lst": a line
+// "F path" per file, "D path" per folder, in the record's list order).
+#include <stdlib.h>
+#include <string.h>
+
+#include "installer/Installer.h"
+#include "payload/InstalledNames.h"
+#include "platform/AnsiChars.h"
+#include "platform/FileWrite.h"
+#include "platform/Registry.h"
+#include "platform/ScopedHandle.h"
+#include "platform/Text.h"
+
+namespace installer {
+namespace {
+
+constexpr char kListName[] = "\\uninstall.lst";
+// Far more than thousands of files' lines; a larger file is no list of ours.
+constexpr DWORD kMaxList = 64u << 20;
+
+bool Listed(const payload::PointerList& list, const char* path) {
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    if (text::EqualNoCase(static_cast<const char*>(list.Get(i)), path)) return true;
+  }
+  return false;
+}
+
+bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+// A heap copy at the end of the list, without a log line: the entry was
+// made by an earlier run.
+bool Keep(payload::PointerList& list, const char* path) {
+  char* copy = text::Duplicate(path);
+  if (copy != nullptr && list.Push(copy) >= 0) return true;
+  delete[] copy;
+  return false;
+}
+
+// The whole list file as text, or null.
+char* ReadList(const char* path) {
+  platform::ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size;
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart >= kMaxList) return nullptr;
+  DWORD count = static_cast<DWORD>(size.QuadPart);
+  char* text = static_cast<char*>(malloc(count + 1));
+  DWORD read = 0;
+  if (text == nullptr || !ReadFile(file.Get(), text, count, &read, nullptr) || read != count) {
+    free(text);
+    return nullptr;
+  }
+  text[count] = '\0';
+  return text;
+}
+
+}  // namespace
+
+bool Installer::EarlierFolder(const char* projectName, char* folder) {
+  char keyPath[sizeof(payload::kUninstallKey) + kTextFieldSize];
+  char command[kPathSize + 20];
+  if (!text::Join(keyPath, sizeof(keyPath), payload::kUninstallKey, projectName) ||
+      !platform::ReadMachineString(keyPath, "UninstallString", command, sizeof(command))) {
+    return false;
+  }
+  // "\"C:\...\VDLUnInst.exe\"": the uninstaller's folder.
+  const char* start = command[0] == '"' ? command + 1 : command;
+  const char* last = text::LastSeparator(start);
+  size_t length = last != nullptr ? static_cast<size_t>(last - start) : 0;
+  if (length < 3 || length >= kPathSize) return false;
+  memcpy(folder, start, length);
+  folder[length] = '\0';
+  return true;
+}
+
+// Each entry of the earlier list that is still there and that this run did
+// not make joins this run's: files after this run's, folders before (so
+// that the record, newest first, still names each folder before its parent).
+bool Installer::KeepEarlierEntries(char* list) {
+  payload::PointerList folders;
+  bool kept = true;
+  for (char* line = list; *line != '\0' && kept;) {
+    char* end = line + strcspn(line, "\r\n");
+    char kind = line[0];
+    char* path = line + 2;
+    bool next = *end != '\0';
+    *end = '\0';
+    if (end - line > 2 && line[1] == ' ' && Exists(path)) {
+      if (kind == 'F' && !Listed(createdFiles, path)) kept = Keep(createdFiles, path);
+      if (kind == 'D' && !Listed(createdFolders, path)) kept = Keep(folders, path);
+    }
+    line = next ? end + 1 + (end[1] == '\n' ? 1 : 0) : end;
+  }
+  for (int32_t i = 0; i < createdFolders.Count() && kept; ++i) kept = folders.Push(createdFolders.Get(i)) >= 0;
+  if (!kept) return false;
+  createdFolders.Clear();
+  for (int32_t i = 0; i < folders.Count() && kept; ++i) kept = createdFolders.Push(folders.Get(i)) >= 0;
+  return kept;
+}
+
+bool Installer::WriteEntryList() {
+  char path[kPathSize];
+  if (!text::Join(path, sizeof(path), workFolder, kListName)) {
+    NoteFailure(FailureKind::kRecord, kListName + 1, ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  char* earlier = ReadList(path);
+  bool kept = earlier == nullptr || KeepEarlierEntries(earlier);
+  free(earlier);
+  if (!kept || (!Listed(createdFiles, path) && !Record(createdFiles, path))) {
+    NoteFailure(FailureKind::kNoMemory, path, ERROR_NOT_ENOUGH_MEMORY);
+    return false;
+  }
+  platform::OutputFile file(path);
+  if (!OpenOutput(file, path)) return false;
+  if (!file.Replaces()) NoteNew(path);
+  const payload::PointerList* lists[] = {&createdFiles, &createdFolders};
+  for (int kind = 0; kind < 2; ++kind) {
+    for (int32_t i = 0; i < lists[kind]->Count(); ++i) {
+      const char* entry = static_cast<const char*>(lists[kind]->Get(i));
+      if (!WriteOutput(file, path, kind == 0 ? "F " : "D ", 2) ||
+          !WriteOutput(file, path, entry, static_cast<uint32_t>(strlen(entry))) || !WriteOutput(file, path, "\r\n", 2)) {
+        return false;
+      }
+    }
+  }
+  return KeepOutput(file, path);
+}
+
+}  // namespace installer
