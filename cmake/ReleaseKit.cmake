@@ -32,7 +32,7 @@ set(kit_stubs ${CMAKE_BINARY_DIR}/win-i686/app)
 install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DESTINATION stubs)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md
   ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/vpack.md ${CMAKE_SOURCE_DIR}/docs/unattended.md
-  DESTINATION docs)
+  ${CMAKE_SOURCE_DIR}/docs/upgrades.md DESTINATION docs)
 install(FILES ${CMAKE_BINARY_DIR}/vpack/vpack.1 DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/kit/README.md DESTINATION .)
 # The samples without the stand-in programs a build copies into them: the

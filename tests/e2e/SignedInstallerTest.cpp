@@ -31,7 +31,7 @@ class SignedInstallerTest : public StandaloneTest {
 
   // Points the options dialog at this test's folder and installs.
   std::vector<DialogSeen> InstallHere(const DialogSeen& options, DWORD timeoutMs = kRunMs) {
-    EXPECT_EQ(std::string(kProject) + " Installation Options", options.caption);
+    EXPECT_EQ(settings_.projectName + " Installation Options", options.caption);
     SendMessageA(GetDlgItem(options.window, kPathEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Install().c_str()));
     return InstallToEnd(options.window, timeoutMs);
   }
@@ -66,16 +66,20 @@ TEST_F(SignedInstallerTest, I686_BrandedStandalone_Installs) {
   InstallStandalone("standalone-i686", kRunMsI686);
 }
 
+// Each sample has a project name of its own, so that each has its own
+// uninstall entry.
 TEST_F(SignedInstallerTest, ScreenSaver_Installs) {
+  settings_.projectName = "Harbour Tour Screen Saver";
   DialogSeen options = StartSigned("screensaver");
   ASSERT_NE(nullptr, options.window);
   std::vector<DialogSeen> boxes = InstallHere(options);
   ASSERT_EQ(1u, boxes.size());
   EXPECT_EQ("Installation successfully completed!", boxes[0].text);
-  EXPECT_TRUE(FileExists(testing_support::SystemFolder() + "\\Harbour Tour.scr"));
+  EXPECT_TRUE(FileExists(testing_support::SystemFolder() + "\\Harbour Tour Screen Saver.scr"));
 }
 
 TEST_F(SignedInstallerTest, WinampPlugin_Installs) {
+  settings_.projectName = "Harbour Tour Visuals";
   std::string player = dir_.File("Winamp");
   CreateDirectoryA(player.c_str(), nullptr);
   CreateDirectoryA((player + "\\Plugins").c_str(), nullptr);
@@ -85,7 +89,7 @@ TEST_F(SignedInstallerTest, WinampPlugin_Installs) {
   ASSERT_NE(nullptr, options.window);
   std::vector<DialogSeen> boxes = InstallHere(options);
   ASSERT_EQ(1u, boxes.size());
-  EXPECT_TRUE(FileExists(player + "\\Plugins\\vis_Harbour Tour.dll"));
+  EXPECT_TRUE(FileExists(player + "\\Plugins\\vis_Harbour Tour Visuals.dll"));
 }
 
 }  // namespace

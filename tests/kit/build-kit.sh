@@ -37,7 +37,7 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$kit/bin/vpack.exe" | sed -n 's/^\s*DLL Na
 wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$kit/bin/vpack.exe" "$@"; }
 [ "$(wvpack --version)" = "vpack $version" ] || fail "vpack.exe --version is not $version"
 for f in README.md bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
-    docs/hardening.md docs/getting-started.md docs/vpack.md docs/unattended.md share/man/man1/vpack.1 \
+    docs/hardening.md docs/getting-started.md docs/vpack.md docs/unattended.md docs/upgrades.md share/man/man1/vpack.1 \
     samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
   [ -f "$kit/$f" ] || fail "the kit lacks $f"
 done
