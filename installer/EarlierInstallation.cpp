@@ -82,7 +82,8 @@ bool Installer::KeepEarlierEntries(char* list) {
   payload::PointerList folders;
   bool kept = true;
   for (char* line = list; *line != '\0' && kept;) {
-    char* end = line + strcspn(line, "\r\n");
+    char* end = line;
+    while (*end != '\0' && *end != '\r' && *end != '\n') ++end;
     char kind = line[0];
     char* path = line + 2;
     bool next = *end != '\0';

@@ -26,11 +26,11 @@ void ReportForeignText(uint32_t made, const char* foreign) {
   wchar_t name[kWorkFolderSize];
   if (MultiByteToWideChar(made, 0, foreign, -1, name, kWorkFolderSize) == 0) name[0] = 0;
   char intro[160];
-  text::CopyAtMost(intro, "This installer was made for Windows set to code page ", sizeof(intro) - 1);
+  text::CopyAtMost(intro, "The installer was made for code page ", sizeof(intro) - 1);
   text::AppendDecimal(intro, sizeof(intro), made);
-  text::Append(intro, sizeof(intro), "; this system's code page, ");
+  text::Append(intro, sizeof(intro), "; code page ");
   text::AppendDecimal(intro, sizeof(intro), GetACP());
-  text::Append(intro, sizeof(intro), ", lacks letters of this name:");
+  text::Append(intro, sizeof(intro), " of this system lacks letters of:");
   message::ReportError(intro, name, 0, L"Error");
 }
 

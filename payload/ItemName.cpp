@@ -1,12 +1,12 @@
 #include "payload/ItemName.h"
 
-#include "payload/DoubleByte.h"
+#include "platform/DoubleByte.h"
 
 namespace payload {
 
 bool IsSafeItemName(const char* name, unsigned codePage) {
   const char* component = name;
-  for (const char* p = name;; p += CharLength(codePage, p)) {
+  for (const char* p = name;; p += text::CharLength(codePage, p)) {
     char c = *p;
     if (c == ':') return false;
     if (c == '\\' || c == '/' || c == '\0') {

@@ -1,7 +1,7 @@
 #pragma once
 // Item names are paths below the working folder; the payload is not trusted
 // to keep them there. Each rule takes the code page the name is in: in a
-// double-byte one (payload/DoubleByte.h) a second byte may be 0x5C, which is
+// double-byte one (platform/DoubleByte.h) a second byte may be 0x5C, which is
 // no separator there, or '|', no forbidden character. Code page 0, or any
 // single-byte one, reads every byte as a character of its own.
 

@@ -3,7 +3,7 @@
 // does not call into.
 #include <string.h>
 
-#include "payload/DoubleByte.h"
+#include "platform/DoubleByte.h"
 #include "payload/ItemName.h"
 #include "platform/Text.h"
 
@@ -50,7 +50,7 @@ NameFault WindowsNameFault(const char* name, size_t* at, unsigned codePage) {
   const char* start = name;
   if (IsSeparator(*name)) ++name;
   const char* component = name;
-  for (const char* p = name;; p += CharLength(codePage, p)) {
+  for (const char* p = name;; p += text::CharLength(codePage, p)) {
     char c = *p;
     NameFault fault = NameFault::kNone;
     const char* where = p;

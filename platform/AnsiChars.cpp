@@ -4,9 +4,13 @@
 
 #include <string.h>
 
+#include "platform/DoubleByte.h"
+
 namespace text {
 
-size_t CharBytes(const char* p) { return IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0' ? 2 : 1; }
+// The lead bytes of the double-byte pages Windows sets as a system's ANSI
+// code page, by the payload's one rule.
+size_t CharBytes(const char* p) { return text::CharLength(GetACP(), p); }
 
 const char* LastSeparator(const char* path) {
   const char* last = nullptr;

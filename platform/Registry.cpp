@@ -3,9 +3,16 @@
 #include <string.h>
 #include <windows.h>
 
+#include "platform/AnsiFolder.h"
 #include "platform/ScopedHandle.h"
 
 namespace platform {
+namespace {
+
+// Longer than any path the installer writes into a value.
+constexpr DWORD kMaxValueChars = 600;
+
+}  // namespace
 
 bool WriteMachineStrings(const char* keyPath, const RegistryString* values, int count) {
   HKEY raw = nullptr;
@@ -26,15 +33,20 @@ bool ReadMachineString(const char* keyPath, const char* name, char* value, unsig
   HKEY raw = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
   ScopedRegistryKey key(raw);
+  // Read as stored, in UTF-16: a folder the code page cannot hold is no
+  // folder the installer can use, not one to be taken for a look-alike.
+  wchar_t wideName[64];
+  wchar_t wide[kMaxValueChars + 1];
   DWORD type = 0;
-  DWORD read = size - 1;
-  if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &read) != ERROR_SUCCESS ||
+  DWORD read = kMaxValueChars * sizeof(wchar_t);
+  if (MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, 64) == 0 ||
+      RegQueryValueExW(key.Get(), wideName, nullptr, &type, reinterpret_cast<BYTE*>(wide), &read) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return false;
   }
   // Stored without its terminator, a value still ends here.
-  value[read < size ? read : size - 1] = '\0';
-  return true;
+  wide[read / sizeof(wchar_t)] = 0;
+  return ConvertExactly(wide, value, static_cast<int>(size));
 }
 
 }  // namespace platform

@@ -13,7 +13,7 @@ import sys
 
 PAGES = [874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 932, 936, 949, 950]
 # Japanese, Simplified Chinese, Korean and Traditional Chinese: a character is
-# one byte or a lead byte and a second byte (payload/DoubleByte.h has which
+# one byte or a lead byte and a second byte (platform/DoubleByte.h has which
 # bytes lead). glibc's CP932 reads 0x5C as '\' and writes the NEC and IBM
 # letters the page holds twice as Windows does (U+2252 as 81 E0, not 87 90;
 # U+2170 as FA 40, not EE EF).

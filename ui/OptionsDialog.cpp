@@ -104,8 +104,7 @@ bool RefusedFolder(const char* path, const char* caption) {
   // the first file, after the folders on the way to it were made, or take
   // "CON" for a device and drop a trailing dot.
   if (!HasAllowedNames(path)) {
-    message::Show("Please choose a folder below the root of a drive, with a name Windows allows.", caption,
-                  message::kOk);
+    message::Show("Please choose a folder, not a drive, whose names Windows allows.", caption, message::kOk);
     return true;
   }
   return false;

@@ -12,7 +12,7 @@ using testing_support::FileExists;
 namespace {
 
 constexpr char kRefused[] = "Please enter the full path of the installation folder.";
-constexpr char kRefusedName[] = "Please choose a folder below the root of a drive, with a name Windows allows.";
+constexpr char kRefusedName[] = "Please choose a folder, not a drive, whose names Windows allows.";
 
 class OptionsDialogTest : public StandaloneTest {
  public:

@@ -159,8 +159,7 @@ TEST_F(UnattendedTest, CommandLinesAsWritten_QuotedFolderEndsAtItsQuoteRefusedFo
     SCOPED_TRACE(refused);
     driver_.Reset();
     EXPECT_EQ(1u, RunSilently("/S /D=" + refused));
-    EXPECT_TRUE(Logged("Installation Options: Please choose a folder below the root of a drive, with a name Windows "
-                       "allows."));
+    EXPECT_TRUE(Logged("Installation Options: Please choose a folder, not a drive, whose names Windows allows."));
   }
   for (const char* made : {"Pipe", "Devices", "Dots"}) EXPECT_FALSE(FileExists(dir_.File(made)));
 }

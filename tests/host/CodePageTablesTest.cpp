@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "payload/DoubleByte.h"
+#include "platform/DoubleByte.h"
 #include "vpack/base/CodePage.h"
 
 namespace {
@@ -78,12 +78,12 @@ TEST(CodePageTables, EveryPage_ConvertsAsIconvBothWays) {
 // they would read back as another letter. Where the page holds a letter
 // twice, iconv writes the one Windows writes, and so must the tables.
 TEST(CodePageTables, DoubleBytePages_ConvertAsIconvBothWays) {
-  for (unsigned number : payload::kDoubleBytePages) {
+  for (unsigned number : text::kDoubleBytePages) {
     vpack::CodePage page(number);
     std::string name = "CP" + std::to_string(number);
     for (unsigned code = 0x80; code < 0x10000; ++code) {
       unsigned lead = code >> 8, second = code & 0xFF;
-      bool pair = lead != 0 && payload::IsLeadByte(number, static_cast<unsigned char>(lead)) && second >= 0x40;
+      bool pair = lead != 0 && text::IsLeadByte(number, static_cast<unsigned char>(lead)) && second >= 0x40;
       if (lead != 0 && (!pair || second == 0xFF)) continue;
       std::string character = pair ? std::string{static_cast<char>(lead), static_cast<char>(second)}
                                    : std::string(1, static_cast<char>(code));

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "payload/DoubleByte.h"
+#include "platform/DoubleByte.h"
 #include "vpack/base/CodePageLetters.h"
 #include "vpack/base/Error.h"
 
@@ -59,7 +59,7 @@ unsigned JoinedLetter(const payload::CodePageTable& table, unsigned char base, u
 // The code of the character at at: its byte, or its two bytes as one number.
 unsigned CodeAt(const payload::CodePageTable& table, const std::string& bytes, size_t at) {
   unsigned char byte = static_cast<unsigned char>(bytes[at]);
-  if (payload::CharLength(table.number, bytes.c_str() + at) == 1) return byte;
+  if (text::CharLength(table.number, bytes.c_str() + at) == 1) return byte;
   return byte << 8 | static_cast<unsigned char>(bytes[at + 1]);
 }
 
@@ -84,7 +84,7 @@ const payload::CodePageTable& TableOf(unsigned number) { return *payload::FindCo
 }  // namespace
 
 bool IsSupportedCodePage(unsigned number) {
-  return number == 874 || (number >= 1250 && number <= 1258) || payload::IsDoubleBytePage(number);
+  return number == 874 || (number >= 1250 && number <= 1258) || text::IsDoubleBytePage(number);
 }
 
 CodePage::CodePage(unsigned number) : number_(number) {
@@ -94,10 +94,10 @@ CodePage::CodePage(unsigned number) : number_(number) {
   }
 }
 
-bool CodePage::IsDoubleByte() const { return payload::IsDoubleBytePage(number_); }
+bool CodePage::IsDoubleByte() const { return text::IsDoubleBytePage(number_); }
 
 size_t CodePage::NextCharacter(const std::string& bytes, size_t at) const {
-  return at + payload::CharLength(number_, bytes.c_str() + at);
+  return at + text::CharLength(number_, bytes.c_str() + at);
 }
 
 size_t CodePage::FindSeparator(const std::string& bytes, size_t from) const {

@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "payload/DoubleByte.h"
+#include "platform/DoubleByte.h"
 #include "payload/InstalledNames.h"
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
@@ -15,7 +15,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 // Both step by character: the second byte of a double-byte letter may be
 // the byte of a backslash.
 bool HoldsSeparator(const std::string& value, unsigned codePage) {
-  for (size_t i = 0; i < value.size(); i += payload::CharLength(codePage, value.c_str() + i)) {
+  for (size_t i = 0; i < value.size(); i += text::CharLength(codePage, value.c_str() + i)) {
     if (IsSeparator(value[i])) return true;
   }
   return false;
@@ -25,7 +25,7 @@ bool HoldsSeparator(const std::string& value, unsigned codePage) {
 size_t WithoutTrailingSeparators(const std::string& value, unsigned codePage) {
   size_t end = 0;
   for (size_t i = 0; i < value.size();) {
-    size_t length = payload::CharLength(codePage, value.c_str() + i);
+    size_t length = text::CharLength(codePage, value.c_str() + i);
     if (length > 1 || !IsSeparator(value[i])) end = i + length;
     i += length;
   }

@@ -1,5 +1,5 @@
 #pragma once
-// The Windows double-byte code pages a payload may be written in: Japanese
+// The Windows double-byte code pages, a system's or a payload's: Japanese
 // (932), Simplified Chinese (936), Korean (949) and Traditional Chinese
 // (950). A character there is one byte, or a lead byte and a second byte, and
 // the second byte may be any of 0x40 to 0xFE: 0x5C, the byte of '\', among
@@ -7,7 +7,7 @@
 // must step over a whole character, or it sees separators that are not there.
 #include <stddef.h>
 
-namespace payload {
+namespace text {
 
 constexpr unsigned kDoubleBytePages[] = {932, 936, 949, 950};
 
@@ -31,4 +31,4 @@ inline size_t CharLength(unsigned codePage, const char* p) {
   return IsLeadByte(codePage, static_cast<unsigned char>(p[0])) && p[1] != '\0' ? 2 : 1;
 }
 
-}  // namespace payload
+}  // namespace text
