@@ -3,9 +3,13 @@
 # on one machine's stub. Wine takes the code page from the locale of the
 # whole test program, and reads Unix file names in its character set, so
 # each locale is made here (no root needed) and named with LOCPATH.
-#   code-pages.sh RUN64 E2E_TESTS_EXE LOCALE_DIR MACHINE
+# Then, for each double-byte page, an installer that vpack packs from a
+# manifest of that page, installed silently (packed-code-page.sh).
+#   code-pages.sh RUN64 E2E_TESTS_EXE LOCALE_DIR MACHINE VPACK WIN_BUILD TREE
 set -eu
-run64=$1 tests=$2 locales=$3 machine=$4
+run64=$1 tests=$2 locales=$3 machine=$4 vpack=$5 winbuild=$6 tree=$7
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$root/tests/e2e/packed-code-page.sh"
 if [ "$machine" = i686 ] && ! { ! grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386 &&
                                timeout 10 /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
   echo "code-pages.sh: 32-bit programs run under emulation here; the i686 stub's double-byte runs are left out"
@@ -31,4 +35,9 @@ for pair in ja_JP:932 zh_CN:936 ko_KR:949 zh_TW:950 pl_PL:1250; do
   fi
   rm -f "$out"
 done
+# Names by page: 932, 936 and 950 with second bytes of 0x5C, 949 the control.
+packed_install ja_JP 932 "ソフト表" "能"
+packed_install zh_CN 936 "乗客" "乗"
+packed_install ko_KR 949 "한글" "글"
+packed_install zh_TW 950 "許功蓋" "功"
 exit $status
