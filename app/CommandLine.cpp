@@ -1,7 +1,11 @@
 #include "app/CommandLine.h"
 
+#include "payload/StubSwitches.h"
+
 namespace app {
 namespace {
+
+using payload::SwitchLength;
 
 // The longest command line Windows passes, with its terminator; kept out of
 // the stack and out of the file (it is zero until used).
@@ -59,20 +63,20 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
     // Unquoted, the folder is the rest of the line, spaces and all; quoted,
     // whole or after its '=', it ends at its closing quote, and switches
     // may follow: "/D=C:\Program Files\Tour" /LOG=C:\s.log.
-    if (StartsWith(word, "/D=") && word == p && word[3] != L'"') {
+    if (StartsWith(word, VDL_FOLDER_SWITCH) && word == p && word[SwitchLength(VDL_FOLDER_SWITCH)] != L'"') {
       wchar_t* end = word + lstrlenW(word);
-      while (end > word + 3 && (end[-1] == L' ' || end[-1] == L'\t')) --end;
+      while (end > word + SwitchLength(VDL_FOLDER_SWITCH) && (end[-1] == L' ' || end[-1] == L'\t')) --end;
       *end = 0;
-      result->folder = word + 3;
+      result->folder = word + SwitchLength(VDL_FOLDER_SWITCH);
       return;
     }
     wchar_t* end = WordEnd(p);
     wchar_t next = *end;
     *end = 0;
     Unquoted(word);
-    if (StartsWith(word, "/S") && word[2] == 0) result->silent = true;
-    if (StartsWith(word, "/LOG=")) result->log = word + 5;
-    if (StartsWith(word, "/D=")) result->folder = word + 3;
+    if (StartsWith(word, VDL_SILENT_SWITCH) && word[SwitchLength(VDL_SILENT_SWITCH)] == 0) result->silent = true;
+    if (StartsWith(word, VDL_LOG_SWITCH)) result->log = word + SwitchLength(VDL_LOG_SWITCH);
+    if (StartsWith(word, VDL_FOLDER_SWITCH)) result->folder = word + SwitchLength(VDL_FOLDER_SWITCH);
     if (next == 0) break;
     p = end + 1;
   }

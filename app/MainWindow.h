@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/WindowNames.h"
+#include "payload/WindowNames.h"
 
 namespace app {
 

@@ -3,15 +3,13 @@
 #include "app/CommandLine.h"
 #include "app/InstallerApp.h"
 #include "app/MainWindow.h"
+#include "app/StartHook.h"
 #include "installer/ExitCode.h"
 #include "platform/DllSearch.h"
 #include "platform/FolderMessage.h"
 #include "platform/Log.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
-#ifdef VDL_FAULT_SEAM
-#include "tests/seam/FaultSeam.h"
-#endif
 
 namespace {
 
@@ -22,10 +20,8 @@ int AnswerSilently(void*, const message::Box& box) {
 }
 
 int RunStub(HINSTANCE instance) {
-#ifdef VDL_FAULT_SEAM
-  // The test variant only: its fallible system calls go through the seam.
-  faults::InstallSeam(instance);
-#endif
+  // Before any system call, so that the test variant's seam sees them all.
+  app::StartHook(instance);
   // Before anything loads a DLL by name. The stub imports only libraries the
   // system always takes from its own folder; the common controls, which it
   // does not, are loaded later by full path.

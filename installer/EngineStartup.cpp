@@ -2,7 +2,7 @@
 #include "installer/Installer.h"
 #include "platform/DllSearch.h"
 #include "platform/Text.h"
-#include "platform/WindowNames.h"
+#include "payload/WindowNames.h"
 
 namespace installer {
 

@@ -10,12 +10,12 @@ namespace payload {
 class Crc32Table {
  public:
   void Build();
-  uint32_t Reflect(uint32_t value, int bits) const;
   // previous: the CRC of the bytes before these, for an item read in pieces.
   uint32_t Compute(const void* bytes, uint32_t length, uint32_t previous = 0) const;
-  uint32_t At(uint8_t index) const { return table_[0][index]; }
 
  private:
+  uint32_t Reflect(uint32_t value, int bits) const;
+
   static constexpr int kSlices = 8;
   uint32_t table_[kSlices][256] = {};
 };

@@ -70,6 +70,8 @@ struct RecordShape {
 
 struct ProjectTypeInfo {
   uint32_t type;
+  // As a publisher's messages name the type.
+  const char* name;
   // The installing types need an administrator; a run in place does not.
   bool installs;
   uint32_t settingCount;
@@ -80,18 +82,21 @@ struct ProjectTypeInfo {
 };
 
 constexpr ProjectTypeInfo kProjectTypes[] = {
-    {kRunInPlace, false, 1, {&kCheckDx8}, {nullptr, false, false}},
+    {kRunInPlace, "run in place", false, 1, {&kCheckDx8}, {nullptr, false, false}},
     {kStandalone,
+     "standalone",
      true,
      5,
      {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kShortCutName, &kProjectName},
      {nullptr, false, false}},
     {kScreenSaver,
+     "screen saver",
      true,
      6,
      {&kCheckDx8, &kRunAfterInstall, &kInstallPath, &kProjectName, &kDoQuitCgr, &kDoSmallPreview},
      {"\\screensaver.cfg", true, true}},
     {kWinampPlugin,
+     "Winamp plug-in",
      true,
      4,
      {&kCheckDx8, &kStartupDirectory, &kProjectName, &kWinampVersion},

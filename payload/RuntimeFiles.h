@@ -21,8 +21,24 @@ inline constexpr char kViewerInFolder[] = "\\" VDL_VIEWER_NAME;
 inline constexpr char kScreenSaverName[] = "VDLSvr.scr";
 inline constexpr char kWinampModuleName[] = "WinAmp.dll";
 
-// Every packed program file, whichever flow takes it.
-constexpr const char* kProgramFiles[] = {kViewerName, kUninstallerName, kScreenSaverName, kWinampModuleName};
+// What a program file must be: a DLL a flow's program loads, or a program
+// (EXE) that is started.
+enum class ProgramKind : uint8_t { kDll, kExe };
+
+struct ProgramFile {
+  const char* name;
+  ProgramKind kind;
+};
+
+// Every packed program file, whichever flow takes it: the viewer is started
+// by the installer, the uninstaller from the Start menu, the screen saver by
+// Windows; Winamp loads its plug-in.
+constexpr ProgramFile kProgramFiles[] = {
+    {kViewerName, ProgramKind::kExe},
+    {kUninstallerName, ProgramKind::kExe},
+    {kScreenSaverName, ProgramKind::kExe},
+    {kWinampModuleName, ProgramKind::kDll},
+};
 
 constexpr uint32_t kMaxRuntimeFiles = 2;
 

@@ -9,6 +9,7 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/support/Environment.h"
+#include "tests/support/ExpectedMessages.h"
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
@@ -112,10 +113,8 @@ TEST_F(RunInPlaceTest, PlantedViewerBesideTheInstaller_NotStarted) {
 
 TEST_F(RunInPlaceTest, EarlyStops_MessageAndWhatIsLeft) {
   auto project = [] { return testing_support::RunInPlaceProject(Arch::kX64); };
-  const char kCopyError[] =
-      "There was an error while trying to copy one of the installation files.\n"
-      "Please make sure no applications are running that might be locking some files.";
-  // Followed by the system's reason, where there is one.
+  // The copy message is followed by the system's reason, where there is one.
+  using testing_support::kCopyError;
   const char kNoEngine[] = "The engine, Tessaron.dll, could not be started.";
   struct Case {
     const char* what;
@@ -221,10 +220,8 @@ TEST_F(RunInPlaceTest, TemporaryFolderMissing_MessageNamesItAndTheReason) {
   ScopedEnvironment tempVariable("TEMP", missing.c_str());
   std::vector<Box> boxes = Run(testing_support::RunInPlaceProject(Arch::kX64));
   ASSERT_EQ(1u, boxes.size());
-  char reason[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND, 0, reason,
-                 sizeof(reason), nullptr);
-  EXPECT_EQ("Unable to create a working folder in the temporary folder\n" + missing + "\\\n\n" + reason,
+  EXPECT_EQ("Unable to create a working folder in the temporary folder\n" + missing + "\\\n\n" +
+                testing_support::SystemReason(ERROR_PATH_NOT_FOUND),
             boxes[0].text);
   EXPECT_EQ("Error", boxes[0].caption);
   EXPECT_FALSE(Logged("Viewer start"));

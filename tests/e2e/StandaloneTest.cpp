@@ -8,6 +8,8 @@
 #include "standins/chunks/ChunkFile.h"
 #include "platform/FileWrite.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/Machines.h"
+#include "tests/support/ExpectedMessages.h"
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
@@ -279,14 +281,9 @@ TEST_F(StandaloneTest, DamagedInstallerOverAnEarlierInstallation_EarlierCopiesKe
   EXPECT_EQ(std::vector<std::string>{"VDLUnInst.exe"}, crcCaptions);
   // Then what failed, with the system's word for damaged data, not a hint
   // at locked files alone.
-  char crcText[256] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_CRC, 0, crcText,
-                 sizeof(crcText), nullptr);
-  std::string reason = crcText;
-  reason = reason.substr(0, reason.find_last_not_of("\r\n") + 1);
+  std::string copyError = testing_support::CopyErrorFor(Install() + "\\VDLUnInst.exe", ERROR_CRC);
   ASSERT_FALSE(boxes.empty());
-  EXPECT_EQ(0u, boxes.back().text.find("There was an error while trying to copy one of the installation files.\n"));
-  EXPECT_NE(std::string::npos, boxes.back().text.find(Install() + "\\VDLUnInst.exe\n\n" + reason)) << boxes.back().text;
+  EXPECT_EQ(0u, boxes.back().text.find(testing_support::AsShown(copyError))) << boxes.back().text;
   for (size_t i = 0; i < names.size(); ++i) {
     SCOPED_TRACE(names[i]);
     EXPECT_FALSE(earlier[i].empty());
@@ -318,13 +315,14 @@ void RerunAfterAKilledReinstallation(StandaloneTest& test, Arch arch, DWORD time
   EXPECT_EQ("the user's", testing_support::ReadFileBytes(test.Install() + "\\Intro.vdl~"));
 }
 
-TEST_F(StandaloneTest, RerunAfterAKilledReinstallation_NothingLeftBesideTheFiles) {
-  RerunAfterAKilledReinstallation(*this, Arch::kX64, kRunMs);
+using StandaloneTestOnEachMachine = testing_support::OnEachMachine<StandaloneTest>;
+
+TEST_P(StandaloneTestOnEachMachine, RerunAfterAKilledReinstallation_NothingLeftBesideTheFiles) {
+  RerunAfterAKilledReinstallation(*this, GetParam().arch, GetParam().timeoutMs);
 }
 
-TEST_F(StandaloneTest, I686_RerunAfterAKilledReinstallation_NothingLeftBesideTheFiles) {
-  RerunAfterAKilledReinstallation(*this, Arch::kI686, kRunMsI686);
-}
+INSTANTIATE_TEST_SUITE_P(Machines, StandaloneTestOnEachMachine, ::testing::ValuesIn(testing_support::kMachines),
+                         testing_support::MachineName);
 
 TEST_F(StandaloneTest, UninstallKeyThatCannotBeWritten_ReportedAndInstallationCompletes) {
   // A key name longer than the registry takes.

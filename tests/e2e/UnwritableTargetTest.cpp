@@ -8,26 +8,17 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/Machines.h"
+#include "tests/support/ExpectedMessages.h"
 #include "tests/support/ViewerHold.h"
 
 namespace {
 
 using namespace standalone_e2e;
 
-constexpr char kCopyError[] =
-    "There was an error while trying to copy one of the installation files.\n"
-    "Please make sure no applications are running that might be locking some files.";
-
-// The copy message, then the file and the system's words for the error.
-std::string CopyErrorFor(const std::string& path, DWORD error) {
-  char reason[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason, sizeof(reason),
-                 nullptr);
-  std::string text = std::string(kCopyError) + "\n" + path + "\n\n" + reason;
-  // Message boxes show no line end after the last line.
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
-}
+using testing_support::AsShown;
+using testing_support::CopyErrorFor;
+using testing_support::kCopyError;
 
 bool ShowsStarting(const std::vector<DialogSeen>& boxes, const std::string& start) {
   for (const DialogSeen& box : boxes) {
@@ -71,7 +62,7 @@ TEST_F(UnwritableTargetTest, DiskFullInAProjectFile_InstallationErrorNoSuccessNo
   };
   std::vector<DialogSeen> boxes = InstallAll();
   // What failed and why: the file, and the system's words for a full disk.
-  EXPECT_TRUE(ShowsStarting(boxes, CopyErrorFor(Install() + "\\scenes\\Quay.vdl", ERROR_DISK_FULL)));
+  EXPECT_TRUE(ShowsStarting(boxes, AsShown(CopyErrorFor(Install() + "\\scenes\\Quay.vdl", ERROR_DISK_FULL))));
   EXPECT_FALSE(Shows(boxes, kDone));
   // What the failed run made is removed again, its folder with it.
   EXPECT_FALSE(testing_support::FileExists(Install()));
@@ -132,7 +123,7 @@ void UninstallerOrRecordThatCannotBeWritten(UnwritableTargetTest& test, Arch arc
   };
   const std::string noRecord = "The installation cannot be uninstalled: this file could not be written.\n";
   const Case cases[] = {
-      {"VDLUnInst.exe", "", CopyErrorFor(install + "\\VDLUnInst.exe", ERROR_ACCESS_DENIED)},
+      {"VDLUnInst.exe", "", AsShown(CopyErrorFor(install + "\\VDLUnInst.exe", ERROR_ACCESS_DENIED))},
       {"uninstall.nfo", "", noRecord + install + "\\uninstall.nfo\n\n"},
       {nullptr, "saver", noRecord + install + "\\uninstall.nfo"},
   };
@@ -152,12 +143,13 @@ void UninstallerOrRecordThatCannotBeWritten(UnwritableTargetTest& test, Arch arc
   }
 }
 
-TEST_F(UnwritableTargetTest, UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
-  UninstallerOrRecordThatCannotBeWritten(*this, Arch::kX64, kRunMs);
+using UnwritableTargetTestOnEachMachine = testing_support::OnEachMachine<UnwritableTargetTest>;
+
+TEST_P(UnwritableTargetTestOnEachMachine, UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
+  UninstallerOrRecordThatCannotBeWritten(*this, GetParam().arch, GetParam().timeoutMs);
 }
 
-TEST_F(UnwritableTargetTest, I686_UninstallerOrRecordThatCannotBeWritten_ReportedNoSuccess) {
-  UninstallerOrRecordThatCannotBeWritten(*this, Arch::kI686, kRunMsI686);
-}
+INSTANTIATE_TEST_SUITE_P(Machines, UnwritableTargetTestOnEachMachine, ::testing::ValuesIn(testing_support::kMachines),
+                         testing_support::MachineName);
 
 }  // namespace

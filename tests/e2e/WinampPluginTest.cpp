@@ -9,6 +9,7 @@
 #include "packager/PayloadBuilder.h"
 #include "standins/chunks/ChunkFile.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/Machines.h"
 #include "tests/support/FileHolder.h"
 
 using namespace standalone_e2e;
@@ -249,13 +250,14 @@ void DiskFullWhileReplacingThePlugin(WinampPluginTest& test, Arch arch, DWORD ti
   testing_support::RemoveTree(player);
 }
 
-TEST_F(WinampPluginTest, DiskFullWhileReplacingThePlugin_EarlierPluginKeptWhole) {
-  DiskFullWhileReplacingThePlugin(*this, Arch::kX64, kRunMs);
+using WinampPluginTestOnEachMachine = testing_support::OnEachMachine<WinampPluginTest>;
+
+TEST_P(WinampPluginTestOnEachMachine, DiskFullWhileReplacingThePlugin_EarlierPluginKeptWhole) {
+  DiskFullWhileReplacingThePlugin(*this, GetParam().arch, GetParam().timeoutMs);
 }
 
-TEST_F(WinampPluginTest, I686_DiskFullWhileReplacingThePlugin_EarlierPluginKeptWhole) {
-  DiskFullWhileReplacingThePlugin(*this, Arch::kI686, kRunMsI686);
-}
+INSTANTIATE_TEST_SUITE_P(Machines, WinampPluginTestOnEachMachine, ::testing::ValuesIn(testing_support::kMachines),
+                         testing_support::MachineName);
 
 // More than the 513 characters read: the value cannot be read whole, so it
 // is not used at all, and the user is asked.

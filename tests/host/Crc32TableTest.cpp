@@ -8,29 +8,22 @@
 
 using payload::Crc32Table;
 
-TEST(Crc32Table, Build_GivesTheReflectedTable) {
-  Crc32Table table;
-  table.Build();
-  EXPECT_EQ(0u, table.At(0));
-  EXPECT_EQ(0x77073096u, table.At(1));
-  EXPECT_EQ(0xEDB88320u, table.At(128));
-  EXPECT_EQ(0x2D02EF8Du, table.At(255));
-  EXPECT_EQ(0u, table.Compute("", 0));
+namespace {
+
+std::vector<uint8_t> RandomBytes(size_t count, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<uint8_t> data(count);
+  for (uint8_t& b : data) b = static_cast<uint8_t>(random());
+  return data;
 }
 
-TEST(Crc32Table, Reflect_ReversesTheLowBits) {
-  Crc32Table table;
-  EXPECT_EQ(0x80u, table.Reflect(0x01, 8));
-  EXPECT_EQ(0x01u, table.Reflect(0x80, 8));
-  EXPECT_EQ(0x6u, table.Reflect(0xF3, 3));  // bits 011 -> 110, the rest dropped
-  EXPECT_EQ(0x80000000u, table.Reflect(1, 32));
-  EXPECT_EQ(0xEDB88320u, table.Reflect(0x04C11DB7u, 32));
-}
+}  // namespace
 
 TEST(Crc32Table, Compute_GivesTheCheckValueOfTheNineDigits) {
   Crc32Table table;
   table.Build();
   EXPECT_EQ(0xCBF43926u, table.Compute("123456789", 9));
+  EXPECT_EQ(0u, table.Compute("", 0));
 }
 
 // Eight bytes are taken a step: every start offset and every remainder of a
@@ -38,14 +31,25 @@ TEST(Crc32Table, Compute_GivesTheCheckValueOfTheNineDigits) {
 TEST(Crc32Table, Compute_AgreesWithZlibAtEveryOffsetAndRemainder) {
   Crc32Table table;
   table.Build();
-  std::mt19937 random(11);
-  std::vector<uint8_t> data(64 + 8);
-  for (uint8_t& b : data) b = static_cast<uint8_t>(random());
+  std::vector<uint8_t> data = RandomBytes(64 + 8, 11);
   for (size_t offset = 0; offset < 8; ++offset) {
     for (size_t length = 0; length <= 64; ++length) {
       EXPECT_EQ(crc32(0, data.data() + offset, static_cast<uInt>(length)),
                 table.Compute(data.data() + offset, static_cast<uint32_t>(length)))
           << "offset " << offset << ", length " << length;
     }
+  }
+}
+
+// A large item is read in pieces, each continuing from the CRC of those
+// before it: wherever the pieces are cut, the whole item's CRC comes out.
+TEST(Crc32Table, ComputeInPieces_SameAsAtOnce) {
+  Crc32Table table;
+  table.Build();
+  std::vector<uint8_t> data = RandomBytes(1000, 5);
+  uint32_t whole = crc32(0, data.data(), static_cast<uInt>(data.size()));
+  for (size_t cut : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{333}, size_t{999}, size_t{1000}}) {
+    uint32_t first = table.Compute(data.data(), static_cast<uint32_t>(cut));
+    EXPECT_EQ(whole, table.Compute(data.data() + cut, static_cast<uint32_t>(data.size() - cut), first)) << cut;
   }
 }

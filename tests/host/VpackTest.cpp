@@ -18,6 +18,7 @@
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
@@ -236,11 +237,10 @@ TEST_F(VpackTest, Progress_OnATerminalUnlessQuietOrJson) {
       {"extract setup.exe -o out2 --quiet", nullptr},
   };
   for (const Case& c : cases) {
-    std::string screen = dir_.File("screen.log");
-    std::string command = "cd '" + dir_.Path() + "' && script -qec '" VDL_VPACK_PATH " " + c.arguments +
-                          " >/dev/null' /dev/null >'" + screen + "' 2>&1";
-    ASSERT_EQ(0, system(command.c_str())) << c.arguments;
-    std::string shown = ReadFileBytes(screen);
+    testing_support::ChildOutcome screen = testing_support::RunCapturing(
+        "cd '" + dir_.Path() + "' && script -qec '" VDL_VPACK_PATH " " + c.arguments + " >/dev/null' /dev/null 2>&1");
+    ASSERT_EQ(0, screen.status) << c.arguments;
+    const std::string& shown = screen.out;
     if (c.shows == nullptr) {
       EXPECT_EQ("", shown) << c.arguments;
     } else {
@@ -425,11 +425,11 @@ TEST_F(VpackTest, Pack_UnreadableFolderDeepInTree_NamedItself) {
   ASSERT_EQ(0, system(("chmod -R a+rX '" + dir_.Path() + "' && chmod a+w '" + dir_.Path() + "'").c_str()));
   ASSERT_EQ(0, chmod(dir_.File("content/a/b/locked").c_str(), 0));
   std::string as = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-  std::string err = dir_.File("err.log");
-  int status = system(("cd '" + dir_.Path() + "' && " + as + VDL_VPACK_PATH " pack tour.toml -o setup.exe 2>'" + err + "'").c_str());
-  EXPECT_NE(0, status);
-  EXPECT_NE(std::string::npos, ReadFileBytes(err).find("cannot read the folder \"content/a/b/locked\": Permission denied"))
-      << ReadFileBytes(err);
+  // Its errors alone are read: "2>&1 >/dev/null" swaps them in for the output.
+  testing_support::ChildOutcome run = testing_support::RunCapturing(
+      "cd '" + dir_.Path() + "' && " + as + VDL_VPACK_PATH " pack tour.toml -o setup.exe 2>&1 >/dev/null");
+  EXPECT_NE(0, run.status);
+  EXPECT_NE(std::string::npos, run.out.find("cannot read the folder \"content/a/b/locked\": Permission denied")) << run.out;
   chmod(dir_.File("content/a/b/locked").c_str(), 0755);
 }
 

@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "platform/WindowNames.h"
+#include "payload/WindowNames.h"
 #include "vpack/pe/PeImage.h"
 #include "vpack/pe/ResourceSection.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/Text.h"
-#include "platform/WindowNames.h"
+#include "payload/WindowNames.h"
 #include "tests/support/Payloads.h"
 #include "tests/support/TempDir.h"
 

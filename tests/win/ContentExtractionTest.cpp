@@ -3,10 +3,12 @@
 
 #include <atomic>
 
+#include "installer/ProgressSteps.h"
 #include "packager/EngineFormat.h"
 #include "payload/EngineFiles.h"
 #include "platform/FileWrite.h"
 #include "tests/win/InstallerFixture.h"
+#include "tests/support/ExpectedMessages.h"
 #include "tests/support/Environment.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
@@ -17,23 +19,12 @@
 
 using packager::Bytes;
 using testing_support::B;
+using testing_support::CopyErrorFor;
+using testing_support::kCopyError;
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 
 namespace {
-
-const char kCopyError[] =
-    "There was an error while trying to copy one of the installation files.\n"
-    "Please make sure no applications are running that might be locking some files.";
-
-// The copy message, then the file that could not be written and the system's
-// words for why.
-std::string CopyErrorFor(const std::string& path, DWORD error) {
-  char reason[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason, sizeof(reason),
-                 nullptr);
-  return std::string(kCopyError) + "\n" + path + "\n\n" + reason;
-}
 
 // All nine engine files; the DLL is the real stand-in engine.
 void AddEngineFiles(packager::PayloadBuilder& payload, const char* skip = nullptr) {
@@ -104,21 +95,33 @@ TEST_F(ContentExtractionTest, Channels_AllExtractedAndNoProgressWithoutModules) 
   EXPECT_TRUE(progress_->fractions.empty());
 }
 
-TEST_F(ContentExtractionTest, ChannelModules_ProgressFromPointThree) {
+// One step before each listed file: the bar only moves forward, from where
+// the engine's start left it; the channel modules' share ends where the
+// project files' begins, and theirs where the records take the bar on.
+TEST_F(ContentExtractionTest, Lists_ProgressForwardEachListEndingWhereTheNextBegins) {
   packager::PayloadBuilder payload;
   AddEngineFiles(payload);
   payload.AddList(packager::ListKind::kChannels, {});
   payload.AddList(packager::ListKind::kChannelModules, {"m0.dll", "m1.dll"});
-  payload.AddRaw("m0.dll", packager::EngineEncode(B("m0")));
-  payload.AddRaw("m1.dll", packager::EngineEncode(B("m1")));
+  payload.AddList(packager::ListKind::kProjectFiles, {"a.vdl", "b.vdl", "c.vdl"});
+  for (const char* name : {"m0.dll", "m1.dll", "a.vdl", "b.vdl", "c.vdl"}) {
+    payload.AddRaw(name, packager::EngineEncode(B(name)));
+  }
   auto& installer = Make(payload);
   ReachLists();
   ASSERT_TRUE(installer.ExtractChannels());
-  EXPECT_EQ((std::vector<float>{0.3f, 0.45f}), progress_->fractions);
-  EXPECT_EQ("m1", ReadFileBytes(work_ + "\\m1.dll"));
+  ASSERT_TRUE(installer.ExtractProjectFiles());
+  const std::vector<float>& at = progress_->fractions;
+  ASSERT_EQ(5u, at.size());
+  EXPECT_GE(at[0], installer::progress::kEngineStarted);
+  for (size_t i = 1; i < at.size(); ++i) EXPECT_GT(at[i], at[i - 1]) << i;
+  EXPECT_NEAR(at[1] + (at[1] - at[0]), at[2], 1e-6);
+  EXPECT_NEAR(at[3] - at[2], at[4] - at[3], 1e-6);
+  EXPECT_LE(at[4] + (at[4] - at[3]), installer::progress::kRecordsDone);
+  EXPECT_EQ("m1.dll", ReadFileBytes(work_ + "\\m1.dll"));
 }
 
-TEST_F(ContentExtractionTest, ProjectFiles_ProgressBeforeEachAndCgrStoredAsIs) {
+TEST_F(ContentExtractionTest, ProjectFiles_CgrStoredAsIs) {
   packager::PayloadBuilder payload;
   AddEngineFiles(payload);
   payload.AddList(packager::ListKind::kProjectFiles, {"scene.vdl", "music.cgr", "LOUD.CGR"});
@@ -128,7 +131,6 @@ TEST_F(ContentExtractionTest, ProjectFiles_ProgressBeforeEachAndCgrStoredAsIs) {
   auto& installer = Make(payload);
   ReachLists();
   ASSERT_TRUE(installer.ExtractProjectFiles());
-  EXPECT_EQ((std::vector<float>{0.6f, 0.7f, 0.8f}), progress_->fractions);
   EXPECT_EQ("scene", ReadFileBytes(work_ + "\\scene.vdl"));
   Bytes stored = packager::EngineEncode(B("as stored"));
   EXPECT_EQ(std::string(stored.begin(), stored.end()), ReadFileBytes(work_ + "\\music.cgr"));

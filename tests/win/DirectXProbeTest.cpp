@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/ScopedHandle.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Environment.h"
 #include "tests/support/TestInstaller.h"
 
@@ -13,35 +13,8 @@ namespace {
 // What the probe program printed, run with the given overrides.
 std::string Probe(const char* overrides) {
   testing_support::ScopedDllOverride variable("dx_probe.exe", overrides);
-  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return "no pipe";
-  platform::ScopedFile reader(readEnd);
-  platform::ScopedFile writer(writeEnd);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process = {};
-  std::string command = "\"" VDL_DX_PROBE "\"";
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-    return "not started";
-  }
-  platform::ScopedKernelObject processHandle(process.hProcess);
-  platform::ScopedKernelObject thread(process.hThread);
-  writer.Reset();
-  std::string output;
-  char buffer[512];
-  DWORD got = 0;
-  while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-    for (DWORD i = 0; i < got; ++i) {
-      if (buffer[i] != '\r') output += buffer[i];
-    }
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  return output;
+  testing_support::ChildOutcome run = testing_support::RunCapturing("\"" VDL_DX_PROBE "\"");
+  return run.status == -1 ? "not run to its end" : run.out;
 }
 
 TEST(DirectXProbe, EachMissingComponent_ItsCodeAndLine) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/Environment.h"
+#include "tests/support/ExpectedMessages.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestInstaller.h"
@@ -66,13 +67,6 @@ TEST_F(WorkFolderTest, TwoRunsAtOnce_GetFoldersOfTheirOwn) {
   EXPECT_NE(first, second);
 }
 
-// The system's own words for an error, as the message shows them.
-std::string Reason(DWORD error) {
-  char text[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof(text),
-                 nullptr);
-  return text;
-}
 
 TEST_F(WorkFolderTest, TemporaryFolderThatCannotTakeFolders_FalseAtOnceNamingItAndTheReason) {
   std::string chosen;
@@ -81,7 +75,7 @@ TEST_F(WorkFolderTest, TemporaryFolderThatCannotTakeFolders_FalseAtOnceNamingItA
   EXPECT_FALSE(IsFolder(dir_.File("missing")));
   ASSERT_EQ(1u, messages_.Messages().size());
   EXPECT_EQ("Unable to create a working folder in the temporary folder\n" + dir_.File("missing\\temp\\") + "\n\n" +
-                Reason(ERROR_PATH_NOT_FOUND),
+                testing_support::SystemReason(ERROR_PATH_NOT_FOUND),
             messages_.Messages()[0].text);
   EXPECT_EQ("Error", messages_.Messages()[0].caption);
 }
@@ -95,7 +89,7 @@ TEST_F(WorkFolderTest, TemporaryPathTooLong_RefusedNotCut) {
   EXPECT_FALSE(Choose(longTemp, &chosen));
   EXPECT_EQ("", chosen);
   ASSERT_EQ(1u, messages_.Messages().size());
-  EXPECT_NE(std::string::npos, messages_.Messages()[0].text.find(Reason(ERROR_FILENAME_EXCED_RANGE)));
+  EXPECT_NE(std::string::npos, messages_.Messages()[0].text.find(testing_support::SystemReason(ERROR_FILENAME_EXCED_RANGE)));
 }
 
 }  // namespace

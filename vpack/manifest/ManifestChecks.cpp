@@ -152,6 +152,15 @@ void CheckInstalledPaths(Manifest& manifest, uint32_t type, std::vector<std::str
   for (const std::string& error : findings.errors) problems.push_back(manifest.path + ": " + error);
 }
 
+// "1 run in place, 2 standalone, ...": every type the installer takes.
+std::string KnownProjectTypes() {
+  std::string known;
+  for (const payload::ProjectTypeInfo& info : payload::kProjectTypes) {
+    known += (known.empty() ? "" : ", ") + std::to_string(info.type) + " " + info.name;
+  }
+  return known;
+}
+
 }  // namespace
 
 uint32_t ProjectTypeOf(const Manifest& manifest) {
@@ -159,7 +168,7 @@ uint32_t ProjectTypeOf(const Manifest& manifest) {
     if (std::string(setting.info->name) == kProjectType) {
       if (payload::FindProjectType(setting.number) == nullptr) {
         throw Error(manifest.path + ": setting \"ProjectType\" is " + std::to_string(setting.number) +
-                    ", which the installer ignores (1 run in place, 2 standalone, 5 screen saver, 6 Winamp plug-in)");
+                    ", which the installer ignores (" + KnownProjectTypes() + ")");
       }
       return setting.number;
     }

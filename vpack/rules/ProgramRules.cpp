@@ -3,7 +3,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <iterator>
 #include <vector>
 
 #include "payload/EngineFiles.h"
@@ -15,16 +14,6 @@
 
 namespace vpack {
 namespace {
-
-// The program files besides the engine files, and what Windows does with
-// each: the viewer is started by the installer, the uninstaller from the
-// Start menu, the screen saver by Windows; Winamp loads its plug-in.
-constexpr ProgramRule kProgramFiles[] = {
-    {payload::kViewerName, ProgramKind::kExe},
-    {payload::kUninstallerName, ProgramKind::kExe},
-    {payload::kScreenSaverName, ProgramKind::kExe},
-    {payload::kWinampModuleName, ProgramKind::kDll},
-};
 
 // IMAGE_FILE_HEADER.Characteristics
 constexpr uint16_t kExecutableImage = 0x0002;
@@ -44,7 +33,7 @@ const ProgramRule* FindProgramRule(const std::string& itemName, bool channelModu
     for (const payload::EngineFile& file : payload::kEngineFiles) {
       if (file.decode != 0) rules.push_back({file.name, ProgramKind::kDll});
     }
-    rules.insert(rules.end(), std::begin(kProgramFiles), std::end(kProgramFiles));
+    for (const payload::ProgramFile& file : payload::kProgramFiles) rules.push_back({file.name, file.kind});
     return rules;
   }();
   for (const ProgramRule& rule : kRules) {

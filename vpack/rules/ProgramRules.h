@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "payload/RuntimeFiles.h"
+
 namespace vpack {
 
-enum class ProgramKind { kDll, kExe };
+using payload::ProgramKind;
 
 struct ProgramRule {
   const char* name;  // the item name the flow extracts it by; empty for a channel module

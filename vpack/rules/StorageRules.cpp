@@ -18,8 +18,8 @@ bool IsPackedName(const std::string& name) {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     if (file.decode != 0 && SameItemName(name, file.name)) return true;
   }
-  for (const char* program : payload::kProgramFiles) {
-    if (SameItemName(name, program)) return true;
+  for (const payload::ProgramFile& program : payload::kProgramFiles) {
+    if (SameItemName(name, program.name)) return true;
   }
   return false;
 }

@@ -9,7 +9,7 @@
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
-#include "platform/WindowNames.h"
+#include "payload/WindowNames.h"
 #include "vpack/base/Error.h"
 #include "vpack/base/InputFile.h"
 #include "vpack/pe/PeImage.h"

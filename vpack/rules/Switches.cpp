@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include <iterator>
+
 namespace vpack {
 namespace {
 
@@ -32,7 +34,7 @@ std::optional<FourPartVersion> OwnStubVersion(const std::optional<VersionInfo>& 
 
 std::vector<std::string> StubSwitches(const FourPartVersion& version) {
   if (version < kFirstVersionWithSwitches) return {};
-  return {"/S", "/D=", "/LOG="};
+  return {std::begin(payload::kStubSwitches), std::end(payload::kStubSwitches)};
 }
 
 }  // namespace vpack
