@@ -40,20 +40,31 @@ bool Keep(payload::PointerList& list, const char* path) {
   return false;
 }
 
-// The whole list file as text, or null.
-char* ReadList(const char* path) {
+// The whole list file as text in *text, null where there is none; false,
+// with the system's reason, where it is there and cannot be read: a record
+// made without it would lose what the earlier runs made.
+bool ReadList(const char* path, char** text, DWORD* error) {
+  *text = nullptr;
+  *error = 0;
   platform::ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size;
-  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart >= kMaxList) return nullptr;
-  DWORD count = static_cast<DWORD>(size.QuadPart);
-  char* text = static_cast<char*>(malloc(count + 1));
-  DWORD read = 0;
-  if (text == nullptr || !ReadFile(file.Get(), text, count, &read, nullptr) || read != count) {
-    free(text);
-    return nullptr;
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
+    *error = GetLastError();
+    return !file.Valid() && *error == ERROR_FILE_NOT_FOUND;
   }
-  text[count] = '\0';
-  return text;
+  // Far larger than any list of ours: another file of that name, passed over.
+  if (size.QuadPart >= kMaxList) return true;
+  DWORD count = static_cast<DWORD>(size.QuadPart);
+  *text = static_cast<char*>(malloc(count + 1));
+  DWORD read = 0;
+  if (*text != nullptr && ReadFile(file.Get(), *text, count, &read, nullptr) && read == count) {
+    (*text)[count] = '\0';
+    return true;
+  }
+  *error = *text == nullptr ? ERROR_NOT_ENOUGH_MEMORY : GetLastError();
+  free(*text);
+  *text = nullptr;
+  return false;
 }
 
 }  // namespace
@@ -107,7 +118,12 @@ bool Installer::WriteEntryList() {
     NoteFailure(FailureKind::kRecord, kListName + 1, ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
-  char* earlier = ReadList(path);
+  char* earlier = nullptr;
+  DWORD error = 0;
+  if (!ReadList(path, &earlier, &error)) {
+    NoteFailure(error == ERROR_NOT_ENOUGH_MEMORY ? FailureKind::kNoMemory : FailureKind::kCopy, path, error);
+    return false;
+  }
   bool kept = earlier == nullptr || KeepEarlierEntries(earlier);
   free(earlier);
   if (!kept || (!Listed(createdFiles, path) && !Record(createdFiles, path))) {

@@ -132,12 +132,16 @@ Scene::Scene(Flow flow, Arch arch, const std::string& stub) : flow_(flow) {
 Scene::~Scene() {
   testing_support::RemoveTree(menu_);
   if (flow_ == Flow::kPlugin) testing_support::DeleteClassesRootTree("Applications\\Winamp.exe");
+  DeleteKeys();
+  DeleteFileA(scr_.c_str());
+}
+
+void Scene::DeleteKeys() const {
   for (bool view32 : {false, true}) {
     testing_support::DeleteMachineKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel" + project_,
                                       view32);
     testing_support::DeleteMachineKey("SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\" + project_, view32);
   }
-  DeleteFileA(scr_.c_str());
 }
 
 void Scene::Reset(bool over) {
@@ -147,6 +151,11 @@ void Scene::Reset(bool over) {
   testing_support::RemoveTree(player_);
   DeleteFileA(scr_.c_str());
   DeleteFileA(CallLog().c_str());
+  // Every run starts without an uninstall entry, as the counting run did:
+  // one left by an earlier run is read to offer its folder, with calls the
+  // counting run did not make, and the sweep would fail other calls than
+  // it names.
+  DeleteKeys();
   CreateDirectoryA(root_.File("temp").c_str(), nullptr);
   CreateDirectoryA(player_.c_str(), nullptr);
   CreateDirectoryA((player_ + "\\Plugins").c_str(), nullptr);
