@@ -33,15 +33,19 @@ def numbered(size, index):
     return head + bench.text_like(size, 7)[:size - len(head)]
 
 
-def installers(tag, count, size, stub_dir):
+def installers(tag, count, size, before):
+    """Ours, NSIS's and, given another build of the stub, ours behind it."""
     target = os.path.join(bench.WORK, "files-target")
     ours = bench.write_project("files-" + tag, count, count * size, data=numbered, keep=True,
                                settings=bench.standalone_settings(os.path.join(target, "stub")))
-    if stub_dir:
-        rebase(ours, stub_dir)
-    nsis = bench.write_nsis("files-nsis-" + tag, os.path.join(bench.WORK, "files-" + tag, "files"))
+    made = {"stub": ours, "nsis": bench.write_nsis("files-nsis-" + tag, os.path.join(bench.WORK, "files-" + tag,
+                                                                                       "files"))}
     shutil.rmtree(os.path.join(bench.WORK, "files-" + tag))
-    return ours, nsis
+    if before:
+        made["before"] = os.path.join(bench.WORK, "files-before-" + tag + ".exe")
+        shutil.copyfile(ours, made["before"])
+        rebase(made["before"], before)
+    return made
 
 
 def rebase(installer, stub_path):
@@ -66,28 +70,30 @@ def one_run(side, shape, made, target):
     if side in ("bare", "beside"):
         loop = os.path.join(bench.WIN64, "tests", "bench", "file_loop.exe")
         return bench.timed([bench.RUN64, loop, side, folder, str(count), str(size)])[0]
-    installer = made["stub" if side == "stub" else "nsis"]
+    installer = made[side]
     return bench.timed([bench.RUN64, bench.windows(installer), "/S", "/D=" + folder])[0]
 
 
-def speed_rows(runs, stub):
+def speed_rows(runs, before):
     rows = []
     target = os.path.join(bench.WORK, "files-target")
+    sides = SIDES + (("before",) if before else ())
     for shape in SHAPES:
         label, tag, count, size = shape
-        ours, nsis = installers(tag, count, size, stub)
-        made = {"stub": ours, "nsis": nsis}
-        times = {side: [] for side in SIDES}
-        for side in SIDES:  # once unmeasured: Wine reads its DLLs and the programs
+        made = installers(tag, count, size, before)
+        times = {side: [] for side in sides}
+        for side in sides:  # once unmeasured: Wine reads its DLLs and the programs
             one_run(side, shape, made, target)
         for _ in range(runs):
-            for side in SIDES:
+            for side in sides:
                 times[side].append(one_run(side, shape, made, target))
-        t = {side: statistics.median(times[side]) for side in SIDES}
+        t = {side: statistics.median(times[side]) for side in sides}
         rows.append((label, "bare loop %.2f s, beside-and-rename loop %.2f s, stub silent %.2f s, NSIS silent "
                      "%.2f s: stub **%.2fx** NSIS, %.2fx the bare loop" % (t["bare"], t["beside"], t["stub"],
                                                                          t["nsis"], t["stub"] / t["nsis"],
                                                                          t["stub"] / t["bare"])))
+        if before:
+            rows.append((label + ", the stub before", "%.2f s: %.2fx NSIS" % (t["before"], t["before"] / t["nsis"])))
     shutil.rmtree(target, ignore_errors=True)
     return rows
 
@@ -128,13 +134,13 @@ def calls_rows(faults_stub):
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--stub", help="another build of VandrelStubAdmin.exe (x86_64) to measure, e.g. one before a "
-                        "change")
+    parser.add_argument("--before", help="another build of VandrelStubAdmin.exe (x86_64), e.g. one before a change, "
+                        "measured beside the current one")
     parser.add_argument("--calls", metavar="FAULTS_STUB", nargs="?", const=os.path.join(
         bench.WIN64, "app", "VandrelStubFaults.exe"), help="count seam calls per file with this test variant")
     args = parser.parse_args()
     os.makedirs(bench.WORK, exist_ok=True)
-    rows = calls_rows(args.calls) if args.calls else speed_rows(args.runs, args.stub)
+    rows = calls_rows(args.calls) if args.calls else speed_rows(args.runs, args.before)
     for name, value in rows:
         print("| %s | %s |" % (name, value))
 
