@@ -74,11 +74,11 @@ def one_run(side, shape, made, target):
     return bench.timed([bench.RUN64, bench.windows(installer), "/S", "/D=" + folder])[0]
 
 
-def speed_rows(runs, before):
+def speed_rows(runs, before, only):
     rows = []
     target = os.path.join(bench.WORK, "files-target")
     sides = SIDES + (("before",) if before else ())
-    for shape in SHAPES:
+    for shape in [s for s in SHAPES if only in (None, s[1])]:
         label, tag, count, size = shape
         made = installers(tag, count, size, before)
         times = {side: [] for side in sides}
@@ -138,9 +138,11 @@ def main():
                         "measured beside the current one")
     parser.add_argument("--calls", metavar="FAULTS_STUB", nargs="?", const=os.path.join(
         bench.WIN64, "app", "VandrelStubFaults.exe"), help="count seam calls per file with this test variant")
+    parser.add_argument("--only", choices=[shape[1] for shape in SHAPES], help="one of the three projects")
     args = parser.parse_args()
     os.makedirs(bench.WORK, exist_ok=True)
-    rows = calls_rows(args.calls) if args.calls else speed_rows(args.runs, args.before)
+    rows = calls_rows(args.calls) if args.calls else speed_rows(args.runs, args.before, args.only)
+    print("| Figure | Measured |\n|---|---|")
     for name, value in rows:
         print("| %s | %s |" % (name, value))
 
