@@ -12,10 +12,12 @@
 namespace app {
 namespace {
 
-// Each flow runs in an installer object of its own, with a reader of its own
-// over this program. One function for the four, not one each.
-uint32_t RunFlow(bool (installer::Installer::*flow)(), HINSTANCE instance, HWND mainWindow, const CommandLine& line) {
-  installer::Installer run(new payload::PayloadReader());
+// Each flow runs in an installer object of its own, over the reader the
+// project type was read with: the payload's directory is read once a run.
+// One function for the four, not one each.
+uint32_t RunFlow(bool (installer::Installer::*flow)(), payload::PayloadReader* reader, HINSTANCE instance,
+                 HWND mainWindow, const CommandLine& line) {
+  installer::Installer run(reader);
   run.SetHost(instance, mainWindow);
   run.SetUnattended(line.silent, line.folder);
   if (!run.FitsSystemCodePage()) return installer::kExitFailed;
@@ -31,12 +33,21 @@ void InstallerApp::SetHost(HINSTANCE instance, HWND mainWindow) {
   mainWindow_ = mainWindow;
 }
 
+InstallerApp::~InstallerApp() { delete reader_; }
+
 bool InstallerApp::ReadSetting(const char* name, void* buffer, int32_t count) {
-  payload::PayloadReader reader;
-  installer::ReportMissingPayload(reader);
-  bool found = reader.ReadItem(name, buffer, count, payload::kTypeAppData);
-  installer::ReportCrcMismatch(reader);
+  if (reader_ == nullptr) reader_ = new payload::PayloadReader();
+  if (reader_ == nullptr) return false;
+  installer::ReportMissingPayload(*reader_);
+  bool found = reader_->ReadItem(name, buffer, count, payload::kTypeAppData);
+  installer::ReportCrcMismatch(*reader_);
   return found;
+}
+
+payload::PayloadReader* InstallerApp::TakeReader() {
+  payload::PayloadReader* reader = reader_;
+  reader_ = nullptr;
+  return reader;
 }
 
 void InstallerApp::Run() {
@@ -57,16 +68,16 @@ void InstallerApp::Run() {
 }
 
 void InstallerApp::RunInPlace() {
-  exitCode_ = RunFlow(&installer::Installer::RunInPlaceFlow, instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::RunInPlaceFlow, TakeReader(), instance_, mainWindow_, line_);
 }
 void InstallerApp::Standalone() {
-  exitCode_ = RunFlow(&installer::Installer::InstallStandaloneFlow, instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::InstallStandaloneFlow, TakeReader(), instance_, mainWindow_, line_);
 }
 void InstallerApp::ScreenSaver() {
-  exitCode_ = RunFlow(&installer::Installer::InstallScreenSaverFlow, instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::InstallScreenSaverFlow, TakeReader(), instance_, mainWindow_, line_);
 }
 void InstallerApp::WinampPlugin() {
-  exitCode_ = RunFlow(&installer::Installer::InstallWinampPluginFlow, instance_, mainWindow_, line_);
+  exitCode_ = RunFlow(&installer::Installer::InstallWinampPluginFlow, TakeReader(), instance_, mainWindow_, line_);
 }
 
 }  // namespace app

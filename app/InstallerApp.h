@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/CommandLine.h"
+#include "payload/PayloadReader.h"
 
 namespace app {
 
@@ -10,7 +11,7 @@ namespace app {
 class InstallerApp {
  public:
   InstallerApp() {}
-  virtual ~InstallerApp() {}
+  virtual ~InstallerApp();
   InstallerApp(const InstallerApp&) = delete;
   InstallerApp& operator=(const InstallerApp&) = delete;
 
@@ -27,6 +28,10 @@ class InstallerApp {
   virtual void WinampPlugin();
 
  private:
+  // The reader a flow takes over; null once taken.
+  payload::PayloadReader* TakeReader();
+
+  payload::PayloadReader* reader_ = nullptr;
   HINSTANCE instance_ = nullptr;
   HWND mainWindow_ = nullptr;
   CommandLine line_ = {false, nullptr, L""};

@@ -7,6 +7,13 @@
 #include "platform/Text.h"
 
 namespace installer {
+namespace {
+
+constexpr DWORD kPeekEveryMs = 10;
+// Zero before the first peek, which is then never skipped.
+DWORD lastPeek;
+
+}  // namespace
 
 Installer::Installer(payload::PayloadReader* payloadReader)
     : instance(nullptr),
@@ -112,7 +119,13 @@ void Installer::KeepWindowsAnswering() {
     return;
   }
   // Without a window of its own the run still answers the system, a logoff
-  // request above all: a peek takes the calls other threads send.
+  // request above all: a peek takes the calls other threads send. A peek is
+  // a round trip to Wine's server, two a file were a fifth of what a silent
+  // run added to writing thousands of small files; the system waits seconds
+  // for an answer, so one every few milliseconds answers as well.
+  DWORD now = GetTickCount();
+  if (now - lastPeek < kPeekEveryMs) return;
+  lastPeek = now;
   MSG message;
   PeekMessageA(&message, parentWindow, 0, 0, PM_NOREMOVE);
 }

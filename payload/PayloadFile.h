@@ -21,11 +21,12 @@ class PayloadFile {
 
   // File size in bytes, or -1 when it cannot be told.
   int64_t Size() const;
-  bool Seek(int64_t offset);
-  // Bytes actually read; fewer than count at the end of the file or on error.
-  // Read in pieces of a bounded size: one read of a gigabyte fails under
-  // Wine, and reads of many megabytes fail from some network shares.
-  uint32_t Read(void* buffer, uint32_t count);
+  // Bytes actually read from offset on; fewer than count at the end of the
+  // file or on error. One call where a seek and a read were two, for each
+  // item of thousands. Read in pieces of a bounded size: one read of a
+  // gigabyte fails under Wine, and reads of many megabytes fail from some
+  // network shares.
+  uint32_t ReadAt(int64_t offset, void* buffer, uint32_t count);
   // The system's error code of the last read that stopped short, 0 when it
   // did not or the file simply ended; on the host, also of an open that failed.
   uint32_t Error() const { return error_; }

@@ -26,15 +26,16 @@ int64_t PayloadFile::Size() const {
   return info.st_size;
 }
 
-bool PayloadFile::Seek(int64_t offset) {
-  return handle_ != nullptr && fseeko(static_cast<FILE*>(handle_), offset, SEEK_SET) == 0;
-}
-
-uint32_t PayloadFile::Read(void* buffer, uint32_t count) {
+uint32_t PayloadFile::ReadAt(int64_t offset, void* buffer, uint32_t count) {
   error_ = 0;
   if (handle_ == nullptr) return 0;
-  size_t done = fread(buffer, 1, count, static_cast<FILE*>(handle_));
-  if (done < count && ferror(static_cast<FILE*>(handle_))) error_ = static_cast<uint32_t>(errno != 0 ? errno : EIO);
+  FILE* file = static_cast<FILE*>(handle_);
+  if (fseeko(file, offset, SEEK_SET) != 0) {
+    error_ = static_cast<uint32_t>(errno != 0 ? errno : EIO);
+    return 0;
+  }
+  size_t done = fread(buffer, 1, count, file);
+  if (done < count && ferror(file)) error_ = static_cast<uint32_t>(errno != 0 ? errno : EIO);
   return static_cast<uint32_t>(done);
 }
 

@@ -76,13 +76,7 @@ int64_t PayloadFile::Size() const {
   return size.QuadPart;
 }
 
-bool PayloadFile::Seek(int64_t offset) {
-  LARGE_INTEGER distance;
-  distance.QuadPart = offset;
-  return handle_ != nullptr && SetFilePointerEx(static_cast<HANDLE>(handle_), distance, nullptr, FILE_BEGIN);
-}
-
-uint32_t PayloadFile::Read(void* buffer, uint32_t count) {
+uint32_t PayloadFile::ReadAt(int64_t offset, void* buffer, uint32_t count) {
   constexpr uint32_t kPiece = 1u << 20;
   uint8_t* to = static_cast<uint8_t*>(buffer);
   uint32_t total = 0;
@@ -90,8 +84,14 @@ uint32_t PayloadFile::Read(void* buffer, uint32_t count) {
   while (handle_ != nullptr && total < count) {
     DWORD done = 0;
     DWORD piece = count - total < kPiece ? count - total : kPiece;
-    if (!ReadFile(static_cast<HANDLE>(handle_), to + total, piece, &done, nullptr)) {
+    OVERLAPPED at = {};
+    uint64_t position = static_cast<uint64_t>(offset) + total;
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    if (!ReadFile(static_cast<HANDLE>(handle_), to + total, piece, &done, &at)) {
       error_ = GetLastError();
+      // Reading at or past the end is the end, not a failure.
+      if (error_ == ERROR_HANDLE_EOF) error_ = 0;
       break;
     }
     if (done == 0) break;

@@ -1,5 +1,6 @@
 #include "payload/PayloadReader.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -46,8 +47,8 @@ class DirectoryCursor {
 
   bool Refill() {
     if (buffer_ == nullptr) buffer_ = static_cast<uint8_t*>(malloc(kBufferSize));
-    if (buffer_ == nullptr || !file_.Seek(next_)) return false;
-    filled_ = file_.Read(buffer_, kBufferSize);
+    if (buffer_ == nullptr) return false;
+    filled_ = file_.ReadAt(next_, buffer_, kBufferSize);
     used_ = 0;
     next_ += filled_;
     return filled_ > 0;
@@ -83,11 +84,9 @@ PayloadReader::~PayloadReader() {
 void PayloadReader::FreeDirectory() {
   free(index_);
   index_ = nullptr;
-  for (int32_t i = 0; i < directory_.Count(); ++i) {
-    free(directory_.Get(i));
-    directory_.SetAt(nullptr, i);
-  }
-  directory_.Clear();
+  free(entries_);
+  entries_ = nullptr;
+  entryCount_ = 0;
 }
 
 void PayloadReader::LoadDirectory() {
@@ -112,11 +111,11 @@ bool PayloadReader::LocateMarker(int64_t fileSize) {
   char marker[kMarkerLength + 1];
   JoinMarker(marker);
   uint8_t trailer[4];
-  if (fileSize >= 4 && file_.Seek(fileSize - 4) && file_.Read(trailer, 4) == 4) {
+  if (fileSize >= 4 && file_.ReadAt(fileSize - 4, trailer, 4) == 4) {
     int64_t start = ReadLittleEndian32(trailer);
     char found[kMarkerLength];
-    if (start + kMarkerLength <= fileSize && file_.Seek(start) &&
-        file_.Read(found, kMarkerLength) == kMarkerLength && text::EqualNoCaseN(found, marker, kMarkerLength)) {
+    if (start + kMarkerLength <= fileSize && file_.ReadAt(start, found, kMarkerLength) == kMarkerLength &&
+        text::EqualNoCaseN(found, marker, kMarkerLength)) {
       markerOffset_ = start;
       return true;
     }
@@ -131,8 +130,7 @@ bool PayloadReader::ScanForMarker() {
   bool found = false;
   int64_t position = 0;
   for (uint32_t b = 0; block != nullptr && !found && b < kScanBlocks; ++b) {
-    if (!file_.Seek(position)) break;
-    uint32_t got = file_.Read(block, kScanBlockSize);
+    uint32_t got = file_.ReadAt(position, block, kScanBlockSize);
     for (uint32_t i = 0; i <= kScanLastStart && i + kMarkerLength <= got; ++i) {
       if (memcmp(block + i, marker, kMarkerLength) == 0) {
         markerOffset_ = position + i;
@@ -156,21 +154,21 @@ bool PayloadReader::ParseDirectory(int64_t fileSize) {
   int32_t count = static_cast<int32_t>(rawCount);
   int64_t room = fileSize - markerOffset_ - kMarkerLength - 8;
   if (count <= 0 || room < 0 || static_cast<int64_t>(count) * kMinEntryBytes > room) return false;
+  // One block for the whole directory, not a block an entry: thousands of
+  // entries cost one allocation. Every field is filled before an entry
+  // counts: no zeroing needed.
+  if (static_cast<uint64_t>(count) > SIZE_MAX / sizeof(PayloadEntry)) return false;
+  entries_ = static_cast<PayloadEntry*>(malloc(sizeof(PayloadEntry) * static_cast<size_t>(count)));
+  if (entries_ == nullptr) return false;
   uint64_t total = 0;
   for (int32_t k = 0; k < count; ++k) {
-    // Every field is filled before the entry is kept: no zeroing needed.
-    PayloadEntry* entry = static_cast<PayloadEntry*>(malloc(sizeof(PayloadEntry)));
-    if (entry == nullptr) return false;
+    PayloadEntry* entry = &entries_[k];
     bool ok = TakeString(cursor, entry->type) && TakeString(cursor, entry->name) &&
               cursor.TakeU32(&entry->size) && cursor.TakeU32(&entry->crc) && total <= 0xFFFFFFFFu;
-    if (ok) {
-      entry->offset = static_cast<uint32_t>(total);
-      total += entry->size;
-    }
-    if (!ok || directory_.Push(entry) < 0) {
-      free(entry);
-      return false;
-    }
+    if (!ok) return false;
+    entry->offset = static_cast<uint32_t>(total);
+    total += entry->size;
+    entryCount_ = k + 1;
   }
   uint32_t header = 0;
   if (!cursor.TakeU32(&header) || header != kMarkerLength + cursor.Consumed()) return false;
@@ -187,7 +185,7 @@ int PayloadReader::Compare(int32_t a, int32_t b) const {
 // Bottom-up merge sort: no recursion, and no comparison function that would
 // need the reader in a global.
 void PayloadReader::BuildIndex() {
-  int32_t n = directory_.Count();
+  int32_t n = entryCount_;
   index_ = static_cast<int32_t*>(malloc(sizeof(int32_t) * 2 * static_cast<size_t>(n)));
   if (index_ == nullptr) return;
   int32_t* from = index_;
@@ -212,14 +210,14 @@ void PayloadReader::BuildIndex() {
 // The first entry of that name and type in directory order.
 const PayloadEntry* PayloadReader::Find(const char* name, const char* type) const {
   if (index_ == nullptr) {
-    for (int32_t i = 0; i < directory_.Count(); ++i) {
+    for (int32_t i = 0; i < entryCount_; ++i) {
       const PayloadEntry* e = Entry(i);
       if (text::EqualNoCase(e->name, name) && text::EqualNoCase(e->type, type)) return e;
     }
     return nullptr;
   }
   // The lowest position whose (type, name) is not below the one asked for.
-  int32_t low = 0, high = directory_.Count();
+  int32_t low = 0, high = entryCount_;
   while (low < high) {
     int32_t mid = low + (high - low) / 2;
     const PayloadEntry* e = Entry(index_[mid]);
@@ -231,7 +229,7 @@ const PayloadEntry* PayloadReader::Find(const char* name, const char* type) cons
       high = mid;
     }
   }
-  if (low == directory_.Count()) return nullptr;
+  if (low == entryCount_) return nullptr;
   const PayloadEntry* e = Entry(index_[low]);
   return text::EqualNoCase(e->name, name) && text::EqualNoCase(e->type, type) ? e : nullptr;
 }
@@ -241,7 +239,7 @@ const PayloadEntry* PayloadReader::Find(const char* name, const char* type) cons
 const PayloadEntry* PayloadReader::FindItem(const char* name, const char* type) const {
   char wanted[kFieldSize];
   text::CopyAtMost(wanted, type != nullptr ? type : kTypeAppData, kFieldSize - 1);
-  return name != nullptr && directory_.Count() != 0 ? Find(name, wanted) : nullptr;
+  return name != nullptr && entryCount_ != 0 ? Find(name, wanted) : nullptr;
 }
 
 bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
@@ -255,14 +253,14 @@ bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, cons
     // A count below the stored size would leave part of the item unread and
     // the CRC computed over stale bytes.
     if (count < 0 || entry->size > static_cast<uint32_t>(count)) return false;
-    uint32_t got = file_.Seek(position) ? file_.Read(buffer, static_cast<uint32_t>(count)) : 0;
+    uint32_t got = file_.ReadAt(position, buffer, static_cast<uint32_t>(count));
     readError_ = file_.Error();
     return Checked(got >= entry->size ? buffer : nullptr, entry);
   }
   dataSize_ = 0;
   if (!EnsureBlock(entry->size)) return false;
   dataSize_ = entry->size;
-  if (!file_.Seek(position) || file_.Read(data_, entry->size) != entry->size) {
+  if (file_.ReadAt(position, data_, entry->size) != entry->size) {
     readError_ = file_.Error();
     return false;
   }
@@ -305,21 +303,28 @@ bool PayloadReader::BeginPieces(const PayloadEntry* entry, uint32_t* size, uint8
     return false;
   }
   *size = pieces_->size;
-  // The tail first, then the pieces in order from where the item begins.
+  // The tail first, then the pieces in order from where the item begins. An
+  // item of one piece is read whole at once, its tail with it: one read.
+  uint32_t stored = pieces_->size;
   int64_t position = ItemPosition(pieces_);
-  bool tailRead = pieces_->size < kZlibItemTrailerSize ||
-                  (file_.Seek(position + pieces_->size - kZlibItemTrailerSize) &&
-                   file_.Read(tail, kZlibItemTrailerSize) == kZlibItemTrailerSize);
-  // An item too short for a tail read nothing: the file's error is an
-  // earlier read's.
-  readError_ = pieces_->size < 4 ? 0 : file_.Error();
-  if (!tailRead || !file_.Seek(position)) pieces_ = nullptr;
+  piecesHeld_ = stored <= kPieceSize;
+  bool read;
+  if (piecesHeld_) {
+    read = file_.ReadAt(position, data_, stored) == stored;
+    if (read && stored >= kZlibItemTrailerSize) {
+      memcpy(tail, data_ + stored - kZlibItemTrailerSize, kZlibItemTrailerSize);
+    }
+  } else {
+    read = file_.ReadAt(position + stored - kZlibItemTrailerSize, tail, kZlibItemTrailerSize) == kZlibItemTrailerSize;
+  }
+  readError_ = file_.Error();
+  if (!read) pieces_ = nullptr;
   return pieces_ != nullptr;
 }
 
 bool PayloadReader::ReadPart(const PayloadEntry* entry, uint32_t offset, void* out, uint32_t count) {
   bool inside = offset <= entry->size && count <= entry->size - offset;
-  bool read = inside && file_.Seek(ItemPosition(entry) + offset) && file_.Read(out, count) == count;
+  bool read = inside && file_.ReadAt(ItemPosition(entry) + offset, out, count) == count;
   readError_ = file_.Error();
   return read;
 }
@@ -328,7 +333,9 @@ bool PayloadReader::Next(const uint8_t** bytes, size_t* count) {
   if (pieces_ == nullptr || readError_ != 0 || piecesDone_ == pieces_->size) return false;
   uint32_t left = pieces_->size - piecesDone_;
   uint32_t piece = left < kPieceSize ? left : kPieceSize;
-  if (file_.Read(data_, piece) != piece) {
+  bool held = piecesHeld_;
+  piecesHeld_ = false;
+  if (!held && file_.ReadAt(ItemPosition(pieces_) + piecesDone_, data_, piece) != piece) {
     // A file that ends early (no error) is damage, which the CRC reports.
     readError_ = file_.Error();
     return false;

@@ -75,10 +75,8 @@ class PayloadReader final : public InflateSource {
   bool Contains(const char* name, const char* type) const;
 
   // Directory access for the host tools.
-  int32_t EntryCount() const { return directory_.Count(); }
-  const PayloadEntry* Entry(int32_t index) const {
-    return static_cast<const PayloadEntry*>(directory_.Get(index));
-  }
+  int32_t EntryCount() const { return entryCount_; }
+  const PayloadEntry* Entry(int32_t index) const { return &entries_[index]; }
   int64_t MarkerOffset() const { return markerOffset_; }
   uint32_t HeaderLength() const { return headerLength_; }
   int64_t FileSize() const { return file_.Size(); }
@@ -100,7 +98,9 @@ class PayloadReader final : public InflateSource {
   int64_t ItemPosition(const PayloadEntry* entry) const { return markerOffset_ + headerLength_ + entry->offset; }
 
   PayloadFile file_;
-  PointerList directory_;
+  // The directory in one block, in its order.
+  PayloadEntry* entries_ = nullptr;
+  int32_t entryCount_ = 0;
   uint32_t headerLength_ = 0;
   uint8_t* data_ = nullptr;
   uint32_t dataSize_ = 0;
@@ -120,6 +120,8 @@ class PayloadReader final : public InflateSource {
   const PayloadEntry* pieces_ = nullptr;
   uint32_t piecesDone_ = 0;
   uint32_t piecesCrc_ = 0;
+  // An item of one piece, read whole with its tail: the next piece is held.
+  bool piecesHeld_ = false;
   uint32_t readError_ = 0;
   uint32_t lastCrc_ = 0;
   const PayloadEntry* crcMismatch_ = nullptr;

@@ -56,17 +56,21 @@ OutputFile::OutputFile(const char* path)
 
 void OutputFile::Open() {
   beside_[0] = '\0';
-  // Opened for writing and closed untouched: the question is whether it
-  // could be replaced, asked before anything is written.
+  // Where there is nothing yet, one call: nothing earlier can be lost, and
+  // an earlier copy is never opened for writing by it.
+  handle_ = CreateForWriting(path_, CREATE_NEW);
+  if (Opened()) return;
+  NoteError();
+  if (error_ != ERROR_FILE_EXISTS) return;
+  // Opened for writing and closed untouched: the question is whether the
+  // earlier copy could be replaced, asked before anything is written.
   HANDLE earlier = CreateForWriting(path_, OPEN_EXISTING);
-  if (earlier != INVALID_HANDLE_VALUE) {
-    CloseHandle(earlier);
-    OpenBeside();
+  if (earlier == INVALID_HANDLE_VALUE) {
+    NoteError();
     return;
   }
-  NoteError();
-  if (error_ == ERROR_FILE_NOT_FOUND) handle_ = CreateForWriting(path_, CREATE_ALWAYS);
-  if (!Opened()) NoteError();
+  CloseHandle(earlier);
+  OpenBeside();
 }
 
 void OutputFile::OpenBeside() {
@@ -75,10 +79,10 @@ void OutputFile::OpenBeside() {
     error_ = ERROR_FILENAME_EXCED_RANGE;
     return;
   }
-  // Only a name of the installer's own is ever removed: a file the user
-  // keeps beside the earlier copy has another name and is never touched.
-  DeleteFileA(beside_);
-  handle_ = CreateForWriting(beside_, CREATE_NEW);
+  // A stale copy under this name, a killed run's, is written over: the name
+  // is the installer's own, so a file the user keeps beside the earlier copy
+  // has another and is never touched.
+  handle_ = CreateForWriting(beside_, CREATE_ALWAYS);
   if (!Opened()) NoteError();
 }
 

@@ -17,12 +17,15 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 
 // A file the installation writes: written whole in pieces, and deleted again
 // unless kept, so that nothing cut short or damaged stays behind looking
-// installed. An earlier copy of it (an earlier installation's) is replaced
-// only when the new one is kept: until then the new one is written beside it
-// (NAME + kBesideSuffix). A copy that cannot be opened for writing now (a
-// program that runs, a read-only file) refuses the file at once, as writing
-// over it would; so does one whose name beside would be too long, as the
-// earlier copy is never emptied before the new one is whole.
+// installed. Where nothing is yet it is written at its name, one call to
+// open it: a kill can then leave it partial only where nothing was, and the
+// next run replaces that whole. An earlier copy of it (an earlier
+// installation's) is replaced only when the new one is kept: until then the
+// new one is written beside it (NAME + kBesideSuffix). A copy that cannot be
+// opened for writing now (a program that runs, a read-only file) refuses the
+// file at once, as writing over it would; so does one whose name beside
+// would be too long, as the earlier copy is never emptied before the new one
+// is whole.
 class OutputFile {
  public:
   explicit OutputFile(const char* path);

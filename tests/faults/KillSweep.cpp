@@ -40,17 +40,20 @@ std::string List(const std::vector<std::string>& paths) {
   return text;
 }
 
-// One kill and the run after it; the faults found, each as a line.
-std::vector<std::string> KillAt(Scene& scene, size_t call, const std::string& name, DWORD timeoutMs,
+// One kill and the run after it; the faults found, each as a line. Over an
+// earlier installation every file must be whole after the kill, of either
+// version; fresh, a file may be left part written where nothing was, and the
+// run after must replace it whole.
+std::vector<std::string> KillAt(Scene& scene, bool over, size_t call, const std::string& name, DWORD timeoutMs,
                                 size_t* leftBeside) {
   std::vector<std::string> faults;
-  scene.Reset(true);
-  RunResult killed = RunOnce(scene, true, 0, timeoutMs, static_cast<int>(call));
+  scene.Reset(over);
+  RunResult killed = RunOnce(scene, over, 0, timeoutMs, static_cast<int>(call));
   if (!killed.killed) faults.push_back("never reached the call to kill at");
   for (const Problem& problem : killed.problems) {
     faults.push_back(std::string("after the kill: ") + KindName(problem.kind) + " " + problem.path);
   }
-  RunResult again = RunOnce(scene, false, 0, timeoutMs);
+  RunResult again = RunOnce(scene, over, 0, timeoutMs);
   if (!again.success) faults.push_back("the run after the kill did not show its success");
   for (const Problem& problem : again.problems) {
     faults.push_back(std::string("after the run again: ") + KindName(problem.kind) + " " + problem.path);
@@ -68,6 +71,22 @@ std::vector<std::string> KillAt(Scene& scene, size_t call, const std::string& na
   return faults;
 }
 
+// The kill points of one installation, over the earlier one or fresh; the
+// number of points with faults.
+size_t SweepInstallation(Scene& scene, bool over, DWORD timeoutMs, size_t* leftBeside) {
+  scene.Reset(over);
+  RunResult counted = RunOnce(scene, over, 0, timeoutMs);
+  std::vector<size_t> points = KillPoints(counted.seam.calls);
+  printf("kill sweep: standalone installation %s, %zu seam calls, killed at %zu of them\n",
+         over ? "over an earlier version" : "into a fresh folder", counted.seam.calls.size(), points.size());
+  size_t faults = 0;
+  for (size_t call : points) {
+    faults += KillAt(scene, over, call, counted.seam.calls[call - 1], timeoutMs, leftBeside).empty() ? 0 : 1;
+  }
+  if (points.size() < kKillPoints / 2) ++faults;
+  return faults;
+}
+
 }  // namespace
 
 int KillSweep(testing_support::Arch arch, const std::string& stub, DWORD timeoutMs) {
@@ -78,21 +97,14 @@ int KillSweep(testing_support::Arch arch, const std::string& stub, DWORD timeout
     return 1;
   }
   scene.Remember();
-  scene.Reset(true);
-  RunResult counted = RunOnce(scene, true, 0, timeoutMs);
-  std::vector<size_t> points = KillPoints(counted.seam.calls);
-  printf("kill sweep: standalone installation over an earlier version, %zu seam calls, killed at %zu of them\n",
-         counted.seam.calls.size(), points.size());
-  size_t faults = 0, leftBeside = 0;
-  for (size_t call : points) {
-    faults += KillAt(scene, call, counted.seam.calls[call - 1], timeoutMs, &leftBeside).empty() ? 0 : 1;
-  }
-  if (points.size() < kKillPoints / 2) ++faults;
+  size_t leftBeside = 0;
+  size_t faults = SweepInstallation(scene, true, timeoutMs, &leftBeside);
+  faults += SweepInstallation(scene, false, timeoutMs, &leftBeside);
   if (kLeftBesideExpected && leftBeside == 0) {
     printf("nothing was left beside the files after any kill: that fault is fixed, so clear kLeftBesideExpected\n");
     ++faults;
   }
-  printf("%zu kill points, %zu with faults, %zu files left beside%s\n", points.size(), faults, leftBeside,
+  printf("%zu kill points with faults, %zu files left beside%s\n", faults, leftBeside,
          kLeftBesideExpected && leftBeside > 0 ? " (a known fault, expected until fixed)" : "");
   return faults == 0 ? 0 : 1;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The kill sweep: a standalone installation over an earlier version, killed
-// at points spread over its writes; after each kill every file must be
-// whole, of either version, and a second run must leave the newer version
-// whole with nothing beside it, show its success and record every file.
+// The kill sweep: a standalone installation over an earlier version, then one
+// into a fresh folder, each killed at points spread over its writes. Over
+// the earlier version every file must be whole after each kill, of either
+// version; in both, a second run must leave the newer version whole with
+// nothing beside it, show its success and record every file.
 #include <windows.h>
 
 #include <string>

@@ -33,8 +33,8 @@ struct Documented {
 
 const Documented kDocumented[] = {
     {{Flow::kStandalone},
-     {"CoCreateInstance", "IPersistFile::Save", "SHGetSpecialFolderLocation", "SHGetPathFromIDListW",
-      "CreateDirectoryA"},
+     {"CoCreateInstance", "IPersistStream::Save", "SHGetSpecialFolderLocation", "SHGetPathFromIDListW",
+      "CreateDirectoryA", "CreateFileA", "WriteFile", "MoveFileExA"},
      {Problem::kLink},
      nullptr,
      "a Start-menu link that cannot be made is not reported; the installation itself is whole"},

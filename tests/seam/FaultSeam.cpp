@@ -146,28 +146,31 @@ void* __cdecl Fault_realloc(void* block, size_t size) {
 }
 
 // A shell link is saved through a COM interface, not an import: the first
-// link object made has its IPersistFile::Save slot (shared by every object of
-// the class) redirected too.
-using SaveFunction = HRESULT(STDMETHODCALLTYPE*)(IPersistFile*, LPCOLESTR, BOOL);
+// link object made has its IPersistStream::Save slot (shared by every object
+// of the class) redirected too.
+using SaveFunction = HRESULT(STDMETHODCALLTYPE*)(IPersistStream*, IStream*, BOOL);
 constexpr int kSaveSlot = 6;  // IUnknown's three, GetClassID, IsDirty, Load
 SaveFunction real_Save;
-HRESULT STDMETHODCALLTYPE Fault_Save(IPersistFile* file, LPCOLESTR name, BOOL remember) {
-  if (Fails("IPersistFile::Save", ERROR_ACCESS_DENIED)) return E_ACCESSDENIED;
-  return real_Save(file, name, remember);
+HRESULT STDMETHODCALLTYPE Fault_Save(IPersistStream* persist, IStream* stream, BOOL clearDirty) {
+  if (Fails("IPersistStream::Save", ERROR_ACCESS_DENIED)) return E_ACCESSDENIED;
+  return real_Save(persist, stream, clearDirty);
 }
 
 void RedirectSave(IUnknown* object) {
-  constexpr GUID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-  IPersistFile* file = nullptr;
-  if (real_Save != nullptr || FAILED(object->QueryInterface(kIidPersistFile, reinterpret_cast<void**>(&file)))) return;
-  void** slot = *reinterpret_cast<void***>(file) + kSaveSlot;
+  constexpr GUID kIidPersistStream = {0x00000109, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+  IPersistStream* persist = nullptr;
+  if (real_Save != nullptr ||
+      FAILED(object->QueryInterface(kIidPersistStream, reinterpret_cast<void**>(&persist)))) {
+    return;
+  }
+  void** slot = *reinterpret_cast<void***>(persist) + kSaveSlot;
   DWORD old;
   if (VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old)) {
     real_Save = reinterpret_cast<SaveFunction>(*slot);
     *slot = reinterpret_cast<void*>(&Fault_Save);
     VirtualProtect(slot, sizeof(void*), old, &old);
   }
-  file->Release();
+  persist->Release();
 }
 
 decltype(&::CoCreateInstance) real_CoCreateInstance;
