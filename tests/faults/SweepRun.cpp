@@ -34,7 +34,7 @@ struct Documented {
 const Documented kDocumented[] = {
     {{Flow::kStandalone},
      {"CoCreateInstance", "IPersistStream::Save", "SHGetSpecialFolderLocation", "SHGetPathFromIDListW",
-      "CreateDirectoryA", "CreateFileA", "WriteFile", "MoveFileExA"},
+      "CreateDirectoryA", "CreateFileA", "WriteFile", "MoveFileExA", "malloc"},
      {Problem::kLink},
      nullptr,
      "a Start-menu link that cannot be made is not reported; the installation itself is whole"},
@@ -167,13 +167,8 @@ std::string Describe(const std::vector<Problem>& problems) {
 }
 
 // The documented success this failed call may end in, if any.
-const Documented* DocumentedFor(Flow flow, const std::string& call) {
-  for (const Documented& rule : kDocumented) {
-    if (std::find(rule.flows.begin(), rule.flows.end(), flow) != rule.flows.end() && Contains(rule.calls, call)) {
-      return &rule;
-    }
-  }
-  return nullptr;
+bool Applies(const Documented& rule, Flow flow, const std::string& call) {
+  return std::find(rule.flows.begin(), rule.flows.end(), flow) != rule.flows.end() && Contains(rule.calls, call);
 }
 
 // Whether the run is the documented success: only what the rule allows is
@@ -215,9 +210,9 @@ Verdict Classify(Flow flow, const RunResult& run) {
     return {Outcome::kMessage, run.boxes.front()};
   }
   if (run.problems.empty() && others == 0) return {Outcome::kWhole, ""};
-  const Documented* rule = DocumentedFor(flow, run.seam.failed);
-  if (rule != nullptr && Allowed(*rule, run)) {
-    return {Outcome::kDocumented, rule->behaviour};
+  // A call such as malloc serves several steps: any rule for it may hold.
+  for (const Documented& rule : kDocumented) {
+    if (Applies(rule, flow, run.seam.failed) && Allowed(rule, run)) return {Outcome::kDocumented, rule.behaviour};
   }
   if (!run.problems.empty()) return {Outcome::kFault, "success shown, but " + Describe(run.problems)};
   return {Outcome::kFault, "success shown after a failure message: " + run.boxes.front()};

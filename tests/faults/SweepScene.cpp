@@ -186,6 +186,17 @@ void Scene::Remember() {
   }
 }
 
+bool Scene::IsEntryList(const std::string& path) const { return path == install_ + "\\uninstall.lst"; }
+
+// Written whole or not at all: lines "F path" or "D path", each ended.
+static bool IsWholeList(const std::string& text) {
+  if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) return false;
+  for (size_t line = 0; line < text.size(); line = text.find("\r\n", line) + 2) {
+    if (text.compare(line, 2, "F ") != 0 && text.compare(line, 2, "D ") != 0) return false;
+  }
+  return true;
+}
+
 bool Scene::IsRecord(const std::string& path) const {
   for (const std::string& record : records_) {
     if (record == path) return true;
@@ -247,8 +258,9 @@ std::vector<std::string> Scene::Beside() const {
   std::vector<std::string> beside;
   for (const auto& entry : present) {
     // The plain list the installation keeps beside its record is its own.
-    bool list = entry.first == install_ + "\\uninstall.lst";
-    if (expected_.count(entry.first) == 0 && !IsRecord(entry.first) && !list) beside.push_back(entry.first);
+    if (expected_.count(entry.first) == 0 && !IsRecord(entry.first) && !IsEntryList(entry.first)) {
+      beside.push_back(entry.first);
+    }
   }
   return beside;
 }
@@ -303,6 +315,8 @@ void Scene::CheckEarlier(std::vector<Problem>* problems) const {
       std::vector<chunks::Chunk> chunks;
       whole = chunks::ReadChunkFileFromPath(path, &chunks) && !chunks.empty();
     }
+    // So is the list beside the record, whose entries follow what is there.
+    if (!whole && FileExists(path) && IsEntryList(path)) whole = IsWholeList(ReadFileBytes(path));
     if (!whole && FileExists(path) && path.size() > 4 && path.compare(path.size() - 4, 4, ".lnk") == 0) {
       whole = !ReadFileBytes(path).empty();
     }

@@ -59,6 +59,7 @@ class Scene {
   void CheckRunInPlace(bool success, std::vector<Problem>* problems) const;
   void CheckEarlier(std::vector<Problem>* problems) const;
   bool IsRecord(const std::string& path) const;
+  bool IsEntryList(const std::string& path) const;
   void DeleteKeys() const;
   // Every file and folder a run of the flow may make: the installation's
   // tree, the Start menu's folder, the saver and the plug-in.
