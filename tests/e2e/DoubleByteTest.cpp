@@ -32,20 +32,6 @@ std::string DoubleByteName() {
   return ansi;
 }
 
-// The folders a folder holds, by name.
-std::set<std::string> Folders(const std::string& folder) {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." && name != "..") names.insert(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
 bool IsFolder(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -73,10 +59,10 @@ class DoubleByteTest : public StandaloneTest {
                                     std::string("scenes\\Quay.vdl"), name_ + "\\" + name_ + ".cgr"}) {
       EXPECT_TRUE(FileExists(install + "\\" + file)) << file;
     }
-    EXPECT_EQ(std::set<std::string>{name_}, Folders(dir_.Path()));
-    EXPECT_EQ(std::set<std::string>{name_}, Folders(top_));
-    EXPECT_EQ((std::set<std::string>{"channels", "music", "scenes", name_}), Folders(install));
-    EXPECT_EQ(std::set<std::string>{name_}, Folders(Menu()));
+    EXPECT_EQ(std::set<std::string>{name_}, testing_support::FoldersIn(dir_.Path()));
+    EXPECT_EQ(std::set<std::string>{name_}, testing_support::FoldersIn(top_));
+    EXPECT_EQ((std::set<std::string>{"channels", "music", "scenes", name_}), testing_support::FoldersIn(install));
+    EXPECT_EQ(std::set<std::string>{name_}, testing_support::FoldersIn(Menu()));
     EXPECT_TRUE(FileExists(Menu() + "\\" + name_ + "\\" + name_ + ".lnk"));
     // The record names the folders made, each a folder that is there.
     std::vector<std::string> folders;
@@ -141,7 +127,7 @@ TEST_F(DoubleByteTest, LongTypedFolder_RefusedNothingMade) {
   ASSERT_TRUE(driver_.Press(options.window, kCancel));
   ASSERT_TRUE(driver_.WaitForExit(kRunMs));
   EXPECT_EQ(2u, driver_.ExitCode());
-  EXPECT_TRUE(Folders(dir_.Path()).empty());
+  EXPECT_TRUE(testing_support::FoldersIn(dir_.Path()).empty());
 }
 
 // The temporary folder of an account with such a name: the project runs
@@ -171,9 +157,9 @@ TEST_F(DoubleByteTest, TemporaryFolderOfSuchAnAccount_RunsInPlaceNoStrayFolder) 
   EXPECT_TRUE(testing_support::HasLine(log_, "Viewer command VandrelViewer.exe VDLStart.vdl"))
       << testing_support::ReadFileBytes(log_);
   EXPECT_TRUE(testing_support::HasLine(log_, "Viewer end"));
-  EXPECT_EQ(std::set<std::string>{name_}, Folders(dir_.Path()));
-  EXPECT_EQ(std::set<std::string>{name_}, Folders(top_));
-  EXPECT_TRUE(Folders(temp).empty());
+  EXPECT_EQ(std::set<std::string>{name_}, testing_support::FoldersIn(dir_.Path()));
+  EXPECT_EQ(std::set<std::string>{name_}, testing_support::FoldersIn(top_));
+  EXPECT_TRUE(testing_support::FoldersIn(temp).empty());
 }
 
 // An installer made for 1252 holding "Café.vdl": a Central European system

@@ -30,6 +30,19 @@ class OptionsDialogTest : public StandaloneTest {
 
   void Key(HWND window, UINT message, WPARAM key, LPARAM flags = 0) { PostMessageA(window, message, key, flags); }
 
+  // Install with this text: the refusal, captioned as the dialog, and the
+  // dialog still open after OK.
+  void ExpectRefused(HWND options, const std::string& text, const char* refusal) {
+    Type(options, text);
+    PostMessageA(options, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED), 0);
+    DialogSeen box = driver_.WaitForDialog(kRunMs);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ(refusal, box.text);
+    EXPECT_EQ(settings_.projectName + " Installation Options", box.caption);
+    EXPECT_TRUE(driver_.Press(box.window, IDOK));
+    EXPECT_TRUE(StillOpen(options));
+  }
+
   // The installer ended without writing anything and without a progress window.
   void ExpectNothingDone() {
     DialogSeen next = driver_.WaitForDialog(kRunMs);
@@ -80,30 +93,16 @@ TEST_F(OptionsDialogTest, Enter_AcceptsAndInstalls) {
 
 TEST_F(OptionsDialogTest, TextsThatNameNoUsableFolder_KeepTheDialogOpen) {
   HWND options = Options();
-  std::string caption = settings_.projectName + " Installation Options";
   for (const char* text : {"", "Apps\\Tour", "\\Apps\\Tour", "C:Apps", "\\\\server", "\\\\server\\"}) {
     SCOPED_TRACE(text);
-    Type(options, text);
-    PostMessageA(options, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED), 0);
-    DialogSeen box = driver_.WaitForDialog(kRunMs);
-    ASSERT_NE(nullptr, box.window);
-    EXPECT_EQ(kRefused, box.text);
-    EXPECT_EQ(caption, box.caption);
-    EXPECT_TRUE(driver_.Press(box.window, IDOK));
-    EXPECT_TRUE(StillOpen(options));
+    ExpectRefused(options, text, kRefused);
   }
   // A drive's root, or names Windows refuses, before any folder is made.
   for (const std::string& text : {std::string("C:\\"), std::string("C:/"), dir_.File("Pipe\\pi|pe"),
                                   dir_.File("Devices\\CON"), dir_.File("Dots\\Tour."), dir_.File("Space\\Tour "),
                                   dir_.File("Stream\\Tour:x")}) {
     SCOPED_TRACE(text);
-    Type(options, text);
-    PostMessageA(options, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED), 0);
-    DialogSeen box = driver_.WaitForDialog(kRunMs);
-    ASSERT_NE(nullptr, box.window);
-    EXPECT_EQ(kRefusedName, box.text);
-    EXPECT_TRUE(driver_.Press(box.window, IDOK));
-    EXPECT_TRUE(StillOpen(options));
+    ExpectRefused(options, text, kRefusedName);
   }
   for (const char* made : {"Pipe", "Devices", "Dots", "Space", "Stream"}) EXPECT_FALSE(FileExists(dir_.File(made)));
   // Letters the code page lacks are refused for that, not at the first file

@@ -46,21 +46,31 @@ void RemoveTree(const std::string& path) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::set<std::string> NamesBelow(const std::string& folder) {
+namespace {
+
+// The names a folder holds, and below each folder its names when deep.
+std::set<std::string> Names(const std::string& folder, bool foldersOnly, bool deep) {
   std::set<std::string> names;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
+    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (name == "." || name == ".." || (foldersOnly && !isFolder)) continue;
     names.insert(name);
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
-    for (const std::string& below : NamesBelow(folder + "\\" + name)) names.insert(name + "\\" + below);
+    if (!isFolder || !deep) continue;
+    for (const std::string& below : Names(folder + "\\" + name, foldersOnly, true)) names.insert(name + "\\" + below);
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return names;
 }
+
+}  // namespace
+
+std::set<std::string> NamesBelow(const std::string& folder) { return Names(folder, false, true); }
+
+std::set<std::string> FoldersIn(const std::string& folder) { return Names(folder, true, false); }
 
 bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

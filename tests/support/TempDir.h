@@ -28,6 +28,8 @@ std::string ReadFileBytes(const std::string& path);
 #ifdef _WIN32
 // Every name below a folder, folders too, each relative to it ("a\\b.txt").
 std::set<std::string> NamesBelow(const std::string& folder);
+// The folders a folder holds itself, by name.
+std::set<std::string> FoldersIn(const std::string& folder);
 #endif
 
 }  // namespace testing_support
