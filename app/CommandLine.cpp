@@ -44,8 +44,8 @@ wchar_t* Unquoted(wchar_t* text) {
 }  // namespace
 
 void ReadCommandLine(const wchar_t* line, CommandLine* result) {
-  result->silent = false;
-  result->folder = nullptr;
+  result->unattended.silent = false;
+  result->unattended.folder = nullptr;
   result->log = L"";
   size_t length = 0;
   while (line[length] != 0 && length + 1 < sizeof(g_line) / sizeof(g_line[0])) {
@@ -67,16 +67,16 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
       wchar_t* end = word + lstrlenW(word);
       while (end > word + SwitchLength(VDL_FOLDER_SWITCH) && (end[-1] == L' ' || end[-1] == L'\t')) --end;
       *end = 0;
-      result->folder = word + SwitchLength(VDL_FOLDER_SWITCH);
+      result->unattended.folder = word + SwitchLength(VDL_FOLDER_SWITCH);
       return;
     }
     wchar_t* end = WordEnd(p);
     wchar_t next = *end;
     *end = 0;
     Unquoted(word);
-    if (StartsWith(word, VDL_SILENT_SWITCH) && word[SwitchLength(VDL_SILENT_SWITCH)] == 0) result->silent = true;
+    if (StartsWith(word, VDL_SILENT_SWITCH) && word[SwitchLength(VDL_SILENT_SWITCH)] == 0) result->unattended.silent = true;
     if (StartsWith(word, VDL_LOG_SWITCH)) result->log = word + SwitchLength(VDL_LOG_SWITCH);
-    if (StartsWith(word, VDL_FOLDER_SWITCH)) result->folder = word + SwitchLength(VDL_FOLDER_SWITCH);
+    if (StartsWith(word, VDL_FOLDER_SWITCH)) result->unattended.folder = word + SwitchLength(VDL_FOLDER_SWITCH);
     if (next == 0) break;
     p = end + 1;
   }

@@ -8,13 +8,14 @@
 // keeps working; with no arguments the installer is what it always was.
 #include <windows.h>
 
+#include "installer/Unattended.h"
+
 namespace app {
 
 struct CommandLine {
-  bool silent;
-  // The rest of the line after "/D=", its trailing spaces removed; null
-  // when not given.
-  const wchar_t* folder;
+  // "/S", and the rest of the line after "/D=", its trailing spaces removed
+  // (null when not given).
+  installer::Unattended unattended;
   // Empty when not given.
   const wchar_t* log;
 };

@@ -7,7 +7,7 @@
 #include "payload/PayloadFormat.h"
 #include "payload/PayloadReader.h"
 #include "payload/ProjectTypes.h"
-#include "platform/Message.h"
+#include "ui/Report.h"
 
 namespace app {
 namespace {
@@ -19,9 +19,10 @@ uint32_t RunFlow(bool (installer::Installer::*flow)(), payload::PayloadReader* r
                  HWND mainWindow, const CommandLine& line) {
   installer::Installer run(reader);
   run.SetHost(instance, mainWindow);
-  run.SetUnattended(line.silent, line.folder);
-  if (!run.FitsSystemCodePage()) return installer::kExitFailed;
-  if ((run.*flow)()) return run.DoneCode();
+  run.SetUnattended(line.unattended);
+  if (run.FitsSystemCodePage() && (run.*flow)()) return run.DoneCode();
+  // What failed is told here, once, whichever step it was.
+  run.ReportFailure();
   run.UndoRun();
   return run.ExitCode();
 }
@@ -53,7 +54,7 @@ payload::PayloadReader* InstallerApp::TakeReader() {
 void InstallerApp::Run() {
   uint8_t raw[4];
   if (!ReadSetting(payload::kProjectTypeSetting.name, raw, sizeof(raw))) {
-    message::Show("Can't find project type", "Error", message::kOk);
+    ui::Tell(messages::Id::kMissingItem, nullptr);
     exitCode_ = installer::kExitFailed;
     return;
   }

@@ -6,10 +6,10 @@
 #include "app/StartHook.h"
 #include "installer/ExitCode.h"
 #include "platform/DllSearch.h"
-#include "platform/FolderMessage.h"
 #include "platform/Log.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
+#include "ui/Report.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ int RunStub(HINSTANCE instance) {
   platform::RestrictDllSearch();
   app::CommandLine line;
   app::ReadCommandLine(GetCommandLineW(), &line);
-  if (line.silent) {
+  if (line.unattended.silent) {
     message::SetHook(&AnswerSilently, nullptr);
     // Nor the system's own boxes: an empty drive named in /D= or /LOG=
     // fails the call instead of waiting for someone to insert a disk.
@@ -41,7 +41,9 @@ int RunStub(HINSTANCE instance) {
     // Asked for and not there, it would leave the administrator nothing to
     // read: the installation does not start.
     if (!log.Valid()) {
-      message::ReportError("The log file could not be created.", line.log, GetLastError(), L"Error");
+      ui::Report report;
+      ui::NoteWide(report, messages::Id::kNoLog, line.log, GetLastError());
+      ui::Tell(report);
       return installer::kExitFailed;
     }
     logfile::Use(log.Get());

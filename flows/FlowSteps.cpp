@@ -3,16 +3,12 @@
 #include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
-#include "platform/FolderMessage.h"
 #include "platform/Log.h"
-#include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 #include "ui/OptionsDialog.h"
 
 namespace installer {
-
-const char kInstallationDone[] = "Installation successfully completed!";
 
 // A viewer that the payload holds but that cannot be written (one still
 // running from an earlier installation, a folder that cannot be written, a
@@ -23,22 +19,21 @@ bool Installer::ExtractViewer() {
   if (viewerInstalled) return true;
   // An empty viewer is no viewer: Windows cannot start it.
   if (emptyRefused || reader == nullptr || !reader->Contains(payload::kViewerName, nullptr)) {
-    return Stop(VDL_VIEWER_NAME " not found", "P");
+    return Stop(FailureKind::kViewerNotFound);
   }
-  ReportFailure();
   return false;
 }
 
-void Installer::GivenFolder(char* folder) {
-  if (!platform::ConvertExactly(givenFolder, folder, kGivenFolderSize)) text::CopyAtMost(folder, "?", 1);
+bool Installer::GivenFolder(char* folder) {
+  return platform::ConvertExactly(unattended.folder, folder, kGivenFolderSize);
 }
 
 bool Installer::AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder) {
   char given[kGivenFolderSize];
   char earlier[kPathSize];
-  if (takesGivenFolder && givenFolder != nullptr) {
-    GivenFolder(given);
-    initialPath = given;
+  if (takesGivenFolder && unattended.folder != nullptr) {
+    // One with no exact form is refused as the dialog refuses it.
+    initialPath = GivenFolder(given) ? given : nullptr;
   } else if (EarlierFolder(projectName, earlier)) {
     // Installed before: the same folder again, so that the uninstall entry
     // (one per project name) goes on naming the one installation.
@@ -46,18 +41,17 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   }
   ui::OptionsDialog dialog;
   const char* chosen = initialPath;
-  if (silent) {
+  if (unattended.silent) {
     // The dialog's own refusals, without the dialog.
     if (ui::RefusedFolder(initialPath, dialog.Caption())) return false;
   } else {
     dialog.SetProjectName(projectName);
-    if (!dialog.Show(instance, parentWindow, initialPath)) {
+    if (!dialog.Show(instance, parentWindow, initialPath, unattended.folder)) {
       if (dialog.ShowError() == 0) {
         exitCode = kExitCancelled;
         return false;
       }
       NoteFailure(FailureKind::kNoOptions, nullptr, dialog.ShowError());
-      ReportFailure();
       return false;
     }
     chosen = dialog.GetDirectory();
@@ -65,7 +59,6 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   }
   platform::BlockShutdown(parentWindow);
   if (progressWindow != nullptr) {
-    progressWindow->SetCaption(ui::kInstallingCaption);
     progressWindow->Create(instance, parentWindow);
     progressWindow->SetProgress(progress::kOpened);
   }
@@ -77,10 +70,10 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   return true;
 }
 
-bool Installer::WarnWithoutDirectX(const char* text, const char* projectName) {
+bool Installer::WarnWithoutDirectX(FailureKind warning, const char* projectName) {
   // Silent, the warning goes to the log, and the run ends there.
-  message::Show(text, projectName, message::kOk | message::kIconWarning);
-  if (!silent) return true;
+  ui::Tell(warning, projectName);
+  if (!unattended.silent) return true;
   exitCode = kExitLacking;
   return false;
 }
@@ -89,15 +82,14 @@ bool Installer::WarnWithoutDirectX(const char* text, const char* projectName) {
 // say) or that does not start would otherwise end the run without a word.
 bool Installer::StartEngineOrReport() {
   if (StartEngine()) return true;
-  NoteFailure(FailureKind::kEngine, nullptr, engineModule == nullptr ? GetLastError() : 0);
-  ReportFailure();
+  NoteFailure(FailureKind::kNoEngine, nullptr, engineModule == nullptr ? GetLastError() : 0);
   return false;
 }
 
 bool Installer::CreateLoaderChannel() {
   loaderChannel = static_cast<engine::LoaderChannel*>(channelServices->CreateChannel(engine::kLoaderChannelId, 0, 0));
   if (loaderChannel != nullptr) return true;
-  return Stop("Can't init loaderunit", "P");
+  return Stop(FailureKind::kNoLoader);
 }
 
 // The engine's part of an installation, up to the records: channel and
@@ -115,7 +107,7 @@ void Installer::FinishInstallation(const char* projectName, bool viewerKey) {
   SetProgressIfOpen(progress::kRecordsDone);
   if (progressWindow != nullptr) progressWindow->Close();
   platform::AllowShutdown();
-  message::Show(kInstallationDone, projectName, message::kOk | message::kIconInformation);
+  ui::Tell(FailureKind::kDone, projectName);
 }
 
 }  // namespace installer

@@ -1,25 +1,15 @@
 // Project type 1: show the project from a temporary folder, then remove it.
 #include "installer/Installer.h"
-#include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 
 namespace installer {
-
-namespace {
-
-// LF then CR, as the message has always been worded.
-constexpr char kNoDirectX[] =
-    "DirectX 8.1 or higher was not detected on this system\n\r"
-    "Please install DirectX 8.1 or higher for this application to run.";
-
-}  // namespace
 
 bool Installer::RunInPlaceFlow() {
   uint8_t checkDx8 = 0;
   if (!ReadSetting(payload::kCheckDx8, &checkDx8)) return false;
   if (checkDx8 != 0 && !HasDirectX81()) {
     exitCode = kExitLacking;
-    return Stop(kNoDirectX, "DirectX version check error", message::kOk | message::kIconError);
+    return Stop(FailureKind::kNoDirectXRun);
   }
   if (!CreateTempWorkDir()) return false;
   platform::BlockShutdown(parentWindow);

@@ -3,7 +3,6 @@
 #include "installer/ProgressSteps.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
-#include "platform/Message.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -17,10 +16,6 @@ constexpr const char* kSaver = payload::RuntimeFile(payload::kScreenSaver, 1);
 static_assert(payload::FindRuntimeFiles(payload::kScreenSaver)->count == 2, "the flow extracts every file of its table");
 constexpr payload::RecordShape kRecord = payload::RecordOf(payload::kScreenSaver);
 
-constexpr char kNoDirectX[] =
-    "DirectX 8.1 or higher was not detected on this system\n\r"
-    "DirectX 8.1 or higher needs to be installed before the screen saver will work.";
-
 }  // namespace
 
 bool Installer::InstallScreenSaverFlow() {
@@ -33,22 +28,15 @@ bool Installer::InstallScreenSaverFlow() {
                                {payload::kInstallPath, installPath},
                                {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 4)) return false;
-  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(kNoDirectX, projectName)) return false;
+  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(FailureKind::kNoDirectXSaver, projectName)) return false;
   if (!AcceptOptions(projectName, installPath, true)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
   // An installation without its uninstaller or its screen saver is no
   // success.
-  if (!ExtractItem(kUninstaller, 1) || !CopyScreenSaverToSystem()) {
-    ReportFailure();
-    return false;
-  }
+  if (!ExtractItem(kUninstaller, 1) || !CopyScreenSaverToSystem()) return false;
   SetProgressIfOpen(progress::kProgramCopied);
-  if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(kRecord, projectName)) {
-    ReportFailure();
-    return false;
-  }
+  if (!ExtractContent() || !WriteRecordFiles(kRecord, projectName)) return false;
   FinishInstallation(projectName, true);
   return true;
 }
@@ -61,23 +49,23 @@ bool Installer::CopyScreenSaverToSystem() {
   UINT length = GetSystemDirectoryW(wideSystem, kPathSize - 1);
   if (length == 0 || length >= kPathSize - 1) wideSystem[0] = 0;
   char name[kTextFieldSize + 1];
-  if (!ReadProjectName(name)) {
-    NoteFailure(FailureKind::kReported, nullptr, 0);
-    return false;
-  }
+  if (!ReadProjectName(name)) return false;
   // A system folder that cannot be named (reported by name) and a target
   // that does not fit are reported as failed copies; the target is never cut
   // and never built without its folder.
   bool named = platform::AnsiFolder(wideSystem, system, kPathSize);
-  if (!named) system[0] = '\0';
+  if (!named) {
+    TellUnusableFolder(wideSystem);
+    system[0] = '\0';
+  }
   if (!text::Join(target, kPathSize, system, "\\", name) || !text::Append(target, kPathSize, ".scr") || !named) {
     target[kPathSize - 1] = '\0';
-    NoteFailure(FailureKind::kSaverCopy, target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
+    NoteFailure(FailureKind::kSaverNotCopied, target, named ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND);
     return false;
   }
   // A failed copy leaves an earlier installation's saver as it was, and its
   // uninstall record with it: the installation stops before writing a new one.
-  return CopyModule(kSaver, target, FailureKind::kSaverCopy);
+  return CopyModule(kSaver, target, FailureKind::kSaverNotCopied);
 }
 
 }  // namespace installer

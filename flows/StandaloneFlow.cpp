@@ -7,7 +7,6 @@
 #include "payload/EngineFiles.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
-#include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
 
@@ -22,14 +21,6 @@ constexpr const char* kUninstaller = payload::RuntimeFile(payload::kStandalone, 
 static_assert(payload::FindRuntimeFiles(payload::kStandalone)->count == 2, "the flow extracts every file of its table");
 constexpr payload::RecordShape kRecord = payload::RecordOf(payload::kStandalone);
 
-constexpr char kAskDirectX[] =
-    "DirectX 8.1 or higher was not detected on this system\r\n"
-    "Please install DirectX 8.1 or higher before running the program that is installed.\r\n"
-    "Continue installation?";
-constexpr char kDone[] =
-    "Installation successfully completed!\r\n"
-    "You are able to find the installed program in the Start menu.";
-
 // The settings the flow reads before anything is written.
 // Zeroed where it is declared, not by member initializers: those would make
 // the compiler keep a zero image of the whole struct in the stub's data.
@@ -42,11 +33,11 @@ struct StandaloneSettings {
 };
 
 // The Programs folder of the Start menu, or false when the shell has none.
-// One that has no ANSI form is reported and given as an empty text.
-bool ProgramsFolder(HWND owner, char* folder) {
+// One that has no ANSI form is given as an empty text, its name in wide
+// (MAX_PATH characters) for the report.
+bool ProgramsFolder(HWND owner, char* folder, wchar_t* wide) {
   LPITEMIDLIST location = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &location))) return false;
-  wchar_t wide[MAX_PATH];
   bool found = SHGetPathFromIDListW(location, wide) != FALSE;
   CoTaskMemFree(location);
   if (found && !platform::AnsiFolder(wide, folder, kPathSize)) folder[0] = '\0';
@@ -60,8 +51,7 @@ bool Installer::InstallStandaloneFlow() {
   const SettingRead flags[] = {{payload::kCheckDx8, &settings.checkDx8}, {payload::kRunAfterInstall, &settings.runAfterInstall}};
   if (!ReadSettings(flags, 2)) return false;
   if (settings.checkDx8 != 0 && !HasDirectX81() &&
-      message::Show(kAskDirectX, "DirectX version check", message::kYesNo | message::kIconWarning) !=
-          message::kAnswerYes) {
+      ui::Tell(FailureKind::kAskDirectX, nullptr) != message::kAnswerYes) {
     exitCode = kExitLacking;
     return false;
   }
@@ -73,13 +63,12 @@ bool Installer::InstallStandaloneFlow() {
   bool linksMade = false;
   if (!InstallStandaloneContent(settings.shortcutName, settings.projectName, &linksMade)) return false;
   // Silent, nothing starts that nobody is there to see.
-  if (settings.runAfterInstall != 0 && !silent && HasDirectX81()) {
+  if (settings.runAfterInstall != 0 && !unattended.silent && HasDirectX81()) {
     SetCurrentDirectoryA(workFolder);
     return RunViewer(0);
   } else {
     // The Start menu is promised only where the links are there.
-    message::Show(linksMade ? kDone : kInstallationDone, settings.projectName,
-                  message::kOk | message::kIconInformation);
+    ui::Tell(linksMade ? FailureKind::kDoneStartMenu : FailureKind::kDone, settings.projectName);
   }
   return true;
 }
@@ -93,15 +82,7 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
   SetProgressIfOpen(progress::kEngineStarted);
   if (!StartEngineOrReport()) return false;
   // An installation that cannot be uninstalled is no success.
-  if (!ExtractItem(kUninstaller, 1)) {
-    ReportFailure();
-    return false;
-  }
-  if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(kRecord, projectName)) {
-    ReportFailure();
-    return false;
-  }
+  if (!ExtractItem(kUninstaller, 1) || !ExtractContent() || !WriteRecordFiles(kRecord, projectName)) return false;
   ReleaseEngine();
   SetProgressIfOpen(progress::kRecordsDone);
   delete progressWindow;
@@ -118,7 +99,12 @@ bool Installer::InstallStandaloneContent(const char* shortcutName, const char* p
 // there, which the success message sends the user to.
 bool Installer::CreateStartMenuEntries(const char* shortcutName) {
   char programs[kPathSize];
-  if (!ProgramsFolder(parentWindow, programs) || programs[0] == '\0') return false;
+  wchar_t named[MAX_PATH];
+  if (!ProgramsFolder(parentWindow, programs, named)) return false;
+  if (programs[0] == '\0') {
+    TellUnusableFolder(named);
+    return false;
+  }
   char link[kPathSize];
   char uninstallLink[kPathSize];
   char target[kPathSize];

@@ -28,8 +28,7 @@ bool Installer::RunViewer(uint8_t wait) {
   logfile::Line("Starting", program);
   if (!fits ||
       !CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    NoteFailure(FailureKind::kViewer, nullptr, fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
-    ReportFailure();
+    NoteFailure(FailureKind::kViewerNotStarted, nullptr, fits ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
   platform::ScopedKernelObject processHandle(process.hProcess);

@@ -5,11 +5,11 @@
 #include "payload/RuntimeFiles.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
-#include "platform/FolderMessage.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
 #include "platform/Text.h"
 #include "ui/OptionsDialog.h"
+#include "ui/TextTable.h"
 
 namespace installer {
 
@@ -22,15 +22,6 @@ constexpr const char* kPlugin = payload::RuntimeFile(payload::kWinampPlugin, 1);
 static_assert(payload::FindRuntimeFiles(payload::kWinampPlugin)->count == 2, "the flow extracts every file of its table");
 constexpr payload::RecordShape kRecord = payload::RecordOf(payload::kWinampPlugin);
 
-constexpr char kNoDirectX[] =
-    "DirectX 8.1 or higher was not detected on this system\n\r"
-    "DirectX 8.1 or higher needs to be installed before the winamp plugin will work.";
-constexpr char kAskWinamp2[] =
-    "WinAmp 2.x installation folder could not be detected by the installer. This program needs WinAmp 2.x (not "
-    "WinAmp 3) to run.\nWould you like to continue and manually select your WinAmp 2.x folder?";
-constexpr char kAskWinamp3[] =
-    "WinAmp 3 installation folder could not be detected by the installer. This program needs WinAmp 3 (not "
-    "WinAmp 2.x) to run.\nWould you like to continue and manually select your WinAmp 3 folder?";
 constexpr DWORD kCommandSize = 513;
 
 // The player's command as registered, terminated within the buffer whatever
@@ -79,33 +70,23 @@ bool Installer::InstallWinampPluginFlow() {
                                {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 3)) return false;
   if (!ReadItem(payload::kWinampVersion.name, &winamp3, payload::kWinampVersion.size, nullptr)) {
-    return Stop("Can't find winamp version", "Error");
+    return Stop(FailureKind::kNoWinampVersion);
   }
-  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(kNoDirectX, projectName)) return false;
+  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(FailureKind::kNoDirectXPlugin, projectName)) return false;
   // Silent, nobody is asked for the player later: a machine without one
   // ends here, before anything is written.
   char player[kPathSize];
-  if (silent && !FindPlayerFolder(winamp3, projectName, player)) return false;
+  if (unattended.silent && !FindPlayerFolder(winamp3, projectName, player)) return false;
   // The folder on the command line is the player's, below.
   if (!AcceptOptions(projectName, startupDirectory, false)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
   // An installation without its uninstaller or its plug-in is no success.
-  if (!ExtractItem(kUninstaller, 1) || !ExtractItem(kPlugin, 1)) {
-    ReportFailure();
-    return false;
-  }
-  if (!silent && !FindPlayerFolder(winamp3, projectName, player)) return false;
-  if (!CopyPlugin(player, winamp3, projectName)) {
-    ReportFailure();
-    return false;
-  }
+  if (!ExtractItem(kUninstaller, 1) || !ExtractItem(kPlugin, 1)) return false;
+  if (!unattended.silent && !FindPlayerFolder(winamp3, projectName, player)) return false;
+  if (!CopyPlugin(player, winamp3, projectName)) return false;
   SetProgressIfOpen(progress::kProgramCopied);
-  if (!ExtractContent()) return false;
-  if (!WriteRecordFiles(kRecord, projectName)) {
-    ReportFailure();
-    return false;
-  }
+  if (!ExtractContent() || !WriteRecordFiles(kRecord, projectName)) return false;
   FinishInstallation(projectName, true);
   return true;
 }
@@ -121,22 +102,29 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
     // A player's folder that cannot be named (reported) is as good as none
     // found: the user may still choose one.
     if (platform::AnsiFolder(wide, folder, kPathSize)) return true;
+    TellUnusableFolder(wide);
   }
   // Named on the command line, the player's folder is not asked for.
-  if (givenFolder != nullptr) {
+  if (unattended.folder != nullptr) {
     char given[kGivenFolderSize];
-    GivenFolder(given);
-    if (ui::RefusedFolder(given, projectName)) return false;
+    wchar_t caption[kTextFieldSize + 1];
+    ui::Widen(projectName, caption, kTextFieldSize + 1);
+    if (ui::RefusedFolder(GivenFolder(given) ? given : nullptr, caption)) return false;
     text::CopyAtMost(folder, given, kPathSize - 1);
     return true;
   }
-  if (message::Show(winamp3 != 0 ? kAskWinamp3 : kAskWinamp2, projectName, message::kYesNo | message::kIconWarning) !=
+  if (ui::Tell(winamp3 != 0 ? FailureKind::kAskWinamp3 : FailureKind::kAskWinamp2, projectName) !=
       message::kAnswerYes) {
     exitCode = kExitLacking;
     return false;
   }
-  if (platform::BrowseForFolder(nullptr, "Select Main WinAmp Install Folder", folder, kPathSize)) return true;
-  if (GetLastError() == ERROR_CANCELLED) exitCode = kExitCancelled;
+  wchar_t title[kTextFieldSize + 1];
+  wchar_t named[MAX_PATH];
+  ui::TextOf(texts::Id::kCaptionBrowsePlayer, title, kTextFieldSize + 1);
+  platform::Browsed browsed = platform::BrowseForFolder(nullptr, title, folder, kPathSize, named);
+  if (browsed == platform::Browsed::kChosen) return true;
+  if (browsed == platform::Browsed::kCancelled) exitCode = kExitCancelled;
+  ui::ReportBrowsed(browsed, named);
   return false;
 }
 
@@ -150,10 +138,10 @@ bool Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* proj
                            : text::Join(target, kPathSize, player, "\\Plugins\\vis_", projectName) &&
                                  text::Append(target, kPathSize, ".dll");
   if (!fits) {
-    NoteFailure(FailureKind::kPluginCopy, nullptr, ERROR_FILENAME_EXCED_RANGE);
+    NoteFailure(FailureKind::kPluginNotCopied, nullptr, ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
-  return CopyModule(kPlugin, target, FailureKind::kPluginCopy);
+  return CopyModule(kPlugin, target, FailureKind::kPluginNotCopied);
 }
 
 }  // namespace installer

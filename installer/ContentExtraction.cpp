@@ -7,7 +7,6 @@
 #include "installer/ProgressSteps.h"
 #include "payload/EngineFiles.h"
 #include "payload/ListEntries.h"
-#include "platform/Message.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -28,10 +27,7 @@ float Fraction(double base, int32_t index, int32_t count) {
 bool Installer::ExtractEngineFiles() {
   for (const payload::EngineFile& file : payload::kEngineFiles) {
     KeepWindowsAnswering();
-    if (!ExtractItem(file.name, file.decode)) {
-      ReportFailure();
-      return false;
-    }
+    if (!ExtractItem(file.name, file.decode)) return false;
   }
   return true;
 }
@@ -48,7 +44,7 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
   bool projectFiles = strcmp(list.type, payload::kTypeFileInfo) == 0;
   if (!ReadItem(list.countName, &count, sizeof(count), list.type)) {
     // Both channel counts share one text.
-    return Stop(projectFiles ? "Can't find FileCount" : "Can't find ChannelCount", "Error");
+    return Stop(projectFiles ? FailureKind::kNoFileCount : FailureKind::kNoChannelCount);
   }
   ListWalk walk = {list.entryPrefix, list.type, base, report, count};
   inList = true;
@@ -68,7 +64,7 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
 bool Installer::ExtractPresentEntries(const ListWalk& walk) {
   int32_t* indices = new int32_t[static_cast<size_t>(reader->EntryCount()) + 1];
   if (indices == nullptr) {
-    return Stop("Not enough memory to go on.", "Installation Error", message::kOk | message::kIconError);
+    return Stop(FailureKind::kOutOfMemory);
   }
   int32_t found = 0;
   for (int32_t e = 0; e < reader->EntryCount(); ++e) {
@@ -102,7 +98,6 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
     // without the file.
     if (reader == nullptr || !reader->Contains(key, walk.type)) return true;
     NoteReadFailure(key, key);
-    ReportFailure();
     return false;
   }
   name[kListNameRead] = '\0';
@@ -115,9 +110,7 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
 // installation, or a full disk would end in a success message.
 bool Installer::ExtractListed(const char* name, uint8_t decode) {
   if (reader == nullptr || !reader->Contains(name, nullptr)) return true;
-  if (ExtractItem(name, decode)) return true;
-  ReportFailure();
-  return false;
+  return ExtractItem(name, decode);
 }
 
 }  // namespace installer

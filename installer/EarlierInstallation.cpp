@@ -115,13 +115,13 @@ bool Installer::KeepEarlierEntries(char* list) {
 bool Installer::WriteEntryList() {
   char path[kPathSize];
   if (!text::Join(path, sizeof(path), workFolder, kListName)) {
-    NoteFailure(FailureKind::kRecord, kListName + 1, ERROR_FILENAME_EXCED_RANGE);
+    NoteFailure(FailureKind::kNoRecord, kListName + 1, ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
   char* earlier = nullptr;
   DWORD error = 0;
   if (!ReadList(path, &earlier, &error)) {
-    NoteFailure(error == ERROR_NOT_ENOUGH_MEMORY ? FailureKind::kNoMemory : FailureKind::kCopy, path, error);
+    NoteFailure(error == ERROR_NOT_ENOUGH_MEMORY ? FailureKind::kNoMemory : FailureKind::kCopyFailure, path, error);
     return false;
   }
   bool kept = earlier == nullptr || KeepEarlierEntries(earlier);

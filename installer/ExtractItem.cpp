@@ -12,7 +12,7 @@
 namespace installer {
 
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
-  NoteFailure(FailureKind::kCopy, name, 0);
+  NoteFailure(FailureKind::kCopyFailure, name, 0);
   if (name == nullptr) return false;
   // The file takes the name in the system's code page; the item is found by
   // the payload's.
@@ -22,7 +22,7 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
   char target[kWorkFolderSize];
   // Refused rather than cut: a cut path would write a different file.
   if (!named || !text::Join(target, sizeof(target), workFolder, "\\", fileName)) {
-    NoteFailure(FailureKind::kCopy, name, ERROR_FILENAME_EXCED_RANGE);
+    NoteFailure(FailureKind::kCopyFailure, name, ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
   CreateMissingFolders(target);
@@ -112,7 +112,7 @@ bool Installer::OpenOutput(platform::OutputFile& file, const char* target) {
 
 bool Installer::WriteOutput(platform::OutputFile& file, const char* target, const void* bytes, uint32_t count) {
   if (file.Write(bytes, count)) return true;
-  NoteFailure(FailureKind::kCopy, target, file.Error());
+  NoteFailure(FailureKind::kCopyFailure, target, file.Error());
   return false;
 }
 

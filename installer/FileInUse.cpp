@@ -3,7 +3,6 @@
 // earlier copy stays whole throughout; the installation waits a little, then
 // asks the user to close the program, and goes on when it is let go.
 #include "installer/Installer.h"
-#include "platform/FolderMessage.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -14,9 +13,6 @@ namespace {
 // does not, and is asked for after about five.
 constexpr int kQuietTries = 20;
 constexpr DWORD kQuietWaitMs = 250;
-
-constexpr char kHeld[] = "This file is in use by another program:";
-constexpr char kHeldAdvice[] = "Close the program, then press Retry; Cancel stops the installation.";
 
 // Windows answers "access denied" for a program file that is running as
 // well as for a folder or a read-only file, which no wait will change.
@@ -30,7 +26,7 @@ bool IsHeld(const char* target, DWORD error) {
 }  // namespace
 
 bool Installer::WaitWhileHeld(const char* target, DWORD error, int* tries) {
-  NoteFailure(FailureKind::kCopy, target, error);
+  NoteFailure(FailureKind::kCopyFailure, target, error);
   if (!IsHeld(target, error)) return false;
   if (++*tries <= kQuietTries) {
     for (DWORD waited = 0; waited < kQuietWaitMs; waited += 50) {
@@ -41,16 +37,14 @@ bool Installer::WaitWhileHeld(const char* target, DWORD error, int* tries) {
   }
   // Silent, nobody can close the program: the copy failure, with the file
   // and the system's reason, goes to the log.
-  if (silent) return false;
-  wchar_t name[kWorkFolderSize];
-  if (MultiByteToWideChar(CP_ACP, 0, target, -1, name, kWorkFolderSize) == 0) name[0] = 0;
-  if (message::ShowAbout(kHeld, name, 0, kHeldAdvice, L"Installation Error",
-                         message::kRetryCancel | message::kIconWarning) == message::kAnswerRetry) {
+  if (unattended.silent) return false;
+  if (ui::Tell(FailureKind::kFileHeld, target) == message::kAnswerRetry) {
     *tries = 0;
     return true;
   }
+  // The user's own choice: nothing more to say.
   exitCode = kExitCancelled;
-  NoteFailure(FailureKind::kReported, target, 0);
+  NoteFailure(FailureKind::kNone, nullptr, 0);
   return false;
 }
 

@@ -9,7 +9,6 @@
 #include "payload/LittleEndian.h"
 #include "payload/ProjectTypes.h"
 #include "platform/AnsiFolder.h"
-#include "platform/FolderMessage.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -20,18 +19,6 @@ bool IsAscii(const char* text) {
     if (static_cast<unsigned char>(*text) >= 0x80) return false;
   }
   return true;
-}
-
-void ReportForeignText(uint32_t made, const char* foreign) {
-  wchar_t name[kWorkFolderSize];
-  if (MultiByteToWideChar(made, 0, foreign, -1, name, kWorkFolderSize) == 0) name[0] = 0;
-  char intro[160];
-  text::CopyAtMost(intro, "The installer was made for code page ", sizeof(intro) - 1);
-  text::AppendDecimal(intro, sizeof(intro), made);
-  text::Append(intro, sizeof(intro), "; code page ");
-  text::AppendDecimal(intro, sizeof(intro), GetACP());
-  text::Append(intro, sizeof(intro), " of this system lacks letters of:");
-  message::ReportError(intro, name, 0, L"Error");
 }
 
 }  // namespace
@@ -78,7 +65,11 @@ bool Installer::FitsSystemCodePage() {
     char value[kTextFieldSize + 1];
     const char* foreign = ForeignText(reader->Entry(i), value);
     if (foreign != nullptr) {
-      ReportForeignText(made, foreign);
+      wchar_t name[kWorkFolderSize];
+      if (MultiByteToWideChar(made, 0, foreign, -1, name, kWorkFolderSize) == 0) name[0] = 0;
+      NoteFailureWide(FailureKind::kForeignCodePage, name, 0);
+      failure.numbers[0] = made;
+      failure.numbers[1] = GetACP();
       return false;
     }
   }

@@ -28,19 +28,14 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       reader(payloadReader),
       inList(false),
       emptyRefused(false),
-      silent(false),
-      givenFolder(nullptr),
+      unattended{false, nullptr},
       exitCode(kExitFailed),
       reportedOnTheWay(false),
       installing(false),
       completed(false),
       viewerInstalled(false),
       payloadCodePage(0) {
-  failure.what = FailureKind::kNone;
-  failure.error = 0;
-  failure.name[0] = '\0';
-  failure.text = nullptr;
-  failure.type = 0;
+  ui::Note(failure, FailureKind::kNone, nullptr, 0);
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
   if (reader != nullptr) ReportMissingPayload(*reader);
@@ -93,7 +88,6 @@ bool Installer::ReadSetting(const payload::Setting& setting, void* buffer) {
     return true;
   }
   NoteFailure(FailureKind::kMissingItem, setting.name, 0);
-  ReportFailure();
   return false;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/EngineInterface.h"
 #include "installer/ExitCode.h"
 #include "installer/Failure.h"
+#include "installer/Unattended.h"
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
 #include "payload/ProjectTypes.h"
@@ -21,9 +22,6 @@ constexpr uint32_t kPathSize = payload::kPathSize;
 // Text settings and the record files' text fields.
 constexpr uint32_t kTextFieldSize = payload::kTextSettingSize;
 constexpr uint32_t kGivenFolderSize = 2 * kPathSize;
-
-// The success message; the standalone flow adds where to find the program.
-extern const char kInstallationDone[];
 
 // One setting a flow reads into its own buffer, at the setting's width.
 struct SettingRead {
@@ -56,12 +54,8 @@ class Installer {
   Installer& operator=(const Installer&) = delete;
 
   virtual void SetHost(HINSTANCE instance, HWND parentWindow);
-  // From the command line: silent (no dialog, no progress window, questions
-  // answered no) and the folder given there, null when none.
-  void SetUnattended(bool silentRun, const wchar_t* folder) {
-    silent = silentRun;
-    givenFolder = folder;
-  }
+  // From the command line, as read there.
+  void SetUnattended(const Unattended& options) { unattended = options; }
   // An installer made for another code page than the system's: every name
   // and text setting must have the same letters in the system's, or nothing
   // is written. False after the report.
@@ -117,8 +111,8 @@ class Installer {
   const payload::PointerList& CreatedFolders() const { return createdFolders; }
   const Failure& LastFailure() const { return failure; }
 
-  // The one place a flow's failures are reported: what failed, which file,
-  // and the system's reason, as noted where it failed.
+  // Where the flow that failed is left: what failed, which file, and the
+  // system's reason, as noted where it failed; nothing when nothing was.
   void ReportFailure();
 
  protected:
@@ -155,8 +149,8 @@ class Installer {
   // A text setting the payload may leave out: false, without a word, when
   // it is not there.
   bool ReadOptionalText(const payload::Setting& setting, char* text);
-  // A setting at its width; false, after the missing-item message, when it
-  // is not there. The one way settings are read.
+  // A setting at its width; false, the missing item noted, when it is not
+  // there. The one way settings are read.
   bool ReadSetting(const payload::Setting& setting, void* buffer);
   // Reads each in order; the first one missing is reported and ends it.
   bool ReadSettings(const SettingRead* reads, int count);
@@ -164,14 +158,14 @@ class Installer {
   // flow takes it) or the payload's, confirmed in the options dialog unless
   // silent; then the progress window.
   bool AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder);
-  // The folder given on the command line in the code page, or "?" when it
-  // has no exact form there, for the dialog's own refusal; in
+  // The folder given on the command line in the code page, in
   // kGivenFolderSize bytes, room for one longer than any path, so that the
-  // refusals name it rather than cut it.
-  void GivenFolder(char* folder);
+  // refusals name it rather than cut it; false when it has no exact form
+  // there.
+  bool GivenFolder(char* folder);
   // A project that checks for DirectX 8.1 where the system has none: the
   // flow's warning, or, silent, the end of the run as the machine lacks it.
-  bool WarnWithoutDirectX(const char* text, const char* projectName);
+  bool WarnWithoutDirectX(FailureKind warning, const char* projectName);
   bool ExtractViewer();
   bool ExtractContent();
   void FinishInstallation(const char* projectName, bool viewerKey);
@@ -194,8 +188,15 @@ class Installer {
   bool ExtractStreamed(const char* name, const char* target, bool inflate);
   // Notes why a step failed, for ReportFailure; the name is copied.
   void NoteFailure(FailureKind what, const char* name, DWORD error);
-  // A step that stops the flow with a fixed text: reported; always false.
-  bool Stop(const char* text, const char* caption, uint32_t type = 0);
+  void NoteFailureWide(FailureKind what, const wchar_t* name, DWORD error);
+  // A step that stops the flow with a message of no name: noted; false.
+  bool Stop(FailureKind what);
+  // The failure just noted, told now while the installation goes on, which
+  // it leaves incomplete (a registry key): the run ends with 1.
+  void TellNow();
+  // A folder the system named that has no form the installer can use, told
+  // now; the step goes on without it.
+  void TellUnusableFolder(const wchar_t* folder);
   // Notes why a read of the named item failed, from the reader as it is
   // right after the read: the installer unreadable, no memory, damage or
   // an item that is not there (the file it was to be written to, named).
@@ -253,8 +254,7 @@ class Installer {
   bool inList;
   bool emptyRefused;
   Failure failure;
-  bool silent;
-  const wchar_t* givenFolder;
+  Unattended unattended;
   uint32_t exitCode;
   bool reportedOnTheWay;
   // From the accepted options on, an installation is under way; it is

@@ -38,19 +38,17 @@ bool Installer::WriteRecordFiles(const payload::RecordShape& shape, const char* 
   // An installation without its record cannot be uninstalled: that is no
   // success, and the user is told which file is missing.
   if (!text::Join(record, kPathSize, workFolder, "\\uninstall.nfo")) {
-    NoteFailure(FailureKind::kRecord, "uninstall.nfo", ERROR_FILENAME_EXCED_RANGE);
+    NoteFailure(FailureKind::kNoRecord, "uninstall.nfo", ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
   engine::Channel* channel = channelServices->CreateChannel(engine::kSaverChannelId, 0, 0);
   if (channel == nullptr) {
-    NoteFailure(FailureKind::kRecord, record, 0);
+    NoteFailure(FailureKind::kNoRecord, record, 0);
     return false;
   }
   auto* saver = static_cast<engine::SaverChannel*>(channel);
   bool complete = true;
   if (shape.configuration != nullptr) complete = WriteConfiguration(saver, shape);
-  // A missing setting was reported as it was read.
-  if (!complete) NoteFailure(FailureKind::kReported, nullptr, 0);
   if (complete) complete = WriteEntryList() && WriteUninstallRecord(saver, shape, projectName, record);
   saver->Destroy(engine::kDeleteSelf);
   return complete;
@@ -93,7 +91,7 @@ bool Installer::WriteUninstallRecord(engine::SaverChannel* saver, const payload:
   if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) NoteNew(path);
   SetLastError(0);
   bool opened = saver->Open(path, 0) != 0;
-  if (!opened) NoteFailure(FailureKind::kRecord, path, GetLastError());
+  if (!opened) NoteFailure(FailureKind::kNoRecord, path, GetLastError());
   if (opened) {
     int32_t files = createdFiles.Count();
     WriteInteger(saver, "UNFC", files);

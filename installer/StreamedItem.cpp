@@ -6,7 +6,6 @@
 #include "payload/Inflate.h"
 #include "payload/ItemLayout.h"
 #include "platform/FileWrite.h"
-#include "platform/FolderMessage.h"
 #include "platform/Message.h"
 
 namespace installer {
@@ -69,7 +68,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
   // Nothing damaged or cut may stay behind looking installed.
   file.Discard();
   if (file.Failed()) {
-    NoteFailure(FailureKind::kCopy, target, file.Error());
+    NoteFailure(FailureKind::kCopyFailure, target, file.Error());
     return false;
   }
   if (!whole) {
@@ -81,9 +80,9 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
 }
 
 bool Installer::CopyModule(const char* item, const char* target, FailureKind copyFailure) {
-  NoteFailure(FailureKind::kCopy, target, 0);
+  NoteFailure(FailureKind::kCopyFailure, target, 0);
   if (ExtractStreamed(item, target, true)) return true;
-  if (failure.what == FailureKind::kCopy) failure.what = copyFailure;
+  if (failure.what == FailureKind::kCopyFailure) failure.what = copyFailure;
   return false;
 }
 

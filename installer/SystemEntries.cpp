@@ -4,7 +4,6 @@
 #include "payload/InstalledNames.h"
 #include "payload/RuntimeFiles.h"
 #include "platform/Log.h"
-#include "platform/Message.h"
 #include "platform/Registry.h"
 #include "platform/ShellLink.h"
 #include "platform/Text.h"
@@ -27,7 +26,7 @@ void Installer::WriteKey(const char* keyPath, const platform::RegistryString* va
   logfile::Line("Registry", keyPath);
   if (platform::WriteMachineStrings(keyPath, values, count)) return;
   NoteFailure(FailureKind::kRegistry, keyPath, 0);
-  ReportFailure();
+  TellNow();
 }
 
 bool Installer::ReadOptionalText(const payload::Setting& setting, char* text) {
@@ -37,8 +36,8 @@ bool Installer::ReadOptionalText(const payload::Setting& setting, char* text) {
   return true;
 }
 
-// Reads ProjectName up to its terminator; false (and the missing-item
-// message) when it is not there.
+// Reads ProjectName up to its terminator; false (the missing item noted)
+// when it is not there.
 bool Installer::ReadProjectName(char* name) {
   if (!ReadSetting(payload::kProjectName, name)) return false;
   name[kTextFieldSize] = '\0';
@@ -47,7 +46,7 @@ bool Installer::ReadProjectName(char* name) {
 
 void Installer::WriteViewerRegistryKey() {
   char name[kTextFieldSize + 1];
-  if (!ReadProjectName(name)) return;
+  if (!ReadProjectName(name)) return TellNow();
   char keyPath[sizeof(kViewerKey) + kTextFieldSize];
   text::Join(keyPath, sizeof(keyPath), kViewerKey, name);
   platform::RegistryString values[] = {{"DisplayName", workFolder}};
@@ -56,7 +55,7 @@ void Installer::WriteViewerRegistryKey() {
 
 void Installer::WriteUninstallRegistryKey() {
   char name[kTextFieldSize + 1];
-  if (!ReadProjectName(name)) return;
+  if (!ReadProjectName(name)) return TellNow();
   char keyPath[sizeof(kUninstallKey) + kTextFieldSize];
   text::Join(keyPath, sizeof(keyPath), kUninstallKey, name);
   // Quoted, so that a folder with spaces cannot start another program

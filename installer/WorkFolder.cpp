@@ -1,7 +1,6 @@
 // The run-in-place flow's working folder below the temporary folder.
 #include "installer/Installer.h"
 #include "platform/AnsiFolder.h"
-#include "platform/FolderMessage.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -9,12 +8,6 @@ namespace installer {
 namespace {
 
 constexpr int32_t kLastCandidate = 10000;
-
-// Nothing shows when a project runs in place, so a folder that cannot be made
-// must say so, or the user sees nothing happen at all.
-void ReportNoWorkFolder(const wchar_t* temp, DWORD error) {
-  message::ReportFolderError("Unable to create a working folder in the temporary folder", temp, error);
-}
 
 }  // namespace
 
@@ -26,11 +19,14 @@ bool Installer::CreateTempWorkDir() {
   DWORD length = GetTempPathW(kWorkFolderSize, wideTemp);
   if (length == 0 || length >= kWorkFolderSize) {
     wideTemp[0] = 0;
-    ReportNoWorkFolder(wideTemp, length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+    NoteFailureWide(FailureKind::kNoWorkFolder, wideTemp, length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
   char temp[kWorkFolderSize];
-  if (!platform::AnsiFolder(wideTemp, temp, sizeof(temp))) return false;
+  if (!platform::AnsiFolder(wideTemp, temp, sizeof(temp))) {
+    NoteFailureWide(FailureKind::kOutsideCodePage, wideTemp, GetLastError());
+    return false;
+  }
   DWORD error = ERROR_ALREADY_EXISTS;
   for (int32_t counter = 0; counter <= kLastCandidate && error == ERROR_ALREADY_EXISTS; ++counter) {
     char candidate[kWorkFolderSize];
@@ -49,7 +45,9 @@ bool Installer::CreateTempWorkDir() {
     // (no write access, a missing temporary folder).
     error = GetLastError();
   }
-  ReportNoWorkFolder(wideTemp, error);
+  // Nothing shows when a project runs in place, so a folder that cannot be
+  // made must say so, or the user sees nothing happen at all.
+  NoteFailureWide(FailureKind::kNoWorkFolder, wideTemp, error);
   return false;
 }
 

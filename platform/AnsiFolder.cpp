@@ -1,12 +1,6 @@
 #include "platform/AnsiFolder.h"
 
-#include "platform/FolderMessage.h"
-
 namespace platform {
-
-const char kOutsideCodePage[] =
-    "The installer cannot use this folder: its name has characters outside the system's code page, and no short "
-    "name stands for it.";
 
 namespace {
 
@@ -31,7 +25,7 @@ bool AnsiFolder(const wchar_t* folder, char* ansi, int size) {
   DWORD length = GetShortPathNameW(folder, shortName, kShortChars);
   DWORD error = length == 0 ? GetLastError() : 0;
   if (length > 0 && length < kShortChars && ConvertExactly(shortName, ansi, size)) return true;
-  message::ReportFolderError(kOutsideCodePage, folder, error);
+  SetLastError(error);
   return false;
 }
 

@@ -7,9 +7,6 @@
 
 namespace platform {
 
-// Why such a folder cannot be used, as the user is told.
-extern const char kOutsideCodePage[];
-
 // False where a character has no exact ANSI form (best fit would turn one
 // letter into another, "\u014Ckami" into "Okami", and so name another
 // folder), or where the text does not fit.
@@ -17,8 +14,8 @@ bool ConvertExactly(const wchar_t* wide, char* ansi, int size);
 
 // The folder's text where the code page holds it, else its short name where
 // that is plain enough. False where neither can stand for the folder (no
-// short names on its volume, a folder that is not there); a message then
-// names the folder.
+// short names on its volume, a folder that is not there), with the system's
+// error, if any, as the last error.
 bool AnsiFolder(const wchar_t* folder, char* ansi, int size);
 
 }  // namespace platform

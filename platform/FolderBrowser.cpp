@@ -3,32 +3,25 @@
 #include <shlobj.h>
 
 #include "platform/AnsiFolder.h"
-#include "platform/FolderMessage.h"
 
 namespace platform {
 
-bool BrowseForFolder(HWND owner, const char* title, char* folder, int size) {
-  char displayName[MAX_PATH];
-  BROWSEINFOA browse = {};
+Browsed BrowseForFolder(HWND owner, const wchar_t* title, char* folder, int size, wchar_t* wide) {
+  wchar_t displayName[MAX_PATH];
+  BROWSEINFOW browse = {};
   browse.hwndOwner = owner;
   browse.pszDisplayName = displayName;
   browse.lpszTitle = title;
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
-  LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
-  if (chosen == nullptr) {
-    SetLastError(ERROR_CANCELLED);
-    return false;
-  }
+  LPITEMIDLIST chosen = SHBrowseForFolderW(&browse);
+  if (chosen == nullptr) return Browsed::kCancelled;
   // Read in UTF-16: a folder below a user's name outside the code page would
   // come back as question marks.
-  wchar_t wide[MAX_PATH];
+  wide[0] = 0;
   bool found = SHGetPathFromIDListW(chosen, wide) != FALSE;
   CoTaskMemFree(chosen);
-  if (!found) {
-    message::ReportSystemError("The folder's path is too long.", 0);
-    return false;
-  }
-  return AnsiFolder(wide, folder, size);
+  if (!found) return Browsed::kTooLong;
+  return AnsiFolder(wide, folder, size) ? Browsed::kChosen : Browsed::kOutsideCodePage;
 }
 
 }  // namespace platform

@@ -1,13 +1,16 @@
 #pragma once
 // The shell's folder browser, as the options dialog and the plug-in flow ask
 // for a folder: file-system folders only, with an edit box.
+#include <stdint.h>
 #include <windows.h>
 
 namespace platform {
 
-// The chosen folder in the ANSI form the stub works with. False when the
-// user cancels (the last error then ERROR_CANCELLED) or the folder cannot be
-// named in that form (a message then names it).
-bool BrowseForFolder(HWND owner, const char* title, char* folder, int size);
+enum class Browsed : uint8_t { kChosen, kCancelled, kTooLong, kOutsideCodePage };
+
+// The chosen folder in the ANSI form the stub works with, and as the system
+// named it in wide (MAX_PATH characters), for the caller's report when it
+// has no such form (the system's error then the last error).
+Browsed BrowseForFolder(HWND owner, const wchar_t* title, char* folder, int size, wchar_t* wide);
 
 }  // namespace platform

@@ -1,7 +1,5 @@
 #include "platform/Message.h"
 
-#include "platform/Text.h"
-
 #ifdef _WIN32
 #include <windows.h>
 
@@ -42,17 +40,5 @@ int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type) {
   return MessageBoxW(nullptr, text, caption, type);
 }
 #endif
-
-void ReportMissingItem(const char* name) {
-  char textBuffer[320] = "Can't find project type ";
-  text::Append(textBuffer, sizeof(textBuffer), name);
-  Show(textBuffer, "Error", kOk);
-}
-
-const char kCopyFailure[] =
-    "There was an error while trying to copy one of the installation files.\n"
-    "Please make sure no applications are running that might be locking some files.";
-
-void ReportCopyFailure() { Show(kCopyFailure, "Installation Error", kOk | kIconError); }
 
 }  // namespace message

@@ -40,13 +40,4 @@ int Show(const char* text, const char* caption, uint32_t type);
 int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type);
 #endif
 
-// The common report of a missing payload item: "Can't find project type "
-// followed by the item's name, caption "Error".
-void ReportMissingItem(const char* name);
-
-// A file of the installation that could not be written: "Installation Error",
-// asking the user to close what may be locking it.
-extern const char kCopyFailure[];
-void ReportCopyFailure();
-
 }  // namespace message

@@ -7,10 +7,10 @@
 #include "platform/AnsiChars.h"
 #include "platform/AnsiFolder.h"
 #include "platform/FolderBrowser.h"
-#include "platform/FolderMessage.h"
-#include "platform/Message.h"
 #include "platform/Text.h"
+#include "ui/Report.h"
 #include "ui/ResourceIds.h"
+#include "ui/TextTable.h"
 
 namespace ui {
 namespace {
@@ -33,8 +33,7 @@ void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWN
         wchar_t typed[kMaxPath + 1];
         char buffer[2 * kMaxPath + 1];
         GetWindowTextW(control, typed, kMaxPath + 1);
-        if (!platform::ConvertExactly(typed, buffer, sizeof(buffer))) text::CopyAtMost(buffer, "?", 1);
-        self->OnPathEdited(buffer);
+        self->OnPathEdited(platform::ConvertExactly(typed, buffer, sizeof(buffer)) ? buffer : nullptr);
       }
       return;
     case IDC_BROWSE:
@@ -78,36 +77,33 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-}  // namespace
-
-bool RefusedFolder(const char* path, const char* caption) {
-  // Letters the code page lacks reach an ANSI dialog as question marks,
-  // which no folder name holds: the folder is refused for what it is, not at
-  // the first file with a message about locked files.
-  if (strstr(path, "?") != nullptr) {
-    message::Show(platform::kOutsideCodePage, caption, message::kOk | message::kIconError);
-    return true;
-  }
+// The first refusal of a folder text, kNone when there is none.
+messages::Id Refusal(const char* path) {
+  // Letters the code page lacks have no exact form: the folder is refused
+  // for what it is, not at the first file with a message about locked files.
+  if (path == nullptr) return messages::Id::kFolderOutsideCodePage;
   // Cut, the path would end inside a character or name a folder that is
   // not the one typed.
-  if (strlen(path) > kMaxPath) {
-    message::Show("The path of the installation folder is too long.", caption, message::kOk);
-    return true;
-  }
+  if (strlen(path) > kMaxPath) return messages::Id::kFolderTooLong;
   // A text that names no full folder would install into the root or the
   // current folder of whatever drive the installer runs from.
-  if (!IsFullFolderPath(path)) {
-    message::Show("Please enter the full path of the installation folder.", caption, message::kOk);
-    return true;
-  }
+  if (!IsFullFolderPath(path)) return messages::Id::kFolderEmpty;
   // Refused before anything is made: Windows would refuse the name only at
   // the first file, after the folders on the way to it were made, or take
   // "CON" for a device and drop a trailing dot.
-  if (!HasAllowedNames(path)) {
-    message::Show("Please choose a folder, not a drive, whose names Windows allows.", caption, message::kOk);
-    return true;
-  }
-  return false;
+  if (!HasAllowedNames(path)) return messages::Id::kFolderNotAllowed;
+  return messages::Id::kNone;
+}
+
+}  // namespace
+
+bool RefusedFolder(const char* path, const wchar_t* caption) {
+  messages::Id refusal = Refusal(path);
+  if (refusal == messages::Id::kNone) return false;
+  Report report;
+  NoteWide(report, refusal, caption, 0);
+  Tell(report);
+  return true;
 }
 
 bool HasAllowedNames(const char* path) {
@@ -138,28 +134,49 @@ bool IsFullFolderPath(const char* path) {
   return end > server && *end != '\0' && end[1] != '\0' && !IsSeparator(end[1]);
 }
 
-OptionsDialog::OptionsDialog() : accepted_(false), showError_(0) {
-  text::CopyAtMost(caption_, "Installation Options", sizeof(caption_) - 1);
+OptionsDialog::OptionsDialog() : accepted_(false), exact_(true), showError_(0) {
+  TextOf(texts::Id::kCaptionOptions, caption_, kCaptionChars);
   path_[0] = '\0';
 }
 
-bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath) {
-  if (initialPath != nullptr) text::CopyWholeChars(path_, initialPath, sizeof(path_) - 1);
+bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath, const wchar_t* typedPath) {
+  exact_ = initialPath != nullptr;
+  typed_ = exact_ ? nullptr : typedPath;
+  if (exact_) text::CopyWholeChars(path_, initialPath, sizeof(path_) - 1);
   // A dialog that cannot be made (no memory, no desktop) must not end the
   // installation as a cancel would, without a word.
   showError_ = 0;
-  if (DialogBoxParamA(instance, "IDD_ISNTALLDIALOG", nullptr, OptionsDialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
+  if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr, OptionsDialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
     showError_ = GetLastError();
     if (showError_ == 0) showError_ = ERROR_NOT_ENOUGH_MEMORY;
   }
   return accepted_;
 }
 
-const char* OptionsDialog::GetDirectory() { return path_; }
+const char* OptionsDialog::GetDirectory() { return exact_ ? path_ : nullptr; }
 
 void OptionsDialog::OnInitDialog(HWND dialog) {
-  SetWindowTextA(GetDlgItem(dialog, IDC_PATH_EDIT), path_);
-  SetWindowTextA(dialog, caption_);
+  static const struct {
+    int control;
+    texts::Id text;
+  } kWords[] = {{IDC_INSTALL, texts::Id::kButtonInstall},       {IDC_BROWSE, texts::Id::kButtonBrowse},
+                {IDC_CANCEL_BUTTON, texts::Id::kButtonCancel}, {IDC_FOLDER_GROUP, texts::Id::kFolderGroup},
+                {IDC_FOLDER_PROMPT, texts::Id::kFolderPrompt}};
+  wchar_t words[kCaptionChars];
+  for (const auto& word : kWords) {
+    TextOf(word.text, words, kCaptionChars);
+    SetDlgItemTextW(dialog, word.control, words);
+  }
+  // A folder given as typed that the code page cannot hold is shown as it
+  // is, and refused at Install unless the user changes it.
+  bool exact = exact_;
+  if (typed_ != nullptr) {
+    SetWindowTextW(GetDlgItem(dialog, IDC_PATH_EDIT), typed_);
+  } else {
+    SetWindowTextA(GetDlgItem(dialog, IDC_PATH_EDIT), path_);
+  }
+  exact_ = exact;
+  SetWindowTextW(dialog, caption_);
 }
 
 void OptionsDialog::OnInstall() { accepted_ = true; }
@@ -167,21 +184,44 @@ void OptionsDialog::OnInstall() { accepted_ = true; }
 void OptionsDialog::OnBrowse(HWND dialog) {
   // A folder that cannot be named is reported and the text stays as it was.
   char chosen[kMaxPath + 1];
-  if (!platform::BrowseForFolder(dialog, "Select Installation Directory", chosen, sizeof(chosen))) return;
+  wchar_t title[kCaptionChars];
+  wchar_t named[MAX_PATH];
+  TextOf(texts::Id::kCaptionBrowse, title, kCaptionChars);
+  platform::Browsed browsed = platform::BrowseForFolder(dialog, title, chosen, sizeof(chosen), named);
+  if (browsed != platform::Browsed::kChosen) {
+    ReportBrowsed(browsed, named);
+    return;
+  }
   text::CopyWholeChars(path_, chosen, sizeof(path_) - 1);
   SetWindowTextA(GetDlgItem(dialog, IDC_PATH_EDIT), path_);
+  exact_ = true;
 }
 
 void OptionsDialog::OnPathEdited(const char* text) {
-  if (text != nullptr) text::CopyWholeChars(path_, text, sizeof(path_) - 1);
+  exact_ = text != nullptr;
+  if (exact_) text::CopyWholeChars(path_, text, sizeof(path_) - 1);
 }
 
 void OptionsDialog::SetProjectName(const char* name) {
   if (name == nullptr) return;
   // A name too long for the suffix is cut so that the suffix always shows.
-  constexpr char kSuffix[] = " Installation Options";
-  text::CopyWholeChars(caption_, name, sizeof(caption_) - sizeof(kSuffix));
-  text::Append(caption_, sizeof(caption_), kSuffix);
+  wchar_t suffix[kCaptionChars];
+  TextOf(texts::Id::kCaptionOptionsSuffix, suffix, kCaptionChars);
+  Widen(name, caption_, kCaptionChars - lstrlenW(suffix));
+  int length = lstrlenW(caption_);
+  for (int i = 0; suffix[i] != 0 && length < kCaptionChars - 1; ++i) caption_[length++] = suffix[i];
+  caption_[length] = 0;
+}
+
+void ReportBrowsed(platform::Browsed browsed, const wchar_t* folder) {
+  if (browsed == platform::Browsed::kCancelled) return;
+  Report report;
+  if (browsed == platform::Browsed::kTooLong) {
+    NoteWide(report, messages::Id::kBrowsedTooLong, nullptr, 0);
+  } else {
+    NoteWide(report, messages::Id::kOutsideCodePage, folder, GetLastError());
+  }
+  Tell(report);
 }
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 #include "platform/SystemModule.h"
 #include "platform/Text.h"
 #include "ui/ResourceIds.h"
+#include "ui/TextTable.h"
 
 namespace ui {
 namespace {
@@ -24,7 +25,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lP
 
 }  // namespace
 
-ProgressWindow::ProgressWindow() { text::CopyAtMost(caption_, kInstallingCaption, sizeof(caption_) - 1); }
+ProgressWindow::ProgressWindow() { TextOf(texts::Id::kCaptionProgress, caption_, kCaptionChars); }
 
 ProgressWindow::~ProgressWindow() { Close(); }
 
@@ -32,7 +33,7 @@ void ProgressWindow::SetCaption(const char* text) {
   if (window_ != nullptr) {
     SetWindowTextA(window_, text);
   } else if (text != nullptr) {
-    text::CopyWholeChars(caption_, text, sizeof(caption_) - 1);
+    Widen(text, caption_, kCaptionChars);
   }
 }
 
@@ -109,7 +110,7 @@ void ProgressWindow::Create(HINSTANCE instance, HWND parent) {
       reinterpret_cast<void*>(GetProcAddress(controlsLibrary, "InitCommonControlsEx")));
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
   if (init != nullptr) init(&controls);
-  window_ = CreateDialogParamA(instance, "IDD_PROGRESSBAR", parent, ProgressDialogProc,
+  window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), parent, ProgressDialogProc,
                                reinterpret_cast<LPARAM>(this));
 }
 
@@ -119,7 +120,7 @@ void ProgressWindow::OnInitDialog(HWND dialog) {
   drawn_ = 0;
   drawnAt_ = GetTickCount() - kRepaintIntervalMs;
   SendMessageA(GetDlgItem(dialog, IDC_PROGRESS_BAR), PBM_SETRANGE, 0, MAKELPARAM(0, 500));
-  SetWindowTextA(dialog, caption_);
+  SetWindowTextW(dialog, caption_);
 }
 
 void ProgressWindow::Close() {

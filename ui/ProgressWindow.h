@@ -3,7 +3,6 @@
 
 namespace ui {
 
-inline constexpr char kInstallingCaption[] = "Installing...";
 
 // Modeless "Installing..." dialog with one bar. The flows work on the thread
 // that owns it, so a change of position repaints the bar at once and reads
@@ -28,7 +27,7 @@ class ProgressWindow {
   void KeepAnswering();
 
   HWND Window() const { return window_; }
-  const char* Caption() const { return caption_; }
+  const wchar_t* Caption() const { return caption_; }
 
   // Bar position (0 to 500) for a fraction, as the bar is set.
   static int PositionFor(float fraction);
@@ -38,7 +37,8 @@ class ProgressWindow {
   // The position the bar last showed, and when.
   int drawn_ = 0;
   DWORD drawnAt_ = 0;
-  char caption_[260];
+  static constexpr int kCaptionChars = 260;
+  wchar_t caption_[kCaptionChars];
 };
 
 }  // namespace ui

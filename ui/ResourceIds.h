@@ -6,3 +6,8 @@
 #define IDC_CANCEL_BUTTON 1002
 #define IDC_PROGRESS_BAR 1003
 #define IDI_APP_ICON 101
+#define IDC_FOLDER_GROUP 1004
+#define IDC_FOLDER_PROMPT 1005
+// Numbers, not names: a name costs the stub its UTF-16 letters.
+#define IDD_OPTIONS 201
+#define IDD_PROGRESS 202

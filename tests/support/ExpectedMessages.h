@@ -7,11 +7,11 @@
 
 #include <string>
 
+#include "payload/Texts.h"
+
 namespace testing_support {
 
-inline constexpr char kCopyError[] =
-    "There was an error while trying to copy one of the installation files.\n"
-    "Please make sure no applications are running that might be locking some files.";
+inline const char* const kCopyError = texts::English(texts::Id::kCopyFailure);
 
 // The system's words for an error, as FormatMessage gives them (with the
 // line end it ends them with).

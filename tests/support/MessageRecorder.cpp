@@ -7,11 +7,8 @@
 #include "tests/support/MessageTypes.h"
 
 namespace testing_support {
-namespace {
 
-// The box's words as the tests compare them: UTF-8 for a wide box.
-std::string Words(const char* narrow, const wchar_t* wide) {
-  if (narrow != nullptr) return narrow;
+std::string Utf8(const wchar_t* wide) {
 #ifdef _WIN32
   if (wide != nullptr) {
     int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -25,6 +22,11 @@ std::string Words(const char* narrow, const wchar_t* wide) {
 #endif
   return "";
 }
+
+namespace {
+
+// The box's words as the tests compare them: UTF-8 for a wide box.
+std::string Words(const char* narrow, const wchar_t* wide) { return narrow != nullptr ? narrow : Utf8(wide); }
 
 }  // namespace
 

@@ -16,6 +16,9 @@ struct RecordedMessage {
   uint32_t type;
 };
 
+// A wide text of the stub's (a box, a caption, a noted name) in UTF-8.
+std::string Utf8(const wchar_t* wide);
+
 class MessageRecorder {
  public:
   MessageRecorder();

@@ -353,7 +353,7 @@ TEST_F(ExtractItemTest, EarlierCopies_StaleNewCopyRemovedUsersFilesKeptNeverEmpt
   EXPECT_FALSE(extracted);
   EXPECT_EQ("earlier", ReadFileBytes(nested + "\\g.txt"));
   EXPECT_EQ(std::set<std::string>{"g.txt"}, testing_support::NamesBelow(nested));
-  EXPECT_EQ(installer::FailureKind::kCopy, installer.LastFailure().what);
+  EXPECT_EQ(installer::FailureKind::kCopyFailure, installer.LastFailure().what);
   EXPECT_NE(0u, installer.LastFailure().error);
 }
 

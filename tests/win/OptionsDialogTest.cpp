@@ -37,12 +37,12 @@ TEST(OptionsDialog, LongTypedText_FirstTwoHundredFiftyNineCharactersTaken) {
 TEST(OptionsDialog, Captions_NameAndSuffixOrUnchanged) {
   ui::OptionsDialog dialog;
   dialog.SetProjectName(nullptr);
-  EXPECT_STREQ("Installation Options", dialog.Caption());
+  EXPECT_EQ("Installation Options", testing_support::Utf8(dialog.Caption()));
   dialog.SetProjectName("Tour");
-  EXPECT_STREQ("Tour Installation Options", dialog.Caption());
+  EXPECT_EQ("Tour Installation Options", testing_support::Utf8(dialog.Caption()));
   // A name too long for both keeps the suffix whole.
   dialog.SetProjectName(std::string(400, 'n').c_str());
-  std::string caption = dialog.Caption();
+  std::string caption = testing_support::Utf8(dialog.Caption());
   EXPECT_EQ(299u, caption.size());
   EXPECT_EQ(" Installation Options", caption.substr(caption.size() - 21));
 }

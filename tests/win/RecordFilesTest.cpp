@@ -6,6 +6,7 @@
 
 #include "standins/chunks/ChunkFile.h"
 #include "tests/support/Logs.h"
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/RecordFields.h"
 #include "tests/win/InstallerFixture.h"
 
@@ -185,8 +186,8 @@ TEST_F(RecordFilesTest, NoSaverChannel_FailsNamingTheUninstallRecord) {
   EXPECT_FALSE(installer_->WriteRecordFiles(payload::RecordOf(payload::kScreenSaver), project_.data()));
   EXPECT_FALSE(testing_support::FileExists(work_ + "\\uninstall.nfo"));
   EXPECT_FALSE(testing_support::FileExists(work_ + "\\screensaver.cfg"));
-  EXPECT_EQ(installer::FailureKind::kRecord, installer_->LastFailure().what);
-  EXPECT_EQ(work_ + "\\uninstall.nfo", installer_->LastFailure().name);
+  EXPECT_EQ(installer::FailureKind::kNoRecord, installer_->LastFailure().what);
+  EXPECT_EQ(work_ + "\\uninstall.nfo", testing_support::Utf8(installer_->LastFailure().name));
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// The installer's words as it shows them: a text the installer carries in
+// the publisher's language, else the English default.
+#include <windows.h>
+
+#include "payload/Texts.h"
+
+namespace ui {
+
+// The text in UTF-16, into out (size characters, always terminated).
+void TextOf(texts::Id id, wchar_t* out, int size);
+
+// A text in the system's code page in UTF-16, into out (size characters), cut
+// at a whole character where it is longer; always terminated.
+void Widen(const char* ansi, wchar_t* out, int size);
+
+}  // namespace ui
