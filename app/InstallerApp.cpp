@@ -21,8 +21,9 @@ uint32_t RunFlow(bool (installer::Installer::*flow)(), payload::PayloadReader* r
   run.SetHost(instance, mainWindow);
   run.SetUnattended(line.unattended);
   if (run.FitsSystemCodePage() && (run.*flow)()) return run.DoneCode();
-  // What failed is told here, once, whichever step it was.
-  run.ReportFailure();
+  // What failed is told here, once, whichever step it was; a run the user
+  // ended (No, Cancel) has nothing more to say.
+  if (run.ExitCode() == installer::kExitFailed) run.ReportFailure();
   run.UndoRun();
   return run.ExitCode();
 }

@@ -43,7 +43,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   const char* chosen = initialPath;
   if (unattended.silent) {
     // The dialog's own refusals, without the dialog.
-    if (ui::RefusedFolder(initialPath, dialog.Caption())) return false;
+    if (ui::RefusedFolder(initialPath, dialog.Caption())) return Told();
   } else {
     dialog.SetProjectName(projectName);
     if (!dialog.Show(instance, parentWindow, initialPath, unattended.folder)) {

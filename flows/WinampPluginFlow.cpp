@@ -109,7 +109,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
     char given[kGivenFolderSize];
     wchar_t caption[kTextFieldSize + 1];
     ui::Widen(projectName, caption, kTextFieldSize + 1);
-    if (ui::RefusedFolder(GivenFolder(given) ? given : nullptr, caption)) return false;
+    if (ui::RefusedFolder(GivenFolder(given) ? given : nullptr, caption)) return Told();
     text::CopyAtMost(folder, given, kPathSize - 1);
     return true;
   }

@@ -16,6 +16,8 @@ bool Installer::Stop(FailureKind what) {
   return false;
 }
 
+bool Installer::Told() { return Stop(FailureKind::kNone); }
+
 void Installer::TellNow() {
   ReportFailure();
   reportedOnTheWay = true;

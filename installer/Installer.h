@@ -191,6 +191,9 @@ class Installer {
   void NoteFailureWide(FailureKind what, const wchar_t* name, DWORD error);
   // A step that stops the flow with a message of no name: noted; false.
   bool Stop(FailureKind what);
+  // A step that stops the flow after telling why itself (the dialog's
+  // refusals): nothing is left to report; false.
+  bool Told();
   // The failure just noted, told now while the installation goes on, which
   // it leaves incomplete (a registry key): the run ends with 1.
   void TellNow();
