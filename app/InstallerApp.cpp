@@ -3,6 +3,7 @@
 #include "installer/ExitCode.h"
 #include "installer/Installer.h"
 #include "installer/ReaderMessages.h"
+#include "installer/Translations.h"
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/PayloadReader.h"
@@ -21,9 +22,8 @@ uint32_t RunFlow(bool (installer::Installer::*flow)(), payload::PayloadReader* r
   run.SetHost(instance, mainWindow);
   run.SetUnattended(line.unattended);
   if (run.FitsSystemCodePage() && (run.*flow)()) return run.DoneCode();
-  // What failed is told here, once, whichever step it was; a run the user
-  // ended (No, Cancel) has nothing more to say.
-  if (run.ExitCode() == installer::kExitFailed) run.ReportFailure();
+  // What failed is told here, once, whichever step it was.
+  run.ReportFailure();
   run.UndoRun();
   return run.ExitCode();
 }
@@ -38,9 +38,12 @@ void InstallerApp::SetHost(HINSTANCE instance, HWND mainWindow) {
 InstallerApp::~InstallerApp() { delete reader_; }
 
 bool InstallerApp::ReadSetting(const char* name, void* buffer, int32_t count) {
-  if (reader_ == nullptr) reader_ = new payload::PayloadReader();
-  if (reader_ == nullptr) return false;
-  installer::ReportMissingPayload(*reader_);
+  if (reader_ == nullptr) {
+    reader_ = new payload::PayloadReader();
+    if (reader_ == nullptr) return false;
+    installer::ReportMissingPayload(*reader_);
+    installer::LoadTranslations(*reader_);
+  }
   bool found = reader_->ReadItem(name, buffer, count, payload::kTypeAppData);
   installer::ReportCrcMismatch(*reader_);
   return found;

@@ -49,7 +49,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
     if (!dialog.Show(instance, parentWindow, initialPath, unattended.folder)) {
       if (dialog.ShowError() == 0) {
         exitCode = kExitCancelled;
-        return false;
+        return Told();
       }
       NoteFailure(FailureKind::kNoOptions, nullptr, dialog.ShowError());
       return false;
@@ -75,7 +75,7 @@ bool Installer::WarnWithoutDirectX(FailureKind warning, const char* projectName)
   ui::Tell(warning, projectName);
   if (!unattended.silent) return true;
   exitCode = kExitLacking;
-  return false;
+  return Told();
 }
 
 // An engine that cannot be loaded (a virus scanner took it from the folder,

@@ -53,7 +53,7 @@ bool Installer::InstallStandaloneFlow() {
   if (settings.checkDx8 != 0 && !HasDirectX81() &&
       ui::Tell(FailureKind::kAskDirectX, nullptr) != message::kAnswerYes) {
     exitCode = kExitLacking;
-    return false;
+    return Told();
   }
   const SettingRead texts[] = {{payload::kInstallPath, settings.installPath},
                                {payload::kShortCutName, settings.shortcutName},

@@ -116,7 +116,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
   if (ui::Tell(winamp3 != 0 ? FailureKind::kAskWinamp3 : FailureKind::kAskWinamp2, projectName) !=
       message::kAnswerYes) {
     exitCode = kExitLacking;
-    return false;
+    return Told();
   }
   wchar_t title[kTextFieldSize + 1];
   wchar_t named[MAX_PATH];
@@ -125,7 +125,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
   if (browsed == platform::Browsed::kChosen) return true;
   if (browsed == platform::Browsed::kCancelled) exitCode = kExitCancelled;
   ui::ReportBrowsed(browsed, named);
-  return false;
+  return Told();
 }
 
 // A target that does not fit is refused, never cut. A failed copy leaves an

@@ -44,8 +44,7 @@ bool Installer::WaitWhileHeld(const char* target, DWORD error, int* tries) {
   }
   // The user's own choice: nothing more to say.
   exitCode = kExitCancelled;
-  NoteFailure(FailureKind::kNone, nullptr, 0);
-  return false;
+  return Told();
 }
 
 }  // namespace installer

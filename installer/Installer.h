@@ -192,7 +192,8 @@ class Installer {
   // A step that stops the flow with a message of no name: noted; false.
   bool Stop(FailureKind what);
   // A step that stops the flow after telling why itself (the dialog's
-  // refusals): nothing is left to report; false.
+  // refusals), or where the user chose to (No, Cancel): nothing is left to
+  // report; false.
   bool Told();
   // The failure just noted, told now while the installation goes on, which
   // it leaves incomplete (a registry key): the run ends with 1.

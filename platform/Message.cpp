@@ -34,8 +34,9 @@ int Show(const char* text, const char* caption, uint32_t type) {
 }
 
 #ifdef _WIN32
-int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type) {
-  logfile::LineWide(caption, text);
+int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type, const wchar_t* logText,
+             const wchar_t* logCaption) {
+  logfile::LineWide(logCaption != nullptr ? logCaption : caption, logText != nullptr ? logText : text);
   if (g_hook != nullptr) return g_hook(g_context, Box{nullptr, nullptr, text, caption, type});
   return MessageBoxW(nullptr, text, caption, type);
 }

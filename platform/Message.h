@@ -36,8 +36,10 @@ int Show(const char* text, const char* caption, uint32_t type);
 
 #ifdef _WIN32
 // The same for texts the ANSI code page cannot hold, such as a folder the
-// user's name is part of.
-int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type);
+// user's name is part of, or words in the publisher's language; the log
+// takes logText and logCaption where given (the English, for administrators).
+int ShowWide(const wchar_t* text, const wchar_t* caption, uint32_t type, const wchar_t* logText = nullptr,
+             const wchar_t* logCaption = nullptr);
 #endif
 
 }  // namespace message

@@ -28,9 +28,9 @@ struct Composed {
     AddAscii(digits);
   }
   // The text, its placeholders replaced by the numbers.
-  void AddText(texts::Id id, const uint32_t* numbers) {
+  void AddText(texts::Id id, const uint32_t* numbers, bool english) {
     wchar_t words[kTextChars];
-    TextOf(id, words, kTextChars);
+    TextOf(id, words, kTextChars, english);
     for (const wchar_t* c = words; *c != 0 && length < kTextChars - 1; ++c) {
       if (c[0] == '%' && (c[1] == '1' || c[1] == '2')) {
         AddNumber(numbers[c[1] - '1']);
@@ -50,10 +50,20 @@ struct Composed {
   }
 };
 
-void Compose(const messages::Shape& shape, const Report& report, Composed& out) {
+// The message's text and caption, in the installer's language or English.
+void Compose(const messages::Shape& shape, const Report& report, bool english, Composed& caption, Composed& out) {
+  caption.length = 0;
+  caption.text[0] = 0;
+  if (shape.caption == texts::Id::kName) {
+    caption.Add(report.name);
+  } else if (shape.caption == texts::Id::kNumber) {
+    caption.AddNumber(report.error);
+  } else {
+    caption.AddText(shape.caption, report.numbers, english);
+  }
   out.length = 0;
   out.text[0] = 0;
-  out.AddText(shape.text, report.numbers);
+  out.AddText(shape.text, report.numbers, english);
   bool named = report.name[0] != 0;
   switch (shape.form) {
     case messages::Form::kNameAfter:
@@ -76,7 +86,7 @@ void Compose(const messages::Shape& shape, const Report& report, Composed& out) 
       out.AddReason(report.error);
       if (shape.advice != texts::Id::kNone) {
         out.Add(L"\n\n");
-        out.AddText(shape.advice, report.numbers);
+        out.AddText(shape.advice, report.numbers, english);
       }
       return;
     default:
@@ -84,25 +94,19 @@ void Compose(const messages::Shape& shape, const Report& report, Composed& out) 
   }
 }
 
+// The box in the installer's language; its line in the log in English.
 int ShowOne(messages::Id what, const Report& report) {
   const messages::Shape& shape = messages::ShapeOf(what);
-  Composed caption = {{0}, 0};
-  if (shape.caption == texts::Id::kName) {
-    caption.Add(report.name);
-  } else if (shape.caption == texts::Id::kNumber) {
-    caption.AddNumber(report.error);
-  } else {
-    caption.AddText(shape.caption, report.numbers);
-  }
-  Composed text;
+  Composed caption, text, logCaption, logText;
+  Compose(shape, report, false, caption, text);
+  Compose(shape, report, true, logCaption, logText);
   if (shape.form == messages::Form::kNumberFirst) {
-    text.length = 0;
-    text.text[0] = 0;
-    text.AddNumber(report.error);
-    message::ShowWide(text.text, caption.text, message::kOk);
+    Composed number;
+    number.length = 0;
+    number.AddNumber(report.error);
+    message::ShowWide(number.text, caption.text, message::kOk, nullptr, logCaption.text);
   }
-  Compose(shape, report, text);
-  return message::ShowWide(text.text, caption.text, shape.type);
+  return message::ShowWide(text.text, caption.text, shape.type, logText.text, logCaption.text);
 }
 
 }  // namespace

@@ -3,9 +3,31 @@
 #include "platform/AnsiChars.h"
 
 namespace ui {
+namespace {
 
-void TextOf(texts::Id id, wchar_t* out, int size) {
-  if (MultiByteToWideChar(CP_ACP, 0, texts::English(id), -1, out, size) == 0) out[0] = 0;
+// The publisher's texts, where the installer carries them; null for English.
+wchar_t* g_given[texts::kTextCount];
+
+}  // namespace
+
+void TextOf(texts::Id id, wchar_t* out, int size, bool english) {
+  const wchar_t* given = english ? nullptr : g_given[static_cast<int>(id)];
+  if (given == nullptr) {
+    if (MultiByteToWideChar(CP_ACP, 0, texts::English(id), -1, out, size) == 0) out[0] = 0;
+    return;
+  }
+  int length = 0;
+  for (; given[length] != 0 && length < size - 1; ++length) out[length] = given[length];
+  out[length] = 0;
+}
+
+void UseText(texts::Id id, const wchar_t* text) {
+  int length = lstrlenW(text);
+  wchar_t* copy = new wchar_t[length + 1];
+  if (copy == nullptr) return;
+  for (int i = 0; i <= length; ++i) copy[i] = text[i];
+  delete[] g_given[static_cast<int>(id)];
+  g_given[static_cast<int>(id)] = copy;
 }
 
 void Widen(const char* ansi, wchar_t* out, int size) {

@@ -7,8 +7,13 @@
 
 namespace ui {
 
-// The text in UTF-16, into out (size characters, always terminated).
-void TextOf(texts::Id id, wchar_t* out, int size);
+// The text in UTF-16, into out (size characters, always terminated): the
+// English default where english is true or no other was given.
+void TextOf(texts::Id id, wchar_t* out, int size, bool english = false);
+
+// Shows text (copied) in place of the English from now on; left English
+// where no memory can be had for it.
+void UseText(texts::Id id, const wchar_t* text);
 
 // A text in the system's code page in UTF-16, into out (size characters), cut
 // at a whole character where it is longer; always terminated.

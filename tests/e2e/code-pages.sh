@@ -10,21 +10,20 @@ set -eu
 run64=$1 tests=$2 locales=$3 machine=$4 vpack=$5 winbuild=$6 tree=$7
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 . "$root/tests/e2e/packed-code-page.sh"
+. "$root/tests/e2e/under-locale.sh"
 if [ "$machine" = i686 ] && ! { ! grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386 &&
                                timeout 10 /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
   echo "code-pages.sh: 32-bit programs run under emulation here; the i686 stub's double-byte runs are left out"
   exit 0
 fi
-mkdir -p "$locales"
 status=0
 # 1250 is the control of the installer made for another page: it converts.
 for pair in ja_JP:932 zh_CN:936 ko_KR:949 zh_TW:950 pl_PL:1250; do
   locale=${pair%%:*} page=${pair#*:}
-  [ -d "$locales/$locale.UTF-8" ] || localedef -i "$locale" -f UTF-8 "$locales/$locale.UTF-8"
   out=$(mktemp)
   echo "code-pages.sh: code page $page ($locale), $machine stub"
-  if ! LOCPATH="$locales" LC_ALL="$locale.UTF-8" VDL_E2E_MACHINE="$machine" "$run64" "$tests" \
-      "--gtest_filter=DoubleByteTest.*:ForeignCodePageTest.*" >"$out" 2>&1; then
+  if ! VDL_E2E_MACHINE="$machine" under_locale "$locales" "$locale" "$out" "$run64" "$tests" \
+      "--gtest_filter=DoubleByteTest.*:ForeignCodePageTest.*"; then
     status=1
   fi
   cat "$out"

@@ -13,18 +13,29 @@ bool IsNumber(const std::string& text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// Whether text is the message shape shows, in English: the text alone, or
-// the text followed by what the message is about. A placeholder's number
-// may be anything, so the text is compared up to its first one.
+std::vector<std::string> g_translations;
+
+// Whether text is the message shape shows in words: the text alone, or the
+// text followed by what the message is about. A placeholder's number may be
+// anything, so the text is compared up to its first one.
+bool ShowsIn(const std::string& words, messages::Form form, const std::string& text) {
+  size_t placeholder = words.find('%');
+  if (placeholder != std::string::npos) return text.compare(0, placeholder, words, 0, placeholder) == 0;
+  if (form == messages::Form::kAlone) return text == words;
+  return text.compare(0, words.size(), words) == 0;
+}
+
 bool Shows(const messages::Shape& shape, const std::string& text) {
-  std::string english = texts::English(shape.text);
-  size_t placeholder = english.find('%');
-  if (placeholder != std::string::npos) return text.compare(0, placeholder, english, 0, placeholder) == 0;
-  if (shape.form == messages::Form::kAlone) return text == english;
-  return text.compare(0, english.size(), english) == 0;
+  size_t id = static_cast<size_t>(shape.text);
+  if (id < g_translations.size() && !g_translations[id].empty() && ShowsIn(g_translations[id], shape.form, text)) {
+    return true;
+  }
+  return ShowsIn(texts::English(shape.text), shape.form, text);
 }
 
 }  // namespace
+
+void AcceptTranslations(const std::vector<std::string>& texts) { g_translations = texts; }
 
 bool ExpectedMessageType(const std::string& text, uint32_t* type) {
   if (IsNumber(text)) {

@@ -5,12 +5,18 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
 // The type a message with this text must have; false when the text is not
 // one of the stub's messages.
 bool ExpectedMessageType(const std::string& text, uint32_t* type);
+
+// An installer's texts in another language, by text number, as a box shows
+// them (empty where the English stands); a box in those words is judged as
+// the English one. Empty to forget them.
+void AcceptTranslations(const std::vector<std::string>& texts);
 
 // Fails the running test when a box's type is not the one its text needs.
 void CheckMessageType(const std::string& text, const std::string& caption, uint32_t type);

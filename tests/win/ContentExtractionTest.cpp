@@ -73,6 +73,7 @@ TEST_F(ContentExtractionTest, FifthEngineFileMissing_FirstFourStayOneMessage) {
   AddEngineFiles(payload, payload::kEngineFiles[4].name);
   auto& installer = Make(payload);
   EXPECT_FALSE(installer.ExtractEngineFiles());
+  installer.ReportFailure();
   EXPECT_EQ(4u, installer.Files().size());
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(FileExists(work_ + "\\" + payload::kEngineFiles[i].name)) << i;
   for (int i = 5; i < 9; ++i) EXPECT_FALSE(FileExists(work_ + "\\" + payload::kEngineFiles[i].name)) << i;
@@ -189,6 +190,7 @@ TEST_F(ContentExtractionTest, ListedFileThatCannotBeWritten_StopsWithCopyError) 
   // A file where the folder should be: the file cannot be created.
   ASSERT_TRUE(testing_support::WriteFileBytes(work_ + "\\blocked", "x", 1));
   EXPECT_FALSE(installer.ExtractProjectFiles());
+  installer.ReportFailure();
   EXPECT_EQ(std::vector<std::string>{CopyErrorFor(work_ + "\\blocked\\a.vdl", ERROR_PATH_NOT_FOUND)},
             messages_.Texts());
   EXPECT_FALSE(FileExists(work_ + "\\b.vdl"));
@@ -232,6 +234,7 @@ TEST_F(ContentExtractionTest, LargeFiles_WholeInOrderAndAFailedWriteStopsTheList
     platform::writeHook = FailOneLargeWrite;
     bool extracted = installer.ExtractProjectFiles();
     platform::writeHook = nullptr;
+    if (!extracted) installer.ReportFailure();
     size_t whole = fail < 0 ? names.size() : static_cast<size_t>(fail);
     EXPECT_EQ(fail < 0, extracted) << fail;
     std::vector<std::string> files = installer.Files();
@@ -281,10 +284,12 @@ TEST_F(ContentExtractionTest, MissingCounts_TheirOwnMessages) {
   auto& installer = Make(noLists);
   EXPECT_FALSE(installer.ExtractChannels());
   EXPECT_FALSE(installer.ExtractProjectFiles());
+  installer.ReportFailure();
   packager::PayloadBuilder noModules;
   noModules.AddList(packager::ListKind::kChannels, {});
   auto& second = Make(noModules);
   EXPECT_FALSE(second.ExtractChannels());
+  second.ReportFailure();
   EXPECT_EQ((std::vector<std::string>{"Can't find ChannelCount"}), messages_.Texts());
   EXPECT_EQ("Error", messages_.Messages()[0].caption);
 }

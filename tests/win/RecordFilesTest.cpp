@@ -140,6 +140,7 @@ TEST_F(RecordFilesTest, ScreenSaverSettingMissing_FalseMessageAndNoRecord) {
   settings.AddFlag("DoQuitCgr", 1);
   Start(settings);
   EXPECT_FALSE(installer_->WriteRecordFiles(payload::RecordOf(payload::kScreenSaver), project_.data()));
+  installer_->ReportFailure();
   ASSERT_EQ(1u, messages_.Messages().size());
   EXPECT_EQ("Error", messages_.Messages()[0].caption);
   EXPECT_NE(std::string::npos, messages_.Messages()[0].text.find("DoSmallPreview"));

@@ -27,6 +27,8 @@ class WorkFolderTest : public ::testing::Test {
     // What the installer's own reader said of the test program is not ours.
     messages_.Clear();
     bool ok = installer.CreateTempWorkDir();
+    // Told as a run tells it: once, when the step has failed.
+    if (!ok) installer.ReportFailure();
     *chosen = installer.WorkFolder();
     return ok;
   }

@@ -1,0 +1,159 @@
+// The installer in the publisher's language: its windows and boxes carry the
+// texts the payload holds, and English where it holds none, or one the
+// installer cannot read.
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+
+#include "payload/TextItems.h"
+#include "payload/Texts.h"
+#include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/KitTexts.h"
+#include "tests/support/MessageTypes.h"
+
+namespace standalone_e2e {
+namespace {
+
+enum { kFolderGroup = 1004, kFolderPrompt = 1005 };
+
+std::string Convert(const std::string& text, UINT from, UINT to) {
+  std::wstring wide(text.size() + 1, L'\0');
+  int length = MultiByteToWideChar(from, 0, text.c_str(), static_cast<int>(text.size()), &wide[0],
+                                   static_cast<int>(wide.size()));
+  std::string out(4 * text.size() + 1, '\0');
+  length = WideCharToMultiByte(to, 0, wide.c_str(), length, &out[0], static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+class TranslatedTextsTest : public StandaloneTest {
+ protected:
+  ~TranslatedTextsTest() override { testing_support::AcceptTranslations({}); }
+
+  // The installer carries given (UTF-8, by text) in code page page (0: the
+  // system's, unnamed); the one named damaged is stored with a wrong CRC.
+  void Carry(const std::map<texts::Id, std::string>& given, UINT page, const std::string& damaged = "") {
+    shown_.assign(texts::kTextCount, "");
+    std::map<std::string, packager::Bytes> items;
+    for (const auto& text : given) {
+      char name[4];
+      payload::TextItemName(text.first, name);
+      std::string stored = Convert(text.second, CP_UTF8, page == 0 ? CP_ACP : page);
+      items[name] = packager::Bytes(stored.begin(), stored.end());
+      if (text.second != damaged) shown_[static_cast<size_t>(text.first)] = Convert(text.second, CP_UTF8, CP_ACP);
+    }
+    alterProject_ = [items, page](packager::PayloadBuilder& project) {
+      if (page != 0) project.AddU32("CodePage", page);
+      for (const auto& item : items) project.Add(payload::kTypeText, item.first, item.second);
+    };
+    alterPayload_ = [damaged](packager::Bytes& bytes) {
+      if (damaged.empty()) return;
+      auto at = std::search(bytes.begin(), bytes.end(), damaged.begin(), damaged.end());
+      ASSERT_NE(bytes.end(), at);
+      *at ^= 0x20;
+    };
+    testing_support::AcceptTranslations(shown_);
+  }
+
+  // The text as the installer must show it, read as the driver reads it.
+  std::string Shown(texts::Id id) const {
+    const std::string& given = shown_[static_cast<size_t>(id)];
+    return given.empty() ? texts::English(id) : given;
+  }
+
+  void ExpectOptionsWords(HWND options) {
+    EXPECT_EQ(settings_.projectName + Shown(texts::Id::kCaptionOptionsSuffix), StubDriver::WindowText(options));
+    const std::pair<int, texts::Id> controls[] = {{kInstall, texts::Id::kButtonInstall},
+                                                  {kBrowse, texts::Id::kButtonBrowse},
+                                                  {kCancel, texts::Id::kButtonCancel},
+                                                  {kFolderGroup, texts::Id::kFolderGroup},
+                                                  {kFolderPrompt, texts::Id::kFolderPrompt}};
+    for (const auto& control : controls) {
+      EXPECT_EQ(Shown(control.second), StubDriver::ControlText(GetDlgItem(options, control.first)))
+          << texts::Key(control.second);
+    }
+  }
+
+  std::vector<std::string> shown_;
+};
+
+TEST_F(TranslatedTextsTest, OneTextCarriedOneDamaged_ThatOneShownEnglishElsewhere) {
+  Carry({{texts::Id::kButtonInstall, "Installieren"}, {texts::Id::kButtonCancel, "Abbrechen"}}, 0, "Abbrechen");
+  DialogSeen options = Start();
+  ASSERT_NE(nullptr, options.window);
+  EXPECT_EQ("Installieren", StubDriver::ControlText(GetDlgItem(options.window, kInstall)));
+  ExpectOptionsWords(options.window);
+  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kDone, boxes[0].text);
+  EXPECT_EQ(0u, driver_.ExitCode());
+}
+
+// Run under the code page of the language named in VDL_TEXTS_LANGUAGE, with
+// every text of the kit's translation file for it.
+TEST_F(TranslatedTextsTest, KitLanguage_QuestionOptionsSuccessAndFailureInIt) {
+  const char* language = getenv("VDL_TEXTS_LANGUAGE");
+  if (language == nullptr || *language == '\0') GTEST_SKIP() << "run by translations.sh, one language at a time";
+  std::map<std::string, std::string> kit;
+  ASSERT_TRUE(testing_support::ReadKitTexts(std::string(VDL_KIT_TEXTS) + "\\" + language + ".toml", &kit)) << language;
+  std::map<texts::Id, std::string> given;
+  for (const auto& text : kit) {
+    texts::Id id;
+    if (texts::FindKey(text.first.c_str(), &id)) given[id] = text.second;
+  }
+  ASSERT_EQ(static_cast<size_t>(texts::kTextCount), given.size()) << "the kit's " << language << " is incomplete";
+  Carry(given, GetACP());
+  settings_.checkDx8 = 1;
+  testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
+  // A question: DirectX is missing.
+  DialogSeen question = Start();
+  ASSERT_NE(nullptr, question.window);
+  EXPECT_EQ(Shown(texts::Id::kAskDirectX), question.text);
+  EXPECT_EQ(Shown(texts::Id::kCaptionDirectXCheck), question.caption);
+  EXPECT_NE(texts::English(texts::Id::kAskDirectX), question.text);
+  ASSERT_TRUE(driver_.Press(question.window, IDYES));
+  DialogSeen options = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, options.window);
+  ExpectOptionsWords(options.window);
+  EXPECT_NE(texts::English(texts::Id::kButtonBrowse), StubDriver::ControlText(GetDlgItem(options.window, kBrowse)));
+  // The success.
+  ASSERT_TRUE(driver_.Press(options.window, kInstall));
+  std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(Shown(texts::Id::kDoneStartMenu), boxes[0].text);
+  EXPECT_EQ(settings_.projectName, boxes[0].caption);
+  EXPECT_TRUE(driver_.WaitForExit(5000));
+  EXPECT_EQ(0u, driver_.ExitCode());
+  // A failure: a file stands where a folder of the installation must go.
+  // The log tells administrators in English all the same.
+  std::string blocked = dir_.File("Blocked");
+  ASSERT_TRUE(testing_support::WriteFileBytes(blocked, "x", 1));
+  driver_.Reset();
+  std::string log = dir_.File("setup.log");
+  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe"), "\"/LOG=" + log + "\""));
+  question = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, question.window);
+  ASSERT_TRUE(driver_.Press(question.window, IDYES));
+  options = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, options.window);
+  std::string target = blocked + "\\Harbour";
+  SendMessageA(GetDlgItem(options.window, kPathEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+  ASSERT_TRUE(driver_.Press(options.window, kInstall));
+  boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(0u, boxes[0].text.find(Shown(texts::Id::kCopyFailure) + "\n" + target)) << boxes[0].text;
+  EXPECT_EQ(Shown(texts::Id::kCaptionInstallationError), boxes[0].caption);
+  EXPECT_TRUE(driver_.WaitForExit(5000));
+  EXPECT_EQ(1u, driver_.ExitCode());
+  // The log puts each message on one line: its first line is compared.
+  auto firstLine = [](const std::string& text) { return text.substr(0, text.find('\n')); };
+  std::string logged = testing_support::ReadFileBytes(log);
+  EXPECT_NE(std::string::npos, logged.find(std::string(texts::English(texts::Id::kCaptionInstallationError)) + ": " +
+                                           firstLine(texts::English(texts::Id::kCopyFailure))))
+      << logged;
+  EXPECT_EQ(std::string::npos, logged.find(firstLine(given[texts::Id::kCopyFailure]))) << logged;
+}
+
+}  // namespace
+}  // namespace standalone_e2e
