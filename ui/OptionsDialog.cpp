@@ -134,7 +134,7 @@ bool IsFullFolderPath(const char* path) {
   return end > server && *end != '\0' && end[1] != '\0' && !IsSeparator(end[1]);
 }
 
-OptionsDialog::OptionsDialog() : accepted_(false), exact_(true), showError_(0) {
+OptionsDialog::OptionsDialog() : accepted_(false), exact_(true), typed_(nullptr), showError_(0) {
   TextOf(texts::Id::kCaptionOptions, caption_, kCaptionChars);
   path_[0] = '\0';
 }
