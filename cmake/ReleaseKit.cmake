@@ -1,7 +1,7 @@
 # The release kit for publishers: vpack for Linux x86_64 and vpack.exe for
 # Windows x86_64 (the x86_64 Windows build's, linked statically), the i686 release
-# stubs, the manifest documentation and the sample manifests, with a
-# checksum of every file. `cmake --build build --target package` writes
+# stubs, the translations of the installer's texts, the manifest documentation
+# and the sample manifests, with a checksum of every file. `cmake --build build --target package` writes
 # build/vandrel-kit-VERSION.tar.gz and .zip, each with its .sha256.
 #
 # The kit's vpack is a static program: libdeflate and zlib are not on a
@@ -30,6 +30,9 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/win-x86_64/vpack/vpack.exe DESTINATION bin)
 # The stubs vpack finds beside its bin/ (vpack/plan/KitStubs.h).
 set(kit_stubs ${CMAKE_BINARY_DIR}/win-i686/app)
 install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DESTINATION stubs)
+# The translations vpack finds beside its bin/ (vpack/manifest/KitTranslations.h),
+# and the template a publisher copies for another language.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/kit/texts/ DESTINATION texts FILES_MATCHING PATTERN "*.toml")
 install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md
   ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/vpack.md ${CMAKE_SOURCE_DIR}/docs/unattended.md
   ${CMAKE_SOURCE_DIR}/docs/upgrades.md DESTINATION docs)

@@ -11,6 +11,7 @@
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/RuntimeFiles.h"
+#include "payload/TextItems.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
@@ -406,6 +407,14 @@ const Broken kBroken[] = {
      [](std::string& stub) { testing_support::PutResourceTree(stub, "", 0xFFFFFFFF); }},
     {"ResourceDirectoriesShared", "has a resource directory reached twice", nullptr,
      [](std::string& stub) { testing_support::PutResourceTree(stub, SharedResourceTree(), 0x200); }},
+    // A text the installer would pass over for its English.
+    {"DamagedText", "TEXT \"41\" (done): checksum",
+     [](packager::PayloadBuilder& b) { b.Add(payload::kTypeText, "41", B("Fertig!")); }, nullptr,
+     [](std::string& file, size_t) { FlipByteAt(file, "Fertig!"); }},
+    {"TextLosesPlaceholder", "TEXT \"33\" (error.foreign_code_page): lacks the placeholder \"%2\"",
+     [](packager::PayloadBuilder& b) { b.Add(payload::kTypeText, "33", B("Codepage %1 fehlt")); }},
+    {"TextBytesOutsideCodePage", "TEXT \"41\" (done): holds bytes code page 1252 does not define",
+     [](packager::PayloadBuilder& b) { b.Add(payload::kTypeText, "41", B("Fertig\x81")); }},
     {"AdminStubForRunInPlace",
      "stub: asks for \"requireAdministrator\"; project type 1 runs in place as the user, so it needs VandrelStub.exe",
      [](packager::PayloadBuilder& b) { DataOf(b, "ProjectType") = {1, 0, 0, 0}; }},

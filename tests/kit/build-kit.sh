@@ -38,7 +38,8 @@ wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$kit/bin/vpack.exe" "$@"; }
 [ "$(wvpack --version)" = "vpack $version" ] || fail "vpack.exe --version is not $version"
 for f in README.md bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
     docs/hardening.md docs/getting-started.md docs/vpack.md docs/unattended.md docs/upgrades.md share/man/man1/vpack.1 \
-    samples/tour/standalone.toml samples/tour/shared/runtime.toml; do
+    samples/tour/standalone.toml samples/tour/shared/runtime.toml texts/template.toml texts/fr.toml texts/de.toml \
+    texts/es.toml texts/ja.toml texts/zh-CN.toml; do
   [ -f "$kit/$f" ] || fail "the kit lacks $f"
 done
 # The documents speak to a publisher holding the kit, not of a build tree.
@@ -76,6 +77,14 @@ for manifest in "$kit"/samples/tour/*.toml; do
   # The branded sample's stub carries the publisher's icon: not the bytes.
   grep -q '^\[branding\]' "$manifest" || [ $from_kit = yes ] || fail "$sample.exe does not begin with a kit stub"
 done
+# Both programs take the kit's translations from beside their bin/, as they
+# take its stubs.
+printf 'include = "%s"\ncode-page = 932\ntexts = "ja"\n' "$kit/samples/tour/standalone.toml" >japanese.toml
+"$kit/bin/vpack" pack japanese.toml -o japanese.exe >/dev/null || fail "the kit's vpack cannot take its Japanese texts"
+wvpack pack japanese.toml -o japanese-windows.exe >/dev/null || fail "the kit's vpack.exe cannot take its Japanese texts"
+cmp japanese.exe japanese-windows.exe || fail "the kit's vpack.exe wrote other texts than its vpack"
+"$kit/bin/vpack" list japanese.exe | grep -qx 'text: dialog.cancel = "キャンセル"' ||
+  fail "japanese.exe does not carry the kit's Japanese texts"
 # Every code page by the same tables: a file named with the letters of each,
 # 1258's split ones too, packed by both programs into the same bytes and
 # listed with the same names.

@@ -16,6 +16,7 @@
 #include "vpack/manifest/Manifest.h"
 #include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
+#include "vpack/read/StoredTexts.h"
 #include "vpack/read/StubVersion.h"
 
 namespace vpack {
@@ -86,11 +87,25 @@ std::vector<ListedSetting> Settings(const InstallerFile& file, const CodePage& p
   return settings;
 }
 
+// The texts the installer shows in place of the English, by key; null (and
+// "?") for one it would pass over. Items named by no text's number are in
+// the items alone.
+std::vector<ListedSetting> Texts(const InstallerFile& file, const CodePage& page) {
+  std::vector<ListedSetting> shown;
+  for (const StoredText& text : StoredTexts(file, page)) {
+    if (!text.id) continue;
+    nlohmann::ordered_json value = text.problem.empty() ? nlohmann::ordered_json(text.text) : nullptr;
+    shown.push_back({texts::Key(*text.id), value});
+  }
+  return shown;
+}
+
 struct Listing {
   int64_t stubSize;
   unsigned codePage;  // the names and texts are shown as read in it
   std::optional<VersionInfo> version;
   std::vector<ListedSetting> settings;
+  std::vector<ListedSetting> texts;
   std::vector<ListedItem> items;
 };
 
@@ -108,11 +123,14 @@ void PrintJson(const Listing& listing) {
   }
   nlohmann::ordered_json settings = nlohmann::ordered_json::object();
   for (const ListedSetting& setting : listing.settings) settings[setting.name] = setting.value;
+  nlohmann::ordered_json texts = nlohmann::ordered_json::object();
+  for (const ListedSetting& text : listing.texts) texts[text.name] = text.value;
   nlohmann::ordered_json all;
   all["stub"] = listing.stubSize;
   all["code-page"] = listing.codePage;
   all["version"] = VersionJson(listing.version);
   all["settings"] = settings;
+  all["texts"] = texts;
   all["items"] = items;
   // The version's strings come from the stub's UTF-16, which need not be
   // valid (a lone surrogate); JSON must be.
@@ -132,6 +150,10 @@ void PrintTable(const Listing& listing) {
                         : setting.value.is_string() ? "\"" + setting.value.get<std::string>() + "\""
                                                     : setting.value.dump();
     printf("setting: %s = %s\n", setting.name.c_str(), value.c_str());
+  }
+  // Escaped as in JSON, so that a text of several lines stays on one.
+  for (const ListedSetting& text : listing.texts) {
+    printf("text: %s = %s\n", text.name.c_str(), text.value.is_null() ? "?" : text.value.dump().c_str());
   }
   printf("%-12s %-6s %10s %10s  %-16s %s\n", "type", "store", "size", "unpacked", "lists", "name");
   for (const ListedItem& d : listing.items) {
@@ -162,6 +184,7 @@ int List(const std::string& installer, bool json, unsigned codePage) {
   listing.codePage = page.Number();
   listing.version = StubVersion(installer, static_cast<uint64_t>(listing.stubSize));
   listing.settings = Settings(file, page);
+  listing.texts = Texts(file, page);
   if (json) {
     PrintJson(listing);
   } else {

@@ -15,6 +15,7 @@
 #include "vpack/manifest/BrandingSettings.h"
 #include "vpack/manifest/ManifestChecks.h"
 #include "vpack/manifest/ManifestText.h"
+#include "vpack/manifest/ManifestTexts.h"
 #include "vpack/manifest/ManifestValues.h"
 
 namespace vpack {
@@ -240,7 +241,7 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   toml::table root = ParseToml(context, text);
   manifest.inputs.push_back(path);
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
-                                             "branding", "signing"});
+                                             "branding", "signing", "texts"});
   context.variables = ParseVariables(context, root, inherited);
   NoteVariableNames(root, text, manifest.variableNames);
   if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, chain, manifest);
@@ -249,6 +250,7 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   if (const toml::node* settings = root.get("settings")) ParseSettings(context, *settings, manifest.settings);
   if (const toml::node* branding = root.get("branding")) ReadBranding(context, *branding, manifest.branding);
   if (const toml::node* signing = root.get("signing")) ReadSigning(context, *signing, manifest.signing);
+  if (const toml::node* texts = root.get("texts")) ParseTexts(context, *texts, manifest);
   if (const toml::node* files = root.get("file")) {
     ForEachTable(context, "file", *files,
                  [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });
@@ -263,9 +265,9 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   }
 }
 
-// Settings in the fixed order of the known settings and files by name, not
-// the manifest's order, so that rearranging a manifest or a disk's directory
-// order does not change the installer.
+// Settings in the fixed order of the known settings, texts by number and
+// files by name, not the manifest's order, so that rearranging a manifest or
+// a disk's directory order does not change the installer.
 void Order(Manifest& manifest) {
   auto rank = [](const SettingValue& s) {
     const std::vector<SettingInfo>& known = KnownSettings();
@@ -273,6 +275,8 @@ void Order(Manifest& manifest) {
   };
   std::stable_sort(manifest.settings.begin(), manifest.settings.end(),
                    [&](const SettingValue& a, const SettingValue& b) { return rank(a) < rank(b); });
+  std::sort(manifest.texts.begin(), manifest.texts.end(),
+            [](const TextValue& a, const TextValue& b) { return a.id < b.id; });
   std::stable_sort(manifest.files.begin(), manifest.files.end(), [](const FileSpec& a, const FileSpec& b) {
     int order = text::CompareNoCase(a.name.c_str(), b.name.c_str());
     return order != 0 ? order < 0 : a.name < b.name;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "packager/PayloadBuilder.h"
+#include "payload/Texts.h"
 #include "vpack/manifest/Branding.h"
 #include "vpack/base/CodePage.h"
 #include "vpack/manifest/ManifestValues.h"
@@ -58,6 +59,23 @@ struct FolderSpec {
   size_t filesBefore = 0;            // [[file]] entries read before it, which its files follow
 };
 
+// A text of the installer in the publisher's words, in place of its English.
+struct TextValue {
+  texts::Id id;
+  std::string text;   // UTF-8 as read, then in the manifest's code page
+  std::string entry;  // the manifest (or translation) and the key, for messages
+  bool fromTranslation = false;  // else from the manifest's own [texts]
+};
+
+// The translation a manifest takes its texts from before its own [texts]:
+// one of the kit's by name, or a file of the publisher's by path.
+struct TranslationSpec {
+  std::string name;   // as written; empty for none
+  std::string path;   // resolved, when written as a path to a .toml file
+  std::string entry;  // the manifest and its "from", for messages
+  unsigned codePage = 0;  // the one its texts are written for, when it says
+};
+
 struct Manifest {
   std::string path;
   std::string stub;                    // resolved; empty when the manifest names none
@@ -70,6 +88,10 @@ struct Manifest {
   std::vector<std::string> warnings;
   Branding branding;                   // the publisher's icon and version; see Branding.h
   SigningCommand signing;              // empty: the installer is not signed
+  TranslationSpec translation;         // the texts under [texts]; read with the sources
+  // The texts in place of the English: [texts] as read, the translation's
+  // under them once the sources are read, in the table's order once finished.
+  std::vector<TextValue> texts;
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
   std::string output;                  // the installer pack writes, left out of every folder
@@ -88,9 +110,10 @@ constexpr size_t kMaxItemName = payload::kMaxItemNameLength;
 // read, none of its sources: file sizes are 0 and folders unwalked.
 Manifest ParseManifest(const std::string& path, const std::string& text, const Variables& overrides = Variables());
 // The disk: each file's source is a regular file and has its size, each
-// folder adds the files it takes (ManifestFolder.h).
+// folder adds the files it takes (ManifestFolder.h), the translation its
+// texts (ManifestTexts.h).
 void ReadSources(Manifest& manifest);
-// Names and text settings into the code page, settings and files in their
+// Names, text settings and texts into the code page, settings and files in their
 // fixed order, then a manifest that cannot give a working installer is
 // refused (ManifestChecks.h).
 void FinishManifest(Manifest& manifest);

@@ -1,5 +1,5 @@
 // The step of reading a manifest that looks at the disk: the files its
-// entries name and the folders they walk.
+// entries name, the folders they walk and the translation it takes.
 #include <algorithm>
 #include <filesystem>
 
@@ -10,6 +10,7 @@
 #include "vpack/base/SystemPath.h"
 #include "vpack/manifest/Manifest.h"
 #include "vpack/manifest/ManifestFolder.h"
+#include "vpack/manifest/ManifestTexts.h"
 
 namespace vpack {
 namespace {
@@ -64,6 +65,11 @@ void ReadSources(Manifest& manifest) {
     added += manifest.files.size() - end;
   }
   manifest.folders.clear();
+  try {
+    ReadTranslation(manifest);
+  } catch (const Error& e) {
+    problems.push_back(e.what());
+  }
   ThrowIfAny(problems);
   for (FileSpec& file : manifest.files) file.alreadyEncoded = file.store == Store::kEngine && InEngineFormat(file);
 }

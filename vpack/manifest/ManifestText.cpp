@@ -1,5 +1,7 @@
 #include "vpack/manifest/ManifestText.h"
 
+#include "vpack/rules/TextRules.h"
+
 namespace vpack {
 namespace {
 
@@ -29,6 +31,33 @@ void EncodeName(const CodePage& page, FileSpec& file, std::vector<std::string>& 
   }
 }
 
+void EncodeTranslated(const CodePage& page, TextValue& text, std::vector<std::string>& problems) {
+  std::string problem = TranslationProblem(text.id, text.text);
+  std::string encoded = problem.empty() ? TextInCodePage(page, text.text, problem) : std::string();
+  if (!problem.empty()) {
+    problems.push_back(text.entry + " " + problem);
+  } else {
+    text.text = encoded;
+  }
+}
+
+// A translation used under another code page than its own fails on most of
+// its texts for one reason: the first and that reason say it, not a line a
+// text.
+void AddTranslationProblems(const Manifest& manifest, std::vector<std::string>& translated,
+                            std::vector<std::string>& problems) {
+  const TranslationSpec& translation = manifest.translation;
+  bool otherPage = translation.codePage != 0 && translation.codePage != manifest.codePage;
+  if (translated.empty() || !otherPage) {
+    problems.insert(problems.end(), translated.begin(), translated.end());
+    return;
+  }
+  problems.push_back(translated.front());
+  problems.push_back(translation.entry + ": is written for code-page = " + std::to_string(translation.codePage) +
+                     ", and the manifest's code-page is " + std::to_string(manifest.codePage) + " (" +
+                     std::to_string(translated.size()) + " of its texts cannot be written in it)");
+}
+
 }  // namespace
 
 std::vector<std::string> EncodeText(Manifest& manifest) {
@@ -38,6 +67,9 @@ std::vector<std::string> EncodeText(Manifest& manifest) {
     if (setting.info->kind == SettingKind::kText) EncodeSetting(page, setting, problems);
   }
   for (FileSpec& file : manifest.files) EncodeName(page, file, problems);
+  std::vector<std::string> translated;
+  for (TextValue& text : manifest.texts) EncodeTranslated(page, text, text.fromTranslation ? translated : problems);
+  AddTranslationProblems(manifest, translated, problems);
   return problems;
 }
 

@@ -30,6 +30,13 @@ Json SettingsJson(const Manifest& manifest, const CodePage& page) {
   return settings;
 }
 
+// The texts in place of the English, by key, as list --json shows them.
+Json TextsJson(const Manifest& manifest, const CodePage& page) {
+  Json shown = Json::object();
+  for (const TextValue& text : manifest.texts) shown[texts::Key(text.id)] = page.ToUtf8(text.text);
+  return shown;
+}
+
 Json BrandingJson(const Branding& branding) {
   if (branding.Empty()) return nullptr;
   Json icon = branding.icon.empty() ? Json(nullptr) : Json(branding.iconPath);
@@ -50,6 +57,7 @@ Json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage&
   plan["settings"] = SettingsJson(manifest, page);
   plan["setting-entries"] = Json::object();
   for (const SettingValue& setting : manifest.settings) plan["setting-entries"][setting.info->name] = setting.entry;
+  plan["texts"] = TextsJson(manifest, page);
   plan["branding"] = BrandingJson(manifest.branding);
   plan["signing"] = SigningJson(manifest.signing);
   plan["items"] = Json::array();
@@ -73,6 +81,10 @@ void PrintPlanText(const Manifest& manifest, const std::string& stub, const Code
            setting.entry.c_str());
   }
   printf("setting %s = %u  (code-page)\n", payload::kCodePageSetting.name, manifest.codePage);
+  for (const TextValue& text : manifest.texts) {
+    printf("text %s = %s  (%s)\n", texts::Key(text.id), Json(page.ToUtf8(text.text)).dump().c_str(),
+           text.entry.c_str());
+  }
   Json branding = BrandingJson(manifest.branding);
   printf("branding: %s\n", branding.is_null() ? "none, the stub's own icon and version" : branding.dump().c_str());
   Json signing = SigningJson(manifest.signing);

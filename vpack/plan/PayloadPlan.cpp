@@ -6,6 +6,7 @@
 
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
+#include "payload/TextItems.h"
 #include "vpack/base/Error.h"
 
 namespace vpack {
@@ -58,6 +59,11 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   AddLists(builder, manifest.files);
   std::vector<PlannedItem> items;
   for (packager::Item& item : builder.Items()) items.push_back({item.type, item.name, std::move(item.data), nullptr});
+  for (const TextValue& text : manifest.texts) {
+    char name[4];
+    payload::TextItemName(text.id, name);
+    items.push_back({payload::kTypeText, name, packager::Bytes(text.text.begin(), text.text.end()), nullptr});
+  }
   for (const FileSpec& file : manifest.files) items.push_back({payload::kTypeAppData, file.name, {}, &file});
   return items;
 }

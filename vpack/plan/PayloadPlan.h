@@ -17,8 +17,9 @@ struct PlannedItem {
   const FileSpec* file = nullptr;  // a file item, read when written
 };
 
-// Settings, then the three lists (always, counts included), then the files
-// in the manifest's sorted order. The items point into manifest.files.
+// Settings, then the three lists (always, counts included), then the texts
+// by number (the stub reads them all at its start), then the files in the
+// manifest's sorted order. The items point into manifest.files.
 std::vector<PlannedItem> PlanPayload(const Manifest& manifest);
 
 // Whether the item's bytes differ from its source's.

@@ -17,6 +17,7 @@
 #include "vpack/rules/SettingValues.h"
 #include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
+#include "vpack/read/StoredTexts.h"
 #include "vpack/read/StubVersion.h"
 #include "vpack/rules/StubCheck.h"
 #include "vpack/rules/Switches.h"
@@ -130,6 +131,13 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   intact = intact && trailing.empty();
   for (std::string& problem : CheckContents(items, page.Number())) problems.push_back(std::move(problem));
   CheckSettingValues(items, page, problems);
+  // A damaged text's checksum is reported with every item's above.
+  for (const StoredText& text : StoredTexts(*installer, page)) {
+    const payload::PayloadEntry& entry = installer->Entry(text.index);
+    if (text.intact && !text.problem.empty()) {
+      problems.push_back(ItemLabel(entry.type, entry.name) + ": " + text.problem);
+    }
+  }
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);

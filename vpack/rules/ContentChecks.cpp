@@ -14,6 +14,7 @@
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
+#include "payload/TextItems.h"
 #include "vpack/base/Error.h"
 #include "vpack/base/ItemIndex.h"
 #include "vpack/rules/Settings.h"
@@ -222,7 +223,14 @@ std::string BesideNameProblem(const std::string& name) {
          "this file as one left by an interrupted installation";
 }
 
-std::string ItemLabel(const std::string& type, const std::string& name) { return type + " " + Quoted(name); }
+// A text item's name is a number; its key says which text a publisher gave.
+std::string ItemLabel(const std::string& type, const std::string& name) {
+  texts::Id id;
+  if (SameItemName(type, payload::kTypeText) && payload::TextOfItem(name.c_str(), &id)) {
+    return type + " " + Quoted(name) + " (" + texts::Key(id) + ")";
+  }
+  return type + " " + Quoted(name);
+}
 
 std::vector<ListedName> ReadLists(const std::vector<Item>& items, Problems& problems) {
   return ListedNames(items, ItemIndex(items), problems);

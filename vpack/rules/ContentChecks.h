@@ -59,7 +59,8 @@ bool IsFileItem(const packager::Item& item);
 // copy; empty when it would not.
 std::string BesideNameProblem(const std::string& name);
 
-// How every message names an item: its type and quoted name.
+// How every message names an item: its type and quoted name, and a text
+// item's key.
 std::string ItemLabel(const std::string& type, const std::string& name);
 
 }  // namespace vpack
