@@ -19,6 +19,9 @@ packages=(
   wine wine64 wine32:i386 qemu-user-static binfmt-support
   xvfb xauth x11-utils imagemagick libtomlplusplus-dev osslsigncode openssl
   libdeflate-dev libcli11-dev nlohmann-json3-dev nsis
+  # The code-page and translation tests make their own locales from these
+  # sources; the font lets their screenshots show Chinese and Japanese.
+  locales fonts-wqy-microhei
 )
 
 missing=()

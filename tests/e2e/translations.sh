@@ -11,7 +11,7 @@ for triple in fr:fr_FR:1252 de:de_DE:1252 es:es_ES:1252 ja:ja_JP:932 zh-CN:zh_CN
   locale=${rest%%:*} page=${rest#*:}
   out=$(mktemp)
   echo "translations.sh: $language under code page $page ($locale)"
-  if ! VDL_TEXTS_LANGUAGE="$language" under_locale "$locales" "$locale" "$out" "$run64" "$tests" \
+  if ! VDL_TEXTS_LANGUAGE="$language" VDL_TEXTS_PAGE="$page" under_locale "$locales" "$locale" "$out" "$run64" "$tests" \
       "--gtest_filter=TranslatedTextsTest.KitLanguage*"; then
     status=1
   fi
