@@ -21,7 +21,9 @@ void LoadTranslations(payload::PayloadReader& reader) {
   for (int32_t i = 0; i < reader.EntryCount(); ++i) {
     const payload::PayloadEntry* entry = reader.Entry(i);
     texts::Id id;
-    if (!text::EqualNoCase(entry->type, payload::kTypeText) || !payload::TextOfItem(entry->name, &id)) continue;
+    if (!text::EqualNoCase(entry->type, payload::kTypeText)) continue;
+    if (text::EqualNoCase(entry->name, payload::kLogItem)) ui::LogAsShown();
+    if (!payload::TextOfItem(entry->name, &id)) continue;
     // The read refuses an item longer than the buffer; an empty one converts
     // to nothing and is passed over with the rest.
     char bytes[payload::kMaxTextBytes];

@@ -15,6 +15,13 @@ inline constexpr char kTypeText[] = "TEXT";
 // Longer than any translation needs, short enough for a message box.
 constexpr uint32_t kMaxTextBytes = 768;
 
+// An item of the text type by this name asks that the log, too, take the
+// installer's words as it shows them; without it the log is in English, for
+// administrators. The packager writes kLogAsShown into it, for people who
+// read the payload; the stub asks only whether it is there.
+inline constexpr char kLogItem[] = "log";
+inline constexpr char kLogAsShown[] = "translated";
+
 // The item's name for a text: its number in decimal.
 inline void TextItemName(texts::Id id, char name[4]) {
   int n = static_cast<int>(id);

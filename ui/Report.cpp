@@ -28,9 +28,9 @@ struct Composed {
     AddAscii(digits);
   }
   // The text, its placeholders replaced by the numbers.
-  void AddText(texts::Id id, const uint32_t* numbers, bool english) {
+  void AddText(texts::Id id, const uint32_t* numbers, bool forLog) {
     wchar_t words[kTextChars];
-    TextOf(id, words, kTextChars, english);
+    TextOf(id, words, kTextChars, forLog);
     for (const wchar_t* c = words; *c != 0 && length < kTextChars - 1; ++c) {
       if (c[0] == '%' && (c[1] == '1' || c[1] == '2')) {
         AddNumber(numbers[c[1] - '1']);
@@ -50,8 +50,8 @@ struct Composed {
   }
 };
 
-// The message's text and caption, in the installer's language or English.
-void Compose(const messages::Shape& shape, const Report& report, bool english, Composed& caption, Composed& out) {
+// The message's text and caption, as shown or as logged.
+void Compose(const messages::Shape& shape, const Report& report, bool forLog, Composed& caption, Composed& out) {
   caption.length = 0;
   caption.text[0] = 0;
   if (shape.caption == texts::Id::kName) {
@@ -59,11 +59,11 @@ void Compose(const messages::Shape& shape, const Report& report, bool english, C
   } else if (shape.caption == texts::Id::kNumber) {
     caption.AddNumber(report.error);
   } else {
-    caption.AddText(shape.caption, report.numbers, english);
+    caption.AddText(shape.caption, report.numbers, forLog);
   }
   out.length = 0;
   out.text[0] = 0;
-  out.AddText(shape.text, report.numbers, english);
+  out.AddText(shape.text, report.numbers, forLog);
   bool named = report.name[0] != 0;
   switch (shape.form) {
     case messages::Form::kNameAfter:
@@ -86,7 +86,7 @@ void Compose(const messages::Shape& shape, const Report& report, bool english, C
       out.AddReason(report.error);
       if (shape.advice != texts::Id::kNone) {
         out.Add(L"\n\n");
-        out.AddText(shape.advice, report.numbers, english);
+        out.AddText(shape.advice, report.numbers, forLog);
       }
       return;
     default:

@@ -7,11 +7,12 @@ namespace {
 
 // The publisher's texts, where the installer carries them; null for English.
 wchar_t* g_given[texts::kTextCount];
+bool g_logAsShown;
 
 }  // namespace
 
-void TextOf(texts::Id id, wchar_t* out, int size, bool english) {
-  const wchar_t* given = english ? nullptr : g_given[static_cast<int>(id)];
+void TextOf(texts::Id id, wchar_t* out, int size, bool forLog) {
+  const wchar_t* given = forLog && !g_logAsShown ? nullptr : g_given[static_cast<int>(id)];
   if (given == nullptr) {
     if (MultiByteToWideChar(CP_ACP, 0, texts::English(id), -1, out, size) == 0) out[0] = 0;
     return;
@@ -29,6 +30,8 @@ void UseText(texts::Id id, const wchar_t* text) {
   delete[] g_given[static_cast<int>(id)];
   g_given[static_cast<int>(id)] = copy;
 }
+
+void LogAsShown() { g_logAsShown = true; }
 
 void Widen(const char* ansi, wchar_t* out, int size) {
   out[0] = 0;

@@ -33,7 +33,8 @@ class TranslatedTextsTest : public StandaloneTest {
 
   // The installer carries given (UTF-8, by text) in code page page (0: the
   // system's, unnamed); the one named damaged is stored with a wrong CRC.
-  void Carry(const std::map<texts::Id, std::string>& given, UINT page, const std::string& damaged = "") {
+  void Carry(const std::map<texts::Id, std::string>& given, UINT page, const std::string& damaged = "",
+             bool logAsShown = false) {
     shown_.assign(texts::kTextCount, "");
     std::map<std::string, packager::Bytes> items;
     for (const auto& text : given) {
@@ -43,6 +44,7 @@ class TranslatedTextsTest : public StandaloneTest {
       items[name] = packager::Bytes(stored.begin(), stored.end());
       if (text.second != damaged) shown_[static_cast<size_t>(text.first)] = Convert(text.second, CP_UTF8, CP_ACP);
     }
+    if (logAsShown) items[payload::kLogItem] = packager::Bytes{'t'};
     alterProject_ = [items, page](packager::PayloadBuilder& project) {
       if (page != 0) project.AddU32("CodePage", page);
       for (const auto& item : items) project.Add(payload::kTypeText, item.first, item.second);
@@ -88,6 +90,22 @@ TEST_F(TranslatedTextsTest, OneTextCarriedOneDamaged_ThatOneShownEnglishElsewher
   ASSERT_EQ(1u, boxes.size());
   EXPECT_EQ(kDone, boxes[0].text);
   EXPECT_EQ(0u, driver_.ExitCode());
+}
+
+TEST_F(TranslatedTextsTest, LogAsShownAsked_TheLogTakesTheShownWords) {
+  Carry({{texts::Id::kDoneStartMenu, "Fertig."}}, 0, "", true);
+  std::string log = dir_.File("setup.log");
+  WriteSetup();
+  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe"), "\"/LOG=" + log + "\""));
+  DialogSeen options = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, options.window);
+  ASSERT_TRUE(driver_.Press(options.window, kInstall));
+  std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("Fertig.", boxes[0].text);
+  EXPECT_TRUE(driver_.WaitForExit(5000));
+  std::string logged = testing_support::ReadFileBytes(log);
+  EXPECT_NE(std::string::npos, logged.find(": Fertig.")) << logged;
 }
 
 // Run under the code page of the language named in VDL_TEXTS_LANGUAGE, with

@@ -70,6 +70,15 @@ TEST_F(TextsTest, KitTranslationUnderTable_TableWinsTheRestFromTheKit) {
   EXPECT_EQ(TextItem(installer, texts::Id::kDone), "Voil\xE0, c'est install\xE9");
   EXPECT_EQ(TextItem(installer, texts::Id::kButtonCancel), "Annuler");
   EXPECT_EQ(TextItem(installer, texts::Id::kCaptionViewer), "P");
+  // The log stays English unless the manifest says otherwise.
+  payload::PayloadReader english(installer.c_str());
+  english.LoadDirectory();
+  EXPECT_FALSE(english.Contains(payload::kLogItem, payload::kTypeText));
+  installer = Packed("", "[texts]\nfrom = \"fr\"\nlog = \"translated\"\n");
+  payload::PayloadReader translated(installer.c_str());
+  translated.LoadDirectory();
+  EXPECT_TRUE(translated.Contains(payload::kLogItem, payload::kTypeText));
+  EXPECT_EQ(Vpack("verify setup.exe").status, 0);
 }
 
 TEST_F(TextsTest, BrokenTexts_RefusedNamingKeyAndNothingWritten) {
@@ -87,6 +96,7 @@ TEST_F(TextsTest, BrokenTexts_RefusedNamingKeyAndNothingWritten) {
       {"\"done\" = \"\"\n", "tour.toml: text \"done\" is empty"},
       {"\"done\" = \"" + std::string(payload::kMaxTextBytes + 1, 'x') + "\"\n",
        "tour.toml: text \"done\" is 769 bytes in code page 1252; at most 768 fit"},
+      {"log = \"french\"\n", "tour.toml: texts log is \"french\"; it takes \"english\" or \"translated\""},
       {"from = \"it\"\n",
        "tour.toml: texts \"it\": the kit has no translation of that name; it has de, es, fr, ja, zh-CN"},
       {"from = \"ja\"\n",

@@ -92,6 +92,9 @@ struct Manifest {
   // The texts in place of the English: [texts] as read, the translation's
   // under them once the sources are read, in the table's order once finished.
   std::vector<TextValue> texts;
+  // [texts] log = "translated": the installer's log in its shown words, not
+  // English.
+  bool logAsShown = false;
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
   std::string output;                  // the installer pack writes, left out of every folder

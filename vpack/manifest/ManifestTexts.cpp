@@ -4,6 +4,7 @@
 
 #include "vpack/base/Error.h"
 #include "vpack/base/SystemPath.h"
+#include "payload/TextItems.h"
 #include "vpack/manifest/KitTranslations.h"
 
 namespace vpack {
@@ -27,7 +28,7 @@ void ReadTextTable(const ManifestContext& context, const toml::table& table, con
                    bool fromAllowed, std::vector<TextValue>& texts) {
   for (auto&& [key, value] : table) {
     std::string name(key.str());
-    if (fromAllowed && name == kTranslationKey) continue;
+    if (fromAllowed && (name == kTranslationKey || name == kLogKey)) continue;
     if (const toml::table* inner = value.as_table()) {
       std::string example = inner->empty() ? name : name + "." + std::string(inner->begin()->first.str());
       context.Fail("texts has " + Quoted(name) + " as a table: write each key in quotes, " + Quoted(example) +
@@ -81,6 +82,13 @@ void ParseTexts(const ManifestContext& context, const toml::node& node, Manifest
     context.Fail(std::string("texts must be a translation's name or a table, not ") + TypeName(node));
   }
   if (const toml::node* from = table->get(kTranslationKey)) SetTranslation(context, *from, manifest.translation);
+  if (const toml::node* log = table->get(kLogKey)) {
+    std::string words = ExpectString(context, "texts log", *log);
+    if (words != "english" && words != payload::kLogAsShown) {
+      context.Fail("texts log is " + Quoted(words) + "; it takes \"english\" or \"" + payload::kLogAsShown + "\"");
+    }
+    manifest.logAsShown = words == payload::kLogAsShown;
+  }
   ReadTextTable(context, *table, context.path + ": ", true, manifest.texts);
 }
 

@@ -11,6 +11,9 @@ namespace vpack {
 
 // The key in [texts] that names a translation; no text has it as its key.
 constexpr char kTranslationKey[] = "from";
+// The key in [texts] that says which words the installer's log takes:
+// "english" (the default, for administrators) or "translated".
+constexpr char kLogKey[] = "log";
 
 // The manifest's `texts` into manifest.translation and manifest.texts; an
 // including manifest's keys replace those of the manifests it includes.

@@ -64,6 +64,10 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
     payload::TextItemName(text.id, name);
     items.push_back({payload::kTypeText, name, packager::Bytes(text.text.begin(), text.text.end()), nullptr});
   }
+  if (manifest.logAsShown) {
+    std::string words = payload::kLogAsShown;
+    items.push_back({payload::kTypeText, payload::kLogItem, packager::Bytes(words.begin(), words.end()), nullptr});
+  }
   for (const FileSpec& file : manifest.files) items.push_back({payload::kTypeAppData, file.name, {}, &file});
   return items;
 }

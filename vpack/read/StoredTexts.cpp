@@ -49,7 +49,10 @@ StoredText ReadStoredText(const InstallerFile& file, int32_t index, const CodePa
 std::vector<StoredText> StoredTexts(const InstallerFile& file, const CodePage& page) {
   std::vector<StoredText> texts;
   for (int32_t i = 0; i < file.Count(); ++i) {
-    if (SameItemName(file.Entry(i).type, payload::kTypeText)) texts.push_back(ReadStoredText(file, i, page));
+    // The log's choice is no text.
+    if (SameItemName(file.Entry(i).type, payload::kTypeText) && !SameItemName(file.Entry(i).name, payload::kLogItem)) {
+      texts.push_back(ReadStoredText(file, i, page));
+    }
   }
   return texts;
 }
