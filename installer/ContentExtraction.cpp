@@ -106,10 +106,10 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
 }
 
 // A listed name that the payload lacks is passed over, as lists may name
-// optional files; one that is there but cannot be written stops the
-// installation, or a full disk would end in a success message.
+// optional files (ExtractItem tells, from the one look-up it reads by); one
+// that is there but cannot be written stops the installation, or a full disk
+// would end in a success message.
 bool Installer::ExtractListed(const char* name, uint8_t decode) {
-  if (reader == nullptr || !reader->Contains(name, nullptr)) return true;
   return ExtractItem(name, decode);
 }
 

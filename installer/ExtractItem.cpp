@@ -12,6 +12,9 @@
 namespace installer {
 
 bool Installer::ExtractItem(const char* name, uint8_t decode) {
+  // Found once, here: whether a listed item is there and where to read it.
+  const payload::PayloadEntry* entry = Item(name);
+  if (entry == nullptr && inList) return true;
   NoteFailure(FailureKind::kCopyFailure, name, 0);
   if (name == nullptr) return false;
   // The file takes the name in the system's code page; the item is found by
@@ -29,8 +32,8 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
   emptyRefused = false;
   // Only what the engine decodes is held whole: its interface takes one
   // block. Everything else is written as it is read.
-  if (decode == 0 || loaderChannel == nullptr) return ExtractStreamed(name, target, decode != 0);
-  if (!ReadItem(name, nullptr, 0, nullptr)) {
+  if (decode == 0 || loaderChannel == nullptr) return ExtractStreamed(name, entry, target, decode != 0);
+  if (!ReadFound(entry, nullptr, 0)) {
     NoteReadFailure(name, target);
     return false;
   }

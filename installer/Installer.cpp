@@ -73,8 +73,16 @@ void Installer::SetHost(HINSTANCE newInstance, HWND newParentWindow) {
 }
 
 bool Installer::ReadItem(const char* name, void* buffer, int32_t size, const char* type) {
+  return ReadFound(Item(name, type), buffer, size);
+}
+
+const payload::PayloadEntry* Installer::Item(const char* name, const char* type) const {
+  return reader != nullptr ? reader->Item(name, type) : nullptr;
+}
+
+bool Installer::ReadFound(const payload::PayloadEntry* entry, void* buffer, int32_t size) {
   if (reader == nullptr) return false;
-  bool found = reader->ReadItem(name, buffer, size, type);
+  bool found = reader->ReadEntry(entry, buffer, size);
   ReportCrcMismatch(*reader);
   if (buffer != nullptr) return found;
   itemData = reader->Data();

@@ -74,6 +74,7 @@ class Installer {
   virtual bool ReadItem(const char* name, void* buffer, int32_t size, const char* type);
   virtual bool RunInPlaceFlow();
   virtual bool ExtractEngineFiles();
+  // In a list, an item the payload lacks is passed over: true.
   virtual bool ExtractItem(const char* name, uint8_t decode);
   virtual bool StartEngine();
   virtual bool ExtractChannels();
@@ -184,8 +185,14 @@ class Installer {
   // The engine's output for a stored block of its format; the loader
   // channel takes the block, so itemData no longer names it.
   void Decode(const uint8_t* stored, uint32_t storedSize, const uint8_t** bytes, uint32_t* count);
-  // A stored or zlib item written as it is read, a piece at a time.
-  bool ExtractStreamed(const char* name, const char* target, bool inflate);
+  // A stored or zlib item written as it is read, a piece at a time; entry
+  // is the item found by name, null when it is not there.
+  bool ExtractStreamed(const char* name, const payload::PayloadEntry* entry, const char* target, bool inflate);
+  // An item by name and type (the default when null); null when it or the
+  // reader is not there.
+  const payload::PayloadEntry* Item(const char* name, const char* type = nullptr) const;
+  // ReadItem for an item found before.
+  bool ReadFound(const payload::PayloadEntry* entry, void* buffer, int32_t size);
   // Notes why a step failed, for ReportFailure; the name is copied.
   void NoteFailure(FailureKind what, const char* name, DWORD error);
   void NoteFailureWide(FailureKind what, const wchar_t* name, DWORD error);

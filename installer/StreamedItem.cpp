@@ -25,10 +25,11 @@ class FileSink final : public payload::InflateSink {
 
 }  // namespace
 
-bool Installer::ExtractStreamed(const char* name, const char* target, bool inflate) {
+bool Installer::ExtractStreamed(const char* name, const payload::PayloadEntry* entry, const char* target,
+                                bool inflate) {
   uint32_t size = 0;
   uint8_t tail[payload::kZlibItemTrailerSize];
-  if (reader == nullptr || !reader->BeginPieces(name, &size, tail)) {
+  if (reader == nullptr || !reader->BeginPieces(entry, &size, tail)) {
     NoteReadFailure(name, target);
     return false;
   }
@@ -81,7 +82,7 @@ bool Installer::ExtractStreamed(const char* name, const char* target, bool infla
 
 bool Installer::CopyModule(const char* item, const char* target, FailureKind copyFailure) {
   NoteFailure(FailureKind::kCopyFailure, target, 0);
-  if (ExtractStreamed(item, target, true)) return true;
+  if (ExtractStreamed(item, Item(item), target, true)) return true;
   if (failure.what == FailureKind::kCopyFailure) failure.what = copyFailure;
   return false;
 }

@@ -91,6 +91,8 @@ void PayloadReader::FreeDirectory() {
 
 void PayloadReader::LoadDirectory() {
   FreeDirectory();
+  // The file is opened again: what was read ahead may no longer be its.
+  windowFilled_ = 0;
   bool opened = path_ != nullptr ? file_.Open(path_) : file_.OpenOwnExecutable();
   readError_ = file_.Error();
   int64_t fileSize = opened ? file_.Size() : -1;
@@ -242,28 +244,22 @@ const PayloadEntry* PayloadReader::FindItem(const char* name, const char* type) 
   return name != nullptr && entryCount_ != 0 ? Find(name, wanted) : nullptr;
 }
 
-bool PayloadReader::ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
+bool PayloadReader::ReadEntry(const PayloadEntry* entry, void* buffer, int32_t count) {
   crcMismatch_ = nullptr;
-  const PayloadEntry* entry = FindItem(name, type);
   if (entry == nullptr) return false;
-  int64_t position = ItemPosition(entry);
   readError_ = 0;
   noMemory_ = false;
   if (buffer != nullptr) {
     // A count below the stored size would leave part of the item unread and
     // the CRC computed over stale bytes.
     if (count < 0 || entry->size > static_cast<uint32_t>(count)) return false;
-    uint32_t got = file_.ReadAt(position, buffer, static_cast<uint32_t>(count));
-    readError_ = file_.Error();
+    uint32_t got = ReadNear(entry, buffer, static_cast<uint32_t>(count));
     return Checked(got >= entry->size ? buffer : nullptr, entry);
   }
   dataSize_ = 0;
   if (!EnsureBlock(entry->size)) return false;
   dataSize_ = entry->size;
-  if (file_.ReadAt(position, data_, entry->size) != entry->size) {
-    readError_ = file_.Error();
-    return false;
-  }
+  if (ReadFrom(entry, 0, data_, entry->size) != entry->size) return false;
   // Files are checked like settings: a damaged program or project file must
   // not be installed in silence.
   return Checked(data_, entry);
@@ -281,6 +277,41 @@ bool PayloadReader::EnsureBlock(uint32_t size) {
   if (noMemory_) return false;
   dataCapacity_ = size + 1;
   return true;
+}
+
+namespace {
+
+// Reads into a caller's buffer of at most kWindowedMost bytes (settings, a
+// list's names) are served from the window read ahead: each read
+// is a call to the system, and thousands of listed files would pay one each
+// for their names besides the one for their bytes. Items are read as they
+// are asked for: their names lie apart from them, and one window for both
+// would be filled again for every file.
+constexpr uint32_t kWindowedMost = 4u << 10;
+
+}  // namespace
+
+uint32_t PayloadReader::ReadNear(const PayloadEntry* entry, void* out, uint32_t count) {
+  // Wraps to beyond the window when the item lies before it; an empty
+  // window holds nothing, not even an empty read.
+  uint32_t into = entry->offset - windowAt_;
+  if (into >= windowFilled_ || windowFilled_ - into < count) {
+    if (count > kWindowedMost) return ReadFrom(entry, 0, out, count);
+    windowAt_ = entry->offset;
+    into = 0;
+    // A read that fails brings only what the system read before it, the
+    // file's own bytes.
+    windowFilled_ = ReadFrom(entry, 0, window_, sizeof(window_));
+  }
+  uint32_t got = windowFilled_ - into < count ? windowFilled_ - into : count;
+  memcpy(out, window_ + into, got);
+  return got;
+}
+
+uint32_t PayloadReader::ReadFrom(const PayloadEntry* entry, uint32_t offset, void* out, uint32_t count) {
+  uint32_t got = file_.ReadAt(markerOffset_ + headerLength_ + entry->offset + offset, out, count);
+  readError_ = file_.Error();
+  return got;
 }
 
 namespace {
@@ -306,25 +337,24 @@ bool PayloadReader::BeginPieces(const PayloadEntry* entry, uint32_t* size, uint8
   // The tail first, then the pieces in order from where the item begins. An
   // item of one piece is read whole at once, its tail with it: one read.
   uint32_t stored = pieces_->size;
-  int64_t position = ItemPosition(pieces_);
   piecesHeld_ = stored <= kPieceSize;
   bool read;
   if (piecesHeld_) {
-    read = file_.ReadAt(position, data_, stored) == stored;
+    read = ReadFrom(pieces_, 0, data_, stored) == stored;
     if (read && stored >= kZlibItemTrailerSize) {
       memcpy(tail, data_ + stored - kZlibItemTrailerSize, kZlibItemTrailerSize);
     }
   } else {
-    read = file_.ReadAt(position + stored - kZlibItemTrailerSize, tail, kZlibItemTrailerSize) == kZlibItemTrailerSize;
+    read = ReadFrom(pieces_, stored - kZlibItemTrailerSize, tail, kZlibItemTrailerSize) == kZlibItemTrailerSize;
   }
-  readError_ = file_.Error();
   if (!read) pieces_ = nullptr;
   return pieces_ != nullptr;
 }
 
 bool PayloadReader::ReadPart(const PayloadEntry* entry, uint32_t offset, void* out, uint32_t count) {
   bool inside = offset <= entry->size && count <= entry->size - offset;
-  bool read = inside && file_.ReadAt(ItemPosition(entry) + offset, out, count) == count;
+  bool read = inside && ReadFrom(entry, offset, out, count) == count;
+  // As the last read left it, when this one was not made.
   readError_ = file_.Error();
   return read;
 }
@@ -335,9 +365,8 @@ bool PayloadReader::Next(const uint8_t** bytes, size_t* count) {
   uint32_t piece = left < kPieceSize ? left : kPieceSize;
   bool held = piecesHeld_;
   piecesHeld_ = false;
-  if (!held && file_.ReadAt(ItemPosition(pieces_) + piecesDone_, data_, piece) != piece) {
+  if (!held && ReadFrom(pieces_, piecesDone_, data_, piece) != piece) {
     // A file that ends early (no error) is damage, which the CRC reports.
-    readError_ = file_.Error();
     return false;
   }
   piecesCrc_ = crc_->Compute(data_, piece, piecesCrc_);

@@ -32,7 +32,12 @@ class PayloadReader final : public InflateSource {
   virtual void LoadDirectory();
   // With a buffer: count bytes into it, true when found and the CRC matches.
   // Without one: the whole item into Data(), checked as well.
-  virtual bool ReadItem(const char* name, void* buffer, int32_t count, const char* type);
+  bool ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
+    return ReadEntry(FindItem(name, type), buffer, count);
+  }
+  // The same for an entry found before (Item), without finding it again;
+  // null reads as an item that is not there.
+  bool ReadEntry(const PayloadEntry* entry, void* buffer, int32_t count);
   virtual uint8_t* Data();
   virtual uint32_t DataSize();
 
@@ -73,6 +78,9 @@ class PayloadReader final : public InflateSource {
 
   // Whether an item is in the directory, without reading it.
   bool Contains(const char* name, const char* type) const;
+  // The entry of an item (default type when none is given), null when it is
+  // not there: found once, then read by entry.
+  const PayloadEntry* Item(const char* name, const char* type) const { return FindItem(name, type); }
 
   // Directory access for the host tools.
   int32_t EntryCount() const { return entryCount_; }
@@ -95,7 +103,11 @@ class PayloadReader final : public InflateSource {
   // False, noting the entry, when crc is not the entry's.
   bool CrcMatches(uint32_t crc, const PayloadEntry* entry);
   bool EnsureBlock(uint32_t size);
-  int64_t ItemPosition(const PayloadEntry* entry) const { return markerOffset_ + headerLength_ + entry->offset; }
+  // count bytes from offset within the entry's item (and on beyond it) as
+  // ReadAt reads them; both set readError_. ReadNear reads from the item's
+  // start and serves a small read from the window.
+  uint32_t ReadFrom(const PayloadEntry* entry, uint32_t offset, void* out, uint32_t count);
+  uint32_t ReadNear(const PayloadEntry* entry, void* out, uint32_t count);
 
   PayloadFile file_;
   // The directory in one block, in its order.
@@ -108,6 +120,10 @@ class PayloadReader final : public InflateSource {
   // allocation is fresh memory from the system each time, and touching it
   // first costs more than the read that fills it.
   uint32_t dataCapacity_ = 0;
+  // The bytes last read ahead of a small read into a caller's buffer, from
+  // windowAt_ on: a list's names lie one after another.
+  uint32_t windowAt_ = 0;
+  uint32_t windowFilled_ = 0;
   // Built with the first checked read and kept: 8 KiB of tables.
   Crc32Table* crc_ = nullptr;
   int64_t markerOffset_ = 0;
@@ -127,6 +143,9 @@ class PayloadReader final : public InflateSource {
   const PayloadEntry* crcMismatch_ = nullptr;
   DirectoryStatus status_ = DirectoryStatus::kCannotOpen;
   bool noMemory_ = false;
+  // Last, so that the fields before it stay near the object's start. Part of
+  // the reader, as the reader lasts the run: no allocation that could fail.
+  uint8_t window_[64 * 1024];
 };
 
 }  // namespace payload

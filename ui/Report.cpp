@@ -18,14 +18,15 @@ struct Composed {
     while (*more != 0 && length < kTextChars - 1) text[length++] = *more++;
     text[length] = 0;
   }
-  void AddAscii(const char* more) {
-    while (*more != 0 && length < kTextChars - 1) text[length++] = static_cast<wchar_t>(*more++);
-    text[length] = 0;
-  }
   void AddNumber(uint32_t value) {
-    char digits[12] = "";
-    text::AppendDecimal(digits, sizeof(digits), value);
-    AddAscii(digits);
+    wchar_t digits[12];
+    int at = 11;
+    digits[at] = 0;
+    do {
+      digits[--at] = static_cast<wchar_t>('0' + value % 10);
+      value /= 10;
+    } while (value != 0);
+    Add(digits + at);
   }
   // The text, its placeholders replaced by the numbers.
   void AddText(texts::Id id, const uint32_t* numbers, bool forLog) {

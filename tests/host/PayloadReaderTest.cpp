@@ -2,6 +2,9 @@
 
 #include <string.h>
 
+#include <string>
+#include <vector>
+
 #include "packager/PayloadBuilder.h"
 #include "payload/PayloadReader.h"
 #include "tests/support/Payloads.h"
@@ -276,4 +279,53 @@ TEST_F(PayloadReaderTest, BytesAfterTheTrailer_LeaveTheScanToFindThePayload) {
   image.insert(image.end(), 1500, 0xAB);
   payload::PayloadReader reader(Write(image));
   EXPECT_EQ(5u, ReadU32(reader, "ProjectType"));
+}
+
+// Small reads into a buffer are served from bytes read ahead: items that
+// straddle what was read ahead, items about the size where reads stop being
+// served so, and reads that go back and forth must each give the item's own
+// bytes, whichever way they are read and whatever was read before.
+TEST_F(PayloadReaderTest, SmallReadsInAnyOrder_GiveEachItemItsOwnBytes) {
+  std::vector<Bytes> items;
+  for (int i = 0; i < 200; ++i) items.push_back(Bytes(3001 + i % 7, static_cast<uint8_t>(i)));
+  for (uint32_t size : {4095u, 4096u, 4097u, 65535u, 65536u, 65537u, 300000u}) {
+    items.push_back(Bytes(size, static_cast<uint8_t>(size)));
+  }
+  for (Bytes& item : items) item[item.size() / 2] = static_cast<uint8_t>(item.size());
+  PayloadBuilder payload;
+  for (size_t i = 0; i < items.size(); ++i) payload.AddRaw("f" + std::to_string(i), items[i]);
+  payload::PayloadReader reader(Write(Image(4096, payload)));
+  auto check = [&](size_t i, int how) {
+    std::string name = "f" + std::to_string(i);
+    const Bytes& want = items[i];
+    Bytes got(want.size() + 1, 0xCC);
+    if (how == 0) {
+      ASSERT_TRUE(reader.ReadEntry(reader.Item(name.c_str(), nullptr), got.data(), int32_t(want.size()))) << name;
+    } else if (how == 1) {
+      ASSERT_TRUE(reader.ReadItem(name.c_str(), nullptr, 0, nullptr)) << name;
+      ASSERT_EQ(want.size(), reader.DataSize()) << name;
+      memcpy(got.data(), reader.Data(), want.size());
+    } else {
+      uint32_t size = 0;
+      uint8_t tail[4];
+      ASSERT_TRUE(reader.BeginPieces(name.c_str(), &size, tail)) << name;
+      ASSERT_EQ(0, memcmp(tail, want.data() + want.size() - 4, 4)) << name;
+      const uint8_t* bytes = nullptr;
+      size_t count = 0, done = 0;
+      while (reader.Next(&bytes, &count)) {
+        memcpy(got.data() + done, bytes, count);
+        done += count;
+      }
+      ASSERT_TRUE(reader.EndPieces()) << name;
+      ASSERT_EQ(want.size(), done) << name;
+    }
+    EXPECT_EQ(0, memcmp(want.data(), got.data(), want.size())) << name << " read " << how;
+    EXPECT_EQ(0xCC, got[want.size()]) << name;
+  };
+  for (size_t i = 0; i < items.size(); ++i) check(i, int(i % 3));
+  for (size_t i = items.size(); i-- > 0;) check(i, int(i % 3));
+  for (size_t n = 0; n < items.size(); ++n) check(n * 37 % items.size(), int(n % 3));
+  reader.ReleaseData();
+  check(items.size() - 3, 0);
+  check(1, 1);
 }
