@@ -13,6 +13,7 @@
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
 #include "tests/support/Logs.h"
+#include "tests/support/Machines.h"
 #include "tests/support/OwnTempFolder.h"
 #include "tests/support/Projects.h"
 #include "tests/support/StubDriver.h"
@@ -23,7 +24,6 @@ using testing_support::Arch;
 using testing_support::Box;
 using testing_support::FileExists;
 using testing_support::kRunMs;
-using testing_support::kRunMsI686;
 using testing_support::ProjectFiles;
 using testing_support::ScopedEnvironment;
 using testing_support::StubDriver;
@@ -74,11 +74,17 @@ class RunInPlaceTest : public testing_support::OwnTempFolderTest {
   }
 };
 
-TEST_F(RunInPlaceTest, WholeProject_ViewerSeesEverythingThenAllIsRemoved) {
+using RunInPlaceTestOnEachMachine = testing_support::OnEachMachine<RunInPlaceTest>;
+
+TEST_P(RunInPlaceTestOnEachMachine, WholeProject_ViewerSeesEverythingThenAllIsRemoved) {
   ProjectFiles files;
-  EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kX64, &files)).empty());
+  const testing_support::Machine& machine = GetParam();
+  EXPECT_TRUE(Run(testing_support::RunInPlaceProject(machine.arch, &files), machine.arch, machine.timeoutMs).empty());
   ExpectSuccessfulRun(files);
 }
+
+INSTANTIATE_TEST_SUITE_P(Machines, RunInPlaceTestOnEachMachine, ::testing::ValuesIn(testing_support::kMachines),
+                         testing_support::MachineName);
 
 TEST_F(RunInPlaceTest, ViewerLeavesAFile_ItAndItsFoldersStay) {
   ScopedEnvironment leave("VDL_VIEWER_LEAVE", "scenes\\Notes.txt");
@@ -327,12 +333,6 @@ TEST_F(RunInPlaceTest, TwoStartsAtOnce_NeitherRemovesTheOthersFiles) {
   ASSERT_TRUE(held.WaitForExit(kRunMs));
   EXPECT_TRUE(testing_support::WaitForLine(heldLog, "Viewer end", 0));
   EXPECT_FALSE(FileExists(heldFolder));
-}
-
-TEST_F(RunInPlaceTest, I686_WholeProject_ViewerSeesEverythingThenAllIsRemoved) {
-  ProjectFiles files;
-  EXPECT_TRUE(Run(testing_support::RunInPlaceProject(Arch::kI686, &files), Arch::kI686, kRunMsI686).empty());
-  ExpectSuccessfulRun(files);
 }
 
 }  // namespace

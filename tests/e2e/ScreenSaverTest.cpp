@@ -4,6 +4,7 @@
 
 #include "standins/chunks/ChunkFile.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/Machines.h"
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
@@ -60,8 +61,10 @@ class ScreenSaverTest : public StandaloneTest {
   }
 };
 
-TEST_F(ScreenSaverTest, FullInstallation_InPlaceThenUndoneByTheUninstaller) {
-  std::vector<DialogSeen> boxes = InstallAll();
+using ScreenSaverTestOnEachMachine = testing_support::OnEachMachine<ScreenSaverTest>;
+
+TEST_P(ScreenSaverTestOnEachMachine, FullInstallation_InPlaceThenUndoneByTheUninstaller) {
+  std::vector<DialogSeen> boxes = InstallAll(GetParam().arch, GetParam().timeoutMs);
   ASSERT_EQ(1u, boxes.size());
   EXPECT_EQ("Installation successfully completed!", boxes[0].text);
   EXPECT_EQ(settings_.projectName, boxes[0].caption);
@@ -69,18 +72,15 @@ TEST_F(ScreenSaverTest, FullInstallation_InPlaceThenUndoneByTheUninstaller) {
 
   StubDriver uninstaller;
   ASSERT_TRUE(uninstaller.Start(Install() + "\\VDLUnInst.exe"));
-  ASSERT_TRUE(testing_support::WaitForLine(log_, "Uninstall done", kRunMs));
+  ASSERT_TRUE(testing_support::WaitForLine(log_, "Uninstall done", GetParam().timeoutMs));
   EXPECT_FALSE(FileExists(Scr()));
   EXPECT_FALSE(FileExists(dir_.File("Apps")));
   EXPECT_FALSE(testing_support::MachineKeyExists(kViewerKey + settings_.projectName, view32_));
   EXPECT_FALSE(testing_support::MachineKeyExists(kUninstallKey + settings_.projectName, view32_));
 }
 
-TEST_F(ScreenSaverTest, I686_FullInstallation_InPlace) {
-  std::vector<DialogSeen> boxes = InstallAll(Arch::kI686, kRunMsI686);
-  ASSERT_EQ(1u, boxes.size());
-  ExpectInstalled();
-}
+INSTANTIATE_TEST_SUITE_P(Machines, ScreenSaverTestOnEachMachine, ::testing::ValuesIn(testing_support::kMachines),
+                         testing_support::MachineName);
 
 TEST_F(ScreenSaverTest, ExistingScreenSaver_Replaced) {
   testing_support::WriteFileBytes(Scr(), "an older screen saver", 21);

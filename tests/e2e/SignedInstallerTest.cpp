@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/Machines.h"
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
@@ -57,14 +58,19 @@ TEST_F(SignedInstallerTest, RunInPlace_ViewerRuns) {
   EXPECT_TRUE(testing_support::WaitForLine(log_, "Viewer command VandrelViewer.exe VDLStart.vdl", 0));
 }
 
-TEST_F(SignedInstallerTest, Standalone_Installs) { InstallStandalone("standalone"); }
+using SignedInstallerTestOnEachMachine = testing_support::OnEachMachine<SignedInstallerTest>;
 
-// The release build's stub with the publisher's icon and version information
-// (the sample's standalone manifest brands its installer).
-TEST_F(SignedInstallerTest, I686_BrandedStandalone_Installs) {
-  view32_ = true;
-  InstallStandalone("standalone-i686", kRunMsI686);
+// Each stub with the publisher's icon and version information (the sample's
+// standalone manifest brands its installer). The installers were packed
+// before the run, each with its own machine's stub.
+TEST_P(SignedInstallerTestOnEachMachine, BrandedStandalone_Installs) {
+  bool i686 = GetParam().arch == Arch::kI686;
+  view32_ = i686;
+  InstallStandalone(i686 ? "standalone-i686" : "standalone", GetParam().timeoutMs);
 }
+
+INSTANTIATE_TEST_SUITE_P(Machines, SignedInstallerTestOnEachMachine, ::testing::ValuesIn(testing_support::kMachines),
+                         testing_support::MachineName);
 
 // Each sample has a project name of its own, so that each has its own
 // uninstall entry.

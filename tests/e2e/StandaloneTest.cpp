@@ -105,31 +105,27 @@ void ExpectLinks(const std::string& install, const std::string& menu) {
 }
 
 // Runs the installed uninstaller as the uninstall entry names it.
-void Uninstall(const std::string& install) {
+void Uninstall(const std::string& install, DWORD timeoutMs) {
   StubDriver uninstaller;
   ASSERT_TRUE(uninstaller.Start(install + "\\VDLUnInst.exe"));
-  ASSERT_TRUE(uninstaller.WaitForExit(kRunMs));
+  ASSERT_TRUE(uninstaller.WaitForExit(timeoutMs));
 }
 
-TEST_F(StandaloneTest, FullInstallation_EverythingInPlaceAndUndoneByTheUninstaller) {
-  FullInstallation(*this, Arch::kX64, kRunMs);
+using StandaloneTestOnEachMachine = testing_support::OnEachMachine<StandaloneTest>;
+
+TEST_P(StandaloneTestOnEachMachine, FullInstallation_EverythingInPlaceAndUndoneByTheUninstaller) {
+  const testing_support::Machine& machine = GetParam();
+  FullInstallation(*this, machine.arch, machine.timeoutMs);
   ExpectLinks(Install(), Menu());
   std::string key = kUninstallKey + settings_.projectName;
   EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName", view32_));
   EXPECT_EQ("\"" + Install() + "\\VDLUnInst.exe\"", testing_support::MachineString(key, "UninstallString", view32_));
 
-  Uninstall(Install());
-  ASSERT_TRUE(testing_support::WaitForLine(log_, "Uninstall done", kRunMs));
+  Uninstall(Install(), machine.timeoutMs);
+  ASSERT_TRUE(testing_support::WaitForLine(log_, "Uninstall done", machine.timeoutMs));
   EXPECT_FALSE(FileExists(dir_.File("Apps")));
   EXPECT_FALSE(FileExists(Menu()));
   EXPECT_FALSE(testing_support::MachineKeyExists(key, view32_));
-}
-
-TEST_F(StandaloneTest, I686_FullInstallation_EverythingInPlace) {
-  FullInstallation(*this, Arch::kI686, kRunMsI686);
-  ExpectLinks(Install(), Menu());
-  EXPECT_EQ("\"" + Install() + "\\VDLUnInst.exe\"",
-            testing_support::MachineString(kUninstallKey + settings_.projectName, "UninstallString", view32_));
 }
 
 TEST_F(StandaloneTest, ShortcutNameWithSlashes_FoldersWithBackslashesLinksAsGiven) {
@@ -314,8 +310,6 @@ void RerunAfterAKilledReinstallation(StandaloneTest& test, Arch arch, DWORD time
   EXPECT_EQ(installed, testing_support::NamesBelow(test.Install()));
   EXPECT_EQ("the user's", testing_support::ReadFileBytes(test.Install() + "\\Intro.vdl~"));
 }
-
-using StandaloneTestOnEachMachine = testing_support::OnEachMachine<StandaloneTest>;
 
 TEST_P(StandaloneTestOnEachMachine, RerunAfterAKilledReinstallation_NothingLeftBesideTheFiles) {
   RerunAfterAKilledReinstallation(*this, GetParam().arch, GetParam().timeoutMs);

@@ -6,13 +6,14 @@
 
 #include "tests/support/InstallerRun.h"
 #include "tests/support/Installers.h"
+#include "tests/support/Machines.h"
 #include "tests/support/StubDriver.h"
 #include "tests/support/TempDir.h"
 
+using testing_support::Arch;
 using testing_support::Box;
 using testing_support::DialogSeen;
 using testing_support::kRunMs;
-using testing_support::kRunMsI686;
 using testing_support::RunToEnd;
 using testing_support::StubDriver;
 using testing_support::TempDir;
@@ -53,12 +54,19 @@ TEST(Startup, ProjectTypesWithoutFlow_EndSilentlyWithCodeOne) {
   }
 }
 
-TEST(Startup, NoPayload_ReportsHeaderThenProjectType) {
-  std::vector<Box> boxes = RunToEnd(testing_support::StubPath());
+using StartupOnEachMachine = testing_support::OnEachMachine<::testing::Test>;
+
+TEST_P(StartupOnEachMachine, NoPayload_ReportsHeaderThenProjectType) {
+  bool x64 = GetParam().arch == Arch::kX64;
+  std::vector<Box> boxes =
+      RunToEnd(x64 ? testing_support::StubPath() : testing_support::StubPathI686(), GetParam().timeoutMs);
   ASSERT_EQ(2u, boxes.size());
   EXPECT_EQ("Data header not found!", boxes[0].text);
   EXPECT_EQ(kNoProjectType, boxes[1]);
 }
+
+INSTANTIATE_TEST_SUITE_P(Machines, StartupOnEachMachine, ::testing::ValuesIn(testing_support::kMachines),
+                         testing_support::MachineName);
 
 TEST(Startup, DamagedProjectType_ReportsCrcWithStoredNameThenProjectType) {
   packager::PayloadBuilder payload;
@@ -117,13 +125,6 @@ TEST(Startup, MainWindow_ExistsButIsNeverVisible) {
     driver.AnswerAllUntilExit(kRunMs);
     EXPECT_TRUE(driver.WaitForExit(5000));
   }
-}
-
-TEST(StartupI686, NoPayload_ReportsHeaderThenProjectType) {
-  std::vector<Box> boxes = RunToEnd(testing_support::StubPathI686(), kRunMsI686);
-  ASSERT_EQ(2u, boxes.size());
-  EXPECT_EQ("Data header not found!", boxes[0].text);
-  EXPECT_EQ(kNoProjectType, boxes[1]);
 }
 
 namespace {

@@ -86,20 +86,14 @@ class WinampPluginTest : public StandaloneTest {
   std::string player_;
 };
 
-TEST_F(WinampPluginTest, Winamp2Registered_PluginBesideTheOthersWithDoubledBackslash) {
+using WinampPluginTestOnEachMachine = testing_support::OnEachMachine<WinampPluginTest>;
+
+TEST_P(WinampPluginTestOnEachMachine, Winamp2Registered_PluginBesideTheOthersWithDoubledBackslash) {
   Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
-  std::vector<DialogSeen> boxes = InstallAll();
+  std::vector<DialogSeen> boxes = InstallAll(GetParam().arch, GetParam().timeoutMs);
   ASSERT_EQ(1u, boxes.size());
   EXPECT_EQ("Installation successfully completed!", boxes[0].text);
   EXPECT_EQ(settings_.projectName, boxes[0].caption);
-  ExpectWinamp2Installed();
-}
-
-TEST_F(WinampPluginTest, I686_Winamp2Registered_PluginInstalled) {
-  Register(kWinamp2Key, "\"" + player_ + "\\winamp.exe\" \"%1\"");
-  std::vector<DialogSeen> boxes = InstallAll(Arch::kI686, kRunMsI686);
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ("Installation successfully completed!", boxes[0].text);
   ExpectWinamp2Installed();
 }
 
@@ -249,8 +243,6 @@ void DiskFullWhileReplacingThePlugin(WinampPluginTest& test, Arch arch, DWORD ti
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
   testing_support::RemoveTree(player);
 }
-
-using WinampPluginTestOnEachMachine = testing_support::OnEachMachine<WinampPluginTest>;
 
 TEST_P(WinampPluginTestOnEachMachine, DiskFullWhileReplacingThePlugin_EarlierPluginKeptWhole) {
   DiskFullWhileReplacingThePlugin(*this, GetParam().arch, GetParam().timeoutMs);
