@@ -134,13 +134,18 @@ bool Installer::WriteEntryList() {
   if (!OpenOutput(file, path)) return false;
   if (!file.Replaces()) NoteNew(path);
   const payload::PointerList* lists[] = {&createdFiles, &createdFolders};
+  // A line a write: with thousands of files, three writes a line were most
+  // of the list's cost.
+  char line[kWorkFolderSize + 4];
   for (int kind = 0; kind < 2; ++kind) {
     for (int32_t i = 0; i < lists[kind]->Count(); ++i) {
       const char* entry = static_cast<const char*>(lists[kind]->Get(i));
-      if (!WriteOutput(file, path, kind == 0 ? "F " : "D ", 2) ||
-          !WriteOutput(file, path, entry, static_cast<uint32_t>(strlen(entry))) || !WriteOutput(file, path, "\r\n", 2)) {
+      // Every recorded path fits a target's room, and so the line.
+      if (!text::Join(line, sizeof(line), kind == 0 ? "F " : "D ", entry, "\r\n")) {
+        NoteFailure(FailureKind::kNoRecord, path, ERROR_FILENAME_EXCED_RANGE);
         return false;
       }
+      if (!WriteOutput(file, path, line, static_cast<uint32_t>(strlen(line)))) return false;
     }
   }
   return KeepOutput(file, path);
