@@ -74,7 +74,9 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
     wchar_t next = *end;
     *end = 0;
     Unquoted(word);
-    if (StartsWith(word, VDL_SILENT_SWITCH) && word[SwitchLength(VDL_SILENT_SWITCH)] == 0) result->unattended.silent = true;
+    if (StartsWith(word, VDL_SILENT_SWITCH) && word[SwitchLength(VDL_SILENT_SWITCH)] == 0) {
+      result->unattended.silent = true;
+    }
     if (StartsWith(word, VDL_LOG_SWITCH)) result->log = word + SwitchLength(VDL_LOG_SWITCH);
     if (StartsWith(word, VDL_FOLDER_SWITCH)) result->unattended.folder = word + SwitchLength(VDL_FOLDER_SWITCH);
     if (next == 0) break;

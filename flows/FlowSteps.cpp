@@ -70,7 +70,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   return true;
 }
 
-bool Installer::WarnWithoutDirectX(FailureKind warning, const char* projectName) {
+bool Installer::WarnWithoutDirectX(messages::Id warning, const char* projectName) {
   // Silent, the warning goes to the log, and the run ends there.
   ui::Tell(warning, projectName);
   if (!unattended.silent) return true;
@@ -107,7 +107,7 @@ void Installer::FinishInstallation(const char* projectName, bool viewerKey) {
   SetProgressIfOpen(progress::kRecordsDone);
   if (progressWindow != nullptr) progressWindow->Close();
   platform::AllowShutdown();
-  ui::Tell(FailureKind::kDone, projectName);
+  ui::Tell(messages::Id::kDone, projectName);
 }
 
 }  // namespace installer

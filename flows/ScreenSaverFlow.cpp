@@ -28,7 +28,7 @@ bool Installer::InstallScreenSaverFlow() {
                                {payload::kInstallPath, installPath},
                                {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 4)) return false;
-  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(FailureKind::kNoDirectXSaver, projectName)) return false;
+  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(messages::Id::kNoDirectXSaver, projectName)) return false;
   if (!AcceptOptions(projectName, installPath, true)) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);

@@ -51,7 +51,7 @@ bool Installer::InstallStandaloneFlow() {
   const SettingRead flags[] = {{payload::kCheckDx8, &settings.checkDx8}, {payload::kRunAfterInstall, &settings.runAfterInstall}};
   if (!ReadSettings(flags, 2)) return false;
   if (settings.checkDx8 != 0 && !HasDirectX81() &&
-      ui::Tell(FailureKind::kAskDirectX, nullptr) != message::kAnswerYes) {
+      ui::Tell(messages::Id::kAskDirectX, nullptr) != message::kAnswerYes) {
     exitCode = kExitLacking;
     return Told();
   }
@@ -68,7 +68,7 @@ bool Installer::InstallStandaloneFlow() {
     return RunViewer(0);
   } else {
     // The Start menu is promised only where the links are there.
-    ui::Tell(linksMade ? FailureKind::kDoneStartMenu : FailureKind::kDone, settings.projectName);
+    ui::Tell(linksMade ? messages::Id::kDoneStartMenu : messages::Id::kDone, settings.projectName);
   }
   return true;
 }

@@ -72,7 +72,9 @@ bool Installer::InstallWinampPluginFlow() {
   if (!ReadItem(payload::kWinampVersion.name, &winamp3, payload::kWinampVersion.size, nullptr)) {
     return Stop(FailureKind::kNoWinampVersion);
   }
-  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(FailureKind::kNoDirectXPlugin, projectName)) return false;
+  if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(messages::Id::kNoDirectXPlugin, projectName)) {
+    return false;
+  }
   // Silent, nobody is asked for the player later: a machine without one
   // ends here, before anything is written.
   char player[kPathSize];
@@ -113,7 +115,7 @@ bool Installer::FindPlayerFolder(uint8_t winamp3, const char* projectName, char*
     text::CopyAtMost(folder, given, kPathSize - 1);
     return true;
   }
-  if (ui::Tell(winamp3 != 0 ? FailureKind::kAskWinamp3 : FailureKind::kAskWinamp2, projectName) !=
+  if (ui::Tell(winamp3 != 0 ? messages::Id::kAskWinamp3 : messages::Id::kAskWinamp2, projectName) !=
       message::kAnswerYes) {
     exitCode = kExitLacking;
     return Told();

@@ -38,7 +38,7 @@ bool Installer::WaitWhileHeld(const char* target, DWORD error, int* tries) {
   // Silent, nobody can close the program: the copy failure, with the file
   // and the system's reason, goes to the log.
   if (unattended.silent) return false;
-  if (ui::Tell(FailureKind::kFileHeld, target) == message::kAnswerRetry) {
+  if (ui::Tell(messages::Id::kFileHeld, target) == message::kAnswerRetry) {
     *tries = 0;
     return true;
   }

@@ -166,7 +166,7 @@ class Installer {
   bool GivenFolder(char* folder);
   // A project that checks for DirectX 8.1 where the system has none: the
   // flow's warning, or, silent, the end of the run as the machine lacks it.
-  bool WarnWithoutDirectX(FailureKind warning, const char* projectName);
+  bool WarnWithoutDirectX(messages::Id warning, const char* projectName);
   bool ExtractViewer();
   bool ExtractContent();
   void FinishInstallation(const char* projectName, bool viewerKey);

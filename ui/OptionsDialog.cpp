@@ -146,7 +146,8 @@ bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath, cons
   // A dialog that cannot be made (no memory, no desktop) must not end the
   // installation as a cancel would, without a word.
   showError_ = 0;
-  if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr, OptionsDialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
+  LPARAM self = reinterpret_cast<LPARAM>(this);
+  if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr, OptionsDialogProc, self) == -1) {
     showError_ = GetLastError();
     if (showError_ == 0) showError_ = ERROR_NOT_ENOUGH_MEMORY;
   }

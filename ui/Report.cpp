@@ -135,7 +135,9 @@ int Tell(const Report& report) {
   int answer = ShowOne(report.what, report);
   // A zlib item that did not inflate is then a file that could not be
   // copied.
-  if (messages::ShapeOf(report.what).form == messages::Form::kThenCopy) answer = ShowOne(messages::Id::kCopyFailure, report);
+  if (messages::ShapeOf(report.what).form == messages::Form::kThenCopy) {
+    answer = ShowOne(messages::Id::kCopyFailure, report);
+  }
   return answer;
 }
 
