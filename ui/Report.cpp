@@ -95,7 +95,8 @@ void Compose(const messages::Shape& shape, const Report& report, bool forLog, Co
   }
 }
 
-// The box in the installer's language; its line in the log in English.
+// The box in the installer's language; its line in the log in English,
+// unless the publisher asked for the log as shown.
 int ShowOne(messages::Id what, const Report& report) {
   const messages::Shape& shape = messages::ShapeOf(what);
   Composed caption, text, logCaption, logText;
