@@ -102,14 +102,10 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   }
   name[kListNameRead] = '\0';
   uint8_t decode = payload::IsCopiedProjectFile(walk.type, name) ? 0 : 1;
-  return ExtractListed(name, decode);
-}
-
-// A listed name that the payload lacks is passed over, as lists may name
-// optional files (ExtractItem tells, from the one look-up it reads by); one
-// that is there but cannot be written stops the installation, or a full disk
-// would end in a success message.
-bool Installer::ExtractListed(const char* name, uint8_t decode) {
+  // A listed name that the payload lacks is passed over, as lists may name
+  // optional files (ExtractItem tells, from the one look-up it reads by); one
+  // that is there but cannot be written stops the installation, or a full
+  // disk would end in a success message.
   return ExtractItem(name, decode);
 }
 

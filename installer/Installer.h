@@ -233,7 +233,6 @@ class Installer {
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
   bool ExtractList(const payload::ListInfo& list, double base, bool report);
-  bool ExtractListed(const char* name, uint8_t decode);
   bool ExtractListEntry(const ListWalk& walk, int32_t index);
   bool ExtractPresentEntries(const ListWalk& walk);
   bool WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape);

@@ -64,6 +64,9 @@ class TranslatedTextsTest : public StandaloneTest {
     return given.empty() ? texts::English(id) : given;
   }
 
+  // The written installer, logging to log.
+  bool StartLogged(const std::string& log) { return driver_.Start(dir_.File("setup.exe"), "\"/LOG=" + log + "\""); }
+
   void ExpectOptionsWords(HWND options) {
     EXPECT_EQ(settings_.projectName + Shown(texts::Id::kCaptionOptionsSuffix), StubDriver::WindowText(options));
     const std::pair<int, texts::Id> controls[] = {{kInstall, texts::Id::kButtonInstall},
@@ -80,30 +83,24 @@ class TranslatedTextsTest : public StandaloneTest {
   std::vector<std::string> shown_;
 };
 
-TEST_F(TranslatedTextsTest, OneTextCarriedOneDamaged_ThatOneShownEnglishElsewhere) {
-  Carry({{texts::Id::kButtonInstall, "Installieren"}, {texts::Id::kButtonCancel, "Abbrechen"}}, 0, "Abbrechen");
-  DialogSeen options = Start();
-  ASSERT_NE(nullptr, options.window);
-  EXPECT_EQ("Installieren", StubDriver::ControlText(GetDlgItem(options.window, kInstall)));
-  ExpectOptionsWords(options.window);
-  std::vector<DialogSeen> boxes = InstallToEnd(options.window);
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ(kDone, boxes[0].text);
-  EXPECT_EQ(0u, driver_.ExitCode());
-}
-
-TEST_F(TranslatedTextsTest, LogAsShownAsked_TheLogTakesTheShownWords) {
-  Carry({{texts::Id::kDoneStartMenu, "Fertig."}}, 0, "", true);
-  std::string log = dir_.File("setup.log");
+// The log asked for in the shown words, too.
+TEST_F(TranslatedTextsTest, SomeTextsCarriedOneDamaged_TheseShownEnglishElsewhere) {
+  Carry({{texts::Id::kButtonInstall, "Installieren"},
+         {texts::Id::kButtonCancel, "Abbrechen"},
+         {texts::Id::kDoneStartMenu, "Fertig."}},
+        0, "Abbrechen", true);
   WriteSetup();
-  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe"), "\"/LOG=" + log + "\""));
+  std::string log = dir_.File("setup.log");
+  ASSERT_TRUE(StartLogged(log));
   DialogSeen options = driver_.WaitForDialog(kRunMs);
   ASSERT_NE(nullptr, options.window);
+  ExpectOptionsWords(options.window);
   ASSERT_TRUE(driver_.Press(options.window, kInstall));
   std::vector<DialogSeen> boxes = driver_.AnswerAllUntilExit(kRunMs);
   ASSERT_EQ(1u, boxes.size());
   EXPECT_EQ("Fertig.", boxes[0].text);
   EXPECT_TRUE(driver_.WaitForExit(5000));
+  EXPECT_EQ(0u, driver_.ExitCode());
   std::string logged = testing_support::ReadFileBytes(log);
   EXPECT_NE(std::string::npos, logged.find(": Fertig.")) << logged;
 }
@@ -154,7 +151,7 @@ TEST_F(TranslatedTextsTest, KitLanguage_QuestionOptionsSuccessAndFailureInIt) {
   ASSERT_TRUE(testing_support::WriteFileBytes(blocked, "x", 1));
   driver_.Reset();
   std::string log = dir_.File("setup.log");
-  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe"), "\"/LOG=" + log + "\""));
+  ASSERT_TRUE(StartLogged(log));
   question = driver_.WaitForDialog(kRunMs);
   ASSERT_NE(nullptr, question.window);
   ASSERT_TRUE(driver_.Press(question.window, IDYES));
