@@ -34,14 +34,12 @@ struct StandaloneSettings {
 
 // The Programs folder of the Start menu, or false when the shell has none.
 // One that has no ANSI form is given as an empty text, its name in wide
-// (MAX_PATH characters) for the report.
+// (MAX_PATH characters) for the report. Asked for by its path: its item in
+// the shell's namespace would be looked up through every folder above it.
 bool ProgramsFolder(HWND owner, char* folder, wchar_t* wide) {
-  LPITEMIDLIST location = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &location))) return false;
-  bool found = SHGetPathFromIDListW(location, wide) != FALSE;
-  CoTaskMemFree(location);
-  if (found && !platform::AnsiFolder(wide, folder, kPathSize)) folder[0] = '\0';
-  return found;
+  if (FAILED(SHGetFolderPathW(owner, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, wide))) return false;
+  if (!platform::AnsiFolder(wide, folder, kPathSize)) folder[0] = '\0';
+  return true;
 }
 
 }  // namespace

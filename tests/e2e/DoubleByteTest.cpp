@@ -10,6 +10,7 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/SystemState.h"
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
@@ -63,7 +64,10 @@ class DoubleByteTest : public StandaloneTest {
     EXPECT_EQ(std::set<std::string>{name_}, testing_support::FoldersIn(top_));
     EXPECT_EQ((std::set<std::string>{"channels", "music", "scenes", name_}), testing_support::FoldersIn(install));
     EXPECT_EQ(std::set<std::string>{name_}, testing_support::FoldersIn(Menu()));
-    EXPECT_TRUE(FileExists(Menu() + "\\" + name_ + "\\" + name_ + ".lnk"));
+    // The link's texts are the system code page's, read back as they were.
+    testing_support::LinkFacts link = testing_support::ReadShellLink(Menu() + "\\" + name_ + "\\" + name_ + ".lnk");
+    EXPECT_EQ(install + "\\VandrelViewer.exe", link.target);
+    EXPECT_EQ(install, link.workingFolder);
     // The record names the folders made, each a folder that is there.
     std::vector<std::string> folders;
     for (const chunks::Chunk& chunk : Record("uninstall.nfo")) {

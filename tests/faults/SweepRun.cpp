@@ -33,8 +33,7 @@ struct Documented {
 
 const Documented kDocumented[] = {
     {{Flow::kStandalone},
-     {"CoCreateInstance", "IPersistStream::Save", "SHGetSpecialFolderLocation", "SHGetPathFromIDListW",
-      "CreateDirectoryA", "CreateFileA", "WriteFile", "MoveFileExA", "malloc"},
+     {"SHGetFolderPathW", "CreateDirectoryA", "CreateFileA", "WriteFile", "MoveFileExA", "malloc"},
      {Problem::kLink},
      nullptr,
      "a Start-menu link that cannot be made is not reported; the installation itself is whole"},

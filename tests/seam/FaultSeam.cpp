@@ -1,7 +1,6 @@
 #include "tests/seam/FaultSeam.h"
 
 #include <errno.h>
-#include <objidl.h>
 #include <shlobj.h>
 #include <stdlib.h>
 
@@ -107,7 +106,7 @@ VDL_FAULT(HWND, CreateDialogParamA, (HINSTANCE a, LPCSTR b, HWND c, DLGPROC d, L
           ERROR_NOT_ENOUGH_MEMORY)
 VDL_FAULT(INT_PTR, DialogBoxParamA, (HINSTANCE a, LPCSTR b, HWND c, DLGPROC d, LPARAM e), (a, b, c, d, e), -1,
           ERROR_NOT_ENOUGH_MEMORY)
-VDL_FAULT(HRESULT, SHGetSpecialFolderLocation, (HWND a, int b, PIDLIST_ABSOLUTE* c), (a, b, c),
+VDL_FAULT(HRESULT, SHGetFolderPathW, (HWND a, int b, HANDLE c, DWORD d, LPWSTR e), (a, b, c, d, e),
           HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), ERROR_FILE_NOT_FOUND)
 VDL_FAULT(BOOL, SHGetPathFromIDListW, (PCIDLIST_ABSOLUTE a, LPWSTR b), (a, b), FALSE, ERROR_FILE_NOT_FOUND)
 #undef VDL_FAULT
@@ -145,44 +144,13 @@ void* __cdecl Fault_realloc(void* block, size_t size) {
   return nullptr;
 }
 
-// A shell link is saved through a COM interface, not an import: the first
-// link object made has its IPersistStream::Save slot (shared by every object
-// of the class) redirected too.
-using SaveFunction = HRESULT(STDMETHODCALLTYPE*)(IPersistStream*, IStream*, BOOL);
-constexpr int kSaveSlot = 6;  // IUnknown's three, GetClassID, IsDirty, Load
-SaveFunction real_Save;
-HRESULT STDMETHODCALLTYPE Fault_Save(IPersistStream* persist, IStream* stream, BOOL clearDirty) {
-  if (Fails("IPersistStream::Save", ERROR_ACCESS_DENIED)) return E_ACCESSDENIED;
-  return real_Save(persist, stream, clearDirty);
-}
-
-void RedirectSave(IUnknown* object) {
-  constexpr GUID kIidPersistStream = {0x00000109, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-  IPersistStream* persist = nullptr;
-  if (real_Save != nullptr ||
-      FAILED(object->QueryInterface(kIidPersistStream, reinterpret_cast<void**>(&persist)))) {
-    return;
-  }
-  void** slot = *reinterpret_cast<void***>(persist) + kSaveSlot;
-  DWORD old;
-  if (VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old)) {
-    real_Save = reinterpret_cast<SaveFunction>(*slot);
-    *slot = reinterpret_cast<void*>(&Fault_Save);
-    VirtualProtect(slot, sizeof(void*), old, &old);
-  }
-  persist->Release();
-}
-
 decltype(&::CoCreateInstance) real_CoCreateInstance;
 HRESULT WINAPI Fault_CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID id, LPVOID* object) {
   if (Fails("CoCreateInstance", ERROR_NOT_ENOUGH_MEMORY)) {
     *object = nullptr;
     return E_OUTOFMEMORY;
   }
-  HRESULT result = real_CoCreateInstance(type, outer, context, id, object);
-  constexpr GUID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-  if (SUCCEEDED(result) && IsEqualGUID(type, kClsidShellLink)) RedirectSave(static_cast<IUnknown*>(*object));
-  return result;
+  return real_CoCreateInstance(type, outer, context, id, object);
 }
 static_assert(std::is_same<decltype(&Fault_CoCreateInstance), decltype(&::CoCreateInstance)>::value, "Co");
 
@@ -213,7 +181,7 @@ const Hook kHooks[] = {
     VDL_HOOK(RegCreateKeyExA),  VDL_HOOK(RegOpenKeyExA),      VDL_HOOK(RegSetValueExA),
     VDL_HOOK(RegQueryValueExW), VDL_HOOK(CoCreateInstance),   VDL_HOOK(CreateWindowExA),
     VDL_HOOK(RegisterClassExA), VDL_HOOK(CreateDialogParamA), VDL_HOOK(DialogBoxParamA),
-    VDL_HOOK(SHGetSpecialFolderLocation), VDL_HOOK(SHGetPathFromIDListW), VDL_HOOK(ExitProcess),
+    VDL_HOOK(SHGetFolderPathW), VDL_HOOK(SHGetPathFromIDListW), VDL_HOOK(ExitProcess),
 };
 #undef VDL_HOOK
 
