@@ -6,7 +6,7 @@ namespace payload {
 namespace {
 
 constexpr int kMaxBits = 15;
-constexpr int kFastBits = 9;
+constexpr int kFastBits = 10;
 // How far back a distance may reach.
 constexpr size_t kWindow = 32768;
 
@@ -25,14 +25,20 @@ struct Bits {
   bool overrun;
 
   bool More() {
-    if (pos < size) return true;
-    if (source == nullptr || !source->Next(&in, &size)) return false;
-    pos = 0;
-    return size > 0 || More();
+    while (pos >= size) {
+      if (source == nullptr || !source->Next(&in, &size)) return false;
+      pos = 0;
+    }
+    return true;
   }
+  // Tops the buffer up to at least 25 bits whenever it holds fewer than
+  // needed, so that most symbols find their bits there without a call.
   void Fill(int need) {
-    while (count < need) {
-      if (More()) {
+    if (count < need) Refill();
+  }
+  void Refill() {
+    while (count <= 24) {
+      if (pos < size || More()) {
         buffer |= static_cast<uint32_t>(in[pos++]) << count;
       } else {
         padding += 8;
@@ -40,7 +46,8 @@ struct Bits {
       count += 8;
     }
   }
-  void Drop(int n) {
+  // Inlined even where the stub is built for size: once a symbol or more.
+  __attribute__((always_inline)) void Drop(int n) {
     buffer >>= n;
     count -= n;
     if (count < padding) overrun = true;
@@ -155,19 +162,21 @@ struct Output {
   uint32_t limit;
   uint32_t adler;
 
+  // False, nothing passed on, when the bytes would take the output past its
+  // limit: never past it, so the count cannot wrap either.
   bool Pass() {
     size_t count = pos - start;
+    if (count > limit - total) return false;
     adler = Adler32(adler, data + start, count);
     total += static_cast<uint32_t>(count);
     start = pos;
     return sink == nullptr || count == 0 || sink->Take(data + pos - count, count);
   }
   // Room for n more bytes, made by passing the window on where there is a
-  // sink; false when the output would outgrow what it may hold.
-  bool Room(size_t n) {
-    // Never past the limit, so the count cannot wrap either.
-    if (n > limit - total - (pos - start)) return false;
-    if (size - pos >= n) return true;
+  // sink; false when the output would outgrow what it may hold. Inlined, as
+  // Drop is: a literal is a byte.
+  __attribute__((always_inline)) bool Room(size_t n) { return size - pos >= n || Slide(n); }
+  bool Slide(size_t n) {
     if (sink == nullptr || !Pass()) return false;
     memmove(data, data + pos - kWindow, kWindow);
     pos = start = kWindow;
