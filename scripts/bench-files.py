@@ -88,12 +88,12 @@ def speed_rows(runs, before, only):
             for side in sides:
                 times[side].append(one_run(side, shape, made, target))
         t = {side: statistics.median(times[side]) for side in sides}
-        rows.append((label, "bare loop %.2f s, beside-and-rename loop %.2f s, stub silent %.2f s, NSIS silent "
-                     "%.2f s: stub **%.2fx** NSIS, %.2fx the bare loop" % (t["bare"], t["beside"], t["stub"],
+        rows.append((label, "bare loop %.3f s, beside-and-rename loop %.3f s, stub silent %.3f s, NSIS silent "
+                     "%.3f s: stub **%.2fx** NSIS, %.2fx the bare loop" % (t["bare"], t["beside"], t["stub"],
                                                                          t["nsis"], t["stub"] / t["nsis"],
                                                                          t["stub"] / t["bare"])))
         if before:
-            rows.append((label + ", the stub before", "%.2f s: %.2fx NSIS" % (t["before"], t["before"] / t["nsis"])))
+            rows.append((label + ", the stub before", "%.3f s: %.2fx NSIS" % (t["before"], t["before"] / t["nsis"])))
     shutil.rmtree(target, ignore_errors=True)
     return rows
 
