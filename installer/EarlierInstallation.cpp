@@ -21,6 +21,10 @@ namespace {
 constexpr char kListName[] = "\\uninstall.lst";
 // Far more than thousands of files' lines; a larger file is no list of ours.
 constexpr DWORD kMaxList = 64u << 20;
+// Lines written at a time: any one line fits, and the stack frame stays
+// under the page that would need probing.
+constexpr uint32_t kListBlockSize = 2048;
+static_assert(kListBlockSize >= kWorkFolderSize + 4, "a line fits a block");
 
 bool Listed(const payload::PointerList& list, const char* path) {
   for (int32_t i = 0; i < list.Count(); ++i) {
@@ -134,9 +138,11 @@ bool Installer::WriteEntryList() {
   if (!OpenOutput(file, path)) return false;
   if (!file.Replaces()) NoteNew(path);
   const payload::PointerList* lists[] = {&createdFiles, &createdFolders};
-  // A line a write: with thousands of files, three writes a line were most
-  // of the list's cost.
+  // Lines gathered into blocks: with thousands of files, a write a line was
+  // most of the list's cost.
   char line[kWorkFolderSize + 4];
+  char block[kListBlockSize];
+  uint32_t used = 0;
   for (int kind = 0; kind < 2; ++kind) {
     for (int32_t i = 0; i < lists[kind]->Count(); ++i) {
       const char* entry = static_cast<const char*>(lists[kind]->Get(i));
@@ -145,10 +151,16 @@ bool Installer::WriteEntryList() {
         NoteFailure(FailureKind::kNoRecord, path, ERROR_FILENAME_EXCED_RANGE);
         return false;
       }
-      if (!WriteOutput(file, path, line, static_cast<uint32_t>(strlen(line)))) return false;
+      uint32_t length = static_cast<uint32_t>(strlen(line));
+      if (length > sizeof(block) - used) {
+        if (!WriteOutput(file, path, block, used)) return false;
+        used = 0;
+      }
+      memcpy(block + used, line, length);
+      used += length;
     }
   }
-  return KeepOutput(file, path);
+  return (used == 0 || WriteOutput(file, path, block, used)) && KeepOutput(file, path);
 }
 
 }  // namespace installer
