@@ -22,8 +22,7 @@ class PayloadFile {
   // File size in bytes, or -1 when it cannot be told.
   int64_t Size() const;
   // Bytes actually read from offset on; fewer than count at the end of the
-  // file or on error. One call where a seek and a read were two, for each
-  // item of thousands. Read in pieces of a bounded size: one read of a
+  // file or on error. Read in pieces of a bounded size: one read of a
   // gigabyte fails under Wine, and reads of many megabytes fail from some
   // network shares.
   uint32_t ReadAt(int64_t offset, void* buffer, uint32_t count);
