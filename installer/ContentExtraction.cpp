@@ -92,11 +92,12 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
   text::CopyAtMost(key, walk.prefix, sizeof(key) - 12);
   text::AppendDecimal(key, sizeof(key), static_cast<uint32_t>(i));
   char name[kListNameRead + 1];
-  if (!ReadItem(key, name, kListNameRead, walk.type)) {
+  const payload::PayloadEntry* entry = Item(key, walk.type);
+  if (entry == nullptr) return true;
+  if (!ReadFound(entry, name, kListNameRead)) {
     // A name that is there but damaged, unreadable or longer than a name
     // can be is no optional file: passing over it would end in success
     // without the file.
-    if (reader == nullptr || !reader->Contains(key, walk.type)) return true;
     NoteReadFailure(key, key);
     return false;
   }

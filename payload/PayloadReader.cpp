@@ -238,7 +238,7 @@ const PayloadEntry* PayloadReader::Find(const char* name, const char* type) cons
 
 // The type as it has always been compared: the default when none is given,
 // at most a field's length.
-const PayloadEntry* PayloadReader::FindItem(const char* name, const char* type) const {
+const PayloadEntry* PayloadReader::Item(const char* name, const char* type) const {
   char wanted[kFieldSize];
   text::CopyAtMost(wanted, type != nullptr ? type : kTypeAppData, kFieldSize - 1);
   return name != nullptr && entryCount_ != 0 ? Find(name, wanted) : nullptr;
@@ -407,7 +407,7 @@ bool PayloadReader::Checked(const void* bytes, const PayloadEntry* entry) {
 }
 
 bool PayloadReader::Contains(const char* name, const char* type) const {
-  return FindItem(name, type) != nullptr;
+  return Item(name, type) != nullptr;
 }
 
 uint8_t* PayloadReader::Data() { return data_; }

@@ -33,7 +33,7 @@ class PayloadReader final : public InflateSource {
   // With a buffer: count bytes into it, true when found and the CRC matches.
   // Without one: the whole item into Data(), checked as well.
   bool ReadItem(const char* name, void* buffer, int32_t count, const char* type) {
-    return ReadEntry(FindItem(name, type), buffer, count);
+    return ReadEntry(Item(name, type), buffer, count);
   }
   // The same for an entry found before (Item), without finding it again;
   // null reads as an item that is not there.
@@ -53,7 +53,7 @@ class PayloadReader final : public InflateSource {
   // (ReadError), from EndPieces for one that could not be read or whose CRC
   // is wrong (CrcMismatch).
   bool BeginPieces(const char* name, uint32_t* size, uint8_t* tail) {
-    return BeginPieces(FindItem(name, nullptr), size, tail);
+    return BeginPieces(Item(name, nullptr), size, tail);
   }
   bool BeginPieces(const PayloadEntry* entry, uint32_t* size, uint8_t* tail);
   bool Next(const uint8_t** bytes, size_t* count) override;
@@ -80,7 +80,7 @@ class PayloadReader final : public InflateSource {
   bool Contains(const char* name, const char* type) const;
   // The entry of an item (default type when none is given), null when it is
   // not there: found once, then read by entry.
-  const PayloadEntry* Item(const char* name, const char* type) const { return FindItem(name, type); }
+  const PayloadEntry* Item(const char* name, const char* type) const;
 
   // Directory access for the host tools.
   int32_t EntryCount() const { return entryCount_; }
@@ -94,7 +94,6 @@ class PayloadReader final : public InflateSource {
   bool ScanForMarker();
   bool ParseDirectory(int64_t fileSize);
   const PayloadEntry* Find(const char* name, const char* type) const;
-  const PayloadEntry* FindItem(const char* name, const char* type) const;
   void BuildIndex();
   int Compare(int32_t a, int32_t b) const;
   void FreeDirectory();
