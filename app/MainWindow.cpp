@@ -16,15 +16,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     PostQuitMessage(0);
     return 0;
   }
-  if (message == WM_QUERYENDSESSION && platform::ShutdownBlocked()) return FALSE;
+  if (message == WM_QUERYENDSESSION) return platform::AnswerEndSession(window);
   // The hidden window is the engine's parent and lives as long as the run:
   // a close request (Alt+F4, the system menu, a program that closes windows)
   // would end the run from within whatever message box shows next.
   if (message == WM_CLOSE) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
-
-}  // namespace
 
 void RegisterMainWindowClass(HINSTANCE instance) {
   text::CopyAtMost(g_windowTitle, names::kMainWindowTitle, sizeof(g_windowTitle) - 1);
@@ -40,9 +38,13 @@ void RegisterMainWindowClass(HINSTANCE instance) {
   RegisterClassExA(&windowClass);
 }
 
-void CreateMainWindow(HINSTANCE instance) {
+}  // namespace
+
+HWND MakeMainWindow(HINSTANCE instance) {
+  RegisterMainWindowClass(instance);
   g_mainWindow = CreateWindowExA(0, g_windowClass, g_windowTitle, WS_OVERLAPPEDWINDOW, 0, 0, 25, 25,
                                  nullptr, nullptr, instance, nullptr);
+  return g_mainWindow;
 }
 
 }  // namespace app

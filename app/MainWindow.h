@@ -5,17 +5,18 @@
 
 namespace app {
 
-// The hidden 25 by 25 window: never shown and given no message loop; it is the
-// owner of the progress window and of the shell calls, and the engine is told
-// its class name.
+// The hidden 25 by 25 window: never shown; it is the owner of the progress
+// window and of the shell calls, and the engine is told its class name. It
+// has no message loop of its own, unless it is made on a thread of its own
+// (a silent run).
 extern char g_windowTitle[];
 extern char g_windowClass[];
 extern HWND g_mainWindow;
 
 constexpr const char* kWindowClassName = names::kMainWindowClass;
 
-void RegisterMainWindowClass(HINSTANCE instance);
-// Leaves g_mainWindow null when the window cannot be made; the run goes on.
-void CreateMainWindow(HINSTANCE instance);
+// Registers the class and makes the window. Null, and g_mainWindow null, when
+// the window cannot be made; the run goes on.
+HWND MakeMainWindow(HINSTANCE instance);
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include "platform/Log.h"
 #include "platform/Message.h"
 #include "platform/ScopedHandle.h"
+#include "platform/WindowThread.h"
 #include "ui/Report.h"
 
 namespace {
@@ -34,6 +35,9 @@ int RunStub(HINSTANCE instance) {
     // fails the call instead of waiting for someone to insert a disk.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   }
+  // Silent, the hidden window is made beside the run, which needs it first
+  // when the engine starts, and it answers the system at once throughout.
+  bool windowAside = line.unattended.silent && platform::StartWindowThread(&app::MakeMainWindow, instance);
   platform::ScopedFile log;
   if (line.log[0] != 0) {
     log.Reset(CreateFileW(line.log, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -50,9 +54,7 @@ int RunStub(HINSTANCE instance) {
   }
   app::InstallerApp application;
   application.SetCommandLine(line);
-  app::RegisterMainWindowClass(instance);
-  app::CreateMainWindow(instance);
-  application.SetHost(instance, app::g_mainWindow);
+  application.SetHost(instance, windowAside ? nullptr : app::MakeMainWindow(instance));
   application.Run();
   char code[] = "0";
   code[0] = static_cast<char>('0' + application.ExitCode());
@@ -65,7 +67,7 @@ int RunStub(HINSTANCE instance) {
 
 // The process starts here, without the C runtime's start-up code: the stub
 // splits its few switches itself, has no static constructors and no
-// threads, and the runtime's start-up would be about a sixth of its size. The
+// threads but a silent run's window, and the runtime's start-up would be about a sixth of its size. The
 // C library functions it calls come from msvcrt.dll, which sets itself up
 // when it is loaded.
 extern "C" void WinMainCRTStartup() { ExitProcess(static_cast<UINT>(RunStub(GetModuleHandleA(nullptr)))); }

@@ -2,6 +2,7 @@
 #include "installer/Installer.h"
 #include "platform/DllSearch.h"
 #include "platform/Text.h"
+#include "platform/WindowThread.h"
 #include "payload/WindowNames.h"
 
 namespace installer {
@@ -18,6 +19,8 @@ bool Installer::StartEngine() {
   engineControl = getInstance();
   if (engineControl == nullptr) return false;
   engineControl->SetBaseDirectory(workFolder);
+  // A window made beside the run is waited for here, where it is first needed.
+  if (parentWindow == nullptr) parentWindow = platform::WindowFromThread();
   if (engineControl->Initialise(instance, names::kMainWindowClass, parentWindow) == 0) return false;
   channelServices = engineControl->GetChannelServices();
   return true;

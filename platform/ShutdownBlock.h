@@ -7,10 +7,13 @@
 
 namespace platform {
 
-// Starts the block, with the reason the system shows beside the window.
-void BlockShutdown(HWND window);
+void BlockShutdown();
 // Ends it; nothing when there is none.
 void AllowShutdown();
 bool ShutdownBlocked();
+// A window's answer to WM_QUERYENDSESSION, given on the window's own thread:
+// no while the block lasts, with the reason the system shows beside the
+// window; yes otherwise, the reason withdrawn.
+BOOL AnswerEndSession(HWND window);
 
 }  // namespace platform

@@ -13,8 +13,8 @@ namespace ui {
 namespace {
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
-  if (message == WM_QUERYENDSESSION && platform::ShutdownBlocked()) {
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);
+  if (message == WM_QUERYENDSESSION) {
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, platform::AnswerEndSession(dialog));
     return TRUE;
   }
   if (message != WM_INITDIALOG) return FALSE;

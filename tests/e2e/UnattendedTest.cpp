@@ -105,6 +105,31 @@ TEST_F(UnattendedTest, ViewerHeld_BriefHoldWaitedOutLastingHoldFailsNamingIt) {
   }
 }
 
+// A logoff asked while a silent installation is in the middle of one long
+// step (the engine decoding a file): the hidden window says no at once, as
+// the system waits only seconds before it ends a program that does not
+// answer, and the installation then completes.
+TEST_F(UnattendedTest, LogoffDuringALongStep_RefusedAtOnceAndInstallationCompletes) {
+  ScopedEnvironment slow("VDL_ENGINE_SLOW", "3000");
+  WriteSetup();
+  std::string folder = dir_.File("Harbour");
+  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe"), "/LOG=\"" + setupLog_ + "\" /S /D=" + folder));
+  // The engine waits after each file it decodes.
+  for (DWORD waited = 0; waited < kRunMs && !testing_support::HasLine(log_, "Process -> 1"); waited += 20) Sleep(20);
+  ASSERT_TRUE(testing_support::HasLine(log_, "Process -> 1"));
+  HWND main = driver_.FindWindowOfClass("VandrelExe Window");
+  ASSERT_NE(nullptr, main);
+  EXPECT_FALSE(IsWindowVisible(main));
+  DWORD_PTR answer = 1;
+  DWORD asked = GetTickCount();
+  EXPECT_NE(0, SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 1000, &answer));
+  EXPECT_EQ(0u, answer);
+  EXPECT_LT(GetTickCount() - asked, 1000u);
+  EXPECT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_EQ(0u, driver_.ExitCode());
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.nfo"));
+}
+
 // Switches quoted whole, as a script's launcher passes them.
 TEST_F(UnattendedTest, ScreenSaverSilentQuoted_InstalledWithoutBrandingValues) {
   settings_.projectType = 5;

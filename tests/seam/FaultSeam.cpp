@@ -14,6 +14,7 @@ namespace faults {
 namespace {
 
 LONG g_calls;
+DWORD g_runThread;
 LONG g_failAt;
 LONG g_holdAt;
 HANDLE g_log = INVALID_HANDLE_VALUE;
@@ -43,6 +44,11 @@ void Log(LONG call, const char* name, const char* what) {
 // True when this call is the one to fail; then the thread's last error is
 // what the system would have left.
 bool Fails(const char* name, DWORD error) {
+  // The run's own thread only: a window made on a thread of its own calls
+  // whenever that thread runs, and a count that moved from run to run would
+  // fail another call each time. Its calls are swept where the run makes the
+  // window itself.
+  if (GetCurrentThreadId() != g_runThread) return false;
   LONG call = ++g_calls;
   if (call == g_holdAt) {
     Log(call, name, " held");
@@ -101,6 +107,10 @@ VDL_FAULT(LONG, RegQueryValueExW, (HKEY a, LPCWSTR b, LPDWORD c, LPDWORD d, LPBY
 VDL_FAULT(HWND, CreateWindowExA,
           (DWORD a, LPCSTR b, LPCSTR c, DWORD d, int e, int f, int g, int h, HWND i, HMENU j, HINSTANCE k, LPVOID l),
           (a, b, c, d, e, f, g, h, i, j, k, l), nullptr, ERROR_NOT_ENOUGH_MEMORY)
+VDL_FAULT(HANDLE, CreateThread, (LPSECURITY_ATTRIBUTES a, SIZE_T b, LPTHREAD_START_ROUTINE c, LPVOID d, DWORD e, LPDWORD f),
+          (a, b, c, d, e, f), nullptr, ERROR_NOT_ENOUGH_MEMORY)
+VDL_FAULT(HANDLE, CreateEventA, (LPSECURITY_ATTRIBUTES a, BOOL b, BOOL c, LPCSTR d), (a, b, c, d), nullptr,
+          ERROR_NOT_ENOUGH_MEMORY)
 VDL_FAULT(ATOM, RegisterClassExA, (const WNDCLASSEXA* a), (a), 0, ERROR_NOT_ENOUGH_MEMORY)
 VDL_FAULT(HWND, CreateDialogParamA, (HINSTANCE a, LPCSTR b, HWND c, DLGPROC d, LPARAM e), (a, b, c, d, e), nullptr,
           ERROR_NOT_ENOUGH_MEMORY)
@@ -182,6 +192,7 @@ const Hook kHooks[] = {
     VDL_HOOK(RegQueryValueExW), VDL_HOOK(CoCreateInstance),   VDL_HOOK(CreateWindowExA),
     VDL_HOOK(RegisterClassExA), VDL_HOOK(CreateDialogParamA), VDL_HOOK(DialogBoxParamA),
     VDL_HOOK(SHGetFolderPathW), VDL_HOOK(SHGetPathFromIDListW), VDL_HOOK(ExitProcess),
+    VDL_HOOK(CreateThread),     VDL_HOOK(CreateEventA),
 };
 #undef VDL_HOOK
 
@@ -220,6 +231,7 @@ void Redirect(BYTE* base, const IMAGE_IMPORT_DESCRIPTOR& library) {
 }  // namespace
 
 void InstallSeam(HMODULE module) {
+  g_runThread = GetCurrentThreadId();
   g_failAt = Number("VDL_FAULT_AT");
   g_holdAt = Number("VDL_FAULT_HOLD");
   char path[MAX_PATH];

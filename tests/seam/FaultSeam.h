@@ -8,7 +8,8 @@
 namespace faults {
 
 // Read from the environment of the test variant only:
-//   VDL_FAULT_AT    the call to fail, counted from 1 over every seam call;
+//   VDL_FAULT_AT    the call to fail, counted from 1 over every seam call
+//                   of the thread that runs the installation;
 //                   absent or 0: none fails (a counting run).
 //   VDL_FAULT_HOLD  the call at which the stub stops and waits, before making
 //                   it, for a test to kill it there.

@@ -29,11 +29,7 @@ std::vector<std::string> TestInstaller::Files() const { return Texts(createdFile
 std::vector<std::string> TestInstaller::Folders() const { return Texts(createdFolders); }
 
 HWND HostWindow() {
-  static HWND window = [] {
-    app::RegisterMainWindowClass(GetModuleHandleA(nullptr));
-    app::CreateMainWindow(GetModuleHandleA(nullptr));
-    return app::g_mainWindow;
-  }();
+  static HWND window = app::MakeMainWindow(GetModuleHandleA(nullptr));
   return window;
 }
 

@@ -1,0 +1,40 @@
+#include "platform/WindowThread.h"
+
+#include "platform/ScopedHandle.h"
+
+namespace platform {
+namespace {
+
+WindowMaker g_make;
+HWND g_window;
+// Set once the window is made or could not be. It lasts as long as the
+// process, as the thread does: nothing closes it.
+HANDLE g_made;
+
+DWORD WINAPI MakeAndAnswer(void* instance) {
+  g_window = g_make(static_cast<HINSTANCE>(instance));
+  SetEvent(g_made);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  return 0;
+}
+
+}  // namespace
+
+bool StartWindowThread(WindowMaker make, HINSTANCE instance) {
+  g_make = make;
+  g_made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ScopedKernelObject thread(g_made != nullptr ? CreateThread(nullptr, 0, MakeAndAnswer, instance, 0, nullptr) : nullptr);
+  if (!thread.Valid()) g_made = nullptr;
+  return thread.Valid();
+}
+
+bool WindowHasThread() { return g_made != nullptr; }
+
+HWND WindowFromThread() {
+  if (g_made == nullptr) return nullptr;
+  WaitForSingleObject(g_made, INFINITE);
+  return g_window;
+}
+
+}  // namespace platform
