@@ -24,9 +24,12 @@ DWORD WINAPI MakeAndAnswer(void* instance) {
 bool StartWindowThread(WindowMaker make, HINSTANCE instance) {
   g_make = make;
   g_made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  ScopedKernelObject thread(g_made != nullptr ? CreateThread(nullptr, 0, MakeAndAnswer, instance, 0, nullptr) : nullptr);
-  if (!thread.Valid()) g_made = nullptr;
-  return thread.Valid();
+  if (g_made == nullptr) return false;
+  ScopedKernelObject thread(CreateThread(nullptr, 0, MakeAndAnswer, instance, 0, nullptr));
+  if (thread.Valid()) return true;
+  CloseHandle(g_made);
+  g_made = nullptr;
+  return false;
 }
 
 bool WindowHasThread() { return g_made != nullptr; }
