@@ -18,8 +18,6 @@ void BlockShutdown() { g_blocked = true; }
 
 void AllowShutdown() { g_blocked = false; }
 
-bool ShutdownBlocked() { return g_blocked; }
-
 // The reason is given as the question comes rather than when the block
 // starts: only the thread that made a window may name its reason, and a
 // silent run's window has a thread of its own.

@@ -10,7 +10,6 @@ namespace platform {
 void BlockShutdown();
 // Ends it; nothing when there is none.
 void AllowShutdown();
-bool ShutdownBlocked();
 // A window's answer to WM_QUERYENDSESSION, given on the window's own thread:
 // no while the block lasts, with the reason the system shows beside the
 // window; yes otherwise, the reason withdrawn.

@@ -110,7 +110,7 @@ TEST_F(UnattendedTest, ViewerHeld_BriefHoldWaitedOutLastingHoldFailsNamingIt) {
 // the system waits only seconds before it ends a program that does not
 // answer, and the installation then completes.
 TEST_F(UnattendedTest, LogoffDuringALongStep_RefusedAtOnceAndInstallationCompletes) {
-  ScopedEnvironment slow("VDL_ENGINE_SLOW", "3000");
+  ScopedEnvironment slow("VDL_ENGINE_SLOW", "2000");
   WriteSetup();
   std::string folder = dir_.File("Harbour");
   ASSERT_TRUE(driver_.Start(dir_.File("setup.exe"), "/LOG=\"" + setupLog_ + "\" /S /D=" + folder));
@@ -120,11 +120,10 @@ TEST_F(UnattendedTest, LogoffDuringALongStep_RefusedAtOnceAndInstallationComplet
   HWND main = driver_.FindWindowOfClass("VandrelExe Window");
   ASSERT_NE(nullptr, main);
   EXPECT_FALSE(IsWindowVisible(main));
+  // Answered within a second, half the engine's wait.
   DWORD_PTR answer = 1;
-  DWORD asked = GetTickCount();
   EXPECT_NE(0, SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 1000, &answer));
   EXPECT_EQ(0u, answer);
-  EXPECT_LT(GetTickCount() - asked, 1000u);
   EXPECT_TRUE(driver_.WaitForExit(kRunMs));
   EXPECT_EQ(0u, driver_.ExitCode());
   EXPECT_TRUE(FileExists(folder + "\\uninstall.nfo"));
