@@ -64,6 +64,9 @@ def rebase(installer, stub_path):
 def one_run(side, shape, made, target):
     shutil.rmtree(target, ignore_errors=True)
     os.makedirs(target)
+    # What the side before wrote goes to the disk now, not while this side
+    # runs: no side pays for another's files.
+    os.sync()
     time.sleep(1)
     folder = bench.windows(os.path.join(target, side))
     _, _, count, size = shape
