@@ -7,8 +7,8 @@ namespace app {
 
 // The hidden 25 by 25 window: never shown; it is the owner of the progress
 // window and of the shell calls, and the engine is told its class name. It
-// has no message loop of its own, unless it is made on a thread of its own
-// (a silent run).
+// has no message loop of its own, unless a silent run makes it on a thread
+// of its own; the shell calls then have no owner, as nothing is shown.
 extern char g_windowTitle[];
 extern char g_windowClass[];
 extern HWND g_mainWindow;

@@ -67,7 +67,14 @@ int RunStub(HINSTANCE instance) {
 
 // The process starts here, without the C runtime's start-up code: the stub
 // splits its few switches itself, has no static constructors and no thread
-// but a silent run's window, which uses no C runtime, and the runtime's
-// start-up would be about a sixth of its size. The C library functions it
+// but a silent run's window, which needs no runtime start-up, and the
+// runtime's start-up would be about a sixth of its size. The C library functions it
 // calls come from msvcrt.dll, which sets itself up when it is loaded.
-extern "C" void WinMainCRTStartup() { ExitProcess(static_cast<UINT>(RunStub(GetModuleHandleA(nullptr)))); }
+extern "C" void WinMainCRTStartup() {
+  int code = RunStub(GetModuleHandleA(nullptr));
+  // A silent run that ends at once lets its window be made first: a thread
+  // ended in the middle of starting the window system may hold a lock that
+  // the end of the process needs.
+  platform::WindowFromThread();
+  ExitProcess(static_cast<UINT>(code));
+}

@@ -57,7 +57,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
     chosen = dialog.GetDirectory();
     progressWindow = new ui::ProgressWindow;
   }
-  platform::BlockShutdown();
+  platform::BlockShutdown(parentWindow);
   if (progressWindow != nullptr) {
     progressWindow->Create(instance, parentWindow);
     progressWindow->SetProgress(progress::kOpened);

@@ -12,7 +12,7 @@ bool Installer::RunInPlaceFlow() {
     return Stop(FailureKind::kNoDirectXRun);
   }
   if (!CreateTempWorkDir()) return false;
-  platform::BlockShutdown();
+  platform::BlockShutdown(parentWindow);
   // The viewer is started by a relative command line from here.
   SetCurrentDirectoryA(workFolder);
   if (!ExtractViewer()) return false;

@@ -5,7 +5,6 @@
 #include "platform/Message.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
-#include "platform/WindowThread.h"
 
 namespace installer {
 namespace {
@@ -121,12 +120,13 @@ void Installer::KeepWindowsAnswering() {
     progressWindow->KeepAnswering();
     return;
   }
-  // A window made beside the run answers on its own thread.
-  if (platform::WindowHasThread()) return;
-  // Without a window of its own the run still answers the system, a logoff
-  // request above all: a peek takes the calls other threads send. A peek is
-  // a round trip to Wine's server; the system waits seconds for an answer,
-  // so one every few milliseconds answers as well.
+  // Without a window of its own the run still answers the system: a peek
+  // takes the calls other threads send to the windows of this thread (the
+  // hidden window, unless a silent run made it on a thread of its own; an
+  // engine's). A peek is a round trip to Wine's server, two a file were a
+  // fifth of what a silent run added to writing thousands of small files;
+  // the system waits seconds for an answer, so one every few milliseconds
+  // answers as well.
   DWORD now = GetTickCount();
   if (now - lastPeek < kPeekEveryMs) return;
   lastPeek = now;

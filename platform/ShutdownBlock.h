@@ -7,12 +7,16 @@
 
 namespace platform {
 
-void BlockShutdown();
-// Ends it; nothing when there is none.
+// Starts the block. A window of the calling thread is given the reason the
+// system shows beside it at once; a window of another thread gives it as it
+// answers (only a window's own thread may).
+void BlockShutdown(HWND window);
+// Ends it, and takes back the reason given at its start; nothing when there
+// is none.
 void AllowShutdown();
 // A window's answer to WM_QUERYENDSESSION, given on the window's own thread:
-// no while the block lasts, with the reason the system shows beside the
-// window; yes otherwise, the reason withdrawn.
+// no while the block lasts, with the reason; yes otherwise, the reason
+// withdrawn.
 BOOL AnswerEndSession(HWND window);
 
 }  // namespace platform

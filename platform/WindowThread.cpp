@@ -7,8 +7,8 @@ namespace {
 
 WindowMaker g_make;
 HWND g_window;
-// Set once the window is made or could not be. It lasts as long as the
-// process, as the thread does: nothing closes it.
+// Set once the window is made or could not be. Once the thread runs, it
+// lasts as long as the process, as the thread does.
 HANDLE g_made;
 
 DWORD WINAPI MakeAndAnswer(void* instance) {
@@ -31,8 +31,6 @@ bool StartWindowThread(WindowMaker make, HINSTANCE instance) {
   g_made = nullptr;
   return false;
 }
-
-bool WindowHasThread() { return g_made != nullptr; }
 
 HWND WindowFromThread() {
   if (g_made == nullptr) return nullptr;

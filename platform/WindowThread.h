@@ -14,8 +14,6 @@ using WindowMaker = HWND (*)(HINSTANCE);
 // messages until the process ends. False when no thread could be started:
 // the caller makes the window itself.
 bool StartWindowThread(WindowMaker make, HINSTANCE instance);
-// Whether a thread of its own makes, or made, the window.
-bool WindowHasThread();
 // The window that thread made, waited for; null when it could not be made
 // or no thread was started.
 HWND WindowFromThread();

@@ -404,7 +404,7 @@ TEST_F(ExtractItemTest, LargeFile_ProgressWindowAnswersLogoffBetweenPieces) {
   progress->Create(GetModuleHandleA(nullptr), testing_support::HostWindow());
   ASSERT_NE(nullptr, progress->Window());
   installer.SetProgressWindow(progress);
-  platform::BlockShutdown();
+  platform::BlockShutdown(testing_support::HostWindow());
   g_query = {progress->Window(), 1, nullptr};
   g_piece = 0;
   g_answeredWhileWriting = false;

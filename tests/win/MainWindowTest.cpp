@@ -22,7 +22,7 @@ TEST(MainWindow, CloseRequests_RefusedAndLogoffRefusedOnlyWhileInstalling) {
     EXPECT_TRUE(IsWindow(window)) << close.message;
   }
   EXPECT_NE(0, SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-  platform::BlockShutdown();
+  platform::BlockShutdown(window);
   EXPECT_EQ(0, SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
   platform::AllowShutdown();
   EXPECT_NE(0, SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
