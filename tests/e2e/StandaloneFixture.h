@@ -73,7 +73,9 @@ class StandaloneTest : public ::testing::Test {
   // The installer of the project as set up, as "setup.exe" in the test's folder.
   void WriteSetup(Arch arch = Arch::kX64) {
     view32_ = testing_support::Resolve(arch) == Arch::kI686;
-    std::string stub = arch == Arch::kX64 ? testing_support::StubPath() : testing_support::StubPathI686();
+    std::string stub = !stub_.empty()       ? stub_
+                       : arch == Arch::kX64 ? testing_support::StubPath()
+                                            : testing_support::StubPathI686();
     packager::PayloadBuilder project = testing_support::StandaloneProject(arch, settings_);
     if (alterProject_) alterProject_(project);
     packager::Bytes payload = project.Build(static_cast<uint32_t>(testing_support::ReadBytes(stub).size()));
@@ -143,6 +145,8 @@ class StandaloneTest : public ::testing::Test {
   std::function<void(packager::PayloadBuilder&)> alterProject_;
   // Changes the built payload (damage in transit), when set.
   std::function<void(packager::Bytes&)> alterPayload_;
+  // Another build of the stub than the machine's release stub, when set.
+  std::string stub_;
   StubDriver driver_;
   // A 32-bit stub sees the registry and the system folder of 32-bit programs.
   bool view32_ = false;
