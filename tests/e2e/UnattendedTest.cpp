@@ -7,6 +7,7 @@
 #include "tests/e2e/StandaloneFixture.h"
 #include "tests/support/FileHolder.h"
 #include "tests/support/Logs.h"
+#include "tests/support/SeamLog.h"
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
@@ -133,25 +134,23 @@ TEST_F(UnattendedTest, LogoffDuringALongStep_RefusedAtOnceAndInstallationComplet
 // the run makes the window itself, as a run with dialogs does, hands it to
 // the engine and installs.
 TEST_F(UnattendedTest, WindowThreadNotStarted_RunMakesTheWindowAndInstalls) {
-  stub_ = testing_support::MachineUnderTest() == Arch::kX64 ? VDL_FAULT_STUB_X64 : VDL_FAULT_STUB_I686;
+  stub_ = testing_support::FaultStubPath(testing_support::MachineUnderTest());
   std::string seamLog = dir_.File("seam.log");
   ScopedEnvironment seam("VDL_FAULT_LOG", seamLog.c_str());
   ASSERT_EQ(0u, RunSilently("/S /D=" + dir_.File("Counted")));
-  std::vector<std::string> calls = testing_support::LogLines(seamLog);
+  std::vector<std::string> calls = testing_support::ReadSeamLog(seamLog).calls;
   for (const std::string call : {"CreateEventA", "CreateThread"}) {
     SCOPED_TRACE(call);
-    auto named = std::find_if(calls.begin(), calls.end(), [&](const std::string& line) {
-      return line.size() > call.size() && line.compare(line.size() - call.size() - 1, std::string::npos, " " + call) == 0;
-    });
+    auto named = std::find(calls.begin(), calls.end(), call);
     ASSERT_NE(calls.end(), named);
-    std::string number = named->substr(0, named->find(' '));
+    std::string number = std::to_string(named - calls.begin() + 1);
     ScopedEnvironment fail("VDL_FAULT_AT", number.c_str());
     DeleteFileA(seamLog.c_str());
     DeleteFileA(log_.c_str());
     driver_.Reset();
     std::string folder = dir_.File(call);
     EXPECT_EQ(0u, RunSilently("/S /D=" + folder));
-    EXPECT_TRUE(testing_support::HasLine(seamLog, number + " " + call + " failed"));
+    EXPECT_EQ(call, testing_support::ReadSeamLog(seamLog).failed);
     EXPECT_TRUE(testing_support::HasLine(log_, "Initialise VandrelExe Window window=1"));
     EXPECT_TRUE(FileExists(folder + "\\uninstall.nfo"));
   }

@@ -18,6 +18,7 @@
 #include "tests/faults/KillSweep.h"
 #include "tests/faults/KnownFaults.h"
 #include "tests/faults/SweepRun.h"
+#include "tests/support/Installers.h"
 
 using sweep::Flow;
 using sweep::Outcome;
@@ -117,12 +118,8 @@ void SweepInstallation(Sweep& sweep, sweep::Scene& scene, bool over) {
   sweep.rows.push_back(row);
 }
 
-std::string Stub(testing_support::Arch arch) {
-  return arch == testing_support::Arch::kX64 ? VDL_FAULT_STUB_X64 : VDL_FAULT_STUB_I686;
-}
-
 void SweepFlow(Sweep& sweep, Flow flow) {
-  sweep::Scene scene(flow, sweep.options.arch, Stub(sweep.options.arch));
+  sweep::Scene scene(flow, sweep.options.arch, testing_support::FaultStubPath(sweep.options.arch));
   SweepInstallation(sweep, scene, false);
   // A run in place installs nothing that a later run could be over.
   if (flow == Flow::kRunInPlace) return;
@@ -146,7 +143,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: fault_sweep [--kill | --flow NAME]... [--every K] [--arch x86_64|i686] [--timeout MS]\n");
     return 2;
   }
-  if (sweep.options.kill) return sweep::KillSweep(sweep.options.arch, Stub(sweep.options.arch), sweep.options.timeoutMs);
+  if (sweep.options.kill) return sweep::KillSweep(sweep.options.arch, testing_support::FaultStubPath(sweep.options.arch), sweep.options.timeoutMs);
   std::string every = sweep.options.every == 1 ? "every call" : "every " + std::to_string(sweep.options.every) + "th call";
   printf("fault sweep of the %s stub's test variant, %s\n",
          sweep.options.arch == testing_support::Arch::kX64 ? "x86_64" : "i686", every.c_str());

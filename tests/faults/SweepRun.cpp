@@ -103,25 +103,6 @@ void Drive(StubDriver& driver, RunResult* run, DWORD timeoutMs, const std::strin
 
 }  // namespace
 
-SeamLog ReadSeamLog(const std::string& path) {
-  SeamLog log;
-  for (const std::string& line : testing_support::LogLines(path)) {
-    if (line == "exit") {
-      log.exited = true;
-      continue;
-    }
-    size_t space = line.find(' ');
-    if (space == std::string::npos) continue;
-    std::string rest = line.substr(space + 1);
-    size_t mark = rest.find(' ');
-    std::string name = rest.substr(0, mark);
-    if (mark != std::string::npos && rest.substr(mark + 1) == "failed") log.failed = name;
-    if (mark != std::string::npos && rest.substr(mark + 1) == "held") log.held = true;
-    log.calls.push_back(name);
-  }
-  return log;
-}
-
 RunResult RunOnce(const Scene& scene, bool over, int failAt, DWORD timeoutMs, int holdAt, bool earlierVersion) {
   std::string temp = scene.Root() + "\\temp";
   std::string seamLog = scene.Root() + "\\seam.log";

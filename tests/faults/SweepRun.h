@@ -9,17 +9,12 @@
 #include <vector>
 
 #include "tests/faults/SweepScene.h"
+#include "tests/support/SeamLog.h"
 
 namespace sweep {
 
-// The seam's calls in a run, by number from 1: each one's function name.
-struct SeamLog {
-  std::vector<std::string> calls;
-  std::string failed;  // the function that failed, or empty
-  bool exited = false;  // the run ended through ExitProcess, not a crash
-  bool held = false;    // the stub reached the call it was to wait at
-};
-SeamLog ReadSeamLog(const std::string& path);
+using testing_support::ReadSeamLog;
+using testing_support::SeamLog;
 
 struct RunResult {
   std::vector<std::string> boxes;  // "caption: text" of each message box

@@ -8,6 +8,7 @@ namespace testing_support {
 
 std::string StubPath() { return MachineUnderTest() == Arch::kX64 ? VDL_STUB_X64 : VDL_STUB_I686; }
 std::string StubPathI686() { return VDL_STUB_I686; }
+std::string FaultStubPath(Arch arch) { return arch == Arch::kX64 ? VDL_FAULT_STUB_X64 : VDL_FAULT_STUB_I686; }
 
 packager::Bytes ReadBytes(const std::string& path) {
   std::string bytes = ReadFileBytes(path);
