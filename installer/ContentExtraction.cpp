@@ -7,6 +7,8 @@
 #include "installer/ProgressSteps.h"
 #include "payload/EngineFiles.h"
 #include "payload/ListEntries.h"
+#include "platform/AnsiChars.h"
+#include "platform/FileAhead.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -16,6 +18,16 @@ namespace {
 // List names are read kListNameSize bytes at a time, into room for that and
 // a terminator.
 constexpr int32_t kListNameRead = payload::kListNameSize;
+constexpr size_t kListKeySize = 64;
+
+// Entry i's item, named by the list's prefix and i, into key; null when the
+// payload lacks it.
+const payload::PayloadEntry* ListEntry(const payload::PayloadReader* reader, const ListWalk& walk, int32_t i,
+                                       char* key) {
+  text::CopyAtMost(key, walk.prefix, kListKeySize - 12);
+  text::AppendDecimal(key, kListKeySize, static_cast<uint32_t>(i));
+  return reader != nullptr ? reader->Item(key, walk.type) : nullptr;
+}
 
 float Fraction(double base, int32_t index, int32_t count) {
   double share = static_cast<double>(index) / count * progress::kListShare;
@@ -50,11 +62,14 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
   inList = true;
   bool ok = true;
   if (reader == nullptr || count <= reader->EntryCount()) {
-    for (int32_t i = 0; ok && i < count; ++i) ok = ExtractListEntry(walk, i);
+    for (int32_t i = 0; ok && i < count; ++i) ok = ExtractListEntry(walk, i, i + 1 < count ? i + 1 : -1);
   } else {
     ok = ExtractPresentEntries(walk);
   }
   inList = false;
+  aheadIndex = -1;
+  // A file made ahead for an entry the run did not reach (it stopped) goes.
+  platform::DropCreated();
   return ok;
 }
 
@@ -79,35 +94,65 @@ bool Installer::ExtractPresentEntries(const ListWalk& walk) {
   bool ok = true;
   for (int32_t n = 0; ok && n < found; ++n) {
     if (n > 0 && indices[n] == indices[n - 1]) continue;
-    ok = ExtractListEntry(walk, indices[n]);
+    // Only a list walked in full has files made ahead.
+    ok = ExtractListEntry(walk, indices[n], -1);
   }
   delete[] indices;
   return ok;
 }
 
-bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i) {
+bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i, int32_t next) {
   if (walk.report) SetProgressIfOpen(Fraction(walk.base, i, walk.count));
   if (!walk.report) KeepWindowsAnswering();
-  char key[64];
-  text::CopyAtMost(key, walk.prefix, sizeof(key) - 12);
-  text::AppendDecimal(key, sizeof(key), static_cast<uint32_t>(i));
   char name[kListNameRead + 1];
-  const payload::PayloadEntry* entry = Item(key, walk.type);
-  if (entry == nullptr) return true;
-  if (!ReadFound(entry, name, kListNameRead)) {
-    // A name that is there but damaged, unreadable or longer than a name
-    // can be is no optional file: passing over it would end in success
-    // without the file.
-    NoteReadFailure(key, key);
-    return false;
+  bool readAhead = i == aheadIndex;
+  if (readAhead) {
+    memcpy(name, aheadName, sizeof(name));
+  } else {
+    char key[kListKeySize];
+    const payload::PayloadEntry* entry = ListEntry(reader, walk, i, key);
+    if (entry == nullptr) return true;
+    if (!ReadFound(entry, name, kListNameRead)) {
+      // A name that is there but damaged, unreadable or longer than a name
+      // can be is no optional file: passing over it would end in success
+      // without the file.
+      NoteReadFailure(key, key);
+      return false;
+    }
+    name[kListNameRead] = '\0';
   }
-  name[kListNameRead] = '\0';
+  // Every other file: this one is created by the installation while the next
+  // one is made beside it, and that one is then taken as made.
+  if (!readAhead) CreateNextAhead(walk, next);
   uint8_t decode = payload::IsCopiedProjectFile(walk.type, name) ? 0 : 1;
   // A listed name that the payload lacks is passed over, as lists may name
   // optional files (ExtractItem tells, from the one look-up it reads by); one
   // that is there but cannot be written stops the installation, or a full
   // disk would end in a success message.
   return ExtractItem(name, decode);
+}
+
+// Under Wine every new name reads the whole folder: while this entry's file
+// is written, the next one's is made on another thread (platform/FileAhead).
+// Its name is read once, here, for both; a read that fails is left to the
+// entry's turn, which reads it again and tells why.
+void Installer::CreateNextAhead(const ListWalk& walk, int32_t next) {
+  aheadIndex = -1;
+  if (next < 0) return;
+  char key[kListKeySize];
+  const payload::PayloadEntry* entry = ListEntry(reader, walk, next, key);
+  if (entry == nullptr || !reader->ReadEntry(entry, aheadName, kListNameRead)) return;
+  aheadName[kListNameRead] = '\0';
+  aheadIndex = next;
+  char target[kWorkFolderSize];
+  if (Item(aheadName) == nullptr || TargetPath(aheadName, target) != 0) return;
+  // Only into the folder of the file before, which is there: whether one
+  // made for this entry is there yet would depend on which thread ran
+  // first, and the seam's count with it.
+  size_t folder = strlen(knownFolder);
+  if (folder != 0 && text::LastSeparator(target) == target + folder - 1 && memcmp(target, knownFolder, folder) == 0) {
+    platform::CreateAhead(target);
+  }
 }
 
 }  // namespace installer

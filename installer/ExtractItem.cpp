@@ -17,15 +17,11 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
   if (entry == nullptr && inList) return true;
   NoteFailure(FailureKind::kCopyFailure, name, 0);
   if (name == nullptr) return false;
-  // The file takes the name in the system's code page; the item is found by
-  // the payload's.
-  char fileName[kWorkFolderSize];
-  bool named = ToSystemCodePage(name, fileName, sizeof(fileName));
-  if (named && !payload::IsSafeItemName(fileName)) return false;
   char target[kWorkFolderSize];
-  // Refused rather than cut: a cut path would write a different file.
-  if (!named || !text::Join(target, sizeof(target), workFolder, "\\", fileName)) {
-    NoteFailure(FailureKind::kCopyFailure, name, ERROR_FILENAME_EXCED_RANGE);
+  DWORD refused = TargetPath(name, target);
+  if (refused != 0) {
+    // A name the installer will not write is a copy failure of no reason.
+    if (refused == ERROR_FILENAME_EXCED_RANGE) NoteFailure(FailureKind::kCopyFailure, name, refused);
     return false;
   }
   CreateMissingFolders(target);
@@ -43,6 +39,17 @@ bool Installer::ExtractItem(const char* name, uint8_t decode) {
   emptyRefused = count == 0 && !inList;
   if (emptyRefused) return false;
   return WriteAndRecord(target, bytes, count);
+}
+
+DWORD Installer::TargetPath(const char* name, char* target) const {
+  // The file takes the name in the system's code page; the item is found by
+  // the payload's.
+  char fileName[kWorkFolderSize];
+  bool named = ToSystemCodePage(name, fileName, sizeof(fileName));
+  if (named && !payload::IsSafeItemName(fileName)) return ERROR_INVALID_NAME;
+  // Refused rather than cut: a cut path would write a different file.
+  bool joined = named && text::Join(target, kWorkFolderSize, workFolder, "\\", fileName);
+  return joined ? 0 : ERROR_FILENAME_EXCED_RANGE;
 }
 
 // Every folder on the way to the target that does not exist yet is made and

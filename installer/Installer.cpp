@@ -27,6 +27,7 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       progressWindow(nullptr),
       reader(payloadReader),
       inList(false),
+      aheadIndex(-1),
       emptyRefused(false),
       unattended{false, nullptr},
       exitCode(kExitFailed),

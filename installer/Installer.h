@@ -230,11 +230,21 @@ class Installer {
   // False with the failure noted: the copy failure, or, when the user
   // chose Cancel, a cancel that has nothing more to say.
   bool WaitWhileHeld(const char* target, DWORD error, int* tries);
+  // Where item name is written, into target (kWorkFolderSize bytes): 0, or
+  // why not (ERROR_INVALID_NAME for a name that would leave the folder or
+  // that Windows refuses, ERROR_FILENAME_EXCED_RANGE for one too long or
+  // without a form in the system's code page).
+  DWORD TargetPath(const char* name, char* target) const;
   void CreateMissingFolders(const char* target);
   bool WriteAndRecord(const char* target, const uint8_t* bytes, uint32_t count);
   bool ExtractList(const payload::ListInfo& list, double base, bool report);
-  bool ExtractListEntry(const ListWalk& walk, int32_t index);
+  // Entry index of the list; next is the entry after it (-1: none), whose
+  // file may be made ahead.
+  bool ExtractListEntry(const ListWalk& walk, int32_t index, int32_t next);
   bool ExtractPresentEntries(const ListWalk& walk);
+  // Entry next's file, made beside the current one's writing
+  // (platform/FileAhead.h).
+  void CreateNextAhead(const ListWalk& walk, int32_t next);
   bool WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape);
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
   // A name or text of the payload in the system's code page, into out (size
@@ -262,6 +272,10 @@ class Installer {
   // An empty list entry is a file of the project like any other; an empty
   // program or start file is damage, refused as if it were missing.
   bool inList;
+  // The name CreateNextAhead read for the entry after the current one, for
+  // both: aheadName is that of entry aheadIndex of the list (-1: none).
+  int32_t aheadIndex;
+  char aheadName[payload::kListNameSize + 1];
   bool emptyRefused;
   Failure failure;
   Unattended unattended;

@@ -1,5 +1,6 @@
 #include "platform/FileWrite.h"
 
+#include "platform/FileAhead.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -42,6 +43,8 @@ HANDLE CreateForWriting(const char* path, DWORD disposition) {
 
 }  // namespace
 
+HANDLE CreateNewForWriting(const char* path) { return CreateForWriting(path, CREATE_NEW); }
+
 OutputFile::OutputFile(const char* path)
     : path_(path),
       handle_(INVALID_HANDLE_VALUE),
@@ -56,9 +59,12 @@ OutputFile::OutputFile(const char* path)
 
 void OutputFile::Open() {
   beside_[0] = '\0';
+  // Made already, where nothing was, while the file before was written.
+  handle_ = TakeCreated(path_);
+  if (Opened()) return;
   // Where there is nothing yet, one call: nothing earlier can be lost, and
   // an earlier copy is never opened for writing by it.
-  handle_ = CreateForWriting(path_, CREATE_NEW);
+  handle_ = CreateNewForWriting(path_);
   if (Opened()) return;
   NoteError();
   if (error_ != ERROR_FILE_EXISTS) return;

@@ -12,6 +12,10 @@ namespace platform {
 using WriteHook = BOOL (*)(HANDLE file, const void* bytes, DWORD count, DWORD* written);
 extern WriteHook writeHook;
 
+// A file opened for writing at path, only where nothing is there yet, or
+// INVALID_HANDLE_VALUE.
+HANDLE CreateNewForWriting(const char* path);
+
 // True only when all count bytes were written.
 bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 

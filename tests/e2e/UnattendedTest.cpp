@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "packager/EngineFormat.h"
 #include "tests/e2e/StandaloneFixture.h"
 #include "tests/support/FileHolder.h"
 #include "tests/support/Logs.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/SeamLog.h"
 
 using namespace standalone_e2e;
@@ -154,6 +157,51 @@ TEST_F(UnattendedTest, WindowThreadNotStarted_RunMakesTheWindowAndInstalls) {
     EXPECT_TRUE(testing_support::HasLine(log_, "Initialise VandrelExe Window window=1"));
     EXPECT_TRUE(FileExists(folder + "\\uninstall.nfo"));
   }
+}
+
+// Many small files in one folder, as projects of scenes and textures have:
+// each is created where it belongs, every other one by a thread beside while
+// the one before is written. The seam counts only the run's own thread: of
+// sixteen files more, it creates eight and deletes none (a file made beside
+// and then thrown away and made again would count in both), and every file
+// is whole.
+TEST_F(UnattendedTest, ManySmallFiles_EveryOtherMadeBesideNoneMadeTwice) {
+  stub_ = testing_support::FaultStubPath(testing_support::MachineUnderTest());
+  std::string seamLog = dir_.File("seam.log");
+  ScopedEnvironment seam("VDL_FAULT_LOG", seamLog.c_str());
+  std::map<std::string, long> more;
+  for (int extra : {16, 32}) {
+    SCOPED_TRACE(extra);
+    std::map<std::string, std::string> files;
+    alterProject_ = [&](packager::PayloadBuilder& project) {
+      const packager::ListKind kind = packager::ListKind::kProjectFiles;
+      const std::string type = packager::ListType(kind);
+      ASSERT_TRUE(testing_support::RemoveItem(project, packager::ListCountName(kind), type));
+      project.AddU32(packager::ListCountName(kind), 3 + extra, type);
+      for (int i = 0; i < extra; ++i) {
+        std::string name = "scenes\\Frame" + std::to_string(i) + ".vdl";
+        files[name] = "frame " + std::to_string(i) + std::string(100 + i, 'x');
+        std::string entry = name + '\0';
+        project.Add(type, packager::ListEntryPrefix(kind) + std::to_string(3 + i), packager::Bytes(entry.begin(), entry.end()));
+        project.AddRaw(name, packager::EngineEncode(testing_support::B(files[name])));
+      }
+    };
+    std::string folder = dir_.File("Frames" + std::to_string(extra));
+    DeleteFileA(seamLog.c_str());
+    ASSERT_EQ(0u, RunSilently("/S /D=" + folder));
+    for (const auto& [name, bytes] : files) EXPECT_EQ(bytes, testing_support::ReadFileBytes(folder + "\\" + name)) << name;
+    std::vector<std::string> calls = testing_support::ReadSeamLog(seamLog).calls;
+    for (const char* call : {"CreateFileA", "DeleteFileA"}) {
+      more[call] += (extra == 32 ? 1 : -1) * std::count(calls.begin(), calls.end(), call);
+    }
+    // The next run as this one: no links or uninstall entry to replace.
+    driver_.Reset();
+    testing_support::RemoveTree(Menu());
+    testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32_);
+    testing_support::DeleteMachineKey(kViewerKey + settings_.projectName, view32_);
+  }
+  EXPECT_EQ(8, more["CreateFileA"]);
+  EXPECT_EQ(0, more["DeleteFileA"]);
 }
 
 // Switches quoted whole, as a script's launcher passes them.
