@@ -4,7 +4,6 @@
 
 #include "platform/FileWrite.h"
 #include "platform/ScopedHandle.h"
-#include "platform/Text.h"
 
 namespace platform {
 namespace {
