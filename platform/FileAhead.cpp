@@ -58,11 +58,12 @@ HANDLE TakeCreated(const char* path) {
   return g_file;
 }
 
-void DropCreated() {
+bool DropCreated() {
   HANDLE file = TakeCreated(g_path);
-  if (file == INVALID_HANDLE_VALUE) return;
+  if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   DeleteFileA(g_path);
+  return true;
 }
 
 }  // namespace platform

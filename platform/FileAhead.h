@@ -21,7 +21,7 @@ void CreateAhead(const char* path);
 // earlier copy is there): the caller opens it itself and learns why.
 HANDLE TakeCreated(const char* path);
 // Waits for a file asked for and not taken and deletes it: a run that stops
-// leaves no empty file it never wrote.
-void DropCreated();
+// leaves no empty file it never wrote. True when there was one.
+bool DropCreated();
 
 }  // namespace platform

@@ -204,6 +204,31 @@ TEST_F(UnattendedTest, ManySmallFiles_EveryOtherMadeBesideNoneMadeTwice) {
   EXPECT_EQ(0, more["DeleteFileA"]);
 }
 
+// A list that names one file three times, spelled another way each time:
+// the file opened ahead for one spelling is the file the entry before it is
+// creating. That entry finds it there, held by the installer itself, and
+// must not take it for another program's, wait and fail. Installed as
+// before: each spelling's bytes replace the earlier ones.
+TEST_F(UnattendedTest, ListNamingOneFileThrice_InstalledWithoutWaitingOnItself) {
+  alterProject_ = [](packager::PayloadBuilder& project) {
+    const packager::ListKind kind = packager::ListKind::kProjectFiles;
+    const std::string type = packager::ListType(kind);
+    ASSERT_TRUE(testing_support::RemoveItem(project, packager::ListCountName(kind), type));
+    std::vector<std::string> names = {"scenes\\Frame0.vdl", "scenes\\Frame1.vdl", "scenes\\Frame2.vdl",
+                                      "scenes\\Twice.vdl",  "scenes\\TWICE.vdl",  "scenes\\twice.VDL"};
+    project.AddU32(packager::ListCountName(kind), static_cast<uint32_t>(3 + names.size()), type);
+    for (size_t i = 0; i < names.size(); ++i) {
+      std::string entry = names[i] + '\0';
+      project.Add(type, packager::ListEntryPrefix(kind) + std::to_string(3 + i), packager::Bytes(entry.begin(), entry.end()));
+      project.AddRaw(names[i], packager::EngineEncode(testing_support::B("the same frame")));
+    }
+  };
+  std::string folder = dir_.File("Twice");
+  EXPECT_EQ(0u, RunSilently("/S /D=" + folder));
+  EXPECT_EQ("the same frame", testing_support::ReadFileBytes(folder + "\\scenes\\twice.vdl"));
+  EXPECT_FALSE(FileExists(folder + "\\scenes\\Twice.vdl~vdlnew"));
+}
+
 // Switches quoted whole, as a script's launcher passes them.
 TEST_F(UnattendedTest, ScreenSaverSilentQuoted_InstalledWithoutBrandingValues) {
   settings_.projectType = 5;
