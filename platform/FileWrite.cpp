@@ -65,12 +65,16 @@ void OutputFile::Open() {
   // Where there is nothing yet, one call: nothing earlier can be lost, and
   // an earlier copy is never opened for writing by it.
   handle_ = CreateNewForWriting(path_);
+  if (Opened()) return;
+  NoteError();
   // What is there may be the file opened ahead for the next name, which a
   // list may spell another way for this same file: it goes, and this one
   // is tried again, as if nothing had been made ahead.
-  if (!Opened() && GetLastError() == ERROR_FILE_EXISTS && DropCreated()) handle_ = CreateNewForWriting(path_);
-  if (Opened()) return;
-  NoteError();
+  if (error_ == ERROR_FILE_EXISTS && DropCreated()) {
+    handle_ = CreateNewForWriting(path_);
+    if (Opened()) return;
+    NoteError();
+  }
   if (error_ != ERROR_FILE_EXISTS) return;
   // Opened for writing and closed untouched: the question is whether the
   // earlier copy could be replaced, asked before anything is written.
