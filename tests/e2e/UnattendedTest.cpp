@@ -169,39 +169,35 @@ TEST_F(UnattendedTest, ManySmallFiles_EveryOtherMadeBesideNoneMadeTwice) {
   stub_ = testing_support::FaultStubPath(testing_support::MachineUnderTest());
   std::string seamLog = dir_.File("seam.log");
   ScopedEnvironment seam("VDL_FAULT_LOG", seamLog.c_str());
-  std::map<std::string, long> more;
+  long created = 0, deleted = 0;
   for (int extra : {16, 32}) {
-    SCOPED_TRACE(extra);
-    std::map<std::string, std::string> files;
+    std::map<std::string, packager::Bytes> files;
+    for (int i = 0; i < extra; ++i) {
+      files["scenes\\Frame" + std::to_string(i) + ".vdl"] = testing_support::B(std::string(100 + i, 'x'));
+    }
     alterProject_ = [&](packager::PayloadBuilder& project) {
-      const packager::ListKind kind = packager::ListKind::kProjectFiles;
-      const std::string type = packager::ListType(kind);
-      ASSERT_TRUE(testing_support::RemoveItem(project, packager::ListCountName(kind), type));
-      project.AddU32(packager::ListCountName(kind), 3 + extra, type);
-      for (int i = 0; i < extra; ++i) {
-        std::string name = "scenes\\Frame" + std::to_string(i) + ".vdl";
-        files[name] = "frame " + std::to_string(i) + std::string(100 + i, 'x');
-        std::string entry = name + '\0';
-        project.Add(type, packager::ListEntryPrefix(kind) + std::to_string(3 + i), packager::Bytes(entry.begin(), entry.end()));
-        project.AddRaw(name, packager::EngineEncode(testing_support::B(files[name])));
-      }
+      std::map<std::string, packager::Bytes> stored;
+      for (const auto& [name, bytes] : files) stored[name] = packager::EngineEncode(bytes);
+      testing_support::AddProjectFiles(project, stored);
     };
     std::string folder = dir_.File("Frames" + std::to_string(extra));
     DeleteFileA(seamLog.c_str());
     ASSERT_EQ(0u, RunSilently("/S /D=" + folder));
-    for (const auto& [name, bytes] : files) EXPECT_EQ(bytes, testing_support::ReadFileBytes(folder + "\\" + name)) << name;
-    std::vector<std::string> calls = testing_support::ReadSeamLog(seamLog).calls;
-    for (const char* call : {"CreateFileA", "DeleteFileA"}) {
-      more[call] += (extra == 32 ? 1 : -1) * std::count(calls.begin(), calls.end(), call);
+    for (const auto& [name, bytes] : files) {
+      EXPECT_EQ(testing_support::Str(bytes), testing_support::ReadFileBytes(folder + "\\" + name)) << name;
     }
+    std::vector<std::string> calls = testing_support::ReadSeamLog(seamLog).calls;
+    long sign = extra == 32 ? 1 : -1;
+    created += sign * std::count(calls.begin(), calls.end(), "CreateFileA");
+    deleted += sign * std::count(calls.begin(), calls.end(), "DeleteFileA");
     // The next run as this one: no links or uninstall entry to replace.
     driver_.Reset();
     testing_support::RemoveTree(Menu());
     testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32_);
     testing_support::DeleteMachineKey(kViewerKey + settings_.projectName, view32_);
   }
-  EXPECT_EQ(8, more["CreateFileA"]);
-  EXPECT_EQ(0, more["DeleteFileA"]);
+  EXPECT_EQ(8, created);
+  EXPECT_EQ(0, deleted);
 }
 
 // A list that names one file three times, spelled another way each time:
@@ -211,17 +207,11 @@ TEST_F(UnattendedTest, ManySmallFiles_EveryOtherMadeBesideNoneMadeTwice) {
 // before: each spelling's bytes replace the earlier ones.
 TEST_F(UnattendedTest, ListNamingOneFileThrice_InstalledWithoutWaitingOnItself) {
   alterProject_ = [](packager::PayloadBuilder& project) {
-    const packager::ListKind kind = packager::ListKind::kProjectFiles;
-    const std::string type = packager::ListType(kind);
-    ASSERT_TRUE(testing_support::RemoveItem(project, packager::ListCountName(kind), type));
-    std::vector<std::string> names = {"scenes\\Frame0.vdl", "scenes\\Frame1.vdl", "scenes\\Frame2.vdl",
-                                      "scenes\\Twice.vdl",  "scenes\\TWICE.vdl",  "scenes\\twice.VDL"};
-    project.AddU32(packager::ListCountName(kind), static_cast<uint32_t>(3 + names.size()), type);
-    for (size_t i = 0; i < names.size(); ++i) {
-      std::string entry = names[i] + '\0';
-      project.Add(type, packager::ListEntryPrefix(kind) + std::to_string(3 + i), packager::Bytes(entry.begin(), entry.end()));
-      project.AddRaw(names[i], packager::EngineEncode(testing_support::B("the same frame")));
+    std::map<std::string, packager::Bytes> stored;
+    for (const char* name : {"Frame0.vdl", "Frame1.vdl", "Frame2.vdl", "TWICE.vdl", "Twice.vdl", "twice.VDL"}) {
+      stored[std::string("scenes\\") + name] = packager::EngineEncode(testing_support::B("the same frame"));
     }
+    testing_support::AddProjectFiles(project, stored);
   };
   std::string folder = dir_.File("Twice");
   EXPECT_EQ(0u, RunSilently("/S /D=" + folder));
