@@ -107,7 +107,7 @@ report_logs() {
   say "what the viewer found (build/demo/viewer.log; engine calls in build/demo/engine.log):"
   sed 's/^/  /' "$out/viewer.log"
   local folder
-  folder=$(sed -n 's/^Viewer folder //p' "$out/viewer.log" | head -1 | tr -d '\r')
+  folder=$(sed -n '/^Viewer folder /{s///p;q}' "$out/viewer.log" | tr -d '\r')
   [ -n "$folder" ] || return 0
   local unix
   unix=$("$state/run64" winepath -u "$folder" 2>/dev/null | tr -d '\r')

@@ -83,7 +83,11 @@ printf 'include = "%s"\ncode-page = 932\ntexts = "ja"\n' "$kit/samples/tour/stan
 "$kit/bin/vpack" pack japanese.toml -o japanese.exe >/dev/null || fail "the kit's vpack cannot take its Japanese texts"
 wvpack pack japanese.toml -o japanese-windows.exe >/dev/null || fail "the kit's vpack.exe cannot take its Japanese texts"
 cmp japanese.exe japanese-windows.exe || fail "the kit's vpack.exe wrote other texts than its vpack"
-"$kit/bin/vpack" list japanese.exe | grep -qx 'text: dialog.cancel = "キャンセル"' ||
+# Each listing is read whole before it is searched: a search that stops at
+# its first match closes the pipe, and under pipefail the lister's next
+# write (a signal) would fail the check on a good installer.
+listing=$("$kit/bin/vpack" list japanese.exe)
+grep -qx 'text: dialog.cancel = "キャンセル"' <<<"$listing" ||
   fail "japanese.exe does not carry the kit's Japanese texts"
 # Every code page by the same tables: a file named with the letters of each,
 # 1258's split ones too, packed by both programs into the same bytes and
@@ -102,9 +106,10 @@ for page in 874 1250 1251 1252 1253 1254 1255 1256 1257 1258; do
   wvpack pack "$(printf 'Z:%s' "$out/pages/$page.toml" | tr / '\\')" -o "pages/$page-windows.exe" >/dev/null ||
     fail "vpack.exe cannot pack code page $page"
   cmp -s "pages/$page.exe" "pages/$page-windows.exe" || fail "code page $page: vpack.exe wrote other bytes than vpack"
-  [ "$("$kit/bin/vpack" list "pages/$page.exe")" = "$(wvpack list "pages/$page.exe" | tr -d '\r')" ] ||
+  listing=$("$kit/bin/vpack" list "pages/$page.exe")
+  [ "$listing" = "$(wvpack list "pages/$page.exe" | tr -d '\r')" ] ||
     fail "code page $page: vpack.exe lists other names than vpack"
-  "$kit/bin/vpack" list "pages/$page.exe" | grep -qF "$letters.vdl" || fail "code page $page: list does not show $letters.vdl"
+  grep -qF "$letters.vdl" <<<"$listing" || fail "code page $page: list does not show $letters.vdl"
 done
 # Signed as a publisher's pipeline signs, verified, and run once under
 # Wine on the test display (the release stub: 32-bit Wine).
