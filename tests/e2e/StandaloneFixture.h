@@ -54,8 +54,12 @@ class StandaloneTest : public ::testing::Test {
     settings_.projectName = "Harbour " + menu_;
   }
 
-  ~StandaloneTest() override {
-    testing_support::RemoveTree(testing_support::ProgramsFolder() + "\\" + menu_);
+  ~StandaloneTest() override { ForgetInstallation(); }
+
+  // What an installation left outside its folder (links, registry keys, the
+  // screen saver) goes: the next run installs as on a machine that never had it.
+  void ForgetInstallation() {
+    testing_support::RemoveTree(Menu());
     for (bool view32 : {false, true}) {
       testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32);
       testing_support::DeleteMachineKey(kViewerKey + settings_.projectName, view32);

@@ -192,9 +192,7 @@ TEST_F(UnattendedTest, ManySmallFiles_EveryOtherMadeBesideNoneMadeTwice) {
     deleted += sign * std::count(calls.begin(), calls.end(), "DeleteFileA");
     // The next run as this one: no links or uninstall entry to replace.
     driver_.Reset();
-    testing_support::RemoveTree(Menu());
-    testing_support::DeleteMachineKey(kUninstallKey + settings_.projectName, view32_);
-    testing_support::DeleteMachineKey(kViewerKey + settings_.projectName, view32_);
+    ForgetInstallation();
   }
   EXPECT_EQ(8, created);
   EXPECT_EQ(0, deleted);
