@@ -14,13 +14,25 @@ namespace {
 constexpr int kQuietTries = 20;
 constexpr DWORD kQuietWaitMs = 250;
 
-// Windows answers "access denied" for a program file that is running as
-// well as for a folder or a read-only file, which no wait will change.
+// Only a file another program holds is worth waiting for. Windows answers
+// "access denied" for a running program's file as well as for a folder, a
+// read-only file or one whose permissions deny writing; asked again with
+// every sharing allowed, the program's file answers a sharing violation and
+// the denied one access denied. A file this process holds itself (the
+// engine it loaded, the installer) is let go by nobody.
 bool IsHeld(const char* target, DWORD error) {
+  if (GetModuleHandleA(target) != nullptr) return false;
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_USER_MAPPED_FILE) return true;
   DWORD attributes = GetFileAttributesA(target);
-  return error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+  if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    return false;
+  }
+  HANDLE probe = CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(probe);
+  return false;
 }
 
 }  // namespace

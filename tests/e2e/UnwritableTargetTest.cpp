@@ -109,6 +109,36 @@ TEST_F(UnwritableTargetTest, ViewerOfAnEarlierInstallationRunning_NamedCancelled
   EXPECT_FALSE(testing_support::WaitForLine(log_, "Viewer end", 0));
 }
 
+// Waiting helps only where another program holds the file. An earlier copy
+// whose permissions deny writing, and a list entry naming the engine the
+// installation has itself loaded, fail at once with the copy message and
+// the system's reason: no quiet tries, no Retry box that can never succeed.
+TEST_F(UnwritableTargetTest, DeniedByPermissionsOrHeldByTheInstaller_CopyMessageAtOnceNoRetry) {
+  std::vector<DialogSeen> first = InstallAll();
+  ASSERT_FALSE(first.empty());
+  ASSERT_EQ(kDone, first.back().text);
+  driver_.Reset();
+  stub_ = testing_support::FaultStubPath(testing_support::MachineUnderTest());
+  {
+    ScopedEnvironment deny("VDL_FAULT_DENY", "\\scenes\\Quay.vdl");
+    std::vector<DialogSeen> boxes = InstallAll();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(0u, boxes[0].text.find(AsShown(CopyErrorFor(Install() + "\\scenes\\Quay.vdl", ERROR_ACCESS_DENIED))))
+        << boxes[0].text;
+    EXPECT_EQ(1u, driver_.ExitCode());
+    driver_.Reset();
+  }
+  stub_.clear();
+  alterProject_ = [](packager::PayloadBuilder& project) {
+    testing_support::AddProjectFiles(project, {{"Tessaron.dll", packager::EngineEncode(packager::Bytes{'e'})}});
+  };
+  testing_support::RemoveTree(Install());
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(0u, boxes[0].text.find(std::string(kCopyError) + "\n" + Install() + "\\Tessaron.dll\n\n")) << boxes[0].text;
+  EXPECT_EQ(1u, driver_.ExitCode());
+}
+
 // An installation that cannot be uninstalled is no success: an uninstaller or
 // an uninstall record that cannot be written (a folder holds its name; Wine
 // running as root writes read-only files all the same), and no saver channel

@@ -1,6 +1,7 @@
 #include "tests/seam/FaultSeam.h"
 
 #include <errno.h>
+#include <objidl.h>
 #include <shlobj.h>
 #include <stdlib.h>
 
@@ -75,8 +76,6 @@ bool Fails(const char* name, DWORD error) {
   static_assert(std::is_same<decltype(&Fault_##name), decltype(&::name)>::value, #name); \
   }
 
-VDL_FAULT(HANDLE, CreateFileA, (LPCSTR a, DWORD b, DWORD c, LPSECURITY_ATTRIBUTES d, DWORD e, DWORD f, HANDLE g),
-          (a, b, c, d, e, f, g), INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED)
 VDL_FAULT(HANDLE, CreateFileW, (LPCWSTR a, DWORD b, DWORD c, LPSECURITY_ATTRIBUTES d, DWORD e, DWORD f, HANDLE g),
           (a, b, c, d, e, f, g), INVALID_HANDLE_VALUE, ERROR_SHARING_VIOLATION)
 VDL_FAULT(BOOL, SetFilePointerEx, (HANDLE a, LARGE_INTEGER b, PLARGE_INTEGER c, DWORD d), (a, b, c, d), FALSE,
@@ -116,12 +115,35 @@ VDL_FAULT(HWND, CreateDialogParamA, (HINSTANCE a, LPCSTR b, HWND c, DLGPROC d, L
           ERROR_NOT_ENOUGH_MEMORY)
 VDL_FAULT(INT_PTR, DialogBoxParamA, (HINSTANCE a, LPCSTR b, HWND c, DLGPROC d, LPARAM e), (a, b, c, d, e), -1,
           ERROR_NOT_ENOUGH_MEMORY)
-VDL_FAULT(HRESULT, SHGetFolderPathW, (HWND a, int b, HANDLE c, DWORD d, LPWSTR e), (a, b, c, d, e),
+VDL_FAULT(HRESULT, SHGetSpecialFolderLocation, (HWND a, int b, PIDLIST_ABSOLUTE* c), (a, b, c),
           HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), ERROR_FILE_NOT_FOUND)
 VDL_FAULT(BOOL, SHGetPathFromIDListW, (PCIDLIST_ABSOLUTE a, LPWSTR b), (a, b), FALSE, ERROR_FILE_NOT_FOUND)
 #undef VDL_FAULT
 
 namespace {
+
+// A file whose permissions deny this user writing (VDL_FAULT_DENY: the end
+// of its path): root writes any file under Wine whatever its mode, so the
+// denial is the seam's. Opened for reading it answers as any file does.
+char g_denied[MAX_PATH];
+
+bool Denied(LPCSTR path, DWORD access) {
+  if (g_denied[0] == '\0' || path == nullptr || (access & (GENERIC_WRITE | DELETE)) == 0) return false;
+  int length = lstrlenA(path), end = lstrlenA(g_denied);
+  return length >= end && lstrcmpiA(path + length - end, g_denied) == 0;
+}
+
+decltype(&::CreateFileA) real_CreateFileA;
+HANDLE WINAPI Fault_CreateFileA(LPCSTR a, DWORD b, DWORD c, LPSECURITY_ATTRIBUTES d, DWORD e, DWORD f, HANDLE g) {
+  if (Fails("CreateFileA", ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
+  // Where nothing is there yet, no permission of the file's is asked.
+  if (Denied(a, b) && GetFileAttributesA(a) != INVALID_FILE_ATTRIBUTES) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return real_CreateFileA(a, b, c, d, e, f, g);
+}
+static_assert(std::is_same<decltype(&Fault_CreateFileA), decltype(&::CreateFileA)>::value, "CreateFileA");
 
 // Failed writes store nothing; reads of a failing device read nothing.
 decltype(&::WriteFile) real_WriteFile;
@@ -154,13 +176,41 @@ void* __cdecl Fault_realloc(void* block, size_t size) {
   return nullptr;
 }
 
+// A shell link is saved through a COM interface, not an import: the first
+// link object made has its IPersistFile::Save slot (shared by every object
+// of the class) redirected too.
+using SaveFunction = HRESULT(STDMETHODCALLTYPE*)(IPersistFile*, LPCOLESTR, BOOL);
+constexpr int kSaveSlot = 6;  // IUnknown's three, GetClassID, IsDirty, Load
+SaveFunction real_Save;
+HRESULT STDMETHODCALLTYPE Fault_Save(IPersistFile* file, LPCOLESTR name, BOOL remember) {
+  if (Fails("IPersistFile::Save", ERROR_ACCESS_DENIED)) return E_ACCESSDENIED;
+  return real_Save(file, name, remember);
+}
+
+void RedirectSave(IUnknown* object) {
+  IPersistFile* file = nullptr;
+  if (real_Save != nullptr || FAILED(object->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    return;
+  }
+  void** slot = *reinterpret_cast<void***>(file) + kSaveSlot;
+  DWORD old;
+  if (VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old)) {
+    real_Save = reinterpret_cast<SaveFunction>(*slot);
+    *slot = reinterpret_cast<void*>(&Fault_Save);
+    VirtualProtect(slot, sizeof(void*), old, &old);
+  }
+  file->Release();
+}
+
 decltype(&::CoCreateInstance) real_CoCreateInstance;
 HRESULT WINAPI Fault_CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID id, LPVOID* object) {
   if (Fails("CoCreateInstance", ERROR_NOT_ENOUGH_MEMORY)) {
     *object = nullptr;
     return E_OUTOFMEMORY;
   }
-  return real_CoCreateInstance(type, outer, context, id, object);
+  HRESULT result = real_CoCreateInstance(type, outer, context, id, object);
+  if (SUCCEEDED(result) && IsEqualGUID(type, CLSID_ShellLink)) RedirectSave(static_cast<IUnknown*>(*object));
+  return result;
 }
 static_assert(std::is_same<decltype(&Fault_CoCreateInstance), decltype(&::CoCreateInstance)>::value, "Co");
 
@@ -191,7 +241,7 @@ const Hook kHooks[] = {
     VDL_HOOK(RegCreateKeyExA),  VDL_HOOK(RegOpenKeyExA),      VDL_HOOK(RegSetValueExA),
     VDL_HOOK(RegQueryValueExW), VDL_HOOK(CoCreateInstance),   VDL_HOOK(CreateWindowExA),
     VDL_HOOK(RegisterClassExA), VDL_HOOK(CreateDialogParamA), VDL_HOOK(DialogBoxParamA),
-    VDL_HOOK(SHGetFolderPathW), VDL_HOOK(SHGetPathFromIDListW), VDL_HOOK(ExitProcess),
+    VDL_HOOK(SHGetSpecialFolderLocation), VDL_HOOK(SHGetPathFromIDListW), VDL_HOOK(ExitProcess),
     VDL_HOOK(CreateThread),     VDL_HOOK(CreateEventA),
 };
 #undef VDL_HOOK
@@ -234,6 +284,8 @@ void InstallSeam(HMODULE module) {
   g_runThread = GetCurrentThreadId();
   g_failAt = Number("VDL_FAULT_AT");
   g_holdAt = Number("VDL_FAULT_HOLD");
+  DWORD denied = GetEnvironmentVariableA("VDL_FAULT_DENY", g_denied, sizeof g_denied);
+  if (denied >= sizeof g_denied) g_denied[0] = '\0';
   char path[MAX_PATH];
   DWORD length = GetEnvironmentVariableA("VDL_FAULT_LOG", path, sizeof path);
   if (length > 0 && length < sizeof path) {

@@ -13,6 +13,9 @@ namespace faults {
 //                   absent or 0: none fails (a counting run).
 //   VDL_FAULT_HOLD  the call at which the stub stops and waits, before making
 //                   it, for a test to kill it there.
+//   VDL_FAULT_DENY  the end of a path: an existing file there refuses being
+//                   opened for writing, access denied, as one whose
+//                   permissions deny it does.
 //   VDL_FAULT_LOG   a file (Windows path) that receives one line per call:
 //                   "N Name", "N Name failed" or "N Name held", and "exit".
 // Redirects the module's own imports to the seam; call before anything else.

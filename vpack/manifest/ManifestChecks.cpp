@@ -46,6 +46,8 @@ void CheckName(const FileSpec& file, const CodePage& page, std::vector<std::stri
 void CheckFile(const FileSpec& file, std::vector<std::string>& problems, std::vector<std::string>& warnings) {
   std::string problem = StoreProblem(file.name, file.list, file.store);
   if (!problem.empty()) problems.push_back(file.entry + ": store " + StoreLabel(file.store) + ": " + problem);
+  std::string held = file.list ? HeldFileProblem(file.name) : std::string();
+  if (!held.empty()) problems.push_back(file.entry + ": " + held);
   std::string warning = StoreWarning(file.name, file.list, file.store);
   if (!warning.empty()) warnings.push_back(file.entry + ": " + warning);
   if (file.size >= kMaxInstallerSize) {

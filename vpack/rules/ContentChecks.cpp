@@ -136,6 +136,8 @@ void ReadList(const std::vector<Item>& all, const ItemIndex& items, ListKind kin
     std::string name = ListEntryName(*entry, problems);
     if (name.empty()) continue;
     listed.push_back({kind, name});
+    std::string held = HeldFileProblem(name);
+    if (!held.empty()) problems.push_back(ItemLabel(entry->type, entry->name) + ": " + held);
     // The installer passes over an entry whose file is not there.
     if (items.Find(payload::kTypeAppData, name) == nullptr) {
       problems.push_back(ItemLabel(entry->type, entry->name) + ": names " + Quoted(name) +
@@ -221,6 +223,16 @@ std::string BesideNameProblem(const std::string& name) {
   return std::string("the name ends in \"") + payload::kBesideSuffix +
          "\", which the installer gives the new copy of a file it writes beside the earlier one: it would remove "
          "this file as one left by an interrupted installation";
+}
+
+std::string HeldFileProblem(const std::string& name) {
+  std::string file = CanonicalName(name);
+  size_t start = file.find_first_not_of('\\');
+  if (start == std::string::npos || NameKey(file.substr(start)) != NameKey(payload::kEngineFiles[0].name)) {
+    return std::string();
+  }
+  return std::string("names ") + Quoted(payload::kEngineFiles[0].name) +
+         ", the engine, which the installation has loaded by the time it writes the lists: it cannot be written over";
 }
 
 // A text item's name is a number; its key says which text a publisher gave.

@@ -59,6 +59,11 @@ bool IsFileItem(const packager::Item& item);
 // copy; empty when it would not.
 std::string BesideNameProblem(const std::string& name);
 
+// Why a list may not name this file: the installation holds it loaded (the
+// engine's DLL) while it writes the lists, and no wait lets it go; empty
+// when it may.
+std::string HeldFileProblem(const std::string& name);
+
 // How every message names an item: its type and quoted name, and a text
 // item's key.
 std::string ItemLabel(const std::string& type, const std::string& name);
