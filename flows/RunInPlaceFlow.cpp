@@ -22,6 +22,9 @@ bool Installer::RunInPlaceFlow() {
   platform::AllowShutdown();
   ReleaseItemMemory();
   bool ran = RunViewer(1);
+  // Told while the extracted files are still there, where the user can
+  // look for why the viewer did not start.
+  if (!ran) ReportFailure();
   RemoveExtractedFiles();
   return ran;
 }

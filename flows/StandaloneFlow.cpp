@@ -1,11 +1,13 @@
 // Project type 2: install into a folder the user chooses, with Start-menu
 // shortcuts, an uninstall record and an uninstall entry.
 #include <shlobj.h>
+#include <string.h>
 
 #include "installer/Installer.h"
 #include "installer/ProgressSteps.h"
 #include "payload/EngineFiles.h"
 #include "payload/RuntimeFiles.h"
+#include "platform/AnsiChars.h"
 #include "platform/AnsiFolder.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/Text.h"
@@ -34,12 +36,28 @@ struct StandaloneSettings {
 
 // The Programs folder of the Start menu, or false when the shell has none.
 // One that has no ANSI form is given as an empty text, its name in wide
-// (MAX_PATH characters) for the report. Asked for by its path: its item in
-// the shell's namespace would be looked up through every folder above it.
+// (MAX_PATH characters) for the report.
 bool ProgramsFolder(HWND owner, char* folder, wchar_t* wide) {
-  if (FAILED(SHGetFolderPathW(owner, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, wide))) return false;
-  if (!platform::AnsiFolder(wide, folder, kPathSize)) folder[0] = '\0';
-  return true;
+  LPITEMIDLIST location = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &location))) return false;
+  bool found = SHGetPathFromIDListW(location, wide) != FALSE;
+  CoTaskMemFree(location);
+  if (found && !platform::AnsiFolder(wide, folder, kPathSize)) folder[0] = '\0';
+  return found;
+}
+
+// The project's own folder below Programs: the first on the way to its
+// links, none when they lie in Programs itself.
+void MenuFolder(const char* link, size_t programsLength, char* folder) {
+  folder[0] = '\0';
+  const char* name = link + programsLength;
+  while (text::IsSeparatorAt(name)) ++name;
+  for (const char* c = name; *c != '\0'; c += text::CharBytes(c)) {
+    if (text::IsSeparatorAt(c)) {
+      if (c > name) text::CopyAtMost(folder, link, static_cast<size_t>(c - link));
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -113,15 +131,16 @@ bool Installer::CreateStartMenuEntries(const char* shortcutName) {
               text::Join(target, kPathSize, workFolder, "\\", kViewer) &&
               text::Join(uninstallTarget, kPathSize, workFolder, "\\", kUninstaller);
   if (!fits) return false;
+  MenuFolder(link, strlen(programs), menuFolder);
   CreateMissingFolders(link);
   // Links of an earlier installation are replaced, and stay if this one fails.
   bool linkNew = GetFileAttributesA(link) == INVALID_FILE_ATTRIBUTES;
   bool uninstallLinkNew = GetFileAttributesA(uninstallLink) == INVALID_FILE_ATTRIBUTES;
   CreateShortcut(target, link, "Vandrel Project Link", payload::kStartFileName);
-  Record(createdFiles, link);
+  Record(createdFiles, link, linkNew);
   if (linkNew) NoteNew(link);
   CreateShortcut(uninstallTarget, uninstallLink, "Vandrel Uninstall Link", nullptr);
-  Record(createdFiles, uninstallLink);
+  Record(createdFiles, uninstallLink, uninstallLinkNew);
   if (uninstallLinkNew) NoteNew(uninstallLink);
   return GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES;
 }

@@ -21,6 +21,16 @@ bool IsAscii(const char* text) {
   return true;
 }
 
+// A text setting of the payload's table, which the installer reads and
+// shows as text; any other item (a project file of the same size) is bytes.
+bool IsTextSetting(const payload::PayloadEntry* entry) {
+  if (strcmp(entry->type, payload::kTypeAppData) != 0 || entry->size != kTextFieldSize) return false;
+  for (const payload::Setting* setting : payload::kAllSettings) {
+    if (setting->size == kTextFieldSize && text::EqualNoCase(entry->name, setting->name)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool Installer::ToSystemCodePage(const char* payloadText, char* out, int size) const {
@@ -49,7 +59,7 @@ void Installer::TextInSystemCodePage(char* text) {
 const char* Installer::ForeignText(const payload::PayloadEntry* entry, char* value) {
   char converted[kWorkFolderSize];
   if (!ToSystemCodePage(entry->name, converted, sizeof(converted))) return entry->name;
-  if (strcmp(entry->type, payload::kTypeAppData) != 0 || entry->size != kTextFieldSize) return nullptr;
+  if (!IsTextSetting(entry)) return nullptr;
   value[kTextFieldSize] = '\0';
   if (!ReadItem(entry->name, value, kTextFieldSize, entry->type)) return nullptr;
   return ToSystemCodePage(value, converted, kTextFieldSize + 1) ? nullptr : value;

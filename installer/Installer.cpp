@@ -39,6 +39,7 @@ Installer::Installer(payload::PayloadReader* payloadReader)
   ui::Note(failure, FailureKind::kNone, nullptr, 0);
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
+  menuFolder[0] = '\0';
   if (reader != nullptr) ReportMissingPayload(*reader);
 }
 
@@ -51,6 +52,7 @@ Installer::~Installer() {
   // The path copies are released by whoever consumed the lists; the process
   // ends right after the flow, so what is left here is the lists' storage.
   createdFolders.Clear();
+  keptFolders.Clear();
   createdFiles.Clear();
   newFiles.Clear();
 }
@@ -135,8 +137,8 @@ void Installer::KeepWindowsAnswering() {
   PeekMessageA(&message, parentWindow, 0, 0, PM_NOREMOVE);
 }
 
-bool Installer::Record(payload::PointerList& list, const char* path) {
-  logfile::Line("Created", path);
+bool Installer::Record(payload::PointerList& list, const char* path, bool isNew) {
+  logfile::Line(isNew ? "Created" : "Replaced", path);
   char* copy = text::Duplicate(path);
   if (copy != nullptr && list.Push(copy) >= 0) return true;
   delete[] copy;
@@ -147,7 +149,7 @@ bool Installer::Record(payload::PointerList& list, const char* path) {
 // the clean-up or the uninstaller without a word: the installation stops,
 // and a new one goes at once, as nothing would take it away later.
 bool Installer::RecordFile(const char* path, bool isNew) {
-  if (Record(createdFiles, path) && (!isNew || NoteNew(path))) return true;
+  if (Record(createdFiles, path, isNew) && (!isNew || NoteNew(path))) return true;
   if (isNew) DeleteFileA(path);
   NoteFailure(FailureKind::kNoMemory, path, ERROR_NOT_ENOUGH_MEMORY);
   return false;

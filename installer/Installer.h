@@ -13,6 +13,10 @@
 #include "platform/Registry.h"
 #include "ui/ProgressWindow.h"
 
+namespace platform {
+class PathSet;
+}
+
 namespace installer {
 
 // Working folder and extraction target storage.
@@ -117,9 +121,10 @@ class Installer {
   void ReportFailure();
 
  protected:
-  // A heap copy of path at the end of the list; a copy that cannot be made
-  // is left out rather than recorded as null.
-  static bool Record(payload::PointerList& list, const char* path);
+  // A heap copy of path at the end of the list, logged as made or (isNew
+  // false) as replacing an earlier copy; a copy that cannot be made is left
+  // out rather than recorded as null.
+  static bool Record(payload::PointerList& list, const char* path, bool isNew = true);
   // A file written and recorded; isNew when no earlier copy was there, so
   // that a failed run removes it again. False (noted) when it could not be
   // remembered.
@@ -245,7 +250,7 @@ class Installer {
   // Entry next's file, made beside the current one's writing
   // (platform/FileAhead.h).
   void CreateNextAhead(const ListWalk& walk, int32_t next);
-  bool WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape);
+  bool WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape, const char* path);
   bool WriteScreenSaverFlags(engine::SaverChannel* saver);
   // A name or text of the payload in the system's code page, into out (size
   // bytes); as it is where both pages are one. False when the system's page
@@ -254,11 +259,17 @@ class Installer {
   // The folder of an earlier installation of the project, from its
   // uninstall entry; false when there is none.
   bool EarlierFolder(const char* projectName, char* folder);
-  // Before the uninstall record: what the earlier record's list names that
-  // is still there joins this run's lists, and the joined lists are written
-  // as the list beside the record. False (noted) when it cannot be written.
-  bool WriteEntryList();
-  bool KeepEarlierEntries(char* list);
+  // Before the uninstall record: what the list beside an earlier record
+  // names that is still there, in this installation's own places, joins
+  // this run's lists; path is the list, configuration the flow's
+  // configuration file (null: none). False (noted) when the earlier list is
+  // there and cannot be read whole, or memory runs out.
+  bool MergeEarlierList(const char* path, const char* configuration);
+  bool KeepEarlierEntries(char* list, platform::PathSet& files);
+  static bool AddAll(platform::PathSet& set, const payload::PointerList& list);
+  // The joined lists written as the list beside the record, at path. False
+  // (noted) when it cannot be written.
+  bool WriteEntryList(const char* path);
   // A text setting as read (kTextFieldSize + 1 bytes) in the system's code
   // page, in place.
   void TextInSystemCodePage(char* text);
@@ -266,6 +277,13 @@ class Installer {
   bool WriteUninstallRecord(engine::SaverChannel* saver, const payload::RecordShape& shape, const char* projectName,
                             const char* path);
 
+  // The folder below the Programs folder that holds the project's links
+  // alone, empty when the links are in the Programs folder itself or were
+  // not made: an earlier run's entry below it is the installation's own.
+  char menuFolder[kPathSize];
+  // The earlier runs' folders that the record keeps: never this run's to
+  // remove when it fails.
+  payload::PointerList keptFolders;
   // The folder of the last extraction target, with its final backslash: it
   // and every folder above it exist. Forgotten when folders are removed.
   char knownFolder[kWorkFolderSize];

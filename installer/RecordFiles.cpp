@@ -4,6 +4,7 @@
 
 #include "installer/Installer.h"
 #include "payload/EngineFiles.h"
+#include "payload/InstalledNames.h"
 #include "platform/Message.h"
 #include "platform/Text.h"
 
@@ -35,33 +36,43 @@ void WriteField(engine::SaverChannel* saver, const char* tag, const char* value)
 
 bool Installer::WriteRecordFiles(const payload::RecordShape& shape, const char* projectName) {
   char record[kPathSize];
+  char list[kPathSize];
+  char configuration[kPathSize];
   // An installation without its record cannot be uninstalled: that is no
   // success, and the user is told which file is missing.
-  if (!text::Join(record, kPathSize, workFolder, "\\uninstall.nfo")) {
-    NoteFailure(FailureKind::kNoRecord, "uninstall.nfo", ERROR_FILENAME_EXCED_RANGE);
-    return false;
+  const char* const names[] = {payload::kRecordName, payload::kEntryListName};
+  char* const paths[] = {record, list};
+  for (int i = 0; i < 2; ++i) {
+    if (!text::Join(paths[i], kPathSize, workFolder, "\\", names[i])) {
+      NoteFailure(FailureKind::kNoRecord, names[i], ERROR_FILENAME_EXCED_RANGE);
+      return false;
+    }
   }
+  // A configuration path that does not fit is left unwritten rather than cut.
+  const char* configurationPath =
+      shape.configuration != nullptr && text::Join(configuration, kPathSize, workFolder, shape.configuration)
+          ? configuration
+          : nullptr;
   engine::Channel* channel = channelServices->CreateChannel(engine::kSaverChannelId, 0, 0);
   if (channel == nullptr) {
     NoteFailure(FailureKind::kNoRecord, record, 0);
     return false;
   }
   auto* saver = static_cast<engine::SaverChannel*>(channel);
-  bool complete = true;
-  if (shape.configuration != nullptr) complete = WriteConfiguration(saver, shape);
-  if (complete) complete = WriteEntryList() && WriteUninstallRecord(saver, shape, projectName, record);
+  // The list's entry, then the configuration file's, last of all.
+  bool complete = MergeEarlierList(list, configurationPath) &&
+                  RecordFile(list, GetFileAttributesA(list) == INVALID_FILE_ATTRIBUTES) &&
+                  (configurationPath == nullptr || WriteConfiguration(saver, shape, configurationPath)) &&
+                  WriteEntryList(list) && WriteUninstallRecord(saver, shape, projectName, record);
   saver->Destroy(engine::kDeleteSelf);
   return complete;
 }
 
-bool Installer::WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape) {
-  const char* name = shape.configuration;
-  char path[kPathSize];
+bool Installer::WriteConfiguration(engine::SaverChannel* saver, const payload::RecordShape& shape, const char* path) {
   char start[kPathSize];
-  // Paths that do not fit are left unwritten rather than cut.
-  if (!text::Join(path, kPathSize, workFolder, name)) return true;
   bool complete = true;
-  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) NoteNew(path);
+  bool isNew = GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+  if (isNew) NoteNew(path);
   if (text::Join(start, kPathSize, workFolder, "\\" VDL_START_FILE_NAME) && saver->Open(path, 0) != 0) {
     WriteField(saver, "SCFP", start);
     WriteInteger(saver, "SCTI", kScreenSaverTiming);
@@ -70,7 +81,7 @@ bool Installer::WriteConfiguration(engine::SaverChannel* saver, const payload::R
   saver->Close();
   if (!complete) return false;
   // Listed even when it could not be opened, so the uninstaller still looks.
-  Record(createdFiles, path);
+  Record(createdFiles, path, isNew);
   return true;
 }
 
@@ -96,11 +107,14 @@ bool Installer::WriteUninstallRecord(engine::SaverChannel* saver, const payload:
     int32_t files = createdFiles.Count();
     WriteInteger(saver, "UNFC", files);
     for (int32_t i = 0; i < files; ++i) WriteField(saver, "UNFN", static_cast<const char*>(createdFiles.Get(i)));
-    int32_t folders = createdFolders.Count();
-    WriteInteger(saver, "UNDC", folders);
-    // Newest first: every folder comes before its parent.
-    for (int32_t i = folders - 1; i >= 0; --i) {
-      WriteField(saver, "UNDN", static_cast<const char*>(createdFolders.Get(i)));
+    WriteInteger(saver, "UNDC", createdFolders.Count() + keptFolders.Count());
+    // Newest first: every folder comes before its parent, an earlier run's
+    // after this one's.
+    const payload::PointerList* const lists[] = {&createdFolders, &keptFolders};
+    for (const payload::PointerList* folders : lists) {
+      for (int32_t i = folders->Count() - 1; i >= 0; --i) {
+        WriteField(saver, "UNDN", static_cast<const char*>(folders->Get(i)));
+      }
     }
     WriteChunk(saver, "UNPN", projectName, kTextFieldSize);
     if (shape.moduleMark) saver->BeginChunk("UNSK");

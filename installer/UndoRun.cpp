@@ -17,7 +17,8 @@ void Installer::UndoRun() {
     if (DeleteFileA(path)) logfile::Line("Removed", path);
   }
   // Newest first, every folder before its parent; a folder that holds a
-  // file of the user's stays, with the file.
+  // file of the user's stays, with the file. An earlier run's folders
+  // (keptFolders) are not this run's to remove.
   for (int32_t i = createdFolders.Count() - 1; i >= 0; --i) {
     const char* path = static_cast<const char*>(createdFolders.Get(i));
     if (RemoveDirectoryA(path)) logfile::Line("Removed", path);

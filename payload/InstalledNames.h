@@ -19,6 +19,11 @@ inline bool EndsWithBesideSuffix(const char* name) {
   return length >= suffix && text::EqualNoCase(name + length - suffix, kBesideSuffix);
 }
 
+// The uninstall record, and the plain list of its entries beside it that the
+// next installation over this one reads back.
+inline constexpr char kRecordName[] = "uninstall.nfo";
+inline constexpr char kEntryListName[] = "uninstall.lst";
+
 // The uninstall entry's key: this, then the project name.
 inline constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vandrel";
 

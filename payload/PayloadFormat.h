@@ -30,6 +30,10 @@ constexpr uint32_t kMaxItemNameLength = kMaxNameLength < kListNameSize - 1 ? kMa
 // (engine, shortcuts, copies, registry data) in kPathSize.
 constexpr uint32_t kTargetPathSize = 400;
 constexpr uint32_t kPathSize = 260;
+// The longest folder CreateDirectoryA makes (MAX_PATH less the 12 it keeps
+// for an 8.3 name, less the terminator); a folder above that length is
+// refused before anything is made rather than failing at its first file.
+constexpr uint32_t kMaxFolderPath = 247;
 
 // The scan for a payload whose trailer is wrong: whole blocks that follow each
 // other without overlap; a match must start at most this far into a block.

@@ -1,5 +1,8 @@
 #include "platform/FileWrite.h"
 
+#include <string.h>
+
+#include "platform/AnsiChars.h"
 #include "platform/FileAhead.h"
 #include "platform/Text.h"
 
@@ -88,10 +91,19 @@ void OutputFile::Open() {
 }
 
 void OutputFile::OpenBeside() {
+  // Where the name and the suffix pass what Windows takes, the suffix alone
+  // in the same folder: a folder is never longer than 247, so it fits, and
+  // one copy beside is written at a time.
   if (!text::Join(beside_, sizeof(beside_), path_, kBesideSuffix)) {
-    beside_[0] = '\0';
-    error_ = ERROR_FILENAME_EXCED_RANGE;
-    return;
+    const char* last = text::LastSeparator(path_);
+    size_t folder = last != nullptr ? static_cast<size_t>(last - path_) + 1 : 0;
+    if (folder + sizeof(kBesideSuffix) > sizeof(beside_)) {
+      beside_[0] = '\0';
+      error_ = ERROR_FILENAME_EXCED_RANGE;
+      return;
+    }
+    memcpy(beside_, path_, folder);
+    memcpy(beside_ + folder, kBesideSuffix, sizeof(kBesideSuffix));
   }
   // A stale copy under this name, a killed run's, is written over: the name
   // is the installer's own, so a file the user keeps beside the earlier copy

@@ -27,9 +27,9 @@ bool WriteWhole(HANDLE file, const void* bytes, uint32_t count);
 // installation's) is replaced only when the new one is kept: until then the
 // new one is written beside it (NAME + kBesideSuffix). A copy that cannot be
 // opened for writing now (a program that runs, a read-only file) refuses the
-// file at once, as writing over it would; so does one whose name beside
-// would be too long, as the earlier copy is never emptied before the new one
-// is whole.
+// file at once, as writing over it would. Where NAME + kBesideSuffix would
+// pass what Windows takes, the new copy is kBesideSuffix alone in the same
+// folder.
 class OutputFile {
  public:
   explicit OutputFile(const char* path);

@@ -30,9 +30,11 @@ void OnCommand(HWND dialog, OptionsDialog* self, WORD id, WORD notification, HWN
         // Read as typed: the ANSI call would map letters the code page lacks
         // to look-alikes, and the installation would go to another folder
         // than the one shown. What has no exact form is refused at Install.
-        wchar_t typed[kMaxPath + 1];
-        char buffer[2 * kMaxPath + 1];
-        GetWindowTextW(control, typed, kMaxPath + 1);
+        // One letter more than any path, so that a longer text is refused as
+        // too long rather than cut to one that fits.
+        wchar_t typed[kMaxPath + 2];
+        char buffer[2 * (kMaxPath + 1) + 1];
+        GetWindowTextW(control, typed, kMaxPath + 2);
         self->OnPathEdited(platform::ConvertExactly(typed, buffer, sizeof(buffer)) ? buffer : nullptr);
       }
       return;
@@ -84,7 +86,14 @@ messages::Id Refusal(const char* path) {
   if (path == nullptr) return messages::Id::kFolderOutsideCodePage;
   // Cut, the path would end inside a character or name a folder that is
   // not the one typed.
-  if (strlen(path) > kMaxPath) return messages::Id::kFolderTooLong;
+  size_t length = strlen(path);
+  if (length > kMaxPath) return messages::Id::kFolderTooLong;
+  // Windows makes no longer folder: refused before the folders on the way
+  // to it are made, not at the first file.
+  if (length > 0 && text::LastSeparator(path) == path + length - 1) --length;
+  if (length > payload::kMaxFolderPath && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+    return messages::Id::kFolderTooLong;
+  }
   // A text that names no full folder would install into the root or the
   // current folder of whatever drive the installer runs from.
   if (!IsFullFolderPath(path)) return messages::Id::kFolderEmpty;
@@ -147,7 +156,7 @@ bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath, cons
   // installation as a cancel would, without a word.
   showError_ = 0;
   LPARAM self = reinterpret_cast<LPARAM>(this);
-  if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr, OptionsDialogProc, self) == -1) {
+  if (DialogBoxParamA(instance, IDD_OPTIONS_NAME, nullptr, OptionsDialogProc, self) == -1) {
     showError_ = GetLastError();
     if (showError_ == 0) showError_ = ERROR_NOT_ENOUGH_MEMORY;
   }

@@ -8,6 +8,7 @@
 #define IDI_APP_ICON 101
 #define IDC_FOLDER_GROUP 1004
 #define IDC_FOLDER_PROMPT 1005
-// Numbers, not names: a name costs the stub its UTF-16 letters.
-#define IDD_OPTIONS 201
-#define IDD_PROGRESS 202
+// The dialog templates go by these names (the resource script spells them
+// bare, and so must never see them defined).
+#define IDD_OPTIONS_NAME "IDD_ISNTALLDIALOG"
+#define IDD_PROGRESS_NAME "IDD_PROGRESSBAR"

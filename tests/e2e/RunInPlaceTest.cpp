@@ -103,10 +103,17 @@ TEST_F(RunInPlaceTest, ViewerThatCannotStart_ReportedWithCodeAndFilesRemoved) {
     packager::PutU32(packed, 300);
     return packed;
   }()));
-  std::vector<Box> boxes = Run(payload);
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ("Unable to start vandrelviewer.exe", boxes[0].text);
-  EXPECT_EQ(std::to_string(ERROR_BAD_EXE_FORMAT), boxes[0].caption);
+  ASSERT_TRUE(testing_support::WriteInstaller(dir_.File("setup.exe"), testing_support::StubPath(), payload));
+  StubDriver driver;
+  ASSERT_TRUE(driver.Start(dir_.File("setup.exe")));
+  testing_support::DialogSeen box = driver.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, box.window);
+  EXPECT_EQ("Unable to start vandrelviewer.exe", box.text);
+  EXPECT_EQ(std::to_string(ERROR_BAD_EXE_FORMAT), box.caption);
+  // Shown while the viewer that would not start is still there to look at.
+  EXPECT_TRUE(FileExists(Work() + "\\VandrelViewer.exe"));
+  ASSERT_TRUE(driver.Press(box.window, IDOK));
+  ASSERT_TRUE(driver.WaitForExit(kRunMs));
   EXPECT_FALSE(FileExists(Work()));
 }
 

@@ -52,8 +52,8 @@ class ScreenSaverTest : public StandaloneTest {
     EXPECT_EQ(ScrAsNamed(), files[11]);
     EXPECT_EQ(install + "\\\\channels\\Harbour.vch", files[12]);
     EXPECT_EQ(install + "\\music/Tide.cgr", files[16]);
-    EXPECT_EQ(install + "\\screensaver.cfg", files[17]);
-    EXPECT_EQ(install + "\\uninstall.lst", files[18]);
+    EXPECT_EQ(install + "\\screensaver.cfg", files[18]);
+    EXPECT_EQ(install + "\\uninstall.lst", files[17]);
     EXPECT_EQ("UNSK|0|", Entries("uninstall.nfo").back());
     EXPECT_EQ(install, testing_support::MachineString(kViewerKey + settings_.projectName, "DisplayName", view32_));
     EXPECT_EQ("\"" + install + "\\VDLUnInst.exe\"",

@@ -46,7 +46,8 @@ class StandaloneTest : public ::testing::Test {
       : log_(dir_.File("calls.log")),
         engineLog_("VDL_ENGINE_LOG", log_.c_str()),
         viewerLog_("VDL_VIEWER_LOG", log_.c_str()),
-        uninstallLog_("VDL_UNINSTALL_LOG", log_.c_str()) {
+        uninstallLog_("VDL_UNINSTALL_LOG", log_.c_str()),
+        setupLog_(dir_.File("setup.log")) {
     static int sequence = 0;
     menu_ = "VdlTest" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
     settings_.installPath = dir_.File("Apps\\Vandrel Tours\\Harbour");
@@ -130,6 +131,23 @@ class StandaloneTest : public ::testing::Test {
     return InstallToEnd(options.window);
   }
 
+  // Runs the installer with these arguments and "/LOG=" to its end; fails
+  // the test on any window it shows. The exit code.
+  DWORD RunSilently(const std::string& arguments) {
+    WriteSetup();
+    EXPECT_TRUE(driver_.Start(dir_.File("setup.exe"), "/LOG=\"" + setupLog_ + "\" " + arguments));
+    for (DWORD waited = 0; driver_.Running() && waited < kRunMs; waited += 20) {
+      for (HWND window : driver_.Windows()) {
+        EXPECT_FALSE(IsWindowVisible(window)) << "a window: " << StubDriver::WindowText(window);
+      }
+      Sleep(20);
+    }
+    EXPECT_TRUE(driver_.WaitForExit(5000));
+    return driver_.ExitCode();
+  }
+
+  bool Logged(const std::string& line) const { return testing_support::HasLine(setupLog_, line); }
+
   std::string Install() const { return settings_.installPath; }
   // The chunks of a record file in the installation folder; none when it
   // cannot be read.
@@ -138,11 +156,20 @@ class StandaloneTest : public ::testing::Test {
     chunks::ReadChunkFileFromPath(Install() + "\\" + name, &record);
     return record;
   }
+  // The texts of the record's chunks of this tag ("UNFN", "UNDN"), in order.
+  std::vector<std::string> Recorded(const std::string& tag) const {
+    std::vector<std::string> texts;
+    for (const chunks::Chunk& chunk : Record("uninstall.nfo")) {
+      if (chunk.tag == tag) texts.push_back(Text(chunk.data));
+    }
+    return texts;
+  }
   std::string Menu() const { return testing_support::ProgramsFolder() + "\\" + menu_; }
 
   testing_support::TempDir dir_;
   std::string log_;
   ScopedEnvironment engineLog_, viewerLog_, uninstallLog_;
+  std::string setupLog_;
   std::string menu_;
   StandaloneSettings settings_;
   // Changes the project before it is written, when set.

@@ -21,27 +21,8 @@ constexpr char kWinamp2Key[] = "Applications\\Winamp.exe\\shell\\open\\command";
 
 class UnattendedTest : public StandaloneTest {
  public:
-  UnattendedTest() : setupLog_(dir_.File("setup.log")) { testing_support::DeleteClassesRootTree("Applications\\Winamp.exe"); }
+  UnattendedTest() { testing_support::DeleteClassesRootTree("Applications\\Winamp.exe"); }
   ~UnattendedTest() override { testing_support::DeleteClassesRootTree("Applications\\Winamp.exe"); }
-
-  // Runs the installer with these arguments and "/LOG=" to its end; fails
-  // the test on any window it shows. The exit code.
-  DWORD RunSilently(const std::string& arguments) {
-    WriteSetup();
-    EXPECT_TRUE(driver_.Start(dir_.File("setup.exe"), "/LOG=\"" + setupLog_ + "\" " + arguments));
-    for (DWORD waited = 0; driver_.Running() && waited < kRunMs; waited += 20) {
-      for (HWND window : driver_.Windows()) {
-        EXPECT_FALSE(IsWindowVisible(window)) << "a window: " << StubDriver::WindowText(window);
-      }
-      Sleep(20);
-    }
-    EXPECT_TRUE(driver_.WaitForExit(5000));
-    return driver_.ExitCode();
-  }
-
-  bool Logged(const std::string& line) const { return testing_support::HasLine(setupLog_, line); }
-
-  std::string setupLog_;
 };
 
 // The folder on the command line has a space, as a folder under "Program

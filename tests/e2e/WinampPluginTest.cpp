@@ -71,8 +71,8 @@ class WinampPluginTest : public StandaloneTest {
     EXPECT_EQ(Install() + "\\VDLUnInst.exe", files[9]);
     EXPECT_EQ(Install() + "\\WinAmp.dll", files[10]);
     EXPECT_EQ(plugin, files[11]);
-    EXPECT_EQ(Install() + "\\winamp.cfg", files[17]);
-    EXPECT_EQ(Install() + "\\uninstall.lst", files[18]);
+    EXPECT_EQ(Install() + "\\winamp.cfg", files[18]);
+    EXPECT_EQ(Install() + "\\uninstall.lst", files[17]);
     std::vector<chunks::Chunk> configuration = Record("winamp.cfg");
     ASSERT_EQ(2u, configuration.size());
     EXPECT_EQ("SCFP", configuration[0].tag);

@@ -33,7 +33,8 @@ struct Documented {
 
 const Documented kDocumented[] = {
     {{Flow::kStandalone},
-     {"SHGetFolderPathW", "CreateDirectoryA", "CreateFileA", "WriteFile", "MoveFileExA", "malloc"},
+     {"CoCreateInstance", "IPersistFile::Save", "SHGetSpecialFolderLocation", "SHGetPathFromIDListW",
+      "CreateDirectoryA", "CreateFileA", "WriteFile", "MoveFileExA", "malloc"},
      {Problem::kLink},
      nullptr,
      "a Start-menu link that cannot be made is not reported; the installation itself is whole"},

@@ -98,8 +98,8 @@ TEST_F(RecordFilesTest, ScreenSaver_ConfigurationThenRecordEndingInEmptySkipChun
                                    {"SCQC", 1, std::string(1, '\0')},
                                    {"SCSP", 1, std::string(1, '\0')}});
   ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
-                                 {"UNFN", 259, Field(configuration)},
                                  {"UNFN", 259, Field(List())},
+                                 {"UNFN", 259, Field(configuration)},
                                  {"UNDC", 4, Int(0)},
                                  {"UNPN", 259, project_},
                                  {"UNSK", 0, ""}});
@@ -115,21 +115,21 @@ TEST_F(RecordFilesTest, WinampPlugin_ConfigurationStopsAfterTiming) {
   ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kWinampPlugin), project_.data()));
   ExpectChunks("winamp.cfg", {{"SCFP", 259, Field(work_ + "\\VDLStart.vdl")}, {"SCTI", 4, Int(20)}});
   ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(2)},
-                                 {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
                                  {"UNFN", 259, Field(List())},
+                                 {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
                                  {"UNDC", 4, Int(0)},
                                  {"UNPN", 259, project_},
                                  {"UNSK", 0, ""}});
 }
 
-TEST_F(RecordFilesTest, ConfigurationThatCannotBeOpened_StillListedBeforeTheList) {
+TEST_F(RecordFilesTest, ConfigurationThatCannotBeOpened_StillListedLast) {
   installer_->AddCreatedFile(work_ + "\\first.dll");
   CreateDirectoryA((work_ + "\\winamp.cfg").c_str(), nullptr);
   ASSERT_TRUE(installer_->WriteRecordFiles(payload::RecordOf(payload::kWinampPlugin), project_.data()));
   ExpectChunks("uninstall.nfo", {{"UNFC", 4, Int(3)},
                                  {"UNFN", 259, Field(work_ + "\\first.dll")},
-                                 {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
                                  {"UNFN", 259, Field(List())},
+                                 {"UNFN", 259, Field(work_ + "\\winamp.cfg")},
                                  {"UNDC", 4, Int(0)},
                                  {"UNPN", 259, project_},
                                  {"UNSK", 0, ""}});

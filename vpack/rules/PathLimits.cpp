@@ -56,7 +56,7 @@ PathFindings CheckInstalledPaths(uint32_t projectType, std::string folder, const
   // By character: a folder may end in a letter whose second byte is 0x5C.
   while (!folder.empty() && page.LastSeparator(folder) == folder.size() - 1) folder.pop_back();
   Limit anywhere(kMaxAnsiPath, "needs at least"), file(kMaxAnsiPath, "installed as"),
-      folders(kMaxAnsiFolder, "needs the folder"), replaced(kMaxAnsiPath - kReplacementGrowth, "replaced through");
+      folders(kMaxAnsiFolder, "needs the folder");
   for (const std::string& name : names) {
     std::string below = name.substr(!name.empty() && name[0] == '\\' ? 1 : 0);
     anywhere.Check(name, "C:\\" + below);
@@ -65,7 +65,6 @@ PathFindings CheckInstalledPaths(uint32_t projectType, std::string folder, const
     file.Check(name, path);
     size_t cut = page.LastSeparator(path);
     if (cut != std::string::npos && cut > folder.size()) folders.Check(name, path.substr(0, cut));
-    replaced.Check(name, path);
   }
   PathFindings findings;
   anywhere.Report(findings.errors, " in any folder", page);
@@ -78,9 +77,6 @@ PathFindings CheckInstalledPaths(uint32_t projectType, std::string folder, const
   std::string where = " in " + Quoted(page.ToUtf8(folder));
   file.Report(findings.errors, where, page);
   folders.Report(findings.errors, where, page);
-  // A first installation writes the file itself; a later one over it
-  // cannot.
-  replaced.Report(findings.warnings, where + " when it replaces an earlier copy", page);
   return findings;
 }
 

@@ -1,28 +1,25 @@
 #pragma once
 // Where the installation writes each file, held against what Windows' ANSI
 // file functions take: a path of at most 259 characters, and a folder made
-// by CreateDirectoryA of at most 247. Replacing a file of an earlier
-// installation writes the new copy beside it first, under a name a few
-// characters longer. pack and verify judge by this one rule, in the same
-// words.
+// by CreateDirectoryA of at most 247 (payload::kMaxFolderPath). pack and
+// verify judge by this one rule, in the same words.
 #include <stdint.h>
 
 #include <string>
 #include <vector>
 
 #include "payload/InstalledNames.h"
+#include "payload/PayloadFormat.h"
 #include "vpack/base/CodePage.h"
 
 namespace vpack {
 
 constexpr size_t kMaxAnsiPath = 259;
-constexpr size_t kMaxAnsiFolder = 247;
-// What the name beside a file being replaced adds: the installer's suffix.
-constexpr size_t kReplacementGrowth = sizeof(payload::kBesideSuffix) - 1;
+constexpr size_t kMaxAnsiFolder = payload::kMaxFolderPath;
 
 struct PathFindings {
   std::vector<std::string> errors;    // no installation can create these
-  std::vector<std::string> warnings;  // these need a short folder, or fail a reinstall
+  std::vector<std::string> warnings;  // these need a short folder
 };
 
 // The setting that holds the folder the project type installs into, or
