@@ -134,6 +134,31 @@ TEST_F(DoubleByteTest, LongTypedFolder_RefusedNothingMade) {
   EXPECT_TRUE(testing_support::FoldersIn(dir_.Path()).empty());
 }
 
+// Two katakana whose second bytes differ as an ASCII letter's cases do
+// (ア 83 41, ヂ 83 61) are two files: over an earlier installation of one,
+// the other's record names both, so that the uninstaller removes both.
+TEST_F(DoubleByteTest, EarlierFileOneSecondByteApart_BothRecorded) {
+  if (GetACP() != 932) GTEST_SKIP() << "a pair of code page 932's";
+  const std::string a = "\x83\x41.txt", di = "\x83\x61.txt";
+  // A folder of plain letters: the subject is the two names.
+  settings_.installPath = dir_.File("Katakana");
+  for (const std::string* name : {&di, &a}) {
+    alterProject_ = [name](packager::PayloadBuilder& project) {
+      testing_support::AddProjectFiles(project, {{*name, packager::EngineEncode(packager::Bytes{'k'})}});
+    };
+    ASSERT_EQ(0u, RunSilently("/S /D=" + Install()));
+  }
+  std::vector<std::string> files = Recorded("UNFN");
+  for (const std::string& name : {a, di}) {
+    EXPECT_EQ(1, std::count(files.begin(), files.end(), Install() + "\\" + name)) << name;
+  }
+  // The list beside the record names both too, for the next installation.
+  std::string list = testing_support::ReadFileBytes(Install() + "\\uninstall.lst");
+  for (const std::string& name : {a, di}) {
+    EXPECT_NE(std::string::npos, list.find("F " + Install() + "\\" + name + "\r\n")) << name;
+  }
+}
+
 // The temporary folder of an account with such a name: the project runs
 // from below it, and nothing is made beside it.
 TEST_F(DoubleByteTest, TemporaryFolderOfSuchAnAccount_RunsInPlaceNoStrayFolder) {
@@ -196,6 +221,21 @@ TEST_F(ForeignCodePageTest, MadeFor1252_ConvertedOrRefusedBeforeAnything) {
   ASSERT_TRUE(driver_.WaitForExit(kRunMs));
   EXPECT_EQ(1u, driver_.ExitCode());
   EXPECT_FALSE(FileExists(dir_.File("Apps")));
+}
+
+// A project file of a text setting's width is bytes, not text: high bytes
+// that the system's page lacks do not stop a 1252 installer on 932.
+TEST_F(ForeignCodePageTest, RawProjectFileOfATextSettingsWidth_Installed) {
+  if (GetACP() != 1250 && GetACP() != 932) GTEST_SKIP() << "run under code pages 1250 and 932";
+  const packager::Bytes raw(259, 0xE9);
+  alterProject_ = [&](packager::PayloadBuilder& project) {
+    project.AddU32("CodePage", 1252);
+    testing_support::AddProjectFiles(project, {{"notes.cgr", raw}});
+  };
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(kDone, boxes.back().text);
+  EXPECT_EQ(std::string(raw.begin(), raw.end()), testing_support::ReadFileBytes(Install() + "\\notes.cgr"));
 }
 
 }  // namespace

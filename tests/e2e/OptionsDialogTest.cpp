@@ -104,7 +104,19 @@ TEST_F(OptionsDialogTest, TextsThatNameNoUsableFolder_KeepTheDialogOpen) {
     SCOPED_TRACE(text);
     ExpectRefused(options, text, kRefusedName);
   }
-  for (const char* made : {"Pipe", "Devices", "Dots", "Space", "Stream"}) EXPECT_FALSE(FileExists(dir_.File(made)));
+  // Too long to hold, read whole rather than cut to a path that fits; too
+  // long for Windows to make as a folder (248 and more), refused before the
+  // folders on the way to it are made.
+  const std::string longer = dir_.File("Long\\") + std::string(300, 'x');
+  std::string deep = dir_.File("Deep\\");
+  deep += std::string(248 - deep.size(), 'd');
+  for (const std::string& text : {longer, deep, deep + "\\"}) {
+    SCOPED_TRACE(text.size());
+    ExpectRefused(options, text, "The path of the installation folder is too long.");
+  }
+  for (const char* made : {"Pipe", "Devices", "Dots", "Space", "Stream", "Long", "Deep"}) {
+    EXPECT_FALSE(FileExists(dir_.File(made)));
+  }
   // Letters the code page lacks are refused for that, not at the first file
   // as a locked one; nor is a letter taken for a look-alike the code page
   // has, which would install into another folder than the one shown.
