@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
+#include "packager/EngineFormat.h"
 #include "standins/chunks/ChunkFile.h"
 #include "platform/FileWrite.h"
 #include "tests/e2e/StandaloneFixture.h"
 #include "tests/support/Machines.h"
 #include "tests/support/ExpectedMessages.h"
+#include "tests/support/SeamLog.h"
 
 using namespace standalone_e2e;
 using testing_support::FileExists;
@@ -223,6 +226,42 @@ TEST_F(StandaloneTest, RunAfterInstallWithoutDirectX_MessageInstead) {
   ASSERT_EQ(1u, boxes.size());
   EXPECT_EQ(kDone, boxes[0].text);
   EXPECT_FALSE(testing_support::WaitForLine(log_, "Viewer start", 2000));
+}
+
+// The links are made by the shell's link object, which saves them (seen by
+// the test variant's seam), and read back by the shell as they were set;
+// the copy each was saved as beside its name is gone.
+TEST_F(StandaloneTest, Links_SavedByTheShellsLinkObjectReadableByTheShell) {
+  stub_ = testing_support::FaultStubPath(testing_support::MachineUnderTest());
+  std::string seamLog = dir_.File("seam.log");
+  ScopedEnvironment seam("VDL_FAULT_LOG", seamLog.c_str());
+  std::vector<DialogSeen> boxes = InstallAll();
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_NE(std::string::npos, boxes.back().text.find("Start menu")) << boxes.back().text;
+  std::vector<std::string> calls = testing_support::ReadSeamLog(seamLog).calls;
+  EXPECT_EQ(1, std::count(calls.begin(), calls.end(), "SHGetSpecialFolderLocation"));
+  EXPECT_EQ(2, std::count(calls.begin(), calls.end(), "CoCreateInstance"));
+  EXPECT_EQ(2, std::count(calls.begin(), calls.end(), "IPersistFile::Save"));
+  ExpectLinks(Install(), Menu());
+  EXPECT_EQ((std::set<std::string>{"Tour.lnk", "Tour Uninstall.lnk"}), testing_support::NamesBelow(Menu()));
+}
+
+// A path as long as Windows takes (255 bytes here) installs, and installs
+// again over the earlier copy: the copy beside it gets a name that fits.
+TEST_F(StandaloneTest, PathOfTwoHundredFiftyFiveBytes_InstalledTwice) {
+  settings_.installPath = dir_.File("Long");
+  std::string folder = std::string(240 - settings_.installPath.size() - 1, 'f');
+  std::string name = folder + "\\" + std::string(255 - 240 - 1, 'n');
+  ASSERT_EQ(255u, (settings_.installPath + "\\" + name).size());
+  for (char version : {'1', '2'}) {
+    alterProject_ = [&](packager::PayloadBuilder& project) {
+      testing_support::AddProjectFiles(project, {{name, packager::EngineEncode(packager::Bytes{'v', version})}});
+    };
+    EXPECT_EQ(0u, RunSilently("/S /D=" + Install())) << version;
+    EXPECT_EQ(std::string("v") + version, testing_support::ReadFileBytes(Install() + "\\" + name));
+    driver_.Reset();
+  }
+  EXPECT_EQ(std::set<std::string>{std::string(255 - 240 - 1, 'n')}, testing_support::NamesBelow(Install() + "\\" + folder));
 }
 
 TEST_F(StandaloneTest, SecondInstallation_OverwritesTheSameKey) {
