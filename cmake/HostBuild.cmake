@@ -68,7 +68,7 @@ if(VDL_WINDOWS_BUILDS)
   add_test(NAME kit.build COMMAND ${CMAKE_SOURCE_DIR}/tests/kit/build-kit.sh ${CMAKE_BINARY_DIR}
     ${CMAKE_BINARY_DIR}/kit-test ${PROJECT_VERSION})
   # It runs the kit's vpack.exe under Wine too.
-  set_tests_properties(kit.build PROPERTIES LABELS "host;wine" TIMEOUT 600 FIXTURES_REQUIRED wine
+  set_tests_properties(kit.build PROPERTIES LABELS "host;wine" TIMEOUT 900 FIXTURES_REQUIRED wine
     RESOURCE_LOCK wine_session)
   # ctest reaches the Windows tests through the x86_64 build's own test file.
   file(WRITE ${CMAKE_BINARY_DIR}/windows-tests.cmake "subdirs(\"${CMAKE_BINARY_DIR}/win-x86_64\")\n")

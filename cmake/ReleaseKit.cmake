@@ -35,13 +35,17 @@ install(FILES ${kit_stubs}/VandrelStub.exe ${kit_stubs}/VandrelStubAdmin.exe DES
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/kit/texts/ DESTINATION texts FILES_MATCHING PATTERN "*.toml")
 install(FILES ${CMAKE_SOURCE_DIR}/docs/manifest.md ${CMAKE_SOURCE_DIR}/docs/hardening.md
   ${CMAKE_SOURCE_DIR}/docs/getting-started.md ${CMAKE_SOURCE_DIR}/docs/vpack.md ${CMAKE_SOURCE_DIR}/docs/unattended.md
-  ${CMAKE_SOURCE_DIR}/docs/upgrades.md DESTINATION docs)
+  ${CMAKE_SOURCE_DIR}/docs/upgrades.md ${CMAKE_SOURCE_DIR}/docs/runtime.md DESTINATION docs)
 install(FILES ${CMAKE_BINARY_DIR}/vpack/vpack.1 DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/kit/README.md DESTINATION .)
-# The samples without the stand-in programs a build copies into them: the
-# publisher puts their engine, viewer and uninstaller there.
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/sample/ DESTINATION samples PATTERN "runtime/build" EXCLUDE)
+# The samples, and the runtime they take by default: the stand-in engine,
+# viewer (the try-out one, which says it ran), uninstaller, units and modules
+# of the release stubs' machine, for trying the kit before a real runtime is
+# at hand (docs/runtime.md).
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/sample/ DESTINATION samples PATTERN "runtime/try" EXCLUDE)
 install(CODE "set(kit_root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")")
+install(CODE "execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/copy-runtime.sh ${CMAKE_BINARY_DIR}/win-i686
+  \${kit_root}/samples/tour/runtime/try --try COMMAND_ERROR_IS_FATAL ANY)")
 install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/KitChecksums.cmake)
 
 # A zip as well, for Windows without a tar tool; the same files.

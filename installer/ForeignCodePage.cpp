@@ -10,6 +10,7 @@
 #include "payload/ProjectTypes.h"
 #include "platform/AnsiFolder.h"
 #include "platform/Text.h"
+#include "ui/TextTable.h"
 
 namespace installer {
 namespace {
@@ -75,6 +76,10 @@ bool Installer::FitsSystemCodePage() {
     char value[kTextFieldSize + 1];
     const char* foreign = ForeignText(reader->Entry(i), value);
     if (foreign != nullptr) {
+      // In English: a system whose page lacks the installer's letters is
+      // one whose user may not read the installer's language, nor have the
+      // fonts to show it.
+      ui::UseEnglish();
       wchar_t name[kWorkFolderSize];
       if (MultiByteToWideChar(made, 0, foreign, -1, name, kWorkFolderSize) == 0) name[0] = 0;
       NoteFailureWide(FailureKind::kForeignCodePage, name, 0);

@@ -4,14 +4,17 @@
 # module under the names of the engine's seven channel units, of the Winamp
 # plug-in and of the tour's own channel module, with the stand-in screen
 # saver. All are of the build's
-# machine, as vpack requires of the programs an installer carries.
-#   copy-runtime.sh WIN_BUILD FOLDER     (WIN_BUILD: build/win-x86_64 or build/win-i686)
+# machine, as vpack requires of the programs an installer carries. With
+# --try, the viewer is the try-out viewer that says it ran (the kit's).
+#   copy-runtime.sh WIN_BUILD FOLDER [--try]     (WIN_BUILD: build/win-x86_64 or build/win-i686)
 set -euo pipefail
 win=$1 folder=$2
 standins=$win/standins
+viewer=$standins/viewer/VandrelViewer.exe
+[ "${3:-}" = --try ] && viewer=$standins/viewer/try/VandrelViewer.exe
 mkdir -p "$folder/channels" "$folder/channel-modules"
 rm -f "$folder"/*.dll "$folder"/*.exe "$folder"/*.scr "$folder"/channels/*.dll "$folder"/channel-modules/*.dll
-cp "$standins/engine/Tessaron.dll" "$standins/viewer/VandrelViewer.exe" \
+cp "$standins/engine/Tessaron.dll" "$viewer" \
    "$standins/uninstaller/VDLUnInst.exe" "$standins/modules/VDLSvr.scr" "$folder/"
 cp "$standins/modules/StandInModule.dll" "$folder/WinAmp.dll"
 # The engine loads the entries of the channel-modules list as DLLs.

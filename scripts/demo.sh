@@ -36,6 +36,19 @@ timeout=180
 
 say() { echo "demo.sh: $*"; }
 
+# What the build needs, as scripts/test.sh installs it: the Debian packages
+# and libdeflate's source. Only root can; anyone else is told what to run.
+setup() {
+  if [ "$(id -u)" -eq 0 ]; then
+    say "setting up (log: build/demo/setup.log)"
+    mkdir -p "$out"
+    bash "$root/scripts/setup.sh" >"$out/setup.log" 2>&1 || { tail -20 "$out/setup.log" >&2; return 1; }
+  elif ! command -v i686-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null; then
+    say "the build's packages are missing: run 'sudo bash scripts/setup.sh' first" >&2
+    return 1
+  fi
+}
+
 build() {
   say "building (log: build/demo/build.log)"
   local log
@@ -52,7 +65,7 @@ build() {
 # The program files the manifest takes from the build, of the stub's
 # machine (scripts/copy-runtime.sh); the folder is ignored by git.
 copy_runtime() {
-  bash "$root/scripts/copy-runtime.sh" "$win_build" "$(dirname "$manifest")/runtime/build"
+  bash "$root/scripts/copy-runtime.sh" "$win_build" "$(dirname "$manifest")/runtime/try"
 }
 
 pack() {
@@ -157,6 +170,7 @@ convert_shots() {
 }
 
 main() {
+  setup
   build
   copy_runtime
   pack

@@ -31,6 +31,13 @@ void UseText(texts::Id id, const wchar_t* text) {
   g_given[static_cast<int>(id)] = copy;
 }
 
+void UseEnglish() {
+  for (wchar_t*& given : g_given) {
+    delete[] given;
+    given = nullptr;
+  }
+}
+
 void LogAsShown() { g_logAsShown = true; }
 
 void Widen(const char* ansi, wchar_t* out, int size) {

@@ -16,6 +16,10 @@ void TextOf(texts::Id id, wchar_t* out, int size, bool forLog = false);
 // where no memory can be had for it.
 void UseText(texts::Id id, const wchar_t* text);
 
+// From now on every text is the English: the installer's own words where
+// the publisher's cannot be trusted to show.
+void UseEnglish();
+
 // From now on the log takes the texts as shown: the publisher wants it in
 // the installer's language.
 void LogAsShown();

@@ -5,6 +5,9 @@
 //   VDL_VIEWER_STAY   milliseconds to stay alive
 //   VDL_VIEWER_HOLD   a file whose appearance it waits for (two minutes at most)
 //   VDL_VIEWER_LEAVE  relative path of an extra file to leave behind
+// Built with VDL_TRY_VIEWER, it is the kit's try-out viewer: it also tells
+// whoever tried the kit that it ran, and on what, in a box that closes by
+// itself, so that a run in place is not kept waiting by nobody.
 #include <windows.h>
 
 #include <stdlib.h>
@@ -39,6 +42,20 @@ void LeaveFile(const std::string& folder, const std::string& relative) {
   WriteFileText(folder + "\\" + relative, "left behind by the viewer\n");
 }
 
+#ifdef VDL_TRY_VIEWER
+// A box the system closes after ms; MessageBoxTimeoutA has been in user32
+// since Windows XP without a header of its own.
+void TellThatItRan(const std::string& folder) {
+  using TimedBox = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
+  constexpr DWORD kShownMs = 15000;
+  HMODULE user = LoadLibraryA("user32.dll");
+  auto box = user != nullptr ? reinterpret_cast<TimedBox>(GetProcAddress(user, "MessageBoxTimeoutA")) : nullptr;
+  std::string text = "The kit's try-out viewer ran: " + std::string(GetCommandLineA()) + "\nin " + folder +
+                     "\n\nYour own viewer shows your project here. This box closes by itself.";
+  if (box != nullptr) box(nullptr, text.c_str(), "Vandrel try-out viewer", MB_OK | MB_ICONINFORMATION, 0, kShownMs);
+}
+#endif
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -60,6 +77,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (int i = 0; !hold.empty() && i < 1200 && GetFileAttributesA(hold.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
     Sleep(100);
   }
+#ifdef VDL_TRY_VIEWER
+  TellThatItRan(folder);
+#endif
   viewer::LogLine("Viewer end");
   return 0;
 }

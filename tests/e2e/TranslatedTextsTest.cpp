@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
+#include "packager/EngineFormat.h"
 #include "payload/TextItems.h"
 #include "payload/Texts.h"
 #include "tests/e2e/StandaloneFixture.h"
@@ -173,6 +175,31 @@ TEST_F(TranslatedTextsTest, KitLanguage_QuestionOptionsSuccessAndFailureInIt) {
                                            firstLine(texts::English(texts::Id::kCopyFailure))))
       << logged;
   EXPECT_EQ(std::string::npos, logged.find(firstLine(given[texts::Id::kCopyFailure]))) << logged;
+}
+
+// An installer in Japanese on a system whose code page lacks its letters:
+// its user is the least likely to read Japanese, or to have the fonts to
+// show it, so the refusal is in English, the installer's own language.
+TEST_F(TranslatedTextsTest, RefusedForTheCodePage_RefusalInEnglish) {
+  if (GetACP() == 932) GTEST_SKIP() << "a system of another code page than the installer's";
+  Carry({{texts::Id::kForeignCodePage, "\xE3\x81\x93\xE3\x81\xAE\xE3\x82\xB7\xE3\x82\xB9\xE3\x83\x86\xE3\x83\xA0 %1 %2"},
+         {texts::Id::kCaptionError, "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC"}},
+        932);
+  std::function<void(packager::PayloadBuilder&)> carried = alterProject_;
+  alterProject_ = [carried](packager::PayloadBuilder& project) {
+    carried(project);
+    testing_support::AddProjectFiles(project, {{"\x83\x5C.vdl", packager::EngineEncode(packager::Bytes{'s'})}});
+  };
+  WriteSetup();
+  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe")));
+  DialogSeen box = driver_.WaitForDialog(kRunMs);
+  ASSERT_NE(nullptr, box.window);
+  EXPECT_EQ("Error", box.caption);
+  EXPECT_EQ(0u, box.text.find("The installer was made for code page 932; code page " + std::to_string(GetACP()) +
+                              " of this system lacks letters of:")) << box.text;
+  ASSERT_TRUE(driver_.Press(box.window, IDOK));
+  ASSERT_TRUE(driver_.WaitForExit(kRunMs));
+  EXPECT_EQ(1u, driver_.ExitCode());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ packed_install() {
   locale=$1 page=$2 folder=$3 file=$4
   work=$tree/packed-$machine-$page
   rm -rf "$work" && mkdir -p "$work/project" "$work/install"
-  "$root/scripts/copy-runtime.sh" "$winbuild" "$work/runtime/build" >/dev/null
+  "$root/scripts/copy-runtime.sh" "$winbuild" "$work/runtime/try" >/dev/null
   printf 'tour' > "$work/project/tour.cgr"
   cat > "$work/setup.toml" <<TOML
 code-page = $page
@@ -27,11 +27,11 @@ ProjectName = '$folder $machine'
 
 [[file]]
 name = 'VandrelViewer.exe'
-source = "$work/runtime/build/VandrelViewer.exe"
+source = "$work/runtime/try/VandrelViewer.exe"
 
 [[file]]
 name = 'VDLUnInst.exe'
-source = "$work/runtime/build/VDLUnInst.exe"
+source = "$work/runtime/try/VDLUnInst.exe"
 
 [[file]]
 name = 'VDLStart.vdl'

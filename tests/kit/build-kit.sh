@@ -37,7 +37,8 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$kit/bin/vpack.exe" | sed -n 's/^\s*DLL Na
 wvpack() { LANG=C.UTF-8 "$build/wine/run64" "$kit/bin/vpack.exe" "$@"; }
 [ "$(wvpack --version)" = "vpack $version" ] || fail "vpack.exe --version is not $version"
 for f in README.md bin/vpack bin/vpack.exe stubs/VandrelStub.exe stubs/VandrelStubAdmin.exe docs/manifest.md \
-    docs/hardening.md docs/getting-started.md docs/vpack.md docs/unattended.md docs/upgrades.md share/man/man1/vpack.1 \
+    docs/hardening.md docs/getting-started.md docs/vpack.md docs/unattended.md docs/upgrades.md docs/runtime.md \
+    share/man/man1/vpack.1 \
     samples/tour/standalone.toml samples/tour/shared/runtime.toml texts/template.toml texts/fr.toml texts/de.toml \
     texts/es.toml texts/ja.toml texts/zh-CN.toml; do
   [ -f "$kit/$f" ] || fail "the kit lacks $f"
@@ -48,12 +49,17 @@ tree=$(grep -rnE 'build/(vpack|win-)|sample/tour|scripts/|cmake/' "$kit/README.m
 # One reference page: vpack help prints the kit's, and its manual page reads.
 "$kit/bin/vpack" help | cmp -s - "$kit/docs/vpack.md" || fail "vpack help is not the kit's docs/vpack.md"
 [ -z "$(groff -man -ww -z "$kit/share/man/man1/vpack.1" 2>&1)" ] || fail "the manual page has roff errors"
-# The stand-ins stay out: the only programs are vpack and the stubs.
+# The programs are vpack, the stubs and the try-out runtime the samples
+# take, which is of the stubs' machine and the one viewer that says it ran.
 strays=$(find "$kit" -type f \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.scr' \) ! -path "$kit/stubs/*" \
-  ! -path "$kit/bin/vpack.exe")
-[ -z "$strays" ] || fail "the kit carries programs besides vpack.exe and its stubs: $strays"
-# The publisher's engine, viewer and uninstaller, of the stubs' machine.
-bash "$root/scripts/copy-runtime.sh" "$build/win-i686" "$kit/samples/tour/runtime/build"
+  ! -path "$kit/bin/vpack.exe" ! -path "$kit/samples/tour/runtime/try/*")
+[ -z "$strays" ] || fail "the kit carries programs besides vpack.exe, its stubs and the try-out runtime: $strays"
+for f in Tessaron.dll VandrelViewer.exe VDLUnInst.exe VDLSvr.scr WinAmp.dll channel-modules/TourFade.dll; do
+  [ -f "$kit/samples/tour/runtime/try/$f" ] || fail "the kit's try-out runtime lacks $f"
+  file -b "$kit/samples/tour/runtime/try/$f" | grep -q 'Intel 80386' || fail "the try-out $f is not of the stubs' machine"
+done
+cmp -s "$kit/samples/tour/runtime/try/VandrelViewer.exe" "$build/win-i686/standins/viewer/try/VandrelViewer.exe" ||
+  fail "the kit's viewer is not the try-out viewer"
 cd "$out"
 for manifest in "$kit"/samples/tour/*.toml; do
   sample=$(basename "$manifest" .toml)
@@ -100,7 +106,7 @@ for page in 874 1250 1251 1252 1253 1254 1255 1256 1257 1258; do
   printf x >"pages/$page/$letters.vdl"
   printf x >"pages/$page/VDLStart.vdl"
   printf 'include = "%s"\ncode-page = %s\n[settings]\nProjectType = 1\nCheckDx8 = false\n[[folder]]\nsource = "%s"\n[[file]]\nname = "VandrelViewer.exe"\nsource = "%s"\n' \
-    "$kit/samples/tour/shared/runtime.toml" "$page" "$page" "$kit/samples/tour/runtime/build/VandrelViewer.exe" \
+    "$kit/samples/tour/shared/runtime.toml" "$page" "$page" "$kit/samples/tour/runtime/try/VandrelViewer.exe" \
     >"pages/$page.toml"
   "$kit/bin/vpack" pack "pages/$page.toml" -o "pages/$page.exe" >/dev/null || fail "vpack cannot pack code page $page"
   wvpack pack "$(printf 'Z:%s' "$out/pages/$page.toml" | tr / '\\')" -o "pages/$page-windows.exe" >/dev/null ||
@@ -124,4 +130,6 @@ VDL_VIEWER_LOG="$(printf 'Z:%s' "$out/viewer.log" | tr / '\\')" "$build/wine/run
   "$build/win-x86_64/demo/DemoDriver.exe" "$(printf 'Z:%s' "$out/signed.exe" | tr / '\\')" \
   "$(printf 'Z:%s' "$out" | tr / '\\')" --timeout 600 >/dev/null || fail "the kit's signed installer did not run to its end"
 grep -q "^Viewer start" viewer.log || fail "the kit's signed installer did not start its viewer"
+# The kit as a publisher tries it first: every sample installed and removed.
+bash "$root/tests/kit/try-kit.sh" "$build" "$kit" "$out/try"
 echo "build-kit.sh: $name packs $(ls "$kit"/samples/tour/*.toml | wc -l) samples, alike with vpack and vpack.exe"

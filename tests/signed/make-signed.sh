@@ -14,7 +14,7 @@ mkdir -p "$out"
 # tour for x86_64, tour-i686.
 copy_tour() {
   cp -r "$root/sample/tour" "$out/$1"
-  bash "$root/scripts/copy-runtime.sh" "$2" "$out/$1/runtime/build"
+  bash "$root/scripts/copy-runtime.sh" "$2" "$out/$1/runtime/try"
 }
 copy_tour tour "$win"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vandrel Test Publisher" \

@@ -42,7 +42,7 @@ same_answer() {
 rm -rf "$out"
 mkdir -p "$out/linux" "$out/windows"
 cp -r "$root/sample/tour" "$out/tour"
-bash "$root/scripts/copy-runtime.sh" "$build/win-x86_64" "$out/tour/runtime/build"
+bash "$root/scripts/copy-runtime.sh" "$build/win-x86_64" "$out/tour/runtime/try"
 # Cyrillic in code page 1251, which the payload is written in.
 mkdir -p "$out/tour/Город/Ночь"
 printf 'VDL night scene\n' >"$out/tour/Город/Ночь/Звёзды.vdl"
