@@ -350,14 +350,15 @@ TEST_F(ManifestOnDisk, Problems_EveryOneOfARunNamedSoThatItCanBeActedOn) {
       {head_ + ProjectFile("a.vdl", "gone.bin") + ProjectFile("b.vdl", "lost.bin") + "[[folder]]\nsource = \"none\"\n",
        {"gone.bin\" cannot be read", "lost.bin\" cannot be read", "folder \"none\": "}},
       {head_ + folder + folder, {"folder #3 \"content\", item \"a.vdl\": duplicate item name (same as " +
-                                 dir_.File("m.toml") + ": folder #2 \"content\""}},
+                                 testing_support::PlaceIn(dir_.File("m.toml"), head_ + folder, folder) +
+                                 ": folder #2 \"content\""}},
       {head_ + ProjectFile("x.vdl", "content/a.vdl") + ProjectFile("X.VDL", "content/a.vdl") +
            ProjectFile("y.vdl", "content/a.vdl") + ProjectFile("Y.vdl", "content/a.vdl"),
        {"file \"x.vdl\": duplicate", "file \"y.vdl\": duplicate"}},
       {std::string("\xFF\xFE[\0s\0]\0", 8), {"m.toml: is UTF-16 text; save it as UTF-8"}},
       {"include = \"m.toml\"\n", {"include \"m.toml\" is this manifest itself"}},
       {"include = \"loop1.toml\"\n",
-       {"loop2.toml: include \"loop1.toml\" is \"",
+       {"loop2.toml:1:11: include \"loop1.toml\" is \"",
         "loop1.toml\", which includes this manifest: the includes go round in a loop"}},
   };
   for (const Case& c : cases) {

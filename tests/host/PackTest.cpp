@@ -243,7 +243,10 @@ TEST_P(PackProgramFault, RefusedNamingItAndNothingWritten) {
   // The manifest entry, and the source with what is wrong with it.
   if (fault.file != nullptr && std::string(fault.file) != "stub.exe") {
     std::string file = fault.file;
-    std::string entry = "tour.toml: folder \"" + file.substr(0, file.find('/')) + "\", item \"";
+    std::string folder = file.substr(0, file.find('/'));
+    std::string place = testing_support::PlaceIn("tour.toml", manifest + fault.extra,
+                                                 "[[folder]]\nsource = \"" + folder + "\"");
+    std::string entry = place + ": folder \"" + folder + "\", item \"";
     EXPECT_NE(std::string::npos, error.find(entry)) << error;
     EXPECT_NE(std::string::npos, error.find(file.substr(file.rfind('/') + 1) + "\": source")) << error;
   }

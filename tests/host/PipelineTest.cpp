@@ -53,8 +53,9 @@ TEST_F(PipelineTest, Variables_CommandLineWinsAndEnvironmentRead) {
       {"${scene}", "--var scene=b.txt", "b.txt"},
       {"${env:VDL_PIPELINE_SCENE}", "", "b.txt"},
       {"${env:VDL_PIPELINE_UNSET}", "",
-       "shared.toml: file \"scene.vdl\" source uses environment variable \"VDL_PIPELINE_UNSET\", which is not set"},
-      {"${other}", "--var scene=b.txt", "shared.toml: file \"scene.vdl\" source uses unknown variable \"other\""},
+       "shared.toml:5:10: file \"scene.vdl\" source uses environment variable \"VDL_PIPELINE_UNSET\", which is not "
+       "set"},
+      {"${other}", "--var scene=b.txt", "shared.toml:5:10: file \"scene.vdl\" source uses unknown variable \"other\""},
       {"${scene}", "--var nosuch=1", "vpack: error: --var \"nosuch\": no manifest declares it in [vars] or uses"},
   };
   for (const Case& c : cases) {
@@ -98,8 +99,10 @@ TEST_F(PipelineTest, DryRun_PlanMatchesPackAndWritesNothing) {
   EXPECT_EQ(plan["items"].size() + plan["settings"].size(),
             std::count_if(items.begin(), items.end(), [](const nlohmann::json& i) { return i["type"] == kFileType; }));
   EXPECT_NE(std::string::npos, text.out.find("scene.vdl  engine, list project, from ")) << text.out;
-  EXPECT_NE(std::string::npos, text.out.find("from a.txt  (shared.toml: file \"scene.vdl\")")) << text.out;
-  EXPECT_NE(std::string::npos, text.out.find("(tour.toml: folder \"runtime\", item \"Tessaron.dll\")")) << text.out;
+  EXPECT_NE(std::string::npos, text.out.find("from a.txt  (shared.toml:3:1: file \"scene.vdl\")")) << text.out;
+  std::string runtime = testing_support::PlaceIn("tour.toml", "include = \"shared.toml\"\n" + head_, "[[folder]]");
+  EXPECT_NE(std::string::npos, text.out.find("(" + runtime + ": folder \"runtime\", item \"Tessaron.dll\")"))
+      << text.out;
 }
 
 TEST_F(PipelineTest, Verify_SeveralInstallersAsJson) {

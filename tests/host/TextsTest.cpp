@@ -84,29 +84,31 @@ TEST_F(TextsTest, KitTranslationUnderTable_TableWinsTheRestFromTheKit) {
 TEST_F(TextsTest, BrokenTexts_RefusedNamingKeyAndNothingWritten) {
   struct Case {
     std::string table;
+    std::string at;  // where in the table the message points
     std::string says;
   } cases[] = {
-      {"\"caption.eror\" = \"Erreur\"\n", "tour.toml: texts has unknown key \"caption.eror\""},
-      {"\"done\" = \"Fertig ☃\"\n",
-       "tour.toml: text \"done\" holds \"☃\" (U+2603), which code page 1252 cannot hold"},
-      {"\"error.foreign_code_page\" = \"Seite %1 fehlt\"\n",
-       "tour.toml: text \"error.foreign_code_page\" lacks the placeholder \"%2\""},
-      {"\"done\" = \"Fini %1\"\n", "tour.toml: text \"done\" holds the placeholder \"%1\", which the English lacks"},
-      {"\"done\" = \"Fini\\u0007\"\n", "tour.toml: text \"done\" holds the control character U+0007"},
-      {"\"done\" = \"\"\n", "tour.toml: text \"done\" is empty"},
-      {"\"done\" = \"" + std::string(payload::kMaxTextBytes + 1, 'x') + "\"\n",
-       "tour.toml: text \"done\" is 769 bytes in code page 1252; at most 768 fit"},
-      {"log = \"french\"\n", "tour.toml: texts log is \"french\"; it takes \"english\" or \"translated\""},
-      {"from = \"it\"\n",
-       "tour.toml: texts \"it\": the kit has no translation of that name; it has de, es, fr, ja, zh-CN"},
-      {"from = \"ja\"\n",
-       "tour.toml: texts \"ja\": is written for code-page = 932, and the manifest's code-page is 1252"},
+      {"\"caption.eror\" = \"Erreur\"\n", "\"caption", "texts has unknown key \"caption.eror\""},
+      {"\"done\" = \"Fertig ☃\"\n", "\"done",
+       "text \"done\" holds \"☃\" (U+2603), which code page 1252 cannot hold"},
+      {"\"error.foreign_code_page\" = \"Seite %1 fehlt\"\n", "\"error",
+       "text \"error.foreign_code_page\" lacks the placeholder \"%2\""},
+      {"\"done\" = \"Fini %1\"\n", "\"done", "text \"done\" holds the placeholder \"%1\", which the English lacks"},
+      {"\"done\" = \"Fini\\u0007\"\n", "\"done", "text \"done\" holds the control character U+0007"},
+      {"\"done\" = \"\"\n", "\"done", "text \"done\" is empty"},
+      {"\"done\" = \"" + std::string(payload::kMaxTextBytes + 1, 'x') + "\"\n", "\"done",
+       "text \"done\" is 769 bytes in code page 1252; at most 768 fit"},
+      {"log = \"french\"\n", "\"french", "texts log is \"french\"; it takes \"english\" or \"translated\""},
+      {"from = \"it\"\n", "\"it",
+       "texts \"it\": the kit has no translation of that name; it has de, es, fr, ja, zh-CN"},
+      {"from = \"ja\"\n", "\"ja",
+       "texts \"ja\": is written for code-page = 932, and the manifest's code-page is 1252"},
   };
   for (const Case& c : cases) {
     PutManifest("", "[texts]\n" + c.table);
+    std::string place = testing_support::PlaceIn("tour.toml", head_ + "[texts]\n" + c.table, c.at);
     testing_support::VpackOutcome pack = Vpack("pack tour.toml -o setup.exe");
     EXPECT_EQ(pack.status, 1) << c.says;
-    EXPECT_NE(pack.err.find("vpack: error: " + c.says), std::string::npos) << pack.err;
+    EXPECT_NE(pack.err.find("vpack: error: " + place + ": " + c.says), std::string::npos) << pack.err;
     EXPECT_FALSE(FileExists(dir_.File("setup.exe"))) << c.says;
   }
 }

@@ -163,7 +163,7 @@ TEST_F(VpackTest, Pack_BadManifests_OneLineErrorAndNoOutput) {
        "unknown store \"lzma\""},
       {"[settings]\nProjectType = 1\n[[file]]\nname = 'ProjectType'\nsource = \"scene.txt\"\n",
        "duplicate item name"},
-      {"[settings\n", "bad TOML at line 2"},
+      {"[settings\n", "bad.toml:2:10: bad TOML: "},
   };
   for (const Case& c : cases) {
     Put("bad.toml", std::string("stub = \"stub.exe\"\n") + c.manifest);
@@ -388,7 +388,9 @@ TEST_F(VpackTest, Pack_BadNames_EveryOneOnItsOwnLineWithItsReason) {
   Outcome run = Vpack("pack bad.toml -o setup.exe");
   EXPECT_EQ(1, run.status);
   for (const Case& c : cases) {
-    std::string line = std::string("vpack: error: bad.toml: file \"") + c.name + "\": the name ";
+    std::string entry = File(c.name, "scene.txt", "list = \"project\"\n");
+    std::string line = "vpack: error: " + testing_support::PlaceIn("bad.toml", runtime_ + files, entry) + ": file \"" +
+                       c.name + "\": the name ";
     size_t at = run.err.find(line);
     ASSERT_NE(std::string::npos, at) << c.name << "\n" << run.err;
     EXPECT_NE(std::string::npos, run.err.substr(at, run.err.find('\n', at) - at).find(c.says)) << run.err;

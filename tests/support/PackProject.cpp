@@ -1,5 +1,6 @@
 #include "tests/support/PackProject.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "payload/ProjectTypes.h"
@@ -58,6 +59,15 @@ std::string RuntimeEntriesWith(uint32_t projectType, const std::string& setting,
   if (at == std::string::npos) return manifest + "# no setting " + setting + " to set\n";
   size_t end = manifest.find('\n', at + 1);
   return manifest.replace(at + 1, end - at - 1, setting + " = " + toml);
+}
+
+std::string PlaceIn(const std::string& file, const std::string& text, const std::string& what) {
+  size_t at = text.find(what);
+  if (at == std::string::npos) return file + ":(no " + what + ")";
+  size_t lineStart = text.rfind('\n', at);
+  lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+  size_t line = 1 + std::count(text.begin(), text.begin() + at, '\n');
+  return file + ":" + std::to_string(line) + ":" + std::to_string(at - lineStart + 1);
 }
 
 }  // namespace testing_support

@@ -25,6 +25,11 @@ std::string RuntimeEntries(uint32_t projectType);
 // RuntimeEntries with the setting's line set to "<setting> = <toml>".
 std::string RuntimeEntriesWith(uint32_t projectType, const std::string& setting, const std::string& toml);
 
+// Where vpack's messages point for the first what in text, the bytes of a
+// manifest read as file: "file:line:column", each counted from 1; a place
+// no message gives when text does not hold what.
+std::string PlaceIn(const std::string& file, const std::string& text, const std::string& what);
+
 // stub.exe (a StubImage of the variant the type needs, which verify accepts)
 // and runtime/ in dir, its programs built for the machine; returns the
 // manifest's head: the stub, the type's settings and a [[folder]] entry for

@@ -1,6 +1,8 @@
 #pragma once
 // vpack reports every failure as one line; commands throw these and main
 // prints them, so that no command writes to stderr on its own.
+#include <stdint.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,6 +26,12 @@ inline void ThrowIfAny(const std::vector<std::string>& problems) {
   std::string joined;
   for (const std::string& line : problems) joined += (joined.empty() ? "" : "\n") + line;
   throw Error(joined);
+}
+
+// Where in a file a message points, "file:line:column" as compilers write
+// it, so that an editor or a terminal can take the publisher there.
+inline std::string SourcePlace(const std::string& file, uint32_t line, uint32_t column) {
+  return file + ":" + std::to_string(line) + ":" + std::to_string(column);
 }
 
 // Quotes a name for a message the way every vpack message does.

@@ -11,8 +11,11 @@
 //   original-filename = "HarbourTourSetup.exe"
 #include "vpack/manifest/Branding.h"
 
+#include <algorithm>
+
 #include "vpack/base/Error.h"
 #include "vpack/base/InputFile.h"
+#include "vpack/base/Suggest.h"
 
 namespace vpack {
 namespace {
@@ -29,21 +32,23 @@ constexpr TextKey kTextKeys[] = {
     {"product-version", "ProductVersion"},
 };
 
-// Each failure as "path: branding "key" ...", the manifest's own form.
+// Each failure as "path:line:column: branding "key" ...", the manifest's own
+// form.
 struct Context {
   const ManifestContext& manifest;
-  [[noreturn]] void Fail(const std::string& key, const std::string& problem) const {
-    manifest.Fail("branding " + Quoted(key) + " " + problem);
+  [[noreturn]] void Fail(const toml::node& at, const std::string& key, const std::string& problem) const {
+    manifest.Fail(at, "branding " + Quoted(key) + " " + problem);
   }
 };
 
 std::string Text(const Context& context, const std::string& key, const toml::node& node) {
   const toml::value<std::string>* value = node.as_string();
-  if (value == nullptr) context.Fail(key, "must be a string");
+  if (value == nullptr) context.Fail(node, key, "must be a string");
   return value->get();
 }
 
-FourPartVersion ParseVersion(const Context& context, const std::string& key, const std::string& text) {
+FourPartVersion ParseVersion(const Context& context, const std::string& key, const toml::node& node) {
+  std::string text = Text(context, key, node);
   FourPartVersion version{};
   size_t at = 0;
   for (size_t part = 0; part < 4; ++part) {
@@ -51,7 +56,7 @@ FourPartVersion ParseVersion(const Context& context, const std::string& key, con
     while (end < text.size() && end - at < 6 && text[end] >= '0' && text[end] <= '9') ++end;
     bool separated = part == 3 ? end == text.size() : end < text.size() && text[end] == '.';
     if (end == at || !separated || std::stoul(text.substr(at, end - at)) > 0xFFFF) {
-      context.Fail(key, "is " + Quoted(text) + "; it must be four numbers a.b.c.d, each 0 .. 65535");
+      context.Fail(node, key, "is " + Quoted(text) + "; it must be four numbers a.b.c.d, each 0 .. 65535");
     }
     version[part] = static_cast<uint16_t>(std::stoul(text.substr(at, end - at)));
     at = end + 1;
@@ -59,43 +64,44 @@ FourPartVersion ParseVersion(const Context& context, const std::string& key, con
   return version;
 }
 
-void CheckText(const Context& context, const std::string& key, const std::string& text) {
-  if (text.find('\0') != std::string::npos) context.Fail(key, "contains a NUL character");
+void CheckText(const Context& context, const std::string& key, const toml::node& node, const std::string& text) {
+  if (text.find('\0') != std::string::npos) context.Fail(node, key, "contains a NUL character");
   size_t units = 0;
   try {
     units = Utf16FromUtf8(text).size();
   } catch (const Error& e) {
-    context.Fail(key, e.what());
+    context.Fail(node, key, e.what());
   }
   if (units > kMaxVersionText) {
-    context.Fail(key, "is " + std::to_string(units) + " characters long; at most " +
-                          std::to_string(kMaxVersionText) + " fit");
+    context.Fail(node, key, "is " + std::to_string(units) + " characters long; at most " +
+                                std::to_string(kMaxVersionText) + " fit");
   }
 }
 
-std::vector<IconImage> ReadIcon(const Context& context, const std::string& given, const std::string& path) {
-  std::string what = Quoted(given);
-  Bytes file = ReadWholeFile(path, context.manifest.path + ": branding \"icon\"");
+std::vector<IconImage> ReadIcon(const Context& context, const toml::node& node, const std::string& path) {
+  std::string what = Quoted(Text(context, "icon", node));
+  Bytes file = ReadWholeFile(path, context.manifest.Entry(node, "branding \"icon\""));
   if (file.size() > kMaxIconFileBytes) {
-    context.Fail("icon", what + " is " + std::to_string(file.size()) + " bytes; an installer's icon holds at most " +
-                             std::to_string(kMaxIconFileBytes) +
-                             ", so that a signed installer still finds its payload: store its 256-pixel image "
-                             "as PNG (icon editors offer it), which makes such icons a fraction of the size");
+    context.Fail(node, "icon",
+                 what + " is " + std::to_string(file.size()) + " bytes; an installer's icon holds at most " +
+                     std::to_string(kMaxIconFileBytes) +
+                     ", so that a signed installer still finds its payload: store its 256-pixel image "
+                     "as PNG (icon editors offer it), which makes such icons a fraction of the size");
   }
   std::vector<IconImage> images;
   try {
     images = ReadIconFile(file);
   } catch (const Error& e) {
-    context.Fail("icon", what + " " + e.what());
+    context.Fail(node, "icon", what + " " + e.what());
   }
   if (images.size() > kMaxIconImages) {
-    context.Fail("icon", what + " holds " + std::to_string(images.size()) + " images; at most " +
-                             std::to_string(kMaxIconImages) + " fit");
+    context.Fail(node, "icon", what + " holds " + std::to_string(images.size()) + " images; at most " +
+                                   std::to_string(kMaxIconImages) + " fit");
   }
   for (const IconImage& image : images) {
     if (image.bits == 32) return images;
   }
-  context.Fail("icon", what + " has no 32-bit image; Windows shows such icons badly");
+  context.Fail(node, "icon", what + " has no 32-bit image; Windows shows such icons badly");
 }
 
 bool HasString(const VersionInfo& version, const std::string& key) {
@@ -127,17 +133,21 @@ void SetString(VersionInfo& version, const char* key, const std::string& text) {
 void ReadBranding(const ManifestContext& manifest, const toml::node& node, Branding& branding) {
   Context context{manifest};
   const toml::table* table = node.as_table();
-  if (table == nullptr) manifest.Fail(std::string("branding must be a table, not ") + TypeName(node));
+  if (table == nullptr) manifest.Fail(node, std::string("branding must be a table, not ") + TypeName(node));
+  std::vector<std::string> keys = {"icon"};
+  for (const TextKey& known : kTextKeys) keys.push_back(known.key);
   for (auto&& [name, value] : *table) {
     std::string key(name.str());
-    bool text = false;
-    for (const TextKey& candidate : kTextKeys) text = text || key == candidate.key;
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
+      manifest.Fail(name, "branding " + Quoted(key) + " is not a branding key" +
+                              DidYouMean(key, keys,
+                                         " (icon, file-version, product-version, product-name, company-name, "
+                                         "file-description, copyright, original-filename)"));
+    }
+    branding.places[key] = manifest.Place(name.source());
     if (key == "icon") {
       branding.iconPath = manifest.PathOf("branding \"icon\"", value);
-      branding.icon = ReadIcon(context, Text(context, key, value), branding.iconPath);
-    } else if (!text) {
-      context.Fail(key, "is not a branding key (icon, file-version, product-version, product-name, company-name, "
-                        "file-description, copyright, original-filename)");
+      branding.icon = ReadIcon(context, value, branding.iconPath);
     }
   }
   VersionInfo version = branding.version.value_or(VersionInfo());
@@ -145,17 +155,17 @@ void ReadBranding(const ManifestContext& manifest, const toml::node& node, Brand
     const toml::node* value = table->get(key.key);
     if (value == nullptr) continue;
     std::string text = Text(context, key.key, *value);
-    CheckText(context, key.key, text);
+    CheckText(context, key.key, *value, text);
     SetString(version, key.versionString, text);
   }
   // The product version follows the file version unless some manifest gave
   // it, here or in an included one.
   if (const toml::node* value = table->get("file-version")) {
-    version.fileVersion = ParseVersion(context, "file-version", Text(context, "", *value));
+    version.fileVersion = ParseVersion(context, "file-version", *value);
     if (!HasString(version, "ProductVersion")) version.productVersion = version.fileVersion;
   }
   if (const toml::node* value = table->get("product-version")) {
-    version.productVersion = ParseVersion(context, "product-version", Text(context, "", *value));
+    version.productVersion = ParseVersion(context, "product-version", *value);
   }
   if (!version.strings.empty()) branding.version = version;
 }

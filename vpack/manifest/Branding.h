@@ -3,6 +3,7 @@
 // [branding] table, checked and ready to be written into the stub's copy.
 #include <stdint.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ struct Branding {
   std::vector<IconImage> icon;         // empty: the stub keeps its own
   std::string iconPath;                // where icon was read; pack must not write there
   std::optional<VersionInfo> version;  // none: no version resource
+  // Where each key was last given ("path:line:column"), for the messages
+  // about what is made of it later.
+  std::map<std::string, std::string> places;
 
   bool Empty() const { return icon.empty() && !version; }
 };
@@ -38,8 +42,8 @@ struct Branding {
 // Reads one manifest's [branding] table onto branding: each key it gives
 // replaces what an included manifest gave, as settings do. The icon's path
 // takes variables and is relative to that manifest's folder, as every path.
-// Throws Error with a one-line message that starts with the manifest's path
-// and names the key.
+// Throws Error with a one-line message that starts with the key's place in
+// the manifest and names the key.
 void ReadBranding(const ManifestContext& context, const toml::node& node, Branding& branding);
 // Once every manifest is read: the ProductVersion string follows the file
 // version unless a manifest gave one. Returns a warning when the version

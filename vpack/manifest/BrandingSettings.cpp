@@ -40,6 +40,15 @@ uint32_t ProjectType(const Manifest& manifest) {
   return 0;
 }
 
+// The key's line; the product version follows the file version where no
+// manifest gave it.
+std::string PlaceOf(const Manifest& manifest, const std::string& key) {
+  const std::map<std::string, std::string>& places = manifest.branding.places;
+  auto place = places.find(key);
+  if (place == places.end()) place = places.find("file-version");
+  return place != places.end() ? place->second : manifest.path;
+}
+
 }  // namespace
 
 void AddBrandingSettings(Manifest& manifest) {
@@ -51,7 +60,8 @@ void AddBrandingSettings(Manifest& manifest) {
                             [name](const char* each) { return std::string(name) == each; });
     const std::string* text = VersionString(*manifest.branding.version, from.versionString);
     if (!read || text == nullptr || Given(manifest, name)) continue;
-    std::string entry = manifest.path + ": setting " + Quoted(name) + " from branding " + Quoted(from.key);
+    std::string entry =
+        PlaceOf(manifest, from.key) + ": setting " + Quoted(name) + " from branding " + Quoted(from.key);
     manifest.settings.push_back({FindSetting(name), 0, *text, entry});
   }
 }

@@ -11,6 +11,7 @@
 
 #include "platform/Text.h"
 #include "vpack/base/Error.h"
+#include "vpack/base/Suggest.h"
 #include "vpack/base/SystemPath.h"
 #include "vpack/manifest/BrandingSettings.h"
 #include "vpack/manifest/ManifestChecks.h"
@@ -24,9 +25,10 @@ namespace {
 // Deep enough for any sensible sharing, shallow enough to stop a cycle.
 constexpr int kMaxIncludeDepth = 8;
 
-SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& info, const toml::node& node) {
+SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& info, const toml::key& key,
+                          const toml::node& node) {
   std::string what = "setting " + Quoted(info.name);
-  SettingValue setting{&info, 0, std::string(), context.path + ": " + what};
+  SettingValue setting{&info, 0, std::string(), context.Entry(key, what)};
   switch (info.kind) {
     case SettingKind::kNumber:
       setting.number = ExpectInteger(context, what, node, 0xFFFFFFFFll);
@@ -37,7 +39,7 @@ SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& inf
       } else if (node.is_integer()) {
         setting.number = ExpectInteger(context, what, node, 255);
       } else {
-        context.Fail(what + " must be a boolean or an integer, not " + TypeName(node));
+        context.Fail(node, what + " must be a boolean or an integer, not " + TypeName(node));
       }
       break;
     case SettingKind::kText:
@@ -48,17 +50,28 @@ SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& inf
   return setting;
 }
 
+// What an unknown setting may be a slip for: not the code page, which is
+// never set.
+std::vector<std::string> SettableNames() {
+  std::vector<std::string> names;
+  for (const SettingInfo& info : KnownSettings()) {
+    if (std::string(info.name) != payload::kCodePageSetting.name) names.push_back(info.name);
+  }
+  return names;
+}
+
 // Settings an included manifest gave are replaced by the including one's.
 void ParseSettings(const ManifestContext& context, const toml::node& node, std::vector<SettingValue>& settings) {
   const toml::table* table = node.as_table();
-  if (table == nullptr) context.Fail(std::string("settings must be a table, not ") + TypeName(node));
+  if (table == nullptr) context.Fail(node, std::string("settings must be a table, not ") + TypeName(node));
   for (auto&& [key, value] : *table) {
-    const SettingInfo* info = FindSetting(std::string(key.str()));
-    if (info == nullptr) context.Fail("unknown setting " + Quoted(std::string(key.str())));
+    std::string name(key.str());
+    const SettingInfo* info = FindSetting(name);
+    if (info == nullptr) context.Fail(key, "unknown setting " + Quoted(name) + DidYouMean(name, SettableNames()));
     if (std::string(info->name) == payload::kCodePageSetting.name) {
-      context.Fail("setting " + Quoted(info->name) + " is written from the top-level code-page, not set");
+      context.Fail(key, "setting " + Quoted(info->name) + " is written from the top-level code-page, not set");
     }
-    SettingValue setting = ParseSetting(context, *info, value);
+    SettingValue setting = ParseSetting(context, *info, key, value);
     auto same =
         std::find_if(settings.begin(), settings.end(), [info](const SettingValue& s) { return s.info == info; });
     if (same != settings.end()) {
@@ -74,7 +87,7 @@ Store ParseStore(const ManifestContext& context, const std::string& what, const 
   for (Store store : {Store::kZlib, Store::kRaw, Store::kEngine}) {
     if (label == StoreLabel(store)) return store;
   }
-  context.Fail(what + " has unknown store " + Quoted(label) + " (zlib, raw or engine)");
+  context.Fail(node, what + " has unknown store " + Quoted(label) + " (zlib, raw or engine)");
 }
 
 // "none" keeps a folder's files out of every list.
@@ -86,41 +99,41 @@ std::optional<packager::ListKind> ParseList(const ManifestContext& context, cons
   for (ListKind kind : {ListKind::kChannels, ListKind::kChannelModules, ListKind::kProjectFiles}) {
     if (label == ListLabel(kind)) return kind;
   }
-  context.Fail(what + " has unknown list " + Quoted(label) + " (channels, channel-modules, project or none)");
+  context.Fail(node, what + " has unknown list " + Quoted(label) + " (channels, channel-modules, project or none)");
 }
 
 const toml::table& TableAt(const ManifestContext& context, const std::string& what, const toml::node& node) {
   const toml::table* table = node.as_table();
-  if (table == nullptr) context.Fail(what + " must be a table, not " + TypeName(node));
+  if (table == nullptr) context.Fail(node, what + " must be a table, not " + TypeName(node));
   return *table;
 }
 
 FileSpec ParseFile(const ManifestContext& context, const toml::table& table, size_t index) {
   std::string what = "file #" + std::to_string(index + 1);
   ExpectKeys(context, what, table, {"name", "source", "store", "list"});
-  if (!table.contains("name")) context.Fail(what + " has no name");
+  if (!table.contains("name")) context.Fail(table, what + " has no name");
   FileSpec file;
-  std::string given = context.Expand(what + " name", ExpectString(context, what + " name", *table.get("name")));
+  std::string given = context.Expand(what + " name", *table.get("name"));
   file.name = CanonicalName(given);
   what = "file " + Quoted(given);
-  if (!table.contains("source")) context.Fail(what + " has no source");
+  if (!table.contains("source")) context.Fail(table, what + " has no source");
   file.source = context.PathOf(what + " source", *table.get("source"));
   if (const toml::node* list = table.get("list")) file.list = ParseList(context, what, *list);
   file.store = DefaultStore(file.name);
   if (const toml::node* store = table.get("store")) file.store = ParseStore(context, what, *store);
-  file.entry = context.path + ": " + what;
+  file.entry = context.Entry(table, what);
   return file;
 }
 
 FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table, size_t index) {
   std::string what = "folder #" + std::to_string(index + 1);
   ExpectKeys(context, what, table, {"source", "target", "include", "exclude", "store", "list", "include-litter"});
-  if (!table.contains("source")) context.Fail(what + " has no source");
+  if (!table.contains("source")) context.Fail(table, what + " has no source");
   what = "folder " + Quoted(ExpectString(context, what + " source", *table.get("source")));
   FolderSpec folder;
   folder.source = context.PathOf(what + " source", *table.get("source"));
   if (const toml::node* target = table.get("target")) {
-    folder.target = CanonicalName(context.Expand(what + " target", ExpectString(context, what + " target", *target)));
+    folder.target = CanonicalName(context.Expand(what + " target", *target));
     while (!folder.target.empty() && folder.target.back() == '\\') folder.target.pop_back();
   }
   if (const toml::node* include = table.get("include")) folder.include = ExpectStrings(context, what, *include);
@@ -132,20 +145,22 @@ FolderSpec ParseFolder(const ManifestContext& context, const toml::table& table,
   if (const toml::node* store = table.get("store")) folder.store = ParseStore(context, what, *store);
   if (const toml::node* litter = table.get("include-litter")) {
     const toml::value<bool>* flag = litter->as_boolean();
-    if (flag == nullptr) context.Fail(what + " include-litter must be a boolean, not " + TypeName(*litter));
+    if (flag == nullptr) context.Fail(*litter, what + " include-litter must be a boolean, not " + TypeName(*litter));
     folder.takeLitter = flag->get();
   }
-  folder.entry = context.path + ": " + what;
+  folder.entry = context.Entry(table, what);
   return folder;
 }
 
 // Two [[folder]] entries of one source (for two patterns, say) would read
-// alike in messages; such entries are named by their number as well.
+// alike in messages but for their lines; such entries are named by their
+// number as well, which a publisher counts more readily.
 void NumberTwinFolders(std::vector<FolderSpec>& folders, size_t first) {
+  auto label = [](const std::string& entry) { return entry.substr(entry.rfind(": folder ")); };
   std::vector<std::string> labels;
-  for (size_t i = first; i < folders.size(); ++i) labels.push_back(folders[i].entry);
+  for (size_t i = first; i < folders.size(); ++i) labels.push_back(label(folders[i].entry));
   for (size_t i = first; i < folders.size(); ++i) {
-    if (std::count(labels.begin(), labels.end(), folders[i].entry) < 2) continue;
+    if (std::count(labels.begin(), labels.end(), label(folders[i].entry)) < 2) continue;
     std::string& entry = folders[i].entry;
     size_t what = entry.rfind(": folder ");
     entry.insert(what + 9, "#" + std::to_string(i - first + 1) + " ");
@@ -156,7 +171,7 @@ template <typename Parse>
 void ForEachTable(const ManifestContext& context, const char* key, const toml::node& node, Parse parse) {
   const toml::array* array = node.as_array();
   if (array == nullptr) {
-    context.Fail(std::string(key) + " must be written as [[" + key + "]] tables, not " + TypeName(node));
+    context.Fail(node, std::string(key) + " must be written as [[" + key + "]] tables, not " + TypeName(node));
   }
   for (size_t i = 0; i < array->size(); ++i) {
     parse(TableAt(context, std::string(key) + " #" + std::to_string(i + 1), (*array)[i]), i);
@@ -191,8 +206,8 @@ void NoteVariableNames(const toml::table& root, const std::string& text, std::se
 unsigned ParseCodePage(const ManifestContext& context, const toml::node& node) {
   uint32_t number = ExpectInteger(context, "code-page", node, 0xFFFF);
   if (!IsSupportedCodePage(number)) {
-    context.Fail("code-page " + std::to_string(number) + " is not a Windows ANSI code page vpack writes (" +
-                 kSupportedCodePages + "); the installer reads its text with the ANSI functions");
+    context.Fail(node, "code-page " + std::to_string(number) + " is not a Windows ANSI code page vpack writes (" +
+                           kSupportedCodePages + "); the installer reads its text with the ANSI functions");
   }
   return number;
 }
@@ -204,39 +219,41 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
                Manifest& manifest);
 
 // An include of a manifest that is on its own chain never ends.
-void RefuseLoop(const ManifestContext& context, const std::string& given, const std::filesystem::path& included,
-                const IncludeChain& chain) {
+void RefuseLoop(const ManifestContext& context, const toml::node& at, const std::string& given,
+                const std::filesystem::path& included, const IncludeChain& chain) {
   std::error_code error;
   std::filesystem::path target = std::filesystem::weakly_canonical(included, error);
   for (const std::filesystem::path& including : chain) {
     if (std::filesystem::weakly_canonical(including, error) != target) continue;
-    if (&including == &chain.back()) context.Fail("include " + Quoted(given) + " is this manifest itself");
-    context.Fail("include " + Quoted(given) + " is " + Quoted(TextOf(including)) +
-                 ", which includes this manifest: the includes go round in a loop");
+    if (&including == &chain.back()) context.Fail(at, "include " + Quoted(given) + " is this manifest itself");
+    context.Fail(at, "include " + Quoted(given) + " is " + Quoted(TextOf(including)) +
+                         ", which includes this manifest: the includes go round in a loop");
   }
 }
 
 void LoadIncludes(const ManifestContext& context, const toml::node& node, const IncludeChain& chain,
                   Manifest& manifest) {
   int depth = static_cast<int>(chain.size()) - 1;
-  if (depth >= kMaxIncludeDepth) context.Fail("includes nest deeper than " + std::to_string(kMaxIncludeDepth));
-  for (const std::string& given : ExpectStrings(context, "include", node)) {
-    std::filesystem::path included = ManifestPathOf(context.Expand("include", given));
+  if (depth >= kMaxIncludeDepth) context.Fail(node, "includes nest deeper than " + std::to_string(kMaxIncludeDepth));
+  for (const toml::node* element : ExpectStringNodes(context, "include", node)) {
+    std::string given = ExpectString(context, "include", *element);
+    std::filesystem::path included = ManifestPathOf(context.Expand("include", *element));
     if (included.is_relative()) included = context.folder / included;
     // Named here, from the manifest that asks for it, so a typo is found.
     std::error_code error;
     if (!std::filesystem::is_regular_file(included, error)) {
-      context.Fail("include " + Quoted(given) + ": no manifest file at " + Quoted(TextOf(included.lexically_normal())));
+      context.Fail(*element, "include " + Quoted(given) + ": no manifest file at " +
+                                 Quoted(TextOf(included.lexically_normal())));
     }
-    RefuseLoop(context, given, included, chain);
+    RefuseLoop(context, *element, given, included, chain);
     std::string path = TextOf(included.lexically_normal());
-    ParseInto(path, ReadManifestFile(ManifestContext{path, {}, {}}), context.variables, chain, manifest);
+    ParseInto(path, ReadManifestFile(ManifestContext{path, {}, {}, {}}), context.variables, chain, manifest);
   }
 }
 
 void ParseInto(const std::string& path, const std::string& text, const Variables& inherited, IncludeChain chain,
                Manifest& manifest) {
-  ManifestContext context{path, PathOf(path).parent_path(), {}};
+  ManifestContext context{path, PathOf(path).parent_path(), {}, {}};
   chain.push_back(PathOf(path));
   toml::table root = ParseToml(context, text);
   manifest.inputs.push_back(path);
@@ -294,7 +311,9 @@ Manifest ParseManifest(const std::string& path, const std::string& text, const V
   // none: a misspelt --var would otherwise change nothing without a word.
   for (const auto& [name, value] : overrides) {
     if (manifest.variableNames.count(name) == 0) {
-      throw Error("--var " + Quoted(name) + ": no manifest declares it in [vars] or uses ${" + name + "}");
+      std::vector<std::string> known(manifest.variableNames.begin(), manifest.variableNames.end());
+      throw Error("--var " + Quoted(name) + ": no manifest declares it in [vars] or uses ${" + name + "}" +
+                  DidYouMean(name, known));
     }
   }
   return manifest;
@@ -310,7 +329,7 @@ void FinishManifest(Manifest& manifest) {
 }
 
 Manifest LoadManifest(const std::string& path, const Variables& overrides, const std::string& output) {
-  Manifest manifest = ParseManifest(path, ReadManifestFile(ManifestContext{path, {}, {}}), overrides);
+  Manifest manifest = ParseManifest(path, ReadManifestFile(ManifestContext{path, {}, {}, {}}), overrides);
   manifest.output = output;
   ReadSources(manifest);
   FinishManifest(manifest);

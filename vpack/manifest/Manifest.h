@@ -63,7 +63,9 @@ struct FolderSpec {
 struct TextValue {
   texts::Id id;
   std::string text;   // UTF-8 as read, then in the manifest's code page
-  std::string entry;  // the manifest (or translation) and the key, for messages
+  // The key's place in the manifest (or translation) and the key, for
+  // messages; one about a translation's text ends in its takenBy.
+  std::string entry;
   bool fromTranslation = false;  // else from the manifest's own [texts]
 };
 
@@ -73,6 +75,9 @@ struct TranslationSpec {
   std::string name;   // as written; empty for none
   std::string path;   // resolved, when written as a path to a .toml file
   std::string entry;  // the manifest and its "from", for messages
+  // Ends each message about one of the translation's own lines: the
+  // manifest's line that takes it.
+  std::string takenBy;
   unsigned codePage = 0;  // the one its texts are written for, when it says
 };
 
@@ -105,8 +110,10 @@ struct Manifest {
 constexpr size_t kMaxItemName = payload::kMaxItemNameLength;
 
 // Each step throws Error with a one-line message that starts with the
-// manifest's path and names the entry. overrides (--var NAME=VALUE) win over
-// every manifest's [vars].
+// manifest's path and the entry's line and column ("m.toml:12:1: "; the path
+// alone for what has no line, such as a setting the manifest lacks) and
+// names the entry. overrides (--var NAME=VALUE) win over every manifest's
+// [vars].
 //
 // The manifest's text into its entries; path places it, for messages and as
 // the folder relative paths start from. Only the manifests it includes are

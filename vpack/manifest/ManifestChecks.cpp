@@ -169,7 +169,7 @@ uint32_t ProjectTypeOf(const Manifest& manifest) {
   for (const SettingValue& setting : manifest.settings) {
     if (std::string(setting.info->name) == kProjectType) {
       if (payload::FindProjectType(setting.number) == nullptr) {
-        throw Error(manifest.path + ": setting \"ProjectType\" is " + std::to_string(setting.number) +
+        throw Error(setting.entry + " is " + std::to_string(setting.number) +
                     ", which the installer ignores (" + KnownProjectTypes() + ")");
       }
       return setting.number;

@@ -31,11 +31,13 @@ void EncodeName(const CodePage& page, FileSpec& file, std::vector<std::string>& 
   }
 }
 
-void EncodeTranslated(const CodePage& page, TextValue& text, std::vector<std::string>& problems) {
+// after ends the message: for a translation's text, the manifest that takes it.
+void EncodeTranslated(const CodePage& page, TextValue& text, const std::string& after,
+                      std::vector<std::string>& problems) {
   std::string problem = TranslationProblem(text.id, text.text);
   std::string encoded = problem.empty() ? TextInCodePage(page, text.text, problem) : std::string();
   if (!problem.empty()) {
-    problems.push_back(text.entry + " " + problem);
+    problems.push_back(text.entry + " " + problem + after);
   } else {
     text.text = encoded;
   }
@@ -68,7 +70,13 @@ std::vector<std::string> EncodeText(Manifest& manifest) {
   }
   for (FileSpec& file : manifest.files) EncodeName(page, file, problems);
   std::vector<std::string> translated;
-  for (TextValue& text : manifest.texts) EncodeTranslated(page, text, text.fromTranslation ? translated : problems);
+  for (TextValue& text : manifest.texts) {
+    if (text.fromTranslation) {
+      EncodeTranslated(page, text, manifest.translation.takenBy, translated);
+    } else {
+      EncodeTranslated(page, text, std::string(), problems);
+    }
+  }
   AddTranslationProblems(manifest, translated, problems);
   return problems;
 }

@@ -21,7 +21,8 @@ void ParseTexts(const ManifestContext& context, const toml::node& node, Manifest
 
 // The translation's file, read: its texts go under the manifest's own.
 // Throws Error naming the manifest's entry when there is no such
-// translation, or the file's entry when it is broken.
+// translation, or the file's entry when it is broken (and then the
+// manifest's line that takes it).
 void ReadTranslation(Manifest& manifest);
 
 }  // namespace vpack

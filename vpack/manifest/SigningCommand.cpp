@@ -30,16 +30,18 @@ void CheckPlaceholders(const std::string& entry, const std::vector<std::string>&
 
 void ReadSigning(const ManifestContext& context, const toml::node& node, SigningCommand& signing) {
   const toml::table* table = node.as_table();
-  if (table == nullptr) context.Fail(std::string("signing must be a table, not ") + TypeName(node));
+  if (table == nullptr) context.Fail(node, std::string("signing must be a table, not ") + TypeName(node));
   ExpectKeys(context, "signing", *table, {"command"});
   const toml::node* command = table->get("command");
-  if (command == nullptr || !command->is_array()) context.Fail("signing command must be an array of strings");
-  SigningCommand read;
-  read.entry = context.path + ": signing command";
-  for (const std::string& part : ExpectStrings(context, "signing command", *command)) {
-    read.arguments.push_back(context.Expand("signing command", part));
+  if (command == nullptr || !command->is_array()) {
+    context.Fail(command != nullptr ? *command : node, "signing command must be an array of strings");
   }
-  if (read.arguments.empty()) context.Fail("signing command is empty");
+  SigningCommand read;
+  read.entry = context.Entry(*command, "signing command");
+  for (const toml::node* part : ExpectStringNodes(context, "signing command", *command)) {
+    read.arguments.push_back(context.Expand("signing command", *part));
+  }
+  if (read.arguments.empty()) context.Fail(*command, "signing command is empty");
   CheckPlaceholders(read.entry, read.arguments);
   read.folder = context.folder.empty() ? "." : TextOf(context.folder);
   signing = read;
