@@ -18,7 +18,7 @@ constexpr DWORD kQuietWaitMs = 250;
 // "access denied" for a running program's file as well as for a folder, a
 // read-only file or one whose permissions deny writing; asked again with
 // every sharing allowed, the program's file answers a sharing violation and
-// the denied one access denied. A file this process holds itself (the
+// the denied one access denied again. A file this process holds itself (the
 // engine it loaded, the installer) is let go by nobody.
 bool IsHeld(const char* target, DWORD error) {
   if (GetModuleHandleA(target) != nullptr) return false;
@@ -31,8 +31,10 @@ bool IsHeld(const char* target, DWORD error) {
   HANDLE probe = CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, 0, nullptr);
   if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  // Writable now: whatever denied it a moment ago (a scanner, a file being
+  // deleted) has let go, and the next try can succeed.
   CloseHandle(probe);
-  return false;
+  return true;
 }
 
 }  // namespace

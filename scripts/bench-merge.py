@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """What reading back an earlier installation's list costs: a standalone
-project of 20,000 small files installed silently, then installed again over
-itself twice, once with the list beside the record there (its 20,000 lines
-merged into the new record) and once with the list taken away (nothing to
-merge), in turns. The difference of the medians is the merge's share of the
-run. --before runs the same with another build of VandrelStubAdmin.exe
-(x86_64), for example one from before a change. Run after a build, with the
-Wine fixture started (scripts/bench.sh does both)."""
+project of 20,000 small files is installed silently once; then a version of
+one file is installed over it, in turns with the earlier list beside the
+record (its 20,000 lines merged into the new record) and with the list
+taken away (nothing to merge). The one-file installation's own work is
+small, so the difference of the medians is the merge's time. --before runs
+the same with another build of VandrelStubAdmin.exe (x86_64), for example
+one from before a change. Run after a build, with the Wine fixture started
+(scripts/bench.sh does both)."""
 import argparse
 import os
 import shutil
@@ -20,37 +21,51 @@ bench_files = __import__("bench-files")  # noqa: E402  (rebase)
 FILES = 20000
 
 
-def trial(installer, target, runs):
-    """Medians of the reinstallation with and without the list."""
-    folder = bench.windows(target)
+def install(installer, folder):
+    return bench.timed([bench.RUN64, bench.windows(installer), "/S", "/D=" + bench.windows(folder)])[0]
+
+
+def trial(full, upgrade, target, runs):
+    """Medians of the one-file upgrade with and without the earlier list."""
     shutil.rmtree(target, ignore_errors=True)
-    bench.timed([bench.RUN64, bench.windows(installer), "/S", "/D=" + folder])
+    install(full, target)
+    listed = os.path.join(target, "uninstall.lst")
+    earlier = os.path.join(bench.WORK, "merge-earlier.lst")
+    shutil.copyfile(listed, earlier)
     times = {"with": [], "without": []}
     for _ in range(runs):
         for side in ("with", "without"):
-            if side == "without":
-                os.remove(os.path.join(target, "uninstall.lst"))
+            if side == "with":
+                shutil.copyfile(earlier, listed)
+            else:
+                os.remove(listed)
             os.sync()
-            times[side].append(bench.timed([bench.RUN64, bench.windows(installer), "/S", "/D=" + folder])[0])
+            times[side].append(install(upgrade, target))
     return {side: statistics.median(values) for side, values in times.items()}
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--before", help="another build of VandrelStubAdmin.exe (x86_64)")
     args = parser.parse_args()
     target = os.path.join(bench.WORK, "merge-target")
-    installer = bench.write_project("merge", FILES, FILES * 64, settings=bench.standalone_settings(target))
-    stubs = {"now": installer}
+    settings = bench.standalone_settings(target)
+    made = {"now": (bench.write_project("merge-full", FILES, FILES * 64, settings=settings),
+                    bench.write_project("merge-one", 1, 64, settings=settings))}
     if args.before:
-        stubs["before"] = os.path.join(bench.WORK, "merge-before.exe")
-        shutil.copyfile(installer, stubs["before"])
-        bench_files.rebase(stubs["before"], args.before)
-    print("| Stub | Reinstallation with the list | Without | The merge |")
+        before = []
+        for name, installer in zip(("full", "one"), made["now"]):
+            copy = os.path.join(bench.WORK, "merge-before-%s.exe" % name)
+            shutil.copyfile(installer, copy)
+            bench_files.rebase(copy, args.before)
+            before.append(copy)
+        made["before"] = tuple(before)
+    print("%d files installed, then one file over them; medians of %d" % (FILES, args.runs))
+    print("| Stub | Upgrade with the earlier list | Without | The merge |")
     print("|---|---|---|---|")
-    for name, made in stubs.items():
-        medians = trial(made, target, args.runs)
+    for name, (full, upgrade) in made.items():
+        medians = trial(full, upgrade, target, args.runs)
         print("| %s | %.2f s | %.2f s | %.2f s |" % (name, medians["with"], medians["without"],
                                                  medians["with"] - medians["without"]))
         sys.stdout.flush()

@@ -33,6 +33,24 @@ uninstall() {
   fail "the uninstaller left $folder: $(find "$folder" | head -5)"
 }
 
+# The kit's example logs (docs/unattended.md, "Whole logs") are this
+# script's own, with its folders for those of the example: they cannot go
+# stale.
+same_as_documented() {
+  python3 - "$out/$1.log" "$2" "$kit/docs/unattended.md" "$(win "$out/Standalone")" "$(win "$out/Failed")" <<'PY' ||
+import re, sys
+log, block, page, *folders = sys.argv[1:]
+shown = open(log, encoding="utf-8").read().replace("\r", "")
+for folder in folders:
+    shown = shown.replace(folder, "C:\\Program Files\\Harbour Tour")
+shown = re.sub(r"C:\\users\\[^\\]+\\", r"C:\\Users\\ann\\", shown)
+found = re.search(r"<!-- log: %s -->\n```text\n(.*?)```\n<!-- end -->" % block, open(page, encoding="utf-8").read(), re.S)
+if found is None or found.group(1) != shown:
+    sys.exit("documented:\n%s\nshown:\n%s" % (found.group(1) if found else "(no such block)", shown))
+PY
+    fail "the $2 log is not the one docs/unattended.md shows"
+}
+
 for manifest in "$kit"/samples/tour/*.toml; do
   sample=$(basename "$manifest" .toml)
   "$kit/bin/vpack" pack "$manifest" -o "$sample.exe" >/dev/null || fail "$sample does not pack as shipped"
@@ -65,7 +83,15 @@ silent() {
     fail "$sample did not install silently: $(cat "$out/$sample.log" 2>/dev/null)"
 }
 silent standalone "$out/Standalone"
+same_as_documented standalone success
 uninstall "$out/Standalone"
+# A failed run, its message logged and what it made removed: a folder holds
+# the name of a project file.
+mkdir -p "$out/Failed/scenes/hall.vdl"
+if "$run64" "$out/standalone.exe" /S "/LOG=$(win "$out/failed.log")" "/D=$(win "$out/Failed")"; then
+  fail "a standalone installation with a file that cannot be written succeeded"
+fi
+same_as_documented failed failure
 ! has_key "Harbour Tour" || fail "the silent standalone installation's uninstall entry stayed"
 
 saver="$drive_c/windows/syswow64/Harbour Tour Screen Saver.scr"
