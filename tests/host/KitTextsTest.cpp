@@ -1,7 +1,8 @@
 // The kit's translation files against the table of texts: a translation
 // that lost a key, a placeholder or a line break, or holds a letter its code
 // page lacks, would ship an installer that speaks English or garbles a
-// message; a template behind the table would leave translators a text short.
+// message, or a dialog word too long for its control shows cut short; a
+// template behind the table would leave translators a text short.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,6 +13,7 @@
 #include "payload/Texts.h"
 #include "vpack/base/CodePage.h"
 #include "vpack/rules/TextRules.h"
+#include "vpack/rules/TextWidths.h"
 
 namespace {
 
@@ -59,6 +61,21 @@ TEST(KitTexts, EveryTranslation_CompleteAndWritableInItsCodePage) {
       vpack::TextInCodePage(codePage, text, problem);
       EXPECT_EQ(problem, "") << language << " " << texts::Key(id);
       EXPECT_EQ(LineBreaks(text), LineBreaks(texts::English(id))) << language << " " << texts::Key(id);
+    }
+  }
+}
+
+TEST(KitTexts, EveryTranslation_FitsItsDialogControls) {
+  const std::map<std::string, unsigned> kLanguages = {
+      {"fr", 1252}, {"de", 1252}, {"es", 1252}, {"ja", 932}, {"zh-CN", 936}, {"template", 1252}};
+  for (const auto& [language, page] : kLanguages) {
+    vpack::CodePage codePage(page);
+    for (const auto& [key, text] : TextsOf(toml::parse_file(kFolder + language + ".toml"))) {
+      texts::Id id;
+      if (!texts::FindKey(key.c_str(), &id)) continue;  // the test above names it
+      std::string problem;
+      std::string bytes = vpack::TextInCodePage(codePage, text, problem);
+      EXPECT_EQ(vpack::WidthWarning(codePage, id, bytes), "") << language << " " << key;
     }
   }
 }

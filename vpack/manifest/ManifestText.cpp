@@ -1,6 +1,7 @@
 #include "vpack/manifest/ManifestText.h"
 
 #include "vpack/rules/TextRules.h"
+#include "vpack/rules/TextWidths.h"
 
 namespace vpack {
 namespace {
@@ -33,14 +34,16 @@ void EncodeName(const CodePage& page, FileSpec& file, std::vector<std::string>& 
 
 // after ends the message: for a translation's text, the manifest that takes it.
 void EncodeTranslated(const CodePage& page, TextValue& text, const std::string& after,
-                      std::vector<std::string>& problems) {
+                      std::vector<std::string>& problems, std::vector<std::string>& warnings) {
   std::string problem = TranslationProblem(text.id, text.text);
   std::string encoded = problem.empty() ? TextInCodePage(page, text.text, problem) : std::string();
   if (!problem.empty()) {
     problems.push_back(text.entry + " " + problem + after);
-  } else {
-    text.text = encoded;
+    return;
   }
+  text.text = encoded;
+  std::string cut = WidthWarning(page, text.id, encoded);
+  if (!cut.empty()) warnings.push_back(text.entry + " " + cut + after);
 }
 
 // A translation used under another code page than its own fails on most of
@@ -72,9 +75,9 @@ std::vector<std::string> EncodeText(Manifest& manifest) {
   std::vector<std::string> translated;
   for (TextValue& text : manifest.texts) {
     if (text.fromTranslation) {
-      EncodeTranslated(page, text, manifest.translation.takenBy, translated);
+      EncodeTranslated(page, text, manifest.translation.takenBy, translated, manifest.warnings);
     } else {
-      EncodeTranslated(page, text, std::string(), problems);
+      EncodeTranslated(page, text, std::string(), problems, manifest.warnings);
     }
   }
   AddTranslationProblems(manifest, translated, problems);

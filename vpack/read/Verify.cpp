@@ -21,6 +21,7 @@
 #include "vpack/read/StubVersion.h"
 #include "vpack/rules/StubCheck.h"
 #include "vpack/rules/Switches.h"
+#include "vpack/rules/TextWidths.h"
 
 namespace vpack {
 namespace {
@@ -94,6 +95,16 @@ void CheckPaths(const std::vector<packager::Item>& items, const CodePage& page, 
   for (std::string& warning : findings.warnings) warnings.push_back(warning);
 }
 
+// A text shown is the page's own bytes back from UTF-8.
+void CheckTextWidth(const StoredText& text, const std::string& label, const CodePage& page,
+                    std::vector<std::string>& warnings) {
+  if (!text.id || !text.problem.empty()) return;
+  std::string problem;
+  std::string bytes = page.FromUtf8(text.text, problem);
+  std::string cut = problem.empty() ? WidthWarning(page, *text.id, bytes) : std::string();
+  if (!cut.empty()) warnings.push_back(page.ToUtf8(label) + " " + cut);
+}
+
 }  // namespace
 
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage,
@@ -137,6 +148,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
     if (text.intact && !text.problem.empty()) {
       problems.push_back(ItemLabel(entry.type, entry.name) + ": " + text.problem);
     }
+    CheckTextWidth(text, ItemLabel(entry.type, entry.name), page, warnings);
   }
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
