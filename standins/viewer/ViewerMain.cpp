@@ -49,7 +49,8 @@ void TellThatItRan(const std::string& folder) {
   using TimedBox = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
   constexpr DWORD kShownMs = 15000;
   HMODULE user = LoadLibraryA("user32.dll");
-  auto box = user != nullptr ? reinterpret_cast<TimedBox>(GetProcAddress(user, "MessageBoxTimeoutA")) : nullptr;
+  FARPROC found = user != nullptr ? GetProcAddress(user, "MessageBoxTimeoutA") : nullptr;
+  auto box = reinterpret_cast<TimedBox>(reinterpret_cast<void*>(found));
   std::string text = "The kit's try-out viewer ran: " + std::string(GetCommandLineA()) + "\nin " + folder +
                      "\n\nYour own viewer shows your project here. This box closes by itself.";
   if (box != nullptr) box(nullptr, text.c_str(), "Vandrel try-out viewer", MB_OK | MB_ICONINFORMATION, 0, kShownMs);
