@@ -81,7 +81,10 @@ bool Contained(const char* path, bool folder, const Place* places, int count, Ch
   wchar_t normal[kKeyChars];
   wchar_t key[kKeyChars];
   int length = platform::PathKey(path, normal, kKeyChars, false);
-  if (length < 0 || platform::PathKey(path, key, kKeyChars, true) != length || HasDots(normal, length)) return false;
+  if (length <= 0 || HasDots(normal, length)) return false;
+  // The compared form is the written one in upper case, letter for letter.
+  memcpy(key, normal, (length + 1) * sizeof(wchar_t));
+  CharUpperBuffW(key, static_cast<DWORD>(length));
   int place = PlaceOf(key, length, folder, places, count);
   if (place < 0) return false;
   DWORD attributes = GetFileAttributesW(normal);
@@ -103,15 +106,6 @@ bool Contained(const char* path, bool folder, const Place* places, int count, Ch
   memcpy(checked.key, key, parent * sizeof(wchar_t));
   checked.length = parent;
   return true;
-}
-
-// A heap copy at the end of the list, without a log line: the entry was
-// made by an earlier run.
-bool Keep(payload::PointerList& list, const char* path) {
-  char* copy = text::Duplicate(path);
-  if (copy != nullptr && list.Push(copy) >= 0) return true;
-  delete[] copy;
-  return false;
 }
 
 // The whole list file as text in *text, null where there is none; false,
@@ -192,7 +186,8 @@ bool Installer::KeepEarlierEntries(char* list, platform::PathSet& files) {
       if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) logfile::Line("Passed over", path);
       continue;
     }
-    kept = Keep(folder ? keptFolders : createdFiles, path);
+    // No log line: an earlier run made it.
+    kept = PushCopy(folder ? keptFolders : createdFiles, path);
   }
   return kept;
 }

@@ -57,12 +57,14 @@ Installer::~Installer() {
   newFiles.Clear();
 }
 
-bool Installer::NoteNew(const char* path) {
+bool Installer::PushCopy(payload::PointerList& list, const char* path) {
   char* copy = text::Duplicate(path);
-  if (copy != nullptr && newFiles.Push(copy) >= 0) return true;
+  if (copy != nullptr && list.Push(copy) >= 0) return true;
   delete[] copy;
   return false;
 }
+
+bool Installer::NoteNew(const char* path) { return PushCopy(newFiles, path); }
 
 void Installer::ReleaseItemMemory() {
   if (reader != nullptr) reader->ReleaseData();
@@ -139,10 +141,7 @@ void Installer::KeepWindowsAnswering() {
 
 bool Installer::Record(payload::PointerList& list, const char* path, bool isNew) {
   logfile::Line(isNew ? "Created" : "Replaced", path);
-  char* copy = text::Duplicate(path);
-  if (copy != nullptr && list.Push(copy) >= 0) return true;
-  delete[] copy;
-  return false;
+  return PushCopy(list, path);
 }
 
 // A file the installation made but cannot remember would be left behind by

@@ -125,6 +125,8 @@ class Installer {
   // false) as replacing an earlier copy; a copy that cannot be made is left
   // out rather than recorded as null.
   static bool Record(payload::PointerList& list, const char* path, bool isNew = true);
+  // The heap copy alone, without a log line; false when it cannot be made.
+  static bool PushCopy(payload::PointerList& list, const char* path);
   // A file written and recorded; isNew when no earlier copy was there, so
   // that a failed run removes it again. False (noted) when it could not be
   // remembered.
