@@ -47,6 +47,7 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
   result->unattended.silent = false;
   result->unattended.folder = nullptr;
   result->log = L"";
+  result->language = L"";
   size_t length = 0;
   while (line[length] != 0 && length + 1 < sizeof(g_line) / sizeof(g_line[0])) {
     g_line[length] = line[length];
@@ -78,6 +79,7 @@ void ReadCommandLine(const wchar_t* line, CommandLine* result) {
       result->unattended.silent = true;
     }
     if (StartsWith(word, VDL_LOG_SWITCH)) result->log = word + SwitchLength(VDL_LOG_SWITCH);
+    if (StartsWith(word, VDL_LANGUAGE_SWITCH)) result->language = word + SwitchLength(VDL_LANGUAGE_SWITCH);
     if (StartsWith(word, VDL_FOLDER_SWITCH)) result->unattended.folder = word + SwitchLength(VDL_FOLDER_SWITCH);
     if (next == 0) break;
     p = end + 1;

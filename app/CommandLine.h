@@ -1,6 +1,6 @@
 #pragma once
 // What an administrator may put on the installer's command line, in the
-// forms other installers have taught them: "/S" silent, "/LOG=FILE", and
+// forms other installers have taught them: "/S" silent, "/LOG=FILE", "/LANG=TAG", and
 // "/D=PATH" last, spaces and all. A switch may be quoted, whole or after its
 // "=", as launchers do; quotes are never part of a name. Case does not
 // matter. Anything
@@ -18,6 +18,8 @@ struct CommandLine {
   installer::Unattended unattended;
   // Empty when not given.
   const wchar_t* log;
+  // The tag of the language to show ("/LANG=de"); empty when not given.
+  const wchar_t* language;
 };
 
 // Splits a copy of line into the result; the pointers point into that copy,

@@ -37,13 +37,15 @@ void InstallerApp::SetHost(HINSTANCE instance, HWND mainWindow) {
 
 InstallerApp::~InstallerApp() { delete reader_; }
 
+void InstallerApp::OpenPayload() {
+  reader_ = new payload::PayloadReader();
+  if (reader_ == nullptr) return;
+  installer::ReportMissingPayload(*reader_);
+  installer::LoadTranslations(*reader_, line_.language);
+}
+
 bool InstallerApp::ReadSetting(const char* name, void* buffer, int32_t count) {
-  if (reader_ == nullptr) {
-    reader_ = new payload::PayloadReader();
-    if (reader_ == nullptr) return false;
-    installer::ReportMissingPayload(*reader_);
-    installer::LoadTranslations(*reader_);
-  }
+  if (reader_ == nullptr) return false;
   bool found = reader_->ReadItem(name, buffer, count, payload::kTypeAppData);
   installer::ReportCrcMismatch(*reader_);
   return found;
@@ -56,6 +58,7 @@ payload::PayloadReader* InstallerApp::TakeReader() {
 }
 
 void InstallerApp::Run() {
+  OpenPayload();
   uint8_t raw[4];
   if (!ReadSetting(payload::kProjectTypeSetting.name, raw, sizeof(raw))) {
     ui::Tell(messages::Id::kMissingItem, nullptr);

@@ -28,13 +28,16 @@ class InstallerApp {
   virtual void WinampPlugin();
 
  private:
+  // The payload opened, a missing one told and the texts of the user's
+  // language loaded: once, at the top of the run, before anything is shown.
+  void OpenPayload();
   // The reader a flow takes over; null once taken.
   payload::PayloadReader* TakeReader();
 
   payload::PayloadReader* reader_ = nullptr;
   HINSTANCE instance_ = nullptr;
   HWND mainWindow_ = nullptr;
-  CommandLine line_ = {false, nullptr, L""};
+  CommandLine line_ = {{false, nullptr}, L"", L""};
   uint32_t exitCode_ = 0;
 };
 

@@ -40,7 +40,6 @@ Installer::Installer(payload::PayloadReader* payloadReader)
   workFolder[0] = '\0';
   knownFolder[0] = '\0';
   menuFolder[0] = '\0';
-  if (reader != nullptr) ReportMissingPayload(*reader);
 }
 
 Installer::~Installer() {

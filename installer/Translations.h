@@ -1,14 +1,15 @@
 #pragma once
-// The publisher's words for the installer's texts, read from the payload
-// once, before anything is shown.
+// The installer's words in the user's language, read from the payload once,
+// before anything is shown.
 #include "payload/PayloadReader.h"
 
 namespace installer {
 
-// Each text the payload carries in the installer's code page becomes the
-// one shown in place of the English; one that cannot be read as stored
-// (damaged, too long, not of the code page, empty) is passed over, so that
-// no installation fails for want of a word.
-void LoadTranslations(payload::PayloadReader& reader);
+// Of the languages the payload carries, the one asked for by tag (/LANG=;
+// empty for none), else the user's interface language, else one standing
+// for it, else the default becomes the one shown in place of the English.
+// A text that cannot be read as stored (damaged, too long, not UTF-8,
+// empty) is passed over, so that no installation fails for want of a word.
+void LoadTranslations(payload::PayloadReader& reader, const wchar_t* asked);
 
 }  // namespace installer

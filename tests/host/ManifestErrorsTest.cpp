@@ -72,9 +72,11 @@ TEST(ManifestErrors, TranslationFileBroken_ItsLineAndTheManifestThatTakesIt) {
   } cases[] = {
       {"[texts]\n\"done\" = \"Fini\"\n\"dialog.instal\" = \"Installer\"\n",
        ":3:1: texts has unknown key \"dialog.instal\" (did you mean \"dialog.install\"?)"},
-      // Found once the texts are in the code page, after the reading.
-      {"[texts]\n\"dialog.install\" = \"Installer\"\n\"done\" = \"Fini \u2603\"\n",
-       ":3:1: text \"done\" holds \"\u2603\" (U+2603), which code page 1252 cannot hold"},
+      // Only a manifest names translations and the log's language.
+      {"[texts]\nfrom = \"de\"\n", ":2:1: texts has unknown key \"from\" (the kit's texts/template.toml lists every key)"},
+      // Found once the texts are read, with the language they are in.
+      {"[texts]\n\"dialog.install\" = \"Installer\"\n\"done\" = \"Fini %1\"\n",
+       ":3:1: text \"done\" (fr) holds the placeholder \"%1\", which the English lacks: the installer fills in only the English's"},
   };
   for (const Case& c : cases) {
     PutFile(dir, "texts/fr.toml", c.translation);

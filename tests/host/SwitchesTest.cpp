@@ -28,9 +28,9 @@ TEST_F(Switches, VerifySaysThemByTheStubsOwnVersion_BrandedToo) {
     nlohmann::json switches;
     nlohmann::json stubVersion;
   } cases[] = {
-      {stubs, testing_support::kAmd64, "", "switches: /S /D= /LOG=", {"/S", "/D=", "/LOG="}, VDL_STUB_VERSION},
-      {stubs, testing_support::kAmd64, "[branding]\nfile-version = \"0.9.0.0\"\ncompany-name = \"Vandrel Tours\"\n", "switches: /S /D= /LOG=",
-       {"/S", "/D=", "/LOG="}, VDL_STUB_VERSION},
+      {stubs, testing_support::kAmd64, "", "switches: /S /D= /LOG= /LANG=", {"/S", "/D=", "/LOG=", "/LANG="}, VDL_STUB_VERSION},
+      {stubs, testing_support::kAmd64, "[branding]\nfile-version = \"0.9.0.0\"\ncompany-name = \"Vandrel Tours\"\n", "switches: /S /D= /LOG= /LANG=",
+       {"/S", "/D=", "/LOG=", "/LANG="}, VDL_STUB_VERSION},
       // A stub without version information comes from before 1.3.0.
       {"stub.exe", testing_support::kI386, "", "switches: none (stub before 1.3.0)", nlohmann::json::array(), "0.0.0.0"},
   };

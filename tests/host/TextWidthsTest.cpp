@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "payload/TextItems.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/VpackRun.h"
 #include "vpack/base/CodePage.h"
@@ -33,7 +32,7 @@ class TextWidths : public testing_support::VpackFolderTest {};
 // across is 6 pixels, so the 50-unit button is 75 wide, 69 within its edge.
 TEST_F(TextWidths, ButtonTextTooLong_NamedByPackAndVerifyWithWidthAndRoom) {
   std::string head = testing_support::WriteRuntimeProject(dir_, 2);
-  std::string table = "[texts]\n\"dialog.install\" = \"Installer maintenant le programme\"\n"
+  std::string table = "[texts.fr]\n\"dialog.install\" = \"Installer maintenant le programme\"\n"
                       "\"dialog.cancel\" = \"Annuler\"\n"
                       "\"dialog.folder_prompt\" = \"Veuillez choisir le dossier de destination de l'installation.\"\n";
   Put("tour.toml", head + table);
@@ -44,14 +43,11 @@ TEST_F(TextWidths, ButtonTextTooLong_NamedByPackAndVerifyWithWidthAndRoom) {
   testing_support::VpackOutcome pack = Vpack("pack tour.toml -o setup.exe");
   EXPECT_EQ(pack.status, 0) << pack.err;
   std::string place = testing_support::PlaceIn("tour.toml", head + table, "\"dialog.install");
-  EXPECT_EQ(CutLines(pack.err), "vpack: warning: " + place + ": text \"dialog.install\" " + says);
+  EXPECT_EQ(CutLines(pack.err), "vpack: warning: " + place + ": text \"dialog.install\" (fr) " + says);
 
   testing_support::VpackOutcome verify = Vpack("verify setup.exe");
   EXPECT_EQ(verify.status, 0) << verify.err;
-  char item[4];
-  payload::TextItemName(texts::Id::kButtonInstall, item);
-  EXPECT_EQ(CutLines(verify.err),
-            "vpack: setup.exe: warning: TEXT \"" + std::string(item) + "\" (dialog.install) " + says);
+  EXPECT_EQ(CutLines(verify.err), "vpack: setup.exe: warning: LANG \"fr\": text dialog.install " + says);
 }
 
 // Cyrillic letters are wider in the Cyrillic face than their bytes' Western

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "packager/EngineFormat.h"
 #include "packager/PayloadBuilder.h"
 #include "payload/RuntimeFiles.h"
@@ -16,6 +18,7 @@
 #include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VpackRun.h"
 #include "vpack/base/Error.h"
 #include "vpack/manifest/Manifest.h"
 #include "vpack/read/Verify.h"
@@ -133,6 +136,24 @@ std::string Joined(const std::vector<std::string>& lines) {
 }
 
 TEST(Verify, IntactInstaller_NoProblems) { EXPECT_EQ(Joined(Problems(Build({}))), ""); }
+
+// vpack 1.3 stored each text as an item of its own in the installer's code
+// page; those installers are read, listed and verified as before.
+TEST(Verify, TextsAsVpack13StoredThem_ListedAndVerified) {
+  std::string image = Build({"", "", [](packager::PayloadBuilder& b) {
+                               b.AddU32("CodePage", 1250);
+                               b.Add(payload::kTypeText, "41", B("Hotovo, \x9A" "lo to"));
+                               b.Add(payload::kTypeText, "10", B("Instalovat"));
+                             }});
+  EXPECT_EQ(Joined(Problems(image)), "");
+  TempDir dir;
+  ASSERT_TRUE(testing_support::WriteFileBytes(dir.File("setup.exe"), image.data(), image.size()));
+  testing_support::VpackOutcome list = testing_support::RunVpack(dir, "list --json setup.exe");
+  ASSERT_EQ(list.status, 0) << list.err;
+  nlohmann::json listed = nlohmann::json::parse(list.out);
+  EXPECT_EQ(listed["texts"], nlohmann::json({{"done", "Hotovo, šlo to"}, {"dialog.install", "Instalovat"}}));
+  EXPECT_EQ(listed["languages"], nlohmann::json::object());
+}
 
 TEST(Verify, SignedAfterPayload_NoProblemsUntilMoreFollows) {
   std::string file = Build({});

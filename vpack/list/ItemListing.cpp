@@ -17,6 +17,7 @@
 #include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
 #include "vpack/read/StoredTexts.h"
+#include "payload/Languages.h"
 #include "vpack/read/StubVersion.h"
 
 namespace vpack {
@@ -100,12 +101,32 @@ std::vector<ListedSetting> Texts(const InstallerFile& file, const CodePage& page
   return shown;
 }
 
+// Each language with the texts the stub takes from it, as list --json shows
+// them: by key, null for one it would pass over.
+nlohmann::ordered_json LanguagesJson(const InstallerFile& file) {
+  nlohmann::ordered_json languages = nlohmann::ordered_json::object();
+  for (const StoredLanguage& language : StoredLanguages(file)) {
+    nlohmann::ordered_json shown = nlohmann::ordered_json::object();
+    for (const StoredText& text : language.texts) {
+      if (text.id) shown[texts::Key(*text.id)] = text.problem.empty() ? nlohmann::ordered_json(text.text) : nullptr;
+    }
+    const payload::Language* known = payload::FindLanguage(language.tag.c_str());
+    languages[language.tag] = {{"id", language.id},
+                               {"name", known != nullptr ? nlohmann::ordered_json(known->name) : nullptr},
+                               {"default", language.isDefault},
+                               {"readable", language.intact && language.problem.empty()},
+                               {"texts", shown}};
+  }
+  return languages;
+}
+
 struct Listing {
   int64_t stubSize;
   unsigned codePage;  // the names and texts are shown as read in it
   std::optional<VersionInfo> version;
   std::vector<ListedSetting> settings;
   std::vector<ListedSetting> texts;
+  nlohmann::ordered_json languages;
   std::vector<ListedItem> items;
 };
 
@@ -131,6 +152,7 @@ void PrintJson(const Listing& listing) {
   all["version"] = VersionJson(listing.version);
   all["settings"] = settings;
   all["texts"] = texts;
+  all["languages"] = listing.languages;
   all["items"] = items;
   // The version's strings come from the stub's UTF-16, which need not be
   // valid (a lone surrogate); JSON must be.
@@ -154,6 +176,17 @@ void PrintTable(const Listing& listing) {
   // Escaped as in JSON, so that a text of several lines stays on one.
   for (const ListedSetting& text : listing.texts) {
     printf("text: %s = %s\n", text.name.c_str(), text.value.is_null() ? "?" : text.value.dump().c_str());
+  }
+  for (const auto& [tag, language] : listing.languages.items()) {
+    char id[8];
+    snprintf(id, sizeof(id), "0x%04X", language["id"].get<unsigned>());
+    printf("language: %s (%s, %s)%s%s, %zu texts\n", tag.c_str(),
+           language["name"].is_null() ? "unknown" : language["name"].get<std::string>().c_str(), id,
+           language["default"].get<bool>() ? ", default" : "", language["readable"].get<bool>() ? "" : ", unreadable",
+           language["texts"].size());
+    for (const auto& [key, text] : language["texts"].items()) {
+      printf("text: %s %s = %s\n", tag.c_str(), key.c_str(), text.is_null() ? "?" : text.dump().c_str());
+    }
   }
   printf("%-12s %-6s %10s %10s  %-16s %s\n", "type", "store", "size", "unpacked", "lists", "name");
   for (const ListedItem& d : listing.items) {
@@ -185,6 +218,7 @@ int List(const std::string& installer, bool json, unsigned codePage) {
   listing.version = StubVersion(installer, static_cast<uint64_t>(listing.stubSize));
   listing.settings = Settings(file, page);
   listing.texts = Texts(file, page);
+  listing.languages = LanguagesJson(file);
   if (json) {
     PrintJson(listing);
   } else {

@@ -258,7 +258,8 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   toml::table root = ParseToml(context, text);
   manifest.inputs.push_back(path);
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
-                                             "branding", "signing", "texts"});
+                                             "branding", "signing", "texts",
+                                             "default-language"});
   context.variables = ParseVariables(context, root, inherited);
   NoteVariableNames(root, text, manifest.variableNames);
   if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, chain, manifest);
@@ -268,6 +269,7 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   if (const toml::node* branding = root.get("branding")) ReadBranding(context, *branding, manifest.branding);
   if (const toml::node* signing = root.get("signing")) ReadSigning(context, *signing, manifest.signing);
   if (const toml::node* texts = root.get("texts")) ParseTexts(context, *texts, manifest);
+  if (const toml::node* language = root.get("default-language")) ParseDefaultLanguage(context, *language, manifest);
   if (const toml::node* files = root.get("file")) {
     ForEachTable(context, "file", *files,
                  [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });
@@ -292,8 +294,10 @@ void Order(Manifest& manifest) {
   };
   std::stable_sort(manifest.settings.begin(), manifest.settings.end(),
                    [&](const SettingValue& a, const SettingValue& b) { return rank(a) < rank(b); });
-  std::sort(manifest.texts.begin(), manifest.texts.end(),
-            [](const TextValue& a, const TextValue& b) { return a.id < b.id; });
+  for (LanguageTexts& language : manifest.languages) {
+    std::sort(language.texts.begin(), language.texts.end(),
+              [](const TextValue& a, const TextValue& b) { return a.id < b.id; });
+  }
   std::stable_sort(manifest.files.begin(), manifest.files.end(), [](const FileSpec& a, const FileSpec& b) {
     int order = text::CompareNoCase(a.name.c_str(), b.name.c_str());
     return order != 0 ? order < 0 : a.name < b.name;

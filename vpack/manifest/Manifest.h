@@ -62,7 +62,7 @@ struct FolderSpec {
 // A text of the installer in the publisher's words, in place of its English.
 struct TextValue {
   texts::Id id;
-  std::string text;   // UTF-8 as read, then in the manifest's code page
+  std::string text;   // UTF-8, as read and as stored
   // The key's place in the manifest (or translation) and the key, for
   // messages; one about a translation's text ends in its takenBy.
   std::string entry;
@@ -78,7 +78,18 @@ struct TranslationSpec {
   // Ends each message about one of the translation's own lines: the
   // manifest's line that takes it.
   std::string takenBy;
-  unsigned codePage = 0;  // the one its texts are written for, when it says
+};
+
+// The installer's texts in one language: its translation's (the kit's or a
+// file's) under the manifest's own [texts.TAG] keys.
+struct LanguageTexts {
+  std::string tag;              // one of payload::kLanguages'; a file's, once read
+  uint16_t id = 0;              // its Windows language number
+  TranslationSpec translation;  // empty name: the manifest's own keys alone
+  // The manifest's own keys, the translation's under them once the sources
+  // are read, in the table's order once finished.
+  std::vector<TextValue> texts;
+  std::string entry;            // where the manifest names it, for messages
 };
 
 struct Manifest {
@@ -93,10 +104,12 @@ struct Manifest {
   std::vector<std::string> warnings;
   Branding branding;                   // the publisher's icon and version; see Branding.h
   SigningCommand signing;              // empty: the installer is not signed
-  TranslationSpec translation;         // the texts under [texts]; read with the sources
-  // The texts in place of the English: [texts] as read, the translation's
-  // under them once the sources are read, in the table's order once finished.
-  std::vector<TextValue> texts;
+  // The languages the installer speaks beside its English, in the
+  // manifest's order; their translations are read with the sources.
+  std::vector<LanguageTexts> languages;
+  // default-language: the one shown where the user's is not carried.
+  std::string defaultLanguage = "en";
+  std::string defaultLanguageEntry;  // where the manifest gives it, for messages
   // [texts] log = "translated": the installer's log in its shown words, not
   // English.
   bool logAsShown = false;

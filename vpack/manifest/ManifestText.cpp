@@ -1,5 +1,7 @@
 #include "vpack/manifest/ManifestText.h"
 
+#include "payload/Languages.h"
+#include "payload/TextItems.h"
 #include "vpack/rules/TextRules.h"
 #include "vpack/rules/TextWidths.h"
 
@@ -32,35 +34,25 @@ void EncodeName(const CodePage& page, FileSpec& file, std::vector<std::string>& 
   }
 }
 
-// after ends the message: for a translation's text, the manifest that takes it.
-void EncodeTranslated(const CodePage& page, TextValue& text, const std::string& after,
-                      std::vector<std::string>& problems, std::vector<std::string>& warnings) {
+// A text is stored as read, in UTF-8; it is measured in the face of its
+// language's own Windows, whose dialogs show it.
+void CheckText(const payload::Language& language, const TextValue& text, const std::string& after,
+               std::vector<std::string>& problems, std::vector<std::string>& warnings) {
   std::string problem = TranslationProblem(text.id, text.text);
-  std::string encoded = problem.empty() ? TextInCodePage(page, text.text, problem) : std::string();
+  if (problem.empty() && text.text.size() > payload::kMaxTextBytes) {
+    problem = "is " + std::to_string(text.text.size()) + " bytes in UTF-8; at most " +
+              std::to_string(payload::kMaxTextBytes) + " fit";
+  }
+  std::string where = text.entry + " (" + language.tag + ")";
   if (!problem.empty()) {
-    problems.push_back(text.entry + " " + problem + after);
+    problems.push_back(where + " " + problem + after);
     return;
   }
-  text.text = encoded;
-  std::string cut = WidthWarning(page, text.id, encoded);
-  if (!cut.empty()) warnings.push_back(text.entry + " " + cut + after);
-}
-
-// A translation used under another code page than its own fails on most of
-// its texts for one reason: the first and that reason say it, not a line a
-// text.
-void AddTranslationProblems(const Manifest& manifest, std::vector<std::string>& translated,
-                            std::vector<std::string>& problems) {
-  const TranslationSpec& translation = manifest.translation;
-  bool otherPage = translation.codePage != 0 && translation.codePage != manifest.codePage;
-  if (translated.empty() || !otherPage) {
-    problems.insert(problems.end(), translated.begin(), translated.end());
-    return;
-  }
-  problems.push_back(translated.front());
-  problems.push_back(translation.entry + ": is written for code-page = " + std::to_string(translation.codePage) +
-                     ", and the manifest's code-page is " + std::to_string(manifest.codePage) + " (" +
-                     std::to_string(translated.size()) + " of its texts cannot be written in it)");
+  CodePage page(language.codePage);
+  std::string unmeasured;
+  std::string bytes = page.FromUtf8(text.text, unmeasured);
+  std::string cut = unmeasured.empty() ? WidthWarning(page, text.id, bytes) : std::string();
+  if (!cut.empty()) warnings.push_back(where + " " + cut + after);
 }
 
 }  // namespace
@@ -72,15 +64,13 @@ std::vector<std::string> EncodeText(Manifest& manifest) {
     if (setting.info->kind == SettingKind::kText) EncodeSetting(page, setting, problems);
   }
   for (FileSpec& file : manifest.files) EncodeName(page, file, problems);
-  std::vector<std::string> translated;
-  for (TextValue& text : manifest.texts) {
-    if (text.fromTranslation) {
-      EncodeTranslated(page, text, manifest.translation.takenBy, translated, manifest.warnings);
-    } else {
-      EncodeTranslated(page, text, std::string(), problems, manifest.warnings);
+  for (const LanguageTexts& language : manifest.languages) {
+    const payload::Language& known = *payload::FindLanguage(language.tag.c_str());
+    for (const TextValue& text : language.texts) {
+      CheckText(known, text, text.fromTranslation ? language.translation.takenBy : std::string(), problems,
+                manifest.warnings);
     }
   }
-  AddTranslationProblems(manifest, translated, problems);
   return problems;
 }
 

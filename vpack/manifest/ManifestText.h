@@ -1,8 +1,8 @@
 #pragma once
-// The manifest's text as the installer will read it: every item name, text
-// setting and translated text converted from UTF-8 to the manifest's code
-// page, and each length counted in the converted bytes, which is what the
-// installer's fixed fields and text items hold.
+// The manifest's text as the installer will read it: every item name and
+// text setting converted from UTF-8 to the manifest's code page, each length
+// counted in the converted bytes, which is what the installer's fixed fields
+// hold; the translated texts, which stay UTF-8, checked.
 #include <string>
 #include <vector>
 

@@ -30,11 +30,16 @@ Json SettingsJson(const Manifest& manifest, const CodePage& page) {
   return settings;
 }
 
-// The texts in place of the English, by key, as list --json shows them.
-Json TextsJson(const Manifest& manifest, const CodePage& page) {
-  Json shown = Json::object();
-  for (const TextValue& text : manifest.texts) shown[texts::Key(text.id)] = page.ToUtf8(text.text);
-  return shown;
+// The languages in place of the English, each by key, as list --json shows them.
+Json LanguagesJson(const Manifest& manifest) {
+  Json languages = Json::object();
+  for (const LanguageTexts& language : manifest.languages) {
+    Json shown = Json::object();
+    for (const TextValue& text : language.texts) shown[texts::Key(text.id)] = text.text;
+    languages[language.tag] = {
+        {"id", language.id}, {"default", language.tag == manifest.defaultLanguage}, {"texts", shown}};
+  }
+  return languages;
 }
 
 Json BrandingJson(const Branding& branding) {
@@ -57,7 +62,8 @@ Json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage&
   plan["settings"] = SettingsJson(manifest, page);
   plan["setting-entries"] = Json::object();
   for (const SettingValue& setting : manifest.settings) plan["setting-entries"][setting.info->name] = setting.entry;
-  plan["texts"] = TextsJson(manifest, page);
+  plan["default-language"] = manifest.defaultLanguage;
+  plan["languages"] = LanguagesJson(manifest);
   plan["branding"] = BrandingJson(manifest.branding);
   plan["signing"] = SigningJson(manifest.signing);
   plan["items"] = Json::array();
@@ -81,10 +87,15 @@ void PrintPlanText(const Manifest& manifest, const std::string& stub, const Code
            setting.entry.c_str());
   }
   printf("setting %s = %u  (code-page)\n", payload::kCodePageSetting.name, manifest.codePage);
-  for (const TextValue& text : manifest.texts) {
-    printf("text %s = %s  (%s)\n", texts::Key(text.id), Json(page.ToUtf8(text.text)).dump().c_str(),
-           text.entry.c_str());
+  for (const LanguageTexts& language : manifest.languages) {
+    printf("language %s: %zu of %d texts%s  (%s)\n", language.tag.c_str(), language.texts.size(), texts::kTextCount,
+           language.tag == manifest.defaultLanguage ? ", the default" : "", language.entry.c_str());
+    for (const TextValue& text : language.texts) {
+      printf("text %s %s = %s  (%s)\n", language.tag.c_str(), texts::Key(text.id), Json(text.text).dump().c_str(),
+             text.entry.c_str());
+    }
   }
+  if (manifest.defaultLanguage != "en") printf("default language: %s\n", manifest.defaultLanguage.c_str());
   Json branding = BrandingJson(manifest.branding);
   printf("branding: %s\n", branding.is_null() ? "none, the stub's own icon and version" : branding.dump().c_str());
   Json signing = SigningJson(manifest.signing);

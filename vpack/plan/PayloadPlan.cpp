@@ -4,6 +4,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <map>
+
+#include "packager/LanguageBlock.h"
+#include "payload/Languages.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
 #include "payload/TextItems.h"
@@ -59,10 +63,12 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   AddLists(builder, manifest.files);
   std::vector<PlannedItem> items;
   for (packager::Item& item : builder.Items()) items.push_back({item.type, item.name, std::move(item.data), nullptr});
-  for (const TextValue& text : manifest.texts) {
-    char name[4];
-    payload::TextItemName(text.id, name);
-    items.push_back({payload::kTypeText, name, packager::Bytes(text.text.begin(), text.text.end()), nullptr});
+  for (const LanguageTexts& language : manifest.languages) {
+    std::map<texts::Id, std::string> words;
+    for (const TextValue& text : language.texts) words[text.id] = text.text;
+    bool isDefault = language.tag == manifest.defaultLanguage;
+    items.push_back({payload::kTypeLanguage, language.tag, packager::LanguageBlock(language.id, isDefault, words),
+                     nullptr});
   }
   if (manifest.logAsShown) {
     std::string words = payload::kLogAsShown;

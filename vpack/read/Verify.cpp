@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "payload/Languages.h"
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
@@ -105,6 +106,23 @@ void CheckTextWidth(const StoredText& text, const std::string& label, const Code
   if (!cut.empty()) warnings.push_back(page.ToUtf8(label) + " " + cut);
 }
 
+// Each language as the stub reads it when it picks that one; its words
+// measured in the face of that language's Windows.
+void CheckLanguages(const InstallerFile& installer, std::vector<std::string>& problems,
+                    std::vector<std::string>& warnings) {
+  for (const StoredLanguage& language : StoredLanguages(installer)) {
+    const payload::PayloadEntry& entry = installer.Entry(language.index);
+    std::string label = ItemLabel(entry.type, entry.name);
+    if (language.intact && !language.problem.empty()) problems.push_back(label + ": " + language.problem);
+    const payload::Language* known = payload::FindLanguage(language.tag.c_str());
+    for (const StoredText& text : language.texts) {
+      std::string key = text.id ? texts::Key(*text.id) : "#" + std::to_string(text.index);
+      if (!text.problem.empty()) problems.push_back(label + ": text " + key + ": " + text.problem);
+      if (known != nullptr) CheckTextWidth(text, label + ": text " + key, CodePage(known->codePage), warnings);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage,
@@ -150,6 +168,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
     }
     CheckTextWidth(text, ItemLabel(entry.type, entry.name), page, warnings);
   }
+  CheckLanguages(*installer, problems, warnings);
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);

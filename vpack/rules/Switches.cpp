@@ -34,7 +34,10 @@ std::optional<FourPartVersion> OwnStubVersion(const std::optional<VersionInfo>& 
 
 std::vector<std::string> StubSwitches(const FourPartVersion& version) {
   if (version < kFirstVersionWithSwitches) return {};
-  return {std::begin(payload::kStubSwitches), std::end(payload::kStubSwitches)};
+  std::vector<std::string> switches(std::begin(payload::kStubSwitches), std::end(payload::kStubSwitches));
+  const uint16_t* since = payload::kLanguagesSince;
+  if (!(version < FourPartVersion{since[0], since[1], since[2], since[3]})) switches.push_back(payload::kLanguageSwitch);
+  return switches;
 }
 
 }  // namespace vpack
