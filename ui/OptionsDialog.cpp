@@ -156,7 +156,7 @@ bool OptionsDialog::Show(HINSTANCE instance, HWND, const char* initialPath, cons
   // installation as a cancel would, without a word.
   showError_ = 0;
   LPARAM self = reinterpret_cast<LPARAM>(this);
-  if (DialogBoxParamA(instance, IDD_OPTIONS_NAME, nullptr, OptionsDialogProc, self) == -1) {
+  if (DialogBoxParamW(instance, L"" IDD_OPTIONS_NAME, nullptr, OptionsDialogProc, self) == -1) {
     showError_ = GetLastError();
     if (showError_ == 0) showError_ = ERROR_NOT_ENOUGH_MEMORY;
   }

@@ -110,7 +110,7 @@ void ProgressWindow::Create(HINSTANCE instance, HWND parent) {
       reinterpret_cast<void*>(GetProcAddress(controlsLibrary, "InitCommonControlsEx")));
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
   if (init != nullptr) init(&controls);
-  window_ = CreateDialogParamA(instance, IDD_PROGRESS_NAME, parent, ProgressDialogProc,
+  window_ = CreateDialogParamW(instance, L"" IDD_PROGRESS_NAME, parent, ProgressDialogProc,
                                reinterpret_cast<LPARAM>(this));
 }
 

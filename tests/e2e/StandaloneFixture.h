@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "payload/Texts.h"
 #include "standins/chunks/ChunkFile.h"
 #include "tests/support/Environment.h"
 #include "tests/support/InstallerRun.h"
@@ -33,7 +34,18 @@ constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 constexpr char kDone[] =
     "Installation successfully completed!\r\nYou are able to find the installed program in the Start menu.";
-enum { kInstall = 1, kPathEdit = 1000, kBrowse = 1001, kCancel = 1002 };
+enum { kInstall = 1, kPathEdit = 1000, kBrowse = 1001, kCancel = 1002, kFolderGroup = 1004, kFolderPrompt = 1005 };
+
+// The options dialog's controls that show the installer's words, by id.
+struct ControlWords {
+  int control;
+  texts::Id text;
+};
+constexpr ControlWords kOptionsWords[] = {{kInstall, texts::Id::kButtonInstall},
+                                          {kBrowse, texts::Id::kButtonBrowse},
+                                          {kCancel, texts::Id::kButtonCancel},
+                                          {kFolderGroup, texts::Id::kFolderGroup},
+                                          {kFolderPrompt, texts::Id::kFolderPrompt}};
 
 inline std::string Text(const std::vector<uint8_t>& data) {
   std::string text(data.begin(), data.end());

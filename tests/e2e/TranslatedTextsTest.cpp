@@ -8,6 +8,7 @@
 #include <map>
 
 #include "packager/EngineFormat.h"
+#include "packager/LanguageBlock.h"
 #include "payload/TextItems.h"
 #include "payload/Texts.h"
 #include "tests/e2e/StandaloneFixture.h"
@@ -16,8 +17,6 @@
 
 namespace standalone_e2e {
 namespace {
-
-enum { kFolderGroup = 1004, kFolderPrompt = 1005 };
 
 std::string Convert(const std::string& text, UINT from, UINT to) {
   std::wstring wide(text.size() + 1, L'\0');
@@ -33,31 +32,24 @@ class TranslatedTextsTest : public StandaloneTest {
  protected:
   ~TranslatedTextsTest() override { testing_support::AcceptTranslations({}); }
 
-  // The installer carries given (UTF-8, by text) in code page page (0: the
-  // system's, unnamed); the one named damaged is stored with a wrong CRC.
-  void Carry(const std::map<texts::Id, std::string>& given, UINT page, const std::string& damaged = "",
+  // The installer carries given (UTF-8, by text) as the language of this
+  // Windows number, its only one and so everyone's; page (0: none named) is
+  // the installer's code page, which its names are in.
+  void Carry(const std::map<texts::Id, std::string>& given, uint16_t language, UINT page = 0,
              bool logAsShown = false) {
     shown_.assign(texts::kTextCount, "");
-    std::map<std::string, packager::Bytes> items;
+    std::vector<std::string> accepted(texts::kTextCount);
     for (const auto& text : given) {
-      char name[4];
-      payload::TextItemName(text.first, name);
-      std::string stored = Convert(text.second, CP_UTF8, page == 0 ? CP_ACP : page);
-      items[name] = packager::Bytes(stored.begin(), stored.end());
-      if (text.second != damaged) shown_[static_cast<size_t>(text.first)] = Convert(text.second, CP_UTF8, CP_ACP);
+      shown_[static_cast<size_t>(text.first)] = Convert(text.second, CP_UTF8, CP_ACP);
+      accepted[static_cast<size_t>(text.first)] = text.second;
     }
-    if (logAsShown) items[payload::kLogItem] = packager::Bytes{'t'};
-    alterProject_ = [items, page](packager::PayloadBuilder& project) {
+    packager::Bytes block = packager::LanguageBlock(language, true, given);
+    alterProject_ = [block, page, logAsShown](packager::PayloadBuilder& project) {
       if (page != 0) project.AddU32("CodePage", page);
-      for (const auto& item : items) project.Add(payload::kTypeText, item.first, item.second);
+      project.Add("LANG", "xx", block);
+      if (logAsShown) project.Add(payload::kTypeText, payload::kLogItem, packager::Bytes{'t'});
     };
-    alterPayload_ = [damaged](packager::Bytes& bytes) {
-      if (damaged.empty()) return;
-      auto at = std::search(bytes.begin(), bytes.end(), damaged.begin(), damaged.end());
-      ASSERT_NE(bytes.end(), at);
-      *at ^= 0x20;
-    };
-    testing_support::AcceptTranslations(shown_);
+    testing_support::AcceptTranslations(accepted);
   }
 
   // The text as the installer must show it, read as the driver reads it.
@@ -71,14 +63,9 @@ class TranslatedTextsTest : public StandaloneTest {
 
   void ExpectOptionsWords(HWND options) {
     EXPECT_EQ(settings_.projectName + Shown(texts::Id::kCaptionOptionsSuffix), StubDriver::WindowText(options));
-    const std::pair<int, texts::Id> controls[] = {{kInstall, texts::Id::kButtonInstall},
-                                                  {kBrowse, texts::Id::kButtonBrowse},
-                                                  {kCancel, texts::Id::kButtonCancel},
-                                                  {kFolderGroup, texts::Id::kFolderGroup},
-                                                  {kFolderPrompt, texts::Id::kFolderPrompt}};
-    for (const auto& control : controls) {
-      EXPECT_EQ(Shown(control.second), StubDriver::ControlText(GetDlgItem(options, control.first)))
-          << texts::Key(control.second);
+    for (const ControlWords& words : kOptionsWords) {
+      EXPECT_EQ(Shown(words.text), StubDriver::ControlText(GetDlgItem(options, words.control)))
+          << texts::Key(words.text);
     }
   }
 
@@ -86,11 +73,8 @@ class TranslatedTextsTest : public StandaloneTest {
 };
 
 // The log asked for in the shown words, too.
-TEST_F(TranslatedTextsTest, SomeTextsCarriedOneDamaged_TheseShownEnglishElsewhere) {
-  Carry({{texts::Id::kButtonInstall, "Installieren"},
-         {texts::Id::kButtonCancel, "Abbrechen"},
-         {texts::Id::kDoneStartMenu, "Fertig."}},
-        0, "Abbrechen", true);
+TEST_F(TranslatedTextsTest, SomeTextsCarried_TheseShownEnglishElsewhere) {
+  Carry({{texts::Id::kButtonInstall, "Installieren"}, {texts::Id::kDoneStartMenu, "Fertig."}}, 0x0407, 0, true);
   WriteSetup();
   std::string log = dir_.File("setup.log");
   ASSERT_TRUE(StartLogged(log));
@@ -124,7 +108,9 @@ TEST_F(TranslatedTextsTest, KitLanguage_QuestionOptionsSuccessAndFailureInIt) {
     if (texts::FindKey(text.first.c_str(), &id)) given[id] = text.second;
   }
   ASSERT_EQ(static_cast<size_t>(texts::kTextCount), given.size()) << "the kit's " << language << " is incomplete";
-  Carry(given, GetACP());
+  const char* number = getenv("VDL_TEXTS_ID");
+  ASSERT_NE(nullptr, number) << "translations.sh gives the language's number";
+  Carry(given, static_cast<uint16_t>(strtoul(number, nullptr, 16)));
   settings_.checkDx8 = 1;
   testing_support::ScopedDllOverride noDirectDraw("setup.exe", "ddraw");
   // A question: DirectX is missing.
@@ -184,7 +170,7 @@ TEST_F(TranslatedTextsTest, RefusedForTheCodePage_RefusalInEnglish) {
   if (GetACP() == 932) GTEST_SKIP() << "a system of another code page than the installer's";
   Carry({{texts::Id::kForeignCodePage, "\xE3\x81\x93\xE3\x81\xAE\xE3\x82\xB7\xE3\x82\xB9\xE3\x83\x86\xE3\x83\xA0 %1 %2"},
          {texts::Id::kCaptionError, "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC"}},
-        932);
+        0x0411, 932);
   std::function<void(packager::PayloadBuilder&)> carried = alterProject_;
   alterProject_ = [carried](packager::PayloadBuilder& project) {
     carried(project);

@@ -75,6 +75,9 @@ TEST_F(TextsTest, ManyLanguagesOnOnePage_OneBlockEachListedAndVerified) {
   EXPECT_NE(table.find("text: zh-CN done = \"完成 ☃\"\n"), std::string::npos) << table;
   testing_support::VpackOutcome verify = Vpack("verify setup.exe");
   EXPECT_EQ(verify.status, 0) << verify.err;
+  EXPECT_NE(verify.out.find("setup.exe: languages: de, ja, zh-CN; English where the user's is not carried\n"),
+            std::string::npos)
+      << verify.out;
 }
 
 // The kit's translation is found beside the build's vpack as beside the

@@ -454,6 +454,19 @@ const Broken kBroken[] = {
      [](packager::PayloadBuilder& b) { b.Add(payload::kTypeText, "33", B("Codepage %1 fehlt")); }},
     {"TextBytesOutsideCodePage", "TEXT \"41\" (done): holds bytes code page 1252 does not define",
      [](packager::PayloadBuilder& b) { b.Add(payload::kTypeText, "41", B("Fertig\x81")); }},
+    // A language the installer would pass over, or a text of it, written by
+    // hand: the language number, the flags, then number, length, UTF-8.
+    {"DamagedLanguage", "LANG \"de\": checksum",
+     [](packager::PayloadBuilder& b) { b.Add("LANG", "de", B(std::string("\x07\x04\0\0\x29\x07\0Fertig!", 14))); },
+     nullptr, [](std::string& file, size_t) { FlipByteAt(file, "Fertig!"); }},
+    {"LanguageLosesPlaceholder", "LANG \"de\": text error.foreign_code_page: lacks the placeholder \"%2\"",
+     [](packager::PayloadBuilder& b) {
+       b.Add("LANG", "de", B(std::string("\x07\x04\0\0\x21\x11\0Codepage %1 fehlt", 24)));
+     }},
+    {"LanguageNotUtf8", "LANG \"de\": text done: not UTF-8: the installer shows the English",
+     [](packager::PayloadBuilder& b) { b.Add("LANG", "de", B(std::string("\x07\x04\0\0\x29\x07\0Fertig\xFC", 14))); }},
+    {"LanguageTextPastItsEnd", "LANG \"de\": a text runs past the block's end",
+     [](packager::PayloadBuilder& b) { b.Add("LANG", "de", B(std::string("\x07\x04\0\0\x29\x40\0Fertig", 13))); }},
     {"AdminStubForRunInPlace",
      "stub: asks for \"requireAdministrator\"; project type 1 runs in place as the user, so it needs VandrelStub.exe",
      [](packager::PayloadBuilder& b) { DataOf(b, "ProjectType") = {1, 0, 0, 0}; }},

@@ -13,8 +13,8 @@ namespace testing_support {
 // one of the stub's messages.
 bool ExpectedMessageType(const std::string& text, uint32_t* type);
 
-// An installer's texts in another language, by text number, as a box shows
-// them (empty where the English stands); a box in those words is judged as
+// An installer's texts in another language, by text number, in UTF-8 as a
+// box's text is read (empty where the English stands); a box in those words is judged as
 // the English one. Empty to forget them.
 void AcceptTranslations(const std::vector<std::string>& texts);
 

@@ -165,7 +165,8 @@ DialogSeen StubDriver::WaitForDialog(DWORD timeoutMs) {
         DialogSeen seen{w, WindowText(w), MessageBoxText(w)};
         if (IsMessageBox(w)) {
           seen.type = MessageBoxType(w);
-          CheckMessageType(seen.text, seen.caption, seen.type);
+          // In UTF-8: the words of any language, whatever the system's page.
+          CheckMessageType(MessageBoxUtf8(w), seen.caption, seen.type);
         }
         return seen;
       }
@@ -272,6 +273,15 @@ std::string StubDriver::ControlText(HWND window) {
   return buffer;
 }
 
+std::string StubDriver::Utf8Text(HWND window) {
+  wchar_t wide[1024] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 5000, &copied);
+  char utf8[4096] = {};
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof(utf8), nullptr, nullptr);
+  return utf8;
+}
+
 std::string StubDriver::ClassName(HWND window) {
   char buffer[256] = {};
   GetClassNameA(window, buffer, sizeof(buffer));
@@ -294,6 +304,11 @@ bool StubDriver::IsMessageBox(HWND dialog) {
 std::string StubDriver::MessageBoxText(HWND box) {
   HWND text = GetDlgItem(box, kMessageTextId);
   return text != nullptr ? WindowText(text) : std::string();
+}
+
+std::string StubDriver::MessageBoxUtf8(HWND box) {
+  HWND text = GetDlgItem(box, kMessageTextId);
+  return text != nullptr ? Utf8Text(text) : std::string();
 }
 
 }  // namespace testing_support

@@ -67,8 +67,12 @@ class StubDriver {
   static std::string WindowText(HWND window);
   // What a control of a program holds; waits until the program answers.
   static std::string ControlText(HWND control);
+  // The same, of any window, as UTF-8: the words whatever the system's code
+  // page can hold.
+  static std::string Utf8Text(HWND window);
   static std::string ClassName(HWND window);
   static std::string MessageBoxText(HWND box);
+  static std::string MessageBoxUtf8(HWND box);
   static bool IsMessageBox(HWND dialog);
   // Buttons and icon of a message box, read as a user sees them.
   static uint32_t MessageBoxType(HWND box);

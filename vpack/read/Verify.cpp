@@ -168,15 +168,19 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
     }
     CheckTextWidth(text, ItemLabel(entry.type, entry.name), page, warnings);
   }
-  CheckLanguages(*installer, problems, warnings);
   // A problem is ASCII words around the payload's own text, its types and
-  // names, which are in the code page.
+  // names, which are in the code page; the languages' words are UTF-8.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
+  CheckLanguages(*installer, problems, warnings);
   CheckPaths(items, page, problems, warnings);
   if (facts != nullptr) {
     uint64_t stubSize = static_cast<uint64_t>(installer->Reader().MarkerOffset());
     *facts = {items.size(), intact, std::move(warnings), stub.certificateSize,
-              OwnStubVersion(StubVersion(path, stubSize)), page.Number()};
+              OwnStubVersion(StubVersion(path, stubSize)), page.Number(), {}, {}};
+    for (const StoredLanguage& language : StoredLanguages(*installer)) {
+      facts->languages.push_back(language.tag);
+      if (language.isDefault) facts->defaultLanguage = language.tag;
+    }
   }
   return problems;
 }

@@ -31,6 +31,10 @@ struct InstallerFacts {
   // The code page names and texts were read in: what a system must be set to
   // for the installer to show and write them as they read here.
   unsigned codePage = kDefaultCodePage;
+  // The languages the installer carries, by tag, in directory order; the
+  // one shown where the user's is not carried, empty for English.
+  std::vector<std::string> languages;
+  std::string defaultLanguage;
 };
 // showProgress: a progress bar on a terminal while the items are read.
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts = nullptr,

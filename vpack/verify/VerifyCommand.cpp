@@ -62,6 +62,13 @@ void PrintText(const Verdict& v) {
   printf("%s: switches: %s\n", v.installer.c_str(), SwitchesText(v.facts.stubVersion).c_str());
   printf("%s: code page: %u (text outside ASCII reads right only on Windows set to it)\n", v.installer.c_str(),
          v.facts.codePage);
+  if (v.facts.languages.empty()) return;
+  std::string languages;
+  for (const std::string& tag : v.facts.languages) {
+    languages += (languages.empty() ? "" : ", ") + tag + (tag == v.facts.defaultLanguage ? " (the default)" : "");
+  }
+  if (v.facts.defaultLanguage.empty()) languages += "; English where the user's is not carried";
+  printf("%s: languages: %s\n", v.installer.c_str(), languages.c_str());
 }
 
 nlohmann::json Json(const Verdict& v) {
@@ -75,7 +82,9 @@ nlohmann::json Json(const Verdict& v) {
           {"warnings", v.facts.warnings},
           {"stub-version", v.facts.stubVersion ? nlohmann::json(VersionText(*v.facts.stubVersion)) : nullptr},
           {"switches", v.facts.stubVersion ? nlohmann::json(StubSwitches(*v.facts.stubVersion)) : nullptr},
-          {"code-page", v.facts.codePage}};
+          {"code-page", v.facts.codePage},
+          {"languages", v.facts.languages},
+          {"default-language", v.facts.defaultLanguage.empty() ? std::string("en") : v.facts.defaultLanguage}};
 }
 
 }  // namespace
