@@ -133,6 +133,8 @@ bool Installer::KeepOutput(platform::OutputFile& file, const char* target) {
       return false;
     }
   }
+  // The size the uninstall entry shows.
+  bytesWritten += file.Size();
   return true;
 }
 

@@ -35,6 +35,7 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       installing(false),
       completed(false),
       viewerInstalled(false),
+      bytesWritten(0),
       payloadCodePage(0) {
   ui::Note(failure, FailureKind::kNone, nullptr, 0);
   workFolder[0] = '\0';

@@ -153,7 +153,7 @@ class Installer {
 
  private:
   bool ReadProjectName(char* name);
-  void WriteKey(const char* keyPath, const platform::RegistryString* values, int count);
+  void WriteKey(const char* keyPath, const platform::RegistryValue* values, int count);
   // A text setting the payload may leave out: false, without a word, when
   // it is not there.
   bool ReadOptionalText(const payload::Setting& setting, char* text);
@@ -307,6 +307,8 @@ class Installer {
   bool completed;
   // The uninstall entry's icon is the viewer's, where it was installed.
   bool viewerInstalled;
+  // The bytes of the files the installation kept.
+  uint64_t bytesWritten;
   // The code page the payload's names were written in where it differs from
   // the system's; 0 where they are one, or the payload does not say.
   uint32_t payloadCodePage;

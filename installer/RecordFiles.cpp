@@ -6,6 +6,7 @@
 #include "payload/EngineFiles.h"
 #include "payload/InstalledNames.h"
 #include "platform/Message.h"
+#include "platform/ScopedHandle.h"
 #include "platform/Text.h"
 
 namespace installer {
@@ -13,6 +14,14 @@ namespace installer {
 namespace {
 
 constexpr int32_t kScreenSaverTiming = 20;
+
+// What the engine wrote there, for the uninstall entry's size; 0 where
+// nothing is.
+uint64_t BytesOf(const char* path) {
+  platform::ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size;
+  return file.Valid() && GetFileSizeEx(file.Get(), &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
+}
 
 void WriteChunk(engine::SaverChannel* saver, const char* tag, const void* data, uint32_t size) {
   saver->BeginChunk(tag);
@@ -65,6 +74,7 @@ bool Installer::WriteRecordFiles(const payload::RecordShape& shape, const char* 
                   (configurationPath == nullptr || WriteConfiguration(saver, shape, configurationPath)) &&
                   WriteEntryList(list) && WriteUninstallRecord(saver, shape, projectName, record);
   saver->Destroy(engine::kDeleteSelf);
+  bytesWritten += BytesOf(record) + (configurationPath != nullptr ? BytesOf(configurationPath) : 0);
   return complete;
 }
 

@@ -8,12 +8,36 @@
 #include "platform/ShellLink.h"
 #include "platform/Text.h"
 
+#include <windows.h>
+
 namespace installer {
 
 namespace {
 
 constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 using payload::kUninstallKey;
+
+// The day as the list of programs sorts it: YYYYMMDD.
+void InstallDate(char date[9]) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  unsigned parts[] = {now.wYear, now.wMonth, now.wDay};
+  unsigned digits[] = {4, 2, 2};
+  char* at = date;
+  for (int part = 0; part < 3; ++part) {
+    for (unsigned d = digits[part], value = parts[part]; d > 0; --d, value /= 10) at[d - 1] = char('0' + value % 10);
+    at += digits[part];
+  }
+  *at = '\0';
+}
+
+// The optional texts of the entry, where the payload has them.
+struct EntryTexts {
+  char version[kTextFieldSize + 1];
+  char publisher[kTextFieldSize + 1];
+  char about[kTextFieldSize + 1];
+  char help[kTextFieldSize + 1];
+};
 
 }  // namespace
 
@@ -22,9 +46,9 @@ void Installer::CreateShortcut(const char* target, const char* link, const char*
 }
 
 // A key that cannot be written is told, and the installation goes on.
-void Installer::WriteKey(const char* keyPath, const platform::RegistryString* values, int count) {
+void Installer::WriteKey(const char* keyPath, const platform::RegistryValue* values, int count) {
   logfile::Line("Registry", keyPath);
-  if (platform::WriteMachineStrings(keyPath, values, count)) return;
+  if (platform::WriteMachineValues(keyPath, values, count)) return;
   NoteFailure(FailureKind::kRegistry, keyPath, 0);
   TellNow();
 }
@@ -49,7 +73,7 @@ void Installer::WriteViewerRegistryKey() {
   if (!ReadProjectName(name)) return TellNow();
   char keyPath[sizeof(kViewerKey) + kTextFieldSize];
   text::Join(keyPath, sizeof(keyPath), kViewerKey, name);
-  platform::RegistryString values[] = {{"DisplayName", workFolder}};
+  platform::RegistryValue values[] = {{"DisplayName", workFolder, 0}};
   WriteKey(keyPath, values, 1);
 }
 
@@ -64,17 +88,28 @@ void Installer::WriteUninstallRegistryKey() {
   char folder[kPathSize];
   text::CopyAtMost(folder, workFolder, kPathSize - 1);
   text::Join(command, sizeof(command), "\"", folder, "\\" VDL_UNINSTALLER_NAME "\"");
-  platform::RegistryString values[5] = {{"DisplayName", name}, {"UninstallString", command}};
-  // Who made it and which version it is, where the payload says; the icon
-  // then is the installed viewer's.
-  char version[kTextFieldSize + 1];
-  char publisher[kTextFieldSize + 1];
+  char date[9];
+  InstallDate(date);
+  // What the list of programs shows beside the name: the folder, the day,
+  // the size of what was written (KiB), and that there is nothing to modify
+  // or repair, only to remove.
+  uint32_t kib = static_cast<uint32_t>((bytesWritten + 1023) / 1024);
+  platform::RegistryValue values[12] = {{"DisplayName", name, 0},       {"UninstallString", command, 0},
+                                        {"InstallLocation", folder, 0}, {"InstallDate", date, 0},
+                                        {"EstimatedSize", nullptr, kib}, {"NoModify", nullptr, 1},
+                                        {"NoRepair", nullptr, 1}};
+  int count = 7;
+  // Who made it, which version it is and where to read of it, where the
+  // payload says; the icon then is the installed viewer's.
+  EntryTexts texts;
   char icon[kPathSize + 20];
-  int count = 2;
-  if (ReadOptionalText(payload::kDisplayVersion, version)) values[count++] = {"DisplayVersion", version};
-  if (ReadOptionalText(payload::kPublisher, publisher)) values[count++] = {"Publisher", publisher};
-  if (count > 2 && viewerInstalled && text::Join(icon, sizeof(icon), folder, payload::kViewerInFolder)) {
-    values[count++] = {"DisplayIcon", icon};
+  if (ReadOptionalText(payload::kDisplayVersion, texts.version)) values[count++] = {"DisplayVersion", texts.version, 0};
+  if (ReadOptionalText(payload::kPublisher, texts.publisher)) values[count++] = {"Publisher", texts.publisher, 0};
+  bool branded = count > 7;
+  if (ReadOptionalText(payload::kAboutUrl, texts.about)) values[count++] = {"URLInfoAbout", texts.about, 0};
+  if (ReadOptionalText(payload::kHelpLink, texts.help)) values[count++] = {"HelpLink", texts.help, 0};
+  if (branded && viewerInstalled && text::Join(icon, sizeof(icon), folder, payload::kViewerInFolder)) {
+    values[count++] = {"DisplayIcon", icon, 0};
   }
   WriteKey(keyPath, values, count);
 }

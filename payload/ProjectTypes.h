@@ -47,12 +47,16 @@ inline constexpr Setting kCodePageSetting = {"CodePage", kNumberSize};
 // uninstall entry where the payload has them. Absent, the entry is as before.
 inline constexpr Setting kDisplayVersion = {"DisplayVersion", kTextSettingSize};
 inline constexpr Setting kPublisher = {"Publisher", kTextSettingSize};
+// Optional too: where to read of the product and where to find help, the
+// addresses the list of programs links.
+inline constexpr Setting kAboutUrl = {"URLInfoAbout", kTextSettingSize};
+inline constexpr Setting kHelpLink = {"HelpLink", kTextSettingSize};
 
 // Every setting, in the order the packager writes them.
 constexpr const Setting* kAllSettings[] = {
     &kProjectTypeSetting, &kCheckDx8,     &kRunAfterInstall, &kDoQuitCgr,     &kDoSmallPreview,
     &kWinampVersion,      &kInstallPath, &kShortCutName,    &kProjectName, &kStartupDirectory,
-    &kCodePageSetting,    &kDisplayVersion, &kPublisher,
+    &kCodePageSetting,    &kDisplayVersion, &kPublisher,    &kAboutUrl,        &kHelpLink,
 };
 
 constexpr uint32_t kMaxTypeSettings = 6;

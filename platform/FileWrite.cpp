@@ -118,6 +118,7 @@ bool OutputFile::Write(const void* bytes, uint32_t count) {
     uint32_t piece = count < kWritePiece ? count : kWritePiece;
     failed_ = !WriteWhole(handle_, next, piece);
     if (failed_) NoteError();
+    if (!failed_) size_ += piece;
     if (pieceWritten_ != nullptr) pieceWritten_(context_);
     next += piece;
     count -= piece;

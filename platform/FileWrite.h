@@ -54,6 +54,8 @@ class OutputFile {
   // False, and nothing more written, once a write has failed.
   bool Write(const void* bytes, uint32_t count);
   bool Failed() const { return failed_; }
+  // The bytes written so far.
+  uint64_t Size() const { return size_; }
   // The system's reason for the last failure to open, write or put in place;
   // 0 when there is none.
   DWORD Error() const { return error_; }
@@ -77,6 +79,7 @@ class OutputFile {
   bool kept_;
   bool failed_;
   DWORD error_;
+  uint64_t size_ = 0;
   PieceWritten pieceWritten_;
   void* context_;
   char beside_[MAX_PATH];

@@ -14,7 +14,7 @@ constexpr DWORD kMaxValueChars = 600;
 
 }  // namespace
 
-bool WriteMachineStrings(const char* keyPath, const RegistryString* values, int count) {
+bool WriteMachineValues(const char* keyPath, const RegistryValue* values, int count) {
   HKEY raw = nullptr;
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &raw,
                       nullptr) != ERROR_SUCCESS) {
@@ -22,9 +22,14 @@ bool WriteMachineStrings(const char* keyPath, const RegistryString* values, int 
   }
   ScopedRegistryKey key(raw);
   for (int i = 0; i < count; ++i) {
-    const char* data = values[i].data;
-    RegSetValueExA(key.Get(), values[i].name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                   static_cast<DWORD>(strlen(data) + 1));
+    const char* text = values[i].text;
+    DWORD number = values[i].number;
+    if (text == nullptr) {
+      RegSetValueExA(key.Get(), values[i].name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+    } else {
+      RegSetValueExA(key.Get(), values[i].name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                     static_cast<DWORD>(strlen(text) + 1));
+    }
   }
   return true;
 }

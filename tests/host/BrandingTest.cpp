@@ -317,24 +317,30 @@ TEST_F(BrandingTest, VersionStrings_ProductVersionFollowsFileVersionAndNoneWarne
 
 // Where the manifest has branding, the uninstall entry says who and what: an
 // installing type's payload carries the product version and the company name
-// as DisplayVersion and Publisher, unless [settings] gives them; a run in
+// as DisplayVersion and Publisher, its addresses as URLInfoAbout and
+// HelpLink, unless [settings] gives them; a run in
 // place, which has no uninstall entry, carries neither, and neither warns.
-TEST_F(BrandingTest, UninstallEntry_VersionAndPublisherFromBrandingUnlessSet) {
+TEST_F(BrandingTest, UninstallEntry_VersionPublisherAddressesFromBrandingUnlessSet) {
   if (!FileExists(adminStub_)) GTEST_SKIP() << "no Windows build: " << adminStub_;
   const std::string full = "[branding]\nfile-version = \"1.4.0.12\"\nproduct-version = \"1.4.0.0\"\n"
-                           "company-name = \"Vandrel Tours\"\n";
+                           "company-name = \"Vandrel Tours\"\nabout-url = \"https://tours.example\"\n"
+                           "help-url = \"https://tours.example/help\"\n";
+  const std::string about = "\"https://tours.example\"", help = "\"https://tours.example/help\"";
   struct Case {
     uint32_t type;
     std::string settings;  // added to [settings]
     std::string branding;
     std::vector<std::string> listed;  // "" where the setting is absent
   } cases[] = {
-      {2, "", full, {"\"1.4.0.0\"", "\"Vandrel Tours\""}},
-      {2, "", "[branding]\nfile-version = \"2.1.0.7\"\n", {"\"2.1.0.7\"", ""}},
-      {2, "Publisher = \"Harbour Co\"\n", full, {"\"1.4.0.0\"", "\"Harbour Co\""}},
-      {5, "DisplayVersion = \"3\"\n", full, {"\"3\"", "\"Vandrel Tours\""}},
-      {1, "", full, {"", ""}},
-      {2, "", "", {"", ""}},
+      {2, "", full, {"\"1.4.0.0\"", "\"Vandrel Tours\"", about, help}},
+      {2, "", "[branding]\nfile-version = \"2.1.0.7\"\n", {"\"2.1.0.7\"", "", "", ""}},
+      {2, "Publisher = \"Harbour Co\"\nHelpLink = \"mailto:help@tours.example\"\n", full,
+       {"\"1.4.0.0\"", "\"Harbour Co\"", about, "\"mailto:help@tours.example\""}},
+      {5, "DisplayVersion = \"3\"\n", full, {"\"3\"", "\"Vandrel Tours\"", about, help}},
+      // Addresses need no version information.
+      {2, "", "[branding]\nabout-url = \"https://tours.example\"\n", {"", "", about, ""}},
+      {1, "", full, {"", "", "", ""}},
+      {2, "", "", {"", "", "", ""}},
   };
   for (const Case& c : cases) {
     std::string project = testing_support::WriteRuntimeProject(dir_, c.type, testing_support::kAmd64);
@@ -344,8 +350,8 @@ TEST_F(BrandingTest, UninstallEntry_VersionAndPublisherFromBrandingUnlessSet) {
     ASSERT_EQ(0, run.status) << run.err;
     EXPECT_EQ(std::string::npos, run.err.find("never reads it")) << run.err;
     std::string listed = Vpack("list setup.exe").out;
-    const char* names[] = {"DisplayVersion", "Publisher"};
-    for (size_t i = 0; i < 2; ++i) {
+    const char* names[] = {"DisplayVersion", "Publisher", "URLInfoAbout", "HelpLink"};
+    for (size_t i = 0; i < 4; ++i) {
       std::string line = std::string("setting: ") + names[i] + " = ";
       size_t at = listed.find(line), from = at + line.size();
       std::string shown = at == std::string::npos ? "" : listed.substr(from, listed.find('\n', at) - from);

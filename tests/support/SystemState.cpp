@@ -46,6 +46,14 @@ std::string MachineString(const std::string& keyPath, const std::string& value, 
   return data;
 }
 
+int64_t MachineNumber(const std::string& keyPath, const std::string& value, bool view32) {
+  DWORD data = 0;
+  DWORD size = sizeof(data);
+  DWORD flags = RRF_RT_REG_DWORD | (view32 ? RRF_SUBKEY_WOW6432KEY : RRF_SUBKEY_WOW6464KEY);
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, keyPath.c_str(), value.c_str(), flags, nullptr, &data, &size) != 0) return -1;
+  return data;
+}
+
 bool MachineKeyExists(const std::string& keyPath, bool view32) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | View(view32), &key) != ERROR_SUCCESS) {

@@ -1,6 +1,8 @@
 #pragma once
 // What an installation leaves in the system, read back the way the shell and
 // the system read it: shell links, machine registry values, record files.
+#include <stdint.h>
+
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ LinkFacts ReadShellLink(const std::string& path);
 // The string value under HKEY_LOCAL_MACHINE, or "<missing>". view32: as a
 // 32-bit program sees the registry (64-bit Windows keeps its keys apart).
 std::string MachineString(const std::string& keyPath, const std::string& value, bool view32 = false);
+// A DWORD value; -1 when it is missing or of another type.
+int64_t MachineNumber(const std::string& keyPath, const std::string& value, bool view32 = false);
 bool MachineKeyExists(const std::string& keyPath, bool view32 = false);
 void DeleteMachineKey(const std::string& keyPath, bool view32 = false);
 

@@ -134,7 +134,7 @@ void ReadBranding(const ManifestContext& manifest, const toml::node& node, Brand
   Context context{manifest};
   const toml::table* table = node.as_table();
   if (table == nullptr) manifest.Fail(node, std::string("branding must be a table, not ") + TypeName(node));
-  std::vector<std::string> keys = {"icon"};
+  std::vector<std::string> keys = {"icon", "about-url", "help-url"};
   for (const TextKey& known : kTextKeys) keys.push_back(known.key);
   for (auto&& [name, value] : *table) {
     std::string key(name.str());
@@ -142,12 +142,17 @@ void ReadBranding(const ManifestContext& manifest, const toml::node& node, Brand
       manifest.Fail(name, "branding " + Quoted(key) + " is not a branding key" +
                               DidYouMean(key, keys,
                                          " (icon, file-version, product-version, product-name, company-name, "
-                                         "file-description, copyright, original-filename)"));
+                                         "file-description, copyright, original-filename, about-url, "
+                                         "help-url)"));
     }
     branding.places[key] = manifest.Place(name.source());
     if (key == "icon") {
       branding.iconPath = manifest.PathOf("branding \"icon\"", value);
       branding.icon = ReadIcon(context, value, branding.iconPath);
+    } else if (key == "about-url" || key == "help-url") {
+      std::string text = Text(context, key, value);
+      CheckText(context, key, value, text);
+      branding.links[key] = text;
     }
   }
   VersionInfo version = branding.version.value_or(VersionInfo());

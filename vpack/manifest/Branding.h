@@ -35,6 +35,9 @@ struct Branding {
   // Where each key was last given ("path:line:column"), for the messages
   // about what is made of it later.
   std::map<std::string, std::string> places;
+  // Addresses for the uninstall entry, by key (about-url, help-url); not
+  // part of the version resource.
+  std::map<std::string, std::string> links;
 
   bool Empty() const { return icon.empty() && !version; }
 };

@@ -14,9 +14,12 @@ struct FromBranding {
   const char* key;            // the branding key that gives it
 };
 
+// versionString null: the key's own value, which is no version string.
 const FromBranding kFromBranding[] = {
     {payload::kDisplayVersion, "ProductVersion", "product-version"},
     {payload::kPublisher, "CompanyName", "company-name"},
+    {payload::kAboutUrl, nullptr, "about-url"},
+    {payload::kHelpLink, nullptr, "help-url"},
 };
 
 const std::string* VersionString(const VersionInfo& version, const char* key) {
@@ -49,16 +52,24 @@ std::string PlaceOf(const Manifest& manifest, const std::string& key) {
   return place != places.end() ? place->second : manifest.path;
 }
 
+// The text a branding key gives for its setting; null where none.
+const std::string* BrandingText(const Branding& branding, const FromBranding& from) {
+  if (from.versionString != nullptr) {
+    return branding.version ? VersionString(*branding.version, from.versionString) : nullptr;
+  }
+  auto link = branding.links.find(from.key);
+  return link != branding.links.end() ? &link->second : nullptr;
+}
+
 }  // namespace
 
 void AddBrandingSettings(Manifest& manifest) {
-  if (!manifest.branding.version) return;
   std::vector<const char*> optional = OptionalSettings(ProjectType(manifest));
   for (const FromBranding& from : kFromBranding) {
     const char* name = from.setting.name;
     bool read = std::any_of(optional.begin(), optional.end(),
                             [name](const char* each) { return std::string(name) == each; });
-    const std::string* text = VersionString(*manifest.branding.version, from.versionString);
+    const std::string* text = BrandingText(manifest.branding, from);
     if (!read || text == nullptr || Given(manifest, name)) continue;
     std::string entry =
         PlaceOf(manifest, from.key) + ": setting " + Quoted(name) + " from branding " + Quoted(from.key);

@@ -48,7 +48,7 @@ std::vector<const char*> RequiredSettings(uint32_t projectType) {
 
 std::vector<const char*> OptionalSettings(uint32_t projectType) {
   if (!InstallsProject(projectType)) return {};
-  return {payload::kDisplayVersion.name, payload::kPublisher.name};
+  return {payload::kDisplayVersion.name, payload::kPublisher.name, payload::kAboutUrl.name, payload::kHelpLink.name};
 }
 
 bool InstallsProject(uint32_t projectType) {
