@@ -16,19 +16,15 @@ namespace standalone_e2e {
 namespace {
 
 // The kit's words of a language, by text; the first few only where partial.
-std::map<texts::Id, std::string> KitWords(const std::string& tag, size_t partial = 0) {
-  std::map<std::string, std::string> kit;
-  EXPECT_TRUE(testing_support::ReadKitTexts(std::string(VDL_KIT_TEXTS) + "\\" + tag + ".toml", &kit)) << tag;
-  std::map<texts::Id, std::string> words;
+std::map<texts::Id, std::string> KitWords(const std::string& tag, bool partial = false) {
+  std::map<texts::Id, std::string> words = testing_support::KitWords(VDL_KIT_TEXTS, tag);
+  EXPECT_EQ(static_cast<size_t>(texts::kTextCount), words.size()) << tag;
+  if (!partial) return words;
+  std::map<texts::Id, std::string> some;
   for (texts::Id id : {texts::Id::kButtonInstall, texts::Id::kCaptionOptionsSuffix, texts::Id::kDoneStartMenu}) {
-    words[id] = kit[texts::Key(id)];
+    some[id] = words[id];
   }
-  if (partial != 0) return words;
-  for (const auto& text : kit) {
-    texts::Id id;
-    if (texts::FindKey(text.first.c_str(), &id)) words[id] = text.second;
-  }
-  return words;
+  return some;
 }
 
 class LanguagesTest : public StandaloneTest {
@@ -57,7 +53,7 @@ TEST_F(LanguagesTest, OneInstallerManyLanguages_EachUserMeetsTheOneCarriedForThe
   const std::pair<const char*, uint16_t> carried[] = {{"de", 0x0407}, {"ja", 0x0411}, {"zh-CN", 0x0804}};
   std::map<std::string, std::map<texts::Id, std::string>> words;
   for (const auto& language : carried) words[language.first] = KitWords(language.first);
-  words["pt-BR"] = KitWords("pt-BR", 3);
+  words["pt-BR"] = KitWords("pt-BR", true);
   if (std::string(shown) != "en") shown_ = words[shown];
   alterProject_ = [&carried, &words](packager::PayloadBuilder& project) {
     for (const auto& language : carried) {

@@ -100,13 +100,7 @@ TEST_F(TranslatedTextsTest, KitLanguage_QuestionOptionsSuccessAndFailureInIt) {
   // sides, and compare equal.
   const char* page = getenv("VDL_TEXTS_PAGE");
   ASSERT_EQ(std::string(page != nullptr ? page : ""), std::to_string(GetACP())) << language;
-  std::map<std::string, std::string> kit;
-  ASSERT_TRUE(testing_support::ReadKitTexts(std::string(VDL_KIT_TEXTS) + "\\" + language + ".toml", &kit)) << language;
-  std::map<texts::Id, std::string> given;
-  for (const auto& text : kit) {
-    texts::Id id;
-    if (texts::FindKey(text.first.c_str(), &id)) given[id] = text.second;
-  }
+  std::map<texts::Id, std::string> given = testing_support::KitWords(VDL_KIT_TEXTS, language);
   ASSERT_EQ(static_cast<size_t>(texts::kTextCount), given.size()) << "the kit's " << language << " is incomplete";
   const char* number = getenv("VDL_TEXTS_ID");
   ASSERT_NE(nullptr, number) << "translations.sh gives the language's number";

@@ -64,4 +64,15 @@ bool ReadKitTexts(const std::string& path, std::map<std::string, std::string>* t
   return true;
 }
 
+std::map<texts::Id, std::string> KitWords(const std::string& folder, const std::string& tag) {
+  std::map<std::string, std::string> kit;
+  std::map<texts::Id, std::string> words;
+  if (!ReadKitTexts(folder + "/" + tag + ".toml", &kit)) return words;
+  for (const auto& text : kit) {
+    texts::Id id;
+    if (texts::FindKey(text.first.c_str(), &id)) words[id] = text.second;
+  }
+  return words;
+}
+
 }  // namespace testing_support

@@ -5,9 +5,15 @@
 #include <map>
 #include <string>
 
+#include "payload/Texts.h"
+
 namespace testing_support {
 
 // False when the file cannot be read.
 bool ReadKitTexts(const std::string& path, std::map<std::string, std::string>* texts);
+
+// The texts of the kit's file for a language, by text (keys of no text
+// left out); empty when the file cannot be read.
+std::map<texts::Id, std::string> KitWords(const std::string& folder, const std::string& tag);
 
 }  // namespace testing_support
