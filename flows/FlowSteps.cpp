@@ -31,6 +31,7 @@ bool Installer::GivenFolder(char* folder) {
 bool Installer::AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder) {
   char given[kGivenFolderSize];
   char earlier[kPathSize];
+  char again[kPathSize];
   if (takesGivenFolder && unattended.folder != nullptr) {
     // One with no exact form is refused as the dialog refuses it.
     initialPath = GivenFolder(given) ? given : nullptr;
@@ -39,24 +40,20 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
     // (one per project name) goes on naming the one installation.
     initialPath = earlier;
   }
+  // A disk short of room brings the dialog back on Retry, the folder as
+  // chosen, for another folder or the same once room is made.
   ui::OptionsDialog dialog;
-  const char* chosen = initialPath;
-  if (unattended.silent) {
-    // The dialog's own refusals, without the dialog.
-    if (ui::RefusedFolder(initialPath, dialog.Caption())) return Told();
-  } else {
-    dialog.SetProjectName(projectName);
-    if (!dialog.Show(instance, parentWindow, initialPath, unattended.folder)) {
-      if (dialog.ShowError() == 0) {
-        exitCode = kExitCancelled;
-        return Told();
-      }
-      NoteFailure(FailureKind::kNoOptions, nullptr, dialog.ShowError());
-      return false;
-    }
-    chosen = dialog.GetDirectory();
-    progressWindow = new ui::ProgressWindow;
+  const wchar_t* typed = unattended.folder;
+  const char* chosen = nullptr;
+  for (bool retry = true; retry;) {
+    if (!ChooseFolder(dialog, projectName, initialPath, typed, &chosen)) return false;
+    if (HasRoom(chosen, SpaceNeeded(payload::kSpaceInFolder), messages::Id::kNoSpace, &retry)) break;
+    if (!retry) return false;
+    text::CopyAtMost(again, chosen, sizeof(again) - 1);
+    initialPath = again;
+    typed = nullptr;
   }
+  if (!unattended.silent) progressWindow = new ui::ProgressWindow;
   platform::BlockShutdown(parentWindow);
   if (progressWindow != nullptr) {
     progressWindow->Create(instance, parentWindow);
@@ -67,6 +64,27 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
   logfile::Line("Installing into", workFolder);
   // A folder that does not exist yet is made by the first extraction.
   SetCurrentDirectoryA(workFolder);
+  return true;
+}
+
+bool Installer::ChooseFolder(ui::OptionsDialog& dialog, const char* projectName, const char* initialPath,
+                             const wchar_t* typed, const char** chosen) {
+  if (unattended.silent) {
+    // The dialog's own refusals, without the dialog.
+    if (ui::RefusedFolder(initialPath, dialog.Caption())) return Told();
+    *chosen = initialPath;
+    return true;
+  }
+  dialog.SetProjectName(projectName);
+  if (!dialog.Show(instance, parentWindow, initialPath, typed)) {
+    if (dialog.ShowError() == 0) {
+      exitCode = kExitCancelled;
+      return Told();
+    }
+    NoteFailure(FailureKind::kNoOptions, nullptr, dialog.ShowError());
+    return false;
+  }
+  *chosen = dialog.GetDirectory();
   return true;
 }
 

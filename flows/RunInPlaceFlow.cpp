@@ -12,6 +12,11 @@ bool Installer::RunInPlaceFlow() {
     return Stop(FailureKind::kNoDirectXRun);
   }
   if (!CreateTempWorkDir()) return false;
+  // The working folder is empty yet: one that lacks the room goes again.
+  if (!HasRoomHere(workFolder, SpaceNeeded(payload::kSpaceInFolder))) {
+    RemoveDirectoryA(workFolder);
+    return false;
+  }
   platform::BlockShutdown(parentWindow);
   // The viewer is started by a relative command line from here.
   SetCurrentDirectoryA(workFolder);

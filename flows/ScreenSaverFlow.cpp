@@ -29,7 +29,7 @@ bool Installer::InstallScreenSaverFlow() {
                                {payload::kProjectName, projectName}};
   if (!ReadSettings(reads, 4)) return false;
   if (checkDx8 != 0 && !HasDirectX81() && !WarnWithoutDirectX(messages::Id::kNoDirectXSaver, projectName)) return false;
-  if (!AcceptOptions(projectName, installPath, true)) return false;
+  if (!AcceptOptions(projectName, installPath, true) || !SystemFolderHasRoom()) return false;
   if (!ExtractEngineFiles() || !StartEngineOrReport()) return false;
   SetProgressIfOpen(progress::kEngineFiles);
   // An installation without its uninstaller or its screen saver is no
@@ -66,6 +66,14 @@ bool Installer::CopyScreenSaverToSystem() {
   // A failed copy leaves an earlier installation's saver as it was, and its
   // uninstall record with it: the installation stops before writing a new one.
   return CopyModule(kSaver, target, FailureKind::kSaverNotCopied);
+}
+
+// The system folder's volume, asked for the saver's copy before the
+// installation writes anything.
+bool Installer::SystemFolderHasRoom() {
+  char system[kPathSize];
+  UINT length = GetSystemDirectoryA(system, kPathSize - 1);
+  return length == 0 || length >= kPathSize - 1 || HasRoomHere(system, SpaceNeeded(payload::kSpaceForModule));
 }
 
 }  // namespace installer

@@ -143,7 +143,10 @@ bool Installer::CopyPlugin(const char* player, uint8_t winamp3, const char* proj
     NoteFailure(FailureKind::kPluginNotCopied, nullptr, ERROR_FILENAME_EXCED_RANGE);
     return false;
   }
-  return CopyModule(kPlugin, target, FailureKind::kPluginNotCopied);
+  // The player's folder is known only now where the user chose it; its
+  // volume is asked before the plug-in goes there.
+  return HasRoomHere(player, SpaceNeeded(payload::kSpaceForModule)) &&
+         CopyModule(kPlugin, target, FailureKind::kPluginNotCopied);
 }
 
 }  // namespace installer

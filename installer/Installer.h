@@ -9,8 +9,10 @@
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
 #include "payload/ProjectTypes.h"
+#include "payload/SpaceNeeded.h"
 #include "platform/FileWrite.h"
 #include "platform/Registry.h"
+#include "ui/OptionsDialog.h"
 #include "ui/ProgressWindow.h"
 
 namespace platform {
@@ -166,6 +168,20 @@ class Installer {
   // flow takes it) or the payload's, confirmed in the options dialog unless
   // silent; then the progress window.
   bool AcceptOptions(const char* projectName, const char* initialPath, bool takesGivenFolder);
+  // The folder the dialog or the command line gives; false when refused or
+  // cancelled (told) or the dialog could not be shown (noted).
+  bool ChooseFolder(ui::OptionsDialog& dialog, const char* projectName, const char* initialPath,
+                    const wchar_t* typed, const char** chosen);
+  // What the payload says the installation writes there, in bytes; 0 for
+  // an installer that does not say.
+  uint64_t SpaceNeeded(payload::SpacePart part);
+  // Whether the volume of folder has needed bytes free. Short of them: the
+  // message shortOf (Retry and Cancel), *retry set where the user chose
+  // Retry; Cancel ends the run as cancelled; silent, noted for the report.
+  bool HasRoom(const char* folder, uint64_t needed, messages::Id shortOf, bool* retry);
+  // The same, Retry asking the same folder again.
+  bool HasRoomHere(const char* folder, uint64_t needed);
+  bool SystemFolderHasRoom();
   // The folder given on the command line in the code page, in
   // kGivenFolderSize bytes, room for one longer than any path, so that the
   // refusals name it rather than cut it; false when it has no exact form

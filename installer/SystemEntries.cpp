@@ -31,13 +31,10 @@ void InstallDate(char date[9]) {
   *at = '\0';
 }
 
-// The optional texts of the entry, where the payload has them.
-struct EntryTexts {
-  char version[kTextFieldSize + 1];
-  char publisher[kTextFieldSize + 1];
-  char about[kTextFieldSize + 1];
-  char help[kTextFieldSize + 1];
-};
+// The entry's optional texts, by the setting each is read from.
+constexpr const payload::Setting* kEntryTexts[] = {&payload::kDisplayVersion, &payload::kPublisher,
+                                                   &payload::kAboutUrl, &payload::kHelpLink};
+constexpr int kEntryTextCount = sizeof(kEntryTexts) / sizeof(kEntryTexts[0]);
 
 }  // namespace
 
@@ -100,14 +97,15 @@ void Installer::WriteUninstallRegistryKey() {
                                         {"NoRepair", nullptr, 1}};
   int count = 7;
   // Who made it, which version it is and where to read of it, where the
-  // payload says; the icon then is the installed viewer's.
-  EntryTexts texts;
+  // payload says (each value named as its setting); the icon then is the
+  // installed viewer's where the first two say who and what.
+  char texts[kEntryTextCount][kTextFieldSize + 1];
+  bool branded = false;
+  for (int i = 0; i < kEntryTextCount; ++i) {
+    if (ReadOptionalText(*kEntryTexts[i], texts[i])) values[count++] = {kEntryTexts[i]->name, texts[i], 0};
+    branded = branded || (i == 1 && count > 7);
+  }
   char icon[kPathSize + 20];
-  if (ReadOptionalText(payload::kDisplayVersion, texts.version)) values[count++] = {"DisplayVersion", texts.version, 0};
-  if (ReadOptionalText(payload::kPublisher, texts.publisher)) values[count++] = {"Publisher", texts.publisher, 0};
-  bool branded = count > 7;
-  if (ReadOptionalText(payload::kAboutUrl, texts.about)) values[count++] = {"URLInfoAbout", texts.about, 0};
-  if (ReadOptionalText(payload::kHelpLink, texts.help)) values[count++] = {"HelpLink", texts.help, 0};
   if (branded && viewerInstalled && text::Join(icon, sizeof(icon), folder, payload::kViewerInFolder)) {
     values[count++] = {"DisplayIcon", icon, 0};
   }

@@ -50,6 +50,8 @@ enum class Id : uint8_t {
   kUnreadable,
   kNoOptions,
   kNoLog,
+  kNoSpace,      // the options dialog comes back on Retry
+  kNoSpaceHere,  // Retry asks the same folder again
   kCount,
 };
 
@@ -134,6 +136,8 @@ inline constexpr Shape kShapes[static_cast<int>(messages::Id::kCount)] = {
     {Id::kUnreadable, Id::kCaptionError, Form::kReason, kError, kNo},
     {Id::kNoOptions, Id::kCaptionError, Form::kReason, kError, kNo},
     {Id::kNoLog, Id::kCaptionError, Form::kAbout, kError, kNo},
+    {Id::kNoSpace, Id::kCaptionInstallationError, Form::kAbout, kRetryCancel | kIconWarning, Id::kNoSpaceAdvice},
+    {Id::kNoSpace, Id::kCaptionInstallationError, Form::kAbout, kRetryCancel | kIconWarning, Id::kNoSpaceRetry},
 };
 
 }  // namespace shape
@@ -141,7 +145,7 @@ inline constexpr Shape kShapes[static_cast<int>(messages::Id::kCount)] = {
 using shape::kShapes;
 
 // A row left out would shift every later one onto the wrong text.
-static_assert(kShapes[static_cast<int>(Id::kCount) - 1].text == texts::Id::kNoLog, "one row a message, in order");
+static_assert(kShapes[static_cast<int>(Id::kCount) - 1].advice == texts::Id::kNoSpaceRetry, "one row a message, in order");
 
 inline const Shape& ShapeOf(Id id) { return kShapes[static_cast<int>(id)]; }
 

@@ -23,7 +23,8 @@ enum class DirectoryStatus : uint8_t {
 // CRC check; files are read whole into a block the reader owns.
 class PayloadReader final : public InflateSource {
  public:
-  // Null path: the running program's own file.
+  // Null path: the running program's own file. The path is kept, not
+  // copied: it must outlive the reader.
   explicit PayloadReader(const char* path = nullptr);
   virtual ~PayloadReader();
   PayloadReader(const PayloadReader&) = delete;

@@ -83,4 +83,15 @@ VDL_TEXT(kNoRecord, "error.no_record",
 VDL_TEXT(kUnreadable, "error.unreadable", "The installer could not be read.")
 VDL_TEXT(kNoOptions, "error.no_options", "The installation options could not be shown.")
 VDL_TEXT(kNoLog, "error.no_log", "The log file could not be created.")
+VDL_TEXT(kNoSpace, "space.short", "There is not enough free space on the disk of this folder:")
+VDL_TEXT(kNoSpaceAdvice, "space.advice",
+      "%1 MB are needed and %2 MB are free. Free some space or choose another folder, then press Retry; Cancel "
+      "stops the installation.")
+VDL_TEXT(kNoSpaceRetry, "space.advice_retry",
+      "%1 MB are needed and %2 MB are free. Free some space, then press Retry; Cancel stops.")
+// The licence dialog.
+VDL_TEXT(kCaptionLicence, "caption.licence", "License Agreement")
+VDL_TEXT(kLicencePrompt, "licence.prompt", "Please read the license agreement below; you must accept it to go on.")
+VDL_TEXT(kLicenceAccept, "licence.accept", "I accept the agreement")
+VDL_TEXT(kButtonNext, "dialog.next", "Next >")
 // clang-format on

@@ -85,7 +85,8 @@ class BrandingTest : public testing_support::VpackFolderTest {
 
   // The image part of an installer: what precedes the payload's marker.
   std::string Image(const std::string& installer) {
-    payload::PayloadReader reader(dir_.File(installer).c_str());
+    std::string readerPath = dir_.File(installer);
+    payload::PayloadReader reader(readerPath.c_str());
     return ReadFileBytes(dir_.File(installer)).substr(0, reader.MarkerOffset());
   }
 
@@ -205,7 +206,8 @@ TEST_F(BrandingTest, LargestAllowed_GrowthWithinBudgetAndPayloadFoundBehindSigna
   EXPECT_LE(image.size() - ReadFileBytes(adminStub_).size(), vpack::kMaxBrandingGrowth);
 
   Put("signed.exe", ReadFileBytes(dir_.File("setup.exe")) + std::string(1500, 'C'));
-  payload::PayloadReader reader(dir_.File("signed.exe").c_str());
+  std::string readerPath = dir_.File("signed.exe");
+  payload::PayloadReader reader(readerPath.c_str());
   EXPECT_EQ(static_cast<int64_t>(image.size()), reader.MarkerOffset());
   EXPECT_GT(reader.EntryCount(), 0);
 }

@@ -69,7 +69,8 @@ TEST_F(DoubleBytePageTest, EveryPage_PacksListsVerifiesAndExtractsNamesAsWritten
     EXPECT_EQ(note, pack.err.rfind("vpack: note:")) << pack.err;
     EXPECT_NE(std::string::npos, pack.err.find("\", read as written only on Windows set to code page " + page + "\n"))
         << pack.err;
-    payload::PayloadReader reader(dir_.File("setup" + page + ".exe").c_str());
+    std::string readerPath = dir_.File("setup" + page + ".exe");
+    payload::PayloadReader reader(readerPath.c_str());
     EXPECT_TRUE(reader.ReadItem(c.fileBytes.c_str(), nullptr, 0, "APPDATA"));
     Outcome list = Vpack("list setup" + page + ".exe --json");
     ASSERT_EQ(0, list.status) << list.err;

@@ -127,7 +127,8 @@ TEST_F(PackTest, CgrProjectFile_InTheEngineFormatOnceAndVerified) {
   testing_support::VpackOutcome run = testing_support::RunVpack(dir_, "pack tour.toml -o setup.exe");
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_NE(std::string::npos, run.out.find("stored 1 files already in the engine format as they are")) << run.out;
-  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  std::string readerPath = dir_.File("setup.exe");
+  payload::PayloadReader reader(readerPath.c_str());
   packager::Bytes plain;
   ASSERT_TRUE(reader.ReadItem("music\\theme.cgr", nullptr, 0, "APPDATA"));
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));
@@ -164,7 +165,8 @@ TEST_F(PackTest, AnyThreadCount_SameBytesThatReadBack) {
   }
   ASSERT_EQ(outputs[0], outputs[1]);
 
-  payload::PayloadReader reader(dir_.File("setup1.exe").c_str());
+  std::string readerPath = dir_.File("setup1.exe");
+  payload::PayloadReader reader(readerPath.c_str());
   for (int32_t i = 0; i < reader.EntryCount(); ++i) {
     const payload::PayloadEntry* entry = reader.Entry(i);
     // Read back against the checksum the directory states.
@@ -194,7 +196,8 @@ TEST_F(PackTest, LargeFiles_InPiecesOneStreamSameBytesAnyThreadCount) {
     outputs[jobs == 1 ? 0 : 1] = ReadFileBytes(output);
   }
   ASSERT_TRUE(outputs[0] == outputs[1]);
-  payload::PayloadReader reader(dir_.File("setup1.exe").c_str());
+  std::string readerPath = dir_.File("setup1.exe");
+  payload::PayloadReader reader(readerPath.c_str());
   ASSERT_TRUE(reader.ReadItem("big.vdl", nullptr, 0, "APPDATA"));
   packager::Bytes plain;
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &plain));

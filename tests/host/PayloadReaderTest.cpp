@@ -267,7 +267,8 @@ TEST_F(PayloadReaderTest, StringsWithoutTheirTerminator_AreRefused) {
 }
 
 TEST_F(PayloadReaderTest, MissingOrTinyFile_ReportNoPayloadAndWhy) {
-  payload::PayloadReader absent(dir_.File("absent.exe").c_str());
+  std::string absentPath = dir_.File("absent.exe");
+  payload::PayloadReader absent(absentPath.c_str());
   EXPECT_EQ(payload::DirectoryStatus::kCannotOpen, absent.Status());
   EXPECT_NE(0u, absent.ReadError());
   payload::PayloadReader tiny(Write(Bytes{1, 2}));

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "payload/PayloadReader.h"
 #include "vpack/base/TemporaryNames.h"
 #include "tests/support/PackProject.h"
 #include "tests/support/TempDir.h"
@@ -95,8 +96,26 @@ TEST_F(PipelineTest, DryRun_PlanMatchesPackAndWritesNothing) {
     EXPECT_EQ(planned["list"], (*item)["lists"].empty() ? "none" : (*item)["lists"][0]) << name;
     EXPECT_NE(std::string::npos, text.out.find(name + "  " + planned["store"].get<std::string>())) << text.out;
   }
-  // Settings and files are APPDATA items; the lists are of their own types.
-  EXPECT_EQ(plan["items"].size() + plan["settings"].size(),
+  // The room the installation takes: each source as a disk of 4 KiB
+  // clusters holds it, as the plan says and as the installer records it.
+  uint64_t kib = 0;
+  for (const nlohmann::json& planned : plan["items"]) {
+    std::string source = planned["source"];
+    if (source[0] != '/') source = dir_.File(source);
+    kib += (testing_support::ReadFileBytes(source).size() + 4095) / 4096 * 4;
+  }
+  EXPECT_GT(kib, 0u);
+  EXPECT_EQ(plan["space-needed"], nlohmann::json({{"folder-kib", kib}, {"module-kib", 0}}));
+  std::string installer = dir_.File("setup.exe");
+  payload::PayloadReader reader(installer.c_str());
+  reader.LoadDirectory();
+  uint8_t space[8] = {};
+  ASSERT_TRUE(reader.ReadItem("SpaceNeeded", space, 8, "APPDATA"));
+  EXPECT_EQ(kib, space[0] | space[1] << 8 | space[2] << 16 | static_cast<uint64_t>(space[3]) << 24);
+  EXPECT_EQ(0, space[4] | space[5] | space[6] | space[7]);
+  // Settings, files and the room needed are APPDATA items; the lists are of
+  // their own types.
+  EXPECT_EQ(plan["items"].size() + plan["settings"].size() + 1,
             std::count_if(items.begin(), items.end(), [](const nlohmann::json& i) { return i["type"] == kFileType; }));
   EXPECT_NE(std::string::npos, text.out.find("scene.vdl  engine, list project, from ")) << text.out;
   EXPECT_NE(std::string::npos, text.out.find("from a.txt  (shared.toml:3:1: file \"scene.vdl\")")) << text.out;

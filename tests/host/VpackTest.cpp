@@ -97,15 +97,17 @@ TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
   std::string image = ReadFileBytes(dir_.File("setup.exe"));
   ASSERT_EQ(image.compare(0, stub_.size(), stub_), 0);
 
-  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  std::string readerPath = dir_.File("setup.exe");
+  payload::PayloadReader reader(readerPath.c_str());
   ASSERT_EQ(reader.MarkerOffset(), static_cast<int64_t>(stub_.size()));
   // Settings, the lists, then the files sorted by name whatever the
   // manifest's order.
   const char* expected[] = {"ProjectType", "CheckDx8", "CodePage", "ChannelCount", "ChannelDLLCount", "ChannelDLLItemNameID0",
-                            "FileCount", "ItemNameID0", "ItemNameID1", "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll"};
-  ASSERT_EQ(reader.EntryCount(), 9 + 10 + 3);
+                            "FileCount", "ItemNameID0", "ItemNameID1", "SpaceNeeded",
+                            "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll"};
+  ASSERT_EQ(reader.EntryCount(), 10 + 10 + 3);
   for (size_t i = 0; i < std::size(expected); ++i) EXPECT_STREQ(reader.Entry(i)->name, expected[i]) << i;
-  for (int32_t i = 10; i < reader.EntryCount(); ++i) {
+  for (int32_t i = 11; i < reader.EntryCount(); ++i) {
     EXPECT_LT(strcasecmp(reader.Entry(i - 1)->name, reader.Entry(i)->name), 0) << reader.Entry(i)->name;
   }
 }
@@ -113,7 +115,8 @@ TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
 TEST_F(VpackTest, Pack_StoresEachFileAsAsked) {
   Put("tour.toml", GoodManifest());
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
-  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  std::string readerPath = dir_.File("setup.exe");
+  payload::PayloadReader reader(readerPath.c_str());
   ASSERT_TRUE(reader.ReadItem("music.cgr", nullptr, 0, "APPDATA"));
   packager::Bytes music;
   ASSERT_TRUE(packager::EngineDecode(reader.Data(), reader.DataSize(), &music));
@@ -144,7 +147,8 @@ TEST_F(VpackTest, StubFolder_VariantPickedByProjectType) {
     Put("t.toml", manifest.replace(manifest.find("runtime"), 7, project.Path() + "/runtime"));
     Outcome run = Vpack("pack t.toml -o setup.exe --stub stubs");
     ASSERT_EQ(0, run.status) << type << run.err;
-    payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+    std::string readerPath = dir_.File("setup.exe");
+    payload::PayloadReader reader(readerPath.c_str());
     bool installs = type == 2 || type == 5 || type == 6;
     EXPECT_EQ(installs ? 1200 : 1100, reader.MarkerOffset()) << type;
   }
@@ -271,7 +275,7 @@ TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
   ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
   Outcome run = Vpack("verify setup.exe");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("22 items, all intact"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("23 items, all intact"), std::string::npos) << run.out;
   Outcome list = Vpack("list setup.exe");
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("music.cgr"), std::string::npos) << list.out;
@@ -342,7 +346,7 @@ TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
   EXPECT_EQ(listing["stub"], stub_.size());
   std::map<std::string, nlohmann::json> byName;
   for (const nlohmann::json& item : listing["items"]) byName[item["name"]] = item;
-  ASSERT_EQ(byName.size(), 22u) << run.out;
+  ASSERT_EQ(byName.size(), 23u) << run.out;
   EXPECT_EQ(byName["VandrelViewer.exe"]["store"], "zlib");
   EXPECT_EQ(byName["VandrelViewer.exe"]["unpacked"], ReadFileBytes(dir_.File("runtime/VandrelViewer.exe")).size());
   EXPECT_EQ(byName["VandrelViewer.exe"]["lists"], nlohmann::json::array());
@@ -402,7 +406,8 @@ TEST_F(VpackTest, List_NamesReadBackFromTheCodePageAsUtf8) {
   Put("tour.toml", "code-page = 1251\n" + runtime_ +
                        File("\u0441\u0446\u0435\u043d\u0430.vdl", "scene.txt", "list = \"project\"\n"));
   ASSERT_EQ(0, Vpack("pack tour.toml -o setup.exe").status);
-  payload::PayloadReader reader(dir_.File("setup.exe").c_str());
+  std::string readerPath = dir_.File("setup.exe");
+  payload::PayloadReader reader(readerPath.c_str());
   EXPECT_TRUE(reader.ReadItem("\xF1\xF6\xE5\xED\xE0.vdl", nullptr, 0, "APPDATA"));
   struct Case {
     const char* option;

@@ -6,6 +6,7 @@
 
 #include "payload/ProjectTypes.h"
 #include "vpack/base/CodePage.h"
+#include "vpack/plan/PayloadPlan.h"
 #include "vpack/read/VersionJson.h"
 #include "vpack/rules/StorageRules.h"
 
@@ -63,6 +64,8 @@ Json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage&
   plan["setting-entries"] = Json::object();
   for (const SettingValue& setting : manifest.settings) plan["setting-entries"][setting.info->name] = setting.entry;
   plan["default-language"] = manifest.defaultLanguage;
+  SpaceKiB space = SpaceNeededOf(manifest);
+  plan["space-needed"] = {{"folder-kib", space.folder}, {"module-kib", space.module}};
   plan["languages"] = LanguagesJson(manifest);
   plan["branding"] = BrandingJson(manifest.branding);
   plan["signing"] = SigningJson(manifest.signing);
@@ -96,6 +99,9 @@ void PrintPlanText(const Manifest& manifest, const std::string& stub, const Code
     }
   }
   if (manifest.defaultLanguage != "en") printf("default language: %s\n", manifest.defaultLanguage.c_str());
+  SpaceKiB space = SpaceNeededOf(manifest);
+  printf("space needed: %llu KiB in the installation folder, %llu KiB in the system or player folder\n",
+         static_cast<unsigned long long>(space.folder), static_cast<unsigned long long>(space.module));
   Json branding = BrandingJson(manifest.branding);
   printf("branding: %s\n", branding.is_null() ? "none, the stub's own icon and version" : branding.dump().c_str());
   Json signing = SigningJson(manifest.signing);

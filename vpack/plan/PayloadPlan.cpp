@@ -10,6 +10,8 @@
 #include "payload/Languages.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
+#include "payload/RuntimeFiles.h"
+#include "payload/SpaceNeeded.h"
 #include "payload/TextItems.h"
 #include "vpack/base/Error.h"
 
@@ -44,7 +46,36 @@ void AddLists(packager::PayloadBuilder& builder, const std::vector<FileSpec>& fi
   }
 }
 
+uint32_t ProjectTypeOf(const Manifest& manifest) {
+  for (const SettingValue& setting : manifest.settings) {
+    if (setting.info->name == std::string(payload::kProjectTypeSetting.name)) return setting.number;
+  }
+  return 0;
+}
+
+packager::Bytes SpaceNeededItem(const SpaceKiB& space) {
+  packager::Bytes bytes;
+  for (uint64_t kib : {space.folder, space.module}) {
+    uint32_t clamped = kib > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(kib);
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(clamped >> shift));
+  }
+  return bytes;
+}
+
 }  // namespace
+
+SpaceKiB SpaceNeededOf(const Manifest& manifest) {
+  uint32_t type = ProjectTypeOf(manifest);
+  const char* module = type == payload::kScreenSaver || type == payload::kWinampPlugin
+                           ? payload::RuntimeFile(type, 1)
+                           : nullptr;
+  SpaceKiB space{0, 0};
+  for (const FileSpec& file : manifest.files) {
+    space.folder += payload::AllocatedBytes(file.size) / 1024;
+    if (module != nullptr && file.name == module) space.module = payload::AllocatedBytes(file.size) / 1024;
+  }
+  return space;
+}
 
 std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   packager::PayloadBuilder builder;
@@ -61,6 +92,7 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
   }
   if (!codePageWritten) builder.AddU32(payload::kCodePageSetting.name, manifest.codePage);
   AddLists(builder, manifest.files);
+  builder.Add(payload::kTypeAppData, payload::kSpaceNeededItem, SpaceNeededItem(SpaceNeededOf(manifest)));
   std::vector<PlannedItem> items;
   for (packager::Item& item : builder.Items()) items.push_back({item.type, item.name, std::move(item.data), nullptr});
   for (const LanguageTexts& language : manifest.languages) {

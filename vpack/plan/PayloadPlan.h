@@ -22,6 +22,16 @@ struct PlannedItem {
 // manifest's sorted order. The items point into manifest.files.
 std::vector<PlannedItem> PlanPayload(const Manifest& manifest);
 
+// What the installation writes, in KiB as a disk allocates each file:
+// below its folder, and its module's copy in the system or player folder
+// (the screen saver's, the plug-in's; 0 for the other types). The stub asks
+// the volumes for that room before it writes anything.
+struct SpaceKiB {
+  uint64_t folder;
+  uint64_t module;
+};
+SpaceKiB SpaceNeededOf(const Manifest& manifest);
+
 // Whether the item's bytes differ from its source's.
 bool NeedsEncoding(const PlannedItem& item);
 
