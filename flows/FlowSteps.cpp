@@ -40,6 +40,7 @@ bool Installer::AcceptOptions(const char* projectName, const char* initialPath, 
     // (one per project name) goes on naming the one installation.
     initialPath = earlier;
   }
+  if (!AcceptLicence()) return false;
   // A disk short of room brings the dialog back on Retry, the folder as
   // chosen, for another folder or the same once room is made.
   ui::OptionsDialog dialog;

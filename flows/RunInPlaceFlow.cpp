@@ -11,7 +11,7 @@ bool Installer::RunInPlaceFlow() {
     exitCode = kExitLacking;
     return Stop(FailureKind::kNoDirectXRun);
   }
-  if (!CreateTempWorkDir()) return false;
+  if (!AcceptLicence() || !CreateTempWorkDir()) return false;
   // The working folder is empty yet: one that lacks the room goes again.
   if (!HasRoomHere(workFolder, SpaceNeeded(payload::kSpaceInFolder))) {
     RemoveDirectoryA(workFolder);

@@ -182,6 +182,9 @@ class Installer {
   // The same, Retry asking the same folder again.
   bool HasRoomHere(const char* folder, uint64_t needed);
   bool SystemFolderHasRoom();
+  // The publisher's licence, where the payload has one: true once accepted
+  // (silent, taken as given); Cancel ends the run as cancelled.
+  bool AcceptLicence();
   // The folder given on the command line in the code page, in
   // kGivenFolderSize bytes, room for one longer than any path, so that the
   // refusals name it rather than cut it; false when it has no exact form

@@ -72,7 +72,11 @@ void UseBlock(const uint8_t* block, uint32_t size) {
   }
 }
 
+char g_chosen[16];
+
 }  // namespace
+
+const char* ChosenLanguage() { return g_chosen; }
 
 void LoadTranslations(payload::PayloadReader& reader, const wchar_t* asked) {
   if (reader.Item(payload::kLogItem, payload::kTypeText) != nullptr) ui::LogAsShown();
@@ -82,6 +86,7 @@ void LoadTranslations(payload::PayloadReader& reader, const wchar_t* asked) {
   if (chosen == nullptr || chosen->size > payload::kMaxLanguageBytes) return;
   if (reader.ReadEntry(chosen, nullptr, 0)) {
     logfile::Line("Language", chosen->name);
+    text::CopyAtMost(g_chosen, chosen->name, sizeof(g_chosen) - 1);
     UseBlock(reader.Data(), reader.DataSize());
   }
   reader.ReleaseData();

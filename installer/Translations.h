@@ -10,6 +10,10 @@ namespace installer {
 // for it, else the default becomes the one shown in place of the English.
 // A text that cannot be read as stored (damaged, too long, not UTF-8,
 // empty) is passed over, so that no installation fails for want of a word.
+// The tag of the language the texts were taken from; "" for the built-in
+// English.
+const char* ChosenLanguage();
+
 void LoadTranslations(payload::PayloadReader& reader, const wchar_t* asked);
 
 }  // namespace installer

@@ -8,7 +8,12 @@
 #define IDI_APP_ICON 101
 #define IDC_FOLDER_GROUP 1004
 #define IDC_FOLDER_PROMPT 1005
+#define IDC_LICENCE_PROMPT 1006
+#define IDC_LICENCE_TEXT 1007
+#define IDC_LICENCE_ACCEPT 1008
+#define IDC_LICENCE_NEXT 1009
 // The dialog templates go by these names (the resource script spells them
 // bare, and so must never see them defined).
 #define IDD_OPTIONS_NAME "IDD_ISNTALLDIALOG"
 #define IDD_PROGRESS_NAME "IDD_PROGRESSBAR"
+#define IDD_LICENCE_NAME "IDD_LICENCE"

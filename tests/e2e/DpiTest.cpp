@@ -4,6 +4,8 @@
 // every word within its control, in English, French and Japanese.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "packager/LanguageBlock.h"
 #include "tests/e2e/StandaloneFixture.h"
 #include "tests/support/KitTexts.h"
@@ -70,7 +72,8 @@ class DpiTest : public StandaloneTest, public ::testing::WithParamInterface<Scal
 
   // Each child within the window's client area; each word within its
   // control, in the dialogs' face at this scale, less the room a push
-  // button's edge and a group box's corners take (docs/manifest.md).
+  // button's edge, a check box's square and a group box's corners take
+  // (docs/manifest.md); a static as many lines as it is high.
   void ExpectWhole(HWND window, const std::string& what) {
     RECT client;
     GetClientRect(window, &client);
@@ -94,8 +97,14 @@ class DpiTest : public StandaloneTest, public ::testing::WithParamInterface<Scal
       SIZE size = {};
       GetTextExtentPoint32W(dc, words.c_str(), static_cast<int>(words.size()), &size);
       LONG style = GetWindowLongA(child, GWL_STYLE) & 0x0F;
-      int margin = className != "Button" ? 0 : style == BS_GROUPBOX ? MulDiv(16, dpi, 96) : MulDiv(6, dpi, 96);
-      EXPECT_LE(size.cx, box.right - box.left - margin) << name << ": " << StubDriver::Utf8Text(child);
+      int margin = className != "Button"                                      ? 0
+                   : style == BS_GROUPBOX                                     ? MulDiv(16, dpi, 96)
+                   : style == BS_AUTOCHECKBOX || style == BS_CHECKBOX ? MulDiv(20, dpi, 96)
+                                                                              : MulDiv(6, dpi, 96);
+      TEXTMETRICA metrics = {};
+      GetTextMetricsA(dc, &metrics);
+      LONG lines = className == "Static" ? std::max<LONG>(1, (box.bottom - box.top) / metrics.tmHeight) : 1;
+      EXPECT_LE(size.cx, lines * (box.right - box.left - margin)) << name << ": " << StubDriver::Utf8Text(child);
     }
     SelectObject(dc, old);
     DeleteDC(dc);
@@ -103,7 +112,7 @@ class DpiTest : public StandaloneTest, public ::testing::WithParamInterface<Scal
   }
 };
 
-TEST_P(DpiTest, OptionsProgressAndDone_EveryControlAndWordWithinItsWindow) {
+TEST_P(DpiTest, LicenceOptionsProgressAndDone_EveryControlAndWordWithinItsWindow) {
   ScopedLogPixels scale(static_cast<DWORD>(GetParam().dpi));
   std::string language = GetParam().language;
   if (language != "en") {
@@ -115,8 +124,20 @@ TEST_P(DpiTest, OptionsProgressAndDone_EveryControlAndWordWithinItsWindow) {
     packager::Bytes block = packager::LanguageBlock(GetParam().id, true, words);
     alterProject_ = [block](packager::PayloadBuilder& project) { project.Add("LANG", "xx", block); };
   }
+  // The licence comes first, where the publisher gives one.
+  std::function<void(packager::PayloadBuilder&)> carried = alterProject_;
+  alterProject_ = [carried](packager::PayloadBuilder& project) {
+    if (carried) carried(project);
+    project.Add("LICN", "*", packager::Bytes(4000, 'x'));
+  };
   std::string shot = "dpi-" + std::to_string(GetParam().dpi) + "-" + language;
-  DialogSeen options = Start();
+  DialogSeen licence = Start();
+  ASSERT_NE(nullptr, licence.window);
+  Shot(shot + "-licence");
+  ExpectWhole(licence.window, "licence dialog");
+  SendMessageA(GetDlgItem(licence.window, 1008), BM_CLICK, 0, 0);
+  ASSERT_TRUE(driver_.Press(licence.window, 1009));
+  DialogSeen options = driver_.WaitForDialog(kRunMs);
   ASSERT_NE(nullptr, options.window);
   Shot(shot + "-options");
   ExpectWhole(options.window, "options dialog");

@@ -158,6 +158,16 @@ class StandaloneTest : public ::testing::Test {
     return driver_.ExitCode();
   }
 
+  // Cancel on a dialog or box: the run ends as cancelled, code 2, with
+  // neither the installation folder nor the uninstall entry made.
+  void CancelWritingNothing(HWND window) {
+    ASSERT_TRUE(driver_.Press(window, IDCANCEL));
+    ASSERT_TRUE(driver_.WaitForExit(kRunMs));
+    EXPECT_EQ(2u, driver_.ExitCode());
+    EXPECT_FALSE(testing_support::FileExists(Install()));
+    EXPECT_FALSE(testing_support::MachineKeyExists(kUninstallKey + settings_.projectName, view32_));
+  }
+
   bool Logged(const std::string& line) const { return testing_support::HasLine(setupLog_, line); }
 
   std::string Install() const { return settings_.installPath; }

@@ -16,6 +16,7 @@
 #include "vpack/manifest/Manifest.h"
 #include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
+#include "vpack/read/StoredLicences.h"
 #include "vpack/read/StoredTexts.h"
 #include "payload/Languages.h"
 #include "vpack/read/StubVersion.h"
@@ -127,6 +128,7 @@ struct Listing {
   std::vector<ListedSetting> settings;
   std::vector<ListedSetting> texts;
   nlohmann::ordered_json languages;
+  nlohmann::ordered_json licences;  // tag to bytes and whether the stub can show it
   std::vector<ListedItem> items;
 };
 
@@ -153,6 +155,7 @@ void PrintJson(const Listing& listing) {
   all["settings"] = settings;
   all["texts"] = texts;
   all["languages"] = listing.languages;
+  all["licences"] = listing.licences;
   all["items"] = items;
   // The version's strings come from the stub's UTF-16, which need not be
   // valid (a lone surrogate); JSON must be.
@@ -188,6 +191,10 @@ void PrintTable(const Listing& listing) {
       printf("text: %s %s = %s\n", tag.c_str(), key.c_str(), text.is_null() ? "?" : text.dump().c_str());
     }
   }
+  for (const auto& [tag, licence] : listing.licences.items()) {
+    printf("licence: %s, %llu bytes%s\n", tag == "*" ? "* (every language without its own)" : tag.c_str(),
+           licence["bytes"].get<unsigned long long>(), licence["readable"].get<bool>() ? "" : ", unreadable");
+  }
   printf("%-12s %-6s %10s %10s  %-16s %s\n", "type", "store", "size", "unpacked", "lists", "name");
   for (const ListedItem& d : listing.items) {
     std::string lists;
@@ -219,6 +226,10 @@ int List(const std::string& installer, bool json, unsigned codePage) {
   listing.settings = Settings(file, page);
   listing.texts = Texts(file, page);
   listing.languages = LanguagesJson(file);
+  listing.licences = nlohmann::ordered_json::object();
+  for (const StoredLicence& licence : StoredLicences(file)) {
+    listing.licences[licence.tag] = {{"bytes", licence.bytes}, {"readable", licence.problem.empty()}};
+  }
   if (json) {
     PrintJson(listing);
   } else {

@@ -16,6 +16,7 @@
 #include "vpack/manifest/BrandingSettings.h"
 #include "vpack/manifest/ManifestChecks.h"
 #include "vpack/manifest/ManifestText.h"
+#include "vpack/manifest/ManifestLicence.h"
 #include "vpack/manifest/ManifestTexts.h"
 #include "vpack/manifest/ManifestValues.h"
 
@@ -259,7 +260,7 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   manifest.inputs.push_back(path);
   ExpectKeys(context, "the manifest", root, {"include", "vars", "stub", "code-page", "settings", "file", "folder",
                                              "branding", "signing", "texts",
-                                             "default-language"});
+                                             "default-language", "licence"});
   context.variables = ParseVariables(context, root, inherited);
   NoteVariableNames(root, text, manifest.variableNames);
   if (const toml::node* include = root.get("include")) LoadIncludes(context, *include, chain, manifest);
@@ -270,6 +271,7 @@ void ParseInto(const std::string& path, const std::string& text, const Variables
   if (const toml::node* signing = root.get("signing")) ReadSigning(context, *signing, manifest.signing);
   if (const toml::node* texts = root.get("texts")) ParseTexts(context, *texts, manifest);
   if (const toml::node* language = root.get("default-language")) ParseDefaultLanguage(context, *language, manifest);
+  if (const toml::node* licence = root.get("licence")) ParseLicence(context, *licence, manifest);
   if (const toml::node* files = root.get("file")) {
     ForEachTable(context, "file", *files,
                  [&](const toml::table& table, size_t i) { manifest.files.push_back(ParseFile(context, table, i)); });

@@ -92,6 +92,15 @@ struct LanguageTexts {
   std::string entry;            // where the manifest names it, for messages
 };
 
+// A licence for users to accept, in one language ("*": every language the
+// others do not cover); text as the installer stores it once read.
+struct LicenceSpec {
+  std::string tag;
+  std::string path;
+  std::string entry;
+  std::string text;
+};
+
 struct Manifest {
   std::string path;
   std::string stub;                    // resolved; empty when the manifest names none
@@ -113,6 +122,7 @@ struct Manifest {
   // [texts] log = "translated": the installer's log in its shown words, not
   // English.
   bool logAsShown = false;
+  std::vector<LicenceSpec> licences;   // none: no licence to accept
   unsigned codePage = kDefaultCodePage;  // of every name and text setting in the payload
   size_t litterLeftOut = 0;            // version-control and desktop files the folders did not take
   std::string output;                  // the installer pack writes, left out of every folder

@@ -10,6 +10,7 @@
 #include "vpack/base/SystemPath.h"
 #include "vpack/manifest/Manifest.h"
 #include "vpack/manifest/ManifestFolder.h"
+#include "vpack/manifest/ManifestLicence.h"
 #include "vpack/manifest/ManifestTexts.h"
 
 namespace vpack {
@@ -67,6 +68,7 @@ void ReadSources(Manifest& manifest) {
   manifest.folders.clear();
   try {
     ReadTranslation(manifest);
+    ReadLicences(manifest);
   } catch (const Error& e) {
     problems.push_back(e.what());
   }

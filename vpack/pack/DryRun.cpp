@@ -66,6 +66,11 @@ Json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage&
   plan["default-language"] = manifest.defaultLanguage;
   SpaceKiB space = SpaceNeededOf(manifest);
   plan["space-needed"] = {{"folder-kib", space.folder}, {"module-kib", space.module}};
+  nlohmann::ordered_json licences = nlohmann::ordered_json::object();
+  for (const LicenceSpec& licence : manifest.licences) {
+    licences[licence.tag] = {{"file", licence.path}, {"bytes", licence.text.size()}, {"entry", licence.entry}};
+  }
+  plan["licences"] = licences;
   plan["languages"] = LanguagesJson(manifest);
   plan["branding"] = BrandingJson(manifest.branding);
   plan["signing"] = SigningJson(manifest.signing);
@@ -99,6 +104,10 @@ void PrintPlanText(const Manifest& manifest, const std::string& stub, const Code
     }
   }
   if (manifest.defaultLanguage != "en") printf("default language: %s\n", manifest.defaultLanguage.c_str());
+  for (const LicenceSpec& licence : manifest.licences) {
+    printf("licence %s: %s, %zu bytes  (%s)\n", licence.tag.c_str(), licence.path.c_str(), licence.text.size(),
+           licence.entry.c_str());
+  }
   SpaceKiB space = SpaceNeededOf(manifest);
   printf("space needed: %llu KiB in the installation folder, %llu KiB in the system or player folder\n",
          static_cast<unsigned long long>(space.folder), static_cast<unsigned long long>(space.module));

@@ -8,6 +8,7 @@
 
 #include "packager/LanguageBlock.h"
 #include "payload/Languages.h"
+#include "payload/Licence.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
 #include "payload/RuntimeFiles.h"
@@ -100,6 +101,10 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
     for (const TextValue& text : language.texts) words[text.id] = text.text;
     bool isDefault = language.tag == manifest.defaultLanguage;
     items.push_back({payload::kTypeLanguage, language.tag, packager::LanguageBlock(language.id, isDefault, words),
+                     nullptr});
+  }
+  for (const LicenceSpec& licence : manifest.licences) {
+    items.push_back({payload::kTypeLicence, licence.tag, packager::Bytes(licence.text.begin(), licence.text.end()),
                      nullptr});
   }
   if (manifest.logAsShown) {

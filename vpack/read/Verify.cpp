@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "payload/Languages.h"
+#include "payload/Licence.h"
 #include "payload/LittleEndian.h"
 #include "payload/PayloadFormat.h"
 #include "payload/ProjectTypes.h"
@@ -18,6 +19,7 @@
 #include "vpack/rules/SettingValues.h"
 #include "vpack/rules/Settings.h"
 #include "vpack/rules/StorageRules.h"
+#include "vpack/read/StoredLicences.h"
 #include "vpack/read/StoredTexts.h"
 #include "vpack/read/StubVersion.h"
 #include "vpack/rules/StubCheck.h"
@@ -123,6 +125,14 @@ void CheckLanguages(const InstallerFile& installer, std::vector<std::string>& pr
   }
 }
 
+void CheckLicences(const InstallerFile& installer, std::vector<std::string>& problems) {
+  for (const StoredLicence& licence : StoredLicences(installer)) {
+    if (!licence.problem.empty()) {
+      problems.push_back(ItemLabel(payload::kTypeLicence, licence.tag) + ": " + licence.problem);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> InstallerProblems(const std::string& path, InstallerFacts* facts, unsigned codePage,
@@ -172,6 +182,7 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   // names, which are in the code page; the languages' words are UTF-8.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
   CheckLanguages(*installer, problems, warnings);
+  CheckLicences(*installer, problems);
   CheckPaths(items, page, problems, warnings);
   if (facts != nullptr) {
     uint64_t stubSize = static_cast<uint64_t>(installer->Reader().MarkerOffset());

@@ -5,21 +5,24 @@
 namespace vpack {
 namespace {
 
-// Both dialogs are FONT 8, "MS Sans Serif" (ui/Resources.rc); the width is
+// The dialogs are FONT 8, "MS Sans Serif" (ui/Resources.rc); the width is
 // each control's there, in dialog units.
 struct DialogControl {
   texts::Id id;
   const char* name;
   int width;
-  int margin;  // pixels of the control's own that text cannot use
+  int margin;     // pixels of the control's own that text cannot use
+  int lines = 1;  // a static as high as this many, which its words wrap over
 };
 
 // A push button's text is centred inside its 3-D edge and focus rectangle,
 // some 3 pixels a side; a group box's caption starts past the frame's
-// corner and ends before it, some 8 a side; a static's text may use its
-// whole width.
+// corner and ends before it, some 8 a side; a check box's follows its
+// square and a gap, some 20 pixels; a static's text may use its whole
+// width.
 constexpr int kButtonMargin = 6;
 constexpr int kGroupBoxMargin = 16;
+constexpr int kCheckBoxMargin = 20;
 constexpr int kStaticMargin = 0;
 
 constexpr DialogControl kControls[] = {
@@ -28,6 +31,10 @@ constexpr DialogControl kControls[] = {
     {texts::Id::kButtonBrowse, "the Browse button", 50, kButtonMargin},
     {texts::Id::kFolderGroup, "the folder's group box", 225, kGroupBoxMargin},
     {texts::Id::kFolderPrompt, "the folder's prompt, one line high,", 211, kStaticMargin},
+    {texts::Id::kButtonNext, "the Next button", 50, kButtonMargin},
+    {texts::Id::kLicenceAccept, "the licence's check box", 266, kCheckBoxMargin},
+    // Words wrap at spaces, so two lines hold a little less than twice one.
+    {texts::Id::kLicencePrompt, "the licence's prompt, two lines high,", 266, 24, 2},
 };
 
 const DialogControl* ControlOf(texts::Id id) {
@@ -99,7 +106,7 @@ int ControlRoom(const CodePage& page, texts::Id id) {
   if (control == nullptr) return 0;
   // As MulDiv(width, base, 4) does it: rounded to the nearest pixel.
   int pixels = (control->width * BaseUnitAcross(FaceOrWestern(page)) + 2) / 4;
-  return pixels - control->margin;
+  return control->lines * pixels - control->margin;
 }
 
 std::string WidthWarning(const CodePage& page, texts::Id id, const std::string& bytes) {

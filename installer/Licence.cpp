@@ -1,0 +1,40 @@
+// The licence the publisher has users accept before anything is asked or
+// written: in the language the installer speaks where the payload has it
+// in that one, else the one for every language.
+#include "installer/Installer.h"
+#include "installer/Translations.h"
+#include "payload/Licence.h"
+#include "ui/LicenceDialog.h"
+
+namespace installer {
+
+bool Installer::AcceptLicence() {
+  // Silent, the administrator's command line takes acceptance as given.
+  if (unattended.silent) return true;
+  const payload::PayloadEntry* entry = Item(ChosenLanguage(), payload::kTypeLicence);
+  if (entry == nullptr) entry = Item(payload::kLicenceForAll, payload::kTypeLicence);
+  if (entry == nullptr) return true;
+  // A licence that cannot be shown is never taken as accepted.
+  if (entry->size > payload::kMaxLicenceBytes || !ReadFound(entry, nullptr, 0)) {
+    return Stop(FailureKind::kUnreadable);
+  }
+  const char* utf8 = reinterpret_cast<const char*>(itemData);
+  int length = MultiByteToWideChar(CP_UTF8, 0, utf8, static_cast<int>(itemSize), nullptr, 0);
+  wchar_t* text = new wchar_t[static_cast<size_t>(length) + 1];
+  if (text == nullptr) return Stop(FailureKind::kNoMemory);
+  MultiByteToWideChar(CP_UTF8, 0, utf8, static_cast<int>(itemSize), text, length);
+  text[length] = 0;
+  ReleaseItemMemory();
+  DWORD error = 0;
+  ui::LicenceAnswer answer = ui::ShowLicence(instance, parentWindow, text, &error);
+  delete[] text;
+  if (answer == ui::LicenceAnswer::kAccepted) return true;
+  if (answer == ui::LicenceAnswer::kNotShown) {
+    NoteFailure(FailureKind::kNoOptions, nullptr, error);
+    return false;
+  }
+  exitCode = kExitCancelled;
+  return Told();
+}
+
+}  // namespace installer
