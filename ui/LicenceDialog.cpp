@@ -50,7 +50,7 @@ INT_PTR CALLBACK LicenceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 LicenceAnswer ShowLicence(HINSTANCE instance, HWND parent, const wchar_t* text, DWORD* error) {
-  INT_PTR answer = DialogBoxParamW(instance, L"" IDD_LICENCE_NAME, parent, LicenceDialogProc,
+  INT_PTR answer = DialogBoxParamW(instance, L"" IDD_EULA_NAME, parent, LicenceDialogProc,
                                    reinterpret_cast<LPARAM>(text));
   *error = answer == 1 || answer == 2 ? 0 : GetLastError();
   if (answer == 1) return LicenceAnswer::kAccepted;

@@ -16,4 +16,4 @@
 // bare, and so must never see them defined).
 #define IDD_OPTIONS_NAME "IDD_ISNTALLDIALOG"
 #define IDD_PROGRESS_NAME "IDD_PROGRESSBAR"
-#define IDD_LICENCE_NAME "IDD_LICENCE"
+#define IDD_EULA_NAME "IDD_EULA"

@@ -21,7 +21,7 @@ TEST(StubResources, EveryStub_DialogTemplatesNamedNotNumbered) {
       for (const testing_support::PeResourceLeaf& leaf : layout.resources) {
         if (leaf.type == 5) dialogs.insert(leaf.name);
       }
-      EXPECT_EQ((std::set<std::string>{"IDD_ISNTALLDIALOG", "IDD_LICENCE", "IDD_PROGRESSBAR"}), dialogs) << path;
+      EXPECT_EQ((std::set<std::string>{"IDD_ISNTALLDIALOG", "IDD_EULA", "IDD_PROGRESSBAR"}), dialogs) << path;
     }
   }
 }

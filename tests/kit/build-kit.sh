@@ -84,8 +84,8 @@ for manifest in "$kit"/samples/tour/*.toml; do
   grep -q '^\[branding\]' "$manifest" || [ $from_kit = yes ] || fail "$sample.exe does not begin with a kit stub"
 done
 # Both programs take the kit's translations from beside their bin/, as they
-# take its stubs.
-printf 'include = "%s"\ncode-page = 932\ntexts = "ja"\n' "$kit/samples/tour/standalone.toml" >japanese.toml
+# take its stubs; Japanese goes into an installer of the Western page.
+printf 'include = "%s"\ntexts = "ja"\n' "$kit/samples/tour/standalone.toml" >japanese.toml
 "$kit/bin/vpack" pack japanese.toml -o japanese.exe >/dev/null || fail "the kit's vpack cannot take its Japanese texts"
 wvpack pack japanese.toml -o japanese-windows.exe >/dev/null || fail "the kit's vpack.exe cannot take its Japanese texts"
 cmp japanese.exe japanese-windows.exe || fail "the kit's vpack.exe wrote other texts than its vpack"
@@ -93,7 +93,7 @@ cmp japanese.exe japanese-windows.exe || fail "the kit's vpack.exe wrote other t
 # its first match closes the pipe, and under pipefail the lister's next
 # write (a signal) would fail the check on a good installer.
 listing=$("$kit/bin/vpack" list japanese.exe)
-grep -qx 'text: dialog.cancel = "キャンセル"' <<<"$listing" ||
+grep -qx 'text: ja dialog.cancel = "キャンセル"' <<<"$listing" ||
   fail "japanese.exe does not carry the kit's Japanese texts"
 # Every code page by the same tables: a file named with the letters of each,
 # 1258's split ones too, packed by both programs into the same bytes and
