@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "payload/ItemName.h"
+#include "payload/FolderRule.h"
 #include "payload/PayloadFormat.h"
 #include "platform/AnsiChars.h"
 #include "platform/AnsiFolder.h"
@@ -76,9 +76,6 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   return 0;
 }
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // The first refusal of a folder text, kNone when there is none.
 messages::Id Refusal(const char* path) {
   // Letters the code page lacks have no exact form: the folder is refused
@@ -95,12 +92,12 @@ messages::Id Refusal(const char* path) {
     return messages::Id::kFolderTooLong;
   }
   // A text that names no full folder would install into the root or the
-  // current folder of whatever drive the installer runs from.
-  if (!IsFullFolderPath(path)) return messages::Id::kFolderEmpty;
-  // Refused before anything is made: Windows would refuse the name only at
-  // the first file, after the folders on the way to it were made, or take
-  // "CON" for a device and drop a trailing dot.
-  if (!HasAllowedNames(path)) return messages::Id::kFolderNotAllowed;
+  // current folder of whatever drive the installer runs from; a root, a
+  // reserved name or one Windows would change is refused before anything
+  // is made (the rule vpack applies to the folders it packs).
+  payload::FolderFault fault = payload::InstallFolderFault(path, GetACP());
+  if (fault == payload::FolderFault::kNotFull) return messages::Id::kFolderEmpty;
+  if (fault != payload::FolderFault::kNone) return messages::Id::kFolderNotAllowed;
   return messages::Id::kNone;
 }
 
@@ -113,34 +110,6 @@ bool RefusedFolder(const char* path, const wchar_t* caption) {
   NoteWide(report, refusal, caption, 0);
   Tell(report);
   return true;
-}
-
-bool HasAllowedNames(const char* path) {
-  // What follows the drive ("C:\") or the share ("\\server\share\").
-  const char* rest = path + 3;
-  if (IsSeparator(path[0])) {
-    int separators = 0;
-    for (rest = path + 2; *rest != '\0' && separators < 2; rest += text::CharBytes(rest)) {
-      if (text::IsSeparatorAt(rest)) ++separators;
-    }
-  }
-  char names[kMaxPath + 1];
-  size_t length = text::CopyWholeChars(names, rest, kMaxPath);
-  // One separator at the end names the same folder.
-  const char* last = text::LastSeparator(names);
-  if (last != nullptr && static_cast<size_t>(last - names) + 1 == length) names[length - 1] = '\0';
-  return names[0] != '\0' && payload::WindowsNameFault(names, nullptr, GetACP()) == payload::NameFault::kNone;
-}
-
-bool IsFullFolderPath(const char* path) {
-  if (path == nullptr) return false;
-  if (IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) return true;
-  // \\server\share: both names present.
-  if (!IsSeparator(path[0]) || !IsSeparator(path[1])) return false;
-  const char* server = path + 2;
-  const char* end = server;
-  while (*end != '\0' && !text::IsSeparatorAt(end)) end += text::CharBytes(end);
-  return end > server && *end != '\0' && end[1] != '\0' && !IsSeparator(end[1]);
 }
 
 OptionsDialog::OptionsDialog() : accepted_(false), exact_(true), typed_(nullptr), showError_(0) {

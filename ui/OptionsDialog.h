@@ -46,15 +46,6 @@ class OptionsDialog {
   DWORD showError_;
 };
 
-// Whether a folder text can be installed into: an absolute path with a drive
-// letter ("C:\...") or a network share ("\\server\share...").
-bool IsFullFolderPath(const char* path);
-
-// Whether the names of a full folder path are ones Windows allows (no
-// character it refuses, no device name, no name ending in a dot or a space)
-// and it is no drive's or share's root.
-bool HasAllowedNames(const char* path);
-
 // The dialog's refusals of a folder text, each with its message captioned
 // caption: letters outside the code page (a null path), a text too long for
 // a path, a text that is no full path, a root or a name Windows refuses.

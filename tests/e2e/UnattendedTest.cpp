@@ -7,6 +7,7 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/FolderCases.h"
 #include "tests/support/FileHolder.h"
 #include "tests/support/Logs.h"
 #include "tests/support/Payloads.h"
@@ -241,6 +242,22 @@ TEST_F(UnattendedTest, PluginSilent_PlayerFromRegistryOrCommandLineOrCodeThree) 
 // As administrators write them: a quoted folder ends at its closing quote
 // and the switches after it count; a drive's root and names Windows
 // refuses are refused before anything is made.
+// Each folder of the table the manifest test gives vpack's InstallPath:
+// the same verdict, a refused one making nothing.
+TEST_F(UnattendedTest, FolderTable_SameVerdictsAsVpack) {
+  std::string base = dir_.File("Base");
+  for (const testing_support::FolderCase& c : testing_support::kFolderCases) {
+    std::string path = c.path;
+    size_t at = path.find("{base}");
+    if (at != std::string::npos) path.replace(at, 6, base);
+    DWORD code = RunSilently("\"/D=" + path + "\" /S");
+    EXPECT_EQ(c.accepted ? 0u : 1u, code) << path;
+    EXPECT_EQ(c.accepted, Logged("Installing into: " + path)) << path;
+    ForgetInstallation();
+    testing_support::RemoveTree(base);
+  }
+}
+
 TEST_F(UnattendedTest, CommandLinesAsWritten_QuotedFolderEndsAtItsQuoteRefusedFoldersMakeNothing) {
   WriteSetup();
   std::string folder = dir_.File("Program Files\\Tour");

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "tests/support/FolderCases.h"
 #include "tests/support/PackProject.h"
 #include "vpack/base/Error.h"
 #include "vpack/manifest/Manifest.h"
@@ -221,11 +222,13 @@ std::string SettingRefusal(uint32_t type, const std::string& setting, const std:
   return TextRefusalOf(testing_support::RuntimeEntriesWith(type, setting, toml));
 }
 
-TEST(Manifest, InstallFolderThatIsADriveOrNoFolderWindowsMakes_Refused) {
+TEST(Manifest, InstallFolderThatIsARootOrNoFolderWindowsMakes_Refused) {
   const char* root = "is the root of a drive";
   const char* noFolder = "is no folder Windows can create: it ";
+  const char* notFull = "is not a full path with its drive";
   std::vector<std::pair<std::string, std::string>> refused = {
-      {R"('C:\')", root}, {"'C:'", root}, {"'d:/'", root}, {R"('C:\\')", root},
+      {R"('C:\')", root}, {"'C:'", notFull}, {"'d:/'", root}, {R"('C:\\')", root},
+      {R"('\\server\share')", "is the root of a share"}, {R"('\\server\share\')", "is the root of a share"},
       {R"('C:\Tours\a:b')", noFolder}, {R"('C:\Tours*')", noFolder}, {R"('C:\Tour?')", noFolder},
       {R"('C:\"Tour"')", noFolder}, {R"('C:\<Tour>')", noFolder}, {R"('C:\a|b')", noFolder},
       {R"("C:\\a\u0001b")", noFolder}, {R"('C:\CON')", noFolder}, {R"('C:\Tours\nul.txt')", noFolder},
@@ -240,9 +243,19 @@ TEST(Manifest, InstallFolderThatIsADriveOrNoFolderWindowsMakes_Refused) {
     }
   }
   EXPECT_NE(std::string::npos, SettingRefusal(6, "StartupDirectory", R"('C:\')").find(root));
-  for (const char* toml : {"'C:/Program Files/Tour'", R"('C:\Tours\')", R"('\\server\share')",
-                           R"('\\server\share\Tour')", R"('C:\Tours\Con Air\LPT10')"}) {
+  for (const char* toml : {"'C:/Program Files/Tour'", R"('C:\Tours\')", R"('\\server\share\Tour')",
+                           R"('C:\Tours\Con Air\LPT10')"}) {
     EXPECT_EQ("", SettingRefusal(2, "InstallPath", toml)) << toml;
+  }
+}
+
+// The verdicts the stub's /D= gives the same table (UnattendedTest).
+TEST(Manifest, FolderTable_SameVerdictsAsTheStub) {
+  for (const testing_support::FolderCase& c : testing_support::kFolderCases) {
+    std::string path = c.path;
+    size_t base = path.find("{base}");
+    if (base != std::string::npos) path.replace(base, 6, "C:\\Apps");
+    EXPECT_EQ(c.accepted, SettingRefusal(2, "InstallPath", "'" + path + "'").empty()) << path;
   }
 }
 

@@ -49,14 +49,4 @@ TEST(OptionsDialog, Captions_NameAndSuffixOrUnchanged) {
   EXPECT_EQ(" Installation Options", caption.substr(caption.size() - 21));
 }
 
-TEST(OptionsDialog, FullFolderPaths_DriveOrShareOnly) {
-  for (const char* good : {"C:\\Apps", "d:/apps", "C:\\", "\\\\server\\share", "\\\\server\\share\\apps"}) {
-    EXPECT_TRUE(ui::IsFullFolderPath(good)) << good;
-  }
-  for (const char* bad : {"", "Apps", "\\Apps", "C:Apps", "C:", "1:\\x", "\\\\server", "\\\\server\\", "\\\\\\share"}) {
-    EXPECT_FALSE(ui::IsFullFolderPath(bad)) << bad;
-  }
-  EXPECT_FALSE(ui::IsFullFolderPath(nullptr));
-}
-
 }  // namespace

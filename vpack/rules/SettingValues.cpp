@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "platform/DoubleByte.h"
+#include "payload/FolderRule.h"
 #include "payload/InstalledNames.h"
 #include "payload/ItemName.h"
 #include "payload/ProjectTypes.h"
@@ -35,12 +36,15 @@ size_t WithoutTrailingSeparators(const std::string& value, unsigned codePage) {
 // Windows' own rule for names, so that a value passes here exactly when a
 // file or folder of that name can be made. The rule's words for a ':' speak
 // of an item leaving its folder, which a setting is not.
+std::string FaultWords(payload::NameFault fault) {
+  return fault == payload::NameFault::kDriveOrStream ? "holds a ':', which Windows takes for a drive or a stream"
+                                                     : payload::NameFaultText(fault);
+}
+
 std::string NameProblem(const std::string& name, const std::string& what, unsigned codePage) {
   payload::NameFault fault = payload::WindowsNameFault(name.c_str(), nullptr, codePage);
   if (fault == payload::NameFault::kNone) return std::string();
-  const char* why = fault == payload::NameFault::kDriveOrStream ? "holds a ':', which Windows takes for a drive or a stream"
-                                                               : payload::NameFaultText(fault);
-  return what + ": it " + why;
+  return what + ": it " + FaultWords(fault);
 }
 
 // The installer appends it to the Programs folder's path as it is and adds
@@ -59,23 +63,26 @@ std::string ShortcutProblem(const std::string& value, unsigned codePage) {
   return NameProblem(value + ".lnk", "is no name Windows can make a link under", codePage);
 }
 
-// The options dialog offers it and the installation writes there; only a
-// full path names the same folder wherever the installer is started from,
-// and a whole drive is no folder an installation may take as its own.
+// The options dialog offers it and the installation writes there, and the
+// stub refuses what its rule refuses (payload/FolderRule.h): only a full
+// path names the same folder wherever the installer is started from, and a
+// whole drive or share is no folder an installation may take as its own.
 std::string FolderProblem(const std::string& value, unsigned codePage) {
   if (value.empty()) return "is empty; the installation needs a folder to write to";
-  bool letter = value.size() >= 2 && value[1] == ':' &&
-                ((value[0] >= 'A' && value[0] <= 'Z') || (value[0] >= 'a' && value[0] <= 'z'));
-  bool share = value.size() > 2 && IsSeparator(value[0]) && IsSeparator(value[1]);
-  std::string below = letter ? value.substr(2) : value.substr(1);  // from its first separator
-  below.resize(WithoutTrailingSeparators(below, codePage));
-  if (letter && below.empty()) {
-    return "is the root of a drive, not a folder of the installation's own: its files and uninstaller would lie "
-           "among the drive's";
+  payload::NameFault name;
+  switch (payload::InstallFolderFault(value.c_str(), codePage, &name)) {
+    case payload::FolderFault::kNone:
+      return std::string();
+    case payload::FolderFault::kRoot:
+      return std::string("is the root of a ") + (IsSeparator(value[0]) ? "share" : "drive") +
+             ", not a folder of the installation's own: its files and uninstaller would lie among the " +
+             (IsSeparator(value[0]) ? "share's" : "drive's");
+    case payload::FolderFault::kNotAllowed:
+      return "is no folder Windows can create: it " + FaultWords(name);
+    default:
+      return "is not a full path with its drive (such as 'C:\\Program Files\\Harbour Tour') or share; the "
+             "installation would write wherever the installer happens to be started";
   }
-  if ((letter && IsSeparator(below[0])) || share) return NameProblem(below, "is no folder Windows can create", codePage);
-  return "is not a full path with its drive (such as 'C:\\Program Files\\Harbour Tour'); the installation would "
-         "write wherever the installer happens to be started";
 }
 
 // The uninstall entry's key is named after it, and the screen saver and the
