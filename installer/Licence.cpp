@@ -18,16 +18,12 @@ bool Installer::AcceptLicence() {
   if (entry->size > payload::kMaxLicenceBytes || !ReadFound(entry, nullptr, 0)) {
     return Stop(FailureKind::kUnreadable);
   }
-  const char* utf8 = reinterpret_cast<const char*>(itemData);
-  int length = MultiByteToWideChar(CP_UTF8, 0, utf8, static_cast<int>(itemSize), nullptr, 0);
-  wchar_t* text = new wchar_t[static_cast<size_t>(length) + 1];
-  if (text == nullptr) return Stop(FailureKind::kNoMemory);
-  MultiByteToWideChar(CP_UTF8, 0, utf8, static_cast<int>(itemSize), text, length);
-  text[length] = 0;
-  ReleaseItemMemory();
+  // UTF-16 that ends with its terminator, shown as it is stored.
+  const wchar_t* text = reinterpret_cast<const wchar_t*>(itemData);
+  if (itemSize < 2 || itemSize % 2 != 0 || text[itemSize / 2 - 1] != 0) return Stop(FailureKind::kUnreadable);
   DWORD error = 0;
   ui::LicenceAnswer answer = ui::ShowLicence(instance, parentWindow, text, &error);
-  delete[] text;
+  ReleaseItemMemory();
   if (answer == ui::LicenceAnswer::kAccepted) return true;
   if (answer == ui::LicenceAnswer::kNotShown) {
     NoteFailure(FailureKind::kNoOptions, nullptr, error);

@@ -17,18 +17,10 @@ namespace {
 constexpr char kViewerKey[] = "SOFTWARE\\Morvane\\Vandrel Viewers\\2.00.000\\";
 using payload::kUninstallKey;
 
-// The day as the list of programs sorts it: YYYYMMDD.
+// The day as the list of programs sorts it, YYYYMMDD: the picture's digits
+// are the same in every locale.
 void InstallDate(char date[9]) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  unsigned parts[] = {now.wYear, now.wMonth, now.wDay};
-  unsigned digits[] = {4, 2, 2};
-  char* at = date;
-  for (int part = 0; part < 3; ++part) {
-    for (unsigned d = digits[part], value = parts[part]; d > 0; --d, value /= 10) at[d - 1] = char('0' + value % 10);
-    at += digits[part];
-  }
-  *at = '\0';
+  if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, nullptr, "yyyyMMdd", date, 9) == 0) date[0] = '\0';
 }
 
 // The entry's optional texts, by the setting each is read from.

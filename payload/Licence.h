@@ -2,7 +2,8 @@
 // The publisher's licence, shown for acceptance before anything else is
 // asked: one item per language it is written in, of a type of its own,
 // named by the language's tag, or "*" for the one that serves every other
-// language; its text in UTF-8 with CRLF line ends, as the box shows it.
+// language; its text in UTF-16LE with CRLF line ends and a terminating
+// NUL, as the box shows it, so that the stub converts nothing.
 #include <stdint.h>
 
 namespace payload {

@@ -128,7 +128,7 @@ TEST_P(DpiTest, LicenceOptionsProgressAndDone_EveryControlAndWordWithinItsWindow
   std::function<void(packager::PayloadBuilder&)> carried = alterProject_;
   alterProject_ = [carried](packager::PayloadBuilder& project) {
     if (carried) carried(project);
-    project.Add("LICN", "*", packager::Bytes(4000, 'x'));
+    project.Add("LICN", "*", LicenceItem(std::string(4000, 'x')));
   };
   std::string shot = "dpi-" + std::to_string(GetParam().dpi) + "-" + language;
   DialogSeen licence = Start();

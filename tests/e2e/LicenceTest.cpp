@@ -22,10 +22,10 @@ class LicenceTest : public StandaloneTest {
  protected:
   void CarryLicence(bool german = false) {
     alterProject_ = [german](packager::PayloadBuilder& project) {
-      project.Add("LICN", "*", packager::Bytes(kEnglishLicence.begin(), kEnglishLicence.end()));
+      project.Add("LICN", "*", LicenceItem(kEnglishLicence));
       if (!german) return;
       project.Add("LANG", "de", packager::LanguageBlock(0x0407, false, {{texts::Id::kCaptionLicence, "Lizenzvertrag"}}));
-      project.Add("LICN", "de", packager::Bytes(kGermanLicence.begin(), kGermanLicence.end()));
+      project.Add("LICN", "de", LicenceItem(kGermanLicence));
     };
   }
 

@@ -47,6 +47,15 @@ constexpr ControlWords kOptionsWords[] = {{kInstall, texts::Id::kButtonInstall},
                                           {kFolderGroup, texts::Id::kFolderGroup},
                                           {kFolderPrompt, texts::Id::kFolderPrompt}};
 
+// A licence's item as the documents say it is stored: UTF-16LE ending with
+// its NUL.
+inline packager::Bytes LicenceItem(const std::string& utf8) {
+  std::wstring wide(utf8.size() + 1, L'\0');
+  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(wide.data());
+  return packager::Bytes(bytes, bytes + 2 * (length > 0 ? length : 1));
+}
+
 inline std::string Text(const std::vector<uint8_t>& data) {
   std::string text(data.begin(), data.end());
   return text.substr(0, text.find('\0'));

@@ -3,6 +3,8 @@
 // back as the installer reads them.
 #include <gtest/gtest.h>
 
+#include <codecvt>
+#include <locale>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -13,12 +15,20 @@
 
 namespace {
 
-// The item's bytes; "(none)" where the installer holds no such licence.
+// The item's text in UTF-8, read as the documents say it is stored (UTF-16LE
+// ending with its NUL); "(none)" where the installer holds no such
+// licence, "(unterminated)" for one without the NUL.
 std::string Licence(const std::string& installer, const std::string& tag) {
   payload::PayloadReader reader(installer.c_str());
   reader.LoadDirectory();
   if (!reader.ReadItem(tag.c_str(), nullptr, 0, "LICN")) return "(none)";
-  return std::string(reinterpret_cast<const char*>(reader.Data()), reader.DataSize());
+  std::u16string units;
+  for (uint32_t i = 0; i + 1 < reader.DataSize(); i += 2) {
+    units += static_cast<char16_t>(reader.Data()[i] | reader.Data()[i + 1] << 8);
+  }
+  if (units.empty() || units.back() != u'\0') return "(unterminated)";
+  units.pop_back();
+  return std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().to_bytes(units);
 }
 
 class ManifestLicenceTest : public testing_support::VpackFolderTest {
@@ -38,9 +48,9 @@ TEST_F(ManifestLicenceTest, OneFileForEveryLanguage_StoredAsShownListedAndVerifi
   ASSERT_EQ(0, pack.status) << pack.err;
   std::string installer = dir_.File("setup.exe");
   EXPECT_EQ("Use it.\r\nNo resale \xE2\x98\x83.\r\nEnd\r\n", Licence(installer, "*"));
-  EXPECT_NE(std::string::npos, Vpack("list setup.exe").out.find("licence: * (every language without its own), 30 bytes\n"));
+  EXPECT_NE(std::string::npos, Vpack("list setup.exe").out.find("licence: * (every language without its own), 58 bytes\n"));
   nlohmann::json listed = nlohmann::json::parse(Vpack("list --json setup.exe").out);
-  EXPECT_EQ(listed["licences"], nlohmann::json({{"*", {{"bytes", 30}, {"readable", true}}}}));
+  EXPECT_EQ(listed["licences"], nlohmann::json({{"*", {{"bytes", 58}, {"readable", true}}}}));
   EXPECT_EQ(0, Vpack("verify setup.exe").status);
 }
 

@@ -467,6 +467,9 @@ const Broken kBroken[] = {
      [](packager::PayloadBuilder& b) { b.Add("LANG", "de", B(std::string("\x07\x04\0\0\x29\x07\0Fertig\xFC", 14))); }},
     {"LanguageTextPastItsEnd", "LANG \"de\": a text runs past the block's end",
      [](packager::PayloadBuilder& b) { b.Add("LANG", "de", B(std::string("\x07\x04\0\0\x29\x40\0Fertig", 13))); }},
+    // A licence the stub could not show: not UTF-16 that ends with its NUL.
+    {"LicenceUnterminated", "LICN \"*\": not UTF-16 ending with its terminator",
+     [](packager::PayloadBuilder& b) { b.Add("LICN", "*", B(std::string("T\0e\0r\0m\0", 8) + "s")); }},
     {"AdminStubForRunInPlace",
      "stub: asks for \"requireAdministrator\"; project type 1 runs in place as the user, so it needs VandrelStub.exe",
      [](packager::PayloadBuilder& b) { DataOf(b, "ProjectType") = {1, 0, 0, 0}; }},

@@ -6,6 +6,7 @@
 #include "payload/Licence.h"
 #include "vpack/base/Error.h"
 #include "vpack/base/InputFile.h"
+#include "vpack/pe/VersionResource.h"
 #include "vpack/base/CodePage.h"
 
 namespace vpack {
@@ -44,9 +45,11 @@ void ReadOne(LicenceSpec& licence) {
     throw Error(licence.entry + ": " + Quoted(licence.path) + " is empty");
   }
   if (text.find('\0') != std::string::npos) throw Error(licence.entry + ": " + Quoted(licence.path) + " holds a NUL");
-  if (text.size() > payload::kMaxLicenceBytes) {
-    throw Error(licence.entry + ": " + Quoted(licence.path) + " is " + std::to_string(text.size()) +
-                " bytes with CRLF line ends; at most " + std::to_string(payload::kMaxLicenceBytes) + " fit");
+  // Stored in UTF-16 with its terminator, as the installer shows it.
+  size_t stored = 2 * (Utf16FromUtf8(text).size() + 1);
+  if (stored > payload::kMaxLicenceBytes) {
+    throw Error(licence.entry + ": " + Quoted(licence.path) + " takes " + std::to_string(stored) +
+                " bytes in UTF-16 with CRLF line ends; at most " + std::to_string(payload::kMaxLicenceBytes) + " fit");
   }
   licence.text = text;
 }

@@ -1,7 +1,6 @@
 #include "vpack/read/StoredLicences.h"
 
 #include "payload/Licence.h"
-#include "vpack/base/CodePage.h"
 
 namespace vpack {
 
@@ -28,8 +27,8 @@ std::vector<StoredLicence> StoredLicences(const InstallerFile& file) {
     }
     if (!intact) {
       licence.problem = "damaged: the installer stops there";
-    } else if (InvalidUtf8At(text) != std::string::npos) {
-      licence.problem = "not UTF-8: the installer shows it garbled";
+    } else if (text.size() < 2 || text.size() % 2 != 0 || text[text.size() - 1] != 0 || text[text.size() - 2] != 0) {
+      licence.problem = "not UTF-16 ending with its terminator: the installer stops there";
     }
     licences.push_back(licence);
   }

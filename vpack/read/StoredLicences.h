@@ -1,7 +1,7 @@
 #pragma once
 // The licences an installer has its users accept, read as the stub reads
 // the one it shows: its bytes checked against their CRC, within the size
-// the stub takes, UTF-8.
+// the stub takes, UTF-16 ending with its terminator.
 #include <stdint.h>
 
 #include <string>
