@@ -39,9 +39,10 @@ inline constexpr Setting kInstallPath = {"InstallPath", kTextSettingSize};
 inline constexpr Setting kShortCutName = {"ShortCutName", kTextSettingSize};
 inline constexpr Setting kProjectName = {"ProjectName", kTextSettingSize};
 inline constexpr Setting kStartupDirectory = {"StartupDirectory", kTextSettingSize};
-// Not the stub's: the code page the payload's names and texts are written
-// in, recorded by the packager so that its list and extract show them right
-// without being told. The stub reads settings by name and never this one.
+// The code page the payload's names and text settings are written in,
+// recorded by the packager so that its list and extract show them right
+// without being told; the stub reads it once, to tell a system of another
+// page whose letters it lacks. The installer's own words are in Unicode.
 inline constexpr Setting kCodePageSetting = {"CodePage", kNumberSize};
 // Optional: who made the product and which version it is, written into the
 // uninstall entry where the payload has them. Absent, the entry is as before.

@@ -1,6 +1,6 @@
 #pragma once
-// Every message box of the stub goes through ShowMessage, so that tests can
-// replace the dialog by a recorder with scripted answers.
+// Every message box of the stub goes through Show or ShowWide, so that tests
+// can replace the dialog by a recorder with scripted answers.
 #include <stdint.h>
 
 namespace message {
