@@ -211,6 +211,9 @@ TEST_F(UnattendedTest, ScreenSaverSilentQuoted_InstalledWithoutBrandingValues) {
   EXPECT_EQ(settings_.projectName, testing_support::MachineString(key, "DisplayName", view32_));
   EXPECT_EQ("<missing>", testing_support::MachineString(key, "Publisher", view32_));
   EXPECT_EQ("<missing>", testing_support::MachineString(key, "DisplayIcon", view32_));
+  // No empty links in the list of programs either.
+  EXPECT_EQ("<missing>", testing_support::MachineString(key, "URLInfoAbout", view32_));
+  EXPECT_EQ("<missing>", testing_support::MachineString(key, "HelpLink", view32_));
 }
 
 // The player's folder: the registered one, else the one on the command line,

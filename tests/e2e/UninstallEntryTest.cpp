@@ -35,14 +35,12 @@ std::string Today() {
 
 class UninstallEntryTest : public StandaloneTest {
  protected:
-  void Carry(const std::string& version, size_t extraBytes, bool links) {
-    alterProject_ = [version, extraBytes, links](packager::PayloadBuilder& project) {
+  void Carry(const std::string& version, size_t extraBytes) {
+    alterProject_ = [version, extraBytes](packager::PayloadBuilder& project) {
       ASSERT_TRUE(project.AddText("DisplayVersion", version));
       ASSERT_TRUE(project.AddText("Publisher", "Vandrel Tours"));
-      if (links) {
-        ASSERT_TRUE(project.AddText("URLInfoAbout", "https://tours.example/harbour"));
-        ASSERT_TRUE(project.AddText("HelpLink", "https://tours.example/help"));
-      }
+      ASSERT_TRUE(project.AddText("URLInfoAbout", "https://tours.example/harbour"));
+      ASSERT_TRUE(project.AddText("HelpLink", "https://tours.example/help"));
       if (extraBytes != 0) {
         testing_support::AddProjectFiles(project,
                                          {{"scenes\\extra.vdl", packager::EngineEncode(packager::Bytes(extraBytes, 'x'))}});
@@ -65,7 +63,7 @@ class UninstallEntryTest : public StandaloneTest {
 
 TEST_F(UninstallEntryTest, InstalledThenReinstalled_EveryValueAndItsUpdate) {
   std::string folder = dir_.File("Program Files\\Harbour Tour");
-  Carry("2.4.1", 0, true);
+  Carry("2.4.1", 0);
   std::string before = Today();
   ASSERT_EQ(0u, RunSilently("/S /D=" + folder));
   std::string key = kUninstallKey + settings_.projectName;
@@ -77,21 +75,10 @@ TEST_F(UninstallEntryTest, InstalledThenReinstalled_EveryValueAndItsUpdate) {
   int64_t first = MachineNumber(key, "EstimatedSize", view32_);
 
   // A newer version with a larger file: the size and version follow.
-  Carry("2.5.0", 300000, true);
+  Carry("2.5.0", 300000);
   ASSERT_EQ(0u, RunSilently("/S /D=" + folder));
   ExpectEntry(folder, "2.5.0", Today());
   EXPECT_GE(MachineNumber(key, "EstimatedSize", view32_), first + 290);
-}
-
-// Without the addresses, the entry has none: no empty link in the list.
-TEST_F(UninstallEntryTest, NoAddressesGiven_NoneWritten) {
-  std::string folder = dir_.File("Harbour");
-  Carry("1.0", 0, false);
-  ASSERT_EQ(0u, RunSilently("/S /D=" + folder));
-  std::string key = kUninstallKey + settings_.projectName;
-  ExpectEntry(folder, "1.0", Today());
-  EXPECT_EQ("<missing>", MachineString(key, "URLInfoAbout", view32_));
-  EXPECT_EQ("<missing>", MachineString(key, "HelpLink", view32_));
 }
 
 }  // namespace

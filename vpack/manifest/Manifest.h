@@ -93,12 +93,13 @@ struct LanguageTexts {
 };
 
 // A licence for users to accept, in one language ("*": every language the
-// others do not cover); text as the installer stores it once read.
+// others do not cover); stored, once read, as the installer keeps it
+// (payload/Licence.h).
 struct LicenceSpec {
   std::string tag;
   std::string path;
   std::string entry;
-  std::string text;
+  packager::Bytes stored;
 };
 
 struct Manifest {

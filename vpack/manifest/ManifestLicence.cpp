@@ -45,13 +45,16 @@ void ReadOne(LicenceSpec& licence) {
     throw Error(licence.entry + ": " + Quoted(licence.path) + " is empty");
   }
   if (text.find('\0') != std::string::npos) throw Error(licence.entry + ": " + Quoted(licence.path) + " holds a NUL");
-  // Stored in UTF-16 with its terminator, as the installer shows it.
-  size_t stored = 2 * (Utf16FromUtf8(text).size() + 1);
-  if (stored > payload::kMaxLicenceBytes) {
-    throw Error(licence.entry + ": " + Quoted(licence.path) + " takes " + std::to_string(stored) +
+  // Stored in UTF-16LE with its terminator, as the installer shows it.
+  licence.stored.clear();
+  for (char16_t unit : Utf16FromUtf8(text) + u'\0') {
+    licence.stored.push_back(static_cast<uint8_t>(unit));
+    licence.stored.push_back(static_cast<uint8_t>(unit >> 8));
+  }
+  if (licence.stored.size() > payload::kMaxLicenceBytes) {
+    throw Error(licence.entry + ": " + Quoted(licence.path) + " takes " + std::to_string(licence.stored.size()) +
                 " bytes in UTF-16 with CRLF line ends; at most " + std::to_string(payload::kMaxLicenceBytes) + " fit");
   }
-  licence.text = text;
 }
 
 bool Carried(const Manifest& manifest, const std::string& tag) {

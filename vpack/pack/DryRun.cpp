@@ -68,7 +68,7 @@ Json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage&
   plan["space-needed"] = {{"folder-kib", space.folder}, {"module-kib", space.module}};
   nlohmann::ordered_json licences = nlohmann::ordered_json::object();
   for (const LicenceSpec& licence : manifest.licences) {
-    licences[licence.tag] = {{"file", licence.path}, {"bytes", licence.text.size()}, {"entry", licence.entry}};
+    licences[licence.tag] = {{"file", licence.path}, {"bytes", licence.stored.size()}, {"entry", licence.entry}};
   }
   plan["licences"] = licences;
   plan["languages"] = LanguagesJson(manifest);
@@ -105,7 +105,7 @@ void PrintPlanText(const Manifest& manifest, const std::string& stub, const Code
   }
   if (manifest.defaultLanguage != "en") printf("default language: %s\n", manifest.defaultLanguage.c_str());
   for (const LicenceSpec& licence : manifest.licences) {
-    printf("licence %s: %s, %zu bytes  (%s)\n", licence.tag.c_str(), licence.path.c_str(), licence.text.size(),
+    printf("licence %s: %s, %zu bytes  (%s)\n", licence.tag.c_str(), licence.path.c_str(), licence.stored.size(),
            licence.entry.c_str());
   }
   SpaceKiB space = SpaceNeededOf(manifest);

@@ -15,7 +15,6 @@
 #include "payload/SpaceNeeded.h"
 #include "payload/TextItems.h"
 #include "vpack/base/Error.h"
-#include "vpack/pe/VersionResource.h"
 
 namespace vpack {
 namespace {
@@ -64,16 +63,6 @@ packager::Bytes SpaceNeededItem(const SpaceKiB& space) {
   return bytes;
 }
 
-// UTF-16LE and its terminator (payload/Licence.h).
-packager::Bytes LicenceItem(const std::string& utf8) {
-  packager::Bytes bytes;
-  for (char16_t unit : Utf16FromUtf8(utf8) + u'\0') {
-    bytes.push_back(static_cast<uint8_t>(unit));
-    bytes.push_back(static_cast<uint8_t>(unit >> 8));
-  }
-  return bytes;
-}
-
 }  // namespace
 
 SpaceKiB SpaceNeededOf(const Manifest& manifest) {
@@ -115,7 +104,7 @@ std::vector<PlannedItem> PlanPayload(const Manifest& manifest) {
                      nullptr});
   }
   for (const LicenceSpec& licence : manifest.licences) {
-    items.push_back({payload::kTypeLicence, licence.tag, LicenceItem(licence.text), nullptr});
+    items.push_back({payload::kTypeLicence, licence.tag, licence.stored, nullptr});
   }
   if (manifest.logAsShown) {
     std::string words = payload::kLogAsShown;

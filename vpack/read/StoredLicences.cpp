@@ -16,18 +16,22 @@ std::vector<StoredLicence> StoredLicences(const InstallerFile& file) {
       licences.push_back(licence);
       continue;
     }
-    std::string text;
+    // Only the last two bytes matter beyond the checksum: the terminator.
+    uint8_t last[2] = {1, 1};
     bool intact = false;
     try {
-      uint32_t crc = file.ReadPieces(i, [&text](const uint8_t* piece, size_t size) {
-        text.append(reinterpret_cast<const char*>(piece), size);
+      uint32_t crc = file.ReadPieces(i, [&last](const uint8_t* piece, size_t size) {
+        for (size_t at = size > 2 ? size - 2 : 0; at < size; ++at) {
+          last[0] = last[1];
+          last[1] = piece[at];
+        }
       });
       intact = crc == entry.crc;
     } catch (const Error&) {
     }
     if (!intact) {
       licence.problem = "damaged: the installer stops there";
-    } else if (text.size() < 2 || text.size() % 2 != 0 || text[text.size() - 1] != 0 || text[text.size() - 2] != 0) {
+    } else if (entry.size < 2 || entry.size % 2 != 0 || last[0] != 0 || last[1] != 0) {
       licence.problem = "not UTF-16 ending with its terminator: the installer stops there";
     }
     licences.push_back(licence);

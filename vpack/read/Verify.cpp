@@ -110,9 +110,9 @@ void CheckTextWidth(const StoredText& text, const std::string& label, const Code
 
 // Each language as the stub reads it when it picks that one; its words
 // measured in the face of that language's Windows.
-void CheckLanguages(const InstallerFile& installer, std::vector<std::string>& problems,
-                    std::vector<std::string>& warnings) {
-  for (const StoredLanguage& language : StoredLanguages(installer)) {
+void CheckLanguages(const InstallerFile& installer, const std::vector<StoredLanguage>& languages,
+                    std::vector<std::string>& problems, std::vector<std::string>& warnings) {
+  for (const StoredLanguage& language : languages) {
     const payload::PayloadEntry& entry = installer.Entry(language.index);
     std::string label = ItemLabel(entry.type, entry.name);
     if (language.intact && !language.problem.empty()) problems.push_back(label + ": " + language.problem);
@@ -181,14 +181,15 @@ std::vector<std::string> InstallerProblems(const std::string& path, InstallerFac
   // A problem is ASCII words around the payload's own text, its types and
   // names, which are in the code page; the languages' words are UTF-8.
   for (std::string& problem : problems) problem = page.ToUtf8(problem);
-  CheckLanguages(*installer, problems, warnings);
+  std::vector<StoredLanguage> languages = StoredLanguages(*installer);
+  CheckLanguages(*installer, languages, problems, warnings);
   CheckLicences(*installer, problems);
   CheckPaths(items, page, problems, warnings);
   if (facts != nullptr) {
     uint64_t stubSize = static_cast<uint64_t>(installer->Reader().MarkerOffset());
     *facts = {items.size(), intact, std::move(warnings), stub.certificateSize,
               OwnStubVersion(StubVersion(path, stubSize)), page.Number(), {}, {}};
-    for (const StoredLanguage& language : StoredLanguages(*installer)) {
+    for (const StoredLanguage& language : languages) {
       facts->languages.push_back(language.tag);
       if (language.isDefault) facts->defaultLanguage = language.tag;
     }
