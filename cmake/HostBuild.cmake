@@ -25,6 +25,16 @@ endif()
 if(VDL_WINDOWS_BUILDS)
   include(WineFixture)
   include(ExternalProject)
+  # The stub's English texts, deflated (see PackEnglish.cpp): made here,
+  # where zlib is, and compiled into both Windows builds.
+  add_executable(pack_english cmake/PackEnglish.cpp)
+  target_link_libraries(pack_english PRIVATE payload_format ZLIB::ZLIB)
+  set(english_packed ${CMAKE_BINARY_DIR}/generated/EnglishPacked.h)
+  add_custom_command(OUTPUT ${english_packed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+    COMMAND pack_english ${english_packed}
+    DEPENDS pack_english VERBATIM)
+  add_custom_target(english_packed DEPENDS ${english_packed})
   foreach(arch x86_64 i686)
     # The i686 build is the release artifact; only the x86_64 build carries
     # the Windows test programs, since 32-bit Wine starts slowly here.
@@ -47,6 +57,7 @@ if(VDL_WINDOWS_BUILDS)
       INSTALL_COMMAND ""
       USES_TERMINAL_CONFIGURE ON
       USES_TERMINAL_BUILD ON)
+    add_dependencies(win-${arch} english_packed)
   endforeach()
   add_dependencies(win-x86_64 vpack)
   # The sample installers, signed after packing, for the end-to-end tests.

@@ -1,7 +1,5 @@
 #include "payload/Texts.h"
 
-#include <string.h>
-
 namespace texts {
 
 const char kEnglish[] =
@@ -10,10 +8,6 @@ const char kEnglish[] =
 #undef VDL_TEXT
     ;
 
-const char* English(Id id) {
-  const char* text = kEnglish;
-  for (int i = 0; i < static_cast<int>(id); ++i) text += strlen(text) + 1;
-  return text;
-}
+const char* English(Id id) { return Nth(kEnglish, id); }
 
 }  // namespace texts

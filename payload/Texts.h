@@ -29,8 +29,19 @@ inline constexpr char kPlaceholders[][3] = {"%1", "%2"};
 
 // The English texts one after another, each ended by its terminator: a
 // table of pointers would cost the stub a pointer and a relocation a text.
+// The stub carries them deflated (generated/EnglishPacked.h) and reads
+// them inflated with Nth.
 extern const char kEnglish[];
 const char* English(Id id);
+
+// The text of this number in a run laid out as kEnglish is.
+inline const char* Nth(const char* run, Id id) {
+  for (int i = 0; i < static_cast<int>(id); ++i) {
+    while (*run != 0) ++run;
+    ++run;
+  }
+  return run;
+}
 
 // The keys are the packager's and the tests' alone: the stub finds a stored
 // text by its number, so that it carries no key.

@@ -1,9 +1,28 @@
 #include "ui/TextTable.h"
 
+#include "EnglishPacked.h"
+#include "payload/Inflate.h"
 #include "platform/AnsiChars.h"
 
 namespace ui {
 namespace {
+
+char g_english[texts::kEnglishSize];
+bool g_englishInflated;
+
+// The English, inflated the first time a text is shown. The packed texts
+// are the build's own and were checked against this inflater when made;
+// should they still not inflate, the texts are empty, never read past.
+const char* InflatedEnglish(texts::Id id) {
+  if (!g_englishInflated) {
+    size_t written = 0;
+    g_englishInflated = payload::InflateZlib(texts::kEnglishPacked, sizeof texts::kEnglishPacked,
+                                             reinterpret_cast<uint8_t*>(g_english), sizeof g_english, &written) &&
+                        written == sizeof g_english;
+    if (!g_englishInflated) return "";
+  }
+  return texts::Nth(g_english, id);
+}
 
 // The publisher's texts, where the installer carries them; null for English.
 wchar_t* g_given[texts::kTextCount];
@@ -14,7 +33,7 @@ bool g_logAsShown;
 void TextOf(texts::Id id, wchar_t* out, int size, bool forLog) {
   const wchar_t* given = forLog && !g_logAsShown ? nullptr : g_given[static_cast<int>(id)];
   if (given == nullptr) {
-    if (MultiByteToWideChar(CP_ACP, 0, texts::English(id), -1, out, size) == 0) out[0] = 0;
+    if (MultiByteToWideChar(CP_ACP, 0, InflatedEnglish(id), -1, out, size) == 0) out[0] = 0;
     return;
   }
   int length = 0;
