@@ -31,7 +31,7 @@ void Installer::RemoveExtractedFiles() {
   char channelList[kWorkFolderSize + 16];
   if (text::Join(channelList, sizeof(channelList), workFolder, "\\channel.lst")) DeleteFileA(channelList);
   ConsumeList(createdFolders, true, [](const char* path) { RemoveDirectoryA(path); });
-  knownFolder[0] = '\0';
+  cursor.knownFolder[0] = '\0';
   // The working folder is the current directory, which Windows does not let
   // go while it is in use: step out to its parent first.
   char parent[kWorkFolderSize];

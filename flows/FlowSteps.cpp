@@ -15,10 +15,11 @@ namespace installer {
 // full disk) is reported as such: "not found" would send the user looking for
 // a file that is there.
 bool Installer::ExtractViewer() {
-  viewerInstalled = ExtractItem(payload::kViewerName, 1);
+  bool empty = false;
+  viewerInstalled = ExtractItem(payload::kViewerName, 1, &empty);
   if (viewerInstalled) return true;
   // An empty viewer is no viewer: Windows cannot start it.
-  if (emptyRefused || reader == nullptr || !reader->Contains(payload::kViewerName, nullptr)) {
+  if (empty || reader == nullptr || !reader->Contains(payload::kViewerName, nullptr)) {
     return Stop(FailureKind::kViewerNotFound);
   }
   return false;

@@ -59,15 +59,15 @@ bool Installer::ExtractList(const payload::ListInfo& list, double base, bool rep
     return Stop(projectFiles ? FailureKind::kNoFileCount : FailureKind::kNoChannelCount);
   }
   ListWalk walk = {list.entryPrefix, list.type, base, report, count};
-  inList = true;
+  cursor.inList = true;
   bool ok = true;
   if (reader == nullptr || count <= reader->EntryCount()) {
     for (int32_t i = 0; ok && i < count; ++i) ok = ExtractListEntry(walk, i, i + 1 < count ? i + 1 : -1);
   } else {
     ok = ExtractPresentEntries(walk);
   }
-  inList = false;
-  aheadIndex = -1;
+  cursor.inList = false;
+  cursor.aheadIndex = -1;
   // A file made ahead for an entry the run did not reach (it stopped) goes.
   platform::DropCreated();
   return ok;
@@ -105,9 +105,9 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i, int32_t next) 
   if (walk.report) SetProgressIfOpen(Fraction(walk.base, i, walk.count));
   if (!walk.report) KeepWindowsAnswering();
   char name[kListNameRead + 1];
-  bool readAhead = i == aheadIndex;
+  bool readAhead = i == cursor.aheadIndex;
   if (readAhead) {
-    memcpy(name, aheadName, sizeof(name));
+    memcpy(name, cursor.aheadName, sizeof(name));
   } else {
     char key[kListKeySize];
     const payload::PayloadEntry* entry = ListEntry(reader, walk, i, key);
@@ -137,20 +137,21 @@ bool Installer::ExtractListEntry(const ListWalk& walk, int32_t i, int32_t next) 
 // Its name is read once, here, for both; a read that fails is left to the
 // entry's turn, which reads it again and tells why.
 void Installer::CreateNextAhead(const ListWalk& walk, int32_t next) {
-  aheadIndex = -1;
+  cursor.aheadIndex = -1;
   if (next < 0) return;
   char key[kListKeySize];
   const payload::PayloadEntry* entry = ListEntry(reader, walk, next, key);
-  if (entry == nullptr || !reader->ReadEntry(entry, aheadName, kListNameRead)) return;
-  aheadName[kListNameRead] = '\0';
-  aheadIndex = next;
+  if (entry == nullptr || !reader->ReadEntry(entry, cursor.aheadName, kListNameRead)) return;
+  cursor.aheadName[kListNameRead] = '\0';
+  cursor.aheadIndex = next;
   char target[kWorkFolderSize];
-  if (Item(aheadName) == nullptr || TargetPath(aheadName, target) != 0) return;
+  if (Item(cursor.aheadName) == nullptr || TargetPath(cursor.aheadName, target) != 0) return;
   // Only into the folder of the file before, which is there: whether one
   // made for this entry is there yet would depend on which thread ran
   // first, and the seam's count with it.
-  size_t folder = strlen(knownFolder);
-  if (folder != 0 && text::LastSeparator(target) == target + folder - 1 && memcmp(target, knownFolder, folder) == 0) {
+  const char* known = cursor.knownFolder;
+  size_t folder = strlen(known);
+  if (folder != 0 && text::LastSeparator(target) == target + folder - 1 && memcmp(target, known, folder) == 0) {
     platform::CreateAhead(target);
   }
 }

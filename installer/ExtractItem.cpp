@@ -11,34 +11,36 @@
 
 namespace installer {
 
-bool Installer::ExtractItem(const char* name, uint8_t decode) {
+bool Installer::ExtractItem(const char* name, uint8_t decode, bool* empty) {
   // Found once, here: whether a listed item is there and where to read it.
   const payload::PayloadEntry* entry = Item(name);
-  if (entry == nullptr && inList) return true;
-  NoteFailure(FailureKind::kCopyFailure, name, 0);
-  if (name == nullptr) return false;
+  if (entry == nullptr && cursor.inList) return true;
   char target[kWorkFolderSize];
-  DWORD refused = TargetPath(name, target);
+  DWORD refused = name != nullptr ? TargetPath(name, target) : ERROR_INVALID_NAME;
   if (refused != 0) {
-    // A name the installer will not write is a copy failure of no reason.
-    if (refused == ERROR_FILENAME_EXCED_RANGE) NoteFailure(FailureKind::kCopyFailure, name, refused);
+    // A name the installer will not write is a copy failure of no reason,
+    // but for a path too long.
+    NoteFailure(FailureKind::kCopyFailure, name, refused == ERROR_FILENAME_EXCED_RANGE ? refused : 0);
     return false;
   }
   CreateMissingFolders(target);
-  emptyRefused = false;
   // Only what the engine decodes is held whole: its interface takes one
   // block. Everything else is written as it is read.
-  if (decode == 0 || loaderChannel == nullptr) return ExtractStreamed(name, entry, target, decode != 0);
-  if (!ReadFound(entry, nullptr, 0)) {
-    NoteReadFailure(name, target);
-    return false;
+  DWORD error = 0;
+  Extracted why = Extracted::kUnread;
+  if (decode == 0 || loaderChannel == nullptr) {
+    why = ExtractStreamed(entry, target, decode != 0, &error);
+  } else if (ReadFound(entry, nullptr, 0)) {
+    const uint8_t* bytes = nullptr;
+    uint32_t count = 0;
+    Decode(itemData, itemSize, &bytes, &count);
+    why = count == 0 && !cursor.inList         ? Extracted::kEmpty
+          : WriteAndRecord(target, bytes, count) ? Extracted::kWritten
+                                                 : Extracted::kNoted;
   }
-  const uint8_t* bytes = nullptr;
-  uint32_t count = 0;
-  Decode(itemData, itemSize, &bytes, &count);
-  emptyRefused = count == 0 && !inList;
-  if (emptyRefused) return false;
-  return WriteAndRecord(target, bytes, count);
+  if (empty != nullptr) *empty = why == Extracted::kEmpty;
+  NoteExtracted(why, name, target, error);
+  return why == Extracted::kWritten;
 }
 
 DWORD Installer::TargetPath(const char* name, char* target) const {
@@ -59,6 +61,7 @@ DWORD Installer::TargetPath(const char* name, char* target) const {
 void Installer::CreateMissingFolders(const char* target) {
   char prefix[kWorkFolderSize];
   size_t n = text::LengthUpTo(target, kWorkFolderSize - 1);
+  char* knownFolder = cursor.knownFolder;
   size_t known = strlen(knownFolder);
   bool shared = true;
   bool allThere = true;

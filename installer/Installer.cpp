@@ -26,9 +26,6 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       parentWindow(nullptr),
       progressWindow(nullptr),
       reader(payloadReader),
-      inList(false),
-      aheadIndex(-1),
-      emptyRefused(false),
       unattended{false, nullptr},
       exitCode(kExitFailed),
       reportedOnTheWay(false),
@@ -39,8 +36,10 @@ Installer::Installer(payload::PayloadReader* payloadReader)
       payloadCodePage(0) {
   ui::Note(failure, FailureKind::kNone, nullptr, 0);
   workFolder[0] = '\0';
-  knownFolder[0] = '\0';
   menuFolder[0] = '\0';
+  cursor.inList = false;
+  cursor.aheadIndex = -1;
+  cursor.knownFolder[0] = '\0';
 }
 
 Installer::~Installer() {

@@ -5,6 +5,7 @@
 #include "engine/EngineInterface.h"
 #include "installer/ExitCode.h"
 #include "installer/Failure.h"
+#include "installer/ItemCursor.h"
 #include "installer/Unattended.h"
 #include "payload/PayloadReader.h"
 #include "payload/PointerList.h"
@@ -80,8 +81,9 @@ class Installer {
   virtual bool ReadItem(const char* name, void* buffer, int32_t size, const char* type);
   virtual bool RunInPlaceFlow();
   virtual bool ExtractEngineFiles();
-  // In a list, an item the payload lacks is passed over: true.
-  virtual bool ExtractItem(const char* name, uint8_t decode);
+  // In a list, an item the payload lacks is passed over: true. *empty (where
+  // given) tells a false for an item of no bytes from the others.
+  virtual bool ExtractItem(const char* name, uint8_t decode, bool* empty = nullptr);
   virtual bool StartEngine();
   virtual bool ExtractChannels();
   virtual bool ExtractProjectFiles();
@@ -212,8 +214,12 @@ class Installer {
   // channel takes the block, so itemData no longer names it.
   void Decode(const uint8_t* stored, uint32_t storedSize, const uint8_t** bytes, uint32_t* count);
   // A stored or zlib item written as it is read, a piece at a time; entry
-  // is the item found by name, null when it is not there.
-  bool ExtractStreamed(const char* name, const payload::PayloadEntry* entry, const char* target, bool inflate);
+  // is the item found by name, null when it is not there. *error is the
+  // file's, for kNotWritten.
+  Extracted ExtractStreamed(const payload::PayloadEntry* entry, const char* target, bool inflate, DWORD* error);
+  // Notes why item name could not be written to target; nothing for
+  // kWritten and kNoted.
+  void NoteExtracted(Extracted why, const char* name, const char* target, DWORD error);
   // An item by name and type (the default when null); null when it or the
   // reader is not there.
   const payload::PayloadEntry* Item(const char* name, const char* type = nullptr) const;
@@ -305,17 +311,7 @@ class Installer {
   // The earlier runs' folders that the record keeps: never this run's to
   // remove when it fails.
   payload::PointerList keptFolders;
-  // The folder of the last extraction target, with its final backslash: it
-  // and every folder above it exist. Forgotten when folders are removed.
-  char knownFolder[kWorkFolderSize];
-  // An empty list entry is a file of the project like any other; an empty
-  // program or start file is damage, refused as if it were missing.
-  bool inList;
-  // The name CreateNextAhead read for the entry after the current one, for
-  // both: aheadName is that of entry aheadIndex of the list (-1: none).
-  int32_t aheadIndex;
-  char aheadName[payload::kListNameSize + 1];
-  bool emptyRefused;
+  ItemCursor cursor;
   Failure failure;
   Unattended unattended;
   uint32_t exitCode;

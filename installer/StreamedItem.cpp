@@ -25,14 +25,11 @@ class FileSink final : public payload::InflateSink {
 
 }  // namespace
 
-bool Installer::ExtractStreamed(const char* name, const payload::PayloadEntry* entry, const char* target,
-                                bool inflate) {
+Extracted Installer::ExtractStreamed(const payload::PayloadEntry* entry, const char* target, bool inflate,
+                                     DWORD* error) {
   uint32_t size = 0;
   uint8_t tail[payload::kZlibItemTrailerSize];
-  if (reader == nullptr || !reader->BeginPieces(entry, &size, tail)) {
-    NoteReadFailure(name, target);
-    return false;
-  }
+  if (reader == nullptr || !reader->BeginPieces(entry, &size, tail)) return Extracted::kUnread;
   // The current item is known by its stored size; its bytes pass through.
   itemData = nullptr;
   itemSize = size;
@@ -40,15 +37,11 @@ bool Installer::ExtractStreamed(const char* name, const payload::PayloadEntry* e
   // reaches: it stops at the stream's checksum.
   bool decodable = !inflate || size >= payload::kZlibItemTrailerSize;
   uint32_t stated = inflate && decodable ? payload::ZlibItemStatedSize(tail) : size;
-  emptyRefused = decodable && stated == 0 && !inList;
-  if (emptyRefused) return false;
+  if (decodable && stated == 0 && !cursor.inList) return Extracted::kEmpty;
   platform::OutputFile file(target);
-  if (!OpenOutput(file, target)) return false;
+  if (!OpenOutput(file, target)) return Extracted::kNoted;
   uint8_t* window = inflate && decodable ? new uint8_t[kWindowSize] : nullptr;
-  if (inflate && decodable && window == nullptr) {
-    NoteFailure(FailureKind::kNoMemory, name, 0);
-    return false;
-  }
+  if (inflate && decodable && window == nullptr) return Extracted::kNoMemory;
   FileSink sink(file);
   uint32_t written = 0;
   bool decoded = decodable && (window == nullptr || (payload::InflateZlibStream(*reader, sink, window, kWindowSize,
@@ -64,25 +57,33 @@ bool Installer::ExtractStreamed(const char* name, const payload::PayloadEntry* e
   bool whole = !file.Failed() && reader->EndPieces();
   ReportCrcMismatch(*reader);
   if (whole && decoded) {
-    return KeepOutput(file, target) && RecordFile(target, !file.Replaces());
+    return KeepOutput(file, target) && RecordFile(target, !file.Replaces()) ? Extracted::kWritten : Extracted::kNoted;
   }
   // Nothing damaged or cut may stay behind looking installed.
   file.Discard();
-  if (file.Failed()) {
-    NoteFailure(FailureKind::kCopyFailure, target, file.Error());
-    return false;
-  }
-  if (!whole) {
+  *error = file.Failed() ? file.Error() : ERROR_INVALID_DATA;
+  return file.Failed() ? Extracted::kNotWritten : !whole ? Extracted::kUnread : Extracted::kDamaged;
+}
+
+void Installer::NoteExtracted(Extracted why, const char* name, const char* target, DWORD error) {
+  // By Extracted: the empty item and the memory short are named by the
+  // item, the rest by the file.
+  static const FailureKind kKinds[] = {FailureKind::kNone,     FailureKind::kCopyFailure, FailureKind::kNone,
+                                       FailureKind::kNoMemory, FailureKind::kCopyFailure, FailureKind::kDecompress};
+  if (why == Extracted::kUnread) {
     NoteReadFailure(name, target);
-    return false;
+  } else if (why != Extracted::kWritten && why != Extracted::kNoted) {
+    NoteFailure(kKinds[static_cast<int>(why)], why <= Extracted::kNoMemory ? name : target, error);
   }
-  NoteFailure(FailureKind::kDecompress, target, ERROR_INVALID_DATA);
-  return false;
 }
 
 bool Installer::CopyModule(const char* item, const char* target, FailureKind copyFailure) {
-  NoteFailure(FailureKind::kCopyFailure, target, 0);
-  if (ExtractStreamed(item, Item(item), target, true)) return true;
+  DWORD error = 0;
+  Extracted why = ExtractStreamed(Item(item), target, true, &error);
+  if (why == Extracted::kWritten) return true;
+  // An empty module is named by where it was to go, as one not written is.
+  NoteExtracted(why, why == Extracted::kEmpty ? target : item, target, error);
+  // In the flow's own words where the file could not be written.
   if (failure.what == FailureKind::kCopyFailure) failure.what = copyFailure;
   return false;
 }
