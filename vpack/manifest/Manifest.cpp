@@ -15,7 +15,7 @@
 #include "vpack/base/SystemPath.h"
 #include "vpack/manifest/BrandingSettings.h"
 #include "vpack/manifest/ManifestChecks.h"
-#include "vpack/manifest/ManifestText.h"
+#include "vpack/manifest/ManifestEncoding.h"
 #include "vpack/manifest/ManifestLicence.h"
 #include "vpack/manifest/ManifestTexts.h"
 #include "vpack/manifest/ManifestValues.h"
@@ -44,7 +44,7 @@ SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& inf
       }
       break;
     case SettingKind::kText:
-      // Its length counts once it is in the code page (ManifestText.cpp).
+      // Its length counts once it is in the code page (ManifestEncoding.cpp).
       setting.text = ExpectString(context, what, node);
       break;
   }

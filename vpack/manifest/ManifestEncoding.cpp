@@ -1,4 +1,4 @@
-#include "vpack/manifest/ManifestText.h"
+#include "vpack/manifest/ManifestEncoding.h"
 
 #include "payload/Languages.h"
 #include "payload/TextItems.h"
