@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "payload/Texts.h"
+#include "tests/support/DocumentedMessages.h"
 
 namespace testing_support {
 
-inline const char* const kCopyError = texts::English(texts::Id::kCopyFailure);
+inline const char* const kCopyError = kCopyFailureEnglish;
 
 // The system's words for an error, as FormatMessage gives them (with the
 // line end it ends them with).

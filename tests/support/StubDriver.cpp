@@ -1,5 +1,6 @@
 #include "tests/support/StubDriver.h"
 
+#include <gtest/gtest.h>
 #include <psapi.h>
 #include <stdio.h>
 
@@ -191,6 +192,12 @@ DialogSeen StubDriver::WaitForFolderBrowser(DWORD timeoutMs) {
 
 bool StubDriver::Press(HWND dialog, int buttonId, DWORD timeoutMs) {
   HWND button = GetDlgItem(dialog, buttonId);
+  // A box answers a command for a button it lacks, which no user could
+  // press: a box shown with the wrong buttons fails here.
+  if (button == nullptr && IsMessageBox(dialog)) {
+    ADD_FAILURE() << "the box has no button " << buttonId << ": " << MessageBoxUtf8(dialog);
+    return false;
+  }
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
   DWORD start = GetTickCount();
   while (IsWindow(dialog) && IsWindowVisible(dialog)) {
