@@ -5,10 +5,13 @@
 // page these tests have nothing to show and skip.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <algorithm>
 #include <set>
 
 #include "packager/EngineFormat.h"
+#include "platform/AnsiChars.h"
 #include "tests/e2e/StandaloneFixture.h"
 #include "tests/support/SystemState.h"
 
@@ -18,11 +21,12 @@ using testing_support::FileExists;
 namespace {
 
 // A name in the system's code page: in 932, 936 and 950 with second bytes
-// of 0x5C (ソ and 表; 乗; 許 and 功); in 949, which has none, the control.
+// of 0x5C (ソ, 歃 and 表, 歃 of the last lead byte of its first range, 9F;
+// 乗; 許 and 功); in 949, which has none, the control.
 std::string DoubleByteName() {
   const wchar_t* name = nullptr;
   switch (GetACP()) {
-    case 932: name = L"ソフト表"; break;
+    case 932: name = L"ソフト歃表"; break;
     case 936: name = L"乗客"; break;
     case 949: name = L"한글"; break;
     case 950: name = L"許功蓋"; break;
@@ -191,10 +195,45 @@ TEST_F(DoubleByteTest, TemporaryFolderOfSuchAnAccount_RunsInPlaceNoStrayFolder) 
   EXPECT_TRUE(testing_support::FoldersIn(temp).empty());
 }
 
+// A cut at a whole character stays within its room: a pair that would end
+// past it is left out whole, never written half or beyond.
+TEST(DoubleByteCut, PairAtTheEndOfTheRoom_LeftOutNothingWrittenPast) {
+  if (GetACP() != 932) GTEST_SKIP() << "pairs of code page 932's";
+  // ソ (83 5C) and 歃 (9F 5C), from the two ends of the first lead range.
+  for (const char* pair : {"\x83\x5C", "\x9F\x5C"}) {
+    SCOPED_TRACE(testing::PrintToString(std::string(pair)));
+    std::string whole = std::string("ab") + pair;
+    char out[8];
+    memset(out, 0x7F, sizeof(out));
+    // Room for 3 bytes and the terminator.
+    EXPECT_EQ(2u, text::CopyWholeChars(out, whole.c_str(), 3));
+    EXPECT_STREQ("ab", out);
+    for (size_t i = 3; i < sizeof(out); ++i) EXPECT_EQ(0x7F, out[i]) << i;
+    EXPECT_EQ(4u, text::CopyWholeChars(out, whole.c_str(), 4));
+    EXPECT_EQ(whole, out);
+  }
+}
+
 // An installer made for 1252 holding "Café.vdl": a Central European system
 // (1250) writes the same letters; a Japanese one (932) has no "é" and
 // refuses before anything is written.
-class ForeignCodePageTest : public StandaloneTest {};
+class ForeignCodePageTest : public StandaloneTest {
+ protected:
+  // The run stops at its first box, naming both pages, and writes nothing.
+  void ExpectRefusedBeforeAnything() {
+    WriteSetup();
+    ASSERT_TRUE(driver_.Start(dir_.File("setup.exe")));
+    DialogSeen box = driver_.WaitForDialog(kRunMs);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ("Error", box.caption);
+    EXPECT_NE(std::string::npos, box.text.find("code page 1252")) << box.text;
+    EXPECT_NE(std::string::npos, box.text.find(std::to_string(GetACP()))) << box.text;
+    ASSERT_TRUE(driver_.Press(box.window, IDOK));
+    ASSERT_TRUE(driver_.WaitForExit(kRunMs));
+    EXPECT_EQ(1u, driver_.ExitCode());
+    EXPECT_FALSE(FileExists(dir_.File("Apps")));
+  }
+};
 
 TEST_F(ForeignCodePageTest, MadeFor1252_ConvertedOrRefusedBeforeAnything) {
   if (GetACP() != 1250 && GetACP() != 932) GTEST_SKIP() << "run under code pages 1250 and 932";
@@ -210,17 +249,20 @@ TEST_F(ForeignCodePageTest, MadeFor1252_ConvertedOrRefusedBeforeAnything) {
     EXPECT_TRUE(FileExists(Install() + "\\" + cafe));
     return;
   }
-  WriteSetup();
-  ASSERT_TRUE(driver_.Start(dir_.File("setup.exe")));
-  DialogSeen box = driver_.WaitForDialog(kRunMs);
-  ASSERT_NE(nullptr, box.window);
-  EXPECT_EQ("Error", box.caption);
-  EXPECT_NE(std::string::npos, box.text.find("code page 1252")) << box.text;
-  EXPECT_NE(std::string::npos, box.text.find("932")) << box.text;
-  ASSERT_TRUE(driver_.Press(box.window, IDOK));
-  ASSERT_TRUE(driver_.WaitForExit(kRunMs));
-  EXPECT_EQ(1u, driver_.ExitCode());
-  EXPECT_FALSE(FileExists(dir_.File("Apps")));
+  ExpectRefusedBeforeAnything();
+}
+
+// "ñ" is F1 in 1252, a byte that 1250 reads as "ń": read in the installer's
+// page, 1250 lacks the letter and the run is refused; read in the
+// system's, it would install a file of another name without a word.
+TEST_F(ForeignCodePageTest, MadeFor1252WithALetterTheSystemLacks_RefusedBeforeAnything) {
+  if (GetACP() != 1250) GTEST_SKIP() << "run under code page 1250";
+  alterProject_ = [&](packager::PayloadBuilder& project) {
+    project.AddU32("CodePage", 1252);
+    testing_support::AddProjectFiles(project,
+                                     {{"Se\xF1or.vdl", packager::EngineEncode(packager::Bytes{'q', 'u', 'a', 'y'})}});
+  };
+  ExpectRefusedBeforeAnything();
 }
 
 // A project file of a text setting's width is bytes, not text: high bytes

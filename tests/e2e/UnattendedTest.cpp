@@ -199,6 +199,16 @@ TEST_F(UnattendedTest, ListNamingOneFileThrice_InstalledWithoutWaitingOnItself) 
   EXPECT_FALSE(FileExists(folder + "\\scenes\\Twice.vdl~vdlnew"));
 }
 
+// A folder quoted after its '=', as a batch file writes it, ends at its
+// closing quote: the switch after it is read as a switch.
+TEST_F(UnattendedTest, FolderQuotedAfterItsEquals_EndsAtItsQuoteLaterSwitchesRead) {
+  std::string folder = dir_.File("Quoted Tour");
+  std::string log = dir_.File("quoted.log");
+  EXPECT_EQ(0u, RunSilently("/S /D=\"" + folder + "\" /LOG=\"" + log + "\""));
+  EXPECT_TRUE(FileExists(folder + "\\VandrelViewer.exe"));
+  EXPECT_TRUE(FileExists(log));
+}
+
 // Switches quoted whole, as a script's launcher passes them.
 TEST_F(UnattendedTest, ScreenSaverSilentQuoted_InstalledWithoutBrandingValues) {
   settings_.projectType = 5;

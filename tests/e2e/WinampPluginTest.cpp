@@ -175,6 +175,9 @@ TEST_F(WinampPluginTest, NotRegisteredAnsweredYes_ChosenFolderUsed) {
   EXPECT_TRUE(driver_.Press(question.window, IDYES));
   DialogSeen browser = driver_.WaitForFolderBrowser(kRunMs);
   ASSERT_NE(nullptr, browser.window);
+  // The browser says which folder it asks for: the player's, not the
+  // installation's.
+  EXPECT_EQ("Select Main WinAmp Install Folder", StubDriver::ControlText(GetDlgItem(browser.window, 0x3742)));
   // The browser opens on the desktop (Wine's has no edit box to type into);
   // taking it chooses the desktop folder, which is then the player folder.
   char desktop[MAX_PATH] = "";
