@@ -23,6 +23,7 @@
 #include "tests/support/Payloads.h"
 #include "tests/support/StubImage.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VpackProjectTest.h"
 #include "tests/support/VpackRun.h"
 #include "vpack/pe/ResourceSection.h"
 #include "vpack/pe/VersionResource.h"
@@ -41,54 +42,7 @@ size_t CountOf(const std::string& text, const std::string& part) {
 
 using Outcome = testing_support::VpackOutcome;
 
-class VpackTest : public testing_support::VpackFolderTest {
- protected:
-  void SetUp() override {
-    runtime_ = testing_support::WriteRuntimeProject(dir_, 1);
-    stub_ = ReadFileBytes(dir_.File("stub.exe"));
-    Put("start.vdl", "start file text");
-    Put("loader.dll", loader_);
-    Put("scene.txt", "scene one");
-    Put("music.cgr", "raw bytes");
-  }
-
-  static std::string Manifest(const std::string& settings, const std::string& files) {
-    return "stub = \"stub.exe\"\n[settings]\n" + settings + files;
-  }
-
-  // An installer written without vpack's checks, for what verify must catch.
-  void PutInstaller(const std::string& name, const packager::PayloadBuilder& builder) {
-    Put(name, testing_support::InstallerImage(stub_, builder));
-  }
-
-  // The project type and the three lists, the project list naming projectFiles:
-  // what verify reads first, for installers vpack would not write.
-  static packager::PayloadBuilder ListsOnly(uint32_t projectType, const std::vector<std::string>& projectFiles) {
-    packager::PayloadBuilder builder;
-    builder.AddU32("ProjectType", projectType);
-    builder.AddList(packager::ListKind::kChannels, {});
-    builder.AddList(packager::ListKind::kChannelModules, {});
-    builder.AddList(packager::ListKind::kProjectFiles, projectFiles);
-    return builder;
-  }
-
-  static std::string File(const std::string& name, const std::string& source, const std::string& extra = "") {
-    return "[[file]]\nname = '" + name + "'\nsource = \"" + source + "\"\n" + extra;
-  }
-
-  // A project the installer can run: the runtime from a folder, and files of
-  // each kind, each store given.
-  std::string GoodManifest() {
-    return runtime_ + File("channels\\Lights.dll", "loader.dll", "list = \"channel-modules\"\n") +
-           File("scene.vdl", "scene.txt", "store = \"engine\"\nlist = \"project\"\n") +
-           File("music.cgr", "music.cgr", "store = \"engine\"\nlist = \"project\"\n");
-  }
-
-  std::string runtime_;
-  std::string stub_;
-  // A channel module: the engine loads it as a DLL of the stub's machine.
-  std::string loader_ = testing_support::ProgramImage(testing_support::kI386, true, 5000);
-};
+using VpackTest = testing_support::VpackProjectTest;
 
 TEST_F(VpackTest, Pack_WritesStubUnchangedThenDirectoryInOrder) {
   Put("tour.toml", GoodManifest());
@@ -203,6 +157,9 @@ TEST_F(VpackTest, CommandLine_Misuse_UsageAndStatusTwo) {
 TEST_F(VpackTest, CommandLine_HelpVersionAndSummary) {
   Outcome reference = Vpack("help");
   EXPECT_EQ(0, reference.status);
+  for (const char* command : {"pack", "verify", "list", "extract"}) {
+    EXPECT_NE(std::string::npos, reference.out.find(command)) << reference.out;
+  }
   for (const char* arguments : {"--help", "pack --help", "verify --help", "list --help", "extract --help"}) {
     Outcome run = Vpack(arguments);
     EXPECT_EQ(0, run.status) << arguments;
@@ -270,111 +227,6 @@ TEST_F(VpackTest, OutputInsideAPackedFolder_LeftOutOfIt) {
   EXPECT_EQ(std::string::npos, Vpack("list content/setup.exe").out.find("setup.exe"));
 }
 
-TEST_F(VpackTest, Verify_IntactInstaller_Succeeds) {
-  Put("tour.toml", GoodManifest());
-  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
-  Outcome run = Vpack("verify setup.exe");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("23 items, all intact"), std::string::npos) << run.out;
-  Outcome list = Vpack("list setup.exe");
-  EXPECT_EQ(list.status, 0);
-  EXPECT_NE(list.out.find("music.cgr"), std::string::npos) << list.out;
-}
-
-TEST_F(VpackTest, Verify_DamagedItem_NamesItAndFails) {
-  // Stored raw (a warning), so that its bytes can be found and damaged.
-  std::string manifest = GoodManifest();
-  manifest.replace(manifest.rfind("store = \"engine\""), 16, "store = \"raw\"");
-  Put("tour.toml", manifest);
-  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
-  std::string image = ReadFileBytes(dir_.File("setup.exe"));
-  size_t at = image.find("raw bytes");
-  ASSERT_NE(at, std::string::npos);
-  image[at] = 'R';
-  Put("setup.exe", image);
-  Outcome run = Vpack("verify setup.exe");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("APPDATA \"music.cgr\": checksum"), std::string::npos) << run.err;
-}
-
-// The payload holds names in the publisher's code page: extract writes them,
-// and verify and extract name them, in UTF-8, read in the code page given.
-TEST_F(VpackTest, NamesInCodePage_WrittenAndShownInUtf8) {
-  packager::PayloadBuilder builder = ListsOnly(1, {"men\xFC.vdl"});
-  builder.AddRaw("caf\xE9.txt", packager::Bytes{'c'});
-  builder.AddRaw("men\xFC.vdl", packager::Bytes{'m'});  // listed, so decoded, but not in the engine format
-  PutInstaller("setup.exe", builder);
-  struct {
-    std::string option, folder, written, named;
-  } pages[] = {{"", "out1252", "caf\xC3\xA9.txt", "APPDATA \"men\xC3\xBC.vdl\": "},
-               {" --code-page 1251", "out1251", "caf\xD0\xB9.txt", "APPDATA \"men\xD1\x8C.vdl\": "}};
-  for (const auto& page : pages) {
-    Outcome verify = Vpack("verify setup.exe" + page.option);
-    EXPECT_NE(verify.err.find(page.named), std::string::npos) << page.folder << verify.err;
-    Outcome extract = Vpack("extract setup.exe -o " + page.folder + page.option);
-    EXPECT_EQ(ReadFileBytes(dir_.File(page.folder + "/" + page.written)), "c") << page.folder;
-    EXPECT_NE(extract.err.find(page.named), std::string::npos) << page.folder << extract.err;
-  }
-}
-
-TEST_F(VpackTest, Verify_MissingSettingsAndUntaggedFiles_Reported) {
-  // A standalone project without its settings, and a listed file stored raw:
-  // pack refuses it, and verify names both in an installer made without it.
-  Put("thin.toml", Manifest("ProjectType = 2\n", File("scene.vdl", "scene.txt", "store = \"raw\"\nlist = \"project\"\n")));
-  Outcome pack = Vpack("pack thin.toml -o setup.exe");
-  ASSERT_EQ(pack.status, 1) << pack.err;
-  EXPECT_NE(pack.err.find("file \"scene.vdl\": store raw"), std::string::npos) << pack.err;
-  packager::PayloadBuilder builder = ListsOnly(2, {"scene.vdl"});
-  builder.AddRaw("scene.vdl", packager::Bytes{'s'});
-  PutInstaller("setup.exe", builder);
-  Outcome run = Vpack("verify setup.exe");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("\"ShortCutName\": missing"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("\"scene.vdl\": not in the engine format"), std::string::npos) << run.err;
-  // Each problem on a line of its own, so that none hides another.
-  EXPECT_NE(run.err.find("vpack: setup.exe: APPDATA \"Tessaron.dll\": missing; every project type extracts it\n"),
-            std::string::npos) << run.err;
-  EXPECT_EQ(run.out, "");
-}
-
-TEST_F(VpackTest, ListJson_StoreUnpackedSizeListsAndSettings) {
-  Put("tour.toml", GoodManifest());
-  ASSERT_EQ(Vpack("pack tour.toml -o setup.exe").status, 0);
-  Outcome run = Vpack("list setup.exe --json");
-  ASSERT_EQ(run.status, 0) << run.err;
-  nlohmann::json listing = nlohmann::json::parse(run.out);
-  EXPECT_EQ(listing["stub"], stub_.size());
-  std::map<std::string, nlohmann::json> byName;
-  for (const nlohmann::json& item : listing["items"]) byName[item["name"]] = item;
-  ASSERT_EQ(byName.size(), 23u) << run.out;
-  EXPECT_EQ(byName["VandrelViewer.exe"]["store"], "zlib");
-  EXPECT_EQ(byName["VandrelViewer.exe"]["unpacked"], ReadFileBytes(dir_.File("runtime/VandrelViewer.exe")).size());
-  EXPECT_EQ(byName["VandrelViewer.exe"]["lists"], nlohmann::json::array());
-  EXPECT_EQ(byName["channels\\Lights.dll"]["lists"], nlohmann::json::array({"channel-modules"}));
-  EXPECT_EQ(byName["scene.vdl"]["store"], "engine");
-  EXPECT_TRUE(byName["scene.vdl"]["unpacked"].is_null());
-  EXPECT_EQ(byName["scene.vdl"]["lists"], nlohmann::json::array({"project"}));
-  EXPECT_EQ(byName["music.cgr"]["store"], "engine");
-  EXPECT_EQ(byName["music.cgr"]["lists"], nlohmann::json::array({"project"}));
-  EXPECT_EQ(byName["ProjectType"]["type"], "APPDATA");
-  EXPECT_EQ(byName["ProjectType"]["size"], 4);
-  EXPECT_EQ(listing["settings"], nlohmann::json({{"ProjectType", 1}, {"CheckDx8", 0}, {"CodePage", 1252}}));
-  // The plan shows the settings the installer will hold in the same shape.
-  Outcome plan = Vpack("pack tour.toml --dry-run --json");
-  ASSERT_EQ(plan.status, 0) << plan.err;
-  EXPECT_EQ(listing["settings"], nlohmann::json::parse(plan.out)["settings"]) << plan.out;
-  EXPECT_TRUE(listing["version"].is_null());
-  // A damaged setting is shown as the installer takes it: not at all.
-  packager::Bytes payload = ListsOnly(0x0BADF00D, {}).Build(static_cast<uint32_t>(stub_.size()));
-  const uint8_t value[] = {0x0D, 0xF0, 0xAD, 0x0B};
-  auto at = std::search(payload.begin(), payload.end(), std::begin(value), std::end(value));
-  ASSERT_NE(payload.end(), at);
-  *at ^= 1;
-  Put("damaged.exe", stub_ + std::string(payload.begin(), payload.end()));
-  nlohmann::json damaged = nlohmann::json::parse(Vpack("list damaged.exe --json").out);
-  EXPECT_TRUE(damaged["settings"]["ProjectType"].is_null()) << damaged["settings"];
-}
-
 TEST_F(VpackTest, Pack_BadNames_EveryOneOnItsOwnLineWithItsReason) {
   struct Case {
     const char* name;
@@ -402,28 +254,6 @@ TEST_F(VpackTest, Pack_BadNames_EveryOneOnItsOwnLineWithItsReason) {
   EXPECT_FALSE(testing_support::FileExists(dir_.File("setup.exe")));
 }
 
-TEST_F(VpackTest, List_NamesReadBackFromTheCodePageAsUtf8) {
-  Put("tour.toml", "code-page = 1251\n" + runtime_ +
-                       File("\u0441\u0446\u0435\u043d\u0430.vdl", "scene.txt", "list = \"project\"\n"));
-  ASSERT_EQ(0, Vpack("pack tour.toml -o setup.exe").status);
-  std::string readerPath = dir_.File("setup.exe");
-  payload::PayloadReader reader(readerPath.c_str());
-  EXPECT_TRUE(reader.ReadItem("\xF1\xF6\xE5\xED\xE0.vdl", nullptr, 0, "APPDATA"));
-  struct Case {
-    const char* option;
-    const char* name;
-  } cases[] = {{"", "\u0441\u0446\u0435\u043d\u0430.vdl"},  // as the installer records
-               {" --code-page 1252", "\u00f1\u00f6\u00e5\u00ed\u00e0.vdl"}};
-  for (const Case& c : cases) {
-    Outcome run = Vpack(std::string("list setup.exe --json") + c.option);
-    ASSERT_EQ(0, run.status) << run.err;
-    nlohmann::json listing = nlohmann::json::parse(run.out);
-    bool found = false;
-    for (const nlohmann::json& item : listing["items"]) found = found || item["name"] == c.name;
-    EXPECT_TRUE(found) << c.option << "\n" << run.out;
-  }
-}
-
 // As root nothing is unreadable, so vpack then runs as nobody.
 TEST_F(VpackTest, Pack_UnreadableFolderDeepInTree_NamedItself) {
   Put("tour.toml", runtime_ + "[[folder]]\nsource = \"content\"\n");
@@ -438,55 +268,6 @@ TEST_F(VpackTest, Pack_UnreadableFolderDeepInTree_NamedItself) {
   EXPECT_NE(0, run.status);
   EXPECT_NE(std::string::npos, run.out.find("cannot read the folder \"content/a/b/locked\": Permission denied")) << run.out;
   chmod(dir_.File("content/a/b/locked").c_str(), 0755);
-}
-
-// Bytes made to break a reader: each installer still gets its own verdict,
-// and JSON stays JSON whatever text the file holds.
-TEST_F(VpackTest, CraftedInstallers_EachItsVerdictAndValidJson) {
-  Put("tour.toml", GoodManifest());
-  ASSERT_EQ(Vpack("pack tour.toml -o good.exe").status, 0);
-  std::string crafted = testing_support::StubImage(1024, testing_support::StubVariant::kAdmin);
-  testing_support::PutResourceTree(crafted, "", 0xFFFFFFFF);
-  Put("crafted.exe", crafted + Str(ListsOnly(2, {}).Build(static_cast<uint32_t>(crafted.size()))));
-  Outcome verify = Vpack("verify --json crafted.exe good.exe missing.exe");
-  EXPECT_EQ(verify.status, 1);
-  nlohmann::json verdicts = nlohmann::json::parse(verify.out);
-  ASSERT_EQ(verdicts.size(), 3u) << verify.out;
-  EXPECT_NE(verdicts[0]["problems"].dump().find("stating 4294967295 bytes"), std::string::npos) << verify.out;
-  EXPECT_EQ(verdicts[1]["problems"], nlohmann::json::array()) << verify.out;
-  EXPECT_FALSE(verdicts[2]["intact"]);
-
-  // A type outside UTF-8 and a version string with a lone surrogate.
-  vpack::VersionInfo version;
-  version.strings = {{"CompanyName", "ABC"}};
-  vpack::Resource resource;
-  resource.type.id = vpack::kVersionResource;
-  resource.name.id = 1;
-  resource.data = vpack::BuildVersionResource(version);
-  std::string data = Str(resource.data);
-  data.replace(data.find(std::string("A\0B\0C", 5)), 2, std::string("\0\xD8", 2));
-  resource.data.assign(data.begin(), data.end());
-  std::string stub = testing_support::StubImage(4096);
-  vpack::Bytes tree = vpack::BuildResources({resource}, 0x1000);
-  testing_support::PutResourceTree(stub, Str(tree), static_cast<uint32_t>(tree.size()));
-  packager::PayloadBuilder odd = ListsOnly(1, {});
-  odd.Add("T\xC9ST", "item", packager::Bytes{1});
-  Put("odd.exe", stub + Str(odd.Build(static_cast<uint32_t>(stub.size()))));
-  Outcome list = Vpack("list --json odd.exe");
-  ASSERT_EQ(list.status, 0) << list.err;
-  nlohmann::json listing = nlohmann::json::parse(list.out);
-  EXPECT_EQ(listing["items"].back()["type"], "T\u00c9ST");
-  std::string company = listing["version"]["strings"]["CompanyName"];
-  EXPECT_EQ(company.substr(0, 3), "\ufffd") << company;
-  EXPECT_EQ(company.substr(company.size() - 2), "BC") << company;
-}
-
-TEST_F(VpackTest, Verify_NoPayload_Fails) {
-  Outcome run = Vpack("verify stub.exe");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("no payload found"), std::string::npos) << run.err;
-  // A file that is not there is named once, by the line's prefix.
-  EXPECT_EQ("vpack: gone.exe: cannot be read: No such file or directory\n", Vpack("verify gone.exe").err);
 }
 
 }  // namespace
