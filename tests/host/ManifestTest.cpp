@@ -396,7 +396,8 @@ TEST(Manifest, CodePage_TextConvertedAndLimitsCountedInItsBytes) {
   bool found = false;
   for (const vpack::SettingValue& setting : manifest.settings) {
     if (std::string(setting.info->name) == "InstallPath") {
-      found = setting.text == "C:\\Programme\\Caf\xE9" + std::string(200, '\xE9');
+      found = setting.stored == "C:\\Programme\\Caf\xE9" + std::string(200, '\xE9') &&
+              setting.text == "C:\\Programme\\Caf\u00e9" + e200;
     }
   }
   EXPECT_TRUE(found);

@@ -73,7 +73,7 @@ void AddBrandingSettings(Manifest& manifest) {
     if (!read || text == nullptr || Given(manifest, name)) continue;
     std::string entry =
         PlaceOf(manifest, from.key) + ": setting " + Quoted(name) + " from branding " + Quoted(from.key);
-    manifest.settings.push_back({FindSetting(name), 0, *text, entry});
+    manifest.settings.push_back({FindSetting(name), 0, *text, std::string(), entry});
   }
 }
 

@@ -29,7 +29,7 @@ constexpr int kMaxIncludeDepth = 8;
 SettingValue ParseSetting(const ManifestContext& context, const SettingInfo& info, const toml::key& key,
                           const toml::node& node) {
   std::string what = "setting " + Quoted(info.name);
-  SettingValue setting{&info, 0, std::string(), context.Entry(key, what)};
+  SettingValue setting{&info, 0, std::string(), std::string(), context.Entry(key, what)};
   switch (info.kind) {
     case SettingKind::kNumber:
       setting.number = ExpectInteger(context, what, node, 0xFFFFFFFFll);

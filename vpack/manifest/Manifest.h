@@ -25,7 +25,8 @@ namespace vpack {
 struct SettingValue {
   const SettingInfo* info;
   uint32_t number = 0;  // number and flag settings
-  std::string text;     // text settings: UTF-8 as read, then in the manifest's code page
+  std::string text;     // text settings: UTF-8, as read
+  std::string stored;   // text settings: in the manifest's code page, as the installer holds it
   std::string entry;    // the manifest and setting, for messages
 };
 

@@ -145,7 +145,7 @@ void CheckInstalledPaths(Manifest& manifest, uint32_t type, std::vector<std::str
   std::string folder;
   const char* setting = InstallFolderSetting(type);
   for (const SettingValue& value : manifest.settings) {
-    if (setting != nullptr && std::string(setting) == value.info->name) folder = value.text;
+    if (setting != nullptr && std::string(setting) == value.info->name) folder = value.stored;
   }
   std::vector<std::string> names;
   for (const FileSpec& file : manifest.files) names.push_back(file.name);

@@ -19,7 +19,7 @@ void EncodeSetting(const CodePage& page, SettingValue& setting, std::vector<std:
     problems.push_back(setting.entry + " is " + std::to_string(encoded.size()) + " bytes" + InCodePage(page) +
                        "; at most " + std::to_string(kMaxSettingText) + " fit");
   } else {
-    setting.text = encoded;
+    setting.stored = encoded;
   }
 }
 

@@ -16,7 +16,6 @@ bool Is(const SettingValue& setting, const payload::Setting& which) {
 }  // namespace
 
 void CheckSettings(Manifest& manifest, uint32_t projectType, std::vector<std::string>& problems) {
-  CodePage page(manifest.codePage);
   std::vector<const char*> read = RequiredSettings(projectType);
   for (const char* name : OptionalSettings(projectType)) read.push_back(name);
   for (const SettingValue& setting : manifest.settings) {
@@ -28,8 +27,8 @@ void CheckSettings(Manifest& manifest, uint32_t projectType, std::vector<std::st
                                   " never reads it, so it changes nothing");
       continue;
     }
-    std::string problem = SettingValueProblem(setting.info->name, setting.text, projectType, manifest.codePage);
-    if (!problem.empty()) problems.push_back(setting.entry + " (" + Quoted(page.ToUtf8(setting.text)) + ") " + problem);
+    std::string problem = SettingValueProblem(setting.info->name, setting.stored, projectType, manifest.codePage);
+    if (!problem.empty()) problems.push_back(setting.entry + " (" + Quoted(setting.text) + ") " + problem);
   }
 }
 

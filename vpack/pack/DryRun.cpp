@@ -17,16 +17,16 @@ using Json = nlohmann::ordered_json;
 
 // A setting's value as list --json shows the installer's: numbers as
 // numbers, texts as text.
-Json SettingJson(const SettingValue& setting, const CodePage& page) {
-  if (setting.info->kind == SettingKind::kText) return page.ToUtf8(setting.text);
+Json SettingJson(const SettingValue& setting) {
+  if (setting.info->kind == SettingKind::kText) return setting.text;
   return setting.number;
 }
 
 // Every setting the installer will hold, the recorded code page too, in the
 // shape of list --json's.
-Json SettingsJson(const Manifest& manifest, const CodePage& page) {
+Json SettingsJson(const Manifest& manifest) {
   Json settings = Json::object();
-  for (const SettingValue& setting : manifest.settings) settings[setting.info->name] = SettingJson(setting, page);
+  for (const SettingValue& setting : manifest.settings) settings[setting.info->name] = SettingJson(setting);
   settings[payload::kCodePageSetting.name] = manifest.codePage;
   return settings;
 }
@@ -60,7 +60,7 @@ Json PlanJson(const Manifest& manifest, const std::string& stub, const CodePage&
                {"stub", stub},
                {"code-page", manifest.codePage},
                {"signed", !manifest.signing.Empty()}};
-  plan["settings"] = SettingsJson(manifest, page);
+  plan["settings"] = SettingsJson(manifest);
   plan["setting-entries"] = Json::object();
   for (const SettingValue& setting : manifest.settings) plan["setting-entries"][setting.info->name] = setting.entry;
   plan["default-language"] = manifest.defaultLanguage;
@@ -91,7 +91,7 @@ void PrintPlanText(const Manifest& manifest, const std::string& stub, const Code
   printf("vpack: %s: would write %zu settings and %zu files after %s; nothing written\n", manifest.path.c_str(),
          manifest.settings.size() + 1, manifest.files.size(), stub.c_str());
   for (const SettingValue& setting : manifest.settings) {
-    printf("setting %s = %s  (%s)\n", setting.info->name, SettingJson(setting, page).dump().c_str(),
+    printf("setting %s = %s  (%s)\n", setting.info->name, SettingJson(setting).dump().c_str(),
            setting.entry.c_str());
   }
   printf("setting %s = %u  (code-page)\n", payload::kCodePageSetting.name, manifest.codePage);

@@ -52,7 +52,7 @@ void NoteCodePage(const Manifest& manifest) {
     if (first.empty() && outside(file.name)) first = file.name;
   }
   for (const SettingValue& setting : manifest.settings) {
-    if (first.empty() && setting.info->kind == SettingKind::kText && outside(setting.text)) first = setting.text;
+    if (first.empty() && setting.info->kind == SettingKind::kText && outside(setting.stored)) first = setting.stored;
   }
   if (first.empty()) return;
   fprintf(stderr,

@@ -29,7 +29,7 @@ void AddSetting(packager::PayloadBuilder& builder, const SettingValue& setting) 
       break;
     case SettingKind::kText:
       // The manifest has already refused texts that do not fit.
-      if (!builder.AddText(setting.info->name, setting.text)) {
+      if (!builder.AddText(setting.info->name, setting.stored)) {
         throw Error("setting " + Quoted(setting.info->name) + " does not fit its field");
       }
       break;
