@@ -11,7 +11,6 @@
 
 #include "packager/EngineFormat.h"
 #include "tests/e2e/StandaloneFixture.h"
-#include "ui/ProgressWindow.h"
 
 using namespace standalone_e2e;
 
@@ -25,16 +24,11 @@ constexpr char kEngineDelayMs[] = "100";
 constexpr UINT kAnswerMs = 2000;
 constexpr int kBarId = 1003;
 
-// Bar positions the standalone flow sets, in order: its own steps, one
-// channel module, the project files, the end.
-std::vector<int> ExpectedPositions() {
-  std::vector<int> positions = {0, 25, 125, 150};
-  for (int i = 0; i < kProjectFiles; ++i) {
-    positions.push_back(ui::ProgressWindow::PositionFor(static_cast<float>(static_cast<double>(i) / kProjectFiles * 0.3 + 0.6)));
-  }
-  positions.push_back(474);
-  return positions;
-}
+// What the user sees of the bar (500 steps): the flow's own steps at fixed
+// places, one channel module among them, then a place of its own for each
+// project file from 60 to 90 % of the bar, then the end.
+const std::set<int> kStepPositions = {0, 25, 125, 150, 474};
+bool ForAProjectFile(int position) { return position >= 300 && position < 450; }
 
 class ProgressResponseTest : public StandaloneTest {
  public:
@@ -91,15 +85,15 @@ TEST_F(ProgressResponseTest, LongInstallation_WindowAnswersThroughoutAndBarMoves
 
   EXPECT_GE(shown, 3000u) << "the installation was too quick to show anything";
   EXPECT_EQ(0, unanswered);
-  std::vector<int> expected = ExpectedPositions();
-  const std::set<int> allowed(expected.begin(), expected.end());
-  for (int position : seen) EXPECT_EQ(1u, allowed.count(position)) << position;
+  for (int position : seen) EXPECT_TRUE(kStepPositions.count(position) == 1 || ForAProjectFile(position)) << position;
   EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-  // The project files take the time: each of their positions is seen.
-  std::set<int> distinct(seen.begin(), seen.end());
-  int projectSeen = 0;
-  for (int i = 4; i < 4 + kProjectFiles; ++i) projectSeen += static_cast<int>(distinct.count(expected[i]));
-  EXPECT_GE(projectSeen, kProjectFiles - 2);
+  // The project files take the time: the bar is seen at nearly every one's
+  // place.
+  std::set<int> projectSeen;
+  for (int position : seen) {
+    if (ForAProjectFile(position)) projectSeen.insert(position);
+  }
+  EXPECT_GE(static_cast<int>(projectSeen.size()), kProjectFiles - 2);
 }
 
 // Logging off in the middle would end the installer with a file half

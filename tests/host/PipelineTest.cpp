@@ -124,29 +124,6 @@ TEST_F(PipelineTest, DryRun_PlanMatchesPackAndWritesNothing) {
       << text.out;
 }
 
-TEST_F(PipelineTest, Verify_SeveralInstallersAsJson) {
-  PutProject("${scene}");
-  ASSERT_EQ(0, Vpack("pack tour.toml -o good.exe").status);
-  Put("damaged.exe", testing_support::ReadFileBytes(dir_.File("good.exe")) + "appended");
-  auto run = Vpack("verify good.exe damaged.exe missing.exe --json");
-  EXPECT_EQ(1, run.status) << run.err;
-  nlohmann::json results = nlohmann::json::parse(run.out);
-  ASSERT_EQ(3u, results.size());
-  EXPECT_EQ(results[0]["installer"], "good.exe");
-  EXPECT_EQ(results[0]["intact"], true);
-  EXPECT_EQ(results[0]["signed"], false);
-  EXPECT_EQ(results[0]["problems"].size(), 0u);
-  EXPECT_EQ(results[1]["intact"], false);
-  EXPECT_NE(std::string::npos, results[1]["problems"][0].get<std::string>().find("8 bytes follow the payload"))
-      << run.out;
-  EXPECT_NE(std::string::npos, results[2]["problems"][0].get<std::string>().find("cannot be read")) << run.out;
-  auto text = Vpack("verify good.exe good.exe");
-  EXPECT_EQ(0, text.status) << text.err;
-  EXPECT_NE(std::string::npos, text.out.find("all intact")) << text.out;
-  // Each installer's verdict, the switches it takes and its code page.
-  EXPECT_EQ(6, std::count(text.out.begin(), text.out.end(), '\n')) << text.out;
-}
-
 pid_t GonePid() {
   pid_t child = fork();
   if (child == 0) _exit(0);

@@ -2,6 +2,7 @@
 // and on installers made to break it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -85,13 +86,26 @@ TEST_F(VerifyCommand, CraftedInstallers_EachItsVerdictAndValidJson) {
   std::string crafted = testing_support::StubImage(1024, testing_support::StubVariant::kAdmin);
   testing_support::PutResourceTree(crafted, "", 0xFFFFFFFF);
   Put("crafted.exe", crafted + Str(ListsOnly(2, {}).Build(static_cast<uint32_t>(crafted.size()))));
-  Outcome verify = Vpack("verify --json crafted.exe good.exe missing.exe");
+  Put("appended.exe", ReadFileBytes(dir_.File("good.exe")) + "appended");
+  Outcome verify = Vpack("verify --json crafted.exe good.exe appended.exe missing.exe");
   EXPECT_EQ(verify.status, 1);
   nlohmann::json verdicts = nlohmann::json::parse(verify.out);
-  ASSERT_EQ(verdicts.size(), 3u) << verify.out;
+  ASSERT_EQ(verdicts.size(), 4u) << verify.out;
   EXPECT_NE(verdicts[0]["problems"].dump().find("stating 4294967295 bytes"), std::string::npos) << verify.out;
+  EXPECT_EQ(verdicts[1]["installer"], "good.exe");
+  EXPECT_EQ(verdicts[1]["intact"], true);
+  EXPECT_EQ(verdicts[1]["signed"], false);
   EXPECT_EQ(verdicts[1]["problems"], nlohmann::json::array()) << verify.out;
   EXPECT_FALSE(verdicts[2]["intact"]);
+  EXPECT_NE(verdicts[2]["problems"].dump().find("8 bytes follow the payload"), std::string::npos) << verify.out;
+  EXPECT_FALSE(verdicts[3]["intact"]);
+  EXPECT_NE(verdicts[3]["problems"].dump().find("cannot be read"), std::string::npos) << verify.out;
+  // In words: each installer's verdict, the switches it takes and its code
+  // page, three lines each.
+  Outcome text = Vpack("verify good.exe good.exe");
+  EXPECT_EQ(0, text.status) << text.err;
+  EXPECT_NE(std::string::npos, text.out.find("all intact")) << text.out;
+  EXPECT_EQ(6, std::count(text.out.begin(), text.out.end(), '\n')) << text.out;
 
   // A type outside UTF-8 and a version string with a lone surrogate.
   vpack::VersionInfo version;
