@@ -11,6 +11,7 @@
 #include "platform/FileWrite.h"
 #include "tests/e2e/StandaloneFixture.h"
 #include "tests/support/Machines.h"
+#include "tests/support/Payloads.h"
 #include "tests/support/ExpectedMessages.h"
 #include "tests/support/SeamLog.h"
 
@@ -40,13 +41,7 @@ void ExpectRecord(const std::string& install, const std::vector<std::string>& fi
 // The files of the installation in the order of its steps.
 std::vector<std::string> InstalledFiles(const std::string& install, const std::string& menu) {
   std::vector<std::string> files = {install + "\\VandrelViewer.exe"};
-  for (const char* name : {"Tessaron.dll", "channels\\SaverUnit.dll", "channels\\FolderUnit.dll",
-                           "channels\\LoaderUnit.dll", "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll",
-                           "channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll",
-                           "channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll",
-                           "channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll", "VDLStart.vdl"}) {
-    files.push_back(install + "\\" + name);
-  }
+  for (const char* name : testing_support::kEngineFileNames) files.push_back(install + "\\" + name);
   files.push_back(menu + "\\Tour.lnk");
   files.push_back(menu + "\\Tour Uninstall.lnk");
   files.push_back(install + "\\VDLUnInst.exe");

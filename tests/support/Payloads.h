@@ -40,6 +40,22 @@ inline InstallSettings SettingsOf(uint32_t projectType) {
 // with the values given.
 void AddSettings(packager::PayloadBuilder& payload, const InstallSettings& settings);
 
+// The engine files every installation writes, in the order it writes
+// them: written out here, not read from the product's list, which the
+// payload and the stub both walk, so that a name dropped or moved there
+// fails.
+inline constexpr const char* kEngineFileNames[] = {
+    "Tessaron.dll",
+    "channels\\SaverUnit.dll",
+    "channels\\FolderUnit.dll",
+    "channels\\LoaderUnit.dll",
+    "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll",
+    "channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll",
+    "channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll",
+    "channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll",
+    "VDLStart.vdl",
+};
+
 // Every engine file but skip: the DLL and the modules packed with the bytes
 // module gives for each name, the start file stored as start.
 void AddEngineFiles(packager::PayloadBuilder& payload, const std::function<packager::Bytes(const char*)>& module,

