@@ -34,7 +34,7 @@ bool Installer::ExtractItem(const char* name, uint8_t decode, bool* empty) {
     const uint8_t* bytes = nullptr;
     uint32_t count = 0;
     Decode(itemData, itemSize, &bytes, &count);
-    why = count == 0 && !cursor.inList         ? Extracted::kEmpty
+    why = count == 0 && !cursor.inList           ? Extracted::kEmpty
           : WriteAndRecord(target, bytes, count) ? Extracted::kWritten
                                                  : Extracted::kNoted;
   }

@@ -14,7 +14,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 packages=(
-  cmake ninja-build g++ clang libgtest-dev
+  cmake ninja-build g++ clang clang-format libgtest-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 wine32:i386 qemu-user-static binfmt-support
   xvfb xauth x11-utils imagemagick libtomlplusplus-dev osslsigncode openssl

@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 if [ "$(id -u)" -eq 0 ]; then
   bash scripts/setup.sh
 fi
+# First, as it takes a second: the lines changed last are written as
+# .clang-format says.
+bash scripts/check-format.sh
 cmake --preset default
 cmake --build --preset default
 preset=default

@@ -7,12 +7,12 @@
 #include <set>
 
 #include "packager/EngineFormat.h"
-#include "standins/chunks/ChunkFile.h"
 #include "platform/FileWrite.h"
+#include "standins/chunks/ChunkFile.h"
 #include "tests/e2e/StandaloneFixture.h"
+#include "tests/support/ExpectedMessages.h"
 #include "tests/support/Machines.h"
 #include "tests/support/Payloads.h"
-#include "tests/support/ExpectedMessages.h"
 #include "tests/support/SeamLog.h"
 
 using namespace standalone_e2e;

@@ -61,7 +61,8 @@ TEST_F(VerifyCommand, NamesInCodePage_WrittenAndShownInUtf8) {
 TEST_F(VerifyCommand, MissingSettingsAndUntaggedFiles_Reported) {
   // A standalone project without its settings, and a listed file stored raw:
   // pack refuses it, and verify names both in an installer made without it.
-  Put("thin.toml", Manifest("ProjectType = 2\n", File("scene.vdl", "scene.txt", "store = \"raw\"\nlist = \"project\"\n")));
+  Put("thin.toml",
+      Manifest("ProjectType = 2\n", File("scene.vdl", "scene.txt", "store = \"raw\"\nlist = \"project\"\n")));
   Outcome pack = Vpack("pack thin.toml -o setup.exe");
   ASSERT_EQ(pack.status, 1) << pack.err;
   EXPECT_NE(pack.err.find("file \"scene.vdl\": store raw"), std::string::npos) << pack.err;
@@ -74,7 +75,8 @@ TEST_F(VerifyCommand, MissingSettingsAndUntaggedFiles_Reported) {
   EXPECT_NE(run.err.find("\"scene.vdl\": not in the engine format"), std::string::npos) << run.err;
   // Each problem on a line of its own, so that none hides another.
   EXPECT_NE(run.err.find("vpack: setup.exe: APPDATA \"Tessaron.dll\": missing; every project type extracts it\n"),
-            std::string::npos) << run.err;
+            std::string::npos)
+      << run.err;
   EXPECT_EQ(run.out, "");
 }
 

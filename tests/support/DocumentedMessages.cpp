@@ -79,33 +79,40 @@ const DocumentedMessage kDocumentedMessages[] = {
     About({Id::kRegistry, "Error can't write in registry"}, kAlone, CaptionKind::kName, MB_OK),
     // The file and the system's reason follow (docs/design.md, docs/hardening.md).
     Captioned({Id::kCopyFailure, kCopyFailureEnglish}, kMore, kInstallationError, MB_OK | MB_ICONERROR),
-    Captioned({Id::kNoDirectXRun, "DirectX 8.1 or higher was not detected on this system\n\r"
-                                  "Please install DirectX 8.1 or higher for this application to run."},
+    Captioned({Id::kNoDirectXRun,
+               "DirectX 8.1 or higher was not detected on this system\n\r"
+               "Please install DirectX 8.1 or higher for this application to run."},
               kAlone, kDirectXCheckError, MB_OK | MB_ICONERROR),
-    Captioned({Id::kAskDirectX, "DirectX 8.1 or higher was not detected on this system\r\n"
-                                "Please install DirectX 8.1 or higher before running the program that is installed.\r\n"
-                                "Continue installation?"},
+    Captioned({Id::kAskDirectX,
+               "DirectX 8.1 or higher was not detected on this system\r\n"
+               "Please install DirectX 8.1 or higher before running the program that is installed.\r\n"
+               "Continue installation?"},
               kAlone, kDirectXCheck, MB_YESNO | MB_ICONWARNING),
     // Warnings, questions and the success carry the project's name.
-    About({Id::kNoDirectXSaver, "DirectX 8.1 or higher was not detected on this system\n\r"
-                                "DirectX 8.1 or higher needs to be installed before the screen saver will work."},
+    About({Id::kNoDirectXSaver,
+           "DirectX 8.1 or higher was not detected on this system\n\r"
+           "DirectX 8.1 or higher needs to be installed before the screen saver will work."},
           kAlone, CaptionKind::kName, MB_OK | MB_ICONWARNING),
-    About({Id::kNoDirectXPlugin, "DirectX 8.1 or higher was not detected on this system\n\r"
-                                 "DirectX 8.1 or higher needs to be installed before the winamp plugin will work."},
+    About({Id::kNoDirectXPlugin,
+           "DirectX 8.1 or higher was not detected on this system\n\r"
+           "DirectX 8.1 or higher needs to be installed before the winamp plugin will work."},
           kAlone, CaptionKind::kName, MB_OK | MB_ICONWARNING),
-    About({Id::kAskWinamp2, "WinAmp 2.x installation folder could not be detected by the installer. This program needs "
-                            "WinAmp 2.x (not WinAmp 3) to run.\nWould you like to continue and manually select your "
-                            "WinAmp 2.x folder?"},
+    About({Id::kAskWinamp2,
+           "WinAmp 2.x installation folder could not be detected by the installer. This program needs "
+           "WinAmp 2.x (not WinAmp 3) to run.\nWould you like to continue and manually select your "
+           "WinAmp 2.x folder?"},
           kAlone, CaptionKind::kName, MB_YESNO | MB_ICONWARNING),
-    About({Id::kAskWinamp3, "WinAmp 3 installation folder could not be detected by the installer. This program needs "
-                            "WinAmp 3 (not WinAmp 2.x) to run.\nWould you like to continue and manually select your "
-                            "WinAmp 3 folder?"},
+    About({Id::kAskWinamp3,
+           "WinAmp 3 installation folder could not be detected by the installer. This program needs "
+           "WinAmp 3 (not WinAmp 2.x) to run.\nWould you like to continue and manually select your "
+           "WinAmp 3 folder?"},
           kAlone, CaptionKind::kName, MB_YESNO | MB_ICONWARNING),
     // Also a standalone installation's, where its links could not be made
     // (docs/design.md).
     About({Id::kDone, "Installation successfully completed!"}, kAlone, CaptionKind::kName, MB_OK | MB_ICONINFORMATION),
-    About({Id::kDoneStartMenu, "Installation successfully completed!\r\n"
-                               "You are able to find the installed program in the Start menu."},
+    About({Id::kDoneStartMenu,
+           "Installation successfully completed!\r\n"
+           "You are able to find the installed program in the Start menu."},
           kAlone, CaptionKind::kName, MB_OK | MB_ICONINFORMATION),
 
     // The options dialog's refusals, captioned as the dialog
@@ -114,22 +121,24 @@ const DocumentedMessage kDocumentedMessages[] = {
     About({Id::kFolderEmpty, "Please enter the full path of the installation folder."}, kAlone,
           CaptionKind::kOptionsDialog, MB_OK),
     // Buttons and icon as the product shows them; documented nowhere.
-    About({Id::kFolderTooLong, "The path of the installation folder is too long."}, kAlone,
-          CaptionKind::kOptionsDialog, MB_OK),
+    About({Id::kFolderTooLong, "The path of the installation folder is too long."}, kAlone, CaptionKind::kOptionsDialog,
+          MB_OK),
     // Buttons and icon as the product shows them; documented nowhere.
     About({Id::kFolderNotAllowed, "Please choose a folder, not a drive, whose names Windows allows."}, kAlone,
           CaptionKind::kOptionsDialog, MB_OK),
     // A typed folder the code page cannot hold (docs/hardening.md). Caption,
     // buttons and icon as the product shows them; documented nowhere.
-    About({Id::kOutsideCodePage, "The installer cannot use this folder: its name has characters outside the system's "
-                                 "code page, and no short name stands for it."},
+    About({Id::kOutsideCodePage,
+           "The installer cannot use this folder: its name has characters outside the system's "
+           "code page, and no short name stands for it."},
           kAlone, CaptionKind::kOptionsDialog, MB_OK | MB_ICONERROR),
     // The same words about a folder the system named, which then follows
     // with the reason (the kit's template). Caption as the kit's template
     // gives error boxes without a caption of their own; buttons and icon as
     // the product shows them; documented nowhere.
-    Captioned({Id::kOutsideCodePage, "The installer cannot use this folder: its name has characters outside the "
-                                     "system's code page, and no short name stands for it."},
+    Captioned({Id::kOutsideCodePage,
+               "The installer cannot use this folder: its name has characters outside the "
+               "system's code page, and no short name stands for it."},
               kMore, kError, MB_OK | MB_ICONERROR),
 
     // The file follows, and advice about Retry and Cancel (docs/hardening.md,
@@ -174,8 +183,8 @@ const DocumentedMessage kDocumentedMessages[] = {
     // The folder and the megabytes follow, with Retry and Cancel; the log's
     // line gives the caption (docs/unattended.md, "Free space"). Icon as the
     // product shows it; documented nowhere.
-    Captioned({Id::kNoSpace, "There is not enough free space on the disk of this folder:"}, kMore,
-              kInstallationError, MB_RETRYCANCEL | MB_ICONWARNING),
+    Captioned({Id::kNoSpace, "There is not enough free space on the disk of this folder:"}, kMore, kInstallationError,
+              MB_RETRYCANCEL | MB_ICONWARNING),
 };
 
 const size_t kDocumentedMessageCount = sizeof(kDocumentedMessages) / sizeof(kDocumentedMessages[0]);

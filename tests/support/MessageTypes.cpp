@@ -104,15 +104,12 @@ bool IsOptionsCaption(const std::string& caption) {
 
 bool CaptionFits(const DocumentedMessage& row, const std::string& caption) {
   switch (row.caption) {
-    case CaptionKind::kWords:
-      return IsWords(caption, row.captionWords);
+    case CaptionKind::kWords: return IsWords(caption, row.captionWords);
     case CaptionKind::kName:
       // Which name is the test's to check; none at all is no name.
       return !caption.empty();
-    case CaptionKind::kNumber:
-      return IsNumber(caption);
-    case CaptionKind::kOptionsDialog:
-      return IsOptionsCaption(caption);
+    case CaptionKind::kNumber: return IsNumber(caption);
+    case CaptionKind::kOptionsDialog: return IsOptionsCaption(caption);
   }
   return false;
 }
@@ -122,15 +119,9 @@ std::string Documented(const DocumentedMessage& row) {
   std::ostringstream out;
   out << "type 0x" << std::hex << row.type << " and caption ";
   switch (row.caption) {
-    case CaptionKind::kWords:
-      out << "[" << row.captionWords.english << "]";
-      break;
-    case CaptionKind::kName:
-      out << "naming what the message is about (not empty)";
-      break;
-    case CaptionKind::kNumber:
-      out << "an error number";
-      break;
+    case CaptionKind::kWords: out << "[" << row.captionWords.english << "]"; break;
+    case CaptionKind::kName: out << "naming what the message is about (not empty)"; break;
+    case CaptionKind::kNumber: out << "an error number"; break;
     case CaptionKind::kOptionsDialog:
       out << "of the options dialog ([" << kOptionsCaption.english << "], or a name then ["
           << kOptionsCaptionAfterName.english << "])";
@@ -149,8 +140,8 @@ void ExpectOneFits(const std::vector<const DocumentedMessage*>& rows, const std:
   }
   std::ostringstream shown;
   shown << "type 0x" << std::hex << type << " and caption [" << caption << "]";
-  ADD_FAILURE() << "message box [" << caption << "] " << text << "\nhas " << shown.str()
-                << " where the documents give " << documented;
+  ADD_FAILURE() << "message box [" << caption << "] " << text << "\nhas " << shown.str() << " where the documents give "
+                << documented;
 }
 
 }  // namespace

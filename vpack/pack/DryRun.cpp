@@ -91,8 +91,7 @@ void PrintPlanText(const Manifest& manifest, const std::string& stub, const Code
   printf("vpack: %s: would write %zu settings and %zu files after %s; nothing written\n", manifest.path.c_str(),
          manifest.settings.size() + 1, manifest.files.size(), stub.c_str());
   for (const SettingValue& setting : manifest.settings) {
-    printf("setting %s = %s  (%s)\n", setting.info->name, SettingJson(setting).dump().c_str(),
-           setting.entry.c_str());
+    printf("setting %s = %s  (%s)\n", setting.info->name, SettingJson(setting).dump().c_str(), setting.entry.c_str());
   }
   printf("setting %s = %u  (code-page)\n", payload::kCodePageSetting.name, manifest.codePage);
   for (const LanguageTexts& language : manifest.languages) {
