@@ -18,8 +18,8 @@ if ! git rev-parse -q --verify "$base^{commit}" >/dev/null; then
   echo "check-format.sh: no commit $base to compare with (a shallow clone?); nothing checked"
   exit 0
 fi
-# The code-page tables are generated (scripts/make-code-page-tables.py).
-diff=$(git diff -U0 --no-color "$base" -- '*.cpp' '*.h' ':!payload/CodePageTables.cpp' | "$formatter" -p1 -style=file)
+# The code-page and font-width tables are generated (scripts/make-*.py).
+diff=$(git diff -U0 --no-color "$base" -- '*.cpp' '*.h' ':!payload/CodePageTables.cpp' ':!vpack/rules/FontWidths.cpp' | "$formatter" -p1 -style=file)
 if [ -n "$diff" ]; then
   printf '%s\n' "$diff"
   echo "check-format.sh: lines changed since $base are not as .clang-format writes them (above);" \
