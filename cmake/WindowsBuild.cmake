@@ -4,7 +4,8 @@ set(VDL_HOST_BINARY_DIR "" CACHE PATH "Binary folder of the host build")
 # The host build makes what only it can (the stub's deflated English texts)
 # and starts this one; on its own this build has nothing to compile them from.
 if(NOT EXISTS ${VDL_HOST_BINARY_DIR}/generated/EnglishPacked.h)
-  message(FATAL_ERROR "Configure the host build, which builds this one: no generated/EnglishPacked.h in '${VDL_HOST_BINARY_DIR}'")
+  message(FATAL_ERROR "Configure the host build, which builds this one: "
+    "no generated/EnglishPacked.h in '${VDL_HOST_BINARY_DIR}'")
 endif()
 
 # Static links: Wine then needs no MinGW runtime DLLs.
