@@ -28,6 +28,15 @@ constexpr DocumentedWords kViewer = {Id::kCaptionViewer, "P"};
 constexpr DocumentedWords kDirectXCheck = {Id::kCaptionDirectXCheck, "DirectX version check"};
 constexpr DocumentedWords kDirectXCheckError = {Id::kCaptionDirectXCheckError, "DirectX version check error"};
 
+constexpr DocumentedWords kOutsideCodePageWords = {
+    Id::kOutsideCodePage,
+    "The installer cannot use this folder: its name has characters outside the system's code page, and no short "
+    "name stands for it."};
+constexpr DocumentedWords kNoMemoryWords = {Id::kNoMemory, "Not enough memory to go on."};
+
+// OK with the error icon.
+constexpr uint32_t kErrorIcon = MB_OK | MB_ICONERROR;
+
 constexpr Follows kAlone = Follows::kNothing;
 constexpr Follows kMore = Follows::kMore;
 
@@ -78,11 +87,11 @@ const DocumentedMessage kDocumentedMessages[] = {
     // Captioned with the key's path (docs/hardening.md).
     About({Id::kRegistry, "Error can't write in registry"}, kAlone, CaptionKind::kName, MB_OK),
     // The file and the system's reason follow (docs/design.md, docs/hardening.md).
-    Captioned({Id::kCopyFailure, kCopyFailureEnglish}, kMore, kInstallationError, MB_OK | MB_ICONERROR),
+    Captioned({Id::kCopyFailure, kCopyFailureEnglish}, kMore, kInstallationError, kErrorIcon),
     Captioned({Id::kNoDirectXRun,
                "DirectX 8.1 or higher was not detected on this system\n\r"
                "Please install DirectX 8.1 or higher for this application to run."},
-              kAlone, kDirectXCheckError, MB_OK | MB_ICONERROR),
+              kAlone, kDirectXCheckError, kErrorIcon),
     Captioned({Id::kAskDirectX,
                "DirectX 8.1 or higher was not detected on this system\r\n"
                "Please install DirectX 8.1 or higher before running the program that is installed.\r\n"
@@ -116,30 +125,22 @@ const DocumentedMessage kDocumentedMessages[] = {
           kAlone, CaptionKind::kName, MB_OK | MB_ICONINFORMATION),
 
     // The options dialog's refusals, captioned as the dialog
-    // (docs/hardening.md).
-    // Buttons and icon as the product shows them; documented nowhere.
+    // (docs/hardening.md); buttons as the product shows them, documented
+    // nowhere.
     About({Id::kFolderEmpty, "Please enter the full path of the installation folder."}, kAlone,
           CaptionKind::kOptionsDialog, MB_OK),
-    // Buttons and icon as the product shows them; documented nowhere.
     About({Id::kFolderTooLong, "The path of the installation folder is too long."}, kAlone, CaptionKind::kOptionsDialog,
           MB_OK),
-    // Buttons and icon as the product shows them; documented nowhere.
     About({Id::kFolderNotAllowed, "Please choose a folder, not a drive, whose names Windows allows."}, kAlone,
           CaptionKind::kOptionsDialog, MB_OK),
     // A typed folder the code page cannot hold (docs/hardening.md). Caption,
     // buttons and icon as the product shows them; documented nowhere.
-    About({Id::kOutsideCodePage,
-           "The installer cannot use this folder: its name has characters outside the system's "
-           "code page, and no short name stands for it."},
-          kAlone, CaptionKind::kOptionsDialog, MB_OK | MB_ICONERROR),
+    About(kOutsideCodePageWords, kAlone, CaptionKind::kOptionsDialog, kErrorIcon),
     // The same words about a folder the system named, which then follows
     // with the reason (the kit's template). Caption as the kit's template
     // gives error boxes without a caption of their own; buttons and icon as
     // the product shows them; documented nowhere.
-    Captioned({Id::kOutsideCodePage,
-               "The installer cannot use this folder: its name has characters outside the "
-               "system's code page, and no short name stands for it."},
-              kMore, kError, MB_OK | MB_ICONERROR),
+    Captioned(kOutsideCodePageWords, kMore, kError, kErrorIcon),
 
     // The file follows, and advice about Retry and Cancel (docs/hardening.md,
     // docs/unattended.md). Icon as the product shows it; documented nowhere.
@@ -147,38 +148,35 @@ const DocumentedMessage kDocumentedMessages[] = {
               MB_RETRYCANCEL | MB_ICONWARNING),
     // Both code pages within, the name after (docs/hardening.md). Buttons and
     // icon as the product shows them; documented nowhere.
-    Captioned({Id::kForeignCodePage, "The installer was made for code page "}, kMore, kError, MB_OK | MB_ICONERROR),
+    Captioned({Id::kForeignCodePage, "The installer was made for code page "}, kMore, kError, kErrorIcon),
 
     // The folder or file and the system's reason follow (docs/hardening.md).
-    // Buttons and icon as the product shows them; documented nowhere.
+    // Here to the log's box, buttons and icon as the product shows them;
+    // documented nowhere.
     Captioned({Id::kNoWorkFolder, "Unable to create a working folder in the temporary folder"}, kMore, kError,
-              MB_OK | MB_ICONERROR),
-    // Buttons and icon as the product shows them; documented nowhere.
-    Captioned({Id::kNoEngine, "The engine, Tessaron.dll, could not be started."}, kMore, kError, MB_OK | MB_ICONERROR),
-    // Buttons and icon as the product shows them; documented nowhere.
-    Captioned({Id::kPluginNotCopied, "Unable to copy the plug-in into WinAmp."}, kMore, kError, MB_OK | MB_ICONERROR),
-    // Buttons and icon as the product shows them; documented nowhere.
+              kErrorIcon),
+    Captioned({Id::kNoEngine, "The engine, Tessaron.dll, could not be started."}, kMore, kError, kErrorIcon),
+    Captioned({Id::kPluginNotCopied, "Unable to copy the plug-in into WinAmp."}, kMore, kError, kErrorIcon),
     Captioned({Id::kNoRecord, "The installation cannot be uninstalled: this file could not be written."}, kMore,
-              kInstallationError, MB_OK | MB_ICONERROR),
-    // Buttons and icon as the product shows them; documented nowhere.
-    Captioned({Id::kUnreadable, "The installer could not be read."}, kMore, kError, MB_OK | MB_ICONERROR),
+              kInstallationError, kErrorIcon),
+    Captioned({Id::kUnreadable, "The installer could not be read."}, kMore, kError, kErrorIcon),
     // Captioned with the file's name (docs/hardening.md), or, the kit's
     // template adds, "Installation Error". Buttons and icon as the product
     // shows them; documented nowhere.
-    About({Id::kNoMemory, "Not enough memory to go on."}, kAlone, CaptionKind::kName, MB_OK | MB_ICONERROR),
-    Captioned({Id::kNoMemory, "Not enough memory to go on."}, kAlone, kInstallationError, MB_OK | MB_ICONERROR),
+    About(kNoMemoryWords, kAlone, CaptionKind::kName, kErrorIcon),
+    Captioned(kNoMemoryWords, kAlone, kInstallationError, kErrorIcon),
 
     // The reason follows (the kit's template), captioned as the template
     // gives error boxes without a caption of their own. Buttons and icon as
     // the product shows them; documented nowhere.
-    Captioned({Id::kBrowsedTooLong, "The folder's path is too long."}, kMore, kError, MB_OK | MB_ICONERROR),
+    Captioned({Id::kBrowsedTooLong, "The folder's path is too long."}, kMore, kError, kErrorIcon),
     // Caption, buttons and icon as the product shows them; documented
     // nowhere.
-    Captioned({Id::kNoOptions, "The installation options could not be shown."}, kMore, kError, MB_OK | MB_ICONERROR),
+    Captioned({Id::kNoOptions, "The installation options could not be shown."}, kMore, kError, kErrorIcon),
     // The file and the reason follow (docs/unattended.md), captioned as the
     // kit's template gives a file that cannot be made. Buttons and icon as
     // the product shows them; documented nowhere.
-    Captioned({Id::kNoLog, "The log file could not be created."}, kMore, kError, MB_OK | MB_ICONERROR),
+    Captioned({Id::kNoLog, "The log file could not be created."}, kMore, kError, kErrorIcon),
 
     // The folder and the megabytes follow, with Retry and Cancel; the log's
     // line gives the caption (docs/unattended.md, "Free space"). Icon as the
